@@ -1,0 +1,7 @@
+#include "vehicles/Car.h"
+
+Car::Car()
+{
+    vehicleClass = classCar;
+    laneChangeClock = 0.0;
+}

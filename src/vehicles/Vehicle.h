@@ -1,0 +1,136 @@
+#pragma once
+// One simulated vehicle: the traffic-file record it was read from (time stamp, weights, axles)
+// and the body that moves along its lane under its own driver model.
+
+#include "vehicles/Axle.h"
+#include "vehicles/DriverModel.h"
+#include "vehicles/IDM.h"
+#include "vehicles/VehicleClass.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+class Vehicle
+{
+public:
+    Vehicle();
+    // The driver pointer refers to the vehicle's own model: a copy would share it.
+    Vehicle(const Vehicle&) = delete;
+    Vehicle& operator=(const Vehicle&) = delete;
+    virtual ~Vehicle() = default;
+
+    // Seconds since the start of year 0 of the traffic files' calendar.
+    virtual double getTime() const;
+    void setTime(double seconds);
+
+    // Traffic-file records; out is replaced by the record text, without line ending.
+    void readTALVOR(std::string_view line);
+    void readVORK(std::string_view line);
+    void readDORIV(std::string_view line);
+    void writeTALVOR(std::string& out) const;
+    void writeVORK(std::string& out) const;
+    void writeDORIV(std::string& out) const;
+
+    // Appends axleCount default axles; returns how many were appended.
+    int createAxles();
+    // Index i is 0-based; out of range throws std::out_of_range.
+    void setAxleWeight(int i, double kN);
+    void setAxleSpacing(int i, double metres);
+    double getAxleWeight(int i) const;
+    double getAxleSpacing(int i) const;
+
+    short classify() const;
+
+    void setDriverModel(const IDM& model);
+    void setLaneCount(int n) { laneCount = n; }
+    void setLane(int n) { lane = n; }
+    void setRoad(int lengthOfRoad, bool onRight);
+    void setRoadX(double x) { roadX = x; }
+    void setWantsLaneChange(bool wants) { laneChangeWanted = wants; }
+
+    // One time step (s) of the lane's front vehicle, and of a vehicle behind its moved leader.
+    void moveFree(double dt);
+    void moveBehind(double dt, const Vehicle& leader);
+    // Accelerations (m/s²) for the current state; also used for hypothetical leaders.
+    double accelerationFree() const;
+    double accelerationBehind(const Vehicle& leader) const;
+    // Trapezoidal step with the velocity floored at 0.
+    void integrate(double dt, double accel);
+
+    // 0 no change, 1 to the lane on the driver's left, 2 to the lane on the right.
+    // A null leader or follower means the candidate lane has none.
+    int decideLaneChange(const Vehicle* leaderLeft, const Vehicle* followerLeft,
+                         const Vehicle* leaderRight, const Vehicle* followerRight, bool hasLeft,
+                         bool hasRight) const;
+    // Incentive (m/s²) for one candidate lane; biasAway is true for a lane away from the kerb.
+    double laneChangeIncentive(const Vehicle* newLeader, const Vehicle* newFollower,
+                               bool biasAway) const;
+
+    double getPosition() const { return position; }
+    double getRoadX() const { return roadX; }
+    double getVelocity() const { return velocity; }
+    double getAcceleration() const { return acceleration; }
+    double getLength() const { return length; }
+    double getGap() const { return gap; }
+    short getClass() const { return vehicleClass; }
+    int getLane() const { return lane; }
+    int getDirection() const { return direction; }
+    bool isDirectionPositive() const { return directionPositive; }
+    bool wantsLaneChange() const { return laneChangeWanted; }
+    DriverModel* getDriverModel() const { return driver; }
+    double getDesiredVelocity() const { return driver->getDesiredVelocity(); }
+    double getGVW() const { return gvw; }
+    int getAxleCount() const { return axleCount; }
+    // Lane counted within the vehicle's own direction, from 1.
+    int getLaneInDirection() const;
+
+    // The inspection text shown for a clicked vehicle.
+    std::string getVehicleData() const;
+
+    DriverModel* driver;  // the model for every acceleration: the vehicle's own idm
+    IDM idm;
+    bool drivesOnRight = true;
+    bool directionPositive = true;
+    int direction = 1;  // 1 towards positive x, 2 towards negative x
+    int lane = 0;       // road-wide, from 1
+    int roadLength = 0;      // m
+    double position = 0.0;   // m, front of the vehicle from the start of its direction
+    double roadX = 0.0;      // m, front of the vehicle on the road's x axis
+    double gap = 0.0;        // m, net gap to the leader
+    double velocity = 0.0;   // m/s
+    double acceleration = 0.0;  // m/s², of the last step, before the velocity floor
+    int recordNumber = 0;
+    int head = 0;
+    int year = 0;  // from 0
+    int month = 1;  // from 1
+    int day = 1;    // from 1
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+    int hundredths = 0;
+    double gvw = 0.0;  // kN
+    int auxValue = 0;
+    int axleCount = 0;
+    double length = 0.0;  // m
+    std::vector<Axle> axles;  // from the front
+    short vehicleClass = classCar;
+    bool laneChangeWanted = false;
+    double laneChangeClock = 0.0;  // s
+    int laneCount = 0;  // both directions
+    double laneChangeMinGap;     // m
+    int virtualObstacleDistance;  // m
+    double laneChangeInterval;   // s
+    double entryGap;             // m
+    double safeDeceleration;     // m/s²
+    double craneMeanSpacing;     // m
+    double craneMaxSpacing;      // m
+    double lowLoaderSpacing;     // m
+    int smallTruckMaxAxles;
+    int daysPerMonth;
+    int monthsPerYear;
+    int carMaxGVW;  // units of 100 kg
+
+private:
+    void advanceLaneChangeClock(double dt);
+};
