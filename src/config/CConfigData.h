@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // 0x00BBGGRR: red in the lowest byte.
 using Colour = std::uint32_t;
@@ -24,6 +25,11 @@ public:
 
     // Loads the 40 values in file order; false only when the file cannot be opened.
     bool readConfigFile(const std::string& fileName);
+
+    // Names and values of loaded values that make no sense downstream (a zero calendar length, a
+    // view scale not above zero, a positive safeDeceleration, a zero divisor step). They are
+    // kept as loaded; the load warns about them once per program run, on stderr.
+    std::vector<std::string> questionableValues() const;
 
     double laneChangeMinGap = 2.0;       // m
     double entryGap = 27.0;              // m
@@ -66,7 +72,17 @@ public:
     std::string commentMarker = "//";
 
 private:
+    // The next line that is not a comment; empty lines once the file has ended.
+    const std::string& nextValueLine();
+    double nextReal();
+    int nextInteger();
+    bool nextSwitch();
+    int nextRealTruncated();
+    Colour nextColour();
+    void warnAboutQuestionableValues() const;
+
     CCSVParse parser;
+    std::string valueLine;
 };
 
 // The one configuration record, built with the defaults before anything else runs.
