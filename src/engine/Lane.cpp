@@ -1,0 +1,269 @@
+#include "engine/Lane.h"
+
+#include "config/CConfigData.h"
+#include "detectors/Detector.h"
+#include "detectors/LaneChangeDetector.h"
+#include "detectors/LaneChangeEvent.h"
+#include "detectors/OutputDetector.h"
+#include "vehicles/SegmentRule.h"
+#include "vehicles/Vehicle.h"
+
+#include <utility>
+
+namespace {
+constexpr short laneChangeDetectorKind = 513;
+// A front vehicle this far beyond the road's end has left the road.
+constexpr double exitMargin = 10.0;  // m
+}
+
+Lane::Lane(int laneIndex, int laneLength, const std::vector<Detector*>& directionDetectors,
+           bool direction1, bool changesAllowed, bool carsToOutput)
+    : detectors(directionDetectors),
+      index(laneIndex),
+      length(laneLength),
+      lastPosition(theConfigData.entryGap),
+      laneChangesAllowed(changesAllowed),
+      outputCars(carsToOutput),
+      isDirection1(direction1)
+{
+    detectorLocations.reserve(detectors.size());
+    for (Detector* detector : detectors)
+    {
+        detectorLocations.push_back(detector->getLocation());
+        if (!hasLaneChangeDetector && detector->getKind() == laneChangeDetectorKind &&
+            detector->isDirectionPositive() == isDirection1)
+        {
+            hasLaneChangeDetector = true;
+            laneChangeDetector = static_cast<LaneChangeDetector*>(detector);
+        }
+    }
+}
+
+Lane::Lane(Lane&& other) noexcept
+    : vehicles(std::move(other.vehicles)),
+      detectors(std::move(other.detectors)),
+      index(other.index),
+      length(other.length),
+      lastPosition(other.lastPosition),
+      laneChangesAllowed(other.laneChangesAllowed),
+      outputCars(other.outputCars),
+      isDirection1(other.isDirection1),
+      time(other.time),
+      hasLaneChangeDetector(other.hasLaneChangeDetector),
+      segments(std::move(other.segments)),
+      firstNeighbour(other.firstNeighbour),
+      secondNeighbour(other.secondNeighbour),
+      outputDetector(other.outputDetector),
+      laneChangeDetector(other.laneChangeDetector),
+      outputDetectorLocation(other.outputDetectorLocation),
+      detectorLocations(std::move(other.detectorLocations)),
+      departed(std::exchange(other.departed, nullptr)),
+      outputRecordCount(other.outputRecordCount)
+{
+    other.vehicles.clear();
+}
+
+Lane::~Lane()
+{
+    clear();
+}
+
+void Lane::setOutputDetector(OutputDetector* detector)
+{
+    outputDetector = detector;
+    outputDetectorLocation = detector ? detector->getLocation() : 0;
+}
+
+void Lane::clear()
+{
+    for (Vehicle* v : vehicles)
+        delete v;
+    vehicles.clear();
+    deleteDepartedVehicle();
+    detectors.clear();
+    detectorLocations.clear();
+    segments.clear();
+}
+
+void Lane::deleteDepartedVehicle()
+{
+    delete departed;
+    departed = nullptr;
+}
+
+bool Lane::update(double dt, double stepTime)
+{
+    time = stepTime;
+    if (vehicles.empty())
+        return true;
+
+    Vehicle* front = vehicles.front();
+    double x0 = front->getPosition();
+    front->moveFree(dt);
+    notifyPassing(time, x0, front->getPosition(), front);
+
+    std::size_t i = 1;
+    while (i < vehicles.size())
+    {
+        Vehicle* v = vehicles[i];
+        x0 = v->getPosition();
+        v->moveBehind(dt, vehicles[i - 1]);
+        const double x1 = v->getPosition();
+
+        Lane* target = nullptr;
+        if (laneChangesAllowed && v->wantsLaneChange())
+            target = tryLaneChange(v);
+
+        if (target)
+        {
+            target->notifyPassing(time, x0, x1, v);
+            v->setWantsLaneChange(false);
+            vehicles.erase(vehicles.begin() + static_cast<std::ptrdiff_t>(i));
+        }
+        else
+        {
+            notifyPassing(time, x0, x1, v);
+            ++i;
+        }
+    }
+
+    lastPosition = vehicles.back()->getPosition();
+
+    if (vehicles.front()->getPosition() > length + exitMargin)
+    {
+        // At most one vehicle leaves per step; the previous one was deleted after its flush.
+        deleteDepartedVehicle();
+        departed = vehicles.front();
+        vehicles.erase(vehicles.begin());
+    }
+    return false;
+}
+
+void Lane::insertVehicle(int insertAt, Vehicle* v)
+{
+    const int count = getVehicleCount();
+    if (insertAt >= count)
+    {
+        vehicles.push_back(v);
+        lastPosition = v->getPosition();
+    }
+    else if (insertAt <= 0)
+        vehicles.insert(vehicles.begin(), v);
+    else
+        vehicles.insert(vehicles.begin() + insertAt, v);
+}
+
+int Lane::leaderIndexAt(double x) const
+{
+    int k = getVehicleCount() - 1;
+    while (k >= 0 && vehicles[static_cast<std::size_t>(k)]->getPosition() < x)
+        --k;
+    return k;
+}
+
+Vehicle* Lane::findNeighbour(const Lane& other, double x, bool wantLeader, int* insertIndex) const
+{
+    if (other.vehicles.empty())
+        return nullptr;
+    const int k = other.leaderIndexAt(x);
+    if (insertIndex)
+        *insertIndex = k + 1;
+    if (wantLeader)
+        return k >= 0 ? other.vehicles[static_cast<std::size_t>(k)] : nullptr;
+    return k + 1 < other.getVehicleCount() ? other.vehicles[static_cast<std::size_t>(k + 1)] : nullptr;
+}
+
+Lane* Lane::tryLaneChange(Vehicle* v)
+{
+    if (!firstNeighbour && !secondNeighbour)
+        return nullptr;
+
+    const double x = v->getPosition();
+    Vehicle* leaderFirst = nullptr;
+    Vehicle* followerFirst = nullptr;
+    Vehicle* leaderSecond = nullptr;
+    Vehicle* followerSecond = nullptr;
+    int firstIndex = 0;
+    int secondIndex = 0;
+    // One search per neighbour: the follower is the vehicle right behind the leader found.
+    if (firstNeighbour)
+    {
+        leaderFirst = findNeighbour(*firstNeighbour, x, true, &firstIndex);
+        followerFirst = firstIndex < firstNeighbour->getVehicleCount()
+                            ? firstNeighbour->vehicles[static_cast<std::size_t>(firstIndex)]
+                            : nullptr;
+    }
+    if (secondNeighbour)
+    {
+        leaderSecond = findNeighbour(*secondNeighbour, x, true, &secondIndex);
+        followerSecond = secondIndex < secondNeighbour->getVehicleCount()
+                             ? secondNeighbour->vehicles[static_cast<std::size_t>(secondIndex)]
+                             : nullptr;
+    }
+
+    const bool hasFirst = firstNeighbour != nullptr;
+    const bool hasSecond = secondNeighbour != nullptr;
+    // Candidate 1 is always the driver's left: direction 2 sees the links mirrored.
+    const int decision =
+        v->isDirectionPositive()
+            ? v->decideLaneChange(leaderFirst, followerFirst, leaderSecond, followerSecond, hasFirst, hasSecond)
+            : v->decideLaneChange(leaderSecond, followerSecond, leaderFirst, followerFirst, hasSecond, hasFirst);
+    if (decision == 0)
+        return nullptr;
+    return moveToNeighbour(v, decision, firstIndex, secondIndex);
+}
+
+Lane* Lane::moveToNeighbour(Vehicle* v, int decision, int firstIndex, int secondIndex)
+{
+    const int oldLane = v->getLane();
+    const double x = v->getPosition();
+    const bool positive = v->isDirectionPositive();
+
+    Lane* candidate1 = positive ? firstNeighbour : secondNeighbour;
+    Lane* candidate2 = positive ? secondNeighbour : firstNeighbour;
+    const int index1 = positive ? firstIndex : secondIndex;
+    const int index2 = positive ? secondIndex : firstIndex;
+    const double eventPosition = positive ? x : length - x;  // m, road x
+
+    Lane* target = decision == 1 ? candidate1 : candidate2;
+    const int targetIndex = decision == 1 ? index1 : index2;
+    // A decision for a side without a lane cannot be carried out; the vehicle stays.
+    if (!target)
+        return nullptr;
+
+    v->setLane(target->index + 1);
+    target->insertVehicle(targetIndex, v);
+
+    if (hasLaneChangeDetector)
+        laneChangeDetector->record(new LaneChangeEvent(static_cast<int>(eventPosition), oldLane, target->index + 1,
+                                                       v->getClass(), decision == 1, positive, time));
+    return target;
+}
+
+void Lane::notifyPassing(double stepTime, double x0, double x1, Vehicle* v)
+{
+    notifyDetectors(stepTime, x0, x1, v);
+    applySegments(x0, x1, v);
+}
+
+void Lane::notifyDetectors(double stepTime, double x0, double x1, Vehicle* v)
+{
+    if (outputDetector && x0 <= outputDetectorLocation && outputDetectorLocation <= x1 &&
+        (outputCars || v->getClass() != 0))
+    {
+        outputDetector->detect(v, stepTime);
+        ++outputRecordCount;
+    }
+    for (std::size_t k = 0; k < detectors.size(); ++k)
+    {
+        const int location = detectorLocations[k];
+        if (x0 <= location && location <= x1)
+            detectors[k]->detect(v, stepTime);
+    }
+}
+
+void Lane::applySegments(double x0, double x1, Vehicle* v)
+{
+    if (!segments.empty())
+        applySegmentRule(segments, x0, x1, v);
+}

@@ -1,0 +1,91 @@
+#pragma once
+// One lane of one direction: its vehicles in driving order (index 0 is the front-most), moved
+// once per step, offered lane changes into the neighbour lanes, reported to the detectors and
+// road segments whose locations each move passes, and taken off once beyond the road's end.
+
+#include <cstdint>
+#include <vector>
+
+class Detector;
+class OutputDetector;
+class LaneChangeDetector;
+class RoadSegment;
+class Vehicle;
+
+class Lane
+{
+public:
+    Lane(int index, int length, const std::vector<Detector*>& detectors, bool isDirection1,
+         bool laneChangesAllowed, bool outputCars);
+    ~Lane();
+    Lane(Lane&& other) noexcept;
+    Lane(const Lane&) = delete;
+    Lane& operator=(const Lane&) = delete;
+    Lane& operator=(Lane&&) = delete;
+
+    // Moves every vehicle by one step; true when the lane was empty as the update began.
+    bool update(double dt, double time);
+
+    // Takes ownership of v; an index at or past the end appends it at the back.
+    void insertVehicle(int index, Vehicle* v);
+
+    // The rear-most vehicle of `other` at or ahead of x (m) when wantLeader, else the nearest
+    // vehicle behind x; insertIndex receives the place behind that leader (left alone when
+    // `other` is empty).
+    Vehicle* findNeighbour(const Lane& other, double x, bool wantLeader, int* insertIndex = nullptr) const;
+
+    // Front-most first; read in place, valid until the lane next changes.
+    const std::vector<Vehicle*>& getVehicles() const { return vehicles; }
+    int getVehicleCount() const { return static_cast<int>(vehicles.size()); }
+    double getLastPosition() const { return lastPosition; }
+    int getIndex() const { return index; }
+    double getLength() const { return length; }
+    Lane* getFirstNeighbour() const { return firstNeighbour; }
+    Lane* getSecondNeighbour() const { return secondNeighbour; }
+
+    void setOutputDetector(OutputDetector* detector);
+    void setSegments(const std::vector<RoadSegment*>& directionSegments) { segments = directionSegments; }
+    void setFirstNeighbour(Lane* lane) { firstNeighbour = lane; }
+    void setSecondNeighbour(Lane* lane) { secondNeighbour = lane; }
+
+    // Deletes the vehicles (the departed one too) and forgets the detectors and segments.
+    void clear();
+
+    // The vehicle taken off at the road's end in this step; the direction deletes it only
+    // after its output detector has written the step's records, which may include it.
+    void deleteDepartedVehicle();
+
+    // Records handed to the output detector since the lane was built.
+    std::int64_t getOutputRecordCount() const { return outputRecordCount; }
+
+private:
+    Lane* tryLaneChange(Vehicle* v);
+    Lane* moveToNeighbour(Vehicle* v, int decision, int firstIndex, int secondIndex);
+    // Index of the rear-most vehicle at or ahead of x (m), -1 when there is none.
+    int leaderIndexAt(double x) const;
+    void notifyPassing(double stepTime, double x0, double x1, Vehicle* v);
+    void notifyDetectors(double stepTime, double x0, double x1, Vehicle* v);
+    void applySegments(double x0, double x1, Vehicle* v);
+
+    std::vector<Vehicle*> vehicles;
+    std::vector<Detector*> detectors;
+    int index;
+    double length;          // m
+    double lastPosition;    // m
+    bool laneChangesAllowed;
+    bool outputCars;
+    bool isDirection1;
+    double time = 0.0;      // s, start of the step being processed
+    bool hasLaneChangeDetector = false;
+    std::vector<RoadSegment*> segments;
+    Lane* firstNeighbour = nullptr;
+    Lane* secondNeighbour = nullptr;
+    OutputDetector* outputDetector = nullptr;
+    LaneChangeDetector* laneChangeDetector = nullptr;
+
+    // Locations cached so that the per-move passage test reads no detector object.
+    int outputDetectorLocation = 0;             // m
+    std::vector<int> detectorLocations;         // m, parallel to detectors
+    Vehicle* departed = nullptr;
+    std::int64_t outputRecordCount = 0;
+};

@@ -1,0 +1,325 @@
+#include "engine/Road.h"
+
+#include "config/CConfigData.h"
+#include "config/CIDMParameterSet.h"
+#include "config/CRoadFeature.h"
+#include "config/CStatDetector.h"
+#include "config/Trace.h"
+#include "detectors/Detector.h"
+#include "detectors/LaneChangeDetector.h"
+#include "detectors/MetricsDetector.h"
+#include "detectors/OutputDetector.h"
+#include "engine/Lane.h"
+#include "trafficfiles/DORIVFile.h"
+#include "trafficfiles/FileHandler.h"
+#include "trafficfiles/TALVORFile.h"
+#include "trafficfiles/VORKFile.h"
+#include "vehicles/Gradient.h"
+#include "vehicles/RoadSegment.h"
+#include "vehicles/SpeedLimit.h"
+#include "vehicles/Vehicle.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+constexpr std::size_t readAheadCount = 10;
+constexpr int vehicleClassCount = 5;
+constexpr unsigned short speedLimitType = 400;
+constexpr unsigned short gradientType = 401;
+constexpr unsigned short laneChangeKind = 513;
+constexpr unsigned short vorkCode = 100;
+constexpr unsigned short talvorCode = 101;
+constexpr unsigned short dorivCode = 102;
+}
+
+Road::Road() : entryGap(theConfigData.entryGap)
+{
+}
+
+Road::~Road()
+{
+    reset();
+}
+
+void Road::setIDMParameterSet(int vehicleClass, CIDMParameterSet* set)
+{
+    if (vehicleClass >= 0 && vehicleClass < vehicleClassCount)
+        idmParameterSets[vehicleClass] = set;
+}
+
+CIDMParameterSet* Road::parameterSetFor(int vehicleClass)
+{
+    if (vehicleClass < 0 || vehicleClass >= vehicleClassCount)
+        vehicleClass = 0;
+    if (idmParameterSets[vehicleClass])
+        return idmParameterSets[vehicleClass];
+    if (idmParameterSets[0])
+        return idmParameterSets[0];
+    // A road set up without parameter sets still drives: with the default draws.
+    if (!fallbackParameterSet)
+        fallbackParameterSet = std::make_unique<CIDMParameterSet>();
+    return fallbackParameterSet.get();
+}
+
+void Road::attachParameterSets(RoadSegment* segment)
+{
+    for (int vehicleClass = 0; vehicleClass < vehicleClassCount; ++vehicleClass)
+        segment->setParameterSet(vehicleClass, parameterSetFor(vehicleClass));
+}
+
+void Road::addRoadFeature(const CRoadFeature& feature)
+{
+    int start = feature.getStart();
+    int end = feature.getEnd();
+    // Reversed ends would make a section that is left before it is entered.
+    if (start > end)
+        std::swap(start, end);
+    const bool positive = feature.isDirectionPositive();
+    const int segmentStart = positive ? start : length - end;
+    const int segmentEnd = positive ? end : length - start;
+
+    RoadSegment* segment = nullptr;
+    if (feature.getType() == speedLimitType)
+        segment = new SpeedLimit(segmentStart, segmentEnd, feature.getValue(), positive);
+    else if (feature.getType() == gradientType)
+        segment = new Gradient(segmentStart, segmentEnd, feature.getValue(), positive);
+    else
+        return;
+
+    attachParameterSets(segment);
+    (positive ? segments1 : segments2).push_back(segment);
+}
+
+void Road::addStatDetector(const CStatDetector& definition, int laneCountDir1, int laneCountDir2)
+{
+    const bool positive = definition.isDirectionPositive();
+    Detector* detector = nullptr;
+    if (definition.getKind() == laneChangeKind)
+        detector = new LaneChangeDetector(definition.getOutputFolder(), static_cast<double>(definition.getInterval()),
+                                          static_cast<double>(definition.getLocation()), length, positive,
+                                          definition.getVehicleTypes());
+    else
+        detector = new MetricsDetector(definition.getOutputFolder(), definition.getKind(), positive,
+                                       positive ? laneCountDir1 : laneCountDir2, definition.getVehicleTypes(),
+                                       definition.getInterval(),
+                                       positive ? definition.getLocation() : length - definition.getLocation(),
+                                       length);
+    (positive ? detectors1 : detectors2).push_back(detector);
+}
+
+void Road::openTrafficFiles(const std::string& inputFile, const std::string& outputFile, unsigned short formatCode)
+{
+    delete trafficFile;
+    trafficFile = nullptr;
+    switch (formatCode)
+    {
+    case vorkCode:
+        trafficFile = new VORKFile(inputFile, outputFile);
+        break;
+    case talvorCode:
+        trafficFile = new TALVORFile(inputFile, outputFile);
+        break;
+    case dorivCode:
+        trafficFile = new DORIVFile(inputFile, outputFile);
+        break;
+    default:
+        // No handler: the run has no traffic, which the caller can see through hasTraffic().
+        debugTrace("*** Road: unknown traffic-file format %u\n", static_cast<unsigned>(formatCode));
+        break;
+    }
+}
+
+bool Road::buildsDirection2() const
+{
+    // A road with lanes only in direction 2 counts as one direction, yet its lanes are needed.
+    return numDirections == 2 || lanesDir2 > 0;
+}
+
+double Road::initialise()
+{
+    const auto byStart = [](const RoadSegment* a, const RoadSegment* b) { return a->getStart() < b->getStart(); };
+    std::stable_sort(segments1.begin(), segments1.end(), byStart);
+    std::stable_sort(segments2.begin(), segments2.end(), byStart);
+
+    lanesDir1 = std::max(lanesDir1, 0);
+    lanesDir2 = std::max(lanesDir2, 0);
+    if (totalLanes != lanesDir1 + lanesDir2)
+        debugTrace("*** Road: total lanes %d corrected to %d\n", totalLanes, lanesDir1 + lanesDir2);
+    totalLanes = lanesDir1 + lanesDir2;
+
+    fileExhausted = false;
+    progress = 0;
+    vehiclesReleased = 0;
+    skippedVehicles = 0;
+    vehicleSteps = 0;
+    recordsWritten = 0;
+
+    while (pending.size() < readAheadCount && !fileExhausted)
+        readAhead();
+    foundTraffic = !pending.empty();
+
+    lanes.clear();
+    buildDirection(direction1, true, outputDetectorLocation1, 0, lanesDir1, detectors1, segments1);
+    direction1Built = true;
+    if (buildsDirection2())
+    {
+        buildDirection(direction2, false, outputDetectorLocation2, lanesDir1, lanesDir2, detectors2, segments2);
+        direction2Built = true;
+    }
+    displayLists.assign(lanes.size(), {});
+
+    return foundTraffic ? pending.front()->getTime() : 0.0;
+}
+
+void Road::buildDirection(Direction& direction, bool isDirection1, int outputLocation, int firstLaneIndex,
+                          int laneCount, const std::vector<Detector*>& detectors,
+                          const std::vector<RoadSegment*>& segments)
+{
+    auto* outputDetector = new OutputDetector(outputLocation, isDirection1, trafficFile);
+    direction.configure(isDirection1, outputDetector, laneChangesAllowed, outputCars, length, drivesOnRight);
+    direction.buildLanes(firstLaneIndex, std::vector<int>(static_cast<std::size_t>(laneCount), length), detectors,
+                         segments);
+    for (int i = 0; i < laneCount; ++i)
+        lanes.push_back(direction.getLane(i));
+}
+
+void Road::prepareVehicle(Vehicle* v)
+{
+    v->setLaneCount(totalLanes);
+    if (!v->isDirectionPositive())
+        v->setLane(totalLanes - ((fileLanesDir1 + fileLanesDir2) - v->getLane()));
+}
+
+bool Road::isLaneOfItsDirection(const Vehicle& v) const
+{
+    const int lane = v.getLane();
+    if (v.isDirectionPositive())
+        return lane >= 1 && lane <= lanesDir1;
+    return buildsDirection2() && lane > lanesDir1 && lane <= totalLanes;
+}
+
+Vehicle* Road::readUsableVehicle()
+{
+    if (!trafficFile)
+        return nullptr;
+    while (Vehicle* v = trafficFile->readNextVehicle())
+    {
+        prepareVehicle(v);
+        if (isLaneOfItsDirection(*v))
+            return v;
+        // Its lane is not one of its direction's lanes on this road: it cannot drive here.
+        delete v;
+        ++skippedVehicles;
+    }
+    return nullptr;
+}
+
+void Road::readAhead()
+{
+    Vehicle* v = readUsableVehicle();
+    if (trafficFile)
+        progress = std::max(progress, trafficFile->getPercentRead());
+    if (v)
+        pending.push_back(v);
+    else
+        fileExhausted = true;
+}
+
+void Road::assignDriver(Vehicle* v)
+{
+    v->setDriverModel(parameterSetFor(v->getClass())->drawDriverModel());
+}
+
+void Road::releaseVehicles(double /*dt*/, double time)
+{
+    while (!pending.empty())
+    {
+        Vehicle* v = pending.front();
+        Lane* lane = lanes[static_cast<std::size_t>(v->getLane() - 1)];
+        if (lane->getLastPosition() < entryGap)
+            return;
+        if (v->getTime() > time)
+            return;
+
+        assignDriver(v);
+        v->setRoad(length, drivesOnRight);
+        lane->insertVehicle(lane->getVehicleCount(), v);
+        pending.erase(pending.begin());
+        ++vehiclesReleased;
+        readAhead();
+    }
+}
+
+int Road::getVehiclesOnRoad() const
+{
+    int count = 0;
+    for (const Lane* lane : lanes)
+        count += lane->getVehicleCount();
+    return count;
+}
+
+bool Road::update(double dt, double time)
+{
+    vehicleSteps += getVehiclesOnRoad();
+
+    const bool direction1Empty = direction1.update(dt, time);
+    const bool direction2Empty = direction2Built ? direction2.update(dt, time) : true;
+    recordsWritten = direction1.getOutputRecordCount() + direction2.getOutputRecordCount();
+
+    if (!(direction1Empty && direction2Empty && fileExhausted && pending.empty()))
+        return false;
+    for (Detector* detector : detectors1)
+        detector->finish();
+    for (Detector* detector : detectors2)
+        detector->finish();
+    return true;
+}
+
+const std::vector<std::vector<Vehicle*>>& Road::getVehicles()
+{
+    if (direction1Built)
+        direction1.fillVehiclesForDisplay(displayLists, 0);
+    if (direction2Built)
+        direction2.fillVehiclesForDisplay(displayLists, static_cast<std::size_t>(lanesDir1));
+    return displayLists;
+}
+
+void Road::reset()
+{
+    direction1.reset();
+    direction2.reset();
+    // Whatever no direction took over is still the road's to delete.
+    if (!direction1Built)
+    {
+        for (Detector* detector : detectors1)
+            delete detector;
+        for (RoadSegment* segment : segments1)
+            delete segment;
+    }
+    if (!direction2Built)
+    {
+        for (Detector* detector : detectors2)
+            delete detector;
+        for (RoadSegment* segment : segments2)
+            delete segment;
+    }
+    direction1Built = false;
+    direction2Built = false;
+
+    delete trafficFile;
+    trafficFile = nullptr;
+    for (Vehicle* v : pending)
+        delete v;
+    pending.clear();
+
+    lanes.clear();
+    displayLists.clear();
+    detectors1.clear();
+    detectors2.clear();
+    segments1.clear();
+    segments2.clear();
+    std::fill(std::begin(idmParameterSets), std::end(idmParameterSets), nullptr);
+    fileExhausted = false;
+    foundTraffic = false;
+}

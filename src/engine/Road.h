@@ -1,0 +1,134 @@
+#pragma once
+// The simulated road: a straight road of length L (m) with one or two directions. Owns the
+// run's traffic-file handler and the vehicles read ahead of their release; each step it
+// releases the vehicles that are due, lets the directions move theirs and tests for the end.
+
+#include "engine/Direction.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CIDMParameterSet;
+class CRoadFeature;
+class CStatDetector;
+class Detector;
+class FileHandler;
+class Lane;
+class RoadSegment;
+class Vehicle;
+
+class Road
+{
+public:
+    Road();
+    ~Road();
+    Road(const Road&) = delete;
+    Road& operator=(const Road&) = delete;
+
+    void setOutputCars(bool value) { outputCars = value; }
+    void setDrivesOnRight(bool value) { drivesOnRight = value; }
+    void setLaneChangesAllowed(bool value) { laneChangesAllowed = value; }
+    void setIDMParameterSet(int vehicleClass, CIDMParameterSet* set);
+    void setFileLanesDir1(int lanes) { fileLanesDir1 = lanes; }
+    void setFileLanesDir2(int lanes) { fileLanesDir2 = lanes; }
+    void setOutputDetectorLocation1(int x) { outputDetectorLocation1 = x; }
+    // Stored in direction-2 coordinates, so the length must be set first.
+    void setOutputDetectorLocation2(int x) { outputDetectorLocation2 = length - x; }
+    void setNumDirections(int n) { numDirections = n; }
+    void setTotalLanes(int n) { totalLanes = n; }
+    void setLanesDir1(int n) { lanesDir1 = n; }
+    void setLanesDir2(int n) { lanesDir2 = n; }
+    void setLength(int metres) { length = metres; }
+
+    // The parameter sets must be given before the first feature: segments copy them.
+    void addRoadFeature(const CRoadFeature& feature);
+    void addStatDetector(const CStatDetector& definition, int laneCountDir1, int laneCountDir2);
+    void openTrafficFiles(const std::string& inputFile, const std::string& outputFile, unsigned short formatCode);
+
+    // Builds the directions and reads ahead; returns the first arrival time (s), 0 without traffic.
+    double initialise();
+    void releaseVehicles(double dt, double time);
+    // True in the step that ends the run.
+    bool update(double dt, double time);
+    // One list per road lane, front-most first; storage reused from step to step.
+    const std::vector<std::vector<Vehicle*>>& getVehicles();
+    // The lists as the last getVehicles() left them, empty after reset.
+    const std::vector<std::vector<Vehicle*>>& getLastVehicles() const { return displayLists; }
+    int getProgress() const { return progress; }
+    void reset();
+
+    // False when initialise found no vehicle that can drive on this road.
+    bool hasTraffic() const { return foundTraffic; }
+    bool isFileExhausted() const { return fileExhausted; }
+    int getPendingCount() const { return static_cast<int>(pending.size()); }
+    int getLength() const { return length; }
+    int getOutputDetectorLocation1() const { return outputDetectorLocation1; }
+    int getOutputDetectorLocation2() const { return outputDetectorLocation2; }
+    int getLaneCount() const { return static_cast<int>(lanes.size()); }
+    Lane* getLane(int index) { return lanes.at(static_cast<std::size_t>(index)); }
+    Direction& getDirection1() { return direction1; }
+    Direction& getDirection2() { return direction2; }
+    const std::vector<RoadSegment*>& getSegments1() const { return segments1; }
+    const std::vector<RoadSegment*>& getSegments2() const { return segments2; }
+    const std::vector<Detector*>& getDetectors1() const { return detectors1; }
+    const std::vector<Detector*>& getDetectors2() const { return detectors2; }
+
+    // Run figures, zeroed by initialise and kept after reset for a summary.
+    std::int64_t getVehiclesReleased() const { return vehiclesReleased; }
+    std::int64_t getSkippedVehicles() const { return skippedVehicles; }
+    std::int64_t getVehicleSteps() const { return vehicleSteps; }
+    std::int64_t getRecordsWritten() const { return recordsWritten; }
+    int getVehiclesOnRoad() const;
+
+private:
+    void prepareVehicle(Vehicle* v);
+    bool isLaneOfItsDirection(const Vehicle& v) const;
+    Vehicle* readUsableVehicle();
+    void readAhead();
+    void assignDriver(Vehicle* v);
+    void attachParameterSets(RoadSegment* segment);
+    CIDMParameterSet* parameterSetFor(int vehicleClass);
+    bool buildsDirection2() const;
+    void buildDirection(Direction& direction, bool isDirection1, int outputLocation, int firstLaneIndex,
+                        int laneCount, const std::vector<Detector*>& detectors,
+                        const std::vector<RoadSegment*>& segments);
+
+    bool outputCars = true;
+    bool drivesOnRight = true;
+    int progress = 0;  // %
+    CIDMParameterSet* idmParameterSets[5] = {};
+    int outputDetectorLocation1 = 0;  // m, direction-1 coordinate
+    int outputDetectorLocation2 = 0;  // m, direction-2 coordinate
+    Direction direction1;
+    Direction direction2;
+    int fileLanesDir1 = 0;
+    int fileLanesDir2 = 0;
+    FileHandler* trafficFile = nullptr;
+    std::vector<Vehicle*> pending;
+    std::vector<Lane*> lanes;
+    std::vector<Detector*> detectors1;
+    std::vector<Detector*> detectors2;
+    std::vector<RoadSegment*> segments1;
+    std::vector<RoadSegment*> segments2;
+    bool fileExhausted = false;
+    bool laneChangesAllowed = false;
+    int lanesDir1 = 0;
+    int lanesDir2 = 0;
+    int numDirections = 1;
+    int totalLanes = 0;
+    int length = 0;  // m
+    double entryGap;  // m
+
+    // Whether the directions took ownership of the detectors and segments given to them.
+    bool direction1Built = false;
+    bool direction2Built = false;
+    bool foundTraffic = false;
+    std::unique_ptr<CIDMParameterSet> fallbackParameterSet;
+    std::vector<std::vector<Vehicle*>> displayLists;
+    std::int64_t vehiclesReleased = 0;
+    std::int64_t skippedVehicles = 0;
+    std::int64_t vehicleSteps = 0;
+    std::int64_t recordsWritten = 0;
+};

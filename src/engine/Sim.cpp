@@ -1,0 +1,55 @@
+#include "engine/Sim.h"
+
+void Sim::setRoadLength(int metres)
+{
+    roadLength = metres;
+    road.setLength(metres);
+}
+
+void Sim::initialise()
+{
+    road.setNumDirections(numDirections);
+    road.setTotalLanes(totalLanes);
+    road.setLanesDir1(lanesDir1);
+    road.setLanesDir2(lanesDir2);
+    road.setLength(roadLength);
+    road.openTrafficFiles(inputFileName, outputFileName, fileFormat);
+    time = road.initialise();
+    progress = road.getProgress();
+    startTime = time;
+    lastTime = time;
+    steps = 0;
+}
+
+const std::vector<std::vector<Vehicle*>>& Sim::step(bool& running)
+{
+    road.releaseVehicles(timeStep, time);
+    if (road.update(timeStep, time))
+        running = false;
+    const std::vector<std::vector<Vehicle*>>& lists = road.getVehicles();
+    time += timeStep;
+    progress = road.getProgress();
+    ++steps;
+    lastTime = time;
+    return lists;
+}
+
+void Sim::reset()
+{
+    time = 0.0;
+    road.reset();
+}
+
+RunStatistics Sim::getStatistics() const
+{
+    RunStatistics statistics;
+    statistics.steps = steps;
+    statistics.vehiclesReleased = road.getVehiclesReleased();
+    statistics.recordsWritten = road.getRecordsWritten();
+    statistics.vehicleSteps = road.getVehicleSteps();
+    statistics.skippedVehicles = road.getSkippedVehicles();
+    statistics.startTime = startTime;
+    statistics.currentTime = lastTime;
+    statistics.percentRead = progress;
+    return statistics;
+}

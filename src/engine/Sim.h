@@ -1,0 +1,66 @@
+#pragma once
+// The simulation driver: owns the road and the simulated clock (s, on the traffic files'
+// calendar). The document gives it the study's settings, then initialise(), step() until the
+// run ends and reset(), whether the run finished or was stopped.
+
+#include "engine/Road.h"
+#include "engine/RunStatistics.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class Vehicle;
+
+class Sim
+{
+public:
+    Sim() = default;
+    Sim(const Sim&) = delete;
+    Sim& operator=(const Sim&) = delete;
+
+    void setInputFile(const std::string& fileName) { inputFileName = fileName; }
+    void setOutputFile(const std::string& fileName) { outputFileName = fileName; }
+    void setFileFormat(unsigned short code) { fileFormat = code; }
+    void setLanesDir1(int lanes) { lanesDir1 = lanes; }
+    void setLanesDir2(int lanes) { lanesDir2 = lanes; }
+    void setTimeStep(double seconds) { timeStep = seconds; }
+    void setNumDirections(int n) { numDirections = n; }
+    void setTotalLanes(int n) { totalLanes = n; }
+    // Passed on at once: features and direction-2 positions are mirrored against it.
+    void setRoadLength(int metres);
+
+    Road& getRoad() { return road; }
+    void initialise();
+    // Clears `running` in the step that ends the run. Returns the per-lane vehicle lists.
+    const std::vector<std::vector<Vehicle*>>& step(bool& running);
+    double getTime() const { return time; }
+    int getProgress() const { return progress; }
+    // The lists of the last step, empty after reset.
+    const std::vector<std::vector<Vehicle*>>& getVehicles() const { return road.getLastVehicles(); }
+    void reset();
+
+    // False when the input gave no vehicle that can drive on this road: such a run ends in
+    // its first step, so a caller may prefer to refuse it.
+    bool hasTraffic() const { return road.hasTraffic(); }
+    // Kept after reset until the next initialise.
+    RunStatistics getStatistics() const;
+
+private:
+    double time = 0.0;  // s
+    Road road;
+    std::string inputFileName;
+    std::string outputFileName;
+    unsigned short fileFormat = 101;
+    int lanesDir1 = 0;
+    int lanesDir2 = 0;
+    double timeStep = 0.1;  // s
+    int numDirections = 1;
+    int totalLanes = 0;
+    int roadLength = 0;  // m
+    int progress = 0;    // %
+
+    double startTime = 0.0;  // s
+    double lastTime = 0.0;   // s, the clock after the last step
+    std::int64_t steps = 0;
+};
