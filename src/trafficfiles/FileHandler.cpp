@@ -1,0 +1,62 @@
+#include "trafficfiles/FileHandler.h"
+
+#include "config/CConfigData.h"
+#include "vehicles/Car.h"
+#include "vehicles/Truck.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+bool isSameFile(const std::string& first, const std::string& second)
+{
+    std::error_code ignored;
+    return std::filesystem::equivalent(first, second, ignored);
+}
+
+} // namespace
+
+FileHandler::FileHandler(const std::string& inputFileName, const std::string& outputFileName)
+    : carMaxGVW(theConfigData.carMaxGVW), input(inputFileName), lineCount(input.lineCount())
+{
+    // Room for the longest DoRIV record, so that formatting does not allocate.
+    record.reserve(256);
+    if (!isSameFile(inputFileName, outputFileName))
+        output.open(outputFileName);
+}
+
+std::string_view FileHandler::nextRecord()
+{
+    if (inputEnded)
+        return {};
+    const std::string_view line = input.nextLine();
+    if (line.empty()) {
+        inputEnded = true;
+        return {};
+    }
+    ++recordsRead;
+    return line;
+}
+
+Vehicle* FileHandler::newVehicle(bool isCar)
+{
+    if (isCar)
+        return new Car();
+    return new Truck();
+}
+
+std::vector<Vehicle*> FileHandler::readVehicles(int count)
+{
+    std::vector<Vehicle*> vehicles;
+    for (int i = 0; i < count; ++i)
+        vehicles.push_back(readNextVehicle());
+    return vehicles;
+}
+
+int FileHandler::getPercentRead() const
+{
+    if (lineCount == 0)
+        return 0;
+    return static_cast<int>(static_cast<double>(recordsRead) / static_cast<double>(lineCount) * 100.0 + 0.5);
+}

@@ -1,0 +1,47 @@
+#pragma once
+// Reads a text file one line at a time through a fixed-size buffer, so that memory stays the
+// same however long the file is. Counts the file's lines when opened, for progress figures.
+
+#include <cstddef>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+
+class LineReader
+{
+public:
+    // Opens the file and counts its lines; a file that cannot be opened reads as empty.
+    explicit LineReader(const std::string& fileName);
+    ~LineReader();
+    LineReader(const LineReader&) = delete;
+    LineReader& operator=(const LineReader&) = delete;
+
+    bool isOpen() const { return file != nullptr; }
+
+    // Lines in the file: its line feeds, plus one for a last line that has none.
+    long long lineCount() const { return lines; }
+
+    // The next line without its line feed and without a carriage return before it; empty at
+    // the end of the file. The text stays valid until the next call. Only the first
+    // maxLineLength characters of a line are kept; the rest is skipped.
+    std::string_view nextLine();
+
+    // Far beyond the last column of any record format, and small enough that a malformed
+    // file without line feeds cannot exhaust memory.
+    static constexpr std::size_t maxLineLength = 4096;
+
+private:
+    static constexpr std::size_t bufferSize = 64 * 1024;
+
+    void countLines();
+    bool refill();
+    void keep(const char* text, std::size_t length);
+
+    std::FILE* file = nullptr;
+    std::unique_ptr<char[]> buffer;
+    std::size_t start = 0;   // first unread character in buffer
+    std::size_t filled = 0;  // characters in buffer
+    std::string spill;       // a line that runs across buffer refills
+    long long lines = 0;
+};

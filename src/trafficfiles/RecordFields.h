@@ -1,0 +1,60 @@
+#pragma once
+// The fields that the three record formats share: the calendar time stamp, speed and length,
+// and the unit of the weights of TALVOR and DoRIV records.
+
+#include "trafficfiles/FixedColumns.h"
+#include "vehicles/Vehicle.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// Weights in TALVOR and DoRIV records count units of 100 kg: 100 kg × 9.81 m/s² = 0.981 kN.
+constexpr double kNPerHundredKg = 0.981;
+
+// Speeds (m/s) and lengths (m) are written in tenths.
+constexpr double tenthsPerUnit = 10.0;
+
+// Day, month, year, hour, minute, second and hundredths: seven two-digit columns in a row.
+constexpr std::size_t timeStampWidth = 2;
+
+inline void readTimeStamp(Vehicle& vehicle, std::string_view line, std::size_t dayColumn)
+{
+    int* const fields[] = {&vehicle.day,    &vehicle.month,  &vehicle.year,      &vehicle.hour,
+                           &vehicle.minute, &vehicle.second, &vehicle.hundredths};
+    std::size_t column = dayColumn;
+    for (int* field : fields) {
+        *field = readColumn(line, column, timeStampWidth);
+        column += timeStampWidth;
+    }
+}
+
+inline void appendTimeStamp(std::string& out, const Vehicle& vehicle, char fill)
+{
+    for (int field : {vehicle.day, vehicle.month, vehicle.year, vehicle.hour, vehicle.minute, vehicle.second,
+                      vehicle.hundredths})
+        appendColumn(out, field, timeStampWidth, fill);
+}
+
+// Reads leave the vehicle at the start of its direction with a fresh lane-change clock, and
+// build its axles anew, so that reading into a used vehicle cannot mix two records' axles.
+inline void startRecord(Vehicle& vehicle)
+{
+    vehicle.position = 0.0;
+    vehicle.roadX = 0.0;
+    vehicle.laneChangeClock = 0.0;
+    vehicle.axles.clear();
+}
+
+// A value in tenths (m/s or m) rounded to a whole column value.
+inline int toTenths(double value) { return roundHalfUp(value * tenthsPerUnit); }
+
+inline int toHundredKg(double kN) { return roundHalfUp(kN / kNPerHundredKg); }
+
+// Axles the writers may format: the vehicle's axles as far as its count states them, so
+// that a vehicle built with fewer axles than its count still writes safely.
+inline int writableAxles(const Vehicle& vehicle)
+{
+    return std::clamp(vehicle.axleCount, 0, static_cast<int>(vehicle.axles.size()));
+}
