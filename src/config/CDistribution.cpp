@@ -1,0 +1,130 @@
+#include "config/CDistribution.h"
+
+#include "config/CArchive.h"
+#include "config/MersenneTwister.h"
+
+#include <cmath>
+#include <limits>
+
+double CDistribution::generate() const
+{
+    switch (type)
+    {
+    case exponential:
+        return drawExponential();
+    case logNormal:
+        return drawLogNormal();
+    case gamma:
+        return drawGamma();
+    case gumbel:
+        return drawGumbel();
+    case poisson:
+        return drawPoisson();
+    case gev:
+        return drawGev();
+    case normal:
+        return drawNormal();
+    default:
+        return location;
+    }
+}
+
+double CDistribution::drawExponential() const
+{
+    return location - scale * std::log(theRandomGenerator.uniform());
+}
+
+double CDistribution::drawLogNormal() const
+{
+    const double u1 = theRandomGenerator.uniform();
+    const double u2 = theRandomGenerator.uniform();
+    const double radius = scale * std::sqrt(-2.0 * std::log(u1));
+    if (static_cast<int>(u2 + 0.5) == 0)
+        return std::exp(location + radius * std::cos(2.0 * pi * u2));
+    return std::exp(location + radius * std::sin(2.0 * pi * u2));
+}
+
+double CDistribution::drawGamma() const
+{
+    // location is the rate and scale the shape. Marsaglia and Tsang's method; a shape below 1
+    // is drawn with shape + 1 and scaled down by U^(1/shape).
+    const double rate = location;
+    const double shapeK = scale;
+    if (!(rate > 0.0) || !(shapeK > 0.0) || !std::isfinite(rate) || !std::isfinite(shapeK))
+        return std::numeric_limits<double>::quiet_NaN();
+    const double d = (shapeK < 1.0 ? shapeK + 1.0 : shapeK) - 1.0 / 3.0;
+    const double c = 1.0 / std::sqrt(9.0 * d);
+    double value = 0.0;
+    for (;;)
+    {
+        const double x = theRandomGenerator.standardNormal();
+        double v = 1.0 + c * x;
+        if (v <= 0.0)
+            continue;
+        v = v * v * v;
+        const double u = theRandomGenerator.uniform();
+        if (u < 1.0 - 0.0331 * x * x * x * x || std::log(u) < 0.5 * x * x + d * (1.0 - v + std::log(v)))
+        {
+            value = d * v;
+            break;
+        }
+    }
+    if (shapeK < 1.0)
+        value *= std::pow(theRandomGenerator.uniform(), 1.0 / shapeK);
+    return value / rate;
+}
+
+double CDistribution::drawGumbel() const
+{
+    return location - std::log(std::log(1.0 / theRandomGenerator.uniform())) / scale;
+}
+
+double CDistribution::drawPoisson() const
+{
+    // A normal approximation with continuity correction, not rounded; scale is the variance.
+    const double u1 = theRandomGenerator.uniform();
+    const double u2 = theRandomGenerator.uniform();
+    const double radius = std::sqrt(scale) * std::sqrt(-2.0 * std::log(u1));
+    if (static_cast<int>(u2 + 0.5) == 0)
+        return (location - 0.5) + radius * std::cos(2.0 * pi * u2);
+    return (location - 0.5) + radius * std::sin(2.0 * pi * u2);
+}
+
+double CDistribution::drawGev() const
+{
+    return location + scale * (1.0 - std::pow(-std::log(theRandomGenerator.uniform()), shape)) / shape;
+}
+
+double CDistribution::drawNormal() const
+{
+    return location + scale * theRandomGenerator.standardNormal();
+}
+
+void CDistribution::Serialize(CArchive& archive)
+{
+    if (archive.isStoring())
+        store(archive);
+    else
+        load(archive);
+}
+
+void CDistribution::store(CArchive& archive) const
+{
+    archive.writeUInt16(type);
+    archive.writeDouble(location);
+    archive.writeDouble(scale);
+    archive.writeDouble(shape);
+}
+
+void CDistribution::load(CArchive& archive)
+{
+    // All fields are read before any is changed, so a short archive leaves the object whole.
+    const std::uint16_t loadedType = archive.readUInt16();
+    const double loadedLocation = archive.readDouble();
+    const double loadedScale = archive.readDouble();
+    const double loadedShape = archive.readDouble();
+    type = loadedType;
+    location = loadedLocation;
+    scale = loadedScale;
+    shape = loadedShape;
+}
