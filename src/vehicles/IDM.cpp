@@ -85,8 +85,11 @@ void IDM::enterSpeedLimit(double v)
 
 void IDM::leaveSpeedLimit()
 {
-    if (!speedLimitActive)
+    // Nothing was saved: restoring would hand the driver a stale or zero desired velocity.
+    if (!speedLimitActive) {
         debugTrace("***SL: Removed but not in\n");
+        return;
+    }
     speedLimitActive = false;
     v0 = speedLimitSavedV0;
 }
@@ -94,6 +97,15 @@ void IDM::leaveSpeedLimit()
 void IDM::enterGradient(double percent)
 {
     const double G = percent;
+    if (gradientActive) {
+        // Entered again while inside (a speed limit ended within it): apply the gradient to
+        // the values it found, not on top of its own changes, which would outlast the section.
+        T = gradientSavedT;
+        a = gradientSavedA;
+        b = gradientSavedB;
+        if (!speedLimitActive)
+            v0 = desiredVelocity;
+    }
     gradientActive = true;
     gradientSavedA = a;
     gradientSavedT = T;
@@ -119,8 +131,11 @@ void IDM::enterGradient(double percent)
 
 void IDM::leaveGradient()
 {
-    if (!gradientActive)
+    // Nothing was saved: restoring could leave the driver with no acceleration at all.
+    if (!gradientActive) {
         debugTrace("***Grad: Removed but not in\n");
+        return;
+    }
     gradientActive = false;
     T = gradientSavedT;
     a = gradientSavedA;

@@ -10,5 +10,3 @@ enum VehicleClass : short
     classCrane = 3,
     classLowLoader = 4,
 };
-
-constexpr int vehicleClassCount = 5;
