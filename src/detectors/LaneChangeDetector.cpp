@@ -1,0 +1,169 @@
+#include "detectors/LaneChangeDetector.h"
+
+#include <algorithm>
+
+namespace {
+
+const char* eventClassName(short vehicleClass)
+{
+    switch (vehicleClass) {
+    case 0: return "Car";
+    case 1: return "SmallTr";
+    case 2: return "LargeTr";
+    case 3: return "Crane";
+    case 4: return "Lowload";
+    default: return "";
+    }
+}
+
+}  // namespace
+
+LaneChangeDetector::LaneChangeDetector(const std::string& folder, double intervalSeconds, int step, int length,
+                                       bool positive, short types)
+{
+    metricsDirectory = folder;
+    kind = kindLaneChange;
+    interval = intervalSeconds;
+    roadLength = length;
+    directionPositive = positive;
+    vehicleTypes = types;
+
+    // A step of 0 or less would never reach the road's end.
+    locationStep = step > 0 ? step : std::max(length, 1);
+    for (long long bin = 0; bin < roadLength; bin += locationStep)
+        binLocations.push_back(static_cast<int>(bin));
+    binLocations.push_back(roadLength);
+    binCount = static_cast<int>(binLocations.size());
+    binCounts.assign(binLocations.size(), 0);
+    openFiles();
+}
+
+bool LaneChangeDetector::writesComposition() const
+{
+    return vehicleTypes == vehicleTypesAll || vehicleTypes == vehicleTypesTrucks;
+}
+
+std::string LaneChangeDetector::fileName(const char* prefix) const
+{
+    return prefix + vehicleTypeName() + "_" + directionName() + ".csv";
+}
+
+void LaneChangeDetector::openFiles()
+{
+    allFile.open(filePath(fileName("LC_All_")));
+    allFile.text("LANE CHANGE - VERBOSE OUTPUT OF EVENTS").endLine();
+    allFile.text("Time,Position,From Lane,To Lane,Right/Left,Type").endLine();
+    allFile.endLine();
+
+    if (writesComposition()) {
+        compositionFile.open(filePath(fileName("LC_Comp_")));
+        compositionFile.text("LANE CHANGE - COMPOSITION OF EVENTS").endLine();
+        compositionFile.text("Time Interval,Car Changes,SmallTr Changes,LargeTr Changes,Crane Changes,LowLoad Changes")
+            .endLine();
+    }
+
+    spaceTimeFile.open(filePath(fileName("LC_ST_")));
+    spaceTimeFile.text("LANE CHANGE - SPACE TIME OF EVENTS").endLine();
+    spaceTimeFile.text("Left To Right,,Right To Left").endLine();
+    spaceTimeFile.text("Time (s),Location (m),Time (s),Location (m)").endLine();
+
+    rateFile.open(filePath(fileName("LC_Rate_")));
+    rateFile.text("LANE CHANGE - RATES BY LOCATION AND TIME").endLine();
+    rateFile.text("Time (s),Location (m)").endLine();
+    rateFile.text(",");
+    for (int binLocation : binLocations)
+        rateFile.integer(binLocation).text(",");
+    rateFile.endLine();
+}
+
+void LaneChangeDetector::record(const LaneChangeEvent& event)
+{
+    if (!acceptsClass(event.getVehicleClass()))
+        return;
+    events.push_back(event);
+    ++eventCount;
+}
+
+void LaneChangeDetector::endInterval()
+{
+    writeEvents();
+    writeComposition();
+    writeSpaceTime();
+    writeRates();
+    allFile.flush();
+    compositionFile.flush();
+    spaceTimeFile.flush();
+    rateFile.flush();
+    resetInterval();
+}
+
+void LaneChangeDetector::resetInterval()
+{
+    eventCount = 0;
+    std::fill(binCounts.begin(), binCounts.end(), 0);
+    events.clear();
+}
+
+void LaneChangeDetector::finish()
+{
+    allFile.close();
+    compositionFile.close();
+    spaceTimeFile.close();
+    rateFile.close();
+}
+
+void LaneChangeDetector::writeEvents()
+{
+    for (const LaneChangeEvent& event : events) {
+        allFile.real(event.getTime()).text(" ,").integer(event.getLocation()).text(" ,");
+        allFile.integer(event.getFromLane()).text(" ,").integer(event.getToLane()).text(" ,");
+        allFile.text(event.isToLeft() ? "Left" : "Right").text(" ,").text(eventClassName(event.getVehicleClass()));
+        allFile.endLine();
+    }
+}
+
+void LaneChangeDetector::writeComposition()
+{
+    if (!writesComposition())
+        return;
+    int perClass[5] = {};
+    for (const LaneChangeEvent& event : events) {
+        short vehicleClass = event.getVehicleClass();
+        ++perClass[vehicleClass >= 0 && vehicleClass <= 4 ? vehicleClass : 0];
+    }
+    compositionFile.real(elapsed);
+    for (int changes : perClass)
+        compositionFile.text(",").integer(changes);
+    compositionFile.endLine();
+}
+
+void LaneChangeDetector::writeSpaceTime()
+{
+    for (const LaneChangeEvent& event : events) {
+        // Changes to the left go under "Right To Left", in the third and fourth columns.
+        if (event.isToLeft())
+            spaceTimeFile.text(",,");
+        spaceTimeFile.real(event.getTime()).text(",").real(event.getLocation()).endLine();
+    }
+}
+
+std::size_t LaneChangeDetector::binOf(int eventLocation) const
+{
+    auto beyond = std::upper_bound(binLocations.begin(), binLocations.end(), eventLocation);
+    // A change at or beyond the road's end (the vehicle is still on the road up to 10 m past
+    // it) belongs to the last stretch of road.
+    if (beyond == binLocations.end())
+        return binLocations.size() - 1;
+    return static_cast<std::size_t>(beyond - binLocations.begin());
+}
+
+void LaneChangeDetector::writeRates()
+{
+    for (const LaneChangeEvent& event : events)
+        ++binCounts[binOf(event.getLocation())];
+    double kilometreHours = (locationStep / 1000.0) * (interval / 3600.0);
+    rateFile.real(elapsed);
+    for (int changes : binCounts)
+        rateFile.text(",").real(changes / kilometreHours);
+    rateFile.endLine();
+}

@@ -1,0 +1,119 @@
+#include "detectors/MeasurementFile.h"
+
+#include "config/Trace.h"
+
+#include <charconv>
+#include <cmath>
+#include <filesystem>
+#include <set>
+
+namespace {
+
+// Paths held open by measurement files: two detectors configured with the same file name would
+// otherwise overwrite each other's lines in one file.
+std::set<std::string>& pathsInUse()
+{
+    static std::set<std::string> paths;
+    return paths;
+}
+
+std::string normalisedPath(const std::string& path)
+{
+    std::error_code error;
+    std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    if (error)
+        return path;
+    return absolute.lexically_normal().string();
+}
+
+bool isSeparator(char c)
+{
+    return c == '/' || c == '\\';
+}
+
+}  // namespace
+
+MeasurementFile::~MeasurementFile()
+{
+    close();
+}
+
+std::string MeasurementFile::pathInFolder(const std::string& folder, const std::string& fileName)
+{
+    if (folder.empty())
+        return fileName;
+    std::size_t end = folder.size();
+    while (end > 0 && isSeparator(folder[end - 1]))
+        --end;
+    if (end == 0)
+        return "/" + fileName;
+    return folder.substr(0, end) + "/" + fileName;
+}
+
+void MeasurementFile::open(const std::string& filePath)
+{
+    close();
+    std::string key = normalisedPath(filePath);
+    if (pathsInUse().count(key) != 0) {
+        debugTrace("Measurement file already in use, not written: %s\n", filePath.c_str());
+        return;
+    }
+    stream.open(filePath, std::ios::out | std::ios::trunc | std::ios::binary);
+    if (!stream.is_open())
+        return;
+    path = std::move(key);
+    pathsInUse().insert(path);
+    line.reserve(256);
+}
+
+void MeasurementFile::close()
+{
+    if (!stream.is_open())
+        return;
+    stream.close();
+    pathsInUse().erase(path);
+    path.clear();
+    line.clear();
+}
+
+MeasurementFile& MeasurementFile::text(std::string_view cells)
+{
+    if (stream.is_open())
+        line.append(cells);
+    return *this;
+}
+
+MeasurementFile& MeasurementFile::integer(long long value)
+{
+    if (!stream.is_open())
+        return *this;
+    char buffer[24];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    line.append(buffer, result.ptr);
+    return *this;
+}
+
+MeasurementFile& MeasurementFile::real(double value)
+{
+    if (!stream.is_open() || !std::isfinite(value))
+        return *this;
+    char buffer[32];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
+    line.append(buffer, result.ptr);
+    return *this;
+}
+
+void MeasurementFile::endLine()
+{
+    if (!stream.is_open())
+        return;
+    line.push_back('\n');
+    stream.write(line.data(), static_cast<std::streamsize>(line.size()));
+    line.clear();
+}
+
+void MeasurementFile::flush()
+{
+    if (stream.is_open())
+        stream.flush();
+}

@@ -1,0 +1,43 @@
+#pragma once
+// One comma-separated measurement file, written a whole line at a time so that a file closed at
+// any moment (end of run, stopped run) never ends in half a line.
+
+#include <fstream>
+#include <string>
+#include <string_view>
+
+class MeasurementFile
+{
+public:
+    MeasurementFile() = default;
+    MeasurementFile(const MeasurementFile&) = delete;
+    MeasurementFile& operator=(const MeasurementFile&) = delete;
+    ~MeasurementFile();
+
+    // The file `fileName` inside `folder`. A trailing "/" or "\" on the folder is accepted (studies
+    // written on Windows end it with a backslash); an empty folder means the current directory.
+    static std::string pathInFolder(const std::string& folder, const std::string& fileName);
+
+    // Creates or truncates the file. When it cannot be created, or another open measurement file
+    // already writes to the same path, the file stays unwritten and every later call does nothing.
+    void open(const std::string& path);
+    void close();
+    bool isOpen() const { return stream.is_open(); }
+
+    // Append to the pending line.
+    MeasurementFile& text(std::string_view cells);
+    MeasurementFile& integer(long long value);
+    // General notation with 6 significant digits, independent of the locale. A value that is not
+    // finite (a lane without vehicles has a speed of 0/0) is written as an empty cell, which
+    // spreadsheet programs and CSV readers take as a missing number.
+    MeasurementFile& real(double value);
+
+    // Ends the pending line with a line feed and writes it whole.
+    void endLine();
+    void flush();
+
+private:
+    std::ofstream stream;
+    std::string path;
+    std::string line;
+};

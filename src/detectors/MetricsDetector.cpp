@@ -1,0 +1,186 @@
+#include "detectors/MetricsDetector.h"
+
+#include "config/Trace.h"
+#include "vehicles/Vehicle.h"
+
+#include <algorithm>
+#include <limits>
+
+MetricsDetector::MetricsDetector(const std::string& folder, short detectorKind, bool positive, int lanes,
+                                 short types, int intervalSeconds, int locationOnDirection, int length)
+{
+    metricsDirectory = folder;
+    kind = detectorKind;
+    directionPositive = positive;
+    laneCount = std::max(lanes, 0);
+    vehicleTypes = types;
+    interval = intervalSeconds;
+    location = locationOnDirection;
+    roadLength = length;
+
+    std::size_t laneSlots = static_cast<std::size_t>(laneCount);
+    counts.assign(laneSlots, 0);
+    inverseSpeedSums.assign(laneSlots, 0.0);
+    headways.assign(laneSlots, {});
+    lastPassTime.assign(laneSlots, 0.0);
+    openFiles();
+}
+
+std::string MetricsDetector::fileName() const
+{
+    const char* prefix = "FD_";
+    if (kind == kindHeadway)
+        prefix = "Head_";
+    else if (kind == kindComposition)
+        prefix = "Comp_";
+    int roadX = directionPositive ? location : roadLength - location;
+    return prefix + vehicleTypeName() + "_" + directionName() + "_" + std::to_string(roadX) + ".csv";
+}
+
+bool MetricsDetector::writesComposition() const
+{
+    return vehicleTypes == vehicleTypesAll || vehicleTypes == vehicleTypesTrucks;
+}
+
+void MetricsDetector::openFiles()
+{
+    if (kind == kindComposition && !writesComposition())
+        return;
+    file.open(filePath(fileName()));
+    if (kind == kindHeadway)
+        writeHeadwayHeader();
+    else if (kind == kindComposition)
+        writeCompositionHeader();
+    else
+        writeFlowDensityHeader();
+}
+
+void MetricsDetector::detect(Vehicle* vehicle, double time)
+{
+    if (vehicle != nullptr && acceptsClass(vehicle->getClass()))
+        record(*vehicle, time);
+}
+
+void MetricsDetector::record(const Vehicle& vehicle, double time)
+{
+    int lane = vehicle.getLaneInDirection() - 1;
+    if (lane < 0 || lane >= laneCount) {
+        debugTrace("** Detector: lane %d outside %d lanes\n", lane + 1, laneCount);
+        return;
+    }
+    std::size_t n = static_cast<std::size_t>(lane);
+    if (kind == kindFlowDensity) {
+        ++counts[n];
+        inverseSpeedSums[n] += 1.0 / vehicle.getVelocity();
+    } else if (kind == kindHeadway) {
+        double t = passTime(vehicle, time);
+        headways[n].push_back(t - lastPassTime[n]);
+        lastPassTime[n] = t;
+    } else if (kind == kindComposition && writesComposition()) {
+        short vehicleClass = vehicle.getClass();
+        ++classCounts[vehicleClass >= 0 && vehicleClass <= 4 ? static_cast<std::size_t>(vehicleClass) : 0];
+    }
+}
+
+void MetricsDetector::endInterval()
+{
+    if (kind == kindHeadway)
+        writeHeadwayRows();
+    else if (kind == kindComposition) {
+        if (writesComposition())
+            writeCompositionRow();
+    } else
+        writeFlowDensityRow();
+    file.flush();
+    resetInterval();
+}
+
+void MetricsDetector::resetInterval()
+{
+    classCounts.fill(0);
+    std::fill(counts.begin(), counts.end(), 0);
+    std::fill(inverseSpeedSums.begin(), inverseSpeedSums.end(), 0.0);
+    for (std::vector<double>& laneHeadways : headways)
+        laneHeadways.clear();
+}
+
+void MetricsDetector::finish()
+{
+    file.close();
+}
+
+void MetricsDetector::writeFlowDensityHeader()
+{
+    file.text(" ,");
+    for (int lane = 1; lane <= laneCount; ++lane)
+        file.text("Lane ").integer(lane).text(", , ,");
+    file.text("Totals").endLine();
+
+    file.text("Interval No.");
+    for (int group = 0; group <= laneCount; ++group)
+        file.text(",Density (veh/km),Flow (veh/hr),Avg. Vel. (km/h)");
+    file.endLine();
+}
+
+void MetricsDetector::writeFlowDensityRow()
+{
+    constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
+    double flowPerVehicle = 3600.0 / interval;  // veh/h contributed by one vehicle
+    double densitySum = 0.0, flowSum = 0.0, speedSum = 0.0;
+    file.integer(intervalCount);
+    for (std::size_t n = 0; n < counts.size(); ++n) {
+        double flow = counts[n] * flowPerVehicle;                                         // veh/h
+        double speed = counts[n] > 0 ? 3.6 * counts[n] / inverseSpeedSums[n] : notANumber;  // km/h
+        double density = flow / speed;                                                    // veh/km
+        file.text(",").real(density).text(",").real(flow).text(",").real(speed);
+        densitySum += density;
+        flowSum += flow;
+        speedSum += speed;
+    }
+    double meanSpeed = laneCount > 0 ? speedSum / laneCount : notANumber;
+    file.text(",").real(densitySum).text(",").real(flowSum).text(",").real(meanSpeed).endLine();
+}
+
+void MetricsDetector::writeHeadwayHeader()
+{
+    file.text("Headways (s)").endLine();
+    for (int lane = 1; lane <= laneCount; ++lane) {
+        if (lane > 1)
+            file.text(",");
+        file.text("Lane ").integer(lane);
+    }
+    file.endLine();
+}
+
+void MetricsDetector::writeHeadwayRows()
+{
+    std::size_t rows = 0;
+    for (const std::vector<double>& laneHeadways : headways)
+        rows = std::max(rows, laneHeadways.size());
+    for (std::size_t r = 0; r < rows; ++r) {
+        for (std::size_t lane = 0; lane < headways.size(); ++lane) {
+            if (lane > 0)
+                file.text(",");
+            if (r < headways[lane].size())
+                file.real(headways[lane][r]);
+            else
+                file.text(" ");
+        }
+        file.endLine();
+    }
+}
+
+void MetricsDetector::writeCompositionHeader()
+{
+    file.text("No. Cars,No. Small Trucks,No. Large Trucks,No. Cranes,No. Low-Loaders").endLine();
+}
+
+void MetricsDetector::writeCompositionRow()
+{
+    for (std::size_t vehicleClass = 0; vehicleClass < classCounts.size(); ++vehicleClass) {
+        if (vehicleClass > 0)
+            file.text(",");
+        file.integer(classCounts[vehicleClass]);
+    }
+    file.endLine();
+}

@@ -1,0 +1,49 @@
+#pragma once
+// A point detector that aggregates the vehicles passing it per time interval into one
+// comma-separated file: flow, density and space-mean speed per lane, every headway per lane, or
+// the traffic composition.
+
+#include "detectors/Detector.h"
+#include "detectors/MeasurementFile.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+class MetricsDetector : public Detector
+{
+public:
+    // `location` in m along the detector's direction (the road converts it for direction 2);
+    // `intervalSeconds` in whole seconds; `roadLength` in m.
+    MetricsDetector(const std::string& metricsDirectory, short kind, bool directionPositive, int laneCount,
+                    short vehicleTypes, int intervalSeconds, int location, int roadLength);
+    ~MetricsDetector() override = default;
+
+    void finish() override;
+    void detect(Vehicle* vehicle, double time) override;
+    void openFiles() override;
+    void endInterval() override;
+    void resetInterval() override;
+
+    // Counts a vehicle that passed the filter; `time` (s) is the start of the step.
+    void record(const Vehicle& vehicle, double time);
+
+    // The file name without the folder, e.g. "FD_All_Pos_1000.csv".
+    std::string fileName() const;
+
+private:
+    bool writesComposition() const;
+    void writeFlowDensityHeader();
+    void writeHeadwayHeader();
+    void writeCompositionHeader();
+    void writeFlowDensityRow();
+    void writeHeadwayRows();
+    void writeCompositionRow();
+
+    MeasurementFile file;
+    std::array<int, 5> classCounts{};      // vehicles per class in the interval (composition)
+    std::vector<int> counts;                // vehicles per lane in the interval (flow and density)
+    std::vector<double> inverseSpeedSums;   // Σ 1/v per lane in the interval, s/m (flow and density)
+    std::vector<std::vector<double>> headways;  // s, per lane in the interval
+    std::vector<double> lastPassTime;       // s, per lane over the whole run
+};
