@@ -1,0 +1,93 @@
+#include "detectors/MeasurementFile.h"
+
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+TEST(MeasurementFilePath, JoinsTheFolderWithOrWithoutATrailingSeparator)
+{
+    EXPECT_EQ(MeasurementFile::pathInFolder("/data/metrics/", "FD.csv"), "/data/metrics/FD.csv");
+    EXPECT_EQ(MeasurementFile::pathInFolder("/data/metrics", "FD.csv"), "/data/metrics/FD.csv");
+    EXPECT_EQ(MeasurementFile::pathInFolder("/data/metrics\\", "FD.csv"), "/data/metrics/FD.csv");
+    EXPECT_EQ(MeasurementFile::pathInFolder("/data/metrics//", "FD.csv"), "/data/metrics/FD.csv");
+    EXPECT_EQ(MeasurementFile::pathInFolder("/", "FD.csv"), "/FD.csv");
+    EXPECT_EQ(MeasurementFile::pathInFolder("", "FD.csv"), "FD.csv");
+    // A Windows folder names no folder here; it must not glue the backslash onto the file name.
+    EXPECT_EQ(MeasurementFile::pathInFolder("C:\\Roadflux\\Metrics\\", "FD.csv"), "C:\\Roadflux\\Metrics/FD.csv");
+}
+
+TEST(MeasurementFileFormat, WritesIntegersAndSixSignificantDigits)
+{
+    TempFolder folder;
+    {
+        MeasurementFile file;
+        file.open(folder.file("numbers.csv").string());
+        ASSERT_TRUE(file.isOpen());
+        file.integer(-3).text(",").integer(120).text(",").real(86.4).text(",").real(120.0 / 86.4).endLine();
+        file.real(0.1 + 0.2).text(",").real(1.0e6).text(",").real(1234567.0).text(",").real(0.0001234567).endLine();
+        file.real(-2.5).text(",").real(0.0).text(",").real(1.0e-5).endLine();
+    }
+    EXPECT_EQ(folder.read("numbers.csv"), "-3,120,86.4,1.38889\n"
+                                          "0.3,1e+06,1.23457e+06,0.000123457\n"
+                                          "-2.5,0,1e-05\n");
+}
+
+TEST(MeasurementFileFormat, NumbersThatAreNotFiniteAreEmptyCells)
+{
+    TempFolder folder;
+    {
+        MeasurementFile file;
+        file.open(folder.file("nan.csv").string());
+        double nan = std::numeric_limits<double>::quiet_NaN();
+        double inf = std::numeric_limits<double>::infinity();
+        file.integer(1).text(",").real(nan).text(",").real(-nan).text(",").real(inf).text(",").real(-inf).endLine();
+    }
+    EXPECT_EQ(folder.read("nan.csv"), "1,,,,\n");
+}
+
+TEST(MeasurementFileLifetime, DestructionLeavesWholeLinesOnly)
+{
+    TempFolder folder;
+    {
+        MeasurementFile file;
+        file.open(folder.file("lines.csv").string());
+        file.text("a,b").endLine();
+        file.text("half a li");
+    }
+    EXPECT_EQ(folder.read("lines.csv"), "a,b\n");
+}
+
+TEST(MeasurementFileLifetime, AMissingFolderLeavesTheFileUnwritten)
+{
+    TempFolder folder;
+    MeasurementFile file;
+    file.open(folder.file("absent/lines.csv").string());
+    EXPECT_FALSE(file.isOpen());
+    file.text("a").real(1.5).integer(2).endLine();
+    file.flush();
+    file.close();
+    EXPECT_FALSE(folder.exists("absent"));
+}
+
+TEST(MeasurementFileLifetime, ASecondWriterOfTheSamePathIsRefused)
+{
+    TempFolder folder;
+    std::string path = folder.file("shared.csv").string();
+    MeasurementFile first;
+    first.open(path);
+    first.text("first").endLine();
+    {
+        MeasurementFile second;
+        second.open(folder.withSlash() + "./shared.csv");
+        EXPECT_FALSE(second.isOpen());
+        second.text("second").endLine();
+    }
+    first.close();
+    EXPECT_EQ(folder.read("shared.csv"), "first\n");
+
+    MeasurementFile again;
+    again.open(path);
+    EXPECT_TRUE(again.isOpen());
+}
