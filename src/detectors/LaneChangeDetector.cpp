@@ -33,7 +33,6 @@ LaneChangeDetector::LaneChangeDetector(const std::string& folder, double interva
     for (long long bin = 0; bin < roadLength; bin += locationStep)
         binLocations.push_back(static_cast<int>(bin));
     binLocations.push_back(roadLength);
-    binCount = static_cast<int>(binLocations.size());
     binCounts.assign(binLocations.size(), 0);
     openFiles();
 }
@@ -115,7 +114,7 @@ void LaneChangeDetector::finish()
 void LaneChangeDetector::writeEvents()
 {
     for (const LaneChangeEvent& event : events) {
-        allFile.real(event.getTime()).text(" ,").integer(event.getLocation()).text(" ,");
+        allFile.seconds(event.getTime()).text(" ,").integer(event.getLocation()).text(" ,");
         allFile.integer(event.getFromLane()).text(" ,").integer(event.getToLane()).text(" ,");
         allFile.text(event.isToLeft() ? "Left" : "Right").text(" ,").text(eventClassName(event.getVehicleClass()));
         allFile.endLine();
@@ -131,7 +130,7 @@ void LaneChangeDetector::writeComposition()
         short vehicleClass = event.getVehicleClass();
         ++perClass[vehicleClass >= 0 && vehicleClass <= 4 ? vehicleClass : 0];
     }
-    compositionFile.real(elapsed);
+    compositionFile.seconds(elapsed);
     for (int changes : perClass)
         compositionFile.text(",").integer(changes);
     compositionFile.endLine();
@@ -143,7 +142,7 @@ void LaneChangeDetector::writeSpaceTime()
         // Changes to the left go under "Right To Left", in the third and fourth columns.
         if (event.isToLeft())
             spaceTimeFile.text(",,");
-        spaceTimeFile.real(event.getTime()).text(",").real(event.getLocation()).endLine();
+        spaceTimeFile.seconds(event.getTime()).text(",").real(event.getLocation()).endLine();
     }
 }
 
@@ -162,7 +161,7 @@ void LaneChangeDetector::writeRates()
     for (const LaneChangeEvent& event : events)
         ++binCounts[binOf(event.getLocation())];
     double kilometreHours = (locationStep / 1000.0) * (interval / 3600.0);
-    rateFile.real(elapsed);
+    rateFile.seconds(elapsed);
     for (int changes : binCounts)
         rateFile.text(",").real(changes / kilometreHours);
     rateFile.endLine();

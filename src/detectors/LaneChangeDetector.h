@@ -47,6 +47,5 @@ private:
     MeasurementFile rateFile;
     int locationStep = 0;                 // m
     std::vector<int> binLocations;        // m: 0, step, 2 × step, … below the road length, then the road length
-    int binCount = 0;
     std::vector<int> binCounts;
 };

@@ -95,10 +95,23 @@ MeasurementFile& MeasurementFile::integer(long long value)
 
 MeasurementFile& MeasurementFile::real(double value)
 {
+    return general(value, 6);
+}
+
+MeasurementFile& MeasurementFile::seconds(double value)
+{
+    int digits = 6;
+    for (double whole = 1.0e4; digits < 17 && std::fabs(value) >= whole; whole *= 10.0)
+        ++digits;
+    return general(value, digits);
+}
+
+MeasurementFile& MeasurementFile::general(double value, int significantDigits)
+{
     if (!stream.is_open() || !std::isfinite(value))
         return *this;
     char buffer[32];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, significantDigits);
     line.append(buffer, result.ptr);
     return *this;
 }

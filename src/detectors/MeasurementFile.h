@@ -31,12 +31,18 @@ public:
     // finite (a lane without vehicles has a speed of 0/0) is written as an empty cell, which
     // spreadsheet programs and CSV readers take as a missing number.
     MeasurementFile& real(double value);
+    // A time in s: as `real`, but with as many digits as keep hundredths of a second, because the
+    // simulation clock counts from the traffic files' year 0 and six digits would round its
+    // times to hundreds of seconds. Times below 10⁴ s are written exactly as `real` writes them.
+    MeasurementFile& seconds(double value);
 
     // Ends the pending line with a line feed and writes it whole.
     void endLine();
     void flush();
 
 private:
+    MeasurementFile& general(double value, int significantDigits);
+
     std::ofstream stream;
     std::string path;
     std::string line;

@@ -69,6 +69,21 @@ TEST(LaneChangeEvents, NamesEveryClassAndCountsUnknownClassesAsCars)
     EXPECT_EQ(folder.read("LC_Comp_All_Neg.csv"), compositionHeader + "10,2,1,1,1,1\n");
 }
 
+TEST(LaneChangeEvents, LateClockTimesAreNotRoundedAway)
+{
+    TempFolder folder;
+    {
+        LaneChangeDetector detector(folder.withSlash(), 1000020.0, 1000, 1000, true, 500);
+        detector.record(LaneChangeEvent(480, 1, 2, 2, true, true, 108000012.3));
+        detector.record(LaneChangeEvent(480, 1, 2, 2, true, true, 108000071.85));
+        detector.advance(1000020.0);
+    }
+    EXPECT_EQ(folder.read("LC_All_All_Pos.csv"), eventsHeader + "108000012.3 ,480 ,1 ,2 ,Left ,LargeTr\n"
+                                                                 "108000071.85 ,480 ,1 ,2 ,Left ,LargeTr\n");
+    EXPECT_EQ(folder.read("LC_ST_All_Pos.csv"), spaceTimeHeader + ",,108000012.3,480\n,,108000071.85,480\n");
+    EXPECT_EQ(folder.read("LC_Comp_All_Pos.csv"), compositionHeader + "1000020,0,0,2,0,0\n");
+}
+
 TEST(LaneChangeEvents, AnIntervalWithoutChangesWritesZeroRowsOnly)
 {
     TempFolder folder;

@@ -34,6 +34,20 @@ TEST(MeasurementFileFormat, WritesIntegersAndSixSignificantDigits)
                                           "-2.5,0,1e-05\n");
 }
 
+TEST(MeasurementFileFormat, ClockTimesKeepTheirHundredths)
+{
+    TempFolder folder;
+    {
+        MeasurementFile file;
+        file.open(folder.file("times.csv").string());
+        file.seconds(12.3).text(",").seconds(60.0).text(",").seconds(9999.99).text(",").seconds(12345.678).endLine();
+        // A time stamp in year 5 of the traffic files' calendar, and a run of 11.6 days.
+        file.seconds(108000012.3).text(",").seconds(1000020.0).text(",").real(1000020.0).endLine();
+    }
+    EXPECT_EQ(folder.read("times.csv"), "12.3,60,9999.99,12345.68\n"
+                                        "108000012.3,1000020,1.00002e+06\n");
+}
+
 TEST(MeasurementFileFormat, NumbersThatAreNotFiniteAreEmptyCells)
 {
     TempFolder folder;
