@@ -94,12 +94,15 @@ private:
     void require(std::size_t count) const;
     std::uint32_t takeIndex();
 
-    template <class Object>
-    static const Object& objectOf(const Object& object) { return object; }
-    template <class Object>
-    static const Object& objectOf(const Object* object) { return *object; }
-    template <class Object>
-    static const Object& objectOf(const std::unique_ptr<Object>& object) { return *object; }
+    // The object an array element stands for: the element itself, or what it points to.
+    template <class Element>
+    static const auto& objectOf(const Element& element)
+    {
+        if constexpr (std::is_pointer_v<Element> || requires { element.get(); })
+            return *element;
+        else
+            return element;
+    }
 
     bool storing;
     std::vector<std::uint8_t> bytes;

@@ -36,12 +36,16 @@ double CDistribution::drawExponential() const
 
 double CDistribution::drawLogNormal() const
 {
+    return std::exp(location + scale * boxMullerNormal());
+}
+
+double CDistribution::boxMullerNormal()
+{
+    // Two fresh uniforms, one normal: the cosine branch only. Switching to the sine branch for
+    // U2 >= 0.5 would only ever give values <= 0 there and skew the law.
     const double u1 = theRandomGenerator.uniform();
     const double u2 = theRandomGenerator.uniform();
-    const double radius = scale * std::sqrt(-2.0 * std::log(u1));
-    if (static_cast<int>(u2 + 0.5) == 0)
-        return std::exp(location + radius * std::cos(2.0 * pi * u2));
-    return std::exp(location + radius * std::sin(2.0 * pi * u2));
+    return std::sqrt(-2.0 * std::log(u1)) * std::cos(2.0 * pi * u2);
 }
 
 double CDistribution::drawGamma() const
@@ -82,12 +86,7 @@ double CDistribution::drawGumbel() const
 double CDistribution::drawPoisson() const
 {
     // A normal approximation with continuity correction, not rounded; scale is the variance.
-    const double u1 = theRandomGenerator.uniform();
-    const double u2 = theRandomGenerator.uniform();
-    const double radius = std::sqrt(scale) * std::sqrt(-2.0 * std::log(u1));
-    if (static_cast<int>(u2 + 0.5) == 0)
-        return (location - 0.5) + radius * std::cos(2.0 * pi * u2);
-    return (location - 0.5) + radius * std::sin(2.0 * pi * u2);
+    return (location - 0.5) + std::sqrt(scale) * boxMullerNormal();
 }
 
 double CDistribution::drawGev() const

@@ -54,6 +54,8 @@ private:
     double drawPoisson() const;
     double drawGev() const;
     double drawNormal() const;
+    // A standard normal from two fresh uniforms, independent of the polar method's cache.
+    static double boxMullerNormal();
 
     std::uint16_t type = normal;
     double location = 10.0;
