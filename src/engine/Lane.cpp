@@ -11,9 +11,16 @@
 #include <utility>
 
 namespace {
-constexpr short laneChangeDetectorKind = 513;
 // A front vehicle this far beyond the road's end has left the road.
 constexpr double exitMargin = 10.0;  // m
+
+// A move from x0 to x1 passes d when x0 <= d < x1. Including both ends would catch a vehicle
+// that ends a step exactly on d twice: a duplicate output record and a double count. Including
+// the start keeps a detector at 0 m seeing every vehicle as it enters.
+bool passes(double x0, double x1, int location)
+{
+    return x0 <= location && location < x1;
+}
 }
 
 Lane::Lane(int laneIndex, int laneLength, const std::vector<Detector*>& directionDetectors,
@@ -30,7 +37,7 @@ Lane::Lane(int laneIndex, int laneLength, const std::vector<Detector*>& directio
     for (Detector* detector : detectors)
     {
         detectorLocations.push_back(detector->getLocation());
-        if (!hasLaneChangeDetector && detector->getKind() == laneChangeDetectorKind &&
+        if (!hasLaneChangeDetector && detector->getKind() == Detector::kindLaneChange &&
             detector->isDirectionPositive() == isDirection1)
         {
             hasLaneChangeDetector = true;
@@ -107,7 +114,7 @@ bool Lane::update(double dt, double stepTime)
     {
         Vehicle* v = vehicles[i];
         x0 = v->getPosition();
-        v->moveBehind(dt, vehicles[i - 1]);
+        v->moveBehind(dt, *vehicles[i - 1]);
         const double x1 = v->getPosition();
 
         Lane* target = nullptr;
@@ -235,8 +242,8 @@ Lane* Lane::moveToNeighbour(Vehicle* v, int decision, int firstIndex, int second
     target->insertVehicle(targetIndex, v);
 
     if (hasLaneChangeDetector)
-        laneChangeDetector->record(new LaneChangeEvent(static_cast<int>(eventPosition), oldLane, target->index + 1,
-                                                       v->getClass(), decision == 1, positive, time));
+        laneChangeDetector->record(LaneChangeEvent(static_cast<int>(eventPosition), oldLane, target->index + 1,
+                                                   v->getClass(), decision == 1, positive, time));
     return target;
 }
 
@@ -248,18 +255,14 @@ void Lane::notifyPassing(double stepTime, double x0, double x1, Vehicle* v)
 
 void Lane::notifyDetectors(double stepTime, double x0, double x1, Vehicle* v)
 {
-    if (outputDetector && x0 <= outputDetectorLocation && outputDetectorLocation <= x1 &&
-        (outputCars || v->getClass() != 0))
+    if (outputDetector && passes(x0, x1, outputDetectorLocation) && (outputCars || v->getClass() != 0))
     {
         outputDetector->detect(v, stepTime);
         ++outputRecordCount;
     }
     for (std::size_t k = 0; k < detectors.size(); ++k)
-    {
-        const int location = detectorLocations[k];
-        if (x0 <= location && location <= x1)
+        if (passes(x0, x1, detectorLocations[k]))
             detectors[k]->detect(v, stepTime);
-    }
 }
 
 void Lane::applySegments(double x0, double x1, Vehicle* v)

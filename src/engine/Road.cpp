@@ -94,14 +94,14 @@ void Road::addRoadFeature(const CRoadFeature& feature)
 void Road::addStatDetector(const CStatDetector& definition, int laneCountDir1, int laneCountDir2)
 {
     const bool positive = definition.isDirectionPositive();
+    const auto vehicleTypes = static_cast<short>(definition.getVehicleTypes());
     Detector* detector = nullptr;
     if (definition.getKind() == laneChangeKind)
         detector = new LaneChangeDetector(definition.getOutputFolder(), static_cast<double>(definition.getInterval()),
-                                          static_cast<double>(definition.getLocation()), length, positive,
-                                          definition.getVehicleTypes());
+                                          definition.getLocation(), length, positive, vehicleTypes);
     else
-        detector = new MetricsDetector(definition.getOutputFolder(), definition.getKind(), positive,
-                                       positive ? laneCountDir1 : laneCountDir2, definition.getVehicleTypes(),
+        detector = new MetricsDetector(definition.getOutputFolder(), static_cast<short>(definition.getKind()), positive,
+                                       positive ? laneCountDir1 : laneCountDir2, vehicleTypes,
                                        definition.getInterval(),
                                        positive ? definition.getLocation() : length - definition.getLocation(),
                                        length);
@@ -273,6 +273,9 @@ bool Road::update(double dt, double time)
         detector->finish();
     for (Detector* detector : detectors2)
         detector->finish();
+    // The output traffic file is complete as soon as the run has ended, not only at reset.
+    if (trafficFile)
+        trafficFile->flushOutput();
     return true;
 }
 

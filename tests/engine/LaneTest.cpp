@@ -1,0 +1,196 @@
+// Lanes of one direction with vehicles placed by hand: neighbour search, lane changes to the
+// driver's left or right in both directions and for both drive sides, the follower that moves up
+// behind a vehicle that left, and removal at the road's end.
+
+#include "EngineTestSupport.h"
+
+#include "detectors/LaneChangeDetector.h"
+#include "engine/Direction.h"
+#include "engine/Lane.h"
+#include "vehicles/Vehicle.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+constexpr int roadLength = 1000;  // m
+constexpr double dt = 0.1;        // s
+
+DriverValues car()
+{
+    DriverValues values;
+    values.v0 = 108.0;  // 30 m/s
+    return values;
+}
+
+Direction& buildDirection(Direction& direction, bool isDirection1, bool drivesOnRight, int laneCount,
+                          bool laneChanges = true, std::vector<Detector*> detectors = {})
+{
+    direction.configure(isDirection1, nullptr, laneChanges, true, roadLength, drivesOnRight);
+    direction.buildLanes(isDirection1 ? 0 : 4, std::vector<int>(static_cast<std::size_t>(laneCount), roadLength),
+                         detectors, {});
+    return direction;
+}
+
+void put(Direction& direction, int localLane, Vehicle* v)
+{
+    Lane* lane = direction.getLane(localLane);
+    lane->insertVehicle(lane->getVehicleCount(), v);
+}
+
+int localLaneOf(const Direction& direction, const Vehicle* v)
+{
+    for (int i = 0; i < direction.getLaneCount(); ++i)
+        for (const Vehicle* other : direction.getLane(i)->getVehicles())
+            if (other == v)
+                return i;
+    return -1;
+}
+
+}  // namespace
+
+TEST(LaneNeighbourSearch, FindsLeaderAtOrAheadAndInsertsBehindIt)
+{
+    Direction direction;
+    buildDirection(direction, true, true, 2);
+    const IDM driver = makeDriver(car());
+    Vehicle* front = placeVehicle(300.0, 20.0, 4.5, driver, 2, true, roadLength);
+    Vehicle* level = placeVehicle(200.0, 20.0, 4.5, driver, 2, true, roadLength);
+    Vehicle* behind = placeVehicle(100.0, 20.0, 4.5, driver, 2, true, roadLength);
+    put(direction, 1, front);
+    put(direction, 1, level);
+    put(direction, 1, behind);
+    const Lane& own = *direction.getLane(0);
+    const Lane& other = *direction.getLane(1);
+
+    int index = 0;
+    EXPECT_EQ(own.findNeighbour(other, 200.0, true, &index), level);  // level counts as ahead
+    EXPECT_EQ(index, 2);
+    EXPECT_EQ(own.findNeighbour(other, 200.0, false), behind);
+    EXPECT_EQ(own.findNeighbour(other, 350.0, true, &index), nullptr);
+    EXPECT_EQ(index, 0);
+    EXPECT_EQ(own.findNeighbour(other, 350.0, false), front);
+    EXPECT_EQ(own.findNeighbour(other, 50.0, false, &index), nullptr);
+    EXPECT_EQ(index, 3);
+
+    index = 7;
+    EXPECT_EQ(other.findNeighbour(own, 10.0, true, &index), nullptr);
+    EXPECT_EQ(index, 7);  // an empty lane leaves the caller's index alone
+}
+
+// A vehicle behind a slow leader in the middle of three lanes, with its left lane free and its
+// right lane blocked beside it, must end up in the lane on the driver's left.
+struct SideCase
+{
+    bool isDirection1;
+    bool drivesOnRight;
+    int leftLocalLane;  // local index of the lane on the driver's left of local lane 1
+};
+
+class LaneChangeSide : public testing::TestWithParam<SideCase>
+{
+};
+
+TEST_P(LaneChangeSide, ChangesIntoTheLaneOnTheDriversLeftAndRecordsIt)
+{
+    const SideCase side = GetParam();
+    TempFolder folder;
+    auto* detector = new LaneChangeDetector(folder.folder(), 0.1, 100, roadLength, side.isDirection1, 500);
+    Direction direction;
+    buildDirection(direction, side.isDirection1, side.drivesOnRight, 3, true, {detector});
+
+    const int firstLane = side.isDirection1 ? 1 : 5;
+    const IDM driver = makeDriver(car());
+    Vehicle* slow = placeVehicle(200.0, 5.0, 4.5, driver, firstLane + 1, side.isDirection1, roadLength,
+                                 side.drivesOnRight);
+    Vehicle* chooser = placeVehicle(180.0, 25.0, 4.5, driver, firstLane + 1, side.isDirection1, roadLength,
+                                    side.drivesOnRight);
+    const int rightLocalLane = 2 - side.leftLocalLane;
+    Vehicle* blocker = placeVehicle(181.0, 25.0, 4.5, driver, firstLane + rightLocalLane, side.isDirection1,
+                                    roadLength, side.drivesOnRight);
+    put(direction, 1, slow);
+    put(direction, 1, chooser);
+    put(direction, rightLocalLane, blocker);
+    chooser->setWantsLaneChange(true);
+
+    direction.update(dt, 12.0);
+    EXPECT_EQ(localLaneOf(direction, chooser), side.leftLocalLane);
+    EXPECT_EQ(chooser->getLane(), firstLane + side.leftLocalLane);
+    EXPECT_FALSE(chooser->wantsLaneChange());
+
+    direction.update(dt, 12.1);  // the interval ends and the event is written
+    const std::string eventsFile =
+        folder.file(std::string("LC_All_All_") + (side.isDirection1 ? "Pos" : "Neg") + ".csv");
+    const std::string events = readText(eventsFile);
+    ASSERT_NE(events.find("12 ,"), std::string::npos) << events;
+    // Road x of the front after its move in the step: a little beyond 180 m of its direction.
+    const int location = std::stoi(events.substr(events.find("12 ,") + 4));
+    if (side.isDirection1)
+        EXPECT_TRUE(location >= 180 && location <= 183) << location;
+    else
+        EXPECT_TRUE(location >= roadLength - 183 && location <= roadLength - 181) << location;
+}
+
+INSTANTIATE_TEST_SUITE_P(BothDirectionsBothSides, LaneChangeSide,
+                         testing::Values(SideCase{true, true, 2}, SideCase{true, false, 0},
+                                         SideCase{false, true, 0}, SideCase{false, false, 2}));
+
+TEST(LaneChange, FollowerMovesUpBehindTheFrontVehicleInTheSameStep)
+{
+    // A (front, slow), B, C in the kerb lane; B leaves for the empty lane beside it.
+    Direction direction;
+    buildDirection(direction, true, true, 2);
+    const IDM driver = makeDriver(car());
+    Vehicle* a = placeVehicle(200.0, 5.0, 5.0, driver, 1, true, roadLength);
+    Vehicle* b = placeVehicle(180.0, 20.0, 5.0, driver, 1, true, roadLength);
+    Vehicle* c = placeVehicle(140.0, 20.0, 5.0, driver, 1, true, roadLength);
+    put(direction, 0, a);
+    put(direction, 0, b);
+    put(direction, 0, c);
+    b->setWantsLaneChange(true);
+
+    direction.update(dt, 0.0);
+
+    ASSERT_EQ(direction.getLane(1)->getVehicles(), std::vector<Vehicle*>{b});
+    ASSERT_EQ(direction.getLane(0)->getVehicles(), (std::vector<Vehicle*>{a, c}));
+    EXPECT_GT(c->getPosition(), 140.0);
+    EXPECT_DOUBLE_EQ(c->getGap(), a->getPosition() - a->getLength() - c->getPosition());
+}
+
+TEST(LaneChange, NeverWithoutPermissionOrNeighbour)
+{
+    const IDM driver = makeDriver(car());
+    for (const auto& [lanes, allowed] : {std::pair{2, false}, std::pair{1, true}})
+    {
+        Direction direction;
+        buildDirection(direction, true, true, lanes, allowed);
+        Vehicle* slow = placeVehicle(200.0, 5.0, 5.0, driver, 1, true, roadLength);
+        Vehicle* fast = placeVehicle(180.0, 20.0, 5.0, driver, 1, true, roadLength);
+        put(direction, 0, slow);
+        put(direction, 0, fast);
+        fast->setWantsLaneChange(true);
+        direction.update(dt, 0.0);
+        EXPECT_EQ(localLaneOf(direction, fast), 0);
+        EXPECT_TRUE(fast->wantsLaneChange());
+    }
+}
+
+TEST(LaneUpdate, FrontVehicleLeavesOnlyBeyondTenMetresPastTheEnd)
+{
+    Direction direction;
+    buildDirection(direction, true, true, 1);
+    const IDM driver = makeDriver(car());
+    // At rest it creeps forward by 5 mm in the step.
+    Vehicle* last = placeVehicle(roadLength + 9.99, 0.0, 5.0, driver, 1, true, roadLength);
+    put(direction, 0, last);
+    Lane& lane = *direction.getLane(0);
+
+    EXPECT_FALSE(direction.update(dt, 0.0));
+    EXPECT_EQ(lane.getVehicleCount(), 1);
+    last->velocity = 20.0;
+    EXPECT_FALSE(direction.update(dt, 0.1));
+    EXPECT_EQ(lane.getVehicleCount(), 0);
+    EXPECT_TRUE(direction.update(dt, 0.2));
+}
