@@ -1,0 +1,182 @@
+#include "cli/GenerateCommand.h"
+
+#include "cli/CliFailure.h"
+#include "cli/TrafficGenerator.h"
+#include "cli/TrafficGeneratorSettings.h"
+#include "document/AtomicFileWriter.h"
+#include "document/StudyNames.h"
+
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <filesystem>
+#include <ostream>
+#include <utility>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+constexpr unsigned short vorkFormat = 100;
+constexpr double longestDurationS = 365.0 * 86400.0;  // s; the files' years have two digits
+constexpr double highestFlow = 3600.0;                 // vehicles per hour per lane
+
+[[noreturn]] void refuse(const std::string& option, const std::string& text, const std::string& what)
+{
+    throw CliFailure(option + " '" + text + "': " + what, CliFailure::usage);
+}
+
+std::string simplified(const std::string& name)
+{
+    std::string result;
+    for (char c : name)
+        if (std::isalnum(static_cast<unsigned char>(c)))
+            result += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return result;
+}
+
+// The leading number of text and what follows it; nothing when there is no number.
+std::optional<std::pair<double, std::string>> numberAndRest(const std::string& text)
+{
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || !std::isfinite(value))
+        return std::nullopt;
+    return std::make_pair(value, std::string(end, text.data() + text.size()));
+}
+
+double durationSeconds(const std::string& text)
+{
+    const auto parsed = numberAndRest(text);
+    const std::string unit = parsed ? simplified(parsed->second) : "";
+    double factor = 0.0;
+    if (unit.empty() || unit == "m" || unit == "min")
+        factor = 60.0;
+    else if (unit == "s")
+        factor = 1.0;
+    else if (unit == "h")
+        factor = 3600.0;
+    else if (unit == "d")
+        factor = 86400.0;
+    if (!parsed || factor == 0.0 || parsed->first <= 0.0 || parsed->first * factor > longestDurationS)
+        refuse("--duration", text, "a length of time above 0 and up to 365 days, e.g. 90s, 30m, 2h or 7d");
+    return parsed->first * factor;
+}
+
+double startSeconds(const std::string& text)
+{
+    int parts[3] = {0, 0, 0};
+    int count = 0;
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p != end && count < 3) {
+        const auto [next, error] = std::from_chars(p, end, parts[count]);
+        if (error != std::errc())
+            break;
+        ++count;
+        p = next;
+        if (p != end && *p == ':')
+            ++p;
+        else
+            break;
+    }
+    if (p != end || count < 2 || parts[0] < 0 || parts[0] > 23 || parts[1] < 0 || parts[1] > 59 || parts[2] < 0 ||
+        parts[2] > 59)
+        refuse("--start", text, "a time of day HH:MM or HH:MM:SS");
+    return parts[0] * 3600.0 + parts[1] * 60.0 + parts[2];
+}
+
+std::array<double, 5> classShares(const std::string& text)
+{
+    std::array<double, 5> shares{};
+    const std::vector<std::pair<std::string, int>> aliases{
+        {"car", 0}, {"cars", 0}, {"smalltruck", 1}, {"small", 1}, {"largetruck", 2}, {"large", 2},
+        {"crane", 3}, {"cranes", 3}, {"lowloader", 4}, {"lowloaders", 4}};
+    std::size_t from = 0;
+    while (from <= text.size()) {
+        const std::size_t comma = std::min(text.find(',', from), text.size());
+        const std::string item = text.substr(from, comma - from);
+        const std::size_t equals = item.find('=');
+        const auto share = equals == std::string::npos ? std::nullopt : numberAndRest(item.substr(equals + 1));
+        int vehicleClass = -1;
+        for (const auto& [name, code] : aliases)
+            if (equals != std::string::npos && simplified(item.substr(0, equals)) == name)
+                vehicleClass = code;
+        if (vehicleClass < 0 || !share || !share->second.empty() || share->first < 0.0)
+            refuse("--mix", text, "CLASS=SHARE,... with car, small-truck, large-truck, crane, low-loader");
+        shares[static_cast<std::size_t>(vehicleClass)] = share->first;
+        from = comma + 1;
+    }
+    if (shares[0] + shares[1] + shares[2] + shares[3] + shares[4] <= 0.0)
+        refuse("--mix", text, "at least one class needs a share above 0");
+    return shares;
+}
+
+void checkLanes(const char* option, int lanes)
+{
+    if (lanes < 0 || lanes > 4)
+        refuse(option, std::to_string(lanes), "from 0 to 4 lanes");
+}
+
+void checkFlow(const char* option, double flow)
+{
+    if (!(flow >= 0.0 && flow <= highestFlow))
+        refuse(option, std::to_string(flow), "from 0 to 3600 vehicles per hour per lane");
+}
+}
+
+GenerateCommand::GenerateCommand(std::ostream& outStream, std::ostream& errStream) : out(outStream), err(errStream)
+{
+}
+
+TrafficGeneratorSettings GenerateCommand::settingsFrom(const Options& options)
+{
+    TrafficGeneratorSettings settings;
+    const auto format = StudyNames::codeOf(StudyNames::fileFormats(), options.format);
+    if (!format)
+        refuse("--format", options.format, "TALVOR, VORK or DoRIV");
+    settings.fileFormat = *format;
+    settings.durationS = durationSeconds(options.duration);
+    settings.startS = startSeconds(options.start);
+    settings.seed = options.seed;
+    if (!options.mix.empty())
+        settings.classShares = classShares(options.mix);
+
+    const bool vork = settings.fileFormat == vorkFormat;
+    settings.lanesDir1 = options.lanesDir1.value_or(vork ? 1 : 2);
+    settings.lanesDir2 = options.lanesDir2.value_or(vork ? 0 : 2);
+    checkLanes("--lanes1", settings.lanesDir1);
+    checkLanes("--lanes2", settings.lanesDir2);
+    if (vork && (settings.lanesDir1 != 1 || settings.lanesDir2 != 0))
+        refuse("--format", options.format, "VORK records carry no direction or lane: use --lanes1 1 --lanes2 0");
+    if (settings.lanesDir1 + settings.lanesDir2 == 0)
+        refuse("--lanes1", "0", "there cannot be zero lanes in both directions");
+
+    const double flow = options.flow.value_or(600.0);
+    settings.flowDir1 = options.flowDir1.value_or(flow);
+    settings.flowDir2 = options.flowDir2.value_or(flow);
+    checkFlow("--flow1", settings.flowDir1);
+    checkFlow("--flow2", settings.flowDir2);
+    return settings;
+}
+
+int GenerateCommand::execute(const Options& options)
+{
+    const TrafficGeneratorSettings settings = settingsFrom(options);
+    std::error_code error;
+    if (fs::exists(options.output, error) && !options.force)
+        throw CliFailure(options.output + ": the file exists already (--force replaces it)");
+
+    AtomicFileWriter writer(options.output);
+    if (!writer.isOpen())
+        throw CliFailure(options.output + ": the traffic file cannot be created (" + writer.getError() + ")");
+    TrafficGenerator generator(settings);
+    const long long vehicles = generator.write(writer.out());
+    if (!writer.commit())
+        throw CliFailure(options.output + ": the traffic file cannot be written (" + writer.getError() + ")");
+    out << "Wrote " << vehicles << " vehicles to " << options.output << " (seed " << settings.seed << ")\n";
+    if (vehicles == 0)
+        err << "roadflux-cli: " << options.output << ": no vehicle arrived within the duration\n";
+    return 0;
+}

@@ -1,0 +1,42 @@
+#pragma once
+// `roadflux-cli generate`: writes a synthetic traffic file in any of the three formats from a
+// duration, flows per lane and direction, a class mix and a seed.
+
+#include <cstdint>
+#include <iosfwd>
+#include <optional>
+#include <string>
+
+struct TrafficGeneratorSettings;
+
+class GenerateCommand
+{
+public:
+    struct Options
+    {
+        std::string output;
+        std::string format = "TALVOR";
+        std::string duration = "30";   // a number with s, m (the default), h or d
+        std::optional<double> flow;    // vehicles per hour per lane, both directions
+        std::optional<double> flowDir1;
+        std::optional<double> flowDir2;
+        std::optional<int> lanesDir1;
+        std::optional<int> lanesDir2;
+        std::string mix;               // e.g. car=80,small-truck=8,large-truck=8,crane=2,low-loader=2
+        std::string start = "08:00";   // time of day of day 1, month 1, year 0
+        std::uint32_t seed = 1;
+        bool force = false;            // replaces an existing file
+    };
+
+    GenerateCommand(std::ostream& out, std::ostream& err);
+
+    // The exit status; throws CliFailure naming the option or file.
+    int execute(const Options& options);
+
+    // Exposed for tests: the settings the options stand for.
+    static TrafficGeneratorSettings settingsFrom(const Options& options);
+
+private:
+    std::ostream& out;
+    std::ostream& err;
+};

@@ -1,0 +1,123 @@
+#include "cli/RunCommand.h"
+
+#include "cli/CliFailure.h"
+#include "cli/ConsoleMessages.h"
+#include "cli/ProgressReporter.h"
+#include "cli/RunSummary.h"
+#include "config/MersenneTwister.h"
+#include "document/StudyDocument.h"
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <ostream>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+volatile std::sig_atomic_t stopRequested = 0;
+
+extern "C" void requestStop(int)
+{
+    stopRequested = 1;
+}
+
+// Ctrl-C stops the run as the desktop program's Stop does, so every file is closed whole.
+class InterruptGuard
+{
+public:
+    InterruptGuard() : previous(std::signal(SIGINT, requestStop)) { stopRequested = 0; }
+    ~InterruptGuard() { std::signal(SIGINT, previous == SIG_ERR ? SIG_DFL : previous); }
+    InterruptGuard(const InterruptGuard&) = delete;
+    InterruptGuard& operator=(const InterruptGuard&) = delete;
+
+private:
+    void (*previous)(int);
+};
+
+std::string absoluteName(const std::string& path)
+{
+    std::error_code error;
+    const fs::path absolute = fs::absolute(path, error);
+    return error ? path : absolute.lexically_normal().generic_string();
+}
+
+void createFolder(const std::string& folder, const char* option)
+{
+    std::error_code error;
+    fs::create_directories(folder, error);
+    if (error || !fs::is_directory(folder))
+        throw CliFailure(folder + ": " + option + ": the folder cannot be created" +
+                         (error ? " (" + error.message() + ")" : std::string()));
+}
+}
+
+RunCommand::RunCommand(std::ostream& outStream, std::ostream& errStream, bool terminal)
+    : out(outStream), err(errStream), errIsTerminal(terminal)
+{
+}
+
+void RunCommand::applyOverrides(StudyDocument& document, const Options& options) const
+{
+    std::string output = options.output;
+    std::string metrics = options.metrics;
+    if (!options.outDir.empty()) {
+        createFolder(options.outDir, "--out-dir");
+        if (output.empty())
+            output = (fs::path(options.outDir) / "output.txt").string();
+        if (metrics.empty())
+            metrics = (fs::path(options.outDir) / "metrics").string();
+    }
+    if (!options.input.empty())
+        document.setInputFileName(absoluteName(options.input));
+    if (!output.empty())
+        document.setOutputFileName(absoluteName(output));
+    if (!metrics.empty()) {
+        createFolder(metrics, "--metrics");
+        document.setMetricsFolder(absoluteName(metrics) + "/");
+    }
+}
+
+int RunCommand::execute(const Options& options)
+{
+    StudyDocument document;
+    const StudyFileResult opened = document.openFile(options.study);
+    if (opened != StudyFileResult::ok)
+        throw CliFailure(options.study + ": " + studyFileMessage(opened));
+    applyOverrides(document, options);
+    if (options.seed)
+        theRandomGenerator.seed(*options.seed);
+
+    ConsoleMessages messages(out, err, nullptr, false);
+    messages.setSubject(options.study);
+    const std::string input = absoluteName(document.resolvedInputFileName());
+    if (!document.setupSimulation(messages))
+        throw CliFailure(options.study + ": the run cannot start (input traffic file " + input + ")");
+
+    InterruptGuard interrupts;
+    ProgressReporter progress(err, errIsTerminal);
+    Sim& sim = document.getSim();
+    const auto started = std::chrono::steady_clock::now();
+    bool running = true;
+    progress.update(sim.getProgress());
+    while (running && !stopRequested) {
+        sim.step(running);
+        progress.update(sim.getProgress());
+    }
+    const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - started;
+    const RunStatistics statistics = sim.getStatistics();
+    sim.reset();
+    progress.finish();
+
+    if (running) {
+        err << "roadflux-cli: " << options.study << ": the simulation was stopped\n";
+        return CliFailure::interrupted;
+    }
+    messages.inform("The simulation has finished.");
+    RunSummary(statistics, wall.count(), absoluteName(document.resolvedOutputFileName()),
+               absoluteName(document.resolvedMetricsFolder().empty() ? "." : document.resolvedMetricsFolder()))
+        .print(out);
+    return 0;
+}

@@ -1,0 +1,39 @@
+#pragma once
+// `roadflux-cli run`: what the desktop program's invisible run does (set-up, steps until the
+// end, reset), with progress on the error stream and a summary on the output stream. Files
+// named on the command line replace the study's and are taken from the current directory.
+
+#include <cstdint>
+#include <iosfwd>
+#include <optional>
+#include <string>
+
+class StudyDocument;
+
+class RunCommand
+{
+public:
+    struct Options
+    {
+        std::string study;
+        std::string input;    // replaces the study's input traffic file
+        std::string output;   // replaces the study's output traffic file
+        std::string metrics;  // replaces the study's metrics folder; created when missing
+        // A folder for this run's outputs: output.txt and metrics/ inside it unless --output or
+        // --metrics say otherwise; created when missing.
+        std::string outDir;
+        std::optional<std::uint32_t> seed;  // makes the run repeatable
+    };
+
+    RunCommand(std::ostream& out, std::ostream& err, bool errIsTerminal);
+
+    // The exit status; throws CliFailure when the run cannot start.
+    int execute(const Options& options);
+
+private:
+    void applyOverrides(StudyDocument& document, const Options& options) const;
+
+    std::ostream& out;
+    std::ostream& err;
+    bool errIsTerminal;
+};

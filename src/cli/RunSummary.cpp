@@ -1,0 +1,52 @@
+#include "cli/RunSummary.h"
+
+#include "config/CConfigData.h"
+
+#include <algorithm>
+#include <cinttypes>
+#include <cmath>
+#include <cstdio>
+#include <ostream>
+#include <utility>
+
+RunSummary::RunSummary(const RunStatistics& figures, double wall, std::string output, std::string metrics)
+    : statistics(figures), wallSeconds(wall), outputFile(std::move(output)), metricsFolder(std::move(metrics))
+{
+}
+
+std::string RunSummary::simulatedTime(double seconds)
+{
+    const std::int64_t hundredthsTotal = std::llround(std::max(0.0, seconds) * 100.0);
+    const std::int64_t daysPerMonth = std::max(1, theConfigData.daysPerMonth);
+    const std::int64_t monthsPerYear = std::max(1, theConfigData.monthsPerYear);
+    const std::int64_t wholeSeconds = hundredthsTotal / 100;
+    const std::int64_t days = wholeSeconds / 86400;
+    char text[128];
+    std::snprintf(text, sizeof text, "%.2f s (year %" PRId64 ", month %" PRId64 ", day %" PRId64
+                                     ", %02" PRId64 ":%02" PRId64 ":%02" PRId64 ".%02" PRId64 ")",
+                  seconds, days / (daysPerMonth * monthsPerYear), days / daysPerMonth % monthsPerYear + 1,
+                  days % daysPerMonth + 1, wholeSeconds / 3600 % 24, wholeSeconds / 60 % 60, wholeSeconds % 60,
+                  hundredthsTotal % 100);
+    return text;
+}
+
+void RunSummary::print(std::ostream& out) const
+{
+    char rate[64] = "";
+    if (wallSeconds > 0.0)
+        std::snprintf(rate, sizeof rate, " (%.0f vehicle-steps per second)",
+                      static_cast<double>(statistics.vehicleSteps) / wallSeconds);
+    char wall[32];
+    std::snprintf(wall, sizeof wall, "%.3f s", wallSeconds);
+
+    out << "Simulated start:     " << simulatedTime(statistics.startTime) << '\n'
+        << "Simulated end:       " << simulatedTime(statistics.currentTime) << '\n'
+        << "Steps:               " << statistics.steps << '\n'
+        << "Vehicles released:   " << statistics.vehiclesReleased << '\n'
+        << "Vehicles written:    " << statistics.recordsWritten << '\n'
+        << "Vehicle-steps:       " << statistics.vehicleSteps << '\n'
+        << "Skipped vehicles:    " << statistics.skippedVehicles << '\n'
+        << "Wall time:           " << wall << rate << '\n'
+        << "Output traffic file: " << outputFile << '\n'
+        << "Metrics folder:      " << metricsFolder << '\n';
+}

@@ -1,0 +1,25 @@
+#pragma once
+// The closing report of a headless run: the simulated start and end, the counts of steps and
+// vehicles, the wall time and where the outputs went.
+
+#include "engine/RunStatistics.h"
+
+#include <iosfwd>
+#include <string>
+
+class RunSummary
+{
+public:
+    RunSummary(const RunStatistics& statistics, double wallSeconds, std::string outputFile, std::string metricsFolder);
+
+    void print(std::ostream& out) const;
+
+    // Seconds on the traffic files' calendar as "28803.52 s (year 0, month 1, day 1, 08:00:03.52)".
+    static std::string simulatedTime(double seconds);
+
+private:
+    RunStatistics statistics;
+    double wallSeconds;  // s
+    std::string outputFile;
+    std::string metricsFolder;
+};

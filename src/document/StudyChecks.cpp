@@ -1,0 +1,168 @@
+#include "document/StudyChecks.h"
+
+#include "document/UserMessages.h"
+
+#include <cstdio>
+#include <string>
+#include <utility>
+
+namespace
+{
+constexpr double kmhPerMetresPerSecond = 3.6;
+constexpr int smallestQuietInterval = 10;      // s
+constexpr int largestQuietLaneChangeStep = 1000;  // m
+
+template <class... Values>
+std::string formatted(const char* format, Values... values)
+{
+    char text[256];
+    std::snprintf(text, sizeof text, format, values...);
+    return text;
+}
+
+StudyRefusal refuse(std::string message, int control)
+{
+    return StudyRefusal{std::move(message), control};
+}
+
+std::string integerBetween(int low, int high)
+{
+    return "Please enter an integer between " + std::to_string(low) + " and " + std::to_string(high) + ".";
+}
+
+bool isLaneCount(int lanes)
+{
+    return lanes >= 0 && lanes <= StudyChecks::maxLanesPerDirection;
+}
+
+// Overlap as the dialog has always judged it: one section strictly inside the other, or the
+// other starting strictly inside this one. Sections that only touch pass.
+bool overlaps(const CRoadFeature& a, const CRoadFeature& b)
+{
+    return (a.getStart() > b.getStart() && a.getEnd() < b.getEnd()) ||
+           (b.getStart() > a.getStart() && b.getStart() < a.getEnd());
+}
+
+std::optional<StudyRefusal> checkFeatureValue(const CRoadFeature& feature, int number, int maxGradient,
+                                              int minSpeedLimit, int maxSpeedLimit)
+{
+    if (feature.getType() == CRoadFeature::gradient) {
+        if (feature.getValue() > maxGradient)
+            return refuse(formatted("Feature %d: Gradient specified is greater \nthan the maximum of %d%%.", number,
+                                    maxGradient),
+                          StudyChecks::gridControl);
+        return std::nullopt;
+    }
+    const double kmh = feature.getValue() * kmhPerMetresPerSecond;
+    if (kmh < minSpeedLimit)
+        return refuse(formatted("Feature %d: Speed limit specified is smaller \nthan the minimum of %d km/h.", number,
+                                minSpeedLimit),
+                      StudyChecks::gridControl);
+    if (kmh > maxSpeedLimit)
+        return refuse(formatted("Feature %d: Speed limit specified is greater \nthan the maximum of %d km/h.", number,
+                                maxSpeedLimit),
+                      StudyChecks::gridControl);
+    return std::nullopt;
+}
+}
+
+std::optional<StudyRefusal> StudyChecks::checkSimulationSettings(const SimulationSettingsEntry& entry)
+{
+    if (entry.roadLength < minRoadLength || entry.roadLength > maxRoadLength)
+        return refuse(integerBetween(minRoadLength, maxRoadLength), roadLengthControl);
+    if (entry.timeStepMs < minTimeStepMs || entry.timeStepMs > maxTimeStepMs)
+        return refuse(integerBetween(minTimeStepMs, maxTimeStepMs), timeStepControl);
+    if (entry.outputDetectorLocation1 < 0)
+        return refuse("Please enter an integer.", outputDetector1Control);
+    if (entry.outputDetectorLocation2 < 0)
+        return refuse("Please enter an integer.", outputDetector2Control);
+
+    const char* const noLanes = "Please specify the number of lanes.";
+    const char* const fewerLanes = "The number of simulation lanes must not \nbe less than that of the traffic file.";
+    const char* const offRoad = "The output dector must be located on the road \n- please check the road length";
+    const char* const noTraffic =
+        "For this direction, there will be no vehicles \nsince there are no lanes in the traffic file";
+
+    if (entry.inputFileName.empty())
+        return refuse("Please select a file.", inputFileControl);
+    if (entry.outputFileName.empty())
+        return refuse("Please specify a filename.", outputFileControl);
+    if (!isLaneCount(entry.lanesDir1))
+        return refuse(noLanes, lanesDir1Control);
+    if (!isLaneCount(entry.lanesDir2))
+        return refuse(noLanes, lanesDir2Control);
+    if (!isLaneCount(entry.fileLanesDir1))
+        return refuse(noLanes, fileLanesDir1Control);
+    if (!isLaneCount(entry.fileLanesDir2))
+        return refuse(noLanes, fileLanesDir2Control);
+    if (entry.fileLanesDir1 == 0 && entry.fileLanesDir2 == 0)
+        return refuse("There cannot be zero lanes in both directions", fileLanesDir1Control);
+    if (entry.fileLanesDir1 > entry.lanesDir1)
+        return refuse(fewerLanes, lanesDir1Control);
+    if (entry.fileLanesDir2 > entry.lanesDir2)
+        return refuse(fewerLanes, lanesDir2Control);
+    if (entry.outputDetectorLocation1 > entry.roadLength)
+        return refuse(offRoad, outputDetector1Control);
+    if (entry.outputDetectorLocation2 > entry.roadLength)
+        return refuse(offRoad, outputDetector2Control);
+    if (entry.fileLanesDir1 == 0 && entry.lanesDir1 > 0)
+        return refuse(noTraffic, lanesDir1Control);
+    if (entry.fileLanesDir2 == 0 && entry.lanesDir2 > 0)
+        return refuse(noTraffic, lanesDir2Control);
+    return std::nullopt;
+}
+
+std::optional<StudyRefusal> StudyChecks::checkRoadFeatures(const std::vector<std::unique_ptr<CRoadFeature>>& features,
+                                                           int roadLength, int maxGradient, int minSpeedLimit,
+                                                           int maxSpeedLimit)
+{
+    for (std::size_t i = 0; i < features.size(); ++i) {
+        CRoadFeature& feature = *features[i];
+        const int number = static_cast<int>(i) + 1;
+        if (feature.getEnd() < feature.getStart()) {
+            const int start = feature.getStart();
+            feature.setStart(feature.getEnd());
+            feature.setEnd(start);
+        }
+        if (feature.getStart() > roadLength || feature.getEnd() > roadLength)
+            return refuse(formatted("Feature %d: Starts or ends outside the road length.", number), gridControl);
+        if (auto refusal = checkFeatureValue(feature, number, maxGradient, minSpeedLimit, maxSpeedLimit))
+            return refusal;
+        for (std::size_t j = 0; j < features.size(); ++j) {
+            const CRoadFeature& other = *features[j];
+            if (j == i || other.getType() != feature.getType() ||
+                other.isDirectionPositive() != feature.isDirectionPositive())
+                continue;
+            if (overlaps(feature, other))
+                return refuse(formatted("Feature %d overlaps with Feature %d \n- change start and end points.", number,
+                                        static_cast<int>(j) + 1),
+                              gridControl);
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<StudyRefusal> StudyChecks::checkStatDetectors(const std::vector<std::unique_ptr<CStatDetector>>& detectors,
+                                                            int roadLength, UserMessages& messages)
+{
+    for (std::size_t i = 0; i < detectors.size(); ++i) {
+        const CStatDetector& detector = *detectors[i];
+        const int number = static_cast<int>(i) + 1;
+        if (detector.getLocation() > roadLength)
+            return refuse(formatted("Detector %d: must be located on the road.\nPlease check its location.", number),
+                          gridControl);
+        if (detector.getInterval() > 0 && detector.getInterval() < smallestQuietInterval) {
+            const std::string question =
+                formatted("Detector %d: The time interval is very small and may cause problems.", number) +
+                "\nAre you sure you want to keep this value?";
+            if (!messages.ask(question))
+                return refuse(formatted("Detector %d: Change the time interval.", number), gridControl);
+        } else if (detector.getInterval() == 0) {
+            return refuse(formatted("Detector %d: The time interval must not be zero.", number), gridControl);
+        }
+        if (detector.getKind() == CStatDetector::laneChanges && detector.getLocation() > largestQuietLaneChangeStep)
+            messages.warn(formatted("Detector %d: The lane change detector step is very large and may cause problems.",
+                                    number));
+    }
+    return std::nullopt;
+}

@@ -1,0 +1,53 @@
+#pragma once
+// The checks a study's settings, road features and statistics detectors must pass when the
+// user confirms them, with the messages of the configuration dialogs. Shared by the desktop
+// dialogs and the runner's new command so that both refuse the same things.
+
+#include "config/CRoadFeature.h"
+#include "config/CStatDetector.h"
+#include "document/SimulationSettingsEntry.h"
+#include "document/StudyRefusal.h"
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+class UserMessages;
+
+class StudyChecks
+{
+public:
+    // Controls of the simulation configuration dialog.
+    static constexpr int inputFileControl = 1000;
+    static constexpr int roadLengthControl = 1002;
+    static constexpr int lanesDir1Control = 1005;
+    static constexpr int lanesDir2Control = 1006;
+    static constexpr int outputFileControl = 1007;
+    static constexpr int timeStepControl = 1009;
+    static constexpr int fileLanesDir1Control = 1010;
+    static constexpr int fileLanesDir2Control = 1011;
+    static constexpr int outputDetector1Control = 1013;
+    static constexpr int outputDetector2Control = 1014;
+    // The grid of the road features and metrics detectors dialogs.
+    static constexpr int gridControl = 1010;
+
+    static constexpr int minRoadLength = 500;      // m
+    static constexpr int maxRoadLength = 100000;   // m
+    static constexpr int minTimeStepMs = 10;       // ms
+    static constexpr int maxTimeStepMs = 2000;     // ms
+    static constexpr int maxLanesPerDirection = 4;
+
+    // The first failing check, in the dialog's order, or nothing.
+    static std::optional<StudyRefusal> checkSimulationSettings(const SimulationSettingsEntry& entry);
+
+    // Swaps reversed section ends in place (kept even when a later check fails), then checks
+    // each feature against the road and the configured limits (km/h and %), and for overlaps.
+    static std::optional<StudyRefusal> checkRoadFeatures(const std::vector<std::unique_ptr<CRoadFeature>>& features,
+                                                         int roadLength, int maxGradient, int minSpeedLimit,
+                                                         int maxSpeedLimit);
+
+    // Asks before keeping a very small time interval and warns of a very large lane-change
+    // step, through messages.
+    static std::optional<StudyRefusal> checkStatDetectors(const std::vector<std::unique_ptr<CStatDetector>>& detectors,
+                                                          int roadLength, UserMessages& messages);
+};

@@ -1,0 +1,434 @@
+#include "document/StudyDocument.h"
+
+#include "config/ArchiveError.h"
+#include "config/CArchive.h"
+#include "document/AtomicFileWriter.h"
+#include "document/StudyPaths.h"
+#include "document/UserMessages.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+// Far beyond any real study; a larger file is not one of ours and is not read into memory.
+constexpr std::uintmax_t largestStudyFileBytes = 64u * 1024u * 1024u;
+
+template <class Definition>
+std::vector<std::unique_ptr<Definition>> copiesOf(const std::vector<std::unique_ptr<Definition>>& list)
+{
+    std::vector<std::unique_ptr<Definition>> copies;
+    copies.reserve(list.size());
+    for (const auto& definition : list)
+        copies.push_back(std::make_unique<Definition>(*definition));
+    return copies;
+}
+
+bool isSameFile(const std::string& first, const std::string& second)
+{
+    std::error_code error;
+    if (fs::equivalent(first, second, error))
+        return true;
+    const fs::path a = fs::weakly_canonical(first, error);
+    if (error)
+        return false;
+    const fs::path b = fs::weakly_canonical(second, error);
+    return !error && a == b;
+}
+}
+
+StudyDocument::StudyDocument()
+{
+    for (int k = 0; k < vehicleClassCount; ++k)
+        idmParameterSets[static_cast<std::size_t>(k)].setVehicleClass(k);
+    newDocument();
+}
+
+StudyDocument::~StudyDocument()
+{
+    // A run still set up holds pointers to the parameter sets and definitions' copies.
+    sim.reset();
+    deleteContents();
+}
+
+bool StudyDocument::newDocument()
+{
+    pathName.clear();
+    modified = false;
+    inputFileName.clear();
+    outputFileName.clear();
+    roadLength = 3000;
+    lanesDir1 = 2;
+    lanesDir2 = 1;
+    fileFormat = 101;
+    timeStep = 0.1;
+    drivesOnRight = 1;
+    outputDetectorLocation1 = 2500;
+    outputDetectorLocation2 = 2500;
+    outputCars = 1;
+    deleteContents();
+    roadFeatures.push_back(std::make_unique<CRoadFeature>());
+    statDetectors.push_back(std::make_unique<CStatDetector>());
+    updateLaneTotals(false);
+    return true;
+}
+
+void StudyDocument::updateLaneTotals(bool markModified)
+{
+    totalLanes = lanesDir1 + lanesDir2;
+    numDirections = (lanesDir1 >= 1 && lanesDir2 >= 1) ? 2 : 1;
+    if (markModified)
+        modified = true;
+}
+
+void StudyDocument::deleteContents()
+{
+    statDetectors.clear();
+    roadFeatures.clear();
+}
+
+const CIDMParameterSet& StudyDocument::getIDMParameterSet(int vehicleClass) const
+{
+    return idmParameterSets.at(static_cast<std::size_t>(vehicleClass));
+}
+
+std::string StudyDocument::resolvedInputFileName() const
+{
+    return StudyPaths(pathName).resolveFile(inputFileName);
+}
+
+std::string StudyDocument::resolvedOutputFileName() const
+{
+    return StudyPaths(pathName).resolveFile(outputFileName);
+}
+
+std::string StudyDocument::resolvedMetricsFolder() const
+{
+    return StudyPaths(pathName).resolveFolder(metricsFolder);
+}
+
+// The checks that keep a run from failing silently or destroying data; none touches the Sim.
+bool StudyDocument::inputAndOutputAreUsable(UserMessages& messages) const
+{
+    const std::string input = resolvedInputFileName();
+    const std::string output = resolvedOutputFileName();
+    std::error_code error;
+    const fs::file_status inputStatus = fs::status(input, error);
+    if (input.empty() || error || !fs::exists(inputStatus)) {
+        messages.warn("The input traffic file does not exist");
+        return false;
+    }
+    if (fs::is_directory(inputStatus) || !std::ifstream(input).is_open()) {
+        messages.warn("The input traffic file cannot be read");
+        return false;
+    }
+    if (output.empty()) {
+        messages.warn("Please specify a filename.");
+        return false;
+    }
+    // Opening the output empties it: were it the input, the traffic would be lost.
+    if (isSameFile(input, output)) {
+        messages.warn("The output traffic file must not be the input traffic file");
+        return false;
+    }
+    if (fs::is_directory(output, error) || !std::ofstream(output, std::ios::app).is_open()) {
+        messages.warn("The output traffic file cannot be created");
+        return false;
+    }
+    return true;
+}
+
+bool StudyDocument::setupSimulation(UserMessages& messages)
+{
+    if (!inputAndOutputAreUsable(messages))
+        return false;
+    const std::string metrics = resolvedMetricsFolder();
+    if (!statDetectors.empty() && !fs::is_directory(metrics.empty() ? "." : metrics))
+        messages.warn("The metrics folder does not exist: the measurement files will not be written");
+
+    sim.setInputFile(resolvedInputFileName());
+    sim.setOutputFile(resolvedOutputFileName());
+    sim.setFileFormat(fileFormat);
+    sim.setNumDirections(numDirections);
+    sim.setTotalLanes(totalLanes);
+    sim.setLanesDir1(lanesDir1);
+    sim.setLanesDir2(lanesDir2);
+    sim.setRoadLength(roadLength);
+    sim.setTimeStep(timeStep);
+    configureRoad();
+    sim.initialise();
+
+    if (!sim.hasTraffic()) {
+        sim.reset();
+        messages.warn("The input traffic file has no vehicle that can drive on this road");
+        return false;
+    }
+    return true;
+}
+
+// Sets before features (segments copy the set pointers) and the road length before anything
+// mirrored for direction 2: setRoadLength above has passed it on already.
+void StudyDocument::configureRoad()
+{
+    Road& road = sim.getRoad();
+    for (int k = 0; k < vehicleClassCount; ++k)
+        road.setIDMParameterSet(k, &idmParameterSets[static_cast<std::size_t>(k)]);
+    for (const auto& feature : roadFeatures)
+        road.addRoadFeature(*feature);
+    const std::string folder = resolvedMetricsFolder();
+    for (const auto& detector : statDetectors) {
+        detector->setOutputFolder(folder);
+        road.addStatDetector(*detector, lanesDir1, lanesDir2);
+    }
+    road.setFileLanesDir1(fileLanesDir1);
+    road.setFileLanesDir2(fileLanesDir2);
+    road.setOutputDetectorLocation1(outputDetectorLocation1);
+    road.setOutputDetectorLocation2(outputDetectorLocation2);
+    road.setLaneChangesAllowed(laneChangesAllowed != 0);
+    road.setOutputCars(outputCars != 0);
+    road.setDrivesOnRight(drivesOnRight != 0);
+}
+
+void StudyDocument::Serialize(CArchive& archive)
+{
+    if (archive.isStoring())
+        store(archive);
+    else
+        load(archive, false);
+}
+
+void StudyDocument::store(CArchive& archive) const
+{
+    archive.writeObjectArray(statDetectors);
+    archive.writeObjectArray(roadFeatures);
+    for (const CIDMParameterSet& set : idmParameterSets)
+        set.store(archive);
+    archive.writeString(inputFileName);
+    archive.writeString(outputFileName);
+    archive.writeString(metricsFolder);
+    archive.writeUInt16(fileFormat);
+    archive.writeInt32(fileLanesDir1);
+    archive.writeInt32(fileLanesDir2);
+    archive.writeInt32(numDirections);
+    archive.writeInt32(totalLanes);
+    archive.writeInt32(lanesDir1);
+    archive.writeInt32(lanesDir2);
+    archive.writeInt32(roadLength);
+    archive.writeInt32(drivesOnRight);
+    archive.writeDouble(timeStep);
+    archive.writeInt32(outputDetectorLocation1);
+    archive.writeInt32(outputDetectorLocation2);
+    archive.writeInt32(laneChangesAllowed);
+    archive.writeInt32(outputCars);
+}
+
+// Everything is read into locals first and taken over only once the whole file has been read,
+// so that a file which ends early changes nothing. The lane totals are taken as stored.
+void StudyDocument::load(CArchive& archive, bool wholeArchive)
+{
+    StatDetectorList loadedDetectors = archive.readObjectArray<CStatDetector>();
+    RoadFeatureList loadedFeatures = archive.readObjectArray<CRoadFeature>();
+    std::array<CIDMParameterSet, vehicleClassCount> loadedSets = idmParameterSets;
+    for (CIDMParameterSet& set : loadedSets)
+        set.load(archive);
+    std::string loadedInput = archive.readString();
+    std::string loadedOutput = archive.readString();
+    std::string loadedMetrics = archive.readString();
+    const std::uint16_t loadedFormat = archive.readUInt16();
+    const std::int32_t loadedFileLanes1 = archive.readInt32();
+    const std::int32_t loadedFileLanes2 = archive.readInt32();
+    const std::int32_t loadedDirections = archive.readInt32();
+    const std::int32_t loadedTotalLanes = archive.readInt32();
+    const std::int32_t loadedLanes1 = archive.readInt32();
+    const std::int32_t loadedLanes2 = archive.readInt32();
+    const std::int32_t loadedLength = archive.readInt32();
+    const std::int32_t loadedOnRight = archive.readInt32();
+    const double loadedTimeStep = archive.readDouble();
+    const std::int32_t loadedDetector1 = archive.readInt32();
+    const std::int32_t loadedDetector2 = archive.readInt32();
+    const std::int32_t loadedLaneChanges = archive.readInt32();
+    const std::int32_t loadedOutputCars = archive.readInt32();
+    if (wholeArchive && !archive.atEnd())
+        throw ArchiveError("bytes after the last item of a study");
+
+    statDetectors = std::move(loadedDetectors);
+    roadFeatures = std::move(loadedFeatures);
+    idmParameterSets = loadedSets;
+    inputFileName = std::move(loadedInput);
+    outputFileName = std::move(loadedOutput);
+    metricsFolder = std::move(loadedMetrics);
+    fileFormat = loadedFormat;
+    fileLanesDir1 = loadedFileLanes1;
+    fileLanesDir2 = loadedFileLanes2;
+    numDirections = loadedDirections;
+    totalLanes = loadedTotalLanes;
+    lanesDir1 = loadedLanes1;
+    lanesDir2 = loadedLanes2;
+    roadLength = loadedLength;
+    drivesOnRight = loadedOnRight;
+    timeStep = loadedTimeStep;
+    outputDetectorLocation1 = loadedDetector1;
+    outputDetectorLocation2 = loadedDetector2;
+    laneChangesAllowed = loadedLaneChanges;
+    outputCars = loadedOutputCars;
+}
+
+StudyFileResult StudyDocument::openFile(const std::string& path)
+{
+    std::error_code error;
+    if (fs::is_directory(path, error))
+        return StudyFileResult::openFailed;
+    std::ifstream file(path, std::ios::binary);
+    if (!file.is_open())
+        return StudyFileResult::openFailed;
+    const std::uintmax_t size = fs::file_size(path, error);
+    if (!error && size > largestStudyFileBytes)
+        return StudyFileResult::unexpectedFormat;
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (file.bad())
+        return StudyFileResult::openFailed;
+    try {
+        CArchive archive(std::move(bytes));
+        load(archive, true);
+    } catch (const ArchiveError&) {
+        return StudyFileResult::unexpectedFormat;
+    } catch (const std::bad_alloc&) {
+        return StudyFileResult::unexpectedFormat;
+    }
+    pathName = path;
+    modified = false;
+    return StudyFileResult::ok;
+}
+
+StudyFileResult StudyDocument::saveFile(const std::string& path)
+{
+    CArchive archive;
+    try {
+        store(archive);
+    } catch (const ArchiveError&) {
+        return StudyFileResult::saveFailed;
+    }
+    AtomicFileWriter writer(path);
+    if (!writer.isOpen())
+        return StudyFileResult::saveFailed;
+    const auto& bytes = archive.buffer();
+    writer.out().write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!writer.commit())
+        return StudyFileResult::saveFailed;
+    pathName = path;
+    modified = false;
+    return StudyFileResult::ok;
+}
+
+void StudyDocument::setInputFileName(const std::string& name)
+{
+    inputFileName = name;
+    modified = true;
+}
+
+void StudyDocument::setOutputFileName(const std::string& name)
+{
+    outputFileName = name;
+    modified = true;
+}
+
+void StudyDocument::setMetricsFolder(const std::string& folder)
+{
+    metricsFolder = folder;
+    modified = true;
+}
+
+void StudyDocument::setFileFormat(std::uint16_t code)
+{
+    fileFormat = code;
+    modified = true;
+}
+
+void StudyDocument::setRoadLength(int metres)
+{
+    roadLength = metres;
+    modified = true;
+}
+
+void StudyDocument::setTimeStep(double seconds)
+{
+    timeStep = seconds;
+    modified = true;
+}
+
+void StudyDocument::setLanesDir1(int lanes)
+{
+    lanesDir1 = lanes;
+    modified = true;
+}
+
+void StudyDocument::setLanesDir2(int lanes)
+{
+    lanesDir2 = lanes;
+    modified = true;
+}
+
+void StudyDocument::setFileLanesDir1(int lanes)
+{
+    fileLanesDir1 = lanes;
+    modified = true;
+}
+
+void StudyDocument::setFileLanesDir2(int lanes)
+{
+    fileLanesDir2 = lanes;
+    modified = true;
+}
+
+void StudyDocument::setOutputDetectorLocation1(int metres)
+{
+    outputDetectorLocation1 = metres;
+    modified = true;
+}
+
+void StudyDocument::setOutputDetectorLocation2(int metres)
+{
+    outputDetectorLocation2 = metres;
+    modified = true;
+}
+
+void StudyDocument::setLaneChangesAllowed(bool allowed)
+{
+    laneChangesAllowed = allowed ? 1 : 0;
+    modified = true;
+}
+
+void StudyDocument::setOutputCars(bool output)
+{
+    outputCars = output ? 1 : 0;
+    modified = true;
+}
+
+void StudyDocument::setDrivesOnRight(bool onRight)
+{
+    drivesOnRight = onRight ? 1 : 0;
+    modified = true;
+}
+
+void StudyDocument::setIDMParameterSet(int vehicleClass, const CIDMParameterSet& set)
+{
+    idmParameterSets.at(static_cast<std::size_t>(vehicleClass)).assign(set);
+    modified = true;
+}
+
+void StudyDocument::setStatDetectors(const StatDetectorList& detectors)
+{
+    statDetectors = copiesOf(detectors);
+    modified = true;
+}
+
+void StudyDocument::setRoadFeatures(const RoadFeatureList& features)
+{
+    roadFeatures = copiesOf(features);
+    modified = true;
+}
