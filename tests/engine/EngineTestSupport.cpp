@@ -4,6 +4,7 @@
 #include "config/CDistribution.h"
 #include "vehicles/Truck.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <random>
@@ -212,4 +213,24 @@ Vehicle* placeVehicle(double position, double velocity, double length, const IDM
     v->setDriverModel(driver);
     v->setRoad(roadLength, drivesOnRight);
     return v;
+}
+
+std::vector<TalvorRecord> mixedTraffic(double seconds, int lanesPerDirection, unsigned seed)
+{
+    std::mt19937 generator(seed);
+    std::uniform_real_distribution<double> headway(2.0, 4.0);  // s
+    std::uniform_real_distribution<double> speed(18.0, 25.0);  // m/s
+    std::vector<TalvorRecord> records;
+    for (int direction = 1; direction <= 2; ++direction)
+        for (int lane = 1; lane <= lanesPerDirection; ++lane)
+            for (double time = headway(generator); time < seconds; time += headway(generator))
+            {
+                const int fileLane = direction == 1 ? lane : lanesPerDirection + lane;
+                const bool truck = generator() % 5 == 0;
+                records.push_back(truck ? truckRecord(time, direction, fileLane, speed(generator))
+                                        : carRecord(time, direction, fileLane, speed(generator)));
+            }
+    std::stable_sort(records.begin(), records.end(),
+                     [](const TalvorRecord& a, const TalvorRecord& b) { return a.time < b.time; });
+    return records;
 }

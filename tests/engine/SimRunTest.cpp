@@ -1,0 +1,229 @@
+// Whole runs from hand-made traffic files, with outcomes worked out by hand: a lone vehicle's
+// release, passage time and output record; a platoon settling at the IDM equilibrium gap;
+// removal at the road's end after the output is written; repeatable seeded runs; and runs that
+// end or are stopped leaving complete files.
+
+#include "EngineTestSupport.h"
+
+#include "config/MersenneTwister.h"
+#include "vehicles/Vehicle.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+
+namespace {
+
+class Run : public testing::Test
+{
+protected:
+    Run()
+    {
+        study.inputFile = folder.file("input.txt");
+        study.outputFile = folder.file("output.txt");
+        study.metricsFolder = folder.folder();
+        study.setAllDrivers(steadyDriver());
+        // 16 m/s and 0.125 s steps: 2 m per step and a clock without rounding.
+        study.timeStep = 0.125;
+    }
+
+    FarObstacle farObstacle;
+    TempFolder folder;
+    Study study;
+    Sim sim;
+    bool running = true;
+};
+
+// The IDM equilibrium gap (m) at speed v (m/s): s*(v) / sqrt(1 - (v/v0)^delta).
+double equilibriumGap(const DriverValues& driver, double v)
+{
+    const double v0 = driver.v0 * 0.27777778;
+    const double desired = driver.s0 + driver.s1 * std::sqrt(v / v0) + driver.T * v;
+    return desired / std::sqrt(1.0 - std::pow(v / v0, driver.delta));
+}
+
+}  // namespace
+
+TEST_F(Run, LoneVehicleIsReleasedTimedAtTheDetectorAndWritten)
+{
+    study.outputCars = false;
+    study.outputDetector1 = 2501;
+    writeTrafficFile(study.inputFile, {truckRecord(3600.0, 1, 1, 16.0)});
+    setUpRun(sim, study);
+    EXPECT_DOUBLE_EQ(sim.getTime(), 3600.0);
+
+    sim.step(running);
+    ASSERT_EQ(sim.getVehicles().at(0).size(), 1u);
+    EXPECT_DOUBLE_EQ(sim.getVehicles()[0][0]->getPosition(), 2.0);
+
+    const int steps = 1 + runToEnd(sim, 100000);
+    // 2 m per step: beyond 3010 m after step 1506, the road found empty in step 1507.
+    EXPECT_EQ(steps, 1507);
+    EXPECT_DOUBLE_EQ(sim.getTime(), 3600.0 + 1507 * 0.125);
+    const RunStatistics statistics = sim.getStatistics();
+    EXPECT_EQ(statistics.vehiclesReleased, 1);
+    EXPECT_EQ(statistics.recordsWritten, 1);
+    EXPECT_EQ(statistics.vehicleSteps, 1506);
+    EXPECT_DOUBLE_EQ(statistics.startTime, 3600.0);
+
+    // From 2500 m to 2502 m in the step starting at 3756.25 s: passage 3756.25 - 1/16 s.
+    const std::vector<std::string> records = readLines(study.outputFile);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0], talvorLine(truckRecord(3756.18, 1, 1, 16.0)));
+}
+
+TEST_F(Run, WithoutOutputCarsOnlyTrucksAreWritten)
+{
+    study.outputCars = false;
+    study.lanesDir1 = 2;
+    study.fileLanesDir1 = 2;
+    TalvorRecord smallTruck = carRecord(0.0, 1, 2, 16.0);
+    smallTruck.gvw = 100;
+    smallTruck.axleSpacings = {4.0, 0};
+    writeTrafficFile(study.inputFile, {carRecord(0.0, 1, 1, 16.0), smallTruck});
+    setUpRun(sim, study);
+    runToEnd(sim, 100000);
+    const std::vector<std::string> records = readLines(study.outputFile);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].substr(21, 4), " 100");
+}
+
+TEST_F(Run, PassageEndingExactlyOnADetectorCountsOnce)
+{
+    study.outputDetector1 = 2500;
+    study.addDetector(512, true, 2500, 60);
+    writeTrafficFile(study.inputFile, {truckRecord(0.0, 1, 1, 16.0)});
+    setUpRun(sim, study);
+    // The front is at exactly 2500 m after step 1250 and moves on from there in step 1251.
+    runToEnd(sim, 100000);
+    EXPECT_EQ(readLines(study.outputFile).size(), 1u);
+    const std::vector<std::string> composition = readLines(folder.file("Comp_All_Pos_2500.csv"));
+    ASSERT_EQ(composition.size(), 4u);
+    EXPECT_EQ(composition[3], "0,0,1,0,0");
+}
+
+TEST_F(Run, VehicleLeavingInTheStepItPassesTheLastDetectorIsStillWritten)
+{
+    // 30 m/s in 2 s steps: from 960 m to 1020 m, past the detector at the road's end and more
+    // than 10 m beyond it in one move.
+    study.timeStep = 2.0;
+    study.roadLength = 1000;
+    study.outputDetector1 = 1000;
+    writeTrafficFile(study.inputFile, {truckRecord(0.0, 1, 1, 30.0)});
+    setUpRun(sim, study);
+    runToEnd(sim, 1000);
+    const std::vector<std::string> records = readLines(study.outputFile);
+    ASSERT_EQ(records.size(), 1u);
+    // Passage: 32 s - (1020 - 1000) / 30 = 31.33 s.
+    EXPECT_EQ(records[0].substr(10, 8), " 0 03133");
+}
+
+TEST_F(Run, PlatoonBehindASlowerTruckSettlesAtTheEquilibriumGap)
+{
+    study.timeStep = 0.1;
+    study.roadLength = 10000;
+    study.outputDetector1 = 9000;
+    study.addDetector(511, true, 5000, 60);
+    DriverValues truck = steadyDriver();
+    truck.v0 = 54.0;  // km/h, and delta 0: it keeps its 15 m/s
+    DriverValues car;
+    car.s1 = 10.0;
+    car.v0 = 90.0;  // km/h
+    for (int vehicleClass = 0; vehicleClass < 5; ++vehicleClass)
+        setConstant(study.sets[vehicleClass], vehicleClass == 0 ? car : truck);
+    writeTrafficFile(study.inputFile, {truckRecord(0.0, 1, 1, 15.0), carRecord(3.0, 1, 1, 15.0),
+                                       carRecord(6.0, 1, 1, 15.0), carRecord(9.0, 1, 1, 15.0),
+                                       carRecord(12.0, 1, 1, 15.0)});
+    setUpRun(sim, study);
+
+    for (int step = 0; step < 3000; ++step)
+        sim.step(running);
+    // Each follower reacts to its leader's new position from its own old one, so the gap it
+    // drives by is its gap after the step plus its own move, v dt.
+    const double dt = study.timeStep;
+    const std::vector<Vehicle*>& platoon = sim.getVehicles().at(0);
+    ASSERT_EQ(platoon.size(), 5u);
+    for (std::size_t i = 1; i < platoon.size(); ++i)
+    {
+        const double v = platoon[i]->getVelocity();
+        EXPECT_NEAR(v, 15.0, 0.15);
+        EXPECT_NEAR((platoon[i]->getGap() + v * dt) / equilibriumGap(car, v), 1.0, 0.01) << "car " << i;
+    }
+
+    runToEnd(sim, 100000);
+    // Headways at 5000 m: the truck's is its whole passage time, then each car's is the time to
+    // cover its gap after a step and its leader's length at 15 m/s.
+    const std::vector<std::string> headways = readLines(folder.file("Head_All_Pos_5000.csv"));
+    ASSERT_EQ(headways.size(), 2u + 5u);
+    const double gap = equilibriumGap(car, 15.0) - 15.0 * dt;
+    EXPECT_NEAR(std::stod(headways[3]), (gap + 16.0) / 15.0, 0.01 * (gap + 16.0) / 15.0);
+    for (std::size_t row = 4; row < headways.size(); ++row)
+        EXPECT_NEAR(std::stod(headways[row]), (gap + 4.5) / 15.0, 0.01 * (gap + 4.5) / 15.0) << headways[row];
+}
+
+TEST_F(Run, SeededRunsWriteIdenticalFiles)
+{
+    // Drawn drivers (the default parameter sets), lane changes and every kind of detector.
+    Study busy;
+    busy.inputFile = folder.file("input.txt");
+    busy.lanesDir1 = busy.lanesDir2 = busy.fileLanesDir1 = busy.fileLanesDir2 = 2;
+    busy.laneChangesAllowed = true;
+    for (bool positive : {true, false})
+    {
+        busy.addDetector(510, positive, 1500, 60);
+        busy.addDetector(511, positive, 1500, 60);
+        busy.addDetector(512, positive, 1500, 60);
+        busy.addDetector(513, positive, 500, 60);
+    }
+    writeTrafficFile(busy.inputFile, mixedTraffic(300.0, 2, 11));
+
+    std::string outputs[2];
+    for (int run = 0; run < 2; ++run)
+    {
+        const std::string runFolder = folder.file("run" + std::to_string(run));
+        std::filesystem::create_directories(runFolder);
+        busy.outputFile = runFolder + "/output.txt";
+        busy.metricsFolder = runFolder + "/";
+        theRandomGenerator.seed(4711);
+        setUpRun(sim, busy);
+        runToEnd(sim, 1000000);
+        sim.reset();
+        for (const char* name : {"output.txt", "FD_All_Pos_1500.csv", "Head_All_Neg_1500.csv",
+                                 "Comp_All_Pos_1500.csv", "LC_All_All_Pos.csv", "LC_Rate_All_Neg.csv"})
+            outputs[run] += readText(runFolder + "/" + name) + "|";
+    }
+    EXPECT_EQ(outputs[0], outputs[1]);
+    EXPECT_GT(readLines(folder.file("run0/output.txt")).size(), 300u);
+    EXPECT_GT(readLines(folder.file("run0/LC_All_All_Pos.csv")).size(), 3u) << "no lane change happened";
+}
+
+TEST_F(Run, StoppedRunLeavesCompleteFilesAndNoVehicles)
+{
+    study.lanesDir1 = study.lanesDir2 = study.fileLanesDir1 = study.fileLanesDir2 = 2;
+    study.timeStep = 0.1;
+    study.laneChangesAllowed = true;
+    study.outputDetector1 = study.outputDetector2 = 300;
+    study.addDetector(510, true, 200, 10);
+    study.addDetector(513, false, 500, 10);
+    writeTrafficFile(study.inputFile, mixedTraffic(600.0, 2, 5));
+    setUpRun(sim, study);
+    for (int step = 0; step < 1234; ++step)
+        sim.step(running);
+    ASSERT_TRUE(running);
+    sim.reset();
+
+    EXPECT_TRUE(sim.getVehicles().empty());
+    EXPECT_DOUBLE_EQ(sim.getTime(), 0.0);
+    for (const std::string& name : {study.outputFile, folder.file("FD_All_Pos_200.csv"),
+                                    folder.file("LC_ST_All_Neg.csv")})
+    {
+        const std::string text = readText(name);
+        ASSERT_FALSE(text.empty()) << name;
+        EXPECT_EQ(text.back(), '\n') << name;
+    }
+    const std::vector<std::string> records = readLines(study.outputFile);
+    EXPECT_GT(records.size(), 50u);
+    for (const std::string& record : records)
+        EXPECT_EQ(record.size(), 77u);
+}
