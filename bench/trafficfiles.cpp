@@ -29,13 +29,13 @@ std::string scratchPath(const std::string& name)
 std::string talvorRecord(int seed)
 {
     const int axleCount = 2 + seed % 5;
-    char header[40];
+    char header[64];
     std::snprintf(header, sizeof header, "1001%2d%2d%2d%2d%2d%2d%2d%3d%4d%3d%d%d%d%3d", 1 + seed % 25,
                   1 + seed % 10, 21, seed / 3600 % 24, seed / 60 % 60, seed % 60, seed % 100, 150 + seed % 100,
                   20 + seed % 400, 45 + seed % 150, axleCount, 1 + seed % 2, 1 + seed % 3, seed % 1000);
     std::string record = header;
     for (int i = 0; i < 9; ++i) {
-        char slot[8];
+        char slot[16];
         const bool present = i < axleCount;
         std::snprintf(slot, sizeof slot, i == 8 ? "%3d" : "%3d%2d", present ? 40 + (seed + i) % 60 : 0,
                       present && i + 1 < axleCount ? 13 + (seed * i) % 50 : 0);

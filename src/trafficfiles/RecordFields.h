@@ -2,6 +2,7 @@
 // The fields that the three record formats share: the calendar time stamp, speed and length,
 // and the unit of the weights of TALVOR and DoRIV records.
 
+#include "trafficfiles/ColumnWriter.h"
 #include "trafficfiles/FixedColumns.h"
 #include "vehicles/Vehicle.h"
 
@@ -30,11 +31,13 @@ inline void readTimeStamp(Vehicle& vehicle, std::string_view line, std::size_t d
     }
 }
 
-inline void appendTimeStamp(std::string& out, const Vehicle& vehicle, char fill)
+constexpr std::size_t timeStampColumns = 7;
+
+inline void writeTimeStamp(ColumnWriter& columns, const Vehicle& vehicle)
 {
     for (int field : {vehicle.day, vehicle.month, vehicle.year, vehicle.hour, vehicle.minute, vehicle.second,
                       vehicle.hundredths})
-        appendColumn(out, field, timeStampWidth, fill);
+        columns.integer(field, timeStampWidth);
 }
 
 // Reads leave the vehicle at the start of its direction with a fresh lane-change clock, and

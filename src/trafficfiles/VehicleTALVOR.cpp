@@ -13,6 +13,9 @@ constexpr std::size_t axleBlockWidth = 5;
 constexpr std::size_t weightWidth = 3;
 constexpr std::size_t spacingWidth = 2;
 constexpr int axleSlots = 9;
+// Head, time stamp, speed, GVW, length, axle count, direction, lane, auxiliary value and the
+// axle slots' weights and spacings.
+constexpr std::size_t recordColumns = 1 + timeStampColumns + 7 + 2 * axleSlots - 1;
 
 std::size_t axleColumn(int i) { return firstAxleColumn + axleBlockWidth * static_cast<std::size_t>(i); }
 
@@ -42,22 +45,22 @@ void Vehicle::readTALVOR(std::string_view line)
 
 void Vehicle::writeTALVOR(std::string& out) const
 {
-    out.clear();
-    appendColumn(out, head, 4, fill);
-    appendTimeStamp(out, *this, fill);
-    appendColumn(out, toTenths(velocity), 3, fill);
-    appendColumn(out, toHundredKg(gvw), TALVORFile::gvwWidth, fill);
-    appendColumn(out, toTenths(length), 3, fill);
-    appendColumn(out, axleCount, 1, fill);
-    appendColumn(out, direction, 1, fill);
-    appendColumn(out, lane, 1, fill);
-    appendColumn(out, auxValue * 10LL, 3, fill);
+    ColumnWriter columns(out, recordColumns, fill);
+    columns.integer(head, 4);
+    writeTimeStamp(columns, *this);
+    columns.integer(toTenths(velocity), 3);
+    columns.integer(toHundredKg(gvw), TALVORFile::gvwWidth);
+    columns.integer(toTenths(length), 3);
+    columns.integer(axleCount, 1);
+    columns.integer(direction, 1);
+    columns.integer(lane, 1);
+    columns.integer(auxValue * 10LL, 3);
     const int present = writableAxles(*this);
     for (int i = 0; i < axleSlots; ++i) {
         const Axle* axle = i < present ? &axles[static_cast<std::size_t>(i)] : nullptr;
-        appendColumn(out, axle ? toHundredKg(axle->weight) : 0, weightWidth, fill);
+        columns.integer(axle ? toHundredKg(axle->weight) : 0, weightWidth);
         if (i == axleSlots - 1)
             break;
-        appendColumn(out, axle ? toTenths(axle->spacing) : 0, spacingWidth, fill);
+        columns.integer(axle ? toTenths(axle->spacing) : 0, spacingWidth);
     }
 }

@@ -13,6 +13,8 @@ constexpr std::size_t firstAxleColumn = 35;
 constexpr std::size_t axleBlockWidth = 5;
 constexpr std::size_t weightWidth = 3;
 constexpr std::size_t spacingWidth = 2;
+// Record number, head, time stamp, speed, GVW, length and axle count.
+constexpr std::size_t headerColumns = 2 + timeStampColumns + 4;
 // VORK records carry no head code; this one marks their vehicles in the other formats' terms.
 constexpr int vorkHead = 20005;
 
@@ -47,21 +49,21 @@ void Vehicle::readVORK(std::string_view line)
 
 void Vehicle::writeVORK(std::string& out) const
 {
-    out.clear();
-    appendColumn(out, recordNumber, 5, fill);
-    appendColumn(out, head, 5, fill);
-    appendTimeStamp(out, *this, fill);
-    appendColumn(out, toTenths(velocity), 3, fill);
-    // Written as a real: a weight in kN that is not whole keeps its decimals.
-    appendGeneralColumn(out, gvw, VORKFile::gvwWidth, fill);
-    appendColumn(out, toTenths(length), 3, fill);
-    appendColumn(out, axleCount, 1, fill);
     const int present = writableAxles(*this);
+    ColumnWriter columns(out, headerColumns + 2 * static_cast<std::size_t>(present), fill);
+    columns.integer(recordNumber, 5);
+    columns.integer(head, 5);
+    writeTimeStamp(columns, *this);
+    columns.integer(toTenths(velocity), 3);
+    // Written as a real: a weight in kN that is not whole keeps its decimals.
+    columns.general(gvw, VORKFile::gvwWidth);
+    columns.integer(toTenths(length), 3);
+    columns.integer(axleCount, 1);
     for (int i = 0; i < present; ++i) {
         const Axle& axle = axles[static_cast<std::size_t>(i)];
-        appendColumn(out, roundHalfUp(axle.weight), weightWidth, fill);
+        columns.integer(roundHalfUp(axle.weight), weightWidth);
         if (i == present - 1)
             break;
-        appendColumn(out, toTenths(axle.spacing), spacingWidth, fill);
+        columns.integer(toTenths(axle.spacing), spacingWidth);
     }
 }

@@ -1,9 +1,11 @@
+#include "trafficfiles/ColumnWriter.h"
 #include "trafficfiles/FixedColumns.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
+#include <string>
 
 TEST(ReadColumn, FollowsAtoiOnTheColumnAlone)
 {
@@ -44,31 +46,45 @@ TEST(RoundHalfUp, ValuesBeyondAnIntAreClampedAndNaNIsZero)
     EXPECT_EQ(roundHalfUp(std::nan("")), 0);
 }
 
-TEST(AppendColumn, RightAlignsAndWritesOverflowingValuesWhole)
+TEST(ColumnWriter, RightAlignsAndWritesOverflowingValuesWhole)
 {
-    std::string out = "|";
-    appendColumn(out, 5, 3, ' ');
-    appendColumn(out, 5, 3, '0');
-    appendColumn(out, -5, 4, '0');
-    appendColumn(out, -5, 4, ' ');
-    appendColumn(out, 12345, 3, ' ');
-    appendColumn(out, 0, 1, '0');
-    EXPECT_EQ(out, "|  5005-005  -5123450");
+    std::string out = "previous text that is longer than the new one";
+    {
+        ColumnWriter blanks(out, 4, ' ');
+        blanks.integer(5, 3);
+        blanks.integer(-5, 4);
+        blanks.integer(12345, 3);
+        blanks.integer(std::numeric_limits<long long>::min(), 2);
+    }
+    EXPECT_EQ(out, "  5  -512345-9223372036854775808");
+    {
+        ColumnWriter zeros(out, 3, '0');
+        zeros.integer(5, 3);
+        zeros.integer(-5, 4);
+        zeros.integer(0, 1);
+    }
+    EXPECT_EQ(out, "005-0050");
 }
 
-TEST(AppendGeneralColumn, PrintsLikePercentGWithZeroFill)
+TEST(ColumnWriter, MoreColumnsThanAnnouncedStillFit)
 {
     std::string out;
-    appendGeneralColumn(out, 35.0, 4, '0');
-    out += '|';
-    appendGeneralColumn(out, 34.335, 4, '0');
-    out += '|';
-    appendGeneralColumn(out, 1234567.0, 4, '0');
-    out += '|';
-    appendGeneralColumn(out, -3.0, 4, '0');
-    out += '|';
-    appendGeneralColumn(out, std::numeric_limits<double>::infinity(), 4, '0');
-    out += '|';
-    appendGeneralColumn(out, 0.0001, 4, '0');
-    EXPECT_EQ(out, "0035|34.335|1.23457e+06|-003| inf|0.0001");
+    {
+        ColumnWriter columns(out, 1, ' ');
+        for (int i = 0; i < 100; ++i)
+            columns.integer(std::numeric_limits<long long>::max(), 2);
+    }
+    EXPECT_EQ(out.size(), 1900u);
+}
+
+TEST(ColumnWriter, RealsPrintLikePercentGWithZeroFill)
+{
+    std::string out;
+    {
+        ColumnWriter columns(out, 7, '0');
+        for (double value : {35.0, 34.335, 1234567.0, -3.0, 0.0001, std::numeric_limits<double>::infinity(),
+                             -std::numeric_limits<double>::infinity()})
+            columns.general(value, 4);
+    }
+    EXPECT_EQ(out, "0035" "34.335" "1.23457e+06" "-003" "0.0001" " inf" "-inf");
 }
