@@ -1,5 +1,7 @@
 #include "vehicles/RoadSegment.h"
 
+#include <cstddef>
+
 RoadSegment::RoadSegment(int segmentStart, int segmentEnd, bool positive)
     : start(segmentStart), end(segmentEnd), directionPositive(positive)
 {
@@ -12,12 +14,12 @@ void RoadSegment::enter(Vehicle&) {}
 void RoadSegment::setParameterSet(int vehicleClass, CIDMParameterSet* set)
 {
     if (vehicleClass >= 0 && vehicleClass < classCount)
-        parameterSets[static_cast<size_t>(vehicleClass)] = set;
+        parameterSets[static_cast<std::size_t>(vehicleClass)] = set;
 }
 
 const CIDMParameterSet* RoadSegment::getParameterSet(int vehicleClass) const
 {
     if (vehicleClass < 1 || vehicleClass >= classCount)
         vehicleClass = 0;
-    return parameterSets[static_cast<size_t>(vehicleClass)];
+    return parameterSets[static_cast<std::size_t>(vehicleClass)];
 }

@@ -6,6 +6,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdarg>
+#include <cstddef>
 #include <cstdio>
 
 constexpr double secondsPerDay = 86400.0;
@@ -46,16 +47,16 @@ static void appendFormat(std::string& out, const char* format, ...)
     va_end(args);
     if (written < 0)
         return;
-    if (static_cast<size_t>(written) < sizeof buffer) {
-        out.append(buffer, static_cast<size_t>(written));
+    if (static_cast<std::size_t>(written) < sizeof buffer) {
+        out.append(buffer, static_cast<std::size_t>(written));
         return;
     }
     // Huge values print whole rather than cut.
-    std::string wide(static_cast<size_t>(written) + 1, '\0');
+    std::string wide(static_cast<std::size_t>(written) + 1, '\0');
     va_start(args, format);
     std::vsnprintf(wide.data(), wide.size(), format, args);
     va_end(args);
-    out.append(wide.data(), static_cast<size_t>(written));
+    out.append(wide.data(), static_cast<std::size_t>(written));
 }
 
 Vehicle::Vehicle()
@@ -105,20 +106,20 @@ void Vehicle::setTime(double seconds)
 int Vehicle::createAxles()
 {
     const int count = std::max(axleCount, 0);
-    axles.resize(axles.size() + static_cast<size_t>(count));
+    axles.resize(axles.size() + static_cast<std::size_t>(count));
     return count;
 }
 
-void Vehicle::setAxleWeight(int i, double kN) { axles.at(static_cast<size_t>(i)).weight = kN; }
+void Vehicle::setAxleWeight(int i, double kN) { axles.at(static_cast<std::size_t>(i)).weight = kN; }
 
 void Vehicle::setAxleSpacing(int i, double metres)
 {
-    axles.at(static_cast<size_t>(i)).spacing = metres;
+    axles.at(static_cast<std::size_t>(i)).spacing = metres;
 }
 
-double Vehicle::getAxleWeight(int i) const { return axles.at(static_cast<size_t>(i)).weight; }
+double Vehicle::getAxleWeight(int i) const { return axles.at(static_cast<std::size_t>(i)).weight; }
 
-double Vehicle::getAxleSpacing(int i) const { return axles.at(static_cast<size_t>(i)).spacing; }
+double Vehicle::getAxleSpacing(int i) const { return axles.at(static_cast<std::size_t>(i)).spacing; }
 
 short Vehicle::classify() const
 {
@@ -129,13 +130,13 @@ short Vehicle::classify() const
     // A record without axles has no spacings to judge.
     if (axles.empty())
         return vehicleKind;
-    const size_t counted = std::min(static_cast<size_t>(std::max(axleCount, 0)), axles.size());
+    const std::size_t counted = std::min(static_cast<std::size_t>(std::max(axleCount, 0)), axles.size());
     double totalSpacing = 0.0;  // m
-    for (size_t i = 0; i < counted; ++i)
+    for (std::size_t i = 0; i < counted; ++i)
         totalSpacing += axles[i].spacing;
     // The spacing at the last rise from one spacing to the next, not the largest one.
     double peakSpacing = 0.0;  // m
-    for (size_t i = 1; i < counted; ++i)
+    for (std::size_t i = 1; i < counted; ++i)
         if (axles[i - 1].spacing < axles[i].spacing)
             peakSpacing = axles[i].spacing;
 
@@ -242,7 +243,7 @@ std::string Vehicle::getVehicleData() const
     appendFormat(text, "GVW:         \t%3.1f kN\n", gvw);
     appendFormat(text, "Length:      \t%2.1f m\n", length);
     appendFormat(text, "No of Axles: \t%d\n", axleCount);
-    for (size_t i = 0; i < axles.size(); ++i) {
+    for (std::size_t i = 0; i < axles.size(); ++i) {
         appendFormat(text, "Axle %d:\t", static_cast<int>(i + 1));
         appendFormat(text, "%2.1f kN", axles[i].weight);
         if (i + 1 < axles.size())
