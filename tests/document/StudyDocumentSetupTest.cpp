@@ -1,0 +1,176 @@
+// Setting up a run from a study: what reaches the Sim and its road, names resolved against the
+// study's folder, and the runs that are refused before they can lose or hide anything.
+
+#include "config/CStatDetector.h"
+#include "document/RecordingMessages.h"
+#include "document/StudyDocument.h"
+#include "document/TemporaryFolder.h"
+#include "vehicles/RoadSegment.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+// A two-axle car of the TALVOR format arriving at 08:00:second in the given direction and lane.
+std::string carRecord(int second, int direction, int lane)
+{
+    char record[96];
+    std::snprintf(record, sizeof record, "1001 1 1 0 8 0%2d 0250  15 452%d%d  0  827  7 0", second, direction, lane);
+    std::string line(record);
+    for (int slot = 2; slot < 8; ++slot)
+        line += "  0 0";
+    return line + "  0\n";
+}
+
+class StudySetup : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        traffic = folder.write("traffic.txt", carRecord(0, 1, 1) + carRecord(1, 2, 3) + carRecord(2, 1, 2));
+        document.setInputFileName("traffic.txt");
+        document.setOutputFileName("output.txt");
+        ASSERT_EQ(document.saveFile(folder.file("study.rfx")), StudyFileResult::ok);
+    }
+
+    void TearDown() override { document.getSim().reset(); }
+
+    int runToTheEnd()
+    {
+        Sim& sim = document.getSim();
+        bool running = true;
+        int steps = 0;
+        while (running && steps < 100000) {
+            sim.step(running);
+            ++steps;
+        }
+        sim.reset();
+        return steps;
+    }
+
+    TemporaryFolder folder;
+    StudyDocument document;
+    RecordingMessages messages;
+    std::string traffic;
+};
+}
+
+TEST_F(StudySetup, AMissingInputFileRefusesTheRunAndTouchesNothing)
+{
+    document.setInputFileName("missing.txt");
+    EXPECT_FALSE(document.setupSimulation(messages));
+    ASSERT_EQ(messages.warnings.size(), 1u);
+    EXPECT_EQ(messages.warnings[0], "The input traffic file does not exist");
+    Road& road = document.getSim().getRoad();
+    EXPECT_EQ(road.getLength(), 0);
+    EXPECT_TRUE(road.getSegments1().empty());
+    EXPECT_TRUE(road.getDetectors1().empty());
+    EXPECT_FALSE(fs::exists(folder.file("output.txt")));
+}
+
+TEST_F(StudySetup, CopiesTheStudyIntoTheRoadInItsOrder)
+{
+    document.setLanesDir2(2);
+    document.setFileLanesDir2(1);
+    document.updateLaneTotals(true);
+    document.setRoadLength(1000);
+    document.setOutputDetectorLocation2(300);
+    StudyDocument::RoadFeatureList features;
+    features.push_back(std::make_unique<CRoadFeature>());
+    features[0]->setType(CRoadFeature::gradient);
+    features[0]->setDirectionPositive(false);
+    features[0]->setStart(100);
+    features[0]->setEnd(300);
+    features[0]->setValue(4.0);
+    document.setRoadFeatures(features);
+    StudyDocument::StatDetectorList detectors;
+    detectors.push_back(std::make_unique<CStatDetector>());
+    detectors[0]->setDirectionPositive(false);
+    detectors[0]->setLocation(400);
+    document.setStatDetectors(detectors);
+    document.setMetricsFolder("metrics");
+    fs::create_directory(folder.file("metrics"));
+
+    ASSERT_TRUE(document.setupSimulation(messages));
+    EXPECT_TRUE(messages.warnings.empty());
+    Road& road = document.getSim().getRoad();
+    EXPECT_EQ(road.getLength(), 1000);
+    // Mirrored against the road length, which therefore was known first.
+    EXPECT_EQ(road.getOutputDetectorLocation2(), 700);
+    ASSERT_EQ(road.getSegments2().size(), 1u);
+    EXPECT_EQ(road.getSegments2()[0]->getStart(), 700);
+    EXPECT_EQ(road.getSegments2()[0]->getEnd(), 900);
+    // The segment got the document's parameter sets, which were given before the features.
+    EXPECT_EQ(road.getSegments2()[0]->getParameterSet(2), &document.getIDMParameterSet(2));
+    EXPECT_EQ(road.getLaneCount(), 4);
+    EXPECT_EQ(document.getStatDetectors()[0]->getOutputFolder(), folder.file("metrics") + "/");
+
+    EXPECT_GT(runToTheEnd(), 1);
+    EXPECT_TRUE(fs::exists(folder.file("metrics/FD_All_Neg_400.csv")));
+}
+
+TEST_F(StudySetup, RelativeNamesAreTheStudyFoldersWhateverTheCurrentDirectory)
+{
+    StudyDocument loaded;
+    ASSERT_EQ(loaded.openFile(folder.file("study.rfx")), StudyFileResult::ok);
+    EXPECT_EQ(loaded.resolvedInputFileName(), traffic);
+    ASSERT_TRUE(loaded.setupSimulation(messages));
+    Sim& sim = loaded.getSim();
+    bool running = true;
+    while (running)
+        sim.step(running);
+    EXPECT_EQ(sim.getStatistics().recordsWritten, 3);
+    sim.reset();
+
+    std::string output = TemporaryFolder::read(folder.file("output.txt"));
+    EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), 3);
+}
+
+TEST_F(StudySetup, TheInputIsNeverEmptiedByWritingTheOutputOverIt)
+{
+    document.setOutputFileName("./traffic.txt");
+    EXPECT_FALSE(document.setupSimulation(messages));
+    EXPECT_EQ(messages.warnings.at(0), "The output traffic file must not be the input traffic file");
+    EXPECT_EQ(TemporaryFolder::read(traffic).size(), 3 * carRecord(0, 1, 1).size());
+}
+
+TEST_F(StudySetup, AnOutputThatCannotBeCreatedRefusesTheRun)
+{
+    document.setOutputFileName("no/such/folder/output.txt");
+    EXPECT_FALSE(document.setupSimulation(messages));
+    EXPECT_EQ(messages.warnings.at(0), "The output traffic file cannot be created");
+    EXPECT_EQ(document.getSim().getRoad().getLength(), 0);
+}
+
+TEST_F(StudySetup, AFolderIsNotAnInputFile)
+{
+    document.setInputFileName(".");
+    EXPECT_FALSE(document.setupSimulation(messages));
+    EXPECT_EQ(messages.warnings.at(0), "The input traffic file cannot be read");
+}
+
+TEST_F(StudySetup, ATrafficFileWithoutVehiclesIsRefused)
+{
+    folder.write("empty.txt", "");
+    document.setInputFileName("empty.txt");
+    EXPECT_FALSE(document.setupSimulation(messages));
+    EXPECT_EQ(messages.warnings.at(0), "The input traffic file has no vehicle that can drive on this road");
+    // Reset again, so that the next run can be set up.
+    EXPECT_EQ(document.getSim().getRoad().getLaneCount(), 0);
+    document.setInputFileName("traffic.txt");
+    EXPECT_TRUE(document.setupSimulation(messages));
+}
+
+TEST_F(StudySetup, AMissingMetricsFolderIsToldButTheRunGoesOn)
+{
+    document.setMetricsFolder("absent");
+    EXPECT_TRUE(document.setupSimulation(messages));
+    EXPECT_EQ(messages.warnings.at(0), "The metrics folder does not exist: the measurement files will not be written");
+    runToTheEnd();
+    EXPECT_FALSE(fs::exists(folder.file("absent")));
+}
