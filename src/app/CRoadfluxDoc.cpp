@@ -1,0 +1,157 @@
+#include "app/CRoadfluxDoc.h"
+
+#include "app/CUserDialogs.h"
+
+#include <QFileInfo>
+
+// The study's Sim as the views' runs see it; refusals are shown in message boxes.
+class CRoadfluxDoc::Simulation : public CSimulationLink
+{
+public:
+    explicit Simulation(StudyDocument& document) : study(document) {}
+
+    bool setupSimulation() override { return study.setupSimulation(userDialogs()); }
+    VehicleLists step(bool& running) override { return study.getSim().step(running); }
+    double getTime() const override { return study.getSim().getTime(); }
+    int getProgress() const override { return study.getSim().getProgress(); }
+    void reset() override { study.getSim().reset(); }
+
+    std::string runRemark() const override
+    {
+        const long long skipped = study.getSim().getStatistics().skippedVehicles;
+        if (skipped == 0)
+            return {};
+        return std::to_string(skipped) + (skipped == 1 ? " vehicle was" : " vehicles were") +
+               " not released: its lane is not a lane of this road.";
+    }
+
+private:
+    StudyDocument& study;
+};
+
+CRoadfluxDoc::CRoadfluxDoc() : link(std::make_unique<Simulation>(core)) {}
+
+CRoadfluxDoc::~CRoadfluxDoc() = default;
+
+bool CRoadfluxDoc::onNewDocument()
+{
+    if (!core.newDocument())
+        return false;
+    emit pathChanged();
+    emit documentReset();
+    return true;
+}
+
+bool CRoadfluxDoc::onOpenDocument(const QString& path)
+{
+    const StudyFileResult result = core.openFile(path.toStdString());
+    if (result != StudyFileResult::ok)
+    {
+        userDialogs().warn(studyFileMessage(result));
+        return false;
+    }
+    emit pathChanged();
+    emit documentReset();
+    emit fileUsed(pathName());
+    return true;
+}
+
+bool CRoadfluxDoc::onSaveDocument(const QString& path)
+{
+    const StudyFileResult result = core.saveFile(path.toStdString());
+    if (result != StudyFileResult::ok)
+    {
+        userDialogs().warn(studyFileMessage(result));
+        return false;
+    }
+    emit pathChanged();
+    emit fileUsed(pathName());
+    return true;
+}
+
+bool CRoadfluxDoc::doFileSave()
+{
+    const QString path = pathName();
+    if (path.isEmpty())
+        return doSaveAs();
+    // A study opened from a file that can no longer be written is saved under another name.
+    const QFileInfo file(path);
+    if (file.exists() && !file.isWritable())
+        return doSaveAs();
+    return onSaveDocument(path);
+}
+
+bool CRoadfluxDoc::doSaveAs()
+{
+    QString suggestion = pathName();
+    if (suggestion.isEmpty())
+        suggestion = untitledName();
+    const QString path = userDialogs().chooseSaveFile(QStringLiteral("Save As"), fileFilter(),
+                                                      extension().mid(1), suggestion);
+    if (path.isEmpty())
+        return false;
+    return onSaveDocument(path);
+}
+
+bool CRoadfluxDoc::saveModified()
+{
+    if (!isModified())
+        return true;
+    switch (userDialogs().askSaveChanges(QStringLiteral("Save changes to %1?").arg(displayName())))
+    {
+    case CUserDialogs::SaveChoice::save:
+        return doFileSave();
+    case CUserDialogs::SaveChoice::discard:
+        return true;
+    case CUserDialogs::SaveChoice::cancel:
+        break;
+    }
+    return false;
+}
+
+QString CRoadfluxDoc::pathName() const
+{
+    return QString::fromStdString(core.getPathName());
+}
+
+QString CRoadfluxDoc::displayName() const
+{
+    const QString path = pathName();
+    return path.isEmpty() ? untitledName() : QFileInfo(path).fileName();
+}
+
+void CRoadfluxDoc::setModifiedFlag(bool modified)
+{
+    core.setModified(modified);
+}
+
+CStudyShape CRoadfluxDoc::shape() const
+{
+    CStudyShape shape;
+    shape.drivesOnRight = core.getDrivesOnRight();
+    shape.roadLength = core.getRoadLength();
+    shape.lanesDir1 = core.getLanesDir1();
+    shape.lanesDir2 = core.getLanesDir2();
+    shape.totalLanes = core.getTotalLanes();
+    shape.numDirections = core.getNumDirections();
+    shape.timeStep = core.getTimeStep();
+    return shape;
+}
+
+CRoadScene CRoadfluxDoc::scene() const
+{
+    CRoadScene scene;
+    for (const auto& feature : core.getRoadFeatures())
+        scene.features.push_back({feature->getType(), feature->isDirectionPositive(), feature->getStart(),
+                                  feature->getEnd(), feature->getValue()});
+    for (const auto& detector : core.getStatDetectors())
+        scene.detectors.push_back({detector->getKind(), detector->isDirectionPositive(), detector->getLocation()});
+    scene.outputDetectorLocation1 = core.getOutputDetectorLocation1();
+    scene.outputDetectorLocation2 = core.getOutputDetectorLocation2();
+    return scene;
+}
+
+CSimulationLink& CRoadfluxDoc::simulation()
+{
+    return *link;
+}

@@ -1,0 +1,68 @@
+#pragma once
+// The program's one study document in the window: wraps the study core with the document
+// template's names, the path and title shown in the window, the save-changes prompt, and the
+// study's simulation as the views' runs use it. New and Open reuse this one object.
+
+#include "app/CViewDocument.h"
+#include "document/StudyDocument.h"
+
+#include <QObject>
+#include <QString>
+
+class CRoadfluxDoc : public QObject, public CViewDocument
+{
+    Q_OBJECT
+
+public:
+    // The document template's fields.
+    static QString windowTitle() { return QStringLiteral("Roadflux"); }
+    static QString untitledName() { return QStringLiteral("Untitled"); }
+    static QString newTypeName() { return QStringLiteral("Roadflux"); }
+    static QString fileFilter() { return QStringLiteral("Roadflux Files (*.rfx)"); }
+    static QString extension() { return QStringLiteral(".rfx"); }
+    static QString registryTypeId() { return QStringLiteral("Roadflux.Document"); }
+    static QString registryTypeName() { return QStringLiteral("Roadflux Document"); }
+
+    CRoadfluxDoc();
+    ~CRoadfluxDoc() override;
+
+    StudyDocument& study() { return core; }
+    const StudyDocument& study() const { return core; }
+
+    // File, New on the one document.
+    bool onNewDocument();
+    // Loads a study file; on failure tells the user why and keeps the study as it was.
+    bool onOpenDocument(const QString& path);
+    // Writes the study file; on failure tells the user and keeps the previous file.
+    bool onSaveDocument(const QString& path);
+    // Save: to the study's own file, or as a new one when it has none. False when not saved.
+    bool doFileSave();
+    // Save As: asks for a name. False when cancelled or not saved.
+    bool doSaveAs();
+    // Before New, Open and Exit: asks whether to save a modified study. False means stop.
+    bool saveModified();
+
+    QString pathName() const;
+    // The file name shown in the title and the save prompt: "Untitled" for a study never saved.
+    QString displayName() const;
+    bool isModified() const { return core.isModified(); }
+    void setModifiedFlag(bool modified = true);
+
+    CStudyShape shape() const override;
+    CRoadScene scene() const override;
+    CSimulationLink& simulation() override;
+
+signals:
+    // The document was replaced by New or Open: the views lay themselves out again.
+    void documentReset();
+    // The path, and so the window title, may have changed.
+    void pathChanged();
+    // A file was opened or saved under this path: it joins the recent files.
+    void fileUsed(const QString& path);
+
+private:
+    class Simulation;
+
+    StudyDocument core;
+    std::unique_ptr<Simulation> link;
+};

@@ -1,0 +1,75 @@
+#pragma once
+// Starts, paces, pauses, speeds up, slows down and stops the runs of one view. A visible run makes
+// at most one step per tick, when the next step is due by the time warp, and asks for a repaint
+// every 50 ms; an invisible run steps to the end in one loop.
+
+#include "app/CMillisecondClock.h"
+#include "app/CRunObserver.h"
+#include "app/CSimulationLink.h"
+
+#include <cstdint>
+
+class CRunControl
+{
+public:
+    CRunControl(CSimulationLink& simulation, const CMillisecondClock& clock, CRunObserver& observer);
+
+    void runVisible();
+    void runInvisible();
+    // Starts either kind of run; false when the set-up refused it.
+    bool startRun();
+    // One tick of a visible run at wall-clock time nowMs.
+    void onTick(std::uint32_t nowMs);
+    void togglePause();
+    // The end of every run, finished or stopped.
+    void finishRun(bool showMessage);
+    void speedUp();
+    void slowDown();
+    void checkTimeWarp();
+    void updateProgress();
+    // Brings the clocks up to date before a frame shows them.
+    void refreshClocks();
+
+    // Milliseconds until the next step or repaint of a visible run is due (0: now).
+    std::uint32_t msUntilNextEvent(std::uint32_t nowMs) const;
+    // stepMs / timeWarpFactor, rounded, at least 1 ms so that the schedule always advances.
+    int stepIntervalMs() const;
+
+    bool isRunning() const { return running; }
+    bool isPaused() const { return paused; }
+    bool isInvisibleRun() const { return invisibleRun; }
+    double getTimeWarpFactor() const { return timeWarpFactor; }
+    void setTimeWarpFactor(double factor) { timeWarpFactor = factor; }
+    int getStepMs() const { return stepMs; }
+    void setStepMs(int ms) { stepMs = ms; }
+    double getSimTime() const { return simTime; }
+    int getRealElapsedMs() const { return realElapsedMs; }
+    int getLastProgressPercent() const { return lastProgressPercent; }
+    const VehicleLists& getVehicleLists() const { return vehicleLists; }
+
+    static constexpr double maxTimeWarp = 1000.0;
+    static constexpr int redrawMs = 50;
+
+private:
+    // Moves a due time past nowMs in whole intervals: missed steps and repaints are not made up.
+    static void advancePast(std::uint32_t& due, std::uint32_t nowMs, int intervalMs);
+    static bool isAfter(std::uint32_t a, std::uint32_t b);
+
+    CSimulationLink& simulation;
+    const CMillisecondClock& clock;
+    CRunObserver& observer;
+
+    bool running = false;
+    bool paused = false;
+    bool invisibleRun = false;
+    int stepMs = 100;
+    double timeWarpFactor = 1.0;
+    std::uint32_t realStartMs = 0;
+    std::uint32_t pauseStartMs = 0;
+    int realElapsedMs = 0;
+    double simTime = 0.0;
+    VehicleLists vehicleLists;
+    int lastProgressPercent = 0;
+    std::uint32_t nextStepMs = 0;
+    std::uint32_t nextRedrawMs = 0;
+};

@@ -1,0 +1,75 @@
+#include "app/CStatusBar.h"
+
+#include <QLabel>
+
+namespace
+{
+const char* const indicatorTexts[3] = {"CAP", "NUM", "SCRL"};
+}
+
+CStatusBar::CStatusBar(QWidget* parent) : QStatusBar(parent), restingText(idleText())
+{
+    setObjectName(QStringLiteral("statusBar"));
+    setSizeGripEnabled(true);
+    messagePane = new QLabel(restingText, this);
+    messagePane->setObjectName(QStringLiteral("pane0"));
+    messagePane->setMinimumWidth(1);
+    addWidget(messagePane, 1);
+    for (int i = 0; i < 3; ++i)
+    {
+        QLabel* indicator = new QLabel(this);
+        indicator->setObjectName(QString::fromLatin1(indicatorTexts[i]));
+        indicator->setAlignment(Qt::AlignCenter);
+        // The pane keeps the width of its text while the text is hidden.
+        indicator->setMinimumWidth(indicator->fontMetrics().horizontalAdvance(
+                                       QString::fromLatin1(indicatorTexts[i])) + 8);
+        indicator->setFrameShape(QFrame::StyledPanel);
+        addPermanentWidget(indicator);
+        indicators[i] = indicator;
+    }
+}
+
+QLabel* CStatusBar::pane(int index) const
+{
+    if (index == 0)
+        return messagePane;
+    if (index >= 1 && index <= 3)
+        return indicators[index - 1];
+    return nullptr;
+}
+
+QRect CStatusBar::paneRect(int index) const
+{
+    const QLabel* label = pane(index);
+    return label ? label->geometry() : QRect();
+}
+
+QString CStatusBar::paneText(int index) const
+{
+    const QLabel* label = pane(index);
+    return label ? label->text() : QString();
+}
+
+void CStatusBar::setPaneText(int index, const QString& text)
+{
+    if (index == 0)
+        restingText = text;
+    if (QLabel* label = pane(index))
+        label->setText(text);
+}
+
+void CStatusBar::showPrompt(const QString& prompt)
+{
+    messagePane->setText(prompt.isEmpty() ? restingText : prompt);
+}
+
+void CStatusBar::setIndicator(int index, bool on)
+{
+    if (index >= 1 && index <= 3)
+        indicators[index - 1]->setText(on ? QString::fromLatin1(indicatorTexts[index - 1]) : QString());
+}
+
+bool CStatusBar::indicatorOn(int index) const
+{
+    return index >= 1 && index <= 3 && !indicators[index - 1]->text().isEmpty();
+}

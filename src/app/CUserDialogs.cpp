@@ -1,0 +1,26 @@
+#include "app/CUserDialogs.h"
+
+#include "app/CMessageBoxDialogs.h"
+
+namespace
+{
+CUserDialogs* installedDialogs = nullptr;
+
+CUserDialogs& programDialogs()
+{
+    static CMessageBoxDialogs dialogs;
+    return dialogs;
+}
+}
+
+CUserDialogs& userDialogs()
+{
+    return installedDialogs ? *installedDialogs : programDialogs();
+}
+
+CUserDialogs* setUserDialogs(CUserDialogs* dialogs)
+{
+    CUserDialogs* previous = installedDialogs;
+    installedDialogs = dialogs;
+    return previous;
+}
