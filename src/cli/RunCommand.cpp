@@ -7,9 +7,11 @@
 #include "config/MersenneTwister.h"
 #include "document/StudyDocument.h"
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <ostream>
 #include <system_error>
 
@@ -36,6 +38,20 @@ public:
 private:
     void (*previous)(int);
 };
+
+// The engine reports nothing of a write that failed (a full disk): count what reached the file.
+long long linesIn(const std::string& fileName)
+{
+    std::ifstream file(fileName, std::ios::binary);
+    long long lines = 0;
+    char buffer[65536];
+    while (file.read(buffer, sizeof buffer) || file.gcount() > 0) {
+        lines += std::count(buffer, buffer + file.gcount(), '\n');
+        if (!file)
+            break;
+    }
+    return lines;
+}
 
 std::string absoluteName(const std::string& path)
 {
@@ -115,9 +131,17 @@ int RunCommand::execute(const Options& options)
         err << "roadflux-cli: " << options.study << ": the simulation was stopped\n";
         return CliFailure::interrupted;
     }
+    const std::string output = absoluteName(document.resolvedOutputFileName());
+    // Only a regular file can be counted back (reading /dev/full never ends).
+    std::error_code notRegular;
+    const bool countable = fs::is_regular_file(output, notRegular);
+    const long long recordsInFile = countable ? linesIn(output) : statistics.recordsWritten;
     messages.inform("The simulation has finished.");
-    RunSummary(statistics, wall.count(), absoluteName(document.resolvedOutputFileName()),
+    RunSummary(statistics, wall.count(), output,
                absoluteName(document.resolvedMetricsFolder().empty() ? "." : document.resolvedMetricsFolder()))
         .print(out);
+    if (recordsInFile != statistics.recordsWritten)
+        throw CliFailure(output + ": the output traffic file is incomplete: " + std::to_string(recordsInFile) + " of " +
+                         std::to_string(statistics.recordsWritten) + " records were written");
     return 0;
 }

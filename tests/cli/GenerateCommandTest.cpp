@@ -1,0 +1,162 @@
+// Synthetic traffic files: every class comes back from the classification, in all three
+// formats, in time order, with the flows and the seed asked for.
+
+#include "cli/CliFailure.h"
+#include "cli/GenerateCommand.h"
+#include "cli/TrafficGeneratorSettings.h"
+#include "cli/CliHarness.h"
+#include "document/TemporaryFolder.h"
+#include "trafficfiles/DORIVFile.h"
+#include "trafficfiles/TALVORFile.h"
+#include "trafficfiles/VORKFile.h"
+#include "vehicles/Vehicle.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <map>
+#include <memory>
+
+namespace
+{
+struct FileContents
+{
+    std::array<int, 5> classes{};
+    std::map<std::pair<int, int>, int> perDirectionAndLane;
+    int vehicles = 0;
+    bool inTimeOrder = true;
+    double first = 0.0;  // s
+    double last = 0.0;   // s
+};
+
+FileContents readBack(const std::string& file, const std::string& format, const TemporaryFolder& folder)
+{
+    std::unique_ptr<FileHandler> handler;
+    const std::string scratch = folder.file("scratch.txt");
+    if (format == "VORK")
+        handler = std::make_unique<VORKFile>(file, scratch);
+    else if (format == "DoRIV")
+        handler = std::make_unique<DORIVFile>(file, scratch);
+    else
+        handler = std::make_unique<TALVORFile>(file, scratch);
+    FileContents contents;
+    double previous = -1.0;
+    while (Vehicle* raw = handler->readNextVehicle()) {
+        std::unique_ptr<Vehicle> vehicle(raw);
+        ++contents.classes.at(static_cast<std::size_t>(vehicle->getClass()));
+        ++contents.perDirectionAndLane[{vehicle->getDirection(), vehicle->getLane()}];
+        const double time = vehicle->getTime();
+        contents.inTimeOrder = contents.inTimeOrder && time >= previous;
+        if (contents.vehicles++ == 0)
+            contents.first = time;
+        contents.last = time;
+        previous = time;
+    }
+    return contents;
+}
+
+CliResult generate(const TemporaryFolder& folder, const std::string& name, std::vector<std::string> options)
+{
+    options.insert(options.begin(), {"generate", folder.file(name)});
+    return runConfigured(options);
+}
+}
+
+class GenerateFormats : public ::testing::TestWithParam<const char*>
+{
+};
+
+TEST_P(GenerateFormats, EveryClassIsClassifiedAsIntended)
+{
+    const std::string format = GetParam();
+    TemporaryFolder folder;
+    const bool vork = format == "VORK";
+    const auto result = generate(folder, "traffic.txt",
+                                 {"--format", format, "--duration", "2h", "--flow", "1500", "--mix",
+                                  "car=40,small-truck=15,large-truck=15,crane=15,low-loader=15", "--seed", "11"});
+    ASSERT_EQ(result.status, 0) << result.err;
+
+    const FileContents contents = readBack(folder.file("traffic.txt"), format, folder);
+    const int lanes = vork ? 1 : 4;
+    EXPECT_NEAR(contents.vehicles, 1500 * 2 * lanes, 0.05 * 1500 * 2 * lanes);
+    EXPECT_TRUE(contents.inTimeOrder);
+    for (int k = 0; k < 5; ++k) {
+        const double share = k == 0 ? 0.40 : 0.15;
+        EXPECT_NEAR(contents.classes[static_cast<std::size_t>(k)], share * contents.vehicles, 0.03 * contents.vehicles)
+            << format << " class " << k;
+    }
+    EXPECT_NEAR(contents.first, 8 * 3600.0, 10.0);
+    EXPECT_LT(contents.last, 10 * 3600.0);
+    EXPECT_NE(result.out.find("vehicles to"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(AllFormats, GenerateFormats, ::testing::Values("TALVOR", "VORK", "DoRIV"));
+
+TEST(Generate, LanesAndFlowsPerDirection)
+{
+    TemporaryFolder folder;
+    const auto result = generate(folder, "t.txt", {"--duration", "1h", "--lanes1", "1", "--lanes2", "3", "--flow1",
+                                                    "1200", "--flow2", "300", "--seed", "3"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const FileContents contents = readBack(folder.file("t.txt"), "TALVOR", folder);
+    ASSERT_EQ(contents.perDirectionAndLane.size(), 4u);
+    EXPECT_NEAR((contents.perDirectionAndLane.at({1, 1})), 1200, 100);
+    // Direction 2's lanes follow direction 1's in the file's numbering.
+    for (int lane = 2; lane <= 4; ++lane)
+        EXPECT_NEAR((contents.perDirectionAndLane.at({2, lane})), 300, 60) << "lane " << lane;
+}
+
+TEST(Generate, TheSameSeedGivesTheSameFile)
+{
+    TemporaryFolder folder;
+    ASSERT_EQ(generate(folder, "a.txt", {"--duration", "10m", "--seed", "42"}).status, 0);
+    ASSERT_EQ(generate(folder, "b.txt", {"--duration", "10m", "--seed", "42"}).status, 0);
+    ASSERT_EQ(generate(folder, "c.txt", {"--duration", "10m", "--seed", "43"}).status, 0);
+    EXPECT_EQ(TemporaryFolder::read(folder.file("a.txt")), TemporaryFolder::read(folder.file("b.txt")));
+    EXPECT_NE(TemporaryFolder::read(folder.file("a.txt")), TemporaryFolder::read(folder.file("c.txt")));
+}
+
+TEST(Generate, AnExistingFileIsOnlyReplacedWhenAskedTo)
+{
+    TemporaryFolder folder;
+    const std::string recorded = folder.write("recorded.txt", "recorded traffic\n");
+    auto result = generate(folder, "recorded.txt", {"--duration", "1m"});
+    EXPECT_EQ(result.status, CliFailure::failed);
+    EXPECT_NE(result.err.find(recorded + ": the file exists already"), std::string::npos) << result.err;
+    EXPECT_EQ(TemporaryFolder::read(recorded), "recorded traffic\n");
+    EXPECT_EQ(generate(folder, "recorded.txt", {"--duration", "1m", "--force"}).status, 0);
+    EXPECT_NE(TemporaryFolder::read(recorded), "recorded traffic\n");
+}
+
+TEST(Generate, BadOptionsAreRefusedByName)
+{
+    TemporaryFolder folder;
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
+        {{"--format", "XML"}, "--format 'XML'"},
+        {{"--format", "VORK", "--lanes1", "2"}, "VORK records carry no direction or lane"},
+        {{"--duration", "0"}, "--duration '0'"},
+        {{"--duration", "3w"}, "--duration '3w'"},
+        {{"--flow", "5000"}, "--flow1"},
+        {{"--lanes2", "5"}, "--lanes2 '5'"},
+        {{"--lanes1", "0", "--lanes2", "0"}, "zero lanes in both directions"},
+        {{"--mix", "car=80,bus=20"}, "--mix 'car=80,bus=20'"},
+        {{"--mix", "car=0"}, "at least one class"},
+        {{"--start", "25:00"}, "--start '25:00'"},
+    };
+    for (const auto& [options, expected] : cases) {
+        const auto result = generate(folder, "x.txt", options);
+        EXPECT_EQ(result.status, CliFailure::usage) << expected;
+        EXPECT_NE(result.err.find(expected), std::string::npos) << result.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder.file("x.txt")));
+}
+
+TEST(Generate, AFileThatCannotBeCreatedIsNamed)
+{
+    TemporaryFolder folder;
+    const auto result = generate(folder, "missing/folder/t.txt", {"--duration", "1m"});
+    EXPECT_EQ(result.status, CliFailure::failed);
+    EXPECT_NE(result.err.find(folder.file("missing/folder/t.txt") + ": the traffic file cannot be created"),
+              std::string::npos)
+        << result.err;
+}
