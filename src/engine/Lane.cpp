@@ -8,6 +8,7 @@
 #include "vehicles/SegmentRule.h"
 #include "vehicles/Vehicle.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -65,6 +66,7 @@ Lane::Lane(Lane&& other) noexcept
       outputDetectorLocation(other.outputDetectorLocation),
       detectorLocations(std::move(other.detectorLocations)),
       departed(std::exchange(other.departed, nullptr)),
+      inDrivingOrder(other.inDrivingOrder),
       outputRecordCount(other.outputRecordCount)
 {
     other.vehicles.clear();
@@ -86,6 +88,7 @@ void Lane::clear()
     for (Vehicle* v : vehicles)
         delete v;
     vehicles.clear();
+    inDrivingOrder = true;
     deleteDepartedVehicle();
     detectors.clear();
     detectorLocations.clear();
@@ -135,6 +138,7 @@ bool Lane::update(double dt, double stepTime)
     }
 
     lastPosition = vehicles.back()->getPosition();
+    inDrivingOrder = checkDrivingOrder();
 
     if (vehicles.front()->getPosition() > length + exitMargin)
     {
@@ -149,6 +153,13 @@ bool Lane::update(double dt, double stepTime)
 void Lane::insertVehicle(int insertAt, Vehicle* v)
 {
     const int count = getVehicleCount();
+    const double x = v->getPosition();
+    const int before = std::clamp(insertAt, 0, count) - 1;
+    if (before >= 0 && !(vehicles[static_cast<std::size_t>(before)]->getPosition() >= x))
+        inDrivingOrder = false;
+    if (before + 1 < count && !(x >= vehicles[static_cast<std::size_t>(before + 1)]->getPosition()))
+        inDrivingOrder = false;
+
     if (insertAt >= count)
     {
         vehicles.push_back(v);
@@ -162,10 +173,25 @@ void Lane::insertVehicle(int insertAt, Vehicle* v)
 
 int Lane::leaderIndexAt(double x) const
 {
+    if (inDrivingOrder)
+    {
+        // The vehicles at or ahead of x form a prefix of the list: its last one is the leader.
+        const auto end = std::partition_point(vehicles.begin(), vehicles.end(),
+                                              [x](const Vehicle* v) { return v->getPosition() >= x; });
+        return static_cast<int>(end - vehicles.begin()) - 1;
+    }
     int k = getVehicleCount() - 1;
     while (k >= 0 && vehicles[static_cast<std::size_t>(k)]->getPosition() < x)
         --k;
     return k;
+}
+
+bool Lane::checkDrivingOrder() const
+{
+    for (std::size_t i = 1; i < vehicles.size(); ++i)
+        if (!(vehicles[i - 1]->getPosition() >= vehicles[i]->getPosition()))
+            return false;
+    return true;
 }
 
 Vehicle* Lane::findNeighbour(const Lane& other, double x, bool wantLeader, int* insertIndex) const

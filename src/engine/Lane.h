@@ -63,6 +63,7 @@ private:
     Lane* moveToNeighbour(Vehicle* v, int decision, int firstIndex, int secondIndex);
     // Index of the rear-most vehicle at or ahead of x (m), -1 when there is none.
     int leaderIndexAt(double x) const;
+    bool checkDrivingOrder() const;
     void notifyPassing(double stepTime, double x0, double x1, Vehicle* v);
     void notifyDetectors(double stepTime, double x0, double x1, Vehicle* v);
     void applySegments(double x0, double x1, Vehicle* v);
@@ -87,5 +88,8 @@ private:
     int outputDetectorLocation = 0;             // m
     std::vector<int> detectorLocations;         // m, parallel to detectors
     Vehicle* departed = nullptr;
+    // Positions do not increase from the front to the back, so the neighbour search may bisect.
+    // A vehicle that ran into its leader breaks this until the lane's next update.
+    bool inDrivingOrder = true;
     std::int64_t outputRecordCount = 0;
 };

@@ -1,0 +1,193 @@
+// Engine throughput on the standard scenario: a 3000 m road with 2 + 2 lanes, one hour of
+// traffic at 1500 vehicles per hour per lane (one in five a truck), 0.1 s steps, lane changes
+// on and one detector of each kind per direction. Reported in vehicle-steps per second: the
+// sum over the steps of the vehicles on the road, divided by the run's wall time.
+//
+// ROADFLUX_BENCH_TRAFFIC_OUT=FILE also saves the generated traffic file (for the peer run).
+// ROADFLUX_BENCH_DAY=1 adds a 24-hour run that reports the peak resident memory.
+
+#include "config/CIDMParameterSet.h"
+#include "config/CStatDetector.h"
+#include "config/MersenneTwister.h"
+#include "engine/Sim.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <random>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+constexpr int roadLength = 3000;             // m
+constexpr double timeStep = 0.1;             // s
+constexpr double headwayPerLane = 3600.0 / 1500.0;  // s
+constexpr double entrySpeed = 22.2;          // m/s, about the mean desired velocity of 80 km/h
+
+// The run's traffic, output and measurement files; removed when the program ends.
+class ScratchFolder
+{
+public:
+    ScratchFolder()
+        : path(std::filesystem::temp_directory_path() / ("roadflux-bench-engine-" + std::to_string(::getpid())))
+    {
+        std::filesystem::create_directories(path / "metrics");
+    }
+    ~ScratchFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+    const std::filesystem::path path;
+};
+
+const std::filesystem::path& scratchFolder()
+{
+    static const ScratchFolder folder;
+    return folder.path;
+}
+
+// One TALVOR record: a 4.5 m two-axle car or a 16 m five-axle truck.
+std::string record(double time, int direction, int fileLane, bool truck)
+{
+    const auto hundredths = static_cast<long long>(time * 100.0 + 0.5);
+    const long long seconds = hundredths / 100;
+    char line[96];
+    std::snprintf(line, sizeof line, "1001%2lld%2d%2d%2lld%2lld%2lld%2lld%3d%4d%3d%d%d%d%3d", 1 + seconds / 86400, 1,
+                  0, seconds / 3600 % 24, seconds / 60 % 60, seconds % 60, hundredths % 100,
+                  static_cast<int>(entrySpeed * 10.0 + 0.5), truck ? 300 : 15, truck ? 160 : 45, truck ? 5 : 2,
+                  direction, fileLane, 0);
+    std::string text = line;
+    text += truck ? " 6032 6013 6060 6013 60 0" : "  825  7 0";
+    // The unused axle slots, up to the ninth axle's weight.
+    for (int slot = truck ? 5 : 2; slot < 9; ++slot)
+        text += slot == 8 ? "  0" : "  0 0";
+    return text;
+}
+
+// Every lane releases a vehicle every 2.4 s from 0 s on, as the peer's flows do.
+std::string trafficFile(double hours)
+{
+    static std::map<double, std::string> files;
+    auto found = files.find(hours);
+    if (found != files.end())
+        return found->second;
+
+    const std::string name = (scratchFolder() / ("traffic-" + std::to_string(hours) + "h.txt")).string();
+    std::ofstream out(name, std::ios::binary);
+    std::mt19937 mix(42);
+    const auto departures = static_cast<long long>(hours * 3600.0 / headwayPerLane + 0.5);
+    for (long long k = 0; k < departures; ++k)
+        for (int fileLane = 1; fileLane <= 4; ++fileLane)
+            out << record(static_cast<double>(k) * headwayPerLane, fileLane <= 2 ? 1 : 2, fileLane, mix() % 5 == 0)
+                << '\n';
+    out.close();
+    if (const char* copy = std::getenv("ROADFLUX_BENCH_TRAFFIC_OUT"))
+        std::filesystem::copy_file(name, copy, std::filesystem::copy_options::overwrite_existing);
+    return files.emplace(hours, name).first->second;
+}
+
+void addDetector(Road& road, unsigned short kind, bool positive, int location)
+{
+    CStatDetector definition;
+    definition.setKind(kind);
+    definition.setDirectionPositive(positive);
+    definition.setLocation(location);
+    definition.setInterval(60);
+    definition.setOutputFolder((scratchFolder() / "metrics").string() + "/");
+    road.addStatDetector(definition, 2, 2);
+}
+
+// The document's set-up order, with the default parameter sets.
+void setUp(Sim& sim, CIDMParameterSet (&sets)[5], const std::string& input)
+{
+    sim.setInputFile(input);
+    sim.setOutputFile((scratchFolder() / "output.txt").string());
+    sim.setFileFormat(101);
+    sim.setNumDirections(2);
+    sim.setTotalLanes(4);
+    sim.setLanesDir1(2);
+    sim.setLanesDir2(2);
+    sim.setRoadLength(roadLength);
+    sim.setTimeStep(timeStep);
+    Road& road = sim.getRoad();
+    for (int vehicleClass = 0; vehicleClass < 5; ++vehicleClass)
+        road.setIDMParameterSet(vehicleClass, &sets[vehicleClass]);
+    for (bool positive : {true, false})
+    {
+        addDetector(road, 510, positive, 1500);
+        addDetector(road, 511, positive, 1500);
+        addDetector(road, 512, positive, 1500);
+        addDetector(road, 513, positive, 500);
+    }
+    road.setFileLanesDir1(2);
+    road.setFileLanesDir2(2);
+    road.setOutputDetectorLocation1(2500);
+    road.setOutputDetectorLocation2(500);
+    road.setLaneChangesAllowed(true);
+    road.setOutputCars(true);
+    road.setDrivesOnRight(true);
+    sim.initialise();
+}
+
+long peakResidentKilobytes()
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::atol(line.c_str() + 6);
+    return 0;
+}
+
+void runScenario(benchmark::State& state, double hours)
+{
+    const std::string input = trafficFile(hours);
+    CIDMParameterSet sets[5];
+    for (int vehicleClass = 0; vehicleClass < 5; ++vehicleClass)
+        sets[vehicleClass].setVehicleClass(vehicleClass);
+
+    RunStatistics last;
+    double vehicleSteps = 0.0;
+    for (auto _ : state)
+    {
+        theRandomGenerator.seed(42);
+        Sim sim;
+        setUp(sim, sets, input);
+        bool running = true;
+        while (running)
+            sim.step(running);
+        last = sim.getStatistics();
+        sim.reset();
+        vehicleSteps += static_cast<double>(last.vehicleSteps);
+    }
+    state.counters["vehicle_steps"] = static_cast<double>(last.vehicleSteps);
+    state.counters["vehicle_steps_per_s"] = benchmark::Counter(vehicleSteps, benchmark::Counter::kIsRate);
+    state.counters["steps"] = static_cast<double>(last.steps);
+    state.counters["released"] = static_cast<double>(last.vehiclesReleased);
+    state.counters["written"] = static_cast<double>(last.recordsWritten);
+    state.counters["peak_rss_MB"] = static_cast<double>(peakResidentKilobytes()) / 1024.0;
+}
+
+void BM_StandardHour(benchmark::State& state)
+{
+    runScenario(state, 1.0);
+}
+BENCHMARK(BM_StandardHour)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+
+void BM_Day(benchmark::State& state)
+{
+    runScenario(state, 24.0);
+}
+
+const bool dayRegistered = [] {
+    if (std::getenv("ROADFLUX_BENCH_DAY"))
+        benchmark::RegisterBenchmark("BM_Day", BM_Day)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+    return true;
+}();
+
+}  // namespace
