@@ -13,15 +13,17 @@ constexpr double secondsPerDay = 86400.0;
 constexpr double secondsPerHour = 3600.0;
 constexpr double secondsPerMinute = 60.0;
 
-// Truncation toward zero that stays defined for values an int cannot hold.
+// Truncation toward zero that stays defined for values an int cannot hold; one short of the
+// limits so that the calendar's counting from 1 cannot overflow either.
 static int truncateToInt(double x)
 {
+    constexpr int largest = INT_MAX - 1;
     if (std::isnan(x))
         return 0;
-    if (x >= static_cast<double>(INT_MAX))
-        return INT_MAX;
-    if (x <= static_cast<double>(INT_MIN))
-        return INT_MIN;
+    if (x >= static_cast<double>(largest))
+        return largest;
+    if (x <= static_cast<double>(-largest))
+        return -largest;
     return static_cast<int>(x);
 }
 
@@ -78,13 +80,16 @@ Vehicle::Vehicle()
 
 double Vehicle::getTime() const
 {
-    // 64-bit so that late years of the calendar do not overflow.
-    const long long monthsInYear = monthsPerYear;
-    const long long daysInMonth = daysPerMonth;
-    const long long days =
-        year * monthsInYear * daysInMonth + (month - 1) * daysInMonth + (day - 1);
-    const long long wholeSeconds = days * 86400LL + hour * 3600LL + minute * 60LL + second;
-    return static_cast<double>(wholeSeconds) + hundredths / 100.0;
+    // Whole-number arithmetic in doubles: exact up to 2^53, so the same as integers wherever
+    // those would not overflow, and defined for any field values.
+    const double monthsInYear = monthsPerYear;
+    const double daysInMonth = daysPerMonth;
+    const double days = static_cast<double>(year) * monthsInYear * daysInMonth
+                        + (static_cast<double>(month) - 1.0) * daysInMonth
+                        + (static_cast<double>(day) - 1.0);
+    const double wholeSeconds = days * secondsPerDay + hour * secondsPerHour
+                                + minute * secondsPerMinute + static_cast<double>(second);
+    return wholeSeconds + hundredths / 100.0;
 }
 
 void Vehicle::setTime(double seconds)
