@@ -1,24 +1,33 @@
 #include "config/CIDMParameterSet.h"
 
 #include "config/CArchive.h"
+#include "vehicles/SpeedUnits.h"
 
 #include <cmath>
 
 namespace
 {
-bool isUsable(double value, bool mustBePositive)
+// What the model must receive: any finite value, or a finite value that stays above zero once
+// the model has converted it to its own unit (a tiny positive km/h can become 0 m/s).
+struct Requirement
 {
-    return std::isfinite(value) && (!mustBePositive || value > 0.0);
+    bool mustBePositive;
+    double unitFactor;
+};
+
+bool isUsable(double value, Requirement requirement)
+{
+    return std::isfinite(value) && (!requirement.mustBePositive || value * requirement.unitFactor > 0.0);
 }
 
 // One draw the driver model can take: an unusable draw is repeated a bounded number of times,
 // then replaced. A usable first draw costs nothing extra, so valid sets draw as they always did.
-double drawUsable(const CParameter& parameter, bool mustBePositive, double replacement)
+double drawUsable(const CParameter& parameter, Requirement requirement, double replacement)
 {
     double value = parameter.generate();
-    for (int attempt = 0; attempt < CIDMParameterSet::maxRedraws && !isUsable(value, mustBePositive); ++attempt)
+    for (int attempt = 0; attempt < CIDMParameterSet::maxRedraws && !isUsable(value, requirement); ++attempt)
         value = parameter.generate();
-    return isUsable(value, mustBePositive) ? value : replacement;
+    return isUsable(value, requirement) ? value : replacement;
 }
 
 // The default location of a parameter identifier: the replacement for a draw that never came
@@ -30,8 +39,9 @@ double defaultLocation(std::uint16_t identifier)
     return defaults.getDistribution().getLocation();
 }
 
-constexpr bool anySign = false;
-constexpr bool positive = true;
+constexpr Requirement anySign{false, 1.0};
+constexpr Requirement positive{true, 1.0};
+constexpr Requirement positiveKmh{true, metresPerSecondPerKmh};
 }
 
 CIDMParameterSet::CIDMParameterSet()
@@ -66,7 +76,7 @@ IDM CIDMParameterSet::drawDriverModel() const
     model.setB(drawUsable(paramB, positive, fallbackDeceleration));
     model.setS0(drawUsable(paramS0, anySign, defaultLocation(303)));
     model.setS1(drawUsable(paramS1, anySign, defaultLocation(304)));
-    model.setV0(drawUsable(paramV0, positive, fallbackDesiredVelocityKmh));
+    model.setV0(drawUsable(paramV0, positiveKmh, fallbackDesiredVelocityKmh));
     model.setDelta(drawUsable(paramDelta, anySign, defaultLocation(306)));
     model.setPoliteness(drawUsable(paramP, anySign, defaultLocation(307)));
     model.setBias(drawUsable(paramDeltaAbias, anySign, defaultLocation(308)));

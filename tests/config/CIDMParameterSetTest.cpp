@@ -121,6 +121,9 @@ TEST_F(DrawTest, UnusableDrawsOfAccelerationDecelerationAndDesiredVelocityAreRep
     EXPECT_EQ(model.getA(), CIDMParameterSet::fallbackAcceleration);
     EXPECT_EQ(model.getB(), CIDMParameterSet::fallbackDeceleration);
     EXPECT_DOUBLE_EQ(model.getV0(), CIDMParameterSet::fallbackDesiredVelocityKmh * kmhToMs);
+    // Positive in km/h, yet zero once converted to m/s.
+    makeConstant(set.getParamV0(), std::numeric_limits<double>::denorm_min());
+    EXPECT_DOUBLE_EQ(set.drawDriverModel().getV0(), CIDMParameterSet::fallbackDesiredVelocityKmh * kmhToMs);
 }
 
 TEST_F(DrawTest, NonPositiveRandomDrawsAreDrawnAgain)
