@@ -3,6 +3,7 @@
 #include "config/CArchive.h"
 #include "vehicles/SpeedUnits.h"
 
+#include <array>
 #include <cmath>
 
 namespace
@@ -30,13 +31,21 @@ double drawUsable(const CParameter& parameter, Requirement requirement, double r
     return isUsable(value, requirement) ? value : replacement;
 }
 
-// The default location of a parameter identifier: the replacement for a draw that never came
-// out finite.
+// The default locations of the identifiers 300..309: the replacements for draws that never
+// came out finite. Worked out once, off the path of every released vehicle.
 double defaultLocation(std::uint16_t identifier)
 {
-    CParameter defaults;
-    defaults.setId(identifier);
-    return defaults.getDistribution().getLocation();
+    static const auto locations = [] {
+        std::array<double, 10> table{};
+        for (std::uint16_t i = 0; i < table.size(); ++i)
+        {
+            CParameter defaults;
+            defaults.setId(static_cast<std::uint16_t>(300 + i));
+            table[i] = defaults.getDistribution().getLocation();
+        }
+        return table;
+    }();
+    return locations[identifier - 300u];
 }
 
 constexpr Requirement anySign{false, 1.0};

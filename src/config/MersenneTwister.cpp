@@ -118,18 +118,6 @@ void MersenneTwister::twist()
     index = 0;
 }
 
-std::uint32_t MersenneTwister::next()
-{
-    if (index >= stateSize)
-        twist();
-    std::uint32_t y = state[index++];
-    y ^= y >> 11;
-    y ^= (y << 7) & 0x9D2C5680u;
-    y ^= (y << 15) & 0xEFC60000u;
-    y ^= y >> 18;
-    return y;
-}
-
 double MersenneTwister::standardNormal()
 {
     if (hasCachedNormal)

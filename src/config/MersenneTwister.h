@@ -22,7 +22,17 @@ public:
     // processor clock.
     void seedFromSystem();
 
-    std::uint32_t next();
+    std::uint32_t next()
+    {
+        if (index >= stateSize)
+            twist();
+        std::uint32_t y = state[index++];
+        y ^= y >> 11;
+        y ^= (y << 7) & 0x9D2C5680u;
+        y ^= (y << 15) & 0xEFC60000u;
+        y ^= y >> 18;
+        return y;
+    }
     // next() / 4294967295: both 0 and 1 can occur.
     double uniform() { return next() / 4294967295.0; }
     // A standard normal number by the polar method; every second call returns the cached partner.
