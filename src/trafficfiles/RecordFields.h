@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <string>
 #include <string_view>
 
 // Weights in TALVOR and DoRIV records count units of 100 kg: 100 kg × 9.81 m/s² = 0.981 kN.
@@ -19,6 +18,7 @@ constexpr double tenthsPerUnit = 10.0;
 
 // Day, month, year, hour, minute, second and hundredths: seven two-digit columns in a row.
 constexpr std::size_t timeStampWidth = 2;
+constexpr std::size_t timeStampColumns = 7;
 
 inline void readTimeStamp(Vehicle& vehicle, std::string_view line, std::size_t dayColumn)
 {
@@ -30,8 +30,6 @@ inline void readTimeStamp(Vehicle& vehicle, std::string_view line, std::size_t d
         column += timeStampWidth;
     }
 }
-
-constexpr std::size_t timeStampColumns = 7;
 
 inline void writeTimeStamp(ColumnWriter& columns, const Vehicle& vehicle)
 {
