@@ -1,3 +1,4 @@
+#include "config/CConfigData.h"
 #include "config/CIDMParameterSet.h"
 #include "config/MersenneTwister.h"
 
@@ -157,4 +158,26 @@ TEST_F(DrawTest, NonFiniteDrawsOfOtherParametersTakeTheirDefaults)
     // Negative values are the user's choice where the model accepts them.
     makeConstant(set.getParamP(), -0.5);
     EXPECT_EQ(set.drawDriverModel().getPoliteness(), -0.5);
+}
+
+TEST_F(DrawTest, ModelsDrawnUnderANonsenseConfigurationStillGiveFiniteAccelerations)
+{
+    const double savedSafeDeceleration = theConfigData.safeDeceleration;
+    const double savedHeadwayStep = theConfigData.gradientHeadwayStep;
+    const double savedSpeedStep = theConfigData.gradientSpeedStep;
+    theConfigData.safeDeceleration = 5.0;
+    theConfigData.gradientHeadwayStep = 0.0;
+    theConfigData.gradientSpeedStep = 0.0;
+    IDM model = CIDMParameterSet().drawDriverModel();
+    theConfigData.safeDeceleration = savedSafeDeceleration;
+    theConfigData.gradientHeadwayStep = savedHeadwayStep;
+    theConfigData.gradientSpeedStep = savedSpeedStep;
+
+    model.enterGradient(6.0);
+    for (double velocity : {0.0, 10.0, 40.0})
+    {
+        model.setVelocity(velocity);
+        for (double gap : {0.5, 5.0, 500.0})
+            EXPECT_TRUE(std::isfinite(model.getAcceleration(2.0, gap))) << velocity << " m/s, " << gap << " m";
+    }
 }
