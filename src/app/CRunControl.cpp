@@ -65,6 +65,7 @@ bool CRunControl::startRun()
     if (!simulation.setupSimulation())
         return false;
     observer.simRunningChanged(true);
+    started = true;
     realStartMs = clock.now();
     running = true;
     paused = false;
@@ -117,8 +118,11 @@ void CRunControl::togglePause()
 
 void CRunControl::finishRun(bool showMessage)
 {
-    if (!running && !invisibleRun)
+    // The step that ends a run has cleared running already; a run that never started has
+    // nothing to end.
+    if (!started)
         return;
+    started = false;
     observer.invalidate(true);
     running = false;
     invisibleRun = false;

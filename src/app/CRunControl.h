@@ -62,6 +62,7 @@ private:
     bool running = false;
     bool paused = false;
     bool invisibleRun = false;
+    bool started = false;  // from the start of a run until finishRun
     int stepMs = 100;
     double timeWarpFactor = 1.0;
     std::uint32_t realStartMs = 0;

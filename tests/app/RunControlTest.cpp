@@ -1,0 +1,266 @@
+// The run-control state machine of a view: pacing by the time warp against a manual clock,
+// pause kept out of the real-time clock, warp and zoom limits, stop and restart, invisible runs,
+// one run at a time, and keyboard scrolling.
+
+#include "FakeStudy.h"
+#include "RecordingDialogs.h"
+#include "app/CRoadfluxView.h"
+
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace
+{
+class RunControl : public ::testing::Test
+{
+protected:
+    std::unique_ptr<CRoadfluxView> makeView()
+    {
+        auto view = std::make_unique<CRoadfluxView>(study, clock);
+        view->resize(600, 300);
+        view->show();
+        view->initialUpdate();
+        return view;
+    }
+
+    void tickAt(CRoadfluxView& view, std::uint32_t offsetMs) { view.onTick(start + offsetMs); }
+
+    RecordingDialogs dialogs;
+    ManualClock clock;
+    FakeStudy study;
+    const std::uint32_t start = clock.time;
+};
+}
+
+TEST_F(RunControl, AStepIsDueEveryStepLengthDividedByTheWarp)
+{
+    auto view = makeView();
+    view->getRunControl().setTimeWarpFactor(4.0);
+    view->runVisible();
+    ASSERT_TRUE(view->isRunning());
+    EXPECT_EQ(view->getRunControl().stepIntervalMs(), 25);
+    tickAt(*view, 25);  // due only once the clock is past the step's time
+    EXPECT_EQ(study.sim.steps, 0);
+    tickAt(*view, 26);
+    EXPECT_EQ(study.sim.steps, 1);
+    tickAt(*view, 40);
+    EXPECT_EQ(study.sim.steps, 1);
+    tickAt(*view, 51);
+    EXPECT_EQ(study.sim.steps, 2);
+    view->stop();
+}
+
+TEST_F(RunControl, MissedStepsAreNotMadeUp)
+{
+    auto view = makeView();
+    view->runVisible();
+    tickAt(*view, 1000);  // nine steps late: one step, and the schedule moves up to now
+    EXPECT_EQ(study.sim.steps, 1);
+    tickAt(*view, 1001);
+    EXPECT_EQ(study.sim.steps, 2);
+    tickAt(*view, 1100);
+    EXPECT_EQ(study.sim.steps, 2);
+    tickAt(*view, 1101);
+    EXPECT_EQ(study.sim.steps, 3);
+    EXPECT_EQ(view->msUntilNextEvent(start + 1101), 50u);  // the next repaint comes first
+    view->stop();
+}
+
+TEST_F(RunControl, AHighWarpStepsAtMostOncePerMillisecond)
+{
+    auto view = makeView();
+    view->getRunControl().setTimeWarpFactor(1000.0);
+    view->runVisible();
+    EXPECT_EQ(view->getRunControl().stepIntervalMs(), 1);
+    for (std::uint32_t t = 2; t <= 101; ++t)
+    {
+        tickAt(*view, t);
+        tickAt(*view, t);  // a second tick in the same millisecond makes no step
+    }
+    EXPECT_EQ(study.sim.steps, 100);
+    view->stop();
+}
+
+TEST_F(RunControl, PauseTimeIsKeptOutOfTheRealClock)
+{
+    auto view = makeView();
+    view->runVisible();
+    clock.time = start + 1000;
+    view->togglePause();
+    EXPECT_TRUE(view->isPaused());
+    tickAt(*view, 3000);
+    EXPECT_EQ(study.sim.steps, 0);  // no step while paused
+    clock.time = start + 6000;
+    view->togglePause();
+    EXPECT_FALSE(view->isPaused());
+    clock.time = start + 6500;
+    view->getRunControl().refreshClocks();
+    EXPECT_EQ(view->getRunControl().getRealElapsedMs(), 1500);
+    view->stop();
+}
+
+TEST_F(RunControl, RunVisibleResumesAPausedRunAndRefusesASecondStart)
+{
+    auto view = makeView();
+    view->runVisible();
+    view->runVisible();
+    ASSERT_EQ(dialogs.warnings.size(), 1u);
+    EXPECT_EQ(dialogs.warnings[0], "Simulation already running");
+    view->togglePause();
+    view->runVisible();
+    EXPECT_FALSE(view->isPaused());
+    EXPECT_EQ(dialogs.warnings.size(), 1u);
+    EXPECT_EQ(study.sim.setups, 1);
+    view->stop();
+}
+
+TEST_F(RunControl, TimeWarpStopsAtItsLimitsWithTheirMessages)
+{
+    auto view = makeView();
+    view->runVisible();
+    for (int i = 0; i < 1000; ++i)
+        view->speedUp();
+    EXPECT_DOUBLE_EQ(view->getRunControl().getTimeWarpFactor(), 1000.0);
+    ASSERT_EQ(dialogs.notices.size(), 1u);
+    EXPECT_EQ(dialogs.notices[0], "Maximum time warp reached (1000.00) for this simulation.");
+
+    for (int i = 0; i < 999; ++i)
+        view->slowDown();
+    EXPECT_DOUBLE_EQ(view->getRunControl().getTimeWarpFactor(), 1.0);
+    view->slowDown();
+    EXPECT_DOUBLE_EQ(view->getRunControl().getTimeWarpFactor(), 1.0);  // back to real time
+    EXPECT_EQ(dialogs.notices.back(), "Half of real-time speed is the minimum time warp.");
+    view->stop();
+}
+
+TEST_F(RunControl, ZoomOutIsRefusedBelowTheMinimumScale)
+{
+    auto view = makeView();
+    for (int i = 0; i < 4; ++i)
+        view->zoomOut();
+    EXPECT_NEAR(view->displaySettings().viewScale, 0.2, 1e-9);
+    EXPECT_TRUE(dialogs.warnings.empty());
+    view->zoomOut();
+    EXPECT_NEAR(view->displaySettings().viewScale, 0.2, 1e-9);
+    ASSERT_EQ(dialogs.warnings.size(), 1u);
+    EXPECT_EQ(dialogs.warnings[0], "You cannot zoom out any further - minimum view scale is 0.1.");
+    view->zoomIn();
+    EXPECT_NEAR(view->displaySettings().viewScale, 0.4, 1e-9);
+    // The scroll sizes follow the zoom, rounded.
+    const CRoadLayout& layout = view->getLayout();
+    EXPECT_EQ(view->scrollSizes(), QSize(static_cast<int>(layout.worldWidth * 0.4 + 0.5),
+                                         static_cast<int>(layout.worldHeight * 0.4 + 0.5)));
+}
+
+TEST_F(RunControl, ZoomKeepsTheCentreOfTheWindowInPlace)
+{
+    auto view = makeView();
+    view->scrollTo(QPoint(1000, 0));
+    const int halfWidth = view->viewport()->width() / 2;
+    view->setViewScale(2.0);
+    const int expected = static_cast<int>((1000 + halfWidth) / 1.0 * 2.0 + 0.5) - halfWidth;
+    EXPECT_EQ(view->scrollPosition().x(), expected);
+}
+
+TEST_F(RunControl, AStoppedRunIsResetAndTheNextStartsUnpausedFromZero)
+{
+    auto view = makeView();
+    view->runVisible();
+    tickAt(*view, 101);
+    clock.time = start + 500;
+    view->togglePause();
+    view->stop();
+    EXPECT_FALSE(view->isRunning());
+    EXPECT_EQ(study.sim.resets, 1);
+    EXPECT_TRUE(view->getRunControl().getVehicleLists().empty());
+    EXPECT_TRUE(dialogs.notices.empty());  // a stop tells nothing
+    EXPECT_EQ(CRoadfluxView::viewRunning(), nullptr);
+
+    clock.time = start + 20000;
+    view->runVisible();
+    EXPECT_TRUE(view->isRunning());
+    EXPECT_FALSE(view->isPaused());
+    view->getRunControl().refreshClocks();
+    EXPECT_EQ(view->getRunControl().getRealElapsedMs(), 0);
+    view->stop();
+}
+
+TEST_F(RunControl, AFinishedVisibleRunSaysSo)
+{
+    study.sim.stepsUntilEnd = 2;
+    auto view = makeView();
+    view->runVisible();
+    tickAt(*view, 101);
+    tickAt(*view, 201);
+    EXPECT_FALSE(view->isRunning());
+    EXPECT_EQ(study.sim.resets, 1);
+    ASSERT_EQ(dialogs.notices.size(), 1u);
+    EXPECT_EQ(dialogs.notices[0], "The simulation has finished.");
+}
+
+TEST_F(RunControl, ARefusedSetUpStartsNoRun)
+{
+    study.sim.setupResult = false;
+    auto view = makeView();
+    view->runVisible();
+    EXPECT_FALSE(view->isRunning());
+    EXPECT_EQ(CRoadfluxView::viewRunning(), nullptr);
+    EXPECT_EQ(view->getProgressBar(), nullptr);
+}
+
+TEST_F(RunControl, InvisibleRunAskedNoDoesNothing)
+{
+    dialogs.answerYes = false;
+    auto view = makeView();
+    view->runInvisible();
+    ASSERT_EQ(dialogs.questions.size(), 1u);
+    EXPECT_EQ(dialogs.questions[0].rfind("Running Roadflux in this mode means:\n- only the progress bar", 0), 0u);
+    EXPECT_EQ(study.sim.setups, 0);
+}
+
+TEST_F(RunControl, InvisibleRunStepsToTheEndAndResets)
+{
+    study.sim.stepsUntilEnd = 500;
+    auto view = makeView();
+    clock.time = start;
+    view->runInvisible();
+    EXPECT_EQ(study.sim.steps, 0);  // reset after 500 steps
+    EXPECT_EQ(study.sim.resets, 1);
+    EXPECT_FALSE(view->isRunning());
+    EXPECT_NEAR(view->getRunControl().getSimTime(), 50.0, 1e-6);
+    ASSERT_EQ(dialogs.notices.size(), 1u);
+    EXPECT_EQ(dialogs.notices[0], "The simulation has finished.");
+}
+
+TEST_F(RunControl, OnlyOneViewRunsTheStudysSimulation)
+{
+    auto first = makeView();
+    auto second = makeView();
+    first->runVisible();
+    second->runVisible();
+    second->runInvisible();
+    EXPECT_FALSE(second->isRunning());
+    EXPECT_EQ(dialogs.warnings.size(), 2u);
+    EXPECT_EQ(study.sim.setups, 1);
+    EXPECT_EQ(CRoadfluxView::viewRunning(), first.get());
+    first.reset();  // closing the running pane ends its run
+    EXPECT_EQ(study.sim.resets, 1);
+    EXPECT_EQ(CRoadfluxView::viewRunning(), nullptr);
+}
+
+TEST_F(RunControl, HomeEndLeftAndRightScrollByATenthOfTheRoad)
+{
+    auto view = makeView();
+    QTest::keyClick(view.get(), Qt::Key_Right);
+    EXPECT_EQ(view->scrollPosition().x(), 300);
+    QTest::keyClick(view.get(), Qt::Key_Right);
+    QTest::keyClick(view.get(), Qt::Key_Left);
+    EXPECT_EQ(view->scrollPosition().x(), 300);
+    QTest::keyClick(view.get(), Qt::Key_End);
+    EXPECT_EQ(view->scrollPosition().x(), view->horizontalScrollBar()->maximum());
+    QTest::keyClick(view.get(), Qt::Key_Home);
+    EXPECT_EQ(view->scrollPosition().x(), 0);
+}
