@@ -3,7 +3,7 @@
 # tools/run-example does, from another folder, twice with one seed, and on bad input.
 #   cli_example.sh BUILD_DIR SOURCE_DIR
 set -uo pipefail
-build=$1 source=$2
+build=$(cd "$1" && pwd) source=$(cd "$2" && pwd)
 cli="$build/roadflux-cli"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
