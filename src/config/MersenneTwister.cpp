@@ -48,6 +48,13 @@ void MersenneTwister::seed(std::uint32_t value)
 
 void MersenneTwister::seedByArray(const std::uint32_t* key, std::size_t keyLength)
 {
+    // The reference routine would read past an empty key; take it as one zero word.
+    static constexpr std::uint32_t zeroKey = 0;
+    if (keyLength == 0)
+    {
+        key = &zeroKey;
+        keyLength = 1;
+    }
     seed(19650218u);
     std::size_t i = 1;
     std::size_t j = 0;

@@ -20,6 +20,17 @@ TEST(MersenneTwisterTest, ArraySeedGivesThePublishedReferenceOutputs)
     EXPECT_EQ(generator.next(), 3460025646u);
 }
 
+TEST(MersenneTwisterTest, EmptyArraySeedActsAsOneZeroWord)
+{
+    const std::uint32_t zero[] = {0};
+    MersenneTwister fromEmpty;
+    MersenneTwister fromZero;
+    fromEmpty.seedByArray(nullptr, 0);
+    fromZero.seedByArray(zero, 1);
+    for (int i = 0; i < 700; ++i)
+        ASSERT_EQ(fromEmpty.next(), fromZero.next());
+}
+
 TEST(MersenneTwisterTest, SingleWordSeedMatchesTheStandardEngine)
 {
     for (std::uint32_t seed : {5489u, 0u, 42u, 0xFFFFFFFFu})
