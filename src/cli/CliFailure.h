@@ -11,7 +11,8 @@ public:
     // Exit statuses: bad input or files, and a command line that cannot be understood.
     static constexpr int failed = 1;
     static constexpr int usage = 2;
-    static constexpr int interrupted = 130;
+    // A run stopped by a signal ends with this plus the signal's number, as shells expect.
+    static constexpr int stoppedBySignal = 128;
 
     explicit CliFailure(const std::string& message, int status = failed)
         : std::runtime_error(message), exitStatus(status)

@@ -19,24 +19,49 @@ namespace fs = std::filesystem;
 
 namespace
 {
-volatile std::sig_atomic_t stopRequested = 0;
+volatile std::sig_atomic_t stopSignal = 0;
 
-extern "C" void requestStop(int)
+extern "C" void requestStop(int signalNumber)
 {
-    stopRequested = 1;
+    stopSignal = signalNumber;
 }
 
-// Ctrl-C stops the run as the desktop program's Stop does, so every file is closed whole.
-class InterruptGuard
+// Ctrl-C, or a batch system's SIGTERM, stops the run as the desktop program's Stop does, so
+// that every file is closed whole. A signal the caller chose to ignore stays ignored.
+class StopSignals
 {
 public:
-    InterruptGuard() : previous(std::signal(SIGINT, requestStop)) { stopRequested = 0; }
-    ~InterruptGuard() { std::signal(SIGINT, previous == SIG_ERR ? SIG_DFL : previous); }
-    InterruptGuard(const InterruptGuard&) = delete;
-    InterruptGuard& operator=(const InterruptGuard&) = delete;
+    StopSignals()
+    {
+        stopSignal = 0;
+        previousInterrupt = install(SIGINT);
+        previousTerminate = install(SIGTERM);
+    }
+    ~StopSignals()
+    {
+        restore(SIGINT, previousInterrupt);
+        restore(SIGTERM, previousTerminate);
+    }
+    StopSignals(const StopSignals&) = delete;
+    StopSignals& operator=(const StopSignals&) = delete;
 
 private:
-    void (*previous)(int);
+    using Handler = void (*)(int);
+
+    static Handler install(int signalNumber)
+    {
+        const Handler previous = std::signal(signalNumber, requestStop);
+        if (previous == SIG_IGN)
+            std::signal(signalNumber, SIG_IGN);
+        return previous;
+    }
+    static void restore(int signalNumber, Handler previous)
+    {
+        std::signal(signalNumber, previous == SIG_ERR ? SIG_DFL : previous);
+    }
+
+    Handler previousInterrupt = SIG_DFL;
+    Handler previousTerminate = SIG_DFL;
 };
 
 // The engine reports nothing of a write that failed (a full disk): count what reached the file.
@@ -112,13 +137,13 @@ int RunCommand::execute(const Options& options)
     if (!document.setupSimulation(messages))
         throw CliFailure(options.study + ": the run cannot start (input traffic file " + input + ")");
 
-    InterruptGuard interrupts;
+    StopSignals stopSignals;
     ProgressReporter progress(err, errIsTerminal);
     Sim& sim = document.getSim();
     const auto started = std::chrono::steady_clock::now();
     bool running = true;
     progress.update(sim.getProgress());
-    while (running && !stopRequested) {
+    while (running && stopSignal == 0) {
         sim.step(running);
         progress.update(sim.getProgress());
     }
@@ -128,8 +153,8 @@ int RunCommand::execute(const Options& options)
     progress.finish();
 
     if (running) {
-        err << "roadflux-cli: " << options.study << ": the simulation was stopped\n";
-        return CliFailure::interrupted;
+        err << "roadflux-cli: " << options.study << ": the simulation was stopped; the files written so far are complete\n";
+        return CliFailure::stoppedBySignal + stopSignal;
     }
     const std::string output = absoluteName(document.resolvedOutputFileName());
     // Only a regular file can be counted back (reading /dev/full never ends).

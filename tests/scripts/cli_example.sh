@@ -45,6 +45,24 @@ cp -r "$source/examples" "$work/examples"
 cmp -s "$work/examples/traffic.txt" "$source/examples/traffic.txt" || fail "examples/traffic.txt is not what make-example.sh makes"
 cmp -s "$work/examples/study.rfx" "$source/examples/study.rfx" || fail "examples/study.rfx is not what make-example.sh makes"
 
+# A run stopped by a batch system's SIGTERM ends with 128 + 15 and leaves only whole lines.
+"$cli" generate "$work/long.txt" --duration 4h --flow 1800 --seed 5 --config "$source/examples/Roadflux.ini" >/dev/null
+mkdir -p "$work/stopped"
+(cd "$source/examples" && exec "$cli" run study.rfx --input "$work/long.txt" --out-dir "$work/stopped") \
+  >/dev/null 2>"$work/stopped.err" &
+runner=$!
+sleep 2
+kill -TERM $runner
+wait $runner
+status=$?
+[ $status -eq 143 ] || fail "a stopped run exited with $status"
+grep -q "the simulation was stopped" "$work/stopped.err" || fail "a stopped run did not say so"
+[ -s "$work/stopped/output.txt" ] || fail "the stopped run wrote nothing to check"
+for file in "$work/stopped/output.txt" "$work"/stopped/metrics/*.csv; do
+  [ ! -s "$file" ] || [ "$(tail -c 1 "$file" | od -An -c | tr -d ' ')" = '\n' ] || fail "$file ends in half a line"
+done
+[ -z "$(awk 'length($0) != 77' "$work/stopped/output.txt")" ] || fail "the stopped run's output has a broken record"
+
 # Bad input: a message naming the file, and a non-zero status.
 check_refusal() {
   local expected=$1; shift
