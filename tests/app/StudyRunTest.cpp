@@ -1,0 +1,87 @@
+// Runs of the example study through the window's document and the real engine: a visible run
+// paced tick by tick shows vehicles in their lanes, and an invisible run reaches the end and
+// writes its output traffic file.
+
+#include "FakeStudy.h"
+#include "RecordingDialogs.h"
+#include "app/CRoadfluxDoc.h"
+#include "app/CRoadfluxView.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace
+{
+const QString examples = QStringLiteral(ROADFLUX_SOURCE_DIR "/examples");
+
+class StudyRun : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        // The study names its files relative to itself: a copy runs without touching examples/.
+        for (const char* name : {"study.rfx", "traffic.txt"})
+            ASSERT_TRUE(QFile::copy(examples + "/" + name, folder.filePath(name)));
+        QDir(folder.path()).mkdir("metrics");
+        ASSERT_TRUE(document.onOpenDocument(folder.filePath("study.rfx")));
+        view = std::make_unique<CRoadfluxView>(document, clock);
+        view->resize(800, 300);
+        view->show();
+        view->initialUpdate();
+    }
+
+    RecordingDialogs dialogs;
+    QTemporaryDir folder;
+    CRoadfluxDoc document;
+    ManualClock clock;
+    std::unique_ptr<CRoadfluxView> view;
+};
+}
+
+TEST_F(StudyRun, VisibleRunReleasesVehiclesIntoTheRoadsLanes)
+{
+    view->runVisible();
+    ASSERT_TRUE(view->isRunning()) << (dialogs.warnings.empty() ? "" : dialogs.warnings[0]);
+    const std::uint32_t start = clock.time;
+    for (std::uint32_t t = 1; t <= 600; ++t)
+        view->onTick(start + 100 * t + 1);
+    const VehicleLists& lists = view->getRunControl().getVehicleLists();
+    ASSERT_EQ(lists.size(), 4u);
+    std::size_t vehicles = 0;
+    for (std::size_t lane = 0; lane < lists.size(); ++lane)
+        for (const Vehicle* vehicle : lists[lane])
+        {
+            EXPECT_EQ(vehicle->getLane(), static_cast<int>(lane) + 1);
+            ++vehicles;
+        }
+    EXPECT_GT(vehicles, 0u);
+    EXPECT_GT(view->getRunControl().getLastProgressPercent(), 0);
+    view->stop();
+    EXPECT_TRUE(view->getRunControl().getVehicleLists().empty());
+    EXPECT_TRUE(dialogs.notices.empty());
+}
+
+TEST_F(StudyRun, InvisibleRunReachesTheEndAndWritesItsOutput)
+{
+    view->runInvisible();
+    EXPECT_FALSE(view->isRunning());
+    ASSERT_FALSE(dialogs.notices.empty());
+    EXPECT_EQ(dialogs.notices.back(), "The simulation has finished.");
+    EXPECT_GT(QFileInfo(folder.filePath("output.txt")).size(), 0);
+    EXPECT_FALSE(QDir(folder.filePath("metrics")).isEmpty());
+    // A second run of the same document starts afresh.
+    view->runInvisible();
+    EXPECT_EQ(dialogs.notices.size(), 2u);
+}
+
+TEST_F(StudyRun, MissingTrafficFileRefusesTheRun)
+{
+    QFile::remove(folder.filePath("traffic.txt"));
+    view->runVisible();
+    EXPECT_FALSE(view->isRunning());
+    ASSERT_FALSE(dialogs.warnings.empty());
+    EXPECT_EQ(dialogs.warnings[0], "The input traffic file does not exist");
+}
