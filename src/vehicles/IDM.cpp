@@ -45,10 +45,10 @@ double IDM::getAcceleration(double dv, double gap) const
     if (isEvaluable(gap)) {
         const double v = velocity;
         const double sStar = desiredGap(dv);
-        const double free = a * (1.0 - std::pow(v / v0, delta));
+        const double freeTerm = a * (1.0 - std::pow(v / v0, delta));
         const double gapRatio = sStar / gap;
-        const double interaction = -a * (gapRatio * gapRatio);
-        acc = free + interaction;
+        const double interactionTerm = -a * (gapRatio * gapRatio);
+        acc = freeTerm + interactionTerm;
         if (!std::isfinite(acc))
             acc = emergencyDeceleration;
     }

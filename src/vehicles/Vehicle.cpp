@@ -1,6 +1,7 @@
 #include "vehicles/Vehicle.h"
 
 #include "config/CConfigData.h"
+#include "vehicles/SpeedUnits.h"
 
 #include <algorithm>
 #include <climits>
@@ -230,9 +231,10 @@ std::string Vehicle::getVehicleData() const
     appendFormat(text, "Lane:        \t%d\n", lane);
     appendFormat(text, "Position:    \t%4.1f m\n", roadX);
     appendFormat(text, "Gap:\t     \t%4.1f m\n", gap);
-    appendFormat(text, "Velocity:    \t%3.1f km/h\n", velocity * 3.6);
+    appendFormat(text, "Velocity:    \t%3.1f km/h\n", velocity * kmhPerMetresPerSecond);
     appendFormat(text, "Acceleration:\t%2.2f m/s^2\n", acceleration);
-    appendFormat(text, "Desired Vel.:\t%3.1f km/h\n", driver->getDesiredVelocity() * 3.6);
+    appendFormat(text, "Desired Vel.:\t%3.1f km/h\n",
+                 driver->getDesiredVelocity() * kmhPerMetresPerSecond);
     text += separator;
     appendFormat(text, "IDM T: \t\t%1.2f s\n", idm.getT());
     appendFormat(text, "IDM A: \t\t%2.2f m/s^2\n", idm.getA());
