@@ -164,7 +164,7 @@ int NewCommand::execute(const Options& options)
 
     const std::string input = StudyPaths(options.study).resolveFile(document.getInputFileName());
     if (!fs::exists(input, error))
-        err << "roadflux-cli: " << options.study << ": --input: " << input
+        err << "roadflux-cli: " << options.study << ": --input: " << fs::path(input).lexically_normal().string()
             << " does not exist yet; a run needs it\n";
 
     const StudyFileResult saved = document.saveFile(options.study);

@@ -8,7 +8,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <stdexcept>
 #include <system_error>
 
@@ -17,7 +16,7 @@ namespace fs = std::filesystem;
 namespace
 {
 // Far beyond any real study; a larger file is not one of ours and is not read into memory.
-constexpr std::uintmax_t largestStudyFileBytes = 64u * 1024u * 1024u;
+constexpr std::size_t largestStudyFileBytes = 64u * 1024u * 1024u;
 
 template <class Definition>
 std::vector<std::unique_ptr<Definition>> copiesOf(const std::vector<std::unique_ptr<Definition>>& list)
@@ -151,6 +150,8 @@ bool StudyDocument::setupSimulation(UserMessages& messages)
     if (!statDetectors.empty() && !fs::is_directory(metrics.empty() ? "." : metrics))
         messages.warn("The metrics folder does not exist: the measurement files will not be written");
 
+    // A run left set up by a caller that never reset it would keep its lanes and files open.
+    sim.reset();
     sim.setInputFile(resolvedInputFileName());
     sim.setOutputFile(resolvedOutputFileName());
     sim.setFileFormat(fileFormat);
@@ -286,10 +287,16 @@ StudyFileResult StudyDocument::openFile(const std::string& path)
     std::ifstream file(path, std::ios::binary);
     if (!file.is_open())
         return StudyFileResult::openFailed;
-    const std::uintmax_t size = fs::file_size(path, error);
-    if (!error && size > largestStudyFileBytes)
-        return StudyFileResult::unexpectedFormat;
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    // Read in pieces up to a limit, so that a device or pipe that never ends cannot exhaust memory.
+    std::vector<std::uint8_t> bytes;
+    char piece[65536];
+    while (file.read(piece, sizeof piece) || file.gcount() > 0) {
+        bytes.insert(bytes.end(), piece, piece + file.gcount());
+        if (bytes.size() > largestStudyFileBytes)
+            return StudyFileResult::unexpectedFormat;
+        if (!file)
+            break;
+    }
     if (file.bad())
         return StudyFileResult::openFailed;
     try {

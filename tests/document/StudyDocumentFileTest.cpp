@@ -260,6 +260,8 @@ TEST(StudyDocumentFile, FilesThatCannotBeReadAreReportedAsSuch)
     StudyDocument document;
     EXPECT_EQ(document.openFile(folder.file("missing.rfx")), StudyFileResult::openFailed);
     EXPECT_EQ(document.openFile(folder.path.string()), StudyFileResult::openFailed);
+    // A device that never ends is refused after a bounded read.
+    EXPECT_EQ(document.openFile("/dev/zero"), StudyFileResult::unexpectedFormat);
     EXPECT_EQ(studyFileMessage(StudyFileResult::openFailed), "Failed to open document.");
     EXPECT_EQ(studyFileMessage(StudyFileResult::unexpectedFormat), "Unexpected file format.");
     EXPECT_EQ(studyFileMessage(StudyFileResult::saveFailed), "Failed to save document.");
