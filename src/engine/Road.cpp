@@ -24,6 +24,7 @@
 
 namespace {
 constexpr std::size_t readAheadCount = 10;
+constexpr int maxLanesPerDirection = 9;
 constexpr int vehicleClassCount = 5;
 constexpr unsigned short speedLimitType = 400;
 constexpr unsigned short gradientType = 401;
@@ -142,8 +143,9 @@ double Road::initialise()
     std::stable_sort(segments1.begin(), segments1.end(), byStart);
     std::stable_sort(segments2.begin(), segments2.end(), byStart);
 
-    lanesDir1 = std::max(lanesDir1, 0);
-    lanesDir2 = std::max(lanesDir2, 0);
+    // A study file can hold any count; no record can name a lane beyond 9 anyway.
+    lanesDir1 = std::clamp(lanesDir1, 0, maxLanesPerDirection);
+    lanesDir2 = std::clamp(lanesDir2, 0, maxLanesPerDirection);
     if (totalLanes != lanesDir1 + lanesDir2)
         debugTrace("*** Road: total lanes %d corrected to %d\n", totalLanes, lanesDir1 + lanesDir2);
     totalLanes = lanesDir1 + lanesDir2;

@@ -31,8 +31,8 @@ public:
     void setDrivesOnRight(bool value) { drivesOnRight = value; }
     void setLaneChangesAllowed(bool value) { laneChangesAllowed = value; }
     void setIDMParameterSet(int vehicleClass, CIDMParameterSet* set);
-    void setFileLanesDir1(int lanes) { fileLanesDir1 = lanes; }
-    void setFileLanesDir2(int lanes) { fileLanesDir2 = lanes; }
+    void setFileLanesDir1(int count) { fileLanesDir1 = count; }
+    void setFileLanesDir2(int count) { fileLanesDir2 = count; }
     void setOutputDetectorLocation1(int x) { outputDetectorLocation1 = x; }
     // Stored in direction-2 coordinates, so the length must be set first.
     void setOutputDetectorLocation2(int x) { outputDetectorLocation2 = length - x; }

@@ -1,5 +1,7 @@
 #include "engine/Sim.h"
 
+#include <cmath>
+
 void Sim::setRoadLength(int metres)
 {
     roadLength = metres;
@@ -23,6 +25,12 @@ void Sim::initialise()
 
 const std::vector<std::vector<Vehicle*>>& Sim::step(bool& running)
 {
+    // Without a positive step the clock and the vehicles would never move: the run cannot go on.
+    if (!(timeStep > 0.0 && std::isfinite(timeStep)))
+    {
+        running = false;
+        return road.getLastVehicles();
+    }
     road.releaseVehicles(timeStep, time);
     if (road.update(timeStep, time))
         running = false;

@@ -80,6 +80,35 @@ TEST(LaneNeighbourSearch, FindsLeaderAtOrAheadAndInsertsBehindIt)
     EXPECT_EQ(index, 7);  // an empty lane leaves the caller's index alone
 }
 
+TEST(LaneNeighbourSearch, AgreesWithAScanFromTheBackInAnyOrder)
+{
+    // Lanes in driving order, with ties, and out of order (a vehicle that ran into its leader).
+    const IDM driver = makeDriver(car());
+    const std::vector<std::vector<double>> lanes = {
+        {}, {50}, {300, 200, 200, 200, 100, 0}, {300, 290, 310, 100}, {90, 90, 95, 80, 70, 200}};
+    for (const std::vector<double>& positions : lanes)
+    {
+        Direction direction;
+        buildDirection(direction, true, true, 2);
+        for (double x : positions)
+            put(direction, 1, placeVehicle(x, 20.0, 4.5, driver, 2, true, roadLength));
+        const Lane& own = *direction.getLane(0);
+        const Lane& other = *direction.getLane(1);
+        for (double x = -10.0; x <= 320.0; x += 2.5)
+        {
+            int expected = static_cast<int>(positions.size()) - 1;
+            while (expected >= 0 && positions[static_cast<std::size_t>(expected)] < x)
+                --expected;
+            int index = -1;
+            Vehicle* leader = own.findNeighbour(other, x, true, &index);
+            if (positions.empty())
+                continue;
+            EXPECT_EQ(index, expected + 1) << "x " << x;
+            EXPECT_EQ(leader, expected >= 0 ? other.getVehicles()[static_cast<std::size_t>(expected)] : nullptr);
+        }
+    }
+}
+
 // A vehicle behind a slow leader in the middle of three lanes, with its left lane free and its
 // right lane blocked beside it, must end up in the lane on the driver's left.
 struct SideCase
