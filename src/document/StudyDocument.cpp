@@ -3,6 +3,7 @@
 #include "config/ArchiveError.h"
 #include "config/CArchive.h"
 #include "document/AtomicFileWriter.h"
+#include "document/StudyChecks.h"
 #include "document/StudyPaths.h"
 #include "document/UserMessages.h"
 
@@ -142,9 +143,33 @@ bool StudyDocument::inputAndOutputAreUsable(UserMessages& messages) const
     return true;
 }
 
+// Settings no dialog lets through, found only in damaged or hand-made files: the engine would
+// index lanes that do not exist, or never advance its clock.
+bool StudyDocument::settingsAreRunnable(UserMessages& messages) const
+{
+    const bool laneCountsUsable = lanesDir1 >= 0 && lanesDir1 <= StudyChecks::maxLanesPerDirection && lanesDir2 >= 0 &&
+                                  lanesDir2 <= StudyChecks::maxLanesPerDirection &&
+                                  totalLanes == lanesDir1 + lanesDir2 &&
+                                  numDirections == ((lanesDir1 >= 1 && lanesDir2 >= 1) ? 2 : 1);
+    if (!laneCountsUsable) {
+        messages.warn("The study's lane counts must be 0 to 4 in each direction and add up to its total lanes");
+        return false;
+    }
+    if (roadLength < StudyChecks::minRoadLength || roadLength > StudyChecks::maxRoadLength) {
+        messages.warn("The study's road length must be between 500 and 100000 m");
+        return false;
+    }
+    const double timeStepMs = timeStep * 1000.0;
+    if (!(timeStepMs >= StudyChecks::minTimeStepMs - 0.5 && timeStepMs <= StudyChecks::maxTimeStepMs + 0.5)) {
+        messages.warn("The study's time step must be between 10 and 2000 ms");
+        return false;
+    }
+    return true;
+}
+
 bool StudyDocument::setupSimulation(UserMessages& messages)
 {
-    if (!inputAndOutputAreUsable(messages))
+    if (!inputAndOutputAreUsable(messages) || !settingsAreRunnable(messages))
         return false;
     const std::string metrics = resolvedMetricsFolder();
     if (!statDetectors.empty() && !fs::is_directory(metrics.empty() ? "." : metrics))

@@ -112,6 +112,7 @@ private:
     // wholeArchive: bytes after the last item make the file foreign.
     void load(CArchive& archive, bool wholeArchive);
     bool inputAndOutputAreUsable(UserMessages& messages) const;
+    bool settingsAreRunnable(UserMessages& messages) const;
     void configureRoad();
 
     Sim sim;

@@ -174,3 +174,35 @@ TEST_F(StudySetup, AMissingMetricsFolderIsToldButTheRunGoesOn)
     runToTheEnd();
     EXPECT_FALSE(fs::exists(folder.file("absent")));
 }
+
+TEST_F(StudySetup, DamagedSettingsThatWouldCrashOrHangTheEngineAreRefused)
+{
+    // After the arrays, the parameter sets, the names "traffic.txt", "output.txt" and "", and
+    // the format: the file lanes, then the lane totals, lane counts, length, side and step.
+    const std::size_t settings = 37 + 42 + 5 * 284 + (1 + 11) + (1 + 10) + 1 + 2;
+    const auto damaged = [&](std::size_t offset, std::vector<std::uint8_t> value) {
+        auto bytes = TemporaryFolder::read(folder.file("study.rfx"));
+        std::copy(value.begin(), value.end(), bytes.begin() + static_cast<long>(offset));
+        return folder.write("damaged.rfx", bytes);
+    };
+    struct Case
+    {
+        std::size_t offset;
+        std::vector<std::uint8_t> value;
+        const char* message;
+    };
+    for (const Case& c : std::vector<Case>{
+             {settings + 12, {9, 0, 0, 0}, "The study's lane counts must be 0 to 4 in each direction and add up to its total lanes"},
+             {settings + 16, {0xFF, 0xFF, 0xFF, 0xFF}, "The study's lane counts must be 0 to 4"},
+             {settings + 24, {0, 0, 0, 0}, "The study's road length must be between 500 and 100000 m"},
+             {settings + 32, {0, 0, 0, 0, 0, 0, 0, 0}, "The study's time step must be between 10 and 2000 ms"},
+         }) {
+        StudyDocument study;
+        ASSERT_EQ(study.openFile(damaged(c.offset, c.value)), StudyFileResult::ok);
+        RecordingMessages refused;
+        EXPECT_FALSE(study.setupSimulation(refused));
+        ASSERT_EQ(refused.warnings.size(), 1u);
+        EXPECT_EQ(refused.warnings[0].rfind(c.message, 0), 0u) << refused.warnings[0];
+        EXPECT_EQ(study.getSim().getRoad().getLaneCount(), 0);
+    }
+}
