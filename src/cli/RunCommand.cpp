@@ -133,9 +133,10 @@ int RunCommand::execute(const Options& options)
 
     ConsoleMessages messages(out, err, nullptr, false);
     messages.setSubject(options.study);
-    const std::string input = absoluteName(document.resolvedInputFileName());
     if (!document.setupSimulation(messages))
-        throw CliFailure(options.study + ": the run cannot start (input traffic file " + input + ")");
+        throw CliFailure(options.study + ": the run cannot start (input traffic file " +
+                         absoluteName(document.resolvedInputFileName()) + ", output traffic file " +
+                         absoluteName(document.resolvedOutputFileName()) + ")");
 
     StopSignals stopSignals;
     ProgressReporter progress(err, errIsTerminal);
