@@ -1,12 +1,12 @@
 #pragma once
-// A view's display settings: zoom, widths across the road, vehicle drawing, ticks, borders and the
-// time warp of visible runs. Fixed defaults at every program start; never stored.
+// A view's display settings: zoom, widths across the road, vehicle drawing, ticks and borders
+// (the time warp of visible runs belongs to the view's run control). Fixed defaults at every
+// program start; never stored.
 
 struct CDisplaySettings
 {
     double viewScale = 1.0;           // device pixels per logical unit (the zoom)
     double widthsScale = 10.0;        // logical units per metre across the road
-    double timeWarpFactor = 1.0;      // simulated seconds per real second
     double laneWidth = 40.0;          // logical units (4 m)
     double vehicleWidth = 30.0;       // logical units (3 m)
     double vehicleLengthScale = 2.0;  // a vehicle is drawn this many times its length

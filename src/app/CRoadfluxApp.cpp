@@ -7,6 +7,8 @@
 #include "app/CUserDialogs.h"
 #include "config/CConfigData.h"
 
+#include <QTimer>
+
 CRoadfluxApp::CRoadfluxApp(const CMillisecondClock& wallClock) : clock(wallClock) {}
 
 CRoadfluxApp::~CRoadfluxApp()
@@ -34,13 +36,31 @@ bool CRoadfluxApp::initInstance(const QStringList& arguments)
             [this](const QString& path) { openDocumentFile(path, true); });
     connect(frame.get(), &CMainFrame::fileDropped, this, [this](const QString& path) { openDocumentFile(path); });
 
-    const QString study = arguments.isEmpty() ? QString() : arguments.constFirst();
+    QString study;
+    bool runAtStart = false;
+    double timeWarp = 0.0;
+    for (int i = 0; i < arguments.size(); ++i)
+    {
+        const QString& argument = arguments[i];
+        if (argument == QLatin1String("--run"))
+            runAtStart = true;
+        else if (argument == QLatin1String("--time-warp") && i + 1 < arguments.size())
+            timeWarp = arguments[++i].toDouble();
+        else if (study.isEmpty())
+            study = argument;
+    }
     if (study.isEmpty())
         doc->onNewDocument();
     else if (!openDocumentFile(study))
         return false;
 
     frame->show();
+    CRoadfluxView* view = frame->activeView();
+    if (timeWarp >= 1.0 && timeWarp <= 1000.0)
+        view->getRunControl().setTimeWarpFactor(timeWarp);
+    // A visible run asked for on the command line starts once the window is up.
+    if (runAtStart)
+        QTimer::singleShot(0, view, [view] { view->runVisible(); });
     return true;
 }
 

@@ -26,7 +26,8 @@ public:
     ~CRoadfluxApp() override;
 
     // Start-up in its order; false when the program must end. arguments: the command line
-    // without the program's name; a study named there is opened.
+    // without the program's name: a study to open, "--run" to start a visible run at once and
+    // "--time-warp N" (1 to 1000) for that run's pace.
     bool initInstance(const QStringList& arguments);
 
     CMainFrame* mainFrame() const { return frame.get(); }

@@ -183,13 +183,11 @@ void CRoadfluxView::stop()
 void CRoadfluxView::speedUp()
 {
     runControl.speedUp();
-    display.timeWarpFactor = runControl.getTimeWarpFactor();
 }
 
 void CRoadfluxView::slowDown()
 {
     runControl.slowDown();
-    display.timeWarpFactor = runControl.getTimeWarpFactor();
 }
 
 void CRoadfluxView::zoomIn()
