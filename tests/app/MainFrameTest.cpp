@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSettings>
 #include <QStatusTipEvent>
 #include <QTest>
 #include <QToolBar>
@@ -86,7 +87,14 @@ protected:
         frame.show();
     }
 
+    // An empty recent-file list, whatever earlier tests left in the settings.
+    struct NoRecentFiles
+    {
+        NoRecentFiles() { QSettings(CRecentFileList::organisation(), CRecentFileList::application()).clear(); }
+    };
+
     RecordingDialogs dialogs;
+    NoRecentFiles noRecentFiles;
     CRoadfluxDoc document;
     CRecentFileList recent;
     CMainFrame frame;
