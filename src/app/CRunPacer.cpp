@@ -31,5 +31,9 @@ void CRunPacer::onIdle()
     view = CRoadfluxView::viewRunning();
     if (!view)
         return;
-    timer.start(static_cast<int>(view->msUntilNextEvent(view->clockNow())));
+    // The clock counts whole milliseconds: a timer for the full wait could wake just after a
+    // millisecond began and lose most of one. Sleeping one less and then ticking at every pass
+    // of the event loop catches the next step on the millisecond it falls due.
+    const std::uint32_t wait = view->msUntilNextEvent(view->clockNow());
+    timer.start(wait <= 1 ? 0 : static_cast<int>(wait - 1));
 }

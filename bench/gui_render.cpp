@@ -1,0 +1,214 @@
+// Speed of the desktop program: drawing one frame of a busy road, and how many steps a visible
+// run makes per second of real time at a time warp of 1000 (a step of 0.1 s wants 10,000/s, and
+// the one-step-per-tick rule with its 1 ms floor allows at most 1,000/s).
+
+#include "app/CRoadfluxDoc.h"
+#include "app/CRoadfluxView.h"
+#include "app/CSteadyClock.h"
+#include "app/CUserDialogs.h"
+#include "app/CViewDocument.h"
+#include "vehicles/Vehicle.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace
+{
+QApplication& application()
+{
+    static int argc = 1;
+    static char name[] = "bench_gui_render";
+    static char* argv[] = {name, nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication app(argc, argv);
+    return app;
+}
+
+// Answers every message silently, so that no box waits for a click.
+class SilentDialogs : public CUserDialogs
+{
+public:
+    void warn(const std::string&) override {}
+    void inform(const std::string&) override {}
+    bool ask(const std::string&) override { return true; }
+    SaveChoice askSaveChanges(const QString&) override { return SaveChoice::discard; }
+    QString chooseOpenFile(const QString&, const QString&) override { return {}; }
+    QString chooseSaveFile(const QString&, const QString&, const QString&, const QString&) override { return {}; }
+    QString chooseFolder(const QString&) override { return {}; }
+};
+
+// A still picture of a busy road: every step hands out the same vehicles.
+class BusyRoad : public CViewDocument, public CSimulationLink
+{
+public:
+    BusyRoad(int roadLength, int lanesPerDirection, int vehicleCount)
+    {
+        shapeValue.roadLength = roadLength;
+        shapeValue.lanesDir1 = shapeValue.lanesDir2 = lanesPerDirection;
+        shapeValue.totalLanes = 2 * lanesPerDirection;
+        shapeValue.numDirections = 2;
+        sceneValue.features = {{400, true, 1000, 3000, 22.2}, {401, false, 6000, 8000, 4.0}};
+        sceneValue.detectors = {{510, true, 2000}, {511, false, 5000}, {512, true, 7000}, {513, true, 500}};
+        sceneValue.outputDetectorLocation1 = sceneValue.outputDetectorLocation2 = 9500;
+        lists.resize(static_cast<std::size_t>(shapeValue.totalLanes));
+        const int perLane = vehicleCount / shapeValue.totalLanes;
+        for (int lane = 1; lane <= shapeValue.totalLanes; ++lane)
+            for (int i = 0; i < perLane; ++i)
+            {
+                auto vehicle = std::make_unique<Vehicle>();
+                vehicle->lane = lane;
+                vehicle->directionPositive = lane <= lanesPerDirection;
+                vehicle->direction = vehicle->directionPositive ? 1 : 2;
+                vehicle->roadX = (i + 0.5) * roadLength / perLane;
+                vehicle->length = i % 5 == 0 ? 16.5 : 4.5;
+                vehicle->vehicleClass = static_cast<short>(i % 5);
+                vehicle->velocity = 20.0 + i % 10;
+                lists[static_cast<std::size_t>(lane - 1)].push_back(vehicle.get());
+                vehicles.push_back(std::move(vehicle));
+            }
+    }
+
+    CStudyShape shape() const override { return shapeValue; }
+    CRoadScene scene() const override { return sceneValue; }
+    CSimulationLink& simulation() override { return *this; }
+    bool setupSimulation() override { return true; }
+    VehicleLists step(bool&) override { return lists; }
+    double getTime() const override { return 27000.0; }
+    int getProgress() const override { return 50; }
+    void reset() override {}
+
+private:
+    CStudyShape shapeValue;
+    CRoadScene sceneValue;
+    VehicleLists lists;
+    std::vector<std::unique_ptr<Vehicle>> vehicles;
+};
+
+void drawBusyFrame(benchmark::State& state, double viewScale)
+{
+    application();
+    SilentDialogs dialogs;
+    CUserDialogs* previous = setUserDialogs(&dialogs);
+    BusyRoad road(10000, 4, 2000);
+    CRoadfluxView view(road, CSteadyClock::instance());
+    view.resize(1000, 600);
+    view.show();
+    view.initialUpdate();
+    if (viewScale != 1.0)
+        view.setViewScale(viewScale);
+    view.runVisible();
+    view.onTick(view.clockNow() + 1000);
+    QImage frame(view.viewport()->size(), QImage::Format_RGB32);
+    for (auto _ : state)
+    {
+        QPainter painter(&frame);
+        view.drawFrame(painter, frame.rect(), false);
+    }
+    view.stop();
+    setUserDialogs(previous);
+}
+
+// A frame at the default zoom: the window shows about a kilometre of the 10 km road.
+void BM_FrameOf2000VehiclesDefaultZoom(benchmark::State& state) { drawBusyFrame(state, 1.0); }
+BENCHMARK(BM_FrameOf2000VehiclesDefaultZoom)->Unit(benchmark::kMillisecond);
+
+// Zoomed out until the whole road fits: every one of the 2,000 vehicles is drawn with its speed.
+void BM_FrameOf2000VehiclesWholeRoad(benchmark::State& state) { drawBusyFrame(state, 0.12); }
+BENCHMARK(BM_FrameOf2000VehiclesWholeRoad)->Unit(benchmark::kMillisecond);
+
+// A traffic file of the example's records, retimed to about 6,000 vehicles per hour on 2 + 2
+// lanes, so that some 200 vehicles are on a 3 km road at once.
+std::string writeDenseTraffic(const std::filesystem::path& folder, int vehicleCount)
+{
+    const std::filesystem::path example =
+        std::filesystem::path(__FILE__).parent_path().parent_path() / "examples" / "traffic.txt";
+    std::ifstream in(example);
+    std::vector<std::string> templates;
+    for (std::string line; std::getline(in, line) && templates.size() < 200;)
+        if (!line.empty())
+            templates.push_back(line);
+    const std::string path = (folder / "dense.txt").string();
+    std::ofstream out(path);
+    const double start = 7.5 * 3600.0;
+    for (int i = 0; i < vehicleCount && !templates.empty(); ++i)
+    {
+        Vehicle vehicle;
+        vehicle.readTALVOR(templates[static_cast<std::size_t>(i) % templates.size()]);
+        vehicle.setTime(start + i * 0.6);
+        vehicle.direction = i % 2 == 0 ? 1 : 2;
+        vehicle.directionPositive = vehicle.direction == 1;
+        vehicle.lane = vehicle.directionPositive ? 1 + (i / 2) % 2 : 3 + (i / 2) % 2;
+        std::string record;
+        vehicle.writeTALVOR(record);
+        out << record << "\r\n";
+    }
+    return path;
+}
+
+void BM_VisibleRunAtWarp1000(benchmark::State& state)
+{
+    application();
+    SilentDialogs dialogs;
+    CUserDialogs* previous = setUserDialogs(&dialogs);
+    QTemporaryDir folder;
+    const std::string traffic = writeDenseTraffic(folder.path().toStdString(), 1500);
+
+    CRoadfluxDoc document;
+    StudyDocument& study = document.study();
+    study.setInputFileName(traffic);
+    study.setOutputFileName(folder.filePath("output.txt").toStdString());
+    study.setMetricsFolder(folder.path().toStdString());
+    study.setRoadLength(3000);
+    study.setLanesDir1(2);
+    study.setLanesDir2(2);
+    study.setFileLanesDir1(2);
+    study.setFileLanesDir2(2);
+    study.setOutputDetectorLocation1(2800);
+    study.setOutputDetectorLocation2(2800);
+    study.setTimeStep(0.1);
+    study.updateLaneTotals(false);
+
+    CRoadfluxView view(document, CSteadyClock::instance());
+    view.resize(1000, 600);
+    view.show();
+    view.initialUpdate();
+    double seconds = 0.0;
+    std::int64_t steps = 0;
+    std::int64_t vehicleSteps = 0;
+    for (auto _ : state)
+    {
+        view.getRunControl().setTimeWarpFactor(1000.0);
+        QEventLoop loop;
+        QObject::connect(&view, &CRoadfluxView::simulationBusy, &loop, [&loop](bool busy) {
+            if (!busy)
+                loop.quit();
+        });
+        const auto begin = std::chrono::steady_clock::now();
+        view.runVisible();
+        if (view.isRunning())
+            loop.exec();
+        seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+        const RunStatistics figures = study.getSim().getStatistics();
+        steps += figures.steps;
+        vehicleSteps += figures.vehicleSteps;
+    }
+    state.counters["steps_per_s"] = static_cast<double>(steps) / seconds;
+    state.counters["mean_vehicles_on_road"] = steps ? static_cast<double>(vehicleSteps) / static_cast<double>(steps) : 0.0;
+    state.counters["wanted_steps_per_s"] = 10000.0;
+    setUserDialogs(previous);
+}
+BENCHMARK(BM_VisibleRunAtWarp1000)->Unit(benchmark::kSecond)->Iterations(1);
+}
