@@ -1,6 +1,7 @@
 #include "cli/SyntheticVehicleFactory.h"
 
 #include "vehicles/Car.h"
+#include "vehicles/SpeedUnits.h"
 #include "vehicles/Truck.h"
 #include "vehicles/VehicleClass.h"
 
@@ -150,7 +151,8 @@ std::unique_ptr<Vehicle> SyntheticVehicleFactory::build(const Layout& layout)
     else
         vehicle = std::make_unique<Truck>();
     vehicle->head = 1001;
-    vehicle->velocity = std::floor(layout.speedKmh / 3.6 * 10.0 + 0.5) / 10.0;
+    // Whole tenths of a m/s, as the files hold them.
+    vehicle->velocity = std::floor(layout.speedKmh * metresPerSecondPerKmh * 10.0 + 0.5) / 10.0;
     vehicle->gvw = gross * toKilonewtons;
     vehicle->length = layout.lengthDm / 10.0;
     vehicle->axleCount = static_cast<int>(weights.size());

@@ -9,7 +9,7 @@
 
 #include <filesystem>
 #include <fstream>
-#include <stdexcept>
+#include <new>
 #include <system_error>
 
 namespace fs = std::filesystem;
