@@ -1,4 +1,4 @@
-// Lanes of one direction with vehicles placed by hand: neighbour search, lane changes to the
+// Lanes of one direction with vehicles placed by hand: the neighbour search, lane changes to the
 // driver's left or right in both directions and for both drive sides, the follower that moves up
 // behind a vehicle that left, and removal at the road's end.
 
@@ -51,35 +51,6 @@ int localLaneOf(const Direction& direction, const Vehicle* v)
 
 }  // namespace
 
-TEST(LaneNeighbourSearch, FindsLeaderAtOrAheadAndInsertsBehindIt)
-{
-    Direction direction;
-    buildDirection(direction, true, true, 2);
-    const IDM driver = makeDriver(car());
-    Vehicle* front = placeVehicle(300.0, 20.0, 4.5, driver, 2, true, roadLength);
-    Vehicle* level = placeVehicle(200.0, 20.0, 4.5, driver, 2, true, roadLength);
-    Vehicle* behind = placeVehicle(100.0, 20.0, 4.5, driver, 2, true, roadLength);
-    put(direction, 1, front);
-    put(direction, 1, level);
-    put(direction, 1, behind);
-    const Lane& own = *direction.getLane(0);
-    const Lane& other = *direction.getLane(1);
-
-    int index = 0;
-    EXPECT_EQ(own.findNeighbour(other, 200.0, true, &index), level);  // level counts as ahead
-    EXPECT_EQ(index, 2);
-    EXPECT_EQ(own.findNeighbour(other, 200.0, false), behind);
-    EXPECT_EQ(own.findNeighbour(other, 350.0, true, &index), nullptr);
-    EXPECT_EQ(index, 0);
-    EXPECT_EQ(own.findNeighbour(other, 350.0, false), front);
-    EXPECT_EQ(own.findNeighbour(other, 50.0, false, &index), nullptr);
-    EXPECT_EQ(index, 3);
-
-    index = 7;
-    EXPECT_EQ(other.findNeighbour(own, 10.0, true, &index), nullptr);
-    EXPECT_EQ(index, 7);  // an empty lane leaves the caller's index alone
-}
-
 TEST(LaneNeighbourSearch, AgreesWithAScanFromTheBackInAnyOrder)
 {
     // Lanes in driving order, with ties, and out of order (a vehicle that ran into its leader).
@@ -99,12 +70,16 @@ TEST(LaneNeighbourSearch, AgreesWithAScanFromTheBackInAnyOrder)
             int expected = static_cast<int>(positions.size()) - 1;
             while (expected >= 0 && positions[static_cast<std::size_t>(expected)] < x)
                 --expected;
-            int index = -1;
-            Vehicle* leader = own.findNeighbour(other, x, true, &index);
-            if (positions.empty())
-                continue;
-            EXPECT_EQ(index, expected + 1) << "x " << x;
-            EXPECT_EQ(leader, expected >= 0 ? other.getVehicles()[static_cast<std::size_t>(expected)] : nullptr);
+            // A vehicle level with x counts as ahead; the insertion place is behind the leader.
+            const std::vector<Vehicle*>& list = other.getVehicles();
+            int index = -7;
+            EXPECT_EQ(own.findNeighbour(other, x, true, &index),
+                      expected >= 0 ? list[static_cast<std::size_t>(expected)] : nullptr);
+            EXPECT_EQ(own.findNeighbour(other, x, false),
+                      expected + 1 < static_cast<int>(list.size()) ? list[static_cast<std::size_t>(expected + 1)]
+                                                                   : nullptr);
+            // An empty lane leaves the caller's index alone.
+            EXPECT_EQ(index, positions.empty() ? -7 : expected + 1) << "x " << x;
         }
     }
 }
