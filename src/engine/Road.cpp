@@ -211,6 +211,8 @@ Vehicle* Road::readUsableVehicle()
         if (isLaneOfItsDirection(*v))
             return v;
         // Its lane is not one of its direction's lanes on this road: it cannot drive here.
+        debugTrace("*** Road: vehicle of direction %d in lane %d skipped\n", v->isDirectionPositive() ? 1 : 2,
+                   v->getLane());
         delete v;
         ++skippedVehicles;
     }
