@@ -123,6 +123,8 @@ std::vector<std::string> CConfigData::questionableValues() const
         note("monthsPerYear", monthsPerYear);
     if (!(minViewScale > 0.0))
         note("minViewScale", minViewScale);
+    if (virtualObstacleDistance < 100)
+        note("virtualObstacleDistance (the default 1000 is used)", virtualObstacleDistance);
     if (safeDeceleration > 0.0)
         note("safeDeceleration", safeDeceleration);
     if (gradientHeadwayStep == 0.0)

@@ -62,10 +62,17 @@ static void appendFormat(std::string& out, const char* format, ...)
     out.append(wide.data(), static_cast<std::size_t>(written));
 }
 
+// An obstacle too near the road's end stops every front vehicle before it is 10 m beyond the
+// end, where it would be taken off, and the run never ends: such a setting gets the default.
+int Vehicle::usableObstacleDistance(int configured)
+{
+    return configured >= minimumObstacleDistance ? configured : CConfigData().virtualObstacleDistance;
+}
+
 Vehicle::Vehicle()
     : driver(&idm),
       laneChangeMinGap(theConfigData.laneChangeMinGap),
-      virtualObstacleDistance(theConfigData.virtualObstacleDistance),
+      virtualObstacleDistance(usableObstacleDistance(theConfigData.virtualObstacleDistance)),
       laneChangeInterval(theConfigData.laneChangeInterval),
       entryGap(theConfigData.entryGap),
       safeDeceleration(theConfigData.safeDeceleration),

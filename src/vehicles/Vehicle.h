@@ -131,6 +131,10 @@ public:
     int monthsPerYear;
     int carMaxGVW;  // units of 100 kg
 
+    // Smallest obstacle distance that lets a stopped front vehicle still pass the removal point.
+    static constexpr int minimumObstacleDistance = 100;  // m
+    static int usableObstacleDistance(int configured);
+
 private:
     void advanceLaneChangeClock(double dt);
 };

@@ -132,6 +132,7 @@ TEST(CConfigDataTest, FileOfCommentsOnlyZeroesEverything)
     EXPECT_EQ(config->gradientColour, 0u);
     EXPECT_THAT(config->questionableValues(),
                 testing::ElementsAre("daysPerMonth 0", "monthsPerYear 0", "minViewScale 0",
+                                     "virtualObstacleDistance (the default 1000 is used) 0",
                                      "gradientHeadwayStep 0", "gradientSpeedStep 0"));
 }
 

@@ -115,3 +115,13 @@ TEST(VehicleSetup, LaneInOwnDirection)
     car.setLane(4);
     EXPECT_EQ(car.getLaneInDirection(), 2);
 }
+
+TEST(VehicleMotion, ObstacleTooNearTheEndFallsBackToTheDefault)
+{
+    // An obstacle closer than the removal point would hold every front vehicle on the road.
+    EXPECT_EQ(Vehicle::usableObstacleDistance(0), 1000);
+    EXPECT_EQ(Vehicle::usableObstacleDistance(-50), 1000);
+    EXPECT_EQ(Vehicle::usableObstacleDistance(99), 1000);
+    EXPECT_EQ(Vehicle::usableObstacleDistance(100), 100);
+    EXPECT_EQ(Vehicle::usableObstacleDistance(2500), 2500);
+}
