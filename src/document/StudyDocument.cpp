@@ -51,7 +51,7 @@ StudyDocument::StudyDocument()
 
 StudyDocument::~StudyDocument()
 {
-    // A run still set up holds pointers to the parameter sets and definitions' copies.
+    // The road of a run still set up points into the parameter sets, which go before the Sim.
     sim.reset();
     deleteContents();
 }
