@@ -24,6 +24,10 @@ public:
     double laneChangeIncentive(double gapAhead, double gapBehind, double ownGain,
                                double followerAccNow, double followerAccAfter,
                                bool biasAway) const override;
+    // True when laneChangeIncentive is 0 whatever the new follower's accelerations: the gap ahead
+    // is unsafe, or the own gain with the bias does not pass the threshold and politeness can
+    // only take away from it. Lets the caller skip evaluating the follower.
+    bool changeCannotPay(double gapAhead, double ownGain, bool biasAway) const;
 
     // The desired gap s* (m) at approach rate dv (m/s) and the current velocity.
     double desiredGap(double dv) const;

@@ -37,6 +37,10 @@ double Vehicle::laneChangeIncentive(const Vehicle* newLeader, const Vehicle* new
         ownGain = accelerationFree() - acceleration;
     }
 
+    // Each follower evaluation is two IDM accelerations; most candidates fail before they matter.
+    if (driver == &idm && idm.changeCannotPay(gapAhead, ownGain, biasAway))
+        return 0.0;
+
     if (newFollower) {
         gapBehind = position - length - newFollower->position;
         followerAccAfter = gapBehind < laneChangeMinGap ? prohibitiveAcceleration

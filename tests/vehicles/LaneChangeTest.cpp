@@ -159,3 +159,46 @@ TEST(LaneChangeDecision, BetterSideWins)
     EXPECT_EQ(v->decideLaneChange(nullptr, nullptr, slowLeader.get(), nullptr, true, true), 1);
     EXPECT_EQ(v->decideLaneChange(slowLeader.get(), nullptr, nullptr, nullptr, true, true), 2);
 }
+
+// The incentive written out in full, evaluating every acceleration, as the rule reads.
+static double fullIncentive(const Vehicle& v, const Vehicle* leader, const Vehicle* follower,
+                            bool biasAway)
+{
+    double gapAhead = v.entryGap, gapBehind = v.entryGap;
+    double followerNow = v.safeDeceleration, followerAfter = v.safeDeceleration;
+    double ownGain = v.accelerationFree() - v.acceleration;
+    if (leader) {
+        gapAhead = leader->position - leader->length - v.position;
+        ownGain = gapAhead < v.laneChangeMinGap ? -1000000.0
+                                                : v.accelerationBehind(*leader) - v.acceleration;
+    }
+    if (follower) {
+        gapBehind = v.position - v.length - follower->position;
+        followerAfter = gapBehind < v.laneChangeMinGap ? -1000000.0 : follower->accelerationBehind(v);
+        followerNow = leader && gapAhead > v.laneChangeMinGap ? follower->accelerationBehind(*leader)
+                                                              : follower->acceleration;
+    }
+    return v.getDriverModel()->laneChangeIncentive(gapAhead, gapBehind, ownGain, followerNow,
+                                                   followerAfter, biasAway);
+}
+
+TEST(LaneChangeDecision, SkippingHopelessCandidatesChangesNoIncentive)
+{
+    for (double politeness : {0.0, 0.5, 2.0})
+        for (double threshold : {-0.5, 0.0, 0.3})
+            for (double leaderAt : {101.0, 108.0, 115.0, 160.0})
+                for (double followerAt : {70.0, 90.0, 94.0})
+                    for (double ownAcc : {-2.0, 0.0, 0.8})
+                        for (bool away : {false, true}) {
+                            auto v = vehicleAt(100.0, 20.0, 5.0,
+                                               workedIDM(0.0, politeness, 0.3, threshold));
+                            v->acceleration = ownAcc;
+                            auto leader = vehicleAt(leaderAt, 18.0, 5.0);
+                            auto follower = vehicleAt(followerAt, 24.0, 5.0);
+                            follower->acceleration = -0.3;
+                            EXPECT_EQ(v->laneChangeIncentive(leader.get(), follower.get(), away),
+                                      fullIncentive(*v, leader.get(), follower.get(), away))
+                                << politeness << " " << threshold << " " << leaderAt << " "
+                                << followerAt << " " << ownAcc << " " << away;
+                        }
+}
