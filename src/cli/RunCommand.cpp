@@ -115,10 +115,10 @@ void RunCommand::applyOverrides(StudyDocument& document, const Options& options)
         document.setInputFileName(absoluteName(options.input));
     if (!output.empty())
         document.setOutputFileName(absoluteName(output));
-    if (!metrics.empty()) {
-        createFolder(metrics, "--metrics");
+    if (!options.outDir.empty() && options.metrics.empty())
+        createFolder(metrics, "--out-dir");
+    if (!metrics.empty())
         document.setMetricsFolder(absoluteName(metrics) + "/");
-    }
 }
 
 int RunCommand::execute(const Options& options)

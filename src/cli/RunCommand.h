@@ -18,7 +18,7 @@ public:
         std::string study;
         std::string input;    // replaces the study's input traffic file
         std::string output;   // replaces the study's output traffic file
-        std::string metrics;  // replaces the study's metrics folder; created when missing
+        std::string metrics;  // replaces the study's metrics folder
         // A folder for this run's outputs: output.txt and metrics/ inside it unless --output or
         // --metrics say otherwise; created when missing.
         std::string outDir;

@@ -173,7 +173,7 @@ bool StudyDocument::setupSimulation(UserMessages& messages)
         return false;
     const std::string metrics = resolvedMetricsFolder();
     if (!statDetectors.empty() && !fs::is_directory(metrics.empty() ? "." : metrics))
-        messages.warn("The metrics folder does not exist: the measurement files will not be written");
+        messages.warn("The metrics folder " + metrics + " does not exist: the measurement files will not be written");
 
     // A run left set up by a caller that never reset it would keep its lanes and files open.
     sim.reset();

@@ -101,7 +101,7 @@ TEST_F(StudyRun, RunsWithTheSameSeedAreIdenticalByteForByte)
 TEST_F(StudyRun, CommandLineFilesReplaceTheStudysAndComeFromTheCurrentDirectory)
 {
     const fs::path before = fs::current_path();
-    fs::create_directory(folder.file("elsewhere"));
+    fs::create_directories(folder.file("elsewhere/my-metrics"));
     fs::current_path(folder.file("elsewhere"));
     const auto result = runConfigured({"run", study, "--input", "../traffic.txt", "--output", "mine.txt", "--metrics",
                                        "my-metrics"});
@@ -143,6 +143,14 @@ TEST_F(StudyRun, RunsThatCannotStartSayWhyAndFail)
     result = runConfigured({"run", study, "--out-dir", folder.file("traffic.txt/sub")});
     EXPECT_EQ(result.status, CliFailure::failed);
     EXPECT_TRUE(contains(result.err, "--out-dir: the folder cannot be created")) << result.err;
+}
+
+TEST_F(StudyRun, AMissingMetricsFolderIsNamedAndTheRunGoesOn)
+{
+    const auto result = runConfigured({"run", study, "--metrics", folder.file("absent")});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_TRUE(contains(result.err, "The metrics folder " + folder.file("absent") + "/ does not exist")) << result.err;
+    EXPECT_FALSE(fs::exists(folder.file("absent")));
 }
 
 TEST(RunProgress, RewritesOneLineOnATerminal)

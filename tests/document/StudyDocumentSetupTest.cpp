@@ -170,7 +170,8 @@ TEST_F(StudySetup, AMissingMetricsFolderIsToldButTheRunGoesOn)
 {
     document.setMetricsFolder("absent");
     EXPECT_TRUE(document.setupSimulation(messages));
-    EXPECT_EQ(messages.warnings.at(0), "The metrics folder does not exist: the measurement files will not be written");
+    EXPECT_EQ(messages.warnings.at(0),
+              "The metrics folder " + folder.file("absent") + "/ does not exist: the measurement files will not be written");
     runToTheEnd();
     EXPECT_FALSE(fs::exists(folder.file("absent")));
 }
