@@ -44,6 +44,10 @@ CMainFrame::CMainFrame(CRoadfluxDoc& doc, CRecentFileList& recent, const CMillis
         for (CRoadfluxView* view : splitter->views())
             view->initialUpdate();
     });
+    connect(&document, &CRoadfluxDoc::shapeChanged, this, [this] {
+        for (CRoadfluxView* view : splitter->views())
+            view->refreshLayout();
+    });
     updateTitle();
     updateRecentFileMenu();
     updateCommandUI();

@@ -46,6 +46,8 @@ public:
     // The file name shown in the title and the save prompt: "Untitled" for a study never saved.
     QString displayName() const;
     bool isModified() const { return core.isModified(); }
+    // The study's shape, features or detectors were edited: every view lays out and repaints.
+    void notifyShapeChanged() { emit shapeChanged(); }
     void setModifiedFlag(bool modified = true);
 
     CStudyShape shape() const override;
@@ -55,6 +57,7 @@ public:
 signals:
     // The document was replaced by New or Open: the views lay themselves out again.
     void documentReset();
+    void shapeChanged();
     // The path, and so the window title, may have changed.
     void pathChanged();
     // A file was opened or saved under this path: it joins the recent files.

@@ -1,9 +1,15 @@
 #pragma once
-// The view's configuration commands: each opens its dialog on copies of the study's (or the
-// view's) values and hands them back only on OK.
+// The view's configuration commands: each fills its dialog from copies of the study's (or the
+// view's) values, runs it, and hands the values back only on OK. The fill and apply halves are
+// separate so that they can be exercised without a modal dialog.
 
+class CPreferencesDlg;
+class CRoadFeaturesDlg;
 class CRoadfluxDoc;
 class CRoadfluxView;
+class CSimConfigDlg;
+class CStatDetectorDlg;
+class CTrafficConfigDlg;
 
 class CStudyEditing
 {
@@ -13,4 +19,13 @@ public:
     static void configureRoadFeatures(CRoadfluxDoc& document, CRoadfluxView& view);
     static void configureMetrics(CRoadfluxDoc& document, CRoadfluxView& view);
     static void editPreferences(CRoadfluxView& view);
+
+    static void fillSimulation(CSimConfigDlg& dialog, const CRoadfluxDoc& document);
+    static void applySimulation(const CSimConfigDlg& dialog, CRoadfluxDoc& document, CRoadfluxView& view);
+    static void fillTrafficModel(CTrafficConfigDlg& dialog, const CRoadfluxDoc& document);
+    static void applyTrafficModel(const CTrafficConfigDlg& dialog, CRoadfluxDoc& document);
+    static void applyRoadFeatures(const CRoadFeaturesDlg& dialog, CRoadfluxDoc& document);
+    static void applyMetrics(const CStatDetectorDlg& dialog, CRoadfluxDoc& document);
+    static void fillPreferences(CPreferencesDlg& dialog, const CRoadfluxView& view);
+    static void applyPreferences(const CPreferencesDlg& dialog, CRoadfluxView& view);
 };

@@ -1,0 +1,147 @@
+#include "dialogs/CRoadFeaturesDlg.h"
+
+#include "app/CUserDialogs.h"
+#include "config/CConfigData.h"
+#include "document/StudyChecks.h"
+#include "document/StudyNames.h"
+#include "widgets/CGridCtrl.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace
+{
+constexpr int speedLimitType = 400;
+constexpr int gradientType = 401;
+const QStringList typeNames = {"Speed Limit", "Gradient"};
+const QStringList directionNames = {"Positive x", "Negative x"};
+const QStringList columnTitles = {"Type", "Direction", "Start (m)", "End (m)", "Value"};
+constexpr double kmhToMs = 0.27777778;
+}
+
+CRoadFeaturesDlg::CRoadFeaturesDlg(const FeatureList& studyFeatures, int length, QWidget* parent)
+    : CDialogExt(parent),
+      roadLength(length),
+      maxGradient(theConfigData.maxGradient),
+      minSpeedLimit(theConfigData.minSpeedLimit),
+      maxSpeedLimit(theConfigData.maxSpeedLimit),
+      grid(new CGridCtrl)
+{
+    setWindowTitle(QStringLiteral("Road Features Configuration"));
+    for (const auto& feature : studyFeatures)
+        features.push_back(std::make_unique<CRoadFeature>(*feature));
+
+    auto* add = new QPushButton(QStringLiteral("Add Feature"));
+    setControlId(add, 1025);
+    connect(add, &QPushButton::clicked, this, &CRoadFeaturesDlg::addFeature);
+    auto* remove = new QPushButton(QStringLiteral("Delete Last Feature"));
+    setControlId(remove, 1026);
+    connect(remove, &QPushButton::clicked, this, &CRoadFeaturesDlg::deleteLastFeature);
+    setControlId(grid, StudyChecks::gridControl);
+    grid->onEndEdit = [this](int row, int column) { return endEdit(row, column); };
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(add);
+    top->addWidget(remove);
+    top->addStretch(1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(grid, 1);
+    layout->addWidget(makeButtons());
+    resize(720, 360);
+
+    grid->setColumnCount(6);
+    for (int c = 1; c <= 5; ++c)
+        grid->setText(0, c, columnTitles[c - 1]);
+    rebuildRows();
+    fillGrid();
+}
+
+void CRoadFeaturesDlg::rebuildRows()
+{
+    grid->setRowCount(1 + static_cast<int>(features.size()));
+    for (int r = 1; r < grid->rowCount(); ++r)
+    {
+        grid->setText(r, 0, QStringLiteral("Feature %1").arg(r));
+        grid->setCellKind(r, 1, CGridCtrl::CellKind::dropDown, typeNames);
+        grid->setCellKind(r, 2, CGridCtrl::CellKind::dropDown, directionNames);
+        grid->setCellKind(r, 3, CGridCtrl::CellKind::integer);
+        grid->setCellKind(r, 4, CGridCtrl::CellKind::integer);
+        grid->setCellKind(r, 5, CGridCtrl::CellKind::signedDecimal);
+    }
+}
+
+void CRoadFeaturesDlg::fillGrid()
+{
+    for (std::size_t i = 0; i < features.size(); ++i)
+    {
+        const CRoadFeature& feature = *features[i];
+        const int row = static_cast<int>(i) + 1;
+        const bool gradient = feature.getType() == gradientType;
+        grid->setText(row, 1, gradient ? typeNames[1] : typeNames[0]);
+        grid->setText(row, 2, QString::fromLatin1(StudyNames::direction(feature.isDirectionPositive())));
+        grid->setNumber(row, 3, feature.getStart());
+        grid->setNumber(row, 4, feature.getEnd());
+        grid->setNumber(row, 5, gradient ? feature.getValue() : feature.getValue() * 3.6);
+    }
+}
+
+void CRoadFeaturesDlg::addFeature()
+{
+    features.push_back(std::make_unique<CRoadFeature>());
+    rebuildRows();
+    fillGrid();
+}
+
+void CRoadFeaturesDlg::deleteLastFeature()
+{
+    if (features.empty())
+    {
+        userDialogs().warn("No road feature to delete.");
+        return;
+    }
+    features.pop_back();
+    rebuildRows();
+    fillGrid();
+}
+
+bool CRoadFeaturesDlg::endEdit(int row, int column)
+{
+    if (row < 1 || row > static_cast<int>(features.size()))
+        return false;
+    CRoadFeature& feature = *features[static_cast<std::size_t>(row - 1)];
+    const QString text = grid->text(row, column);
+    switch (column)
+    {
+    case 1:
+        if (text.isEmpty())
+            return false;
+        feature.setType(text == QLatin1String("Gradient") ? gradientType : speedLimitType);
+        return true;
+    case 2:
+        if (text.isEmpty())
+            return false;
+        feature.setDirectionPositive(text == QLatin1String("Positive x"));
+        return true;
+    case 3: feature.setStart(grid->truncatedNumber(row, column)); return true;
+    case 4: feature.setEnd(grid->truncatedNumber(row, column)); return true;
+    case 5:
+    {
+        const double value = grid->number(row, column);
+        feature.setValue(feature.getType() == gradientType ? value : value * kmhToMs);
+        return true;
+    }
+    default: return false;
+    }
+}
+
+void CRoadFeaturesDlg::validateData(int& badControlId, QString& message)
+{
+    if (const auto refusal =
+            StudyChecks::checkRoadFeatures(features, roadLength, maxGradient, minSpeedLimit, maxSpeedLimit))
+    {
+        message = QString::fromStdString(refusal->message);
+        badControlId = refusal->controlId;
+    }
+}
