@@ -156,6 +156,7 @@ double Road::initialise()
     skippedVehicles = 0;
     vehicleSteps = 0;
     recordsWritten = 0;
+    outputWriteFailed = false;
 
     while (pending.size() < readAheadCount && !fileExhausted)
         readAhead();
@@ -263,6 +264,12 @@ int Road::getVehiclesOnRoad() const
     return count;
 }
 
+void Road::flushOutputFile()
+{
+    if (trafficFile && !trafficFile->flushOutput())
+        outputWriteFailed = true;
+}
+
 bool Road::update(double dt, double time)
 {
     vehicleSteps += getVehiclesOnRoad();
@@ -278,8 +285,7 @@ bool Road::update(double dt, double time)
     for (Detector* detector : detectors2)
         detector->finish();
     // The output traffic file is complete as soon as the run has ended, not only at reset.
-    if (trafficFile)
-        trafficFile->flushOutput();
+    flushOutputFile();
     return true;
 }
 
@@ -314,6 +320,8 @@ void Road::reset()
     direction1Built = false;
     direction2Built = false;
 
+    // A stopped run's records are flushed here, where a failure can still be seen.
+    flushOutputFile();
     delete trafficFile;
     trafficFile = nullptr;
     for (Vehicle* v : pending)

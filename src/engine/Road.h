@@ -80,9 +80,12 @@ public:
     std::int64_t getSkippedVehicles() const { return skippedVehicles; }
     std::int64_t getVehicleSteps() const { return vehicleSteps; }
     std::int64_t getRecordsWritten() const { return recordsWritten; }
+    // Records were lost: the output traffic file refused a write (a full disk, say).
+    bool hasOutputWriteFailed() const { return outputWriteFailed; }
     int getVehiclesOnRoad() const;
 
 private:
+    void flushOutputFile();
     void prepareVehicle(Vehicle* v);
     bool isLaneOfItsDirection(const Vehicle& v) const;
     Vehicle* readUsableVehicle();
@@ -131,4 +134,5 @@ private:
     std::int64_t skippedVehicles = 0;
     std::int64_t vehicleSteps = 0;
     std::int64_t recordsWritten = 0;
+    bool outputWriteFailed = false;
 };

@@ -16,4 +16,6 @@ struct RunStatistics
     double startTime = 0.0;    // s, the first arrival time
     double currentTime = 0.0;  // s
     int percentRead = 0;       // % of the input traffic file
+    // Records were lost: the output traffic file refused a write (a full disk, say).
+    bool outputWriteFailed = false;
 };

@@ -59,5 +59,6 @@ RunStatistics Sim::getStatistics() const
     statistics.startTime = startTime;
     statistics.currentTime = lastTime;
     statistics.percentRead = progress;
+    statistics.outputWriteFailed = road.hasOutputWriteFailed();
     return statistics;
 }

@@ -227,3 +227,34 @@ TEST_F(Run, StoppedRunLeavesCompleteFilesAndNoVehicles)
     for (const std::string& record : records)
         EXPECT_EQ(record.size(), 77u);
 }
+
+TEST_F(Run, FullDiskIsReportedAfterTheRunFinishedOrStopped)
+{
+    // Drivers that accelerate again after braking, so the road empties.
+    study.setAllDrivers(DriverValues{});
+    study.timeStep = 0.1;
+    writeTrafficFile(study.inputFile, mixedTraffic(120.0, 1, 3));
+    study.outputFile = "/dev/full";
+    setUpRun(sim, study);
+    EXPECT_LT(runToEnd(sim, 100000), 100000);
+    EXPECT_TRUE(sim.getStatistics().outputWriteFailed);
+    sim.reset();
+    EXPECT_TRUE(sim.getStatistics().outputWriteFailed);
+
+    // Stopped before the end: the failure shows once reset has flushed what was caught.
+    setUpRun(sim, study);
+    EXPECT_FALSE(sim.getStatistics().outputWriteFailed);
+    running = true;
+    for (int step = 0; step < 1500 && running; ++step)
+        sim.step(running);
+    sim.reset();
+    EXPECT_TRUE(sim.getStatistics().outputWriteFailed);
+
+    // A writable file reports nothing.
+    study.outputFile = folder.file("output.txt");
+    setUpRun(sim, study);
+    runToEnd(sim, 100000);
+    sim.reset();
+    EXPECT_FALSE(sim.getStatistics().outputWriteFailed);
+    EXPECT_GT(readLines(study.outputFile).size(), 10u);
+}
