@@ -263,6 +263,8 @@ void CRoadfluxView::mousePressEvent(QMouseEvent* event)
     if (event->button() == Qt::LeftButton && runControl.isPaused())
         showVehicleAt(event->position().toPoint());
     QAbstractScrollArea::mousePressEvent(event);
+    // Passed on to the parent, the click would reach the tip's watch for clicks and close it.
+    event->accept();
 }
 
 void CRoadfluxView::showVehicleAt(const QPoint& clientPoint)

@@ -4,7 +4,10 @@
 
 #include "FakeStudy.h"
 #include "RecordingDialogs.h"
+#include "app/CMainFrame.h"
+#include "app/CRecentFileList.h"
 #include "app/CRoadfluxDoc.h"
+#include "app/CStatusBar.h"
 #include "app/CRoadfluxView.h"
 
 #include <QDir>
@@ -84,4 +87,18 @@ TEST_F(StudyRun, MissingTrafficFileRefusesTheRun)
     EXPECT_FALSE(view->isRunning());
     ASSERT_FALSE(dialogs.warnings.empty());
     EXPECT_EQ(dialogs.warnings[0], "The input traffic file does not exist");
+}
+
+TEST_F(StudyRun, InvisibleRunFromTheMenuEndsWithReadyInTheMessagePane)
+{
+    view.reset();
+    CRecentFileList recent;
+    CMainFrame frame(document, recent, clock);
+    frame.show();
+    frame.executeCommand(32787);
+    ASSERT_FALSE(dialogs.notices.empty());
+    EXPECT_EQ(dialogs.notices.back(), "The simulation has finished.");
+    EXPECT_EQ(frame.getStatusBar()->paneText(0), "Ready");
+    EXPECT_EQ(frame.activeView()->getProgressBar(), nullptr);
+    EXPECT_FALSE(frame.action(32794)->isEnabled());
 }
