@@ -145,6 +145,14 @@ TEST_F(StudyRun, RunsThatCannotStartSayWhyAndFail)
     EXPECT_TRUE(contains(result.err, "--out-dir: the folder cannot be created")) << result.err;
 }
 
+TEST_F(StudyRun, LostOutputRecordsMakeTheRunFail)
+{
+    const auto result = runConfigured({"run", study, "--output", "/dev/full"});
+    EXPECT_EQ(result.status, CliFailure::failed);
+    EXPECT_TRUE(contains(result.err, "/dev/full: the output traffic file could not be written: records were lost"))
+        << result.err;
+}
+
 TEST_F(StudyRun, AMissingMetricsFolderIsNamedAndTheRunGoesOn)
 {
     const auto result = runConfigured({"run", study, "--metrics", folder.file("absent")});
