@@ -192,7 +192,7 @@ void CSimConfigDlg::updateControls()
 
 bool CSimConfigDlg::exchangeFromControls()
 {
-    auto integerOf = [this](QLineEdit* edit, int lowest, int highest, int& value) {
+    auto integerOf = [](QLineEdit* edit, int lowest, int highest, int& value) {
         bool isInteger = false;
         const int read = edit->text().trimmed().toInt(&isInteger);
         if (!isInteger)
