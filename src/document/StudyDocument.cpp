@@ -7,6 +7,7 @@
 #include "document/StudyPaths.h"
 #include "document/UserMessages.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <new>
@@ -27,6 +28,17 @@ std::vector<std::unique_ptr<Definition>> copiesOf(const std::vector<std::unique_
     for (const auto& definition : list)
         copies.push_back(std::make_unique<Definition>(*definition));
     return copies;
+}
+
+// Traffic files are plain text: a zero byte near the start means some other kind of file, whose
+// bytes could still happen to read as a few vehicles.
+bool looksLikeText(std::istream& file)
+{
+    char head[4096];
+    file.read(head, sizeof head);
+    const char* const first = head;
+    const char* const last = head + file.gcount();
+    return std::find(first, last, '\0') == last;
 }
 
 bool isSameFile(const std::string& first, const std::string& second)
@@ -123,8 +135,13 @@ bool StudyDocument::inputAndOutputAreUsable(UserMessages& messages) const
         messages.warn("The input traffic file does not exist");
         return false;
     }
-    if (fs::is_directory(inputStatus) || !std::ifstream(input).is_open()) {
+    std::ifstream inputFile(input, std::ios::binary);
+    if (fs::is_directory(inputStatus) || !inputFile.is_open()) {
         messages.warn("The input traffic file cannot be read");
+        return false;
+    }
+    if (!looksLikeText(inputFile)) {
+        messages.warn("The input traffic file is not a text file");
         return false;
     }
     if (output.empty()) {

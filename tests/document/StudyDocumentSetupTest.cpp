@@ -154,6 +154,15 @@ TEST_F(StudySetup, AFolderIsNotAnInputFile)
     EXPECT_EQ(messages.warnings.at(0), "The input traffic file cannot be read");
 }
 
+TEST_F(StudySetup, ABinaryFileIsNotTakenForTraffic)
+{
+    // Bytes that would read as one car, behind a zero byte that no traffic file holds.
+    folder.write("binary.txt", std::string("\x01\x00\x7F", 3) + carRecord(0, 1, 1));
+    document.setInputFileName("binary.txt");
+    EXPECT_FALSE(document.setupSimulation(messages));
+    EXPECT_EQ(messages.warnings.at(0), "The input traffic file is not a text file");
+}
+
 TEST_F(StudySetup, ATrafficFileWithoutVehiclesIsRefused)
 {
     folder.write("empty.txt", "");
