@@ -24,7 +24,7 @@ CGridCtrl::CGridCtrl(QWidget* parent) : QWidget(parent), grid(new QTableWidget(t
     grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
                           QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    grid->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
 }
 
 void CGridCtrl::setRowCount(int rows)
