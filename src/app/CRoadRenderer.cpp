@@ -58,6 +58,7 @@ CRoadRenderer::CRoadRenderer(QPainter& painter, const CDisplaySettings& displayS
     const QRectF logical = dc.transform().inverted().mapRect(deviceRect);
     visibleLeft = logical.left();
     visibleRight = logical.right();
+    dc.setFont(font);
 }
 
 QFont CRoadRenderer::frameFont()
@@ -338,16 +339,17 @@ void CRoadRenderer::fillSolidRect(int left, int top, int right, int bottom, cons
 
 void CRoadRenderer::textOut(int x, int y, const QString& text)
 {
-    const QPoint anchor = dc.transform().map(QPointF(x, y)).toPoint();
-    const QRect box(anchor, QSize(metrics.horizontalAdvance(text), metrics.height()));
-    dc.save();
-    dc.resetTransform();
+    // Text keeps its screen size: only the anchor is mapped, the glyphs are drawn unscaled.
+    const QTransform mapping = dc.transform();
+    const QPoint anchor = mapping.map(QPointF(x, y)).toPoint();
+    const QPen linePen = dc.pen();
+    dc.setTransform(QTransform());
     if (!transparentText)
-        dc.fillRect(box, textBackground);
-    dc.setFont(font);
+        dc.fillRect(QRect(anchor, QSize(metrics.horizontalAdvance(text), metrics.height())), textBackground);
     dc.setPen(textColour);
     dc.drawText(anchor.x(), anchor.y() + metrics.ascent(), text);
-    dc.restore();
+    dc.setPen(linePen);
+    dc.setTransform(mapping);
 }
 
 void CRoadRenderer::line(int x1, int y1, int x2, int y2)
