@@ -57,6 +57,8 @@ CMainFrame::CMainFrame(CRoadfluxDoc& doc, CRecentFileList& recent, const CMillis
 CMainFrame::~CMainFrame()
 {
     qApp->removeEventFilter(this);
+    // A run ends whole, its progress bar cleared, while the status bar still exists.
+    stopRuns();
 }
 
 QAction* CMainFrame::createAction(int commandId)

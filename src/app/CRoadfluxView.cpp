@@ -48,6 +48,12 @@ CRoadfluxView::~CRoadfluxView()
         runControl.finishRun(false);
     if (runningView == this)
         runningView = nullptr;
+    delete progressBar.data();
+}
+
+CProgressBar* CRoadfluxView::getProgressBar() const
+{
+    return progressBar.data();
 }
 
 void CRoadfluxView::initialUpdate()
@@ -337,7 +343,8 @@ void CRoadfluxView::invalidate(bool)
 
 void CRoadfluxView::runStarted()
 {
-    progressBar = std::make_unique<CProgressBar>();
+    delete progressBar.data();
+    progressBar = new CProgressBar;
     // Without a status bar the run goes on without its progress bar.
     progressBar->create(findStatusBar(), QStringLiteral("Percent Complete 0%"), 100, 100, false, 0);
 }
@@ -357,7 +364,7 @@ void CRoadfluxView::progressRose(int percent)
 
 void CRoadfluxView::runEnded()
 {
-    progressBar.reset();
+    delete progressBar.data();
 }
 
 bool CRoadfluxView::otherRunInProgress() const

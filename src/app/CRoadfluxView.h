@@ -73,7 +73,7 @@ public:
     void scrollTo(QPoint position);
     CViewMapping mapping() const;
     CViewDocument& getDocument() { return document; }
-    CProgressBar* getProgressBar() const { return progressBar.get(); }
+    CProgressBar* getProgressBar() const;
 
     // The view whose run uses the study's simulation, or null.
     static CRoadfluxView* viewRunning() { return runningView; }
@@ -114,7 +114,8 @@ private:
     double vehicleTipSeconds;
     QSize totalSize;
     CRunControl runControl;
-    std::unique_ptr<CProgressBar> progressBar;
+    // Owned by the view, though it sits in the status bar, which may go first.
+    QPointer<CProgressBar> progressBar;
     QPointer<CMessageTip> vehicleTip;
 
     static CRoadfluxView* runningView;

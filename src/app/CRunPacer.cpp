@@ -4,8 +4,9 @@
 
 CRunPacer& CRunPacer::instance()
 {
-    static CRunPacer pacer;
-    return pacer;
+    // Never destroyed: its timer must not outlive the application object at exit.
+    static CRunPacer* const pacer = new CRunPacer;
+    return *pacer;
 }
 
 CRunPacer::CRunPacer()

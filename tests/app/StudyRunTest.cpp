@@ -10,6 +10,8 @@
 #include "app/CStatusBar.h"
 #include "app/CRoadfluxView.h"
 
+#include <QAction>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -101,4 +103,22 @@ TEST_F(StudyRun, InvisibleRunFromTheMenuEndsWithReadyInTheMessagePane)
     EXPECT_EQ(frame.getStatusBar()->paneText(0), "Ready");
     EXPECT_EQ(frame.activeView()->getProgressBar(), nullptr);
     EXPECT_FALSE(frame.action(32794)->isEnabled());
+}
+
+TEST_F(StudyRun, ClosingTheWindowDuringAVisibleRunEndsTheRunWhole)
+{
+    view.reset();
+    {
+        CRecentFileList recent;
+        CMainFrame frame(document, recent, clock);
+        frame.show();
+        frame.executeCommand(32786);
+        ASSERT_TRUE(frame.activeView()->isRunning());
+        ASSERT_NE(frame.activeView()->getProgressBar(), nullptr);
+        EXPECT_TRUE(frame.action(32794)->isEnabled());
+        frame.executeCommand(32777);
+        EXPECT_EQ(frame.action(32777)->text(), "&Resume");
+    }
+    EXPECT_EQ(CRoadfluxView::viewRunning(), nullptr);
+    EXPECT_TRUE(dialogs.notices.empty());
 }
