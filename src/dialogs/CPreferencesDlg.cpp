@@ -38,6 +38,7 @@ void CPreferencesDlg::initialise()
 {
     grid->setRowCount(settingCount + 1);
     grid->setColumnCount(2);
+    grid->setText(0, 0, QStringLiteral("Setting"));
     grid->setText(0, 1, QStringLiteral("Value"));
     for (int r = 1; r <= settingCount; ++r)
     {

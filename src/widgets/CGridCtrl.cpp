@@ -2,7 +2,11 @@
 
 #include "widgets/CGridCellDelegate.h"
 
+#include <QAbstractButton>
 #include <QHeaderView>
+#include <QEvent>
+#include <QPainter>
+#include <QStyleOptionHeader>
 #include <QRegularExpression>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -25,6 +29,26 @@ CGridCtrl::CGridCtrl(QWidget* parent) : QWidget(parent), grid(new QTableWidget(t
                           QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
+    if (auto* corner = grid->findChild<QAbstractButton*>())
+        corner->installEventFilter(this);
+}
+
+bool CGridCtrl::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::Paint || cornerText.isEmpty())
+        return QWidget::eventFilter(watched, event);
+    // The corner is drawn as a header section that carries the corner cell's text.
+    auto* corner = static_cast<QWidget*>(watched);
+    QStyleOptionHeader option;
+    option.initFrom(corner);
+    option.rect = corner->rect();
+    option.text = cornerText;
+    option.textAlignment = Qt::AlignCenter;
+    option.position = QStyleOptionHeader::OnlyOneSection;
+    QPainter painter(corner);
+    corner->style()->drawControl(QStyle::CE_Header, &option, &painter, corner);
+    return true;
 }
 
 void CGridCtrl::setRowCount(int rows)
@@ -71,6 +95,13 @@ QTableWidgetItem* CGridCtrl::ensureItem(int row, int column)
 
 void CGridCtrl::setText(int row, int column, const QString& text)
 {
+    if (row == 0 && column == 0)
+    {
+        cornerText = text;
+        grid->verticalHeader()->setMinimumWidth(fontMetrics().horizontalAdvance(text) + 12);
+        update();
+        return;
+    }
     if (row == 0 && column > 0 && column < columnCount())
     {
         grid->setHorizontalHeaderItem(column - 1, new QTableWidgetItem(text));
@@ -87,6 +118,8 @@ void CGridCtrl::setText(int row, int column, const QString& text)
 
 QString CGridCtrl::text(int row, int column) const
 {
+    if (row == 0 && column == 0)
+        return cornerText;
     if (row == 0 && column > 0 && column < columnCount())
     {
         const QTableWidgetItem* header = grid->horizontalHeaderItem(column - 1);

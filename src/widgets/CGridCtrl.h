@@ -54,10 +54,15 @@ public:
 
     QTableWidget* table() const { return grid; }
 
+protected:
+    // Paints the corner cell's text over the table's corner button.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QTableWidgetItem* item(int row, int column) const;
     QTableWidgetItem* ensureItem(int row, int column);
 
     QTableWidget* grid;
+    QString cornerText;  // the text of cell (0, 0)
     friend class CGridCellDelegate;
 };

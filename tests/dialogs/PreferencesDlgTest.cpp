@@ -34,6 +34,7 @@ protected:
 TEST_F(Preferences, WidthsAreShownInMetres)
 {
     CGridCtrl* grid = dialog.getGrid();
+    EXPECT_EQ(grid->text(0, 0), "Setting");
     EXPECT_EQ(grid->text(0, 1), "Value");
     EXPECT_EQ(grid->text(1, 0), "Overall scale (meters/pixel)");
     EXPECT_EQ(grid->text(4, 1), "4");  // lane width
