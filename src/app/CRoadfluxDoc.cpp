@@ -21,8 +21,9 @@ public:
         const long long skipped = study.getSim().getStatistics().skippedVehicles;
         if (skipped == 0)
             return {};
-        return std::to_string(skipped) + (skipped == 1 ? " vehicle was" : " vehicles were") +
-               " not released: its lane is not a lane of this road.";
+        if (skipped == 1)
+            return "1 vehicle was not released: its lane is not a lane of this road.";
+        return std::to_string(skipped) + " vehicles were not released: their lanes are not lanes of this road.";
     }
 
 private:

@@ -38,6 +38,7 @@ public:
         return lists;
     }
     double getTime() const override { return simTime; }
+    std::string runRemark() const override { return remark; }
     int getProgress() const override { return progress; }
     void reset() override
     {
@@ -54,6 +55,7 @@ public:
     int progress = 0;
     std::vector<int> progressScript;
     double simTime = 0.0;
+    std::string remark;
     VehicleLists lists;
 };
 

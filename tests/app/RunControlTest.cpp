@@ -201,6 +201,17 @@ TEST_F(RunControl, AFinishedVisibleRunSaysSo)
     EXPECT_EQ(dialogs.notices[0], "The simulation has finished.");
 }
 
+TEST_F(RunControl, VehiclesLeftOffTheRoadAreToldUnderTheEndMessage)
+{
+    study.sim.stepsUntilEnd = 1;
+    study.sim.remark = "3 vehicles were not released: their lanes are not lanes of this road.";
+    auto view = makeView();
+    view->runVisible();
+    tickAt(*view, 101);
+    ASSERT_EQ(dialogs.notices.size(), 1u);
+    EXPECT_EQ(dialogs.notices[0], "The simulation has finished.\n" + study.sim.remark);
+}
+
 TEST_F(RunControl, ARefusedSetUpStartsNoRun)
 {
     study.sim.setupResult = false;
