@@ -13,7 +13,6 @@
 #include <QAbstractScrollArea>
 #include <QPointer>
 
-#include <memory>
 
 class CMessageTip;
 class CProgressBar;
