@@ -13,7 +13,6 @@
 #include <QAbstractScrollArea>
 #include <QPointer>
 
-
 class CMessageTip;
 class CProgressBar;
 class CStatusBar;
