@@ -20,7 +20,9 @@
 #include <QSettings>
 #include <QStatusTipEvent>
 #include <QTest>
+#include <QSplitter>
 #include <QToolBar>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -284,4 +286,23 @@ TEST_F(MainFrame, ProgressBarWithoutAStatusBarDoesNothing)
     progress.stepIt();
     progress.setText("50% complete");
     EXPECT_EQ(progress.value(), -1);
+}
+
+TEST_F(MainFrame, SplitBoxesAddPanesAndAPaneDraggedSmallGoes)
+{
+    CSplitterWnd* splitter = frame.getSplitter();
+    CRoadfluxView* first = splitter->pane(0, 0);
+    first->findChild<QToolButton*>("splitColumn")->click();
+    EXPECT_EQ(splitter->columnCount(), 2);
+    first->findChild<QToolButton*>("splitRow")->click();
+    EXPECT_EQ(splitter->rowCount(), 2);
+
+    QSplitter* columns = splitter->findChildren<QSplitter*>().value(1);
+    ASSERT_NE(columns, nullptr);
+    ASSERT_EQ(columns->orientation(), Qt::Horizontal);
+    columns->setSizes({columns->width(), 0});
+    emit columns->splitterMoved(columns->width(), 1);
+    EXPECT_TRUE(QTest::qWaitFor([splitter] { return splitter->columnCount() == 1; }, 1000));
+    EXPECT_EQ(splitter->rowCount(), 2);
+    EXPECT_EQ(splitter->views().size(), 2);
 }
