@@ -4,8 +4,10 @@
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace
 {
@@ -93,4 +95,23 @@ bool CDialogExt::eventFilter(QObject* watched, QEvent* event)
 CMessageTip* CDialogExt::getMessageTip() const
 {
     return messageTip;
+}
+
+void CDialogExt::layOutListEditor(QWidget* grid, const ListButton& add, const ListButton& remove,
+                                  int width, int height)
+{
+    auto* top = new QHBoxLayout;
+    for (const ListButton* spec : {&add, &remove})
+    {
+        auto* button = new QPushButton(spec->text);
+        setControlId(button, spec->id);
+        connect(button, &QPushButton::clicked, this, spec->onClick);
+        top->addWidget(button);
+    }
+    top->addStretch(1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(grid, 1);
+    layout->addWidget(makeButtons());
+    resize(width, height);
 }

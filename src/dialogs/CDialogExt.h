@@ -5,6 +5,9 @@
 
 #include <QDialog>
 #include <QPointer>
+#include <QString>
+
+#include <functional>
 
 class CMessageTip;
 class QPushButton;
@@ -33,6 +36,18 @@ protected:
     virtual bool exchangeOnClose() { return true; }
     // Adds the OK and Cancel buttons under the dialog's content.
     QWidget* makeButtons();
+
+    // A button of a list editor: its text, control id and what a click does.
+    struct ListButton
+    {
+        QString text;
+        int id;
+        std::function<void()> onClick;
+    };
+    // Lays out a list editor: the add and delete-last buttons above the grid, OK and Cancel
+    // below it, at the given starting size (pixels).
+    void layOutListEditor(QWidget* grid, const ListButton& add, const ListButton& remove, int width,
+                          int height);
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

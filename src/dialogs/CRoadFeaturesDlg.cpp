@@ -6,10 +6,6 @@
 #include "document/StudyNames.h"
 #include "widgets/CGridCtrl.h"
 
-#include <QHBoxLayout>
-#include <QPushButton>
-#include <QVBoxLayout>
-
 namespace
 {
 constexpr int speedLimitType = 400;
@@ -32,24 +28,11 @@ CRoadFeaturesDlg::CRoadFeaturesDlg(const FeatureList& studyFeatures, int length,
     for (const auto& feature : studyFeatures)
         features.push_back(std::make_unique<CRoadFeature>(*feature));
 
-    auto* add = new QPushButton(QStringLiteral("Add Feature"));
-    setControlId(add, 1025);
-    connect(add, &QPushButton::clicked, this, &CRoadFeaturesDlg::addFeature);
-    auto* remove = new QPushButton(QStringLiteral("Delete Last Feature"));
-    setControlId(remove, 1026);
-    connect(remove, &QPushButton::clicked, this, &CRoadFeaturesDlg::deleteLastFeature);
     setControlId(grid, StudyChecks::gridControl);
     grid->onEndEdit = [this](int row, int column) { return endEdit(row, column); };
-
-    auto* top = new QHBoxLayout;
-    top->addWidget(add);
-    top->addWidget(remove);
-    top->addStretch(1);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(grid, 1);
-    layout->addWidget(makeButtons());
-    resize(720, 360);
+    layOutListEditor(grid, {QStringLiteral("Add Feature"), 1025, [this] { addFeature(); }},
+                     {QStringLiteral("Delete Last Feature"), 1026, [this] { deleteLastFeature(); }},
+                     720, 360);
 
     grid->setColumnCount(6);
     for (int c = 1; c <= 5; ++c)

@@ -5,10 +5,6 @@
 #include "document/StudyNames.h"
 #include "widgets/CGridCtrl.h"
 
-#include <QHBoxLayout>
-#include <QPushButton>
-#include <QVBoxLayout>
-
 namespace
 {
 const QStringList columnTitles = {"Type", "Direction", "Vehicle Types", "Time Interval (s)", "Location / Step (m)"};
@@ -41,24 +37,11 @@ CStatDetectorDlg::CStatDetectorDlg(const DetectorList& studyDetectors, int lengt
     for (const auto& detector : studyDetectors)
         detectors.push_back(std::make_unique<CStatDetector>(*detector));
 
-    auto* add = new QPushButton(QStringLiteral("Add Detector"));
-    setControlId(add, 1027);
-    connect(add, &QPushButton::clicked, this, &CStatDetectorDlg::addDetector);
-    auto* remove = new QPushButton(QStringLiteral("Delete Last Detector"));
-    setControlId(remove, 1028);
-    connect(remove, &QPushButton::clicked, this, &CStatDetectorDlg::deleteLastDetector);
     setControlId(grid, StudyChecks::gridControl);
     grid->onEndEdit = [this](int row, int column) { return endEdit(row, column); };
-
-    auto* top = new QHBoxLayout;
-    top->addWidget(add);
-    top->addWidget(remove);
-    top->addStretch(1);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(grid, 1);
-    layout->addWidget(makeButtons());
-    resize(860, 420);
+    layOutListEditor(grid, {QStringLiteral("Add Detector"), 1027, [this] { addDetector(); }},
+                     {QStringLiteral("Delete Last Detector"), 1028, [this] { deleteLastDetector(); }},
+                     860, 420);
 
     grid->setColumnCount(6);
     for (int c = 1; c <= 5; ++c)
