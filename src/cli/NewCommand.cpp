@@ -77,7 +77,7 @@ SimulationSettingsEntry NewCommand::settingsEntry(const StudyDocument& document,
     entry.inputFileName = options.input.value_or(document.getInputFileName());
     entry.outputFileName = options.output.value_or(document.getOutputFileName());
     entry.roadLength = options.roadLength.value_or(document.getRoadLength());
-    entry.timeStepMs = options.timeStepMs.value_or(static_cast<int>(document.getTimeStep() * 1000.0));
+    entry.timeStepMs = options.timeStepMs.value_or(document.getTimeStepMs());
     entry.lanesDir1 = options.lanesDir1.value_or(document.getLanesDir1());
     entry.lanesDir2 = options.lanesDir2.value_or(document.getLanesDir2());
     entry.fileLanesDir1 = options.fileLanesDir1.value_or(document.getFileLanesDir1());

@@ -26,7 +26,7 @@ void CStudyEditing::fillSimulation(CSimConfigDlg& dialog, const CRoadfluxDoc& do
     dialog.lanesDir1 = study.getLanesDir1();
     dialog.lanesDir2 = study.getLanesDir2();
     dialog.fileFormat = study.getFileFormat();
-    dialog.timeStepMs = static_cast<int>(study.getTimeStep() * 1000.0);
+    dialog.timeStepMs = study.getTimeStepMs();
     dialog.fileLanesDir1 = study.getFileLanesDir1();
     dialog.fileLanesDir2 = study.getFileLanesDir2();
     dialog.drivesOnRight = study.getDrivesOnRight();

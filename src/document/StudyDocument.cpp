@@ -8,6 +8,8 @@
 #include "document/UserMessages.h"
 
 #include <algorithm>
+#include <climits>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <new>
@@ -402,6 +404,16 @@ void StudyDocument::setRoadLength(int metres)
 {
     roadLength = metres;
     modified = true;
+}
+
+int StudyDocument::getTimeStepMs() const
+{
+    // Far below a millisecond, far above the error of seconds = ms / 1000.
+    constexpr double representationError = 1e-6;  // ms
+    const double ms = std::floor(timeStep * 1000.0 + representationError);
+    if (!(ms > INT_MIN && ms < INT_MAX))
+        return ms > 0 ? INT_MAX : INT_MIN;
+    return static_cast<int>(ms);
 }
 
 void StudyDocument::setTimeStep(double seconds)

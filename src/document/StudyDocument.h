@@ -80,6 +80,9 @@ public:
     int getLanesDir1() const { return lanesDir1; }
     int getLanesDir2() const { return lanesDir2; }
     double getTimeStep() const { return timeStep; }
+    // The time step in whole milliseconds, truncated as the dialog shows it; a step stored from
+    // whole milliseconds (1001 ms is 1.0009999... s) gives its own value back, not one less.
+    int getTimeStepMs() const;
     int getNumDirections() const { return numDirections; }
     int getTotalLanes() const { return totalLanes; }
     int getRoadLength() const { return roadLength; }

@@ -144,3 +144,16 @@ TEST(StudyDocumentNew, EverySetterMarksTheStudyModified)
         ++index;
     }
 }
+
+TEST(StudyDocumentNew, TimeStepInMillisecondsTruncatesYetKeepsWholeMilliseconds)
+{
+    StudyDocument study;
+    study.setTimeStep(0.0999);
+    EXPECT_EQ(study.getTimeStepMs(), 99);
+    // Every step the dialog can store comes back as itself.
+    for (int ms = 10; ms <= 2000; ++ms)
+    {
+        study.setTimeStep(ms / 1000.0);
+        ASSERT_EQ(study.getTimeStepMs(), ms);
+    }
+}
