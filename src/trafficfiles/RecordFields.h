@@ -59,3 +59,41 @@ inline int writableAxles(const Vehicle& vehicle)
 {
     return std::clamp(vehicle.axleCount, 0, static_cast<int>(vehicle.axles.size()));
 }
+
+// The fixed axle slots of TALVOR and DoRIV records: per slot a weight column (units of 100 kg)
+// and a spacing column (tenths of a metre); the last slot has no spacing.
+struct AxleSlots
+{
+    std::size_t firstColumn;
+    std::size_t slotWidth;
+    std::size_t weightWidth;
+    std::size_t spacingWidth;
+    int count;
+
+    constexpr std::size_t column(int i) const { return firstColumn + slotWidth * static_cast<std::size_t>(i); }
+    // Columns of all slots together, as the record's column count needs them.
+    constexpr std::size_t columnCount() const { return 2 * static_cast<std::size_t>(count) - 1; }
+};
+
+// Fills the vehicle's axles (created for its count) from the slots.
+inline void readAxleSlots(Vehicle& vehicle, std::string_view line, const AxleSlots& slots)
+{
+    for (int i = 0; i < vehicle.axleCount; ++i) {
+        const std::size_t column = slots.column(i);
+        vehicle.setAxleWeight(i, readColumn(line, column, slots.weightWidth) * kNPerHundredKg);
+        vehicle.setAxleSpacing(i, readColumn(line, column + slots.weightWidth, slots.spacingWidth) / tenthsPerUnit);
+    }
+}
+
+// Writes every slot: the vehicle's axles, then zeros.
+inline void writeAxleSlots(ColumnWriter& columns, const Vehicle& vehicle, const AxleSlots& slots)
+{
+    const int present = writableAxles(vehicle);
+    for (int i = 0; i < slots.count; ++i) {
+        const Axle* axle = i < present ? &vehicle.axles[static_cast<std::size_t>(i)] : nullptr;
+        columns.integer(axle ? toHundredKg(axle->weight) : 0, slots.weightWidth);
+        if (i == slots.count - 1)
+            break;
+        columns.integer(axle ? toTenths(axle->spacing) : 0, slots.spacingWidth);
+    }
+}

@@ -8,16 +8,10 @@ namespace {
 
 constexpr char fill = ' ';
 constexpr std::size_t dayColumn = 4;
-constexpr std::size_t firstAxleColumn = 35;
-constexpr std::size_t axleBlockWidth = 6;
-constexpr std::size_t weightWidth = 3;
-constexpr std::size_t spacingWidth = 3;
-constexpr int axleSlots = 20;
+constexpr AxleSlots axleSlots{35, 6, 3, 3, 20};
 // Head, time stamp, speed, GVW, length, axle count, direction, lane, auxiliary value and the
 // axle slots' weights and spacings.
-constexpr std::size_t recordColumns = 1 + timeStampColumns + 7 + 2 * axleSlots - 1;
-
-std::size_t axleColumn(int i) { return firstAxleColumn + axleBlockWidth * static_cast<std::size_t>(i); }
+constexpr std::size_t recordColumns = 1 + timeStampColumns + 7 + axleSlots.columnCount();
 
 } // namespace
 
@@ -36,11 +30,7 @@ void Vehicle::readDORIV(std::string_view line)
     lane = readColumn(line, 31, 1);
     auxValue = readColumn(line, 32, 3) / 10;
     createAxles();
-    for (int i = 0; i < axleCount; ++i) {
-        const std::size_t column = axleColumn(i);
-        setAxleWeight(i, readColumn(line, column, weightWidth) * kNPerHundredKg);
-        setAxleSpacing(i, readColumn(line, column + weightWidth, spacingWidth) / tenthsPerUnit);
-    }
+    readAxleSlots(*this, line, axleSlots);
     vehicleClass = classify();
 }
 
@@ -57,12 +47,5 @@ void Vehicle::writeDORIV(std::string& out) const
     columns.integer(lane, 1);
     columns.integer(auxValue * 10LL, 3);
     // A vehicle with more than twenty axles keeps its full count but only twenty slots.
-    const int present = writableAxles(*this);
-    for (int i = 0; i < axleSlots; ++i) {
-        const Axle* axle = i < present ? &axles[static_cast<std::size_t>(i)] : nullptr;
-        columns.integer(axle ? toHundredKg(axle->weight) : 0, weightWidth);
-        if (i == axleSlots - 1)
-            break;
-        columns.integer(axle ? toTenths(axle->spacing) : 0, spacingWidth);
-    }
+    writeAxleSlots(columns, *this, axleSlots);
 }

@@ -8,16 +8,10 @@ namespace {
 
 constexpr char fill = ' ';
 constexpr std::size_t dayColumn = 4;
-constexpr std::size_t firstAxleColumn = 34;
-constexpr std::size_t axleBlockWidth = 5;
-constexpr std::size_t weightWidth = 3;
-constexpr std::size_t spacingWidth = 2;
-constexpr int axleSlots = 9;
+constexpr AxleSlots axleSlots{34, 5, 3, 2, 9};
 // Head, time stamp, speed, GVW, length, axle count, direction, lane, auxiliary value and the
 // axle slots' weights and spacings.
-constexpr std::size_t recordColumns = 1 + timeStampColumns + 7 + 2 * axleSlots - 1;
-
-std::size_t axleColumn(int i) { return firstAxleColumn + axleBlockWidth * static_cast<std::size_t>(i); }
+constexpr std::size_t recordColumns = 1 + timeStampColumns + 7 + axleSlots.columnCount();
 
 } // namespace
 
@@ -35,11 +29,7 @@ void Vehicle::readTALVOR(std::string_view line)
     lane = readColumn(line, 30, 1);
     auxValue = readColumn(line, 31, 3) / 10;
     createAxles();
-    for (int i = 0; i < axleCount; ++i) {
-        const std::size_t column = axleColumn(i);
-        setAxleWeight(i, readColumn(line, column, weightWidth) * kNPerHundredKg);
-        setAxleSpacing(i, readColumn(line, column + weightWidth, spacingWidth) / tenthsPerUnit);
-    }
+    readAxleSlots(*this, line, axleSlots);
     vehicleClass = classify();
 }
 
@@ -55,12 +45,5 @@ void Vehicle::writeTALVOR(std::string& out) const
     columns.integer(direction, 1);
     columns.integer(lane, 1);
     columns.integer(auxValue * 10LL, 3);
-    const int present = writableAxles(*this);
-    for (int i = 0; i < axleSlots; ++i) {
-        const Axle* axle = i < present ? &axles[static_cast<std::size_t>(i)] : nullptr;
-        columns.integer(axle ? toHundredKg(axle->weight) : 0, weightWidth);
-        if (i == axleSlots - 1)
-            break;
-        columns.integer(axle ? toTenths(axle->spacing) : 0, spacingWidth);
-    }
+    writeAxleSlots(columns, *this, axleSlots);
 }
