@@ -39,11 +39,12 @@ std::string_view FileHandler::nextRecord()
     return line;
 }
 
-Vehicle* FileHandler::newVehicle(bool isCar)
+Vehicle* FileHandler::newVehicle(bool isCar) const
 {
-    if (isCar)
-        return new Car();
-    return new Truck();
+    Vehicle* vehicle = isCar ? static_cast<Vehicle*>(new Car()) : new Truck();
+    // Records end at the first empty line, so the count of records read is the line number.
+    vehicle->inputLine = recordsRead;
+    return vehicle;
 }
 
 std::vector<Vehicle*> FileHandler::readVehicles(int count)

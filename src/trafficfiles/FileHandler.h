@@ -47,8 +47,9 @@ public:
 protected:
     // The next line of the input, or an empty view once the input has ended.
     std::string_view nextRecord();
-    // The object a reader fills: a Car or a Truck.
-    static Vehicle* newVehicle(bool isCar);
+    // The object a reader fills for the record nextRecord() just gave: a Car or a Truck that
+    // remembers the record's line.
+    Vehicle* newVehicle(bool isCar) const;
     // Writes `record` as one line of the output.
     void writeRecord() { output.writeLine(record); }
 

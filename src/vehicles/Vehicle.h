@@ -101,6 +101,8 @@ public:
     double velocity = 0.0;   // m/s
     double acceleration = 0.0;  // m/s², of the last step, before the velocity floor
     int recordNumber = 0;
+    // 1-based line of the input traffic file the record was read from; 0 when not read from one.
+    long long inputLine = 0;
     int head = 0;
     int year = 0;  // from 0
     int month = 1;  // from 1

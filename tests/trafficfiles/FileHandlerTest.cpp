@@ -156,6 +156,22 @@ TEST_F(FileHandlerTest, AnEmptyLineEndsTheInputForGood)
     }
 }
 
+TEST_F(FileHandlerTest, EachVehicleKnowsTheLineItWasReadFrom)
+{
+    const std::string talvor = talvorRecord(350);
+    const std::string vork = vorkRecord(35);
+    const std::string doriv = dorivRecord(350);
+    TALVORFile talvorFile(writeFile("talvor", talvor + "\r\n" + talvor + "\r\n" + talvor), path("out1"));
+    VORKFile vorkFile(writeFile("vork", vork + "\n" + vork + "\n" + vork + "\n"), path("out2"));
+    DORIVFile dorivFile(writeFile("doriv", doriv + "\n" + doriv + "\n" + doriv + "\n"), path("out3"));
+    for (FileHandler* handler : std::vector<FileHandler*>{&talvorFile, &vorkFile, &dorivFile}) {
+        const Owned vehicles = readAll(*handler);
+        ASSERT_EQ(vehicles.size(), 3u);
+        for (std::size_t i = 0; i < vehicles.size(); ++i)
+            EXPECT_EQ(vehicles[i]->inputLine, static_cast<long long>(i + 1));
+    }
+}
+
 TEST_F(FileHandlerTest, ReadVehiclesPadsWithNullsAfterTheEnd)
 {
     const std::string record = talvorRecord(350);
