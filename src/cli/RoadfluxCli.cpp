@@ -2,6 +2,7 @@
 
 #include "cli/CliFailure.h"
 #include "cli/DefinitionParser.h"
+#include "cli/ExampleCommand.h"
 #include "cli/GenerateCommand.h"
 #include "cli/NewCommand.h"
 #include "cli/RunCommand.h"
@@ -117,6 +118,8 @@ int RoadfluxCli::run(int argc, const char* const* argv)
     addNewCommand(app, newOptions);
     addShowCommand(app, showStudy);
     addGenerateCommand(app, generateOptions);
+    ExampleCommand::Options exampleOptions;
+    ExampleCommand::addTo(app, exampleOptions);
 
     try {
         app.parse(argc, argv);
@@ -126,6 +129,8 @@ int RoadfluxCli::run(int argc, const char* const* argv)
     }
 
     try {
+        if (app.got_subcommand("example"))
+            return ExampleCommand(out).execute(exampleOptions);
         loadConfiguration(configFile);
         if (app.got_subcommand("run")) {
             if (app.get_subcommand("run")->count("--seed") > 0)

@@ -1,7 +1,7 @@
 #pragma once
 // The headless runner's command line: reads the configuration file, then carries out one of
-// the commands run, new, show and generate. Works on the streams it is given, so that tests
-// can call it in-process.
+// the commands run, new, show, generate and example. Works on the streams it is given, so that
+// tests can call it in-process.
 
 #include <iosfwd>
 #include <string>
