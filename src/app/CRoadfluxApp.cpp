@@ -1,5 +1,6 @@
 #include "app/CRoadfluxApp.h"
 
+#include "app/CCommandLine.h"
 #include "app/CMainFrame.h"
 #include "app/CRoadfluxDoc.h"
 #include "app/CRoadfluxView.h"
@@ -7,7 +8,22 @@
 #include "app/CUserDialogs.h"
 #include "config/CConfigData.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QTimer>
+
+QString CRoadfluxApp::configFileProblem(bool fromMenu)
+{
+    const QString problem = QStringLiteral("Configuration file cannot be read");
+    // Started from a terminal, the user knows the current directory; from the menu it is
+    // wherever the desktop chose, so the message says where the file was looked for.
+    if (!fromMenu || QFileInfo::exists(configFileName()))
+        return problem;
+    return problem + QStringLiteral("\n\nThere is no %1 in %2, the folder Roadflux was started in, so the "
+                                    "built-in defaults are used. The command roadflux-cli example FOLDER copies the "
+                                    "example study and a %1 into FOLDER.")
+                         .arg(configFileName(), QDir::toNativeSeparators(QDir::currentPath()));
+}
 
 CRoadfluxApp::CRoadfluxApp(const CMillisecondClock& wallClock) : clock(wallClock) {}
 
@@ -20,9 +36,10 @@ CRoadfluxApp::~CRoadfluxApp()
 
 bool CRoadfluxApp::initInstance(const QStringList& arguments)
 {
+    const CCommandLine commandLine = CCommandLine::parse(arguments);
     // Everything constructed below copies configuration values: the file comes first.
     if (!theConfigData.readConfigFile(configFileName().toStdString()))
-        userDialogs().warn("Configuration file cannot be read");
+        userDialogs().warn(configFileProblem(commandLine.fromMenu).toStdString());
 
     doc = std::make_unique<CRoadfluxDoc>();
     frame = std::make_unique<CMainFrame>(*doc, recent, clock);
@@ -36,30 +53,17 @@ bool CRoadfluxApp::initInstance(const QStringList& arguments)
             [this](const QString& path) { openDocumentFile(path, true); });
     connect(frame.get(), &CMainFrame::fileDropped, this, [this](const QString& path) { openDocumentFile(path); });
 
-    QString study;
-    bool runAtStart = false;
-    double timeWarp = 0.0;
-    for (int i = 0; i < arguments.size(); ++i)
-    {
-        const QString& argument = arguments[i];
-        if (argument == QLatin1String("--run"))
-            runAtStart = true;
-        else if (argument == QLatin1String("--time-warp") && i + 1 < arguments.size())
-            timeWarp = arguments[++i].toDouble();
-        else if (study.isEmpty())
-            study = argument;
-    }
-    if (study.isEmpty())
+    if (commandLine.study.isEmpty())
         doc->onNewDocument();
-    else if (!openDocumentFile(study))
+    else if (!openDocumentFile(commandLine.study))
         return false;
 
     frame->show();
     CRoadfluxView* view = frame->activeView();
-    if (timeWarp >= 1.0 && timeWarp <= 1000.0)
-        view->getRunControl().setTimeWarpFactor(timeWarp);
+    if (commandLine.timeWarp >= 1.0 && commandLine.timeWarp <= 1000.0)
+        view->getRunControl().setTimeWarpFactor(commandLine.timeWarp);
     // A visible run asked for on the command line starts once the window is up.
-    if (runAtStart)
+    if (commandLine.runAtStart)
         QTimer::singleShot(0, view, [view] { view->runVisible(); });
     return true;
 }

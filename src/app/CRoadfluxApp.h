@@ -22,12 +22,14 @@ class CRoadfluxApp : public QObject
 public:
     static QString configFileName() { return QStringLiteral("Roadflux.ini"); }
 
+    // The message shown when the configuration file cannot be read at start-up.
+    static QString configFileProblem(bool fromMenu);
+
     explicit CRoadfluxApp(const CMillisecondClock& clock);
     ~CRoadfluxApp() override;
 
     // Start-up in its order; false when the program must end. arguments: the command line
-    // without the program's name: a study to open, "--run" to start a visible run at once and
-    // "--time-warp N" (1 to 1000) for that run's pace.
+    // without the program's name, as CCommandLine reads it.
     bool initInstance(const QStringList& arguments);
 
     CMainFrame* mainFrame() const { return frame.get(); }
