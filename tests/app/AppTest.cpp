@@ -1,4 +1,4 @@
-// Start-up and the document in the window: the configuration message, the command line, Save and
+// Start-up and the document in the window: the configuration messages, the command line, Save and
 // Open round trips through the one document, the save-changes prompts, refused files, dropped
 // files and the recent-file list.
 
@@ -63,6 +63,20 @@ TEST_F(Application, MissingConfigurationFileIsReportedAndDefaultsKept)
     EXPECT_EQ(dialogs.warnings[0], "Configuration file cannot be read");
     EXPECT_TRUE(app.mainFrame()->isVisible());
     EXPECT_EQ(app.mainFrame()->windowTitle(), "Untitled - Roadflux");
+}
+
+// The menu starts the program in a folder the user did not choose, so the message says which.
+TEST_F(Application, StartedFromTheMenuWithoutConfigurationSaysWhereItLookedAndOpensTheFile)
+{
+    QFile::copy(examples + "/study.rfx", path("study.rfx"));
+    ASSERT_TRUE(app.initInstance({"--from-menu", path("study.rfx")}));
+    ASSERT_EQ(dialogs.warnings.size(), 1u);
+    const QString warning = QString::fromStdString(dialogs.warnings[0]);
+    EXPECT_TRUE(warning.startsWith("Configuration file cannot be read\n")) << dialogs.warnings[0];
+    const QString folderLookedIn = QDir::toNativeSeparators(QDir::currentPath());
+    EXPECT_TRUE(warning.contains("Roadflux.ini in " + folderLookedIn)) << dialogs.warnings[0];
+    EXPECT_TRUE(warning.contains("built-in defaults are used")) << dialogs.warnings[0];
+    EXPECT_EQ(app.mainFrame()->windowTitle(), "study.rfx - Roadflux");
 }
 
 TEST_F(Application, ConfigurationFileIsReadSilently)
