@@ -7,6 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
   qt6-base-dev libxkbcommon-dev fonts-dejavu-core
   xvfb xauth imagemagick parallel valgrind
+  dpkg-dev file help2man librsvg2-bin man-db desktop-file-utils shared-mime-info
 )
 missing=()
 for p in "${packages[@]}"; do

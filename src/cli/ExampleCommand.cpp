@@ -110,7 +110,8 @@ int ExampleCommand::execute(const Options& options) const
         // The installed originals may be read-only; the user's copy is theirs to edit.
         fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, error);
     }
-    out << "Copied " << listed(exampleFiles()) << " into " << options.folder << "\n"
+    out << "Copied " << listed(exampleFiles()) << " from " << source.lexically_normal().string() << " into "
+        << options.folder << "\n"
         << "Run it there: cd " << options.folder << " && roadflux-cli run study.rfx\n";
     return 0;
 }
