@@ -1,0 +1,115 @@
+#include "loadeffects/LoadEffectRun.h"
+
+#include "detectors/MeasurementFile.h"
+#include "loadeffects/BridgeFields.h"
+#include "loadeffects/InfluenceLineFile.h"
+#include "loadeffects/LoadEffectFileNames.h"
+
+#include <utility>
+
+struct LoadEffectRun::Outputs
+{
+    MeasurementFile series;
+    MeasurementFile events;
+};
+
+std::vector<BridgeProblem> LoadEffectRun::prepare(const BridgeSet& set, const std::string& bridgesFolder,
+                                                  std::vector<PreparedBridge>& prepared)
+{
+    std::vector<BridgeProblem> problems;
+    prepared.clear();
+    for (std::size_t i = 0; i < set.bridges.size(); ++i) {
+        InfluenceLineResult line = InfluenceLineFile::load(set.bridges[i], bridgesFolder);
+        if (line.line)
+            prepared.push_back({set.bridges[i], std::move(*line.line)});
+        else
+            problems.push_back({i, BridgeFields::effect, line.problem});
+    }
+    return problems;
+}
+
+LoadEffectRun::LoadEffectRun(const std::vector<PreparedBridge>& bridges, const RoadLayout& road, double startTime,
+                             std::string metricsFolder)
+    : steps(startTime, road.timeStep, road.timeStep), folder(std::move(metricsFolder))
+{
+    monitors.reserve(bridges.size());
+    for (const PreparedBridge& prepared : bridges) {
+        monitors.emplace_back(prepared.bridge, prepared.line, road, startTime);
+        outputs.push_back(std::make_unique<Outputs>());
+    }
+}
+
+LoadEffectRun::~LoadEffectRun() = default;
+
+std::vector<std::string> LoadEffectRun::openFiles()
+{
+    std::vector<std::string> failed;
+    for (std::size_t i = 0; i < monitors.size(); ++i) {
+        const std::string& name = monitors[i].getBridge().name;
+        const std::string seriesPath = MeasurementFile::pathInFolder(folder, LoadEffectFileNames::series(name));
+        const std::string eventsPath = MeasurementFile::pathInFolder(folder, LoadEffectFileNames::events(name));
+        Outputs& files = *outputs[i];
+        files.series.open(seriesPath);
+        files.events.open(eventsPath);
+        if (!files.series.isOpen())
+            failed.push_back(seriesPath);
+        if (!files.events.isOpen())
+            failed.push_back(eventsPath);
+        files.series
+            .text("interval,end_time_s,maximum,time_of_maximum_s,minimum,time_of_minimum_s,vehicles,duration_s")
+            .endLine();
+        files.events.text("rank,time_s,value,line,class,gross_weight_kN,lane,front_x_m").endLine();
+    }
+    return failed;
+}
+
+void LoadEffectRun::observe(const std::vector<std::vector<Vehicle*>>& lanes, double time)
+{
+    const long long step = steps.stepAt(time);
+    if (finished || step <= lastStep)
+        return;
+    for (std::size_t i = 0; i < monitors.size(); ++i) {
+        monitors[i].observeEmpty(lastStep + 1, step - 1);
+        monitors[i].observe(step, lanes);
+        writeClosedIntervals(i);
+    }
+    lastStep = step;
+}
+
+void LoadEffectRun::finish()
+{
+    if (finished)
+        return;
+    finished = true;
+    for (std::size_t i = 0; i < monitors.size(); ++i) {
+        monitors[i].finish(lastStep);
+        writeClosedIntervals(i);
+        writeEvents(i);
+        outputs[i]->series.close();
+        outputs[i]->events.close();
+    }
+}
+
+void LoadEffectRun::writeClosedIntervals(std::size_t bridge)
+{
+    MeasurementFile& file = outputs[bridge]->series;
+    for (const IntervalRow& row : monitors[bridge].takeClosedIntervals()) {
+        file.integer(row.number).text(",").seconds(row.endTime).text(",");
+        file.real(row.maximum).text(",").seconds(row.maximumTime).text(",");
+        file.real(row.minimum).text(",").seconds(row.minimumTime).text(",");
+        file.integer(row.vehicles).text(",").seconds(row.duration).endLine();
+    }
+}
+
+void LoadEffectRun::writeEvents(std::size_t bridge)
+{
+    MeasurementFile& file = outputs[bridge]->events;
+    const std::vector<LoadEvent>& events = monitors[bridge].getEvents().getEvents();
+    for (std::size_t rank = 0; rank < events.size(); ++rank)
+        for (const EventVehicle& vehicle : events[rank].vehicles) {
+            file.integer(static_cast<long long>(rank + 1)).text(",").seconds(events[rank].time).text(",");
+            file.real(events[rank].value).text(",").integer(vehicle.inputLine).text(",");
+            file.integer(vehicle.vehicleClass).text(",").real(vehicle.grossWeight).text(",");
+            file.integer(vehicle.lane).text(",").real(vehicle.frontX).endLine();
+        }
+}

@@ -1,0 +1,17 @@
+#pragma once
+// Reading the small comma-separated files of this folder: lines with any line ending, split at
+// commas into trimmed fields.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace TextLines
+{
+// The file's lines without their endings (LF, CR LF or CR); false when it cannot be read.
+bool read(const std::string& path, std::vector<std::string>& lines);
+
+std::vector<std::string> splitFields(std::string_view line);
+
+bool isBlank(std::string_view line);
+}
