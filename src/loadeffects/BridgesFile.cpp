@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <set>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -40,8 +42,13 @@ public:
                 readBridge(lines[i], i + 1);
     }
 
+    // Fields of a bridge that could not be read: their checks would only repeat the problem.
+    std::set<std::pair<std::size_t, std::string>> unreadFields;
+
     void problem(std::size_t line, const std::string& field, const std::string& message)
     {
+        if (!field.empty() && line > 0)
+            unreadFields.emplace(result.set.bridges.size(), field);
         std::string text = path;
         if (line > 0)
             text += ": line " + std::to_string(line);
@@ -145,18 +152,21 @@ BridgesFileResult read(const std::string& path)
         return result;
     }
     reader.run(lines);
-    if (!result.ok())
-        return result;
-    std::vector<BridgeProblem> problems = result.set.check();
+    std::vector<BridgeProblem> problems;
+    for (BridgeProblem& problem : result.set.check())
+        if (reader.unreadFields.count({problem.bridge, problem.field}) == 0)
+            problems.push_back(std::move(problem));
     for (std::size_t i = 0; i < result.set.bridges.size(); ++i) {
         const Bridge& bridge = result.set.bridges[i];
-        if (bridge.effect != BridgeEffect::influenceFile || !(bridge.span > 0.0))
+        if (bridge.effect != BridgeEffect::influenceFile || !(bridge.span > 0.0) ||
+            reader.unreadFields.count({i, BridgeFields::span}) > 0)
             continue;
         const InfluenceLineResult line = InfluenceLineFile::load(bridge, folderOf(path));
         if (!line.line)
             problems.push_back({i, BridgeFields::effect, line.problem});
     }
-    result.problems = describe(path, result, problems);
+    for (std::string& text : describe(path, result, problems))
+        result.problems.push_back(std::move(text));
     return result;
 }
 

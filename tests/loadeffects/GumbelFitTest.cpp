@@ -1,0 +1,107 @@
+// The maximum-likelihood Gumbel fit: samples drawn from a known Gumbel give back its parameters
+// within their standard errors, the estimates solve the likelihood equations, and return levels.
+
+#include "loadeffects/GumbelFit.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+namespace
+{
+std::vector<double> gumbelSample(double location, double scale, std::size_t count, unsigned seed)
+{
+    std::mt19937_64 random(seed);
+    std::uniform_real_distribution<double> uniform(0.0, 1.0);
+    std::vector<double> sample;
+    for (std::size_t i = 0; i < count; ++i) {
+        double u = uniform(random);
+        while (u <= 0.0)
+            u = uniform(random);
+        sample.push_back(location - scale * std::log(-std::log(u)));
+    }
+    return sample;
+}
+}
+
+TEST(GumbelFit, RecoversTheParametersOfALargeSampleWithinFourStandardErrors)
+{
+    const double location = 500.0;
+    const double scale = 40.0;
+    const std::size_t n = 2000;
+    const auto fit = Gumbel::fit(gumbelSample(location, scale, n, 7));
+    ASSERT_TRUE(fit);
+    EXPECT_EQ(fit->sampleSize, n);
+    const double locationError = scale * std::sqrt(1.1087 / n);
+    const double scaleError = scale * std::sqrt(0.6079 / n);
+    EXPECT_NEAR(fit->location, location, 4.0 * locationError);
+    EXPECT_NEAR(fit->scale, scale, 4.0 * scaleError);
+    EXPECT_NEAR(fit->locationError, locationError, 0.1 * locationError);
+    EXPECT_NEAR(fit->scaleError, scaleError, 0.1 * scaleError);
+}
+
+// Over many small samples the estimates centre on the truth and spread by their standard errors.
+TEST(GumbelFit, SmallSamplesScatterAsTheStandardErrorsSay)
+{
+    const double location = 10.0;
+    const double scale = 2.0;
+    const std::size_t n = 50;
+    const int samples = 400;
+    double locationSum = 0.0;
+    double locationSquares = 0.0;
+    for (int s = 0; s < samples; ++s) {
+        const auto fit = Gumbel::fit(gumbelSample(location, scale, n, 100 + s));
+        ASSERT_TRUE(fit);
+        locationSum += fit->location;
+        locationSquares += (fit->location - location) * (fit->location - location);
+    }
+    const double expectedError = scale * std::sqrt(1.1087 / n);
+    EXPECT_NEAR(locationSum / samples, location, 4.0 * expectedError / std::sqrt(samples));
+    EXPECT_NEAR(std::sqrt(locationSquares / samples), expectedError, 0.15 * expectedError);
+}
+
+// The score equations: mean of exp(−z) = 1 and mean of z (1 − exp(−z)) = 1, z = (x − µ) / β.
+TEST(GumbelFit, TheEstimatesSolveTheLikelihoodEquations)
+{
+    const std::vector<double> maxima = {812.0, 905.5, 760.25, 1033.0, 870.0, 948.0, 799.0, 880.5, 1120.0, 845.0};
+    const auto fit = Gumbel::fit(maxima);
+    ASSERT_TRUE(fit);
+    double first = 0.0;
+    double second = 0.0;
+    for (double x : maxima) {
+        const double z = (x - fit->location) / fit->scale;
+        first += std::exp(-z);
+        second += z * (1.0 - std::exp(-z));
+    }
+    EXPECT_NEAR(first / maxima.size(), 1.0, 1e-9);
+    EXPECT_NEAR(second / maxima.size(), 1.0, 1e-9);
+}
+
+TEST(GumbelFit, NoFitWithoutTwoDifferentFiniteMaxima)
+{
+    EXPECT_FALSE(Gumbel::fit({}));
+    EXPECT_FALSE(Gumbel::fit({5.0}));
+    EXPECT_FALSE(Gumbel::fit({5.0, 5.0, 5.0}));
+    EXPECT_FALSE(Gumbel::fit({5.0, NAN, 7.0}));
+    EXPECT_TRUE(Gumbel::fit({5.0, 7.0}));
+}
+
+TEST(GumbelFit, ReturnLevelsAndPlottingPositions)
+{
+    GumbelFit fit;
+    fit.location = 100.0;
+    fit.scale = 10.0;
+    // Exceeded once in T blocks: F(x) = 1 − 1/T.
+    for (double period : {2.0, 50.0, 1e3, 2.5e5}) {
+        const double level = fit.returnLevel(period);
+        EXPECT_NEAR(std::exp(-std::exp(-(level - 100.0) / 10.0)), 1.0 - 1.0 / period, 1e-12) << period;
+    }
+    EXPECT_NEAR(fit.returnLevel(1e6), 100.0 + 10.0 * 13.8155, 1e-3);
+    EXPECT_DOUBLE_EQ(fit.reducedVariate(fit.returnLevel(100.0)), -std::log(-std::log(0.99)));
+
+    // 1000 years of 250 days in daily blocks.
+    EXPECT_DOUBLE_EQ(Gumbel::periodInIntervals(1000.0, 86400.0, 250.0 * 86400.0), 250000.0);
+    EXPECT_LT(Gumbel::plottingPosition(1, 10), Gumbel::plottingPosition(10, 10));
+    EXPECT_NEAR(Gumbel::plottingPosition(1, 1), -std::log(-std::log(0.56 / 1.12)), 1e-12);
+}
