@@ -3,6 +3,10 @@
 // on and one detector of each kind per direction. Reported in vehicle-steps per second: the
 // sum over the steps of the vehicles on the road, divided by the run's wall time.
 //
+// BM_StandardHourThreeBridges runs the same hour with the load effects of three bridges followed
+// at every step (both directions each; mid-span moment, two-span support moment, support shear):
+// its CPU time over BM_StandardHour's is the cost of the bridges.
+//
 // ROADFLUX_BENCH_TRAFFIC_OUT=FILE also saves the generated traffic file (for the peer run).
 // ROADFLUX_BENCH_DAY=1 adds a 24-hour run that reports the peak resident memory.
 
@@ -10,6 +14,7 @@
 #include "config/CStatDetector.h"
 #include "config/MersenneTwister.h"
 #include "engine/Sim.h"
+#include "loadeffects/LoadEffectRun.h"
 
 #include <benchmark/benchmark.h>
 
@@ -18,6 +23,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <random>
 #include <string>
 #include <unistd.h>
@@ -144,7 +150,22 @@ long peakResidentKilobytes()
     return 0;
 }
 
-void runScenario(benchmark::State& state, double hours)
+std::unique_ptr<LoadEffectRun> threeBridges(const Sim& sim)
+{
+    BridgeSet set;
+    set.bridges.resize(3);
+    set.bridges[0] = {"Near", 400.0, 30.0, BridgeEffect::midspanMoment, "", BridgeDirections::both, {}, 300.0};
+    set.bridges[1] = {"Middle", 1400.0, 50.0, BridgeEffect::continuousSupportMoment, "", BridgeDirections::both, {}, 300.0};
+    set.bridges[2] = {"Far", 2500.0, 20.0, BridgeEffect::supportShear, "", BridgeDirections::both, {{1, 1.0}, {2, 0.9}}, 300.0};
+    std::vector<PreparedBridge> prepared;
+    LoadEffectRun::prepare(set, "", prepared);
+    auto run = std::make_unique<LoadEffectRun>(prepared, RoadLayout{roadLength, 2, 2, timeStep}, sim.getTime(),
+                                               (scratchFolder() / "metrics").string() + "/");
+    run->openFiles();
+    return run;
+}
+
+void runScenario(benchmark::State& state, double hours, bool withBridges = false)
 {
     const std::string input = trafficFile(hours);
     CIDMParameterSet sets[5];
@@ -158,9 +179,15 @@ void runScenario(benchmark::State& state, double hours)
         theRandomGenerator.seed(42);
         Sim sim;
         setUp(sim, sets, input);
+        const std::unique_ptr<LoadEffectRun> bridges = withBridges ? threeBridges(sim) : nullptr;
         bool running = true;
-        while (running)
-            sim.step(running);
+        while (running) {
+            const std::vector<std::vector<Vehicle*>>& lanes = sim.step(running);
+            if (bridges)
+                bridges->observe(lanes, sim.getTime());
+        }
+        if (bridges)
+            bridges->finish();
         last = sim.getStatistics();
         sim.reset();
         vehicleSteps += static_cast<double>(last.vehicleSteps);
@@ -178,6 +205,12 @@ void BM_StandardHour(benchmark::State& state)
     runScenario(state, 1.0);
 }
 BENCHMARK(BM_StandardHour)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+
+void BM_StandardHourThreeBridges(benchmark::State& state)
+{
+    runScenario(state, 1.0, true);
+}
+BENCHMARK(BM_StandardHourThreeBridges)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
 void BM_Day(benchmark::State& state)
 {

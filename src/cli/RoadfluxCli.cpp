@@ -28,6 +28,8 @@ void addRunCommand(CLI::App& app, RunCommand::Options& options, std::uint32_t& s
     run->add_option("--out-dir", options.outDir,
                     "A folder for this run's outputs: output.txt and metrics/ unless --output or --metrics say otherwise");
     run->add_option("--seed", seed, "Seed of the random generator: runs with the same seed are identical");
+    run->add_option("--bridges", options.bridges,
+                    "Bridges file for load effects, in place of STUDY.bridges beside the study");
 }
 
 void addNewCommand(CLI::App& app, NewCommand::Options& o)

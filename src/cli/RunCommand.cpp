@@ -3,9 +3,11 @@
 #include "cli/CliFailure.h"
 #include "cli/ConsoleMessages.h"
 #include "cli/ProgressReporter.h"
+#include "cli/RunBridges.h"
 #include "cli/RunSummary.h"
 #include "config/MersenneTwister.h"
 #include "document/StudyDocument.h"
+#include "loadeffects/GumbelFit.h"
 
 #include <chrono>
 #include <csignal>
@@ -112,6 +114,7 @@ int RunCommand::execute(const Options& options)
     if (opened != StudyFileResult::ok)
         throw CliFailure(options.study + ": " + studyFileMessage(opened));
     applyOverrides(document, options);
+    const std::optional<RunBridges> bridges = RunBridges::load(options.study, options.bridges, document);
     if (options.seed)
         theRandomGenerator.seed(*options.seed);
 
@@ -125,13 +128,19 @@ int RunCommand::execute(const Options& options)
     StopSignals stopSignals;
     ProgressReporter progress(err, errIsTerminal);
     Sim& sim = document.getSim();
+    const std::unique_ptr<LoadEffectRun> loadEffects =
+        bridges ? bridges->start(sim, document.resolvedMetricsFolder()) : nullptr;
     const auto started = std::chrono::steady_clock::now();
     bool running = true;
     progress.update(sim.getProgress());
     while (running && stopSignal == 0) {
-        sim.step(running);
+        const std::vector<std::vector<Vehicle*>>& lanes = sim.step(running);
+        if (loadEffects)
+            loadEffects->observe(lanes, sim.getTime());
         progress.update(sim.getProgress());
     }
+    if (loadEffects)
+        loadEffects->finish();
     const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - started;
     // After the reset, which closes the output file and so learns of a last failed write.
     sim.reset();
@@ -150,6 +159,8 @@ int RunCommand::execute(const Options& options)
     RunSummary(statistics, wall.count(), output,
                absoluteName(document.resolvedMetricsFolder().empty() ? "." : document.resolvedMetricsFolder()))
         .print(out);
+    if (loadEffects)
+        RunBridges::printSummary(out, *loadEffects, Gumbel::defaultReturnYears);
     if (statistics.outputWriteFailed)
         throw CliFailure(output + ": the output traffic file could not be written: records were lost");
     return 0;

@@ -23,6 +23,7 @@ public:
         // --metrics say otherwise; created when missing.
         std::string outDir;
         std::optional<std::uint32_t> seed;  // makes the run repeatable
+        std::string bridges;  // bridges file, in place of STUDY.bridges beside the study
     };
 
     RunCommand(std::ostream& out, std::ostream& err, bool errIsTerminal);
