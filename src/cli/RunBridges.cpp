@@ -52,6 +52,11 @@ std::optional<RunBridges> RunBridges::load(const std::string& studyFile, const s
         problems.push_back(std::move(problem));
     if (!problems.empty())
         refuse(BridgesFile::describe(result.file, read, problems));
+    // Found out before the run truncates any of its files.
+    const std::string metrics = document.resolvedMetricsFolder().empty() ? "." : document.resolvedMetricsFolder();
+    std::error_code error;
+    if (!std::filesystem::is_directory(metrics, error))
+        refuse({metrics + ": the metrics folder does not exist: the load-effect files cannot be written"});
     return result;
 }
 
