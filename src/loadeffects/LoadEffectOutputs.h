@@ -1,0 +1,32 @@
+#pragma once
+// Reading back a bridge's output files, LE_<name>.csv and LE_<name>_events.csv, for charts and
+// reports after a run. A file that does not hold what a run writes gives a problem naming the
+// file and the line.
+
+#include "loadeffects/IntervalRow.h"
+#include "loadeffects/LargestEvents.h"
+
+#include <string>
+#include <vector>
+
+struct IntervalRowsResult
+{
+    std::vector<IntervalRow> rows;
+    std::string problem;  // empty when the file was read whole
+};
+
+struct LoadEventsResult
+{
+    std::vector<LoadEvent> events;  // largest first, as listed
+    std::string problem;
+};
+
+namespace LoadEffectOutputs
+{
+IntervalRowsResult readIntervals(const std::string& path);
+LoadEventsResult readEvents(const std::string& path);
+
+// The maxima of the rows that cover a whole interval of `interval` seconds: the last row of a
+// run is usually shorter and would bias the fit low.
+std::vector<double> completeMaxima(const std::vector<IntervalRow>& rows, double interval);
+}
