@@ -8,13 +8,13 @@ BridgeMonitor::BridgeMonitor(const Bridge& watched, InfluenceLine line, const Ro
 {
 }
 
-void BridgeMonitor::observe(long long step, const std::vector<std::vector<Vehicle*>>& lanes)
+void BridgeMonitor::observe(long long step, double time, const std::vector<std::vector<Vehicle*>>& lanes)
 {
     lastEffect = loading.effect(lanes, present);
     const bool firstOfInterval = !intervalOpen || clock.intervalOf(step) != current.number;
     if (firstOfInterval)
         enterInterval(step);
-    record(lastEffect, step);
+    record(lastEffect, time);
     for (const PresentVehicle& vehicle : present) {
         const bool arrived =
             firstOfInterval || std::none_of(previous.begin(), previous.end(), [&](const PresentVehicle& before) {
@@ -26,11 +26,11 @@ void BridgeMonitor::observe(long long step, const std::vector<std::vector<Vehicl
     if (present.empty())
         events.unloaded();
     else
-        events.loaded(lastEffect, clock.timeOf(step), present);
+        events.loaded(lastEffect, time, present);
     std::swap(previous, present);
 }
 
-void BridgeMonitor::observeEmpty(long long first, long long last)
+void BridgeMonitor::observeEmpty(long long first, long long last, SummedClock summed)
 {
     if (first > last)
         return;
@@ -42,11 +42,11 @@ void BridgeMonitor::observeEmpty(long long first, long long last)
     for (long long step = first; step <= last; step = clock.firstStepOf(clock.intervalOf(step) + 1)) {
         if (!intervalOpen || clock.intervalOf(step) != current.number)
             enterInterval(step);
-        record(0.0, step);
+        record(0.0, summed.timeAfter(step));
     }
 }
 
-void BridgeMonitor::finish(long long lastStep)
+void BridgeMonitor::finish(long long lastStep, double lastTime)
 {
     events.finish();
     if (!intervalOpen)
@@ -55,8 +55,7 @@ void BridgeMonitor::finish(long long lastStep)
         closeInterval(clock.intervalEnd(current.number), clock.interval(), true);
         return;
     }
-    const double end = clock.timeOf(lastStep);
-    closeInterval(end, end - clock.intervalStart(current.number), false);
+    closeInterval(lastTime, lastTime - clock.intervalStart(current.number), false);
 }
 
 std::vector<IntervalRow> BridgeMonitor::takeClosedIntervals()
@@ -76,17 +75,17 @@ void BridgeMonitor::enterInterval(long long step)
     intervalHasValue = false;
 }
 
-void BridgeMonitor::record(double value, long long step)
+void BridgeMonitor::record(double value, double time)
 {
     const bool first = !intervalHasValue;
     intervalHasValue = true;
     if (first || value > current.maximum) {
         current.maximum = value;
-        current.maximumTime = clock.timeOf(step);
+        current.maximumTime = time;
     }
     if (first || value < current.minimum) {
         current.minimum = value;
-        current.minimumTime = clock.timeOf(step);
+        current.minimumTime = time;
     }
 }
 

@@ -15,12 +15,13 @@ class BridgeMonitor
 public:
     BridgeMonitor(const Bridge& bridge, InfluenceLine line, const RoadLayout& road, double startTime);
 
-    // Step `step` with its per-lane vehicle lists; steps must come in rising order.
-    void observe(long long step, const std::vector<std::vector<Vehicle*>>& lanes);
+    // Step `step`, the clock after it (s) and its per-lane vehicle lists; steps come in rising order.
+    void observe(long long step, double time, const std::vector<std::vector<Vehicle*>>& lanes);
     // Steps first .. last (inclusive) over an empty road: what stepping through them would give.
-    void observeEmpty(long long first, long long last);
-    // The run ended after `lastStep`: closes the open interval and the open event.
-    void finish(long long lastStep);
+    // `summed` stands at the step before `first`.
+    void observeEmpty(long long first, long long last, SummedClock summed);
+    // The run ended after `lastStep`, at `lastTime` (s): closes the open interval and event.
+    void finish(long long lastStep, double lastTime);
 
     // The intervals closed since the last call, oldest first.
     std::vector<IntervalRow> takeClosedIntervals();
@@ -32,7 +33,7 @@ public:
 
 private:
     void enterInterval(long long step);
-    void record(double value, long long step);
+    void record(double value, double time);
     void closeInterval(double endTime, double duration, bool complete);
 
     Bridge bridge;

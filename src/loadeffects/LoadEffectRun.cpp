@@ -5,6 +5,7 @@
 #include "loadeffects/InfluenceLineFile.h"
 #include "loadeffects/LoadEffectFileNames.h"
 
+#include <cmath>
 #include <utility>
 
 struct LoadEffectRun::Outputs
@@ -30,7 +31,7 @@ std::vector<BridgeProblem> LoadEffectRun::prepare(const BridgeSet& set, const st
 
 LoadEffectRun::LoadEffectRun(const std::vector<PreparedBridge>& bridges, const RoadLayout& road, double startTime,
                              std::string metricsFolder)
-    : steps(startTime, road.timeStep, road.timeStep), folder(std::move(metricsFolder))
+    : timeStep(road.timeStep), folder(std::move(metricsFolder)), lastTime(startTime)
 {
     monitors.reserve(bridges.size());
     for (const PreparedBridge& prepared : bridges) {
@@ -65,15 +66,19 @@ std::vector<std::string> LoadEffectRun::openFiles()
 
 void LoadEffectRun::observe(const std::vector<std::vector<Vehicle*>>& lanes, double time)
 {
-    const long long step = steps.stepAt(time);
-    if (finished || step <= lastStep)
+    // Counted from the last step shown, not from the start: a clock summed over millions of
+    // steps drifts from start + k x step by more than rounding.
+    const long long skipped = std::llround((time - lastTime) / timeStep) - 1;
+    if (finished || skipped < 0)
         return;
+    const long long step = lastStep + skipped + 1;
     for (std::size_t i = 0; i < monitors.size(); ++i) {
-        monitors[i].observeEmpty(lastStep + 1, step - 1);
-        monitors[i].observe(step, lanes);
+        monitors[i].observeEmpty(lastStep + 1, step - 1, SummedClock(lastStep, lastTime, timeStep));
+        monitors[i].observe(step, time, lanes);
         writeClosedIntervals(i);
     }
     lastStep = step;
+    lastTime = time;
 }
 
 void LoadEffectRun::finish()
@@ -82,7 +87,7 @@ void LoadEffectRun::finish()
         return;
     finished = true;
     for (std::size_t i = 0; i < monitors.size(); ++i) {
-        monitors[i].finish(lastStep);
+        monitors[i].finish(lastStep, lastTime);
         writeClosedIntervals(i);
         writeEvents(i);
         outputs[i]->series.close();

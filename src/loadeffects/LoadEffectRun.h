@@ -50,10 +50,11 @@ private:
     void writeClosedIntervals(std::size_t bridge);
     void writeEvents(std::size_t bridge);
 
-    StepClock steps;
+    double timeStep;  // s
     std::string folder;
     std::vector<BridgeMonitor> monitors;
     std::vector<std::unique_ptr<Outputs>> outputs;
     long long lastStep = 0;
+    double lastTime;  // s, the clock after lastStep
     bool finished = false;
 };

@@ -15,11 +15,6 @@ StepClock::StepClock(double start, double step, double intervalLength)
 {
 }
 
-long long StepClock::stepAt(double time) const
-{
-    return std::llround((time - startTime) / timeStep);
-}
-
 long long StepClock::intervalOf(long long step) const
 {
     const double ratio = static_cast<double>(step) * timeStep / interval_;

@@ -1,17 +1,12 @@
 #pragma once
-// The steps of a run and the block-maxima intervals they fall into. Step k (from 1) ends at
-// start + k x timeStep; interval n (from 1) covers (start + (n − 1) x interval, start + n x
-// interval]. Times come from the step number rather than from the run's summed clock, so that
-// a run whose clock jumps over empty road gives the same times as one that steps through it.
+// The block-maxima intervals of a run's steps. Step k (from 1) is the run's k-th step; interval n
+// (from 1) holds the steps whose end lies in (start + (n − 1) x interval, start + n x interval]
+// on a clock of k x timeStep, so that the share of steps is the same however long the run.
 
 class StepClock
 {
 public:
     StepClock(double startTime, double timeStep, double interval);
-
-    // The step whose end the simulated clock `time` (s) shows.
-    long long stepAt(double time) const;
-    double timeOf(long long step) const { return startTime + static_cast<double>(step) * timeStep; }
 
     long long intervalOf(long long step) const;
     long long firstStepOf(long long interval) const;
@@ -23,4 +18,26 @@ private:
     double startTime;  // s, the run's first clock value
     double timeStep;   // s
     double interval_;  // s
+};
+
+// The simulated clock as the engine keeps it, a step added at a time: the times of the steps a
+// run did not show because its clock jumped over empty road, as stepping through them gives.
+class SummedClock
+{
+public:
+    // `time`: the clock after step `step`.
+    SummedClock(long long step, double time, double timeStep) : step(step), time(time), timeStep(timeStep) {}
+
+    // The clock after step `later` (not before the last one asked for).
+    double timeAfter(long long later)
+    {
+        for (; step < later; ++step)
+            time += timeStep;
+        return time;
+    }
+
+private:
+    long long step;
+    double time;      // s
+    double timeStep;  // s
 };

@@ -308,3 +308,28 @@ TEST(LoadEffectOutputs, ReadBackWhatARunWrote)
               folder.file("broken.csv") + ": line 2: expected 8 numbers, found \"1,2,3\"");
     EXPECT_FALSE(LoadEffectOutputs::readEvents(folder.file("absent.csv")).problem.empty());
 }
+
+// Far from year 0 a clock summed in 0.1 s steps drifts from start + k x 0.1 s by a step every
+// thousand steps here: steps are counted from one to the next, never from the start.
+TEST(LoadEffectRun, AClockThatDriftsFromTheStepGridLosesNoStep)
+{
+    const double farStart = 1099511627776.0;  // 2^40 s: each 0.1 s step adds 0.1000977 s
+    HandTraffic traffic;
+    traffic.add({{100.0, 0.0}}, 455);  // at 100..120 m at steps 505..515; the drift reaches half a step at 513
+    TemporaryFolder folder;
+    LoadEffectRun run(prepared({bridge("Drift", 100.0, BridgeEffect::supportShear, 86400.0)}), road, farStart,
+                      folder.path.string());
+    double clock = farStart;
+    double timeAtEntry = 0.0;
+    for (long long k = 1; k <= 1500; ++k) {
+        clock += timeStep;
+        if (k == 505)
+            timeAtEntry = clock;
+        run.observe(traffic.at(k), clock);
+    }
+    run.finish();
+    const std::vector<LoadEvent>& events = run.getMonitors()[0].getEvents().getEvents();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].value, 100.0);
+    EXPECT_EQ(events[0].time, timeAtEntry);
+}
