@@ -23,6 +23,8 @@ enum class BridgeDirections
 struct Bridge
 {
     static constexpr double defaultInterval = 86400.0;  // s: daily maxima
+    // s, about 30 years: keeps the steps of an interval countable.
+    static constexpr double maximumInterval = 1e9;
 
     std::string name;  // also names the output files, LE_<name>.csv
     double start = 0.0;  // m of road x

@@ -46,8 +46,9 @@ void checkValues(const Bridge& bridge, std::size_t index, std::vector<BridgeProb
         problems.push_back({index, BridgeFields::effect, "file: needs the name of the influence line's file"});
     if (bridge.influenceFile.find_first_of(",\r\n") != std::string::npos)
         problems.push_back({index, BridgeFields::effect, "the influence line's file name may not hold a comma or a line break"});
-    if (!(std::isfinite(bridge.interval) && bridge.interval > 0.0))
-        problems.push_back({index, BridgeFields::interval, "the interval must be more than 0 s"});
+    if (!(std::isfinite(bridge.interval) && bridge.interval > 0.0 && bridge.interval <= Bridge::maximumInterval))
+        problems.push_back({index, BridgeFields::interval, "the interval must be more than 0 s and at most " +
+                                                               BridgeFields::formatNumber(Bridge::maximumInterval) + " s"});
     for (const auto& [lane, factor] : bridge.laneFactors)
         if (lane < 1 || !(std::isfinite(factor) && factor >= 0.0))
             problems.push_back({index, BridgeFields::laneFactors,

@@ -74,7 +74,8 @@ TEST(BridgesFile, EachBadFieldIsNamedWithItsFileAndLine)
                                                            "D,10,20,support-shear,3,86400\n"
                                                            "E,10,20,support-shear,1,0\n"
                                                            "F,10,20,file:missing.csv,1,60\n"
-                                                           "G,10,20,support-shear,1,60,extra\n");
+                                                           "G,10,20,support-shear,1,60,extra\n"
+                                                           "H,10,20,support-shear,1,1e12\n");
     const std::vector<std::string> problems = BridgesFile::read(path).problems;
     EXPECT_TRUE(mentions(problems, path + ": line 2: start_m: \"x\" is not a number")) << allOf(problems);
     EXPECT_TRUE(mentions(problems, path + ": line 3: span_m: the span must be more than 0 m"));
@@ -82,6 +83,7 @@ TEST(BridgesFile, EachBadFieldIsNamedWithItsFileAndLine)
     EXPECT_TRUE(mentions(problems, path + ": line 5: directions: \"3\" is not 1, 2 or both"));
     EXPECT_TRUE(mentions(problems, path + ": line 6: interval_s: the interval must be more than 0 s"));
     EXPECT_TRUE(mentions(problems, path + ": line 8: the line has 7 fields, the header 6"));
+    EXPECT_TRUE(mentions(problems, path + ": line 9: interval_s: the interval must be more than 0 s and at most 1e+09 s"));
 }
 
 TEST(BridgesFile, AFileInfluenceLineThatCannotBeReadIsNamedAtItsBridge)
