@@ -7,6 +7,7 @@
 #include "config/CRoadFeature.h"
 #include "config/CStatDetector.h"
 #include "config/MersenneTwister.h"
+#include "vehicles/DriverModelDraw.h"
 
 #include <cmath>
 #include <cstddef>
@@ -88,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     theRandomGenerator.seed(1u);
     for (const CIDMParameterSet& set : document.sets)
     {
-        const IDM model = set.drawDriverModel();
+        const IDM model = drawDriverModel(set);
         if (!(model.getA() > 0.0) || !(model.getB() > 0.0) || !(model.getV0() > 0.0) ||
             !std::isfinite(model.getA()) || !std::isfinite(model.getB()) || !std::isfinite(model.getV0()) ||
             !std::isfinite(model.getT()) || !std::isfinite(model.getDelta()))

@@ -1,9 +1,8 @@
 #pragma once
 // The ten randomised driver-model parameters of one vehicle class. Each released vehicle gets
-// its own IDM, drawn from the set of its class.
+// its own driver model, drawn from the set of its class (vehicles/DriverModelDraw.h).
 
 #include "config/CParameter.h"
-#include "vehicles/IDM.h"
 
 #include <cstdint>
 
@@ -46,18 +45,6 @@ public:
     const CParameter& getParamP() const { return paramP; }
     const CParameter& getParamDeltaAbias() const { return paramDeltaAbias; }
     const CParameter& getParamDeltaAth() const { return paramDeltaAth; }
-
-    // A driver model with every parameter drawn once, in member order. A draw the model cannot
-    // use (not finite; a, b or v0 not above zero) is drawn again a few times and then replaced,
-    // so every model is usable; valid draws consume exactly what they always did.
-    IDM drawDriverModel() const;
-
-    // How often an unusable draw is repeated before the replacement value is taken.
-    static constexpr int maxRedraws = 100;
-    // Replacements for a, b (m/s²) and v0 (km/h) that never came out above zero.
-    static constexpr double fallbackAcceleration = 0.1;
-    static constexpr double fallbackDeceleration = 0.1;
-    static constexpr double fallbackDesiredVelocityKmh = 1.0;
 
     virtual void Serialize(CArchive& archive);
     void store(CArchive& archive) const;

@@ -14,6 +14,7 @@
 #include "trafficfiles/FileHandler.h"
 #include "trafficfiles/TALVORFile.h"
 #include "trafficfiles/VORKFile.h"
+#include "vehicles/DriverModelDraw.h"
 #include "vehicles/Gradient.h"
 #include "vehicles/RoadSegment.h"
 #include "vehicles/SpeedLimit.h"
@@ -233,7 +234,7 @@ void Road::readAhead()
 
 void Road::assignDriver(Vehicle* v)
 {
-    v->setDriverModel(parameterSetFor(v->getClass())->drawDriverModel());
+    v->setDriverModel(drawDriverModel(*parameterSetFor(v->getClass())));
 }
 
 void Road::releaseVehicles(double /*dt*/, double time)

@@ -2,6 +2,7 @@
 
 #include "config/CConfigData.h"
 #include "config/CDistribution.h"
+#include "vehicles/DriverModelDraw.h"
 #include "vehicles/Truck.h"
 
 #include <algorithm>
@@ -119,7 +120,7 @@ IDM makeDriver(const DriverValues& values)
 {
     CIDMParameterSet set;
     setConstant(set, values);
-    return set.drawDriverModel();
+    return drawDriverModel(set);
 }
 
 Study::Study()

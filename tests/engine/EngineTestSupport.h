@@ -7,6 +7,7 @@
 #include "config/CRoadFeature.h"
 #include "config/CStatDetector.h"
 #include "engine/Sim.h"
+#include "vehicles/IDM.h"
 
 #include <filesystem>
 #include <string>
