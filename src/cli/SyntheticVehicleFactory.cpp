@@ -4,6 +4,7 @@
 #include "vehicles/SpeedUnits.h"
 #include "vehicles/Truck.h"
 #include "vehicles/VehicleClass.h"
+#include "vehicles/WeightUnits.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,7 +12,6 @@
 
 namespace
 {
-constexpr double kilonewtonsPer100kg = 0.981;
 constexpr unsigned short vorkFormat = 100;
 constexpr int tandemSpacingDm = 13;  // 1.3 m between the axles of a tandem or tridem
 }
@@ -133,7 +133,7 @@ double SyntheticVehicleFactory::truckSpeedKmh()
 // the axle weights add up to the gross weight.
 std::vector<int> SyntheticVehicleFactory::axleWeights(const Layout& layout)
 {
-    const double gross = weightsInKilonewtons ? layout.grossWeight * kilonewtonsPer100kg : layout.grossWeight;
+    const double gross = weightsInKilonewtons ? layout.grossWeight * kNPerHundredKg : layout.grossWeight;
     std::vector<int> weights;
     for (double share : layout.loadShares)
         weights.push_back(std::max(1, static_cast<int>(gross * share * random.uniform(0.9, 1.1) + 0.5)));
@@ -144,7 +144,7 @@ std::unique_ptr<Vehicle> SyntheticVehicleFactory::build(const Layout& layout)
 {
     const std::vector<int> weights = axleWeights(layout);
     const int gross = std::accumulate(weights.begin(), weights.end(), 0);
-    const double toKilonewtons = weightsInKilonewtons ? 1.0 : kilonewtonsPer100kg;
+    const double toKilonewtons = weightsInKilonewtons ? 1.0 : kNPerHundredKg;
     std::unique_ptr<Vehicle> vehicle;
     if (layout.isCar)
         vehicle = std::make_unique<Car>();

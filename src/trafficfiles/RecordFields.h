@@ -1,17 +1,15 @@
 #pragma once
 // The fields that the three record formats share: the calendar time stamp, speed and length,
-// and the unit of the weights of TALVOR and DoRIV records.
+// and the axle slots of TALVOR and DoRIV records.
 
 #include "trafficfiles/ColumnWriter.h"
 #include "trafficfiles/FixedColumns.h"
 #include "vehicles/Vehicle.h"
+#include "vehicles/WeightUnits.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <string_view>
-
-// Weights in TALVOR and DoRIV records count units of 100 kg: 100 kg × 9.81 m/s² = 0.981 kN.
-constexpr double kNPerHundredKg = 0.981;
 
 // Speeds (m/s) and lengths (m) are written in tenths.
 constexpr double tenthsPerUnit = 10.0;

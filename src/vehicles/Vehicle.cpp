@@ -2,6 +2,7 @@
 
 #include "config/CConfigData.h"
 #include "vehicles/SpeedUnits.h"
+#include "vehicles/WeightUnits.h"
 
 #include <algorithm>
 #include <climits>
@@ -136,7 +137,7 @@ double Vehicle::getAxleSpacing(int i) const { return axles.at(static_cast<std::s
 
 short Vehicle::classify() const
 {
-    if (carMaxGVW * 0.981 > gvw && axleCount == 2)
+    if (carMaxGVW * kNPerHundredKg > gvw && axleCount == 2)
         return classCar;
     short vehicleKind = axleCount > smallTruckMaxAxles ? classLargeTruck : classSmallTruck;
 
