@@ -7,6 +7,7 @@
 #include "app/CSteadyClock.h"
 #include "app/CUserDialogs.h"
 #include "app/CViewDocument.h"
+#include "trafficfiles/RecordFormat.h"
 #include "vehicles/Vehicle.h"
 
 #include <QApplication>
@@ -146,13 +147,13 @@ std::string writeDenseTraffic(const std::filesystem::path& folder, int vehicleCo
     for (int i = 0; i < vehicleCount && !templates.empty(); ++i)
     {
         Vehicle vehicle;
-        vehicle.readTALVOR(templates[static_cast<std::size_t>(i) % templates.size()]);
+        readTALVOR(vehicle, templates[static_cast<std::size_t>(i) % templates.size()]);
         vehicle.setTime(start + i * 0.6);
         vehicle.direction = i % 2 == 0 ? 1 : 2;
         vehicle.directionPositive = vehicle.direction == 1;
         vehicle.lane = vehicle.directionPositive ? 1 + (i / 2) % 2 : 3 + (i / 2) % 2;
         std::string record;
-        vehicle.writeTALVOR(record);
+        writeTALVOR(vehicle, record);
         out << record << "\r\n";
     }
     return path;

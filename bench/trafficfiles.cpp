@@ -2,6 +2,7 @@
 // vehicles written back as records, through real files, plus the record operations alone.
 
 #include "trafficfiles/LineWriter.h"
+#include "trafficfiles/RecordFormat.h"
 #include "trafficfiles/TALVORFile.h"
 #include "vehicles/Truck.h"
 
@@ -94,7 +95,7 @@ void writeTALVORFile(benchmark::State& state)
     std::vector<std::unique_ptr<Vehicle>> vehicles;
     for (int i = 0; i < recordsPerFile; ++i) {
         vehicles.push_back(std::make_unique<Truck>());
-        vehicles.back()->readTALVOR(talvorRecord(i));
+        readTALVOR(*vehicles.back(), talvorRecord(i));
     }
     const std::string output = scratchPath("output.tal");
     const std::string emptyInput = scratchPath("empty.tal");
@@ -118,7 +119,7 @@ void readTALVORRecord(benchmark::State& state)
     const std::string record = talvorRecord(1234);
     for (auto _ : state) {
         Truck vehicle;
-        vehicle.readTALVOR(record);
+        readTALVOR(vehicle, record);
         benchmark::DoNotOptimize(vehicle.vehicleClass);
     }
     state.SetItemsProcessed(state.iterations());
@@ -128,10 +129,10 @@ BENCHMARK(readTALVORRecord);
 void writeTALVORRecord(benchmark::State& state)
 {
     Truck vehicle;
-    vehicle.readTALVOR(talvorRecord(1234));
+    readTALVOR(vehicle, talvorRecord(1234));
     std::string out;
     for (auto _ : state) {
-        vehicle.writeTALVOR(out);
+        writeTALVOR(vehicle, out);
         benchmark::DoNotOptimize(out.data());
     }
     state.SetItemsProcessed(state.iterations());

@@ -1,6 +1,7 @@
 #include "cli/TrafficGenerator.h"
 
 #include "config/CConfigData.h"
+#include "trafficfiles/RecordFormat.h"
 #include "vehicles/Vehicle.h"
 
 #include <algorithm>
@@ -109,10 +110,10 @@ std::string TrafficGenerator::formatRecord(const Vehicle& vehicle) const
 {
     std::string record;
     if (settings.fileFormat == vorkFormat)
-        vehicle.writeVORK(record);
+        writeVORK(vehicle, record);
     else if (settings.fileFormat == dorivFormat)
-        vehicle.writeDORIV(record);
+        writeDORIV(vehicle, record);
     else
-        vehicle.writeTALVOR(record);
+        writeTALVOR(vehicle, record);
     return record;
 }

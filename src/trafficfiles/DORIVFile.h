@@ -4,17 +4,11 @@
 
 #include "trafficfiles/FileHandler.h"
 
-#include <cstddef>
-
 class DORIVFile : public FileHandler
 {
 public:
-    DORIVFile(const std::string& inputFileName, const std::string& outputFileName);
-
-    void writeVehicle(Vehicle* vehicle) override;
-    Vehicle* readNextVehicle() override;
-
-    // The GVW column, read unconverted to choose between a Car and a Truck object.
-    static constexpr std::size_t gvwColumn = 21;
-    static constexpr std::size_t gvwWidth = 4;
+    DORIVFile(const std::string& inputFileName, const std::string& outputFileName)
+        : FileHandler(dorivRecords, inputFileName, outputFileName)
+    {
+    }
 };

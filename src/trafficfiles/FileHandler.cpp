@@ -1,10 +1,12 @@
 #include "trafficfiles/FileHandler.h"
 
 #include "config/CConfigData.h"
+#include "trafficfiles/FixedColumns.h"
 #include "vehicles/Car.h"
 #include "vehicles/Truck.h"
 
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
 namespace {
@@ -17,8 +19,9 @@ bool isSameFile(const std::string& first, const std::string& second)
 
 } // namespace
 
-FileHandler::FileHandler(const std::string& inputFileName, const std::string& outputFileName)
-    : carMaxGVW(theConfigData.carMaxGVW), input(inputFileName), lineCount(input.lineCount())
+FileHandler::FileHandler(const RecordFormat& recordFormat, const std::string& inputFileName,
+                         const std::string& outputFileName)
+    : format(recordFormat), carMaxGVW(theConfigData.carMaxGVW), input(inputFileName), lineCount(input.lineCount())
 {
     // Room for the longest DoRIV record, so that formatting does not allocate.
     record.reserve(256);
@@ -37,6 +40,25 @@ std::string_view FileHandler::nextRecord()
     }
     ++recordsRead;
     return line;
+}
+
+void FileHandler::writeVehicle(Vehicle* vehicle)
+{
+    if (!vehicle)
+        return;
+    format.write(*vehicle, record);
+    output.writeLine(record);
+}
+
+Vehicle* FileHandler::readNextVehicle()
+{
+    const std::string_view line = nextRecord();
+    if (line.empty())
+        return nullptr;
+    const int gvwColumnValue = readColumn(line, format.gvwColumn, format.gvwWidth);
+    std::unique_ptr<Vehicle> vehicle(newVehicle(carMaxGVW * format.carLimitFactor > gvwColumnValue));
+    format.read(*vehicle, line);
+    return vehicle.release();
 }
 
 Vehicle* FileHandler::newVehicle(bool isCar) const

@@ -1,10 +1,11 @@
 #pragma once
 // Reads the vehicles of a run from its input traffic file and writes the vehicles that pass the
-// output detectors to its output traffic file, in the same record format. One subclass per
-// format; one handler serves one run.
+// output detectors to its output traffic file, in the same record format. One subclass names
+// each format; one handler serves one run.
 
 #include "trafficfiles/LineReader.h"
 #include "trafficfiles/LineWriter.h"
+#include "trafficfiles/RecordFormat.h"
 
 #include <string>
 #include <string_view>
@@ -17,13 +18,13 @@ class FileHandler
 public:
     // Opens the input and counts its lines, then creates (or empties) the output. An output
     // that names the input file itself is not opened, so the input is never destroyed.
-    FileHandler(const std::string& inputFileName, const std::string& outputFileName);
+    FileHandler(const RecordFormat& format, const std::string& inputFileName, const std::string& outputFileName);
 
     // Appends one record for the vehicle; the vehicle is unchanged and stays the caller's.
-    virtual void writeVehicle(Vehicle* vehicle) = 0;
+    virtual void writeVehicle(Vehicle* vehicle);
     // The next vehicle, owned by the caller; null once the input has ended (at the end of the
     // file or at its first empty line) and on every call after that.
-    virtual Vehicle* readNextVehicle() = 0;
+    virtual Vehicle* readNextVehicle();
     // Writes the records still buffered and closes both files.
     virtual ~FileHandler() = default;
 
@@ -44,19 +45,16 @@ public:
     bool writeFailed() const { return output.failed(); }
     bool isOutputOpen() const { return output.isOpen(); }
 
-protected:
+private:
     // The next line of the input, or an empty view once the input has ended.
     std::string_view nextRecord();
     // The object a reader fills for the record nextRecord() just gave: a Car or a Truck that
     // remembers the record's line.
     Vehicle* newVehicle(bool isCar) const;
-    // Writes `record` as one line of the output.
-    void writeRecord() { output.writeLine(record); }
 
+    const RecordFormat& format;
     std::string record;  // reused for every record written
     int carMaxGVW;       // units of 100 kg
-
-private:
     LineReader input;
     LineWriter output;
     long long recordsRead = 0;

@@ -24,14 +24,6 @@ public:
     virtual double getTime() const;
     void setTime(double seconds);
 
-    // Traffic-file records; out is replaced by the record text, without line ending.
-    void readTALVOR(std::string_view line);
-    void readVORK(std::string_view line);
-    void readDORIV(std::string_view line);
-    void writeTALVOR(std::string& out) const;
-    void writeVORK(std::string& out) const;
-    void writeDORIV(std::string& out) const;
-
     // Appends axleCount default axles; returns how many were appended.
     int createAxles();
     // Index i is 0-based; out of range throws std::out_of_range.

@@ -14,7 +14,7 @@ namespace {
 class RecordingHandler : public FileHandler
 {
 public:
-    RecordingHandler() : FileHandler("", "") {}
+    RecordingHandler() : FileHandler(talvorRecords, "", "") {}
     void writeVehicle(Vehicle* vehicle) override { written.emplace_back(vehicle, vehicle->getTime()); }
     Vehicle* readNextVehicle() override { return nullptr; }
 

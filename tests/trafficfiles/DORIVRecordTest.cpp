@@ -1,3 +1,4 @@
+#include "trafficfiles/RecordFormat.h"
 #include "vehicles/Truck.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +24,7 @@ const std::string threeAxleRecord = "2002" " 5" " 3" "21" "14" "30" "15" "42" "2
 std::string written(const Vehicle& vehicle)
 {
     std::string out = "stale text";
-    vehicle.writeDORIV(out);
+    writeDORIV(vehicle, out);
     return out;
 }
 
@@ -33,7 +34,7 @@ TEST(DORIVRecord, ReadsEveryColumnWithDirectionsFromZero)
 {
     ASSERT_EQ(threeAxleRecord.size(), 152u);
     Truck truck;
-    truck.readDORIV(threeAxleRecord);
+    readDORIV(truck, threeAxleRecord);
 
     EXPECT_EQ(truck.head, 2002);
     EXPECT_EQ(truck.day, 5);
@@ -56,14 +57,14 @@ TEST(DORIVRecord, ReadsEveryColumnWithDirectionsFromZero)
 TEST(DORIVRecord, WritesBackTwentySlotsByteForByte)
 {
     Truck truck;
-    truck.readDORIV(threeAxleRecord);
+    readDORIV(truck, threeAxleRecord);
     std::string expected = threeAxleRecord;
     expected.replace(32, 3, " 20");
     EXPECT_EQ(written(truck), expected);
 
     std::string forward = threeAxleRecord;
     forward[30] = '0';
-    truck.readDORIV(forward);
+    readDORIV(truck, forward);
     EXPECT_EQ(truck.direction, 1);
     EXPECT_TRUE(truck.directionPositive);
     EXPECT_EQ(written(truck)[30], '0');
@@ -74,12 +75,12 @@ TEST(DORIVRecord, TwoDigitAxleCounts)
     std::string record = threeAxleRecord;
     record.replace(28, 2, "12");
     Truck truck;
-    truck.readDORIV(record);
+    readDORIV(truck, record);
     EXPECT_EQ(truck.axles.size(), 12u);
     EXPECT_EQ(written(truck).substr(28, 2), "12");
 
     record.replace(28, 2, " 5");
-    truck.readDORIV(record);
+    readDORIV(truck, record);
     EXPECT_EQ(written(truck).substr(28, 2), " 5");
 }
 
@@ -90,7 +91,7 @@ TEST(DORIVRecord, TwentyAxlesReadTheLastSpacingAsZero)
         record += i == 19 ? " 50" : " 50 14";
     ASSERT_EQ(record.size(), 152u);
     Truck truck;
-    truck.readDORIV(record);
+    readDORIV(truck, record);
     ASSERT_EQ(truck.axles.size(), 20u);
     EXPECT_EQ(truck.getAxleSpacing(19), 0.0);
     EXPECT_EQ(written(truck), record.replace(32, 3, " 20"));
@@ -99,7 +100,7 @@ TEST(DORIVRecord, TwentyAxlesReadTheLastSpacingAsZero)
 TEST(DORIVRecord, MoreThanTwentyAxlesKeepTheirCountButTwentySlots)
 {
     Truck truck;
-    truck.readDORIV(threeAxleRecord.substr(0, 28) + "22");
+    readDORIV(truck, threeAxleRecord.substr(0, 28) + "22");
     ASSERT_EQ(truck.axles.size(), 22u);
     const std::string out = written(truck);
     EXPECT_EQ(out.size(), 152u);
@@ -109,7 +110,7 @@ TEST(DORIVRecord, MoreThanTwentyAxlesKeepTheirCountButTwentySlots)
 TEST(DORIVRecord, ANegativeAxleCountReadsAsNoAxles)
 {
     Truck truck;
-    truck.readDORIV(threeAxleRecord.substr(0, 28) + "-5");
+    readDORIV(truck, threeAxleRecord.substr(0, 28) + "-5");
     EXPECT_EQ(truck.axleCount, 0);
     EXPECT_TRUE(truck.axles.empty());
     EXPECT_EQ(written(truck).size(), 152u);

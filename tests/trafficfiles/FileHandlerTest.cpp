@@ -1,4 +1,5 @@
 #include "trafficfiles/DORIVFile.h"
+#include "trafficfiles/RecordFormat.h"
 #include "trafficfiles/TALVORFile.h"
 #include "trafficfiles/VORKFile.h"
 #include "vehicles/Car.h"
@@ -231,7 +232,7 @@ TEST_F(FileHandlerTest, MissingFilesGiveNoVehiclesAndWritesWithoutEffect)
     EXPECT_FALSE(handler.writeFailed());
 
     Truck truck;
-    truck.readTALVOR(talvorRecord(350));
+    readTALVOR(truck, talvorRecord(350));
     handler.writeVehicle(&truck);
     handler.writeVehicle(nullptr);
     EXPECT_TRUE(handler.writeFailed());
@@ -264,10 +265,10 @@ TEST_F(FileHandlerTest, WritingLeavesTheVehicleUnchanged)
     TALVORFile handler(writeFile("in", talvorRecord(350) + "\n"), path("out"));
     const std::unique_ptr<Vehicle> vehicle(handler.readNextVehicle());
     std::string before;
-    vehicle->writeTALVOR(before);
+    writeTALVOR(*vehicle, before);
     handler.writeVehicle(vehicle.get());
     std::string after;
-    vehicle->writeTALVOR(after);
+    writeTALVOR(*vehicle, after);
     EXPECT_EQ(after, before);
     EXPECT_EQ(vehicle->axles.size(), 2u);
 }

@@ -1,3 +1,4 @@
+#include "trafficfiles/RecordFormat.h"
 #include "vehicles/Truck.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +16,7 @@ const std::string fiveAxleRecord = "1001" " 5" " 3" "21" "14" "30" "15" "42" "25
 std::string written(const Vehicle& vehicle)
 {
     std::string out = "stale text";
-    vehicle.writeTALVOR(out);
+    writeTALVOR(vehicle, out);
     return out;
 }
 
@@ -27,7 +28,7 @@ TEST(TALVORRecord, ReadsEveryColumnWithItsUnit)
     Truck truck;
     truck.position = 12.0;
     truck.laneChangeClock = 1.0;
-    truck.readTALVOR(fiveAxleRecord);
+    readTALVOR(truck, fiveAxleRecord);
 
     EXPECT_EQ(truck.head, 1001);
     EXPECT_EQ(truck.day, 5);
@@ -60,7 +61,7 @@ TEST(TALVORRecord, ReadsEveryColumnWithItsUnit)
 TEST(TALVORRecord, WritesBackByteForByteExceptTheAuxiliaryLastDigit)
 {
     Truck truck;
-    truck.readTALVOR(fiveAxleRecord);
+    readTALVOR(truck, fiveAxleRecord);
     std::string expected = fiveAxleRecord;
     expected.replace(31, 3, " 20");
     EXPECT_EQ(written(truck), expected);
@@ -71,7 +72,7 @@ TEST(TALVORRecord, DirectionTwoIsNegative)
     std::string record = fiveAxleRecord;
     record[29] = '2';
     Truck truck;
-    truck.readTALVOR(record);
+    readTALVOR(truck, record);
     EXPECT_EQ(truck.direction, 2);
     EXPECT_FALSE(truck.directionPositive);
     EXPECT_EQ(written(truck)[29], '2');
@@ -84,7 +85,7 @@ TEST(TALVORRecord, NineAxlesReadTheLastSpacingAsZero)
                                " 50" "12" " 50";
     ASSERT_EQ(record.size(), 77u);
     Truck truck;
-    truck.readTALVOR(record);
+    readTALVOR(truck, record);
     ASSERT_EQ(truck.axles.size(), 9u);
     EXPECT_DOUBLE_EQ(truck.getAxleWeight(8), 50 * 0.981);
     EXPECT_EQ(truck.getAxleSpacing(8), 0.0);
@@ -96,12 +97,12 @@ TEST(TALVORRecord, UnusedAxleSlotsAreWrittenAsZeros)
     const std::string twoAxles = "1001" " 1" " 1" " 0" " 0" " 0" " 0" " 0" "300" "  20" " 45" "2" "1" "1" "  0"
                                  " 10" "25" " 10" " 0";
     Truck car;
-    car.readTALVOR(twoAxles);
+    readTALVOR(car, twoAxles);
     EXPECT_EQ(car.vehicleClass, classCar);
     EXPECT_EQ(written(car), twoAxles + "  0" " 0" "  0" " 0" "  0" " 0" "  0" " 0" "  0" " 0" "  0" " 0" "  0");
 
     Truck none;
-    none.readTALVOR(twoAxles.substr(0, 28) + "0");
+    readTALVOR(none, twoAxles.substr(0, 28) + "0");
     EXPECT_EQ(none.axleCount, 0);
     EXPECT_TRUE(none.axles.empty());
     const std::string out = written(none);
@@ -113,14 +114,14 @@ TEST(TALVORRecord, ShortOrEmptyRecordsReadMissingColumnsAsZero)
 {
     Truck truck;
     // Cut inside the axle blocks: axle 1's weight is there, its spacing and axle 2 are not.
-    truck.readTALVOR(fiveAxleRecord.substr(0, 42));
+    readTALVOR(truck, fiveAxleRecord.substr(0, 42));
     ASSERT_EQ(truck.axles.size(), 5u);
     EXPECT_DOUBLE_EQ(truck.getAxleWeight(1), 80 * 0.981);
     EXPECT_DOUBLE_EQ(truck.getAxleSpacing(1), 0.0);
     EXPECT_EQ(truck.getAxleWeight(2), 0.0);
 
     Truck blank;
-    blank.readTALVOR("x");
+    readTALVOR(blank, "x");
     EXPECT_EQ(blank.axleCount, 0);
     EXPECT_EQ(blank.gvw, 0.0);
     EXPECT_EQ(blank.direction, 0);
@@ -130,15 +131,15 @@ TEST(TALVORRecord, ShortOrEmptyRecordsReadMissingColumnsAsZero)
 TEST(TALVORRecord, ReadingIntoAUsedVehicleDoesNotKeepItsOldAxles)
 {
     Truck truck;
-    truck.readTALVOR(fiveAxleRecord);
-    truck.readTALVOR(fiveAxleRecord);
+    readTALVOR(truck, fiveAxleRecord);
+    readTALVOR(truck, fiveAxleRecord);
     EXPECT_EQ(truck.axles.size(), 5u);
 }
 
 TEST(TALVORRecord, RoundsHalfUpAndWritesOverflowingValuesWhole)
 {
     Truck truck;
-    truck.readTALVOR(fiveAxleRecord);
+    readTALVOR(truck, fiveAxleRecord);
     truck.velocity = 12.34;  // 123.4 tenths
     truck.length = 16.55;    // 165.5 tenths
     EXPECT_EQ(written(truck).substr(18, 3), "123");
@@ -155,7 +156,7 @@ TEST(TALVORRecord, RoundsHalfUpAndWritesOverflowingValuesWhole)
 TEST(TALVORRecord, AVehicleWithFewerAxlesThanItsCountWritesZeros)
 {
     Truck truck;
-    truck.readTALVOR(fiveAxleRecord);
+    readTALVOR(truck, fiveAxleRecord);
     truck.axles.resize(1);
     const std::string out = written(truck);
     EXPECT_EQ(out.size(), 77u);

@@ -1,3 +1,4 @@
+#include "trafficfiles/RecordFormat.h"
 #include "vehicles/Truck.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +15,7 @@ const std::string twoAxleRecord = "00017" "12345" "05" "03" "21" "14" "30" "15" 
 std::string written(const Vehicle& vehicle)
 {
     std::string out = "stale text";
-    vehicle.writeVORK(out);
+    writeVORK(vehicle, out);
     return out;
 }
 
@@ -26,7 +27,7 @@ TEST(VORKRecord, ReadsKilonewtonsAndPutsEveryVehicleInDirectionOneLaneOne)
     Truck truck;
     truck.direction = 2;
     truck.lane = 3;
-    truck.readVORK(twoAxleRecord);
+    readVORK(truck, twoAxleRecord);
 
     EXPECT_EQ(truck.recordNumber, 17);
     EXPECT_EQ(truck.head, 20005);
@@ -55,7 +56,7 @@ TEST(VORKRecord, ReadsKilonewtonsAndPutsEveryVehicleInDirectionOneLaneOne)
 TEST(VORKRecord, WritesZeroFilledWithTheVORKHead)
 {
     Truck truck;
-    truck.readVORK(twoAxleRecord);
+    readVORK(truck, twoAxleRecord);
     std::string expected = twoAxleRecord;
     expected.replace(5, 5, "20005");
     EXPECT_EQ(written(truck), expected);
@@ -65,13 +66,13 @@ TEST(VORKRecord, OneAxleHasNoSpacingAndNoAxlesNoBlocks)
 {
     const std::string oneAxle = twoAxleRecord.substr(0, 34) + "1" + "017";
     Truck truck;
-    truck.readVORK(oneAxle + "99");  // a stray spacing after the last axle is not read
+    readVORK(truck, oneAxle + "99");  // a stray spacing after the last axle is not read
     ASSERT_EQ(truck.axles.size(), 1u);
     EXPECT_EQ(truck.getAxleSpacing(0), 0.0);
     EXPECT_EQ(written(truck).size(), 38u);
 
     Truck none;
-    none.readVORK(twoAxleRecord.substr(0, 34) + "0");
+    readVORK(none, twoAxleRecord.substr(0, 34) + "0");
     EXPECT_TRUE(none.axles.empty());
     EXPECT_EQ(written(none).size(), 35u);
 }
@@ -79,7 +80,7 @@ TEST(VORKRecord, OneAxleHasNoSpacingAndNoAxlesNoBlocks)
 TEST(VORKRecord, AWeightThatIsNotWholePrintsItsDecimals)
 {
     Truck truck;
-    truck.readVORK(twoAxleRecord);
+    readVORK(truck, twoAxleRecord);
     truck.gvw = 34.335;
     truck.velocity = 100.0;
     const std::string out = written(truck);
@@ -90,13 +91,13 @@ TEST(VORKRecord, AWeightThatIsNotWholePrintsItsDecimals)
 TEST(VORKRecord, ShortRecordsReadMissingColumnsAsZero)
 {
     Truck truck;
-    truck.readVORK(twoAxleRecord.substr(0, 40));
+    readVORK(truck, twoAxleRecord.substr(0, 40));
     ASSERT_EQ(truck.axles.size(), 2u);
     EXPECT_DOUBLE_EQ(truck.getAxleSpacing(0), 2.5);
     EXPECT_EQ(truck.getAxleWeight(1), 0.0);
 
     Truck empty;
-    empty.readVORK("");
+    readVORK(empty, "");
     EXPECT_EQ(empty.recordNumber, 0);
     EXPECT_EQ(empty.axleCount, 0);
     EXPECT_EQ(empty.head, 20005);
