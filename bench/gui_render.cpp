@@ -5,8 +5,8 @@
 #include "app/CRoadfluxDoc.h"
 #include "app/CRoadfluxView.h"
 #include "app/CSteadyClock.h"
-#include "app/CUserDialogs.h"
 #include "app/CViewDocument.h"
+#include "dialogs/CUserDialogs.h"
 #include "trafficfiles/RecordFormat.h"
 #include "vehicles/Vehicle.h"
 

@@ -7,8 +7,8 @@
 #include "app/CRoadfluxView.h"
 #include "app/CSplitterWnd.h"
 #include "app/CStatusBar.h"
+#include "app/CStudyEditing.h"
 #include "app/CToolbarIcons.h"
-#include "dialogs/CStudyEditing.h"
 
 #include <QAbstractScrollArea>
 #include <QAction>

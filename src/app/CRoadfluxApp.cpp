@@ -5,8 +5,8 @@
 #include "app/CRoadfluxDoc.h"
 #include "app/CRoadfluxView.h"
 #include "app/CSplitterWnd.h"
-#include "app/CUserDialogs.h"
 #include "config/CConfigData.h"
+#include "dialogs/CUserDialogs.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "app/CRoadfluxDoc.h"
 
-#include "app/CUserDialogs.h"
+#include "dialogs/CUserDialogs.h"
 
 #include <QFileInfo>
 

@@ -5,12 +5,12 @@
 #include "app/CRoadRenderer.h"
 #include "app/CRunPacer.h"
 #include "app/CStatusBar.h"
-#include "app/CUserDialogs.h"
 #include "app/CVehicleMark.h"
 #include "app/CViewDocument.h"
 #include "app/CWindowToBMP.h"
 #include "config/CConfigData.h"
 #include "dialogs/CMessageTip.h"
+#include "dialogs/CUserDialogs.h"
 #include "vehicles/Vehicle.h"
 
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #include "app/CRunControl.h"
 
-#include "app/CUserDialogs.h"
+#include "dialogs/CUserDialogs.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,7 +1,7 @@
 #include "dialogs/CPreferencesDlg.h"
 
-#include "app/CUserDialogs.h"
 #include "config/CConfigData.h"
+#include "dialogs/CUserDialogs.h"
 #include "widgets/CGridCtrl.h"
 
 #include <QDialogButtonBox>

@@ -1,7 +1,7 @@
 #include "dialogs/CRoadFeaturesDlg.h"
 
-#include "app/CUserDialogs.h"
 #include "config/CConfigData.h"
+#include "dialogs/CUserDialogs.h"
 #include "document/StudyChecks.h"
 #include "document/StudyNames.h"
 #include "widgets/CGridCtrl.h"

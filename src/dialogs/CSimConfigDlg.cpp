@@ -1,6 +1,6 @@
 #include "dialogs/CSimConfigDlg.h"
 
-#include "app/CUserDialogs.h"
+#include "dialogs/CUserDialogs.h"
 #include "document/SimulationSettingsEntry.h"
 #include "document/StudyChecks.h"
 

@@ -1,6 +1,6 @@
 #include "dialogs/CStatDetectorDlg.h"
 
-#include "app/CUserDialogs.h"
+#include "dialogs/CUserDialogs.h"
 #include "document/StudyChecks.h"
 #include "document/StudyNames.h"
 #include "widgets/CGridCtrl.h"

@@ -2,7 +2,7 @@
 // Stands in for the program's message boxes and file choosers: records every message and gives
 // scripted answers, so that nothing modal blocks a test. Installed for its own lifetime.
 
-#include "app/CUserDialogs.h"
+#include "dialogs/CUserDialogs.h"
 
 #include <QStringList>
 

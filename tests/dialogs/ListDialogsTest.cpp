@@ -1,13 +1,13 @@
 // The traffic model, road features and metrics detectors dialogs: edits in their grids, the
 // copy between classes, adding and deleting rows, and the checks on OK.
 
+#include "../app/RecordingDialogs.h"
 #include "app/CRoadfluxDoc.h"
+#include "app/CStudyEditing.h"
 #include "dialogs/CRoadFeaturesDlg.h"
 #include "dialogs/CStatDetectorDlg.h"
-#include "dialogs/CStudyEditing.h"
 #include "dialogs/CTrafficConfigDlg.h"
 #include "widgets/CGridCtrl.h"
-#include "../app/RecordingDialogs.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 #include "../app/FakeStudy.h"
 #include "../app/RecordingDialogs.h"
 #include "app/CRoadfluxView.h"
+#include "app/CStudyEditing.h"
 #include "dialogs/CPreferencesDlg.h"
-#include "dialogs/CStudyEditing.h"
 #include "widgets/CGridCtrl.h"
 
 #include <gtest/gtest.h>

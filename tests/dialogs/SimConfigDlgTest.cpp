@@ -1,13 +1,13 @@
 // The simulation configuration dialog between the study and its controls: filling, the checks on
 // OK with their messages and controls, the refused numbers, and writing back.
 
+#include "../app/RecordingDialogs.h"
 #include "app/CRoadfluxDoc.h"
 #include "app/CRoadfluxView.h"
 #include "app/CSteadyClock.h"
+#include "app/CStudyEditing.h"
 #include "dialogs/CMessageTip.h"
 #include "dialogs/CSimConfigDlg.h"
-#include "dialogs/CStudyEditing.h"
-#include "../app/RecordingDialogs.h"
 
 #include <QComboBox>
 #include <QLineEdit>

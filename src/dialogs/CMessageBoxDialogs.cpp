@@ -1,4 +1,4 @@
-#include "app/CMessageBoxDialogs.h"
+#include "dialogs/CMessageBoxDialogs.h"
 
 #include <QApplication>
 #include <QFileDialog>

@@ -1,4 +1,4 @@
-#include "dialogs/CStudyEditing.h"
+#include "app/CStudyEditing.h"
 
 #include "app/CRoadfluxDoc.h"
 #include "app/CRoadfluxView.h"

@@ -2,7 +2,7 @@
 // The program's real conversations with the user: Qt message boxes captioned "Roadflux" over the
 // active window, and Qt's file dialogs.
 
-#include "app/CUserDialogs.h"
+#include "dialogs/CUserDialogs.h"
 
 class CMessageBoxDialogs : public CUserDialogs
 {

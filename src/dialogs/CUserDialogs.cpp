@@ -1,6 +1,6 @@
-#include "app/CUserDialogs.h"
+#include "dialogs/CUserDialogs.h"
 
-#include "app/CMessageBoxDialogs.h"
+#include "dialogs/CMessageBoxDialogs.h"
 
 namespace
 {
