@@ -18,8 +18,8 @@ endforeach()
 
 # `roadflux-cli example` copies the installed example, found from the program's own place, or
 # the source tree's when the program runs from a build.
-if(TARGET roadflux_cli_lib)
-  target_compile_definitions(roadflux_cli_lib PRIVATE
+if(TARGET roadflux_cli)
+  target_compile_definitions(roadflux_cli PRIVATE
     ROADFLUX_EXAMPLES_INSTALL_DIR="${ROADFLUX_EXAMPLES_INSTALL_DIR}"
     ROADFLUX_EXAMPLES_SOURCE_DIR="${PROJECT_SOURCE_DIR}/examples")
 endif()
