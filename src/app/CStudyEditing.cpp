@@ -92,7 +92,7 @@ void CStudyEditing::configureRoadFeatures(CRoadfluxDoc& document, CRoadfluxView&
 
 void CStudyEditing::applyRoadFeatures(const CRoadFeaturesDlg& dialog, CRoadfluxDoc& document)
 {
-    document.study().setRoadFeatures(dialog.getFeatures());
+    document.study().setRoadFeatures(dialog.getItems());
 }
 
 void CStudyEditing::configureMetrics(CRoadfluxDoc& document, CRoadfluxView& view)
@@ -105,7 +105,7 @@ void CStudyEditing::configureMetrics(CRoadfluxDoc& document, CRoadfluxView& view
 
 void CStudyEditing::applyMetrics(const CStatDetectorDlg& dialog, CRoadfluxDoc& document)
 {
-    document.study().setStatDetectors(dialog.getDetectors());
+    document.study().setStatDetectors(dialog.getItems());
 }
 
 void CStudyEditing::editPreferences(CRoadfluxView& view)

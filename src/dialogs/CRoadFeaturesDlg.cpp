@@ -1,10 +1,8 @@
 #include "dialogs/CRoadFeaturesDlg.h"
 
 #include "config/CConfigData.h"
-#include "dialogs/CUserDialogs.h"
 #include "document/StudyChecks.h"
 #include "document/StudyNames.h"
-#include "widgets/CGridCtrl.h"
 
 namespace
 {
@@ -16,84 +14,48 @@ const QStringList columnTitles = {"Type", "Direction", "Start (m)", "End (m)", "
 constexpr double kmhToMs = 0.27777778;
 }
 
-CRoadFeaturesDlg::CRoadFeaturesDlg(const FeatureList& studyFeatures, int length, QWidget* parent)
-    : CDialogExt(parent),
+CRoadFeaturesDlg::CRoadFeaturesDlg(const ItemList& studyFeatures, int length, QWidget* parent)
+    : CListEditorDlg(studyFeatures,
+                     {QStringLiteral("Road Features Configuration"),
+                      QStringLiteral("Feature"),
+                      {QStringLiteral("Add Feature"), 1025, {}},
+                      {QStringLiteral("Delete Last Feature"), 1026, {}},
+                      "No road feature to delete.",
+                      columnTitles,
+                      QSize(720, 360)},
+                     parent),
       roadLength(length),
       maxGradient(theConfigData.maxGradient),
       minSpeedLimit(theConfigData.minSpeedLimit),
-      maxSpeedLimit(theConfigData.maxSpeedLimit),
-      grid(new CGridCtrl)
+      maxSpeedLimit(theConfigData.maxSpeedLimit)
 {
-    setWindowTitle(QStringLiteral("Road Features Configuration"));
-    for (const auto& feature : studyFeatures)
-        features.push_back(std::make_unique<CRoadFeature>(*feature));
-
-    setControlId(grid, StudyChecks::gridControl);
-    grid->onEndEdit = [this](int row, int column) { return endEdit(row, column); };
-    layOutListEditor(grid, {QStringLiteral("Add Feature"), 1025, [this] { addFeature(); }},
-                     {QStringLiteral("Delete Last Feature"), 1026, [this] { deleteLastFeature(); }},
-                     720, 360);
-
-    grid->setColumnCount(6);
-    for (int c = 1; c <= 5; ++c)
-        grid->setText(0, c, columnTitles[c - 1]);
-    rebuildRows();
-    fillGrid();
+    showItems();
 }
 
-void CRoadFeaturesDlg::rebuildRows()
+void CRoadFeaturesDlg::setRowKinds(int row)
 {
-    grid->setRowCount(1 + static_cast<int>(features.size()));
-    for (int r = 1; r < grid->rowCount(); ++r)
-    {
-        grid->setText(r, 0, QStringLiteral("Feature %1").arg(r));
-        grid->setCellKind(r, 1, CGridCtrl::CellKind::dropDown, typeNames);
-        grid->setCellKind(r, 2, CGridCtrl::CellKind::dropDown, directionNames);
-        grid->setCellKind(r, 3, CGridCtrl::CellKind::integer);
-        grid->setCellKind(r, 4, CGridCtrl::CellKind::integer);
-        grid->setCellKind(r, 5, CGridCtrl::CellKind::signedDecimal);
-    }
+    CGridCtrl* grid = getGrid();
+    grid->setCellKind(row, 1, CGridCtrl::CellKind::dropDown, typeNames);
+    grid->setCellKind(row, 2, CGridCtrl::CellKind::dropDown, directionNames);
+    grid->setCellKind(row, 3, CGridCtrl::CellKind::integer);
+    grid->setCellKind(row, 4, CGridCtrl::CellKind::integer);
+    grid->setCellKind(row, 5, CGridCtrl::CellKind::signedDecimal);
 }
 
-void CRoadFeaturesDlg::fillGrid()
+void CRoadFeaturesDlg::fillRow(int row, const CRoadFeature& feature)
 {
-    for (std::size_t i = 0; i < features.size(); ++i)
-    {
-        const CRoadFeature& feature = *features[i];
-        const int row = static_cast<int>(i) + 1;
-        const bool gradient = feature.getType() == gradientType;
-        grid->setText(row, 1, gradient ? typeNames[1] : typeNames[0]);
-        grid->setText(row, 2, QString::fromLatin1(StudyNames::direction(feature.isDirectionPositive())));
-        grid->setNumber(row, 3, feature.getStart());
-        grid->setNumber(row, 4, feature.getEnd());
-        grid->setNumber(row, 5, gradient ? feature.getValue() : feature.getValue() * 3.6);
-    }
+    CGridCtrl* grid = getGrid();
+    const bool gradient = feature.getType() == gradientType;
+    grid->setText(row, 1, gradient ? typeNames[1] : typeNames[0]);
+    grid->setText(row, 2, QString::fromLatin1(StudyNames::direction(feature.isDirectionPositive())));
+    grid->setNumber(row, 3, feature.getStart());
+    grid->setNumber(row, 4, feature.getEnd());
+    grid->setNumber(row, 5, gradient ? feature.getValue() : feature.getValue() * 3.6);
 }
 
-void CRoadFeaturesDlg::addFeature()
+bool CRoadFeaturesDlg::editItem(CRoadFeature& feature, int row, int column)
 {
-    features.push_back(std::make_unique<CRoadFeature>());
-    rebuildRows();
-    fillGrid();
-}
-
-void CRoadFeaturesDlg::deleteLastFeature()
-{
-    if (features.empty())
-    {
-        userDialogs().warn("No road feature to delete.");
-        return;
-    }
-    features.pop_back();
-    rebuildRows();
-    fillGrid();
-}
-
-bool CRoadFeaturesDlg::endEdit(int row, int column)
-{
-    if (row < 1 || row > static_cast<int>(features.size()))
-        return false;
-    CRoadFeature& feature = *features[static_cast<std::size_t>(row - 1)];
+    CGridCtrl* grid = getGrid();
     const QString text = grid->text(row, column);
     switch (column)
     {
@@ -121,10 +83,6 @@ bool CRoadFeaturesDlg::endEdit(int row, int column)
 
 void CRoadFeaturesDlg::validateData(int& badControlId, QString& message)
 {
-    if (const auto refusal =
-            StudyChecks::checkRoadFeatures(features, roadLength, maxGradient, minSpeedLimit, maxSpeedLimit))
-    {
-        message = QString::fromStdString(refusal->message);
-        badControlId = refusal->controlId;
-    }
+    report(StudyChecks::checkRoadFeatures(getItems(), roadLength, maxGradient, minSpeedLimit, maxSpeedLimit),
+           badControlId, message);
 }

@@ -4,39 +4,25 @@
 // configured limits and each other, and points at the grid when one fails.
 
 #include "config/CRoadFeature.h"
-#include "dialogs/CDialogExt.h"
+#include "dialogs/CListEditorDlg.h"
 
-#include <memory>
-#include <vector>
-
-class CGridCtrl;
-
-class CRoadFeaturesDlg : public CDialogExt
+class CRoadFeaturesDlg : public CListEditorDlg<CRoadFeature>
 {
     Q_OBJECT
 
 public:
-    using FeatureList = std::vector<std::unique_ptr<CRoadFeature>>;
-
     // roadLength: m, as the view lays out the road.
-    CRoadFeaturesDlg(const FeatureList& studyFeatures, int roadLength, QWidget* parent = nullptr);
+    CRoadFeaturesDlg(const ItemList& studyFeatures, int roadLength, QWidget* parent = nullptr);
 
-    void fillGrid();
-    void rebuildRows();
-    void addFeature();
-    void deleteLastFeature();
     void validateData(int& badControlId, QString& message) override;
 
-    const FeatureList& getFeatures() const { return features; }
-    CGridCtrl* getGrid() const { return grid; }
-
 private:
-    bool endEdit(int row, int column);
+    void setRowKinds(int row) override;
+    void fillRow(int row, const CRoadFeature& feature) override;
+    bool editItem(CRoadFeature& feature, int row, int column) override;
 
-    FeatureList features;
     int roadLength;
     int maxGradient;     // %
     int minSpeedLimit;   // km/h
     int maxSpeedLimit;   // km/h
-    CGridCtrl* grid;
 };

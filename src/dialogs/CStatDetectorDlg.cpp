@@ -1,9 +1,7 @@
 #include "dialogs/CStatDetectorDlg.h"
 
-#include "dialogs/CUserDialogs.h"
 #include "document/StudyChecks.h"
 #include "document/StudyNames.h"
-#include "widgets/CGridCtrl.h"
 
 namespace
 {
@@ -30,78 +28,44 @@ std::uint16_t codeOf(const std::vector<StudyNames::Named>& list, const QString& 
 }
 }
 
-CStatDetectorDlg::CStatDetectorDlg(const DetectorList& studyDetectors, int length, QWidget* parent)
-    : CDialogExt(parent), roadLength(length), grid(new CGridCtrl)
+CStatDetectorDlg::CStatDetectorDlg(const ItemList& studyDetectors, int length, QWidget* parent)
+    : CListEditorDlg(studyDetectors,
+                     {QStringLiteral("Macroscopic Traffic Flow Metrics Detectors"),
+                      QStringLiteral("Detector"),
+                      {QStringLiteral("Add Detector"), 1027, {}},
+                      {QStringLiteral("Delete Last Detector"), 1028, {}},
+                      "No statistics detector to delete.",
+                      columnTitles,
+                      QSize(860, 420)},
+                     parent),
+      roadLength(length)
 {
-    setWindowTitle(QStringLiteral("Macroscopic Traffic Flow Metrics Detectors"));
-    for (const auto& detector : studyDetectors)
-        detectors.push_back(std::make_unique<CStatDetector>(*detector));
-
-    setControlId(grid, StudyChecks::gridControl);
-    grid->onEndEdit = [this](int row, int column) { return endEdit(row, column); };
-    layOutListEditor(grid, {QStringLiteral("Add Detector"), 1027, [this] { addDetector(); }},
-                     {QStringLiteral("Delete Last Detector"), 1028, [this] { deleteLastDetector(); }},
-                     860, 420);
-
-    grid->setColumnCount(6);
-    for (int c = 1; c <= 5; ++c)
-        grid->setText(0, c, columnTitles[c - 1]);
-    rebuildRows();
-    fillGrid();
+    showItems();
 }
 
-void CStatDetectorDlg::rebuildRows()
+void CStatDetectorDlg::setRowKinds(int row)
 {
-    grid->setRowCount(1 + static_cast<int>(detectors.size()));
-    for (int r = 1; r < grid->rowCount(); ++r)
-    {
-        grid->setText(r, 0, QStringLiteral("Detector %1").arg(r));
-        grid->setCellKind(r, 1, CGridCtrl::CellKind::dropDown, namesOf(StudyNames::detectorKinds()));
-        grid->setCellKind(r, 2, CGridCtrl::CellKind::dropDown, directionNames);
-        grid->setCellKind(r, 3, CGridCtrl::CellKind::dropDown, namesOf(StudyNames::vehicleTypes()));
-        grid->setCellKind(r, 4, CGridCtrl::CellKind::integer);
-        grid->setCellKind(r, 5, CGridCtrl::CellKind::integer);
-    }
+    CGridCtrl* grid = getGrid();
+    grid->setCellKind(row, 1, CGridCtrl::CellKind::dropDown, namesOf(StudyNames::detectorKinds()));
+    grid->setCellKind(row, 2, CGridCtrl::CellKind::dropDown, directionNames);
+    grid->setCellKind(row, 3, CGridCtrl::CellKind::dropDown, namesOf(StudyNames::vehicleTypes()));
+    grid->setCellKind(row, 4, CGridCtrl::CellKind::integer);
+    grid->setCellKind(row, 5, CGridCtrl::CellKind::integer);
 }
 
-void CStatDetectorDlg::fillGrid()
+void CStatDetectorDlg::fillRow(int row, const CStatDetector& detector)
 {
-    for (std::size_t i = 0; i < detectors.size(); ++i)
-    {
-        const CStatDetector& detector = *detectors[i];
-        const int row = static_cast<int>(i) + 1;
-        grid->setText(row, 1, nameOf(StudyNames::detectorKinds(), detector.getKind()));
-        grid->setText(row, 2, QString::fromLatin1(StudyNames::direction(detector.isDirectionPositive())));
-        grid->setText(row, 3, nameOf(StudyNames::vehicleTypes(), detector.getVehicleTypes()));
-        grid->setNumber(row, 4, detector.getInterval());
-        grid->setNumber(row, 5, detector.getLocation());
-    }
+    CGridCtrl* grid = getGrid();
+    grid->setText(row, 1, nameOf(StudyNames::detectorKinds(), detector.getKind()));
+    grid->setText(row, 2, QString::fromLatin1(StudyNames::direction(detector.isDirectionPositive())));
+    grid->setText(row, 3, nameOf(StudyNames::vehicleTypes(), detector.getVehicleTypes()));
+    grid->setNumber(row, 4, detector.getInterval());
+    grid->setNumber(row, 5, detector.getLocation());
 }
 
-void CStatDetectorDlg::addDetector()
+bool CStatDetectorDlg::editItem(CStatDetector& detector, int row, int column)
 {
-    detectors.push_back(std::make_unique<CStatDetector>());
-    rebuildRows();
-    fillGrid();
-}
-
-void CStatDetectorDlg::deleteLastDetector()
-{
-    if (detectors.empty())
-    {
-        userDialogs().warn("No statistics detector to delete.");
-        return;
-    }
-    detectors.pop_back();
-    rebuildRows();
-    fillGrid();
-}
-
-bool CStatDetectorDlg::endEdit(int row, int column)
-{
-    if (row < 1 || row > static_cast<int>(detectors.size()))
-        return false;
-    CStatDetector& detector = *detectors[static_cast<std::size_t>(row - 1)];
+    CGridCtrl* grid = getGrid();
     const QString text = grid->text(row, column);
     if (column >= 1 && column <= 3 && text.isEmpty())
         return false;
@@ -118,9 +82,5 @@ bool CStatDetectorDlg::endEdit(int row, int column)
 
 void CStatDetectorDlg::validateData(int& badControlId, QString& message)
 {
-    if (const auto refusal = StudyChecks::checkStatDetectors(detectors, roadLength, userDialogs()))
-    {
-        message = QString::fromStdString(refusal->message);
-        badControlId = refusal->controlId;
-    }
+    report(StudyChecks::checkStatDetectors(getItems(), roadLength, userDialogs()), badControlId, message);
 }

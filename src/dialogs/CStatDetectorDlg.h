@@ -4,36 +4,22 @@
 // asks before keeping a very short interval and warns of a very long lane-change step.
 
 #include "config/CStatDetector.h"
-#include "dialogs/CDialogExt.h"
+#include "dialogs/CListEditorDlg.h"
 
-#include <memory>
-#include <vector>
-
-class CGridCtrl;
-
-class CStatDetectorDlg : public CDialogExt
+class CStatDetectorDlg : public CListEditorDlg<CStatDetector>
 {
     Q_OBJECT
 
 public:
-    using DetectorList = std::vector<std::unique_ptr<CStatDetector>>;
-
     // roadLength: m, as the view lays out the road.
-    CStatDetectorDlg(const DetectorList& studyDetectors, int roadLength, QWidget* parent = nullptr);
+    CStatDetectorDlg(const ItemList& studyDetectors, int roadLength, QWidget* parent = nullptr);
 
-    void fillGrid();
-    void rebuildRows();
-    void addDetector();
-    void deleteLastDetector();
     void validateData(int& badControlId, QString& message) override;
 
-    const DetectorList& getDetectors() const { return detectors; }
-    CGridCtrl* getGrid() const { return grid; }
-
 private:
-    bool endEdit(int row, int column);
+    void setRowKinds(int row) override;
+    void fillRow(int row, const CStatDetector& detector) override;
+    bool editItem(CStatDetector& detector, int row, int column) override;
 
-    DetectorList detectors;
     int roadLength;
-    CGridCtrl* grid;
 };

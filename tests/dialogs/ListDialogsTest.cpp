@@ -21,9 +21,9 @@ std::pair<int, QString> check(CDialogExt& dialog)
     return {message.isEmpty() ? 0 : control, message};
 }
 
-CRoadFeaturesDlg::FeatureList features(std::initializer_list<CRoadFeature> list)
+CRoadFeaturesDlg::ItemList features(std::initializer_list<CRoadFeature> list)
 {
-    CRoadFeaturesDlg::FeatureList made;
+    CRoadFeaturesDlg::ItemList made;
     for (const CRoadFeature& feature : list)
         made.push_back(std::make_unique<CRoadFeature>(feature));
     return made;
@@ -90,8 +90,8 @@ TEST(RoadFeaturesDialog, ReversedEndsAreSwappedAndLimitsChecked)
     RecordingDialogs dialogs;
     CRoadFeaturesDlg dialog(features({feature(400, true, 2000, 1500, 20.0)}), 3000);
     EXPECT_EQ(check(dialog).first, 0);
-    EXPECT_EQ(dialog.getFeatures()[0]->getStart(), 1500);
-    EXPECT_EQ(dialog.getFeatures()[0]->getEnd(), 2000);
+    EXPECT_EQ(dialog.getItems()[0]->getStart(), 1500);
+    EXPECT_EQ(dialog.getItems()[0]->getEnd(), 2000);
 
     CGridCtrl* grid = dialog.getGrid();
     ASSERT_TRUE(grid->editCell(1, 5, "9"));
@@ -131,12 +131,12 @@ TEST(RoadFeaturesDialog, RowsAreAddedAndDeletedAtTheEnd)
     RecordingDialogs dialogs;
     CRoadfluxDoc document;
     CRoadFeaturesDlg dialog(document.study().getRoadFeatures(), 3000);
-    dialog.addFeature();
+    dialog.addItem();
     EXPECT_EQ(dialog.getGrid()->rowCount(), 3);
     EXPECT_EQ(dialog.getGrid()->text(2, 0), "Feature 2");
-    dialog.deleteLastFeature();
-    dialog.deleteLastFeature();
-    dialog.deleteLastFeature();
+    dialog.deleteLastItem();
+    dialog.deleteLastItem();
+    dialog.deleteLastItem();
     EXPECT_EQ(dialogs.warnings, std::vector<std::string>{"No road feature to delete."});
     EXPECT_EQ(document.study().getRoadFeatures().size(), 1u);  // the study keeps its list until OK
     CStudyEditing::applyRoadFeatures(dialog, document);
@@ -175,7 +175,7 @@ TEST(MetricsDialog, LongLaneChangeStepsWarnAndLocationsOffTheRoadAreRefused)
     ASSERT_TRUE(grid->editCell(1, 1, "Lane Changes"));
     EXPECT_EQ(check(dialog).first, 0);
     EXPECT_EQ(dialogs.warnings.back(), "Detector 1: The lane change detector step is very large and may cause problems.");
-    dialog.deleteLastDetector();
-    dialog.deleteLastDetector();
+    dialog.deleteLastItem();
+    dialog.deleteLastItem();
     EXPECT_EQ(dialogs.warnings.back(), "No statistics detector to delete.");
 }
