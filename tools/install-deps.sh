@@ -3,7 +3,7 @@
 # Idempotent: when everything is present it installs nothing.
 set -euo pipefail
 packages=(
-  cmake g++ make clang libclang-rt-14-dev
+  cmake g++ make clang libclang-rt-14-dev clang-format
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
   qt6-base-dev libxkbcommon-dev fonts-dejavu-core
   xvfb xauth imagemagick parallel valgrind
