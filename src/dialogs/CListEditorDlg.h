@@ -19,7 +19,7 @@
 #include <utility>
 #include <vector>
 
-template <typename Item>
+template <class Item>
 class CListEditorDlg : public CDialogExt
 {
 public:

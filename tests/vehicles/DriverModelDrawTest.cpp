@@ -1,6 +1,7 @@
+#include "vehicles/DriverModelDraw.h"
+
 #include "config/CConfigData.h"
 #include "config/MersenneTwister.h"
-#include "vehicles/DriverModelDraw.h"
 
 #include <gtest/gtest.h>
 
