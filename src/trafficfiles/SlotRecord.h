@@ -9,8 +9,6 @@
 #include <string>
 #include <string_view>
 
-class Vehicle;
-
 struct SlotRecordLayout
 {
     std::size_t axleCountWidth;
