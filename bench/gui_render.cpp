@@ -133,8 +133,7 @@ BENCHMARK(BM_FrameOf2000VehiclesWholeRoad)->Unit(benchmark::kMillisecond);
 // lanes, so that some 200 vehicles are on a 3 km road at once.
 std::string writeDenseTraffic(const std::filesystem::path& folder, int vehicleCount)
 {
-    const std::filesystem::path example =
-        std::filesystem::path(__FILE__).parent_path().parent_path() / "examples" / "traffic.txt";
+    const std::filesystem::path example = std::filesystem::path(ROADFLUX_SOURCE_DIR) / "examples" / "traffic.txt";
     std::ifstream in(example);
     std::vector<std::string> templates;
     for (std::string line; std::getline(in, line) && templates.size() < 200;)
@@ -198,8 +197,12 @@ void BM_VisibleRunAtWarp1000(benchmark::State& state)
         });
         const auto begin = std::chrono::steady_clock::now();
         view.runVisible();
-        if (view.isRunning())
-            loop.exec();
+        if (!view.isRunning())
+        {
+            state.SkipWithError("the run was refused");
+            break;
+        }
+        loop.exec();
         seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
         const RunStatistics figures = study.getSim().getStatistics();
         steps += figures.steps;
