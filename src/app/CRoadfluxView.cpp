@@ -359,12 +359,22 @@ void CRoadfluxView::progressRose(int percent)
         if (runControl.isInvisibleRun())
             progressBar->repaint();
     }
-    viewport()->update();
+    // An invisible run draws nothing until it ends; the bar's repaint would take the view along.
+    if (!runControl.isInvisibleRun())
+        viewport()->update();
+}
+
+void CRoadfluxView::warpMeasured(double achievedWarp)
+{
+    if (CStatusBar* statusBar = findStatusBar())
+        statusBar->showAchievedWarp(achievedWarp, runControl.getTimeWarpFactor());
 }
 
 void CRoadfluxView::runEnded()
 {
     delete progressBar.data();
+    if (CStatusBar* statusBar = findStatusBar())
+        statusBar->hideAchievedWarp();
 }
 
 bool CRoadfluxView::otherRunInProgress() const

@@ -122,3 +122,20 @@ TEST_F(StudyRun, ClosingTheWindowDuringAVisibleRunEndsTheRunWhole)
     EXPECT_EQ(CRoadfluxView::viewRunning(), nullptr);
     EXPECT_TRUE(dialogs.notices.empty());
 }
+
+TEST_F(StudyRun, TheStatusBarShowsTheWarpAVisibleRunAchieves)
+{
+    view.reset();
+    CRecentFileList recent;
+    CMainFrame frame(document, recent, clock);
+    frame.show();
+    frame.executeCommand(32786);
+    CStatusBar* statusBar = frame.getStatusBar();
+    EXPECT_EQ(statusBar->achievedWarpText(), "");  // not measured yet
+    const std::uint32_t start = clock.time;
+    for (std::uint32_t t = 1; t <= 1500; ++t)
+        frame.activeView()->onTick(start + t);
+    EXPECT_EQ(statusBar->achievedWarpText(), "Time warp 1.0 of 1.0");
+    frame.executeCommand(32794);
+    EXPECT_EQ(statusBar->achievedWarpText(), "");
+}
