@@ -88,7 +88,7 @@ TEST_F(StudyRun, MissingTrafficFileRefusesTheRun)
     view->runVisible();
     EXPECT_FALSE(view->isRunning());
     ASSERT_FALSE(dialogs.warnings.empty());
-    EXPECT_EQ(dialogs.warnings[0], "The input traffic file does not exist");
+    EXPECT_EQ(dialogs.warnings[0], "The input traffic file does not exist: " + folder.filePath("traffic.txt").toStdString());
 }
 
 TEST_F(StudyRun, InvisibleRunFromTheMenuEndsWithReadyInTheMessagePane)
