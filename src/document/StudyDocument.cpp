@@ -184,6 +184,11 @@ bool StudyDocument::settingsAreRunnable(UserMessages& messages) const
         messages.warn("The study's time step must be between 10 and 2000 ms");
         return false;
     }
+    // A run with an infinite speed limit or desired speed would crawl and never end.
+    if (const auto number = StudyChecks::findNonFiniteNumber(roadFeatures, idmParameterSets)) {
+        messages.warn(*number);
+        return false;
+    }
     return true;
 }
 

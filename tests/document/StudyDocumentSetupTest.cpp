@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 
@@ -73,6 +74,18 @@ TEST_F(StudySetup, AMissingInputFileRefusesTheRunAndTouchesNothing)
     EXPECT_TRUE(road.getSegments1().empty());
     EXPECT_TRUE(road.getDetectors1().empty());
     EXPECT_FALSE(fs::exists(folder.file("output.txt")));
+}
+
+TEST_F(StudySetup, ANumberThatIsNotFiniteRefusesTheRunAndTouchesNothing)
+{
+    CIDMParameterSet cars(0);
+    cars.getParamV0().getDistribution().setLocation(HUGE_VAL);
+    document.setIDMParameterSet(0, cars);
+    EXPECT_FALSE(document.setupSimulation(messages));
+    ASSERT_EQ(messages.warnings.size(), 1u);
+    EXPECT_EQ(messages.warnings[0],
+              "Vehicle class 0 (Car), Desired velocity, v0 (km/h): The location is not a finite number (inf).");
+    EXPECT_EQ(document.getSim().getRoad().getLength(), 0);
 }
 
 TEST_F(StudySetup, CopiesTheStudyIntoTheRoadInItsOrder)
