@@ -2,6 +2,7 @@
 
 #include "app/CUserDialogs.h"
 #include "config/CConfigData.h"
+#include "dialogs/CGridCellTip.h"
 #include "document/StudyChecks.h"
 #include "document/StudyNames.h"
 #include "widgets/CGridCtrl.h"
@@ -30,11 +31,15 @@ CRoadFeaturesDlg::CRoadFeaturesDlg(const FeatureList& studyFeatures, int length,
 
     setControlId(grid, StudyChecks::gridControl);
     grid->onEndEdit = [this](int row, int column) { return endEdit(row, column); };
+    new CGridCellTip(*grid, *this);
     layOutListEditor(grid, {QStringLiteral("Add Feature"), 1025, [this] { addFeature(); }},
                      {QStringLiteral("Delete Last Feature"), 1026, [this] { deleteLastFeature(); }},
                      720, 360);
 
     grid->setColumnCount(6);
+    grid->reserveLabelWidth(QStringLiteral("Feature 99"));
+    // Enough for any speed limit or gradient, too few for the error of the km/h factor.
+    grid->setColumnPrecision(5, 6);
     for (int c = 1; c <= 5; ++c)
         grid->setText(0, c, columnTitles[c - 1]);
     rebuildRows();
@@ -66,8 +71,15 @@ void CRoadFeaturesDlg::fillGrid()
         grid->setText(row, 2, QString::fromLatin1(StudyNames::direction(feature.isDirectionPositive())));
         grid->setNumber(row, 3, feature.getStart());
         grid->setNumber(row, 4, feature.getEnd());
-        grid->setNumber(row, 5, gradient ? feature.getValue() : feature.getValue() * 3.6);
+        showValue(row);
     }
+}
+
+void CRoadFeaturesDlg::showValue(int row)
+{
+    const CRoadFeature& feature = *features[static_cast<std::size_t>(row - 1)];
+    const bool gradient = feature.getType() == gradientType;
+    grid->setNumber(row, 5, gradient ? feature.getValue() : feature.getValue() * 3.6);
 }
 
 void CRoadFeaturesDlg::addFeature()
@@ -97,22 +109,32 @@ bool CRoadFeaturesDlg::endEdit(int row, int column)
     const QString text = grid->text(row, column);
     switch (column)
     {
+    // Each cell then shows what was stored, clamped or converted, rather than what was typed.
     case 1:
         if (text.isEmpty())
             return false;
         feature.setType(text == QLatin1String("Gradient") ? gradientType : speedLimitType);
+        // The stored number is kept; in the other unit it reads differently.
+        showValue(row);
         return true;
     case 2:
         if (text.isEmpty())
             return false;
         feature.setDirectionPositive(text == QLatin1String("Positive x"));
         return true;
-    case 3: feature.setStart(grid->truncatedNumber(row, column)); return true;
-    case 4: feature.setEnd(grid->truncatedNumber(row, column)); return true;
+    case 3:
+        feature.setStart(grid->truncatedNumber(row, column));
+        grid->setNumber(row, column, feature.getStart());
+        return true;
+    case 4:
+        feature.setEnd(grid->truncatedNumber(row, column));
+        grid->setNumber(row, column, feature.getEnd());
+        return true;
     case 5:
     {
         const double value = grid->number(row, column);
         feature.setValue(feature.getType() == gradientType ? value : value * kmhToMs);
+        showValue(row);
         return true;
     }
     default: return false;

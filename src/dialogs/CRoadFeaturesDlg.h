@@ -32,6 +32,8 @@ public:
 
 private:
     bool endEdit(int row, int column);
+    // The feature's value in its unit: km/h for a speed limit, % for a gradient.
+    void showValue(int row);
 
     FeatureList features;
     int roadLength;

@@ -44,6 +44,7 @@ CStatDetectorDlg::CStatDetectorDlg(const DetectorList& studyDetectors, int lengt
                      860, 420);
 
     grid->setColumnCount(6);
+    grid->reserveLabelWidth(QStringLiteral("Detector 99"));
     for (int c = 1; c <= 5; ++c)
         grid->setText(0, c, columnTitles[c - 1]);
     rebuildRows();
@@ -110,8 +111,15 @@ bool CStatDetectorDlg::endEdit(int row, int column)
     case 1: detector.setKind(codeOf(StudyNames::detectorKinds(), text)); return true;
     case 2: detector.setDirectionPositive(text == QLatin1String("Positive x")); return true;
     case 3: detector.setVehicleTypes(codeOf(StudyNames::vehicleTypes(), text)); return true;
-    case 4: detector.setInterval(grid->truncatedNumber(row, column)); return true;
-    case 5: detector.setLocation(grid->truncatedNumber(row, column)); return true;
+    // The cell then shows the number stored, held within the range of an int.
+    case 4:
+        detector.setInterval(grid->truncatedNumber(row, column));
+        grid->setNumber(row, column, detector.getInterval());
+        return true;
+    case 5:
+        detector.setLocation(grid->truncatedNumber(row, column));
+        grid->setNumber(row, column, detector.getLocation());
+        return true;
     default: return false;
     }
 }
