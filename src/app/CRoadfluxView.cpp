@@ -359,9 +359,8 @@ void CRoadfluxView::progressRose(int percent)
         if (runControl.isInvisibleRun())
             progressBar->repaint();
     }
-    // An invisible run draws nothing until it ends; the bar's repaint would take the view along.
-    if (!runControl.isInvisibleRun())
-        viewport()->update();
+    // The frame shows no percentage: a visible run repaints it every 50 ms whatever the
+    // progress, and an invisible run draws nothing until it ends.
 }
 
 void CRoadfluxView::warpMeasured(double achievedWarp)

@@ -352,6 +352,28 @@ TEST_F(RunControl, AnInvisibleRunDrawsNothingUntilItEnds)
     EXPECT_EQ(study.sim.steps, 0);  // reset at the end
 }
 
+TEST_F(RunControl, AVisibleRunRepaintsOncePer50MsHoweverFastItSteps)
+{
+    auto view = makeView();
+    for (int percent = 1; percent <= 100; ++percent)
+        study.sim.progressScript.push_back(percent);
+    view->getRunControl().setTimeWarpFactor(1000.0);
+    view->runVisible();
+    QCoreApplication::processEvents();
+    PaintWatch watch(*view);
+    for (std::uint32_t t = 1; t <= 50; ++t)
+    {
+        tickAt(*view, t);
+        QCoreApplication::processEvents();
+    }
+    EXPECT_GT(view->getRunControl().getLastProgressPercent(), 90);
+    EXPECT_EQ(watch.paintsDuringTheRun, 0);
+    tickAt(*view, 51);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(watch.paintsDuringTheRun, 1);
+    view->stop();
+}
+
 TEST_F(RunControl, OnlyOneViewRunsTheStudysSimulation)
 {
     auto first = makeView();

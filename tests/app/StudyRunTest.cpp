@@ -5,12 +5,15 @@
 #include "FakeStudy.h"
 #include "RecordingDialogs.h"
 #include "app/CMainFrame.h"
+#include "app/CProgressBar.h"
 #include "app/CRecentFileList.h"
 #include "app/CRoadfluxDoc.h"
 #include "app/CStatusBar.h"
 #include "app/CRoadfluxView.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QLabel>
 
 #include <QDir>
 #include <QFile>
@@ -136,6 +139,10 @@ TEST_F(StudyRun, TheStatusBarShowsTheWarpAVisibleRunAchieves)
     for (std::uint32_t t = 1; t <= 1500; ++t)
         frame.activeView()->onTick(start + t);
     EXPECT_EQ(statusBar->achievedWarpText(), "Time warp 1.0 of 1.0");
+    // The progress bar makes room for the pane.
+    QCoreApplication::processEvents();
+    const QLabel* pane = statusBar->findChild<QLabel*>("achievedWarp");
+    EXPECT_LT(frame.activeView()->getProgressBar()->geometry().right(), pane->geometry().left());
     frame.executeCommand(32794);
     EXPECT_EQ(statusBar->achievedWarpText(), "");
 }
