@@ -1,6 +1,6 @@
-// Speed of the desktop program: drawing one frame of a busy road, and how many steps a visible
-// run makes per second of real time at a time warp of 1000 (a step of 0.1 s wants 10,000/s, and
-// the one-step-per-tick rule with its 1 ms floor allows at most 1,000/s).
+// Speed of the desktop program: drawing one frame of a busy road, how many steps a visible run
+// makes per second of real time at a time warp of 1000 (a step of 0.1 s wants 10,000/s), and the
+// share of a core a visible run takes at a time warp of 1.
 
 #include "app/CRoadfluxDoc.h"
 #include "app/CRoadfluxView.h"
@@ -15,10 +15,12 @@
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -134,8 +136,7 @@ BENCHMARK(BM_FrameOf2000VehiclesWholeRoad)->Unit(benchmark::kMillisecond);
 // lanes, so that some 200 vehicles are on a 3 km road at once.
 std::string writeDenseTraffic(const std::filesystem::path& folder, int vehicleCount)
 {
-    const std::filesystem::path example =
-        std::filesystem::path(__FILE__).parent_path().parent_path() / "examples" / "traffic.txt";
+    const std::filesystem::path example = std::filesystem::path(ROADFLUX_SOURCE_DIR) / "examples" / "traffic.txt";
     std::ifstream in(example);
     std::vector<std::string> templates;
     for (std::string line; std::getline(in, line) && templates.size() < 200;)
@@ -159,33 +160,64 @@ std::string writeDenseTraffic(const std::filesystem::path& folder, int vehicleCo
     return path;
 }
 
+// The dense traffic on a 3 km road of 2 + 2 lanes with a 0.1 s step, in a window of its own.
+class DenseStudyWindow
+{
+public:
+    DenseStudyWindow()
+    {
+        const std::string traffic = writeDenseTraffic(folder.path().toStdString(), 1500);
+        StudyDocument& study = document.study();
+        study.setInputFileName(traffic);
+        study.setOutputFileName(folder.filePath("output.txt").toStdString());
+        study.setMetricsFolder(folder.path().toStdString());
+        study.setRoadLength(3000);
+        study.setLanesDir1(2);
+        study.setLanesDir2(2);
+        study.setFileLanesDir1(2);
+        study.setFileLanesDir2(2);
+        study.setOutputDetectorLocation1(2800);
+        study.setOutputDetectorLocation2(2800);
+        study.setTimeStep(0.1);
+        study.updateLaneTotals(false);
+        view = std::make_unique<CRoadfluxView>(document, CSteadyClock::instance());
+        view->resize(1000, 600);
+        view->show();
+        view->initialUpdate();
+    }
+
+    QTemporaryDir folder;
+    CRoadfluxDoc document;
+    std::unique_ptr<CRoadfluxView> view;
+};
+
+// Counts the frames a widget paints.
+class FrameCounter : public QObject
+{
+public:
+    explicit FrameCounter(QWidget& widget) { widget.installEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++frames;
+        return QObject::eventFilter(watched, event);
+    }
+    std::int64_t frames = 0;
+};
+
+double processCpuSeconds()
+{
+    return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+}
+
 void BM_VisibleRunAtWarp1000(benchmark::State& state)
 {
     application();
     SilentDialogs dialogs;
     CUserDialogs* previous = setUserDialogs(&dialogs);
-    QTemporaryDir folder;
-    const std::string traffic = writeDenseTraffic(folder.path().toStdString(), 1500);
-
-    CRoadfluxDoc document;
-    StudyDocument& study = document.study();
-    study.setInputFileName(traffic);
-    study.setOutputFileName(folder.filePath("output.txt").toStdString());
-    study.setMetricsFolder(folder.path().toStdString());
-    study.setRoadLength(3000);
-    study.setLanesDir1(2);
-    study.setLanesDir2(2);
-    study.setFileLanesDir1(2);
-    study.setFileLanesDir2(2);
-    study.setOutputDetectorLocation1(2800);
-    study.setOutputDetectorLocation2(2800);
-    study.setTimeStep(0.1);
-    study.updateLaneTotals(false);
-
-    CRoadfluxView view(document, CSteadyClock::instance());
-    view.resize(1000, 600);
-    view.show();
-    view.initialUpdate();
+    DenseStudyWindow window;
+    CRoadfluxView& view = *window.view;
+    FrameCounter frameCounter(*view.viewport());
     double seconds = 0.0;
     std::int64_t steps = 0;
     std::int64_t vehicleSteps = 0;
@@ -199,17 +231,62 @@ void BM_VisibleRunAtWarp1000(benchmark::State& state)
         });
         const auto begin = std::chrono::steady_clock::now();
         view.runVisible();
-        if (view.isRunning())
-            loop.exec();
+        if (!view.isRunning())
+        {
+            state.SkipWithError("the run was refused");
+            break;
+        }
+        loop.exec();
         seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
-        const RunStatistics figures = study.getSim().getStatistics();
+        const RunStatistics figures = window.document.study().getSim().getStatistics();
         steps += figures.steps;
         vehicleSteps += figures.vehicleSteps;
     }
     state.counters["steps_per_s"] = static_cast<double>(steps) / seconds;
     state.counters["mean_vehicles_on_road"] = steps ? static_cast<double>(vehicleSteps) / static_cast<double>(steps) : 0.0;
     state.counters["wanted_steps_per_s"] = 10000.0;
+    state.counters["frames_per_s"] = static_cast<double>(frameCounter.frames) / seconds;
     setUserDialogs(previous);
 }
 BENCHMARK(BM_VisibleRunAtWarp1000)->Unit(benchmark::kSecond)->Iterations(1);
+
+// Five seconds of the same run in real time: the share of a core the program takes while it
+// mostly waits for the next step and repaint.
+void BM_VisibleRunAtWarp1CpuShare(benchmark::State& state)
+{
+    application();
+    SilentDialogs dialogs;
+    CUserDialogs* previous = setUserDialogs(&dialogs);
+    DenseStudyWindow window;
+    CRoadfluxView& view = *window.view;
+    constexpr int runMs = 5000;
+    double cpuShare = 0.0;
+    double achievedWarp = 0.0;
+    for (auto _ : state)
+    {
+        view.getRunControl().setTimeWarpFactor(1.0);
+        view.runVisible();
+        if (!view.isRunning())
+        {
+            state.SkipWithError("the run was refused");
+            break;
+        }
+        const double cpuBefore = processCpuSeconds();
+        view.getRunControl().refreshClocks();
+        const double simBefore = view.getRunControl().getSimTime();
+        const auto begin = std::chrono::steady_clock::now();
+        QEventLoop loop;
+        QTimer::singleShot(runMs, &loop, &QEventLoop::quit);
+        loop.exec();
+        const double wallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+        cpuShare = (processCpuSeconds() - cpuBefore) / wallSeconds;
+        view.getRunControl().refreshClocks();
+        achievedWarp = (view.getRunControl().getSimTime() - simBefore) / wallSeconds;
+        view.stop();
+    }
+    state.counters["cpu_percent"] = 100.0 * cpuShare;
+    state.counters["achieved_warp"] = achievedWarp;
+    setUserDialogs(previous);
+}
+BENCHMARK(BM_VisibleRunAtWarp1CpuShare)->Unit(benchmark::kSecond)->Iterations(1);
 }

@@ -359,12 +359,21 @@ void CRoadfluxView::progressRose(int percent)
         if (runControl.isInvisibleRun())
             progressBar->repaint();
     }
-    viewport()->update();
+    // The frame shows no percentage: a visible run repaints it every 50 ms whatever the
+    // progress, and an invisible run draws nothing until it ends.
+}
+
+void CRoadfluxView::warpMeasured(double achievedWarp)
+{
+    if (CStatusBar* statusBar = findStatusBar())
+        statusBar->showAchievedWarp(achievedWarp, runControl.getTimeWarpFactor());
 }
 
 void CRoadfluxView::runEnded()
 {
     delete progressBar.data();
+    if (CStatusBar* statusBar = findStatusBar())
+        statusBar->hideAchievedWarp();
 }
 
 bool CRoadfluxView::otherRunInProgress() const

@@ -94,6 +94,7 @@ private:
     void invalidate(bool erase) override;
     void runStarted() override;
     void progressRose(int percent) override;
+    void warpMeasured(double achievedWarp) override;
     void runEnded() override;
     bool otherRunInProgress() const override;
     void simRunningChanged(bool running) override;

@@ -46,9 +46,8 @@ void CRunControl::runInvisible()
     }
     if (!userDialogs().ask(invisibleRunQuestion))
         return;
-    if (!startRun())
+    if (!startRun(false))
         return;
-    invisibleRun = true;
     bool stillRunning = true;
     while (stillRunning)
     {
@@ -60,7 +59,7 @@ void CRunControl::runInvisible()
     finishRun(true);
 }
 
-bool CRunControl::startRun()
+bool CRunControl::startRun(bool visible)
 {
     if (!simulation.setupSimulation())
         return false;
@@ -69,14 +68,17 @@ bool CRunControl::startRun()
     realStartMs = clock.now();
     running = true;
     paused = false;
-    invisibleRun = false;
+    invisibleRun = !visible;
     simTime = 0.0;
     realElapsedMs = 0;
     lastProgressPercent = 0;
-    nextStepMs = realStartMs + static_cast<std::uint32_t>(stepIntervalMs());
+    schedule.start(realStartMs, stepIntervalMs());
     nextRedrawMs = realStartMs + redrawMs;
+    restartWarpMeasure();
     observer.runStarted();
-    observer.invalidate(true);
+    // An invisible run draws nothing until it ends.
+    if (visible)
+        observer.invalidate(true);
     return true;
 }
 
@@ -84,36 +86,76 @@ void CRunControl::onTick(std::uint32_t nowMs)
 {
     if (invisibleRun)
         return;
-    const int stepInterval = stepIntervalMs();
-    if (running && !paused && isAfter(nowMs, nextStepMs))
-    {
-        vehicleLists = simulation.step(running);
-        updateProgress();
-        if (!running)
-            finishRun(true);
-        advancePast(nextStepMs, nowMs, stepInterval);
-    }
+    if (running && !paused)
+        makeDueSteps(nowMs);
     if (isAfter(nowMs, nextRedrawMs))
     {
+        if (running && !paused)
+            measureWarp(nowMs);
         observer.invalidate(false);
         advancePast(nextRedrawMs, nowMs, redrawMs);
     }
+}
+
+void CRunControl::makeDueSteps(std::uint32_t nowMs)
+{
+    schedule.setInterval(stepIntervalMs());
+    schedule.dropOverdue(nowMs, lateStepAllowanceMs);
+    const std::uint32_t budgetEndMs = clock.now() + stepBudgetMs;
+    while (schedule.isDue(nowMs))
+    {
+        vehicleLists = simulation.step(running);
+        schedule.advance();
+        updateProgress();
+        if (!running)
+        {
+            finishRun(true);
+            return;
+        }
+        // What is still due then waits for the next tick, which drops it if it has grown late.
+        if (isAfter(clock.now(), budgetEndMs))
+            return;
+    }
+}
+
+void CRunControl::measureWarp(std::uint32_t nowMs)
+{
+    paceSamples.push_back({nowMs, simulation.getTime()});
+    while (paceSamples.size() > 2 && nowMs - paceSamples[1].wallMs >= static_cast<std::uint32_t>(warpWindowMs))
+        paceSamples.pop_front();
+    const PaceSample& first = paceSamples.front();
+    const std::uint32_t spanMs = nowMs - first.wallMs;
+    // Shorter spans count too few steps to say much.
+    if (paceSamples.size() < 2 || spanMs < 4 * static_cast<std::uint32_t>(redrawMs))
+        return;
+    achievedWarp = (paceSamples.back().simSeconds - first.simSeconds) * 1000.0 / spanMs;
+    observer.warpMeasured(achievedWarp);
+}
+
+void CRunControl::restartWarpMeasure()
+{
+    paceSamples.clear();
+    achievedWarp = -1.0;
 }
 
 void CRunControl::togglePause()
 {
     if (!running || invisibleRun)
         return;
+    const std::uint32_t nowMs = clock.now();
     if (paused)
     {
-        realStartMs += clock.now() - pauseStartMs;
+        realStartMs += nowMs - pauseStartMs;
         paused = false;
+        // The run goes on from now: the steps of the pause are not made up.
+        schedule.start(nowMs, stepIntervalMs());
     }
     else
     {
-        pauseStartMs = clock.now();
+        pauseStartMs = nowMs;
         paused = true;
     }
+    restartWarpMeasure();
 }
 
 void CRunControl::finishRun(bool showMessage)
@@ -195,21 +237,17 @@ void CRunControl::refreshClocks()
 std::uint32_t CRunControl::msUntilNextEvent(std::uint32_t nowMs) const
 {
     // A due time d is reached once now > d.
-    auto wait = [nowMs](std::uint32_t due) -> std::uint32_t {
-        return isAfter(nowMs, due) ? 0u : due - nowMs + 1u;
-    };
-    std::uint32_t untilNext = wait(nextRedrawMs);
+    std::uint32_t untilNext = isAfter(nowMs, nextRedrawMs) ? 0u : nextRedrawMs - nowMs + 1u;
     if (running && !paused)
-        untilNext = std::min(untilNext, wait(nextStepMs));
+        untilNext = std::min(untilNext, schedule.msUntilDue(nowMs));
     return untilNext;
 }
 
-int CRunControl::stepIntervalMs() const
+double CRunControl::stepIntervalMs() const
 {
-    // The warp is kept at 1 or more by the commands and the preferences; the clamp only keeps a
-    // stray value from overflowing the conversion.
-    const double interval = timeWarpFactor > 0.0 ? stepMs / timeWarpFactor + 0.5 : 1e9;
-    return std::clamp(static_cast<int>(std::min(interval, 1e9)), 1, 1000000000);
+    // The warp is kept at 1 or more by the commands and the preferences; a stray value does
+    // not stop the clock.
+    return timeWarpFactor > 0.0 ? stepMs / timeWarpFactor : 1e9;
 }
 
 void CRunControl::advancePast(std::uint32_t& due, std::uint32_t nowMs, int intervalMs)

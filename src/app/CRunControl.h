@@ -1,13 +1,16 @@
 #pragma once
 // Starts, paces, pauses, speeds up, slows down and stops the runs of one view. A visible run makes
-// at most one step per tick, when the next step is due by the time warp, and asks for a repaint
-// every 50 ms; an invisible run steps to the end in one loop.
+// the steps that have fallen due by the time warp at each tick, as many as the processor allows,
+// measures the warp it achieves and asks for a repaint every 50 ms; an invisible run steps to the
+// end in one loop.
 
 #include "app/CMillisecondClock.h"
 #include "app/CRunObserver.h"
 #include "app/CSimulationLink.h"
+#include "app/CStepSchedule.h"
 
 #include <cstdint>
+#include <deque>
 
 class CRunControl
 {
@@ -17,7 +20,7 @@ public:
     void runVisible();
     void runInvisible();
     // Starts either kind of run; false when the set-up refused it.
-    bool startRun();
+    bool startRun(bool visible = true);
     // One tick of a visible run at wall-clock time nowMs.
     void onTick(std::uint32_t nowMs);
     void togglePause();
@@ -32,8 +35,11 @@ public:
 
     // Milliseconds until the next step or repaint of a visible run is due (0: now).
     std::uint32_t msUntilNextEvent(std::uint32_t nowMs) const;
-    // stepMs / timeWarpFactor, rounded, at least 1 ms so that the schedule always advances.
-    int stepIntervalMs() const;
+    // Real time between two steps of a visible run: stepMs / timeWarpFactor (ms).
+    double stepIntervalMs() const;
+    // Simulated seconds per real second over the last second of the visible run; negative
+    // until it has been measured.
+    double getAchievedWarp() const { return achievedWarp; }
 
     bool isRunning() const { return running; }
     bool isPaused() const { return paused; }
@@ -49,8 +55,18 @@ public:
 
     static constexpr double maxTimeWarp = 1000.0;
     static constexpr int redrawMs = 50;
+    // A tick ends its steps after this long, so that input and repaints wait no longer.
+    static constexpr int stepBudgetMs = 20;
+    // Steps overdue by more than this were missed while the program was busy elsewhere (a
+    // pause, a dialog, a slow frame) and are not made up.
+    static constexpr double lateStepAllowanceMs = 5.0;
+    // The achieved warp is measured over about this much real time.
+    static constexpr int warpWindowMs = 1000;
 
 private:
+    void makeDueSteps(std::uint32_t nowMs);
+    void measureWarp(std::uint32_t nowMs);
+    void restartWarpMeasure();
     // Moves a due time past nowMs in whole intervals: missed steps and repaints are not made up.
     static void advancePast(std::uint32_t& due, std::uint32_t nowMs, int intervalMs);
     static bool isAfter(std::uint32_t a, std::uint32_t b);
@@ -71,6 +87,13 @@ private:
     double simTime = 0.0;
     VehicleLists vehicleLists;
     int lastProgressPercent = 0;
-    std::uint32_t nextStepMs = 0;
+    CStepSchedule schedule;
     std::uint32_t nextRedrawMs = 0;
+    struct PaceSample
+    {
+        std::uint32_t wallMs;
+        double simSeconds;
+    };
+    std::deque<PaceSample> paceSamples;
+    double achievedWarp = -1.0;
 };

@@ -11,6 +11,8 @@ public:
     virtual void runStarted() = 0;
     // The share of the traffic file read rose to percent.
     virtual void progressRose(int percent) = 0;
+    // A visible run went at achievedWarp simulated seconds per real second of late.
+    virtual void warpMeasured(double achievedWarp) = 0;
     virtual void runEnded() = 0;
     // Another view already runs the study's one simulation.
     virtual bool otherRunInProgress() const = 0;

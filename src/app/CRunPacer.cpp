@@ -2,6 +2,8 @@
 
 #include "app/CRoadfluxView.h"
 
+#include <algorithm>
+
 CRunPacer& CRunPacer::instance()
 {
     // Never destroyed: its timer must not outlive the application object at exit.
@@ -32,9 +34,8 @@ void CRunPacer::onIdle()
     view = CRoadfluxView::viewRunning();
     if (!view)
         return;
-    // The clock counts whole milliseconds: a timer for the full wait could wake just after a
-    // millisecond began and lose most of one. Sleeping one less and then ticking at every pass
-    // of the event loop catches the next step on the millisecond it falls due.
+    // A step that comes a little late keeps its place in the schedule, so the run's pace does
+    // not suffer from the timer's millisecond grain.
     const std::uint32_t wait = view->msUntilNextEvent(view->clockNow());
-    timer.start(wait <= 1 ? 0 : static_cast<int>(wait - 1));
+    timer.start(static_cast<int>(std::min<std::uint32_t>(wait, 1000000)));
 }

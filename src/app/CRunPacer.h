@@ -1,7 +1,7 @@
 #pragma once
 // Drives visible runs in the place of idle processing: while a view runs the study's simulation,
-// a timer gives it a tick whenever its next step or repaint falls due, and never more than one
-// step per tick.
+// a timer gives it a tick whenever its next step or repaint falls due, and sleeps in between, so
+// that a slow run leaves the processor idle.
 
 #include <QObject>
 #include <QTimer>

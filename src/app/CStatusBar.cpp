@@ -15,6 +15,15 @@ CStatusBar::CStatusBar(QWidget* parent) : QStatusBar(parent), restingText(idleTe
     messagePane->setObjectName(QStringLiteral("pane0"));
     messagePane->setMinimumWidth(1);
     addWidget(messagePane, 1);
+    warpPane = new QLabel(this);
+    warpPane->setObjectName(QStringLiteral("achievedWarp"));
+    warpPane->setAlignment(Qt::AlignCenter);
+    warpPane->setFrameShape(QFrame::StyledPanel);
+    warpPane->setToolTip(QStringLiteral("Simulated seconds per real second: achieved of asked"));
+    // Wide enough for the largest figures, so that the pane does not jump as they change.
+    warpPane->setMinimumWidth(warpPane->fontMetrics().horizontalAdvance(QStringLiteral("Time warp 1000 of 1000")) + 12);
+    addPermanentWidget(warpPane);
+    warpPane->hide();
     for (int i = 0; i < 3; ++i)
     {
         QLabel* indicator = new QLabel(this);
@@ -72,4 +81,23 @@ void CStatusBar::setIndicator(int index, bool on)
 bool CStatusBar::indicatorOn(int index) const
 {
     return index >= 1 && index <= 3 && !indicators[index - 1]->text().isEmpty();
+}
+
+void CStatusBar::showAchievedWarp(double achieved, double asked)
+{
+    // Tenths matter only at a slow pace.
+    auto figure = [](double warp) { return QString::number(warp, 'f', warp < 100.0 ? 1 : 0); };
+    warpPane->setText(QStringLiteral("Time warp %1 of %2").arg(figure(achieved), figure(asked)));
+    warpPane->show();
+}
+
+void CStatusBar::hideAchievedWarp()
+{
+    warpPane->hide();
+    warpPane->clear();
+}
+
+QString CStatusBar::achievedWarpText() const
+{
+    return warpPane->isHidden() ? QString() : warpPane->text();
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The main window's status bar: the message pane (menu prompts, the idle text "Ready" and room for
-// a progress bar) followed by the "CAP", "NUM" and "SCRL" indicators.
+// a progress bar), the time warp a visible run achieves while one goes on, and the "CAP", "NUM"
+// and "SCRL" indicators.
 
 #include <QStatusBar>
 #include <QString>
@@ -30,11 +31,18 @@ public:
     // Whether an indicator's lock is on: its text shows only then.
     void setIndicator(int pane, bool on);
     bool indicatorOn(int pane) const;
+    // The warp pane, shown while a visible run goes on: achieved and asked simulated seconds per
+    // real second.
+    void showAchievedWarp(double achieved, double asked);
+    void hideAchievedWarp();
+    // "" while the pane is hidden.
+    QString achievedWarpText() const;
 
 private:
     QLabel* pane(int index) const;
 
     QLabel* messagePane;
+    QLabel* warpPane;
     QLabel* indicators[3];
     QString restingText;
 };

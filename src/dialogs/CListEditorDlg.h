@@ -89,6 +89,8 @@ protected:
         layOutListEditor(grid, wording.add, wording.remove, wording.size.width(), wording.size.height());
 
         grid->setColumnCount(1 + static_cast<int>(wording.columnTitles.size()));
+        // An empty list keeps room for its row headings.
+        grid->reserveLabelWidth(QStringLiteral("%1 99").arg(wording.rowName));
         for (int column = 1; column < grid->columnCount(); ++column)
             grid->setText(0, column, wording.columnTitles[column - 1]);
     }

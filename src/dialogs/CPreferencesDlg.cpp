@@ -1,6 +1,7 @@
 #include "dialogs/CPreferencesDlg.h"
 
 #include "config/CConfigData.h"
+#include "dialogs/CGridCellTip.h"
 #include "dialogs/CUserDialogs.h"
 #include "widgets/CGridCtrl.h"
 
@@ -22,9 +23,13 @@ CPreferencesDlg::CPreferencesDlg(QWidget* parent)
     setWindowTitle(QStringLiteral("Graphics Preferences"));
     grid->onEndEdit = [this](int row, int column) {
         if (column == 1 && row >= 1 && row <= settingCount)
+        {
             settings[static_cast<std::size_t>(row - 1)] = grid->number(row, column);
+            grid->setNumber(row, column, settings[static_cast<std::size_t>(row - 1)]);
+        }
         return true;
     };
+    new CGridCellTip(*grid, *this);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &CPreferencesDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -50,8 +55,9 @@ void CPreferencesDlg::initialise()
 
 void CPreferencesDlg::accept()
 {
-    QDialog::accept();
+    // The messages come while the dialog is still there to show what they correct.
     correctSettings();
+    QDialog::accept();
 }
 
 void CPreferencesDlg::correctSettings()
@@ -69,15 +75,13 @@ void CPreferencesDlg::correctSettings()
     }
     if (s[timeWarpFactor] < 1.0)
         s[timeWarpFactor] = 1.0;
-    // The run's pace is capped as Speed Up caps it.
-    if (s[timeWarpFactor] > 1000.0)
-        s[timeWarpFactor] = 1000.0;
     if (s[vehicleWidth] > s[laneWidth])
     {
         userDialogs().warn("Vehicle width should be less than lane width - default of 80% of lane width set");
         s[vehicleWidth] = 0.8 * s[laneWidth];
     }
-    // Beyond these the drawing's pixel coordinates would no longer fit in an int.
+    // Beyond these the drawing's pixel coordinates would no longer fit in an int; the time warp
+    // is capped as Speed Up caps it.
     const double largest[settingCount] = {100.0, 1000.0, 1000.0, 1000.0, 1000.0, 100.0, 1.0, 1.0,
                                           1000.0, 100000.0, 100000.0, 100000.0, 100000.0, 100000.0};
     for (int i = 0; i < settingCount; ++i)

@@ -37,7 +37,7 @@ public:
 
     // Writes the settings into the grid.
     void initialise();
-    // Corrects the settings; called by OK after the dialog has ended.
+    // Corrects the settings, each with a message; called by OK before the dialog closes.
     void correctSettings();
     void accept() override;
 

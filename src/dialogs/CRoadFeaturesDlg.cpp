@@ -1,6 +1,7 @@
 #include "dialogs/CRoadFeaturesDlg.h"
 
 #include "config/CConfigData.h"
+#include "dialogs/CGridCellTip.h"
 #include "document/StudyChecks.h"
 #include "document/StudyNames.h"
 
@@ -29,6 +30,9 @@ CRoadFeaturesDlg::CRoadFeaturesDlg(const ItemList& studyFeatures, int length, QW
       minSpeedLimit(theConfigData.minSpeedLimit),
       maxSpeedLimit(theConfigData.maxSpeedLimit)
 {
+    new CGridCellTip(*getGrid(), *this);
+    // Enough for any speed limit or gradient, too few for the error of the km/h factor.
+    getGrid()->setColumnPrecision(5, 6);
     showItems();
 }
 
@@ -50,7 +54,13 @@ void CRoadFeaturesDlg::fillRow(int row, const CRoadFeature& feature)
     grid->setText(row, 2, QString::fromLatin1(StudyNames::direction(feature.isDirectionPositive())));
     grid->setNumber(row, 3, feature.getStart());
     grid->setNumber(row, 4, feature.getEnd());
-    grid->setNumber(row, 5, gradient ? feature.getValue() : feature.getValue() * 3.6);
+    showValue(row, feature);
+}
+
+void CRoadFeaturesDlg::showValue(int row, const CRoadFeature& feature)
+{
+    const bool gradient = feature.getType() == gradientType;
+    getGrid()->setNumber(row, 5, gradient ? feature.getValue() : feature.getValue() * 3.6);
 }
 
 bool CRoadFeaturesDlg::editItem(CRoadFeature& feature, int row, int column)
@@ -59,22 +69,32 @@ bool CRoadFeaturesDlg::editItem(CRoadFeature& feature, int row, int column)
     const QString text = grid->text(row, column);
     switch (column)
     {
+    // Each cell then shows what was stored, clamped or converted, rather than what was typed.
     case 1:
         if (text.isEmpty())
             return false;
         feature.setType(text == QLatin1String("Gradient") ? gradientType : speedLimitType);
+        // The stored number is kept; in the other unit it reads differently.
+        showValue(row, feature);
         return true;
     case 2:
         if (text.isEmpty())
             return false;
         feature.setDirectionPositive(text == QLatin1String("Positive x"));
         return true;
-    case 3: feature.setStart(grid->truncatedNumber(row, column)); return true;
-    case 4: feature.setEnd(grid->truncatedNumber(row, column)); return true;
+    case 3:
+        feature.setStart(grid->truncatedNumber(row, column));
+        grid->setNumber(row, column, feature.getStart());
+        return true;
+    case 4:
+        feature.setEnd(grid->truncatedNumber(row, column));
+        grid->setNumber(row, column, feature.getEnd());
+        return true;
     case 5:
     {
         const double value = grid->number(row, column);
         feature.setValue(feature.getType() == gradientType ? value : value * kmhToMs);
+        showValue(row, feature);
         return true;
     }
     default: return false;

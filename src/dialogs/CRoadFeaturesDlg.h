@@ -20,6 +20,8 @@ private:
     void setRowKinds(int row) override;
     void fillRow(int row, const CRoadFeature& feature) override;
     bool editItem(CRoadFeature& feature, int row, int column) override;
+    // The feature's value in its unit: km/h for a speed limit, % for a gradient.
+    void showValue(int row, const CRoadFeature& feature);
 
     int roadLength;
     int maxGradient;     // %

@@ -35,6 +35,14 @@ QLabel* unit(const char* text)
 {
     return new QLabel(QString::fromLatin1(text));
 }
+
+// A path field, wide enough to read a path, beside its narrow "..." button.
+QWidget* pathLine(QLineEdit* path, QPushButton* browse)
+{
+    path->setMinimumWidth(path->fontMetrics().averageCharWidth() * 45);
+    browse->setFixedWidth(browse->fontMetrics().horizontalAdvance(browse->text()) + 20);
+    return withTrailer(path, browse);
+}
 }
 
 CSimConfigDlg::CSimConfigDlg(QWidget* parent) : CDialogExt(parent)
@@ -77,21 +85,21 @@ QWidget* CSimConfigDlg::trafficFileGroup()
     auto* inputBrowse = new QPushButton(QStringLiteral("..."));
     setControlId(inputBrowse, inputFileBrowse);
     connect(inputBrowse, &QPushButton::clicked, this, &CSimConfigDlg::browseInputFile);
-    form->addRow(QStringLiteral("Input Traffic File"), withTrailer(inputFile, inputBrowse));
+    form->addRow(QStringLiteral("Input Traffic File"), pathLine(inputFile, inputBrowse));
 
     outputFile = new QLineEdit;
     setControlId(outputFile, outputFileEdit);
     auto* outputBrowse = new QPushButton(QStringLiteral("..."));
     setControlId(outputBrowse, outputFileBrowse);
     connect(outputBrowse, &QPushButton::clicked, this, &CSimConfigDlg::browseOutputFile);
-    form->addRow(QStringLiteral("Output Traffic File"), withTrailer(outputFile, outputBrowse));
+    form->addRow(QStringLiteral("Output Traffic File"), pathLine(outputFile, outputBrowse));
 
     metricsFolderEditor = new QLineEdit;
     setControlId(metricsFolderEditor, metricsFolderEdit);
     auto* folderBrowse = new QPushButton(QStringLiteral("..."));
     setControlId(folderBrowse, metricsFolderBrowse);
     connect(folderBrowse, &QPushButton::clicked, this, &CSimConfigDlg::browseMetricsFolder);
-    form->addRow(QStringLiteral("Metrics Directory"), withTrailer(metricsFolderEditor, folderBrowse));
+    form->addRow(QStringLiteral("Metrics Directory"), pathLine(metricsFolderEditor, folderBrowse));
 
     formats = new QButtonGroup(this);
     auto* formatLine = new QWidget;
@@ -108,6 +116,7 @@ QWidget* CSimConfigDlg::trafficFileGroup()
     connect(formats, &QButtonGroup::idClicked, this, [this](int id) {
         fileFormat = id == vorkRadio ? 100 : id == dorivRadio ? 102 : 101;
     });
+    connect(formats, &QButtonGroup::idToggled, this, [this] { keepCheckedFormatInTabChain(); });
     form->addRow(QStringLiteral("Traffic File Format:"), formatLine);
 
     auto* lanes = new QGroupBox(QStringLiteral("Number of Lanes"));
@@ -188,6 +197,14 @@ void CSimConfigDlg::updateControls()
     drivesOnRight = onRight;
     const int radio = fileFormat == 100 ? vorkRadio : fileFormat == 102 ? dorivRadio : talvorRadio;
     formats->button(radio)->setChecked(true);
+}
+
+void CSimConfigDlg::keepCheckedFormatInTabChain()
+{
+    // Tab enters the group at its checked button and leaves it in one press; the arrow keys
+    // move between the buttons.
+    for (QAbstractButton* button : formats->buttons())
+        button->setFocusPolicy(button->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
 bool CSimConfigDlg::exchangeFromControls()

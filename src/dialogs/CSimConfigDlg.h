@@ -78,6 +78,7 @@ private:
     void browseInputFile();
     void browseOutputFile();
     void browseMetricsFolder();
+    void keepCheckedFormatInTabChain();
     // A browsed file or folder as the study stores it: absolute, a folder with its separator.
     static QString storedName(const QString& chosen, bool folder);
 

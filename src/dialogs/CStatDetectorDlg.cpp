@@ -74,8 +74,15 @@ bool CStatDetectorDlg::editItem(CStatDetector& detector, int row, int column)
     case 1: detector.setKind(codeOf(StudyNames::detectorKinds(), text)); return true;
     case 2: detector.setDirectionPositive(text == QLatin1String("Positive x")); return true;
     case 3: detector.setVehicleTypes(codeOf(StudyNames::vehicleTypes(), text)); return true;
-    case 4: detector.setInterval(grid->truncatedNumber(row, column)); return true;
-    case 5: detector.setLocation(grid->truncatedNumber(row, column)); return true;
+    // The cell then shows the number stored, held within the range of an int.
+    case 4:
+        detector.setInterval(grid->truncatedNumber(row, column));
+        grid->setNumber(row, column, detector.getInterval());
+        return true;
+    case 5:
+        detector.setLocation(grid->truncatedNumber(row, column));
+        grid->setNumber(row, column, detector.getLocation());
+        return true;
     default: return false;
     }
 }

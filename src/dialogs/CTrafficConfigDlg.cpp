@@ -1,6 +1,7 @@
 #include "dialogs/CTrafficConfigDlg.h"
 
 #include "dialogs/CDialogExt.h"
+#include "dialogs/CGridCellTip.h"
 #include "document/StudyNames.h"
 #include "widgets/CGridCtrl.h"
 
@@ -10,6 +11,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <cmath>
 
 namespace
 {
@@ -45,6 +48,7 @@ CTrafficConfigDlg::CTrafficConfigDlg(QWidget* parent) : QDialog(parent)
     grid = new CGridCtrl;
     CDialogExt::setControlId(grid, 1010);
     grid->onEndEdit = [this](int row, int column) { return endEdit(row, column); };
+    cellTip = new CGridCellTip(*grid, *this);
 
     auto* top = new QHBoxLayout;
     top->addWidget(new QLabel(QStringLiteral("IDM Parameters for Vehicle Class")));
@@ -52,7 +56,7 @@ CTrafficConfigDlg::CTrafficConfigDlg(QWidget* parent) : QDialog(parent)
     top->addWidget(copy);
     top->addWidget(sourceBox);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::accepted, this, &CTrafficConfigDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
@@ -94,7 +98,12 @@ void CTrafficConfigDlg::initialise()
 
 CParameter& CTrafficConfigDlg::parameter(int index)
 {
-    CIDMParameterSet& set = parameterSets[static_cast<std::size_t>(currentSet)];
+    return parameterOf(currentSet, index);
+}
+
+CParameter& CTrafficConfigDlg::parameterOf(int vehicleClass, int index)
+{
+    CIDMParameterSet& set = parameterSets[static_cast<std::size_t>(vehicleClass)];
     switch (index)
     {
     case 0: return set.getParamT();
@@ -117,9 +126,8 @@ void CTrafficConfigDlg::fillGrid()
         const CDistribution& distribution = parameter(r - 1).getDistribution();
         grid->setText(r, 1, QString::fromStdString(StudyNames::nameOf(StudyNames::distributions(),
                                                                       distribution.getType())));
-        grid->setNumber(r, 2, distribution.getLocation());
-        grid->setNumber(r, 3, distribution.getScale());
-        grid->setNumber(r, 4, distribution.getShape());
+        for (int c = 2; c <= 4; ++c)
+            grid->setNumber(r, c, numberOf(distribution, c));
     }
 }
 
@@ -169,9 +177,37 @@ bool CTrafficConfigDlg::endEdit(int row, int column)
         distribution.setType(code.value_or(207));
         return true;
     }
-    case 2: distribution.setLocation(grid->number(row, column)); return true;
-    case 3: distribution.setScale(grid->number(row, column)); return true;
-    case 4: distribution.setShape(grid->number(row, column)); return true;
+    case 2: distribution.setLocation(grid->number(row, column)); break;
+    case 3: distribution.setScale(grid->number(row, column)); break;
+    case 4: distribution.setShape(grid->number(row, column)); break;
     default: return false;
     }
+    grid->setNumber(row, column, numberOf(distribution, column));
+    return true;
+}
+
+double CTrafficConfigDlg::numberOf(const CDistribution& distribution, int column)
+{
+    switch (column)
+    {
+    case 2: return distribution.getLocation();
+    case 3: return distribution.getScale();
+    default: return distribution.getShape();
+    }
+}
+
+void CTrafficConfigDlg::accept()
+{
+    // Only a study written elsewhere or damaged holds such a number: the grid refuses to take one.
+    for (int k = 0; k < classCount; ++k)
+        for (int row = 1; row <= 10; ++row)
+            for (int column = 2; column <= 4; ++column)
+            {
+                if (std::isfinite(numberOf(parameterOf(k, row - 1).getDistribution(), column)))
+                    continue;
+                selectClass(k);
+                cellTip->pointAt(row, column, QStringLiteral("This number is not finite: please enter another."));
+                return;
+            }
+    QDialog::accept();
 }

@@ -9,6 +9,7 @@
 
 #include <array>
 
+class CGridCellTip;
 class CGridCtrl;
 class QComboBox;
 
@@ -27,6 +28,8 @@ public:
     void selectClass(int vehicleClass);
     void selectSource(int vehicleClass);
     void copyFromSource();
+    // OK: closes only when every number of every class is finite, else points at the first.
+    void accept() override;
 
     std::array<CIDMParameterSet, classCount> parameterSets;
     CGridCtrl* getGrid() const { return grid; }
@@ -36,11 +39,16 @@ public:
 
 private:
     bool endEdit(int row, int column);
+    // Parameter index (0 to 9) of the shown class, or of vehicleClass.
     CParameter& parameter(int index);
+    CParameter& parameterOf(int vehicleClass, int index);
+    // The number a grid column shows: 2 location, 3 scale, 4 shape.
+    static double numberOf(const CDistribution& distribution, int column);
 
     int currentSet = 0;
     int sourceSet = -1;  // none until the user chooses one
     CGridCtrl* grid;
     QComboBox* classBox;
     QComboBox* sourceBox;
+    CGridCellTip* cellTip;
 };

@@ -1,7 +1,10 @@
 #include "document/StudyChecks.h"
 
+#include "document/StudyNames.h"
 #include "document/UserMessages.h"
 
+#include <array>
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <utility>
@@ -43,9 +46,24 @@ bool overlaps(const CRoadFeature& a, const CRoadFeature& b)
            (b.getStart() > a.getStart() && b.getStart() < a.getEnd());
 }
 
+std::array<const CParameter*, 10> parametersOf(const CIDMParameterSet& set)
+{
+    return {&set.getParamT(),  &set.getParamA(),     &set.getParamB(), &set.getParamS0(),
+            &set.getParamS1(), &set.getParamV0(),    &set.getParamDelta(), &set.getParamP(),
+            &set.getParamDeltaAbias(), &set.getParamDeltaAth()};
+}
+
+std::string notFinite(const std::string& place, double value)
+{
+    return place + " is not a finite number (" + formatted("%g", value) + ").";
+}
+
 std::optional<StudyRefusal> checkFeatureValue(const CRoadFeature& feature, int number, int maxGradient,
                                               int minSpeedLimit, int maxSpeedLimit)
 {
+    if (!std::isfinite(feature.getValue()))
+        return refuse(notFinite(formatted("Feature %d: The value", number), feature.getValue()),
+                      StudyChecks::gridControl);
     if (feature.getType() == CRoadFeature::gradient) {
         if (feature.getValue() > maxGradient)
             return refuse(formatted("Feature %d: Gradient specified is greater \nthan the maximum of %d%%.", number,
@@ -137,6 +155,32 @@ std::optional<StudyRefusal> StudyChecks::checkRoadFeatures(const std::vector<std
                 return refuse(formatted("Feature %d overlaps with Feature %d \n- change start and end points.", number,
                                         static_cast<int>(j) + 1),
                               gridControl);
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> StudyChecks::findNonFiniteNumber(const std::vector<std::unique_ptr<CRoadFeature>>& features,
+                                                            std::span<const CIDMParameterSet> parameterSets)
+{
+    for (std::size_t i = 0; i < features.size(); ++i)
+        if (!std::isfinite(features[i]->getValue()))
+            return notFinite(formatted("Feature %d: The value", static_cast<int>(i) + 1), features[i]->getValue());
+    for (std::size_t k = 0; k < parameterSets.size(); ++k) {
+        const CIDMParameterSet& set = parameterSets[k];
+        for (const CParameter* parameter : parametersOf(set)) {
+            const CDistribution& law = parameter->getDistribution();
+            const std::pair<const char*, double> numbers[] = {
+                {"location", law.getLocation()}, {"scale", law.getScale()}, {"shape", law.getShape()}};
+            for (const auto& [name, value] : numbers)
+                if (!std::isfinite(value))
+                    return notFinite(formatted("Vehicle class %d (%s), %s: The %s", static_cast<int>(k),
+                                               StudyNames::nameOf(StudyNames::vehicleClasses(),
+                                                                  static_cast<std::uint16_t>(k))
+                                                   .c_str(),
+                                               StudyNames::nameOf(StudyNames::parameters(), parameter->getId()).c_str(),
+                                               name),
+                                     value);
         }
     }
     return std::nullopt;

@@ -3,6 +3,7 @@
 // user confirms them, with the messages of the configuration dialogs. Shared by the desktop
 // dialogs and the runner's new command so that both refuse the same things.
 
+#include "config/CIDMParameterSet.h"
 #include "config/CRoadFeature.h"
 #include "config/CStatDetector.h"
 #include "document/SimulationSettingsEntry.h"
@@ -10,6 +11,8 @@
 
 #include <memory>
 #include <optional>
+#include <span>
+#include <string>
 #include <vector>
 
 class UserMessages;
@@ -45,6 +48,12 @@ public:
     static std::optional<StudyRefusal> checkRoadFeatures(const std::vector<std::unique_ptr<CRoadFeature>>& features,
                                                          int roadLength, int maxGradient, int minSpeedLimit,
                                                          int maxSpeedLimit);
+
+    // The first number that is not finite among the features' values and the parameter sets'
+    // distributions, with its place and value; nothing when every number is finite. Such a
+    // number comes only from a study written elsewhere or damaged, and would stall a run.
+    static std::optional<std::string> findNonFiniteNumber(const std::vector<std::unique_ptr<CRoadFeature>>& features,
+                                                          std::span<const CIDMParameterSet> parameterSets);
 
     // Asks before keeping a very small time interval and warns of a very large lane-change
     // step, through messages.

@@ -134,7 +134,8 @@ bool StudyDocument::inputAndOutputAreUsable(UserMessages& messages) const
     std::error_code error;
     const fs::file_status inputStatus = fs::status(input, error);
     if (input.empty() || error || !fs::exists(inputStatus)) {
-        messages.warn("The input traffic file does not exist");
+        messages.warn("The input traffic file does not exist" +
+                      (input.empty() ? std::string() : ": " + StudyPaths::fullPath(input)));
         return false;
     }
     std::ifstream inputFile(input, std::ios::binary);
@@ -156,7 +157,7 @@ bool StudyDocument::inputAndOutputAreUsable(UserMessages& messages) const
         return false;
     }
     if (fs::is_directory(output, error) || !std::ofstream(output, std::ios::app).is_open()) {
-        messages.warn("The output traffic file cannot be created");
+        messages.warn("The output traffic file cannot be created: " + StudyPaths::fullPath(output));
         return false;
     }
     return true;
@@ -181,6 +182,11 @@ bool StudyDocument::settingsAreRunnable(UserMessages& messages) const
     const double timeStepMs = timeStep * 1000.0;
     if (!(timeStepMs >= StudyChecks::minTimeStepMs - 0.5 && timeStepMs <= StudyChecks::maxTimeStepMs + 0.5)) {
         messages.warn("The study's time step must be between 10 and 2000 ms");
+        return false;
+    }
+    // A run with an infinite speed limit or desired speed would crawl and never end.
+    if (const auto number = StudyChecks::findNonFiniteNumber(roadFeatures, idmParameterSets)) {
+        messages.warn(*number);
         return false;
     }
     return true;
@@ -358,22 +364,42 @@ StudyFileResult StudyDocument::openFile(const std::string& path)
 
 StudyFileResult StudyDocument::saveFile(const std::string& path)
 {
+    // Relative names are taken from the study's folder: saved into another folder, the study
+    // must name the same files from there. A study never saved takes them from its first folder.
+    const std::array<std::string, 3> keptNames = {inputFileName, outputFileName, metricsFolder};
+    if (!pathName.empty()) {
+        const StudyPaths from(pathName);
+        const StudyPaths to(path);
+        inputFileName = from.relocate(inputFileName, to);
+        outputFileName = from.relocate(outputFileName, to);
+        metricsFolder = from.relocate(metricsFolder, to);
+    }
+    if (writeStudyFile(path))
+        return StudyFileResult::ok;
+    inputFileName = keptNames[0];
+    outputFileName = keptNames[1];
+    metricsFolder = keptNames[2];
+    return StudyFileResult::saveFailed;
+}
+
+bool StudyDocument::writeStudyFile(const std::string& path)
+{
     CArchive archive;
     try {
         store(archive);
     } catch (const ArchiveError&) {
-        return StudyFileResult::saveFailed;
+        return false;
     }
     AtomicFileWriter writer(path);
     if (!writer.isOpen())
-        return StudyFileResult::saveFailed;
+        return false;
     const auto& bytes = archive.buffer();
     writer.out().write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     if (!writer.commit())
-        return StudyFileResult::saveFailed;
+        return false;
     pathName = path;
     modified = false;
-    return StudyFileResult::ok;
+    return true;
 }
 
 void StudyDocument::setInputFileName(const std::string& name)

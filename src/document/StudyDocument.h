@@ -49,6 +49,8 @@ public:
 
     // The study file on disk. Open and Save set the path name and clear the modified mark; a
     // failed Open leaves the study as it was, a failed Save leaves the previous file intact.
+    // Saved into another folder than its own file's, a study rewrites its relative file and
+    // folder names so that they still lead to the same places.
     StudyFileResult openFile(const std::string& path);
     StudyFileResult saveFile(const std::string& path);
     // The study file's path as given to Open or Save; "" for a study never saved.
@@ -114,6 +116,7 @@ private:
     void store(CArchive& archive) const;
     // wholeArchive: bytes after the last item make the file foreign.
     void load(CArchive& archive, bool wholeArchive);
+    bool writeStudyFile(const std::string& path);
     bool inputAndOutputAreUsable(UserMessages& messages) const;
     bool settingsAreRunnable(UserMessages& messages) const;
     void configureRoad();

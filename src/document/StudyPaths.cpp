@@ -23,6 +23,11 @@ std::string withTrailingSlash(std::string folder)
     return folder;
 }
 
+bool isFolderName(const std::string& name)
+{
+    return !name.empty() && (name.back() == '/' || name.back() == '\\');
+}
+
 fs::path absoluteFromCurrentDirectory(const fs::path& path)
 {
     std::error_code error;
@@ -63,14 +68,33 @@ std::string StudyPaths::nameToStore(const std::string& givenPath) const
     fs::path given(withForwardSlashes(givenPath));
     if (given.is_absolute())
         return given.generic_string();
-    fs::path target = absoluteFromCurrentDirectory(given);
-    fs::path base = absoluteFromCurrentDirectory(baseFolder.empty() ? fs::path(".") : fs::path(baseFolder));
-    fs::path relative = target.lexically_relative(base);
-    if (relative.empty())
-        return target.generic_string();
-    std::string stored = relative.generic_string();
+    return nameFromBase(absoluteFromCurrentDirectory(given), isFolderName(givenPath));
+}
+
+std::string StudyPaths::relocate(const std::string& storedName, const StudyPaths& destination) const
+{
+    if (storedName.empty() || fs::path(withForwardSlashes(storedName)).is_absolute())
+        return storedName;
+    if (absoluteBase() == destination.absoluteBase())
+        return storedName;
+    const fs::path target = absoluteFromCurrentDirectory(resolveFile(storedName));
+    return destination.nameFromBase(target, isFolderName(storedName));
+}
+
+std::string StudyPaths::fullPath(const std::string& path)
+{
+    return absoluteFromCurrentDirectory(withForwardSlashes(path)).generic_string();
+}
+
+fs::path StudyPaths::absoluteBase() const
+{
+    return absoluteFromCurrentDirectory(baseFolder.empty() ? fs::path(".") : fs::path(baseFolder));
+}
+
+std::string StudyPaths::nameFromBase(const fs::path& target, bool folder) const
+{
+    const fs::path relative = target.lexically_relative(absoluteBase());
+    std::string stored = relative.empty() ? target.generic_string() : relative.generic_string();
     // Keep a folder's trailing separator, which lexically_relative drops.
-    if (givenPath.back() == '/' || givenPath.back() == '\\')
-        stored = withTrailingSlash(stored);
-    return stored;
+    return folder ? withTrailingSlash(stored) : stored;
 }

@@ -3,6 +3,7 @@
 // the study file's folder (a study never saved: the current directory), so that a study and its
 // traffic files can be moved together and every front end finds the same files.
 
+#include <filesystem>
 #include <string>
 
 class StudyPaths
@@ -24,6 +25,18 @@ public:
     // to the study's folder when it lies below or beside it, otherwise absolute.
     std::string nameToStore(const std::string& givenPath) const;
 
+    // A stored name as the study saved at destination must store it to name the same file or
+    // folder: relative to the new folder where a relative name can reach it, otherwise absolute.
+    // Absolute names, "" and names whose folder does not change are kept as they are.
+    std::string relocate(const std::string& storedName, const StudyPaths& destination) const;
+
+    // A path as the user should see it in a message: absolute and without "." or "..".
+    static std::string fullPath(const std::string& path);
+
 private:
+    std::filesystem::path absoluteBase() const;
+    // target (absolute) as stored from this study: relative to its folder when possible.
+    std::string nameFromBase(const std::filesystem::path& target, bool folder) const;
+
     std::string baseFolder;
 };

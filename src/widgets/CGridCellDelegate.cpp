@@ -3,6 +3,7 @@
 #include "widgets/CGridCtrl.h"
 
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
 
@@ -59,4 +60,21 @@ void CGridCellDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const
     else if (auto* edit = qobject_cast<QLineEdit*>(editor))
         text = edit->text();
     grid.editCell(index.row() + 1, index.column() + 1, text);
+}
+
+bool CGridCellDelegate::eventFilter(QObject* editor, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress)
+    {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        auto* widget = qobject_cast<QWidget*>(editor);
+        if (widget && (key == Qt::Key_Return || key == Qt::Key_Enter))
+        {
+            emit commitData(widget);
+            emit closeEditor(widget, QAbstractItemDelegate::NoHint);
+            grid.moveDown();
+            return true;
+        }
+    }
+    return QStyledItemDelegate::eventFilter(editor, event);
 }

@@ -18,6 +18,11 @@ public:
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
 
+protected:
+    // Enter in an editor ends the edit and moves down, and goes no further: a dialog would take it
+    // for its default button.
+    bool eventFilter(QObject* editor, QEvent* event) override;
+
 private:
     CGridCtrl& grid;
 };

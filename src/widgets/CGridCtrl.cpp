@@ -3,6 +3,8 @@
 #include "widgets/CGridCellDelegate.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QHeaderView>
 #include <QEvent>
 #include <QPainter>
@@ -11,6 +13,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <cmath>
 #include <cstdlib>
 
 namespace
@@ -32,11 +35,22 @@ CGridCtrl::CGridCtrl(QWidget* parent) : QWidget(parent), grid(new QTableWidget(t
     grid->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
     if (auto* corner = grid->findChild<QAbstractButton*>())
         corner->installEventFilter(this);
+    grid->installEventFilter(this);
 }
 
 bool CGridCtrl::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() != QEvent::Paint || cornerText.isEmpty())
+    if (watched == grid && event->type() == QEvent::KeyPress)
+    {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter)
+            return QWidget::eventFilter(watched, event);
+        // Enter on the grid itself starts an edit; an open editor ends its own (see the delegate).
+        if (QApplication::focusWidget() == grid && grid->currentIndex().isValid())
+            grid->edit(grid->currentIndex());
+        return true;
+    }
+    if (event->type() != QEvent::Paint || cornerText.isEmpty() || watched == grid)
         return QWidget::eventFilter(watched, event);
     // The corner is drawn as a header section that carries the corner cell's text.
     auto* corner = static_cast<QWidget*>(watched);
@@ -98,7 +112,7 @@ void CGridCtrl::setText(int row, int column, const QString& text)
     if (row == 0 && column == 0)
     {
         cornerText = text;
-        grid->verticalHeader()->setMinimumWidth(fontMetrics().horizontalAdvance(text) + 12);
+        widenLabelColumn(text);
         update();
         return;
     }
@@ -110,10 +124,46 @@ void CGridCtrl::setText(int row, int column, const QString& text)
     if (column == 0 && row > 0 && row < rowCount())
     {
         grid->setVerticalHeaderItem(row - 1, new QTableWidgetItem(text));
+        widenLabelColumn(text);
         return;
     }
     if (QTableWidgetItem* cell = ensureItem(row, column))
         cell->setText(text);
+}
+
+void CGridCtrl::reserveLabelWidth(const QString& sample)
+{
+    widenLabelColumn(sample);
+}
+
+void CGridCtrl::widenLabelColumn(const QString& text)
+{
+    // The header sizes itself from its sections, and an empty grid has none.
+    labelWidth = std::max(labelWidth, fontMetrics().horizontalAdvance(text) + 12);
+    grid->verticalHeader()->setMinimumWidth(labelWidth);
+}
+
+QRect CGridCtrl::cellRect(int row, int column)
+{
+    if (row <= 0 || column <= 0 || row >= rowCount() || column >= columnCount())
+        return QRect();
+    const QModelIndex index = grid->model()->index(row - 1, column - 1);
+    grid->scrollTo(index);
+    const QRect inViewport = grid->visualRect(index);
+    return QRect(grid->viewport()->mapTo(this, inViewport.topLeft()), inViewport.size());
+}
+
+void CGridCtrl::setCurrentCell(int row, int column)
+{
+    if (row > 0 && column > 0 && row < rowCount() && column < columnCount())
+        grid->setCurrentCell(row - 1, column - 1);
+}
+
+void CGridCtrl::moveDown()
+{
+    const QModelIndex current = grid->currentIndex();
+    if (current.isValid() && current.row() + 1 < grid->rowCount())
+        grid->setCurrentCell(current.row() + 1, current.column());
 }
 
 QString CGridCtrl::text(int row, int column) const
@@ -163,7 +213,12 @@ QStringList CGridCtrl::cellItems(int row, int column) const
 
 void CGridCtrl::setNumber(int row, int column, double value)
 {
-    setText(row, column, QString::number(value, 'g', 10));
+    setText(row, column, QString::number(value, 'g', columnPrecision.value(column, 10)));
+}
+
+void CGridCtrl::setColumnPrecision(int column, int significantDigits)
+{
+    columnPrecision.insert(column, significantDigits);
 }
 
 double CGridCtrl::number(int row, int column) const
@@ -198,8 +253,17 @@ bool CGridCtrl::acceptsText(CellKind kind, const QStringList& items, const QStri
 bool CGridCtrl::editCell(int row, int column, const QString& newText)
 {
     QTableWidgetItem* cell = item(row, column);
-    if (!cell || !acceptsText(cellKind(row, column), cellItems(row, column), newText))
+    const CellKind kind = cellKind(row, column);
+    if (!cell || !acceptsText(kind, cellItems(row, column), newText))
         return false;
+    // Whole numbers are held within the range of an int; a decimal has no such limit, and one
+    // too large for a double would be stored as an infinity.
+    const bool decimal = kind == CellKind::decimal || kind == CellKind::signedDecimal;
+    if (decimal && !std::isfinite(std::atof(newText.toLatin1().constData())))
+    {
+        emit editRefused(row, column, tooLargeMessage());
+        return false;
+    }
     const QString previous = cell->text();
     cell->setText(newText);
     if (!onEndEdit || onEndEdit(row, column))

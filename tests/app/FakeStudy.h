@@ -27,6 +27,8 @@ public:
     VehicleLists step(bool& running) override
     {
         ++steps;
+        if (clock)
+            clock->time += msPerStep;
         simTime += 0.1;
         if (!progressScript.empty())
         {
@@ -57,6 +59,9 @@ public:
     double simTime = 0.0;
     std::string remark;
     VehicleLists lists;
+    // When set, each step takes this long on the clock.
+    ManualClock* clock = nullptr;
+    std::uint32_t msPerStep = 0;
 };
 
 class FakeStudy : public CViewDocument

@@ -1,12 +1,15 @@
-// The run-control state machine of a view: pacing by the time warp against a manual clock,
-// pause kept out of the real-time clock, warp and zoom limits, stop and restart, invisible runs,
-// one run at a time, and keyboard scrolling.
+// The run-control state machine of a view: pacing by the time warp against a manual clock, with
+// every step due made and the missed ones dropped, the warp achieved, pause kept out of the
+// real-time clock, warp and zoom limits, stop and restart, invisible runs, one run at a time,
+// and keyboard scrolling.
 
 #include "FakeStudy.h"
 #include "RecordingDialogs.h"
 #include "app/CRoadfluxView.h"
+#include "app/CStatusBar.h"
 
 #include <QKeyEvent>
+#include <QMainWindow>
 #include <QScrollBar>
 #include <QTest>
 
@@ -14,6 +17,26 @@
 
 namespace
 {
+// Counts the frames a view paints while its run goes on.
+class PaintWatch : public QObject
+{
+public:
+    explicit PaintWatch(CRoadfluxView& watched) : view(watched) { view.viewport()->installEventFilter(this); }
+    ~PaintWatch() override { view.viewport()->removeEventFilter(this); }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && view.isRunning())
+            ++paintsDuringTheRun;
+        return QObject::eventFilter(watched, event);
+    }
+
+    int paintsDuringTheRun = 0;
+
+private:
+    CRoadfluxView& view;
+};
+
 class RunControl : public ::testing::Test
 {
 protected:
@@ -69,18 +92,82 @@ TEST_F(RunControl, MissedStepsAreNotMadeUp)
     view->stop();
 }
 
-TEST_F(RunControl, AHighWarpStepsAtMostOncePerMillisecond)
+TEST_F(RunControl, AHighWarpMakesEveryStepThatFellDueSinceTheLastTick)
 {
     auto view = makeView();
     view->getRunControl().setTimeWarpFactor(1000.0);
     view->runVisible();
-    EXPECT_EQ(view->getRunControl().stepIntervalMs(), 1);
-    for (std::uint32_t t = 2; t <= 101; ++t)
+    EXPECT_DOUBLE_EQ(view->getRunControl().stepIntervalMs(), 0.1);
+    for (std::uint32_t t = 1; t <= 100; ++t)
     {
         tickAt(*view, t);
-        tickAt(*view, t);  // a second tick in the same millisecond makes no step
+        tickAt(*view, t);  // a second tick in the same millisecond finds nothing more due
     }
-    EXPECT_EQ(study.sim.steps, 100);
+    EXPECT_NEAR(study.sim.steps, 1000, 1);  // 10,000 steps per second of real time
+    view->stop();
+}
+
+TEST_F(RunControl, StepsMissedWhileTheProgramWasBusyAreDropped)
+{
+    auto view = makeView();
+    view->getRunControl().setTimeWarpFactor(1000.0);
+    view->runVisible();
+    tickAt(*view, 10);
+    const int before = study.sim.steps;
+    tickAt(*view, 510);  // half a second elsewhere: 5,000 steps fell due
+    const int made = study.sim.steps - before;
+    const double allowed = CRunControl::lateStepAllowanceMs / 0.1;
+    EXPECT_GE(made, allowed - 1);
+    EXPECT_LE(made, allowed + 1);
+    view->stop();
+}
+
+TEST_F(RunControl, ATickStopsSteppingWhenItsTimeIsUp)
+{
+    study.sim.clock = &clock;
+    study.sim.msPerStep = 1;  // a processor that cannot keep up with 10,000 steps per second
+    auto view = makeView();
+    view->getRunControl().setTimeWarpFactor(1000.0);
+    view->runVisible();
+    clock.time = start + 5;
+    view->onTick(clock.time);
+    EXPECT_EQ(study.sim.steps, CRunControl::stepBudgetMs + 1);
+    view->stop();
+}
+
+TEST_F(RunControl, AResumedRunDoesNotMakeUpThePause)
+{
+    auto view = makeView();
+    view->getRunControl().setTimeWarpFactor(1000.0);
+    view->runVisible();
+    tickAt(*view, 1);
+    const int before = study.sim.steps;
+    clock.time = start + 2;
+    view->togglePause();
+    clock.time = start + 2002;
+    view->togglePause();
+    tickAt(*view, 2002);
+    EXPECT_EQ(study.sim.steps, before);
+    tickAt(*view, 2003);
+    EXPECT_NEAR(study.sim.steps - before, 10, 1);
+    view->stop();
+}
+
+TEST_F(RunControl, TheAchievedWarpIsMeasuredOverTheLastSecond)
+{
+    auto view = makeView();
+    view->getRunControl().setTimeWarpFactor(4.0);
+    view->runVisible();
+    for (std::uint32_t t = 1; t <= 150; ++t)
+        tickAt(*view, t);
+    EXPECT_LT(view->getRunControl().getAchievedWarp(), 0.0);  // too soon to say
+    for (std::uint32_t t = 151; t <= 2000; ++t)
+        tickAt(*view, t);
+    EXPECT_NEAR(view->getRunControl().getAchievedWarp(), 4.0, 0.15);
+    // Ticks a tenth as often: the run goes slower than asked, and says so.
+    for (std::uint32_t t = 2100; t <= 5000; t += 100)
+        tickAt(*view, t);
+    EXPECT_NEAR(view->getRunControl().getAchievedWarp(), 1.0, 0.15);
     view->stop();
 }
 
@@ -244,6 +331,47 @@ TEST_F(RunControl, InvisibleRunStepsToTheEndAndResets)
     EXPECT_NEAR(view->getRunControl().getSimTime(), 50.0, 1e-6);
     ASSERT_EQ(dialogs.notices.size(), 1u);
     EXPECT_EQ(dialogs.notices[0], "The simulation has finished.");
+}
+
+TEST_F(RunControl, AnInvisibleRunDrawsNothingUntilItEnds)
+{
+    QMainWindow window;
+    window.setStatusBar(new CStatusBar);
+    auto* view = new CRoadfluxView(study, clock);
+    window.setCentralWidget(view);
+    window.resize(600, 300);
+    window.show();
+    view->initialUpdate();
+    QCoreApplication::processEvents();
+    PaintWatch watch(*view);
+    study.sim.stepsUntilEnd = 300;
+    for (int percent = 1; percent <= 100; ++percent)
+        study.sim.progressScript.push_back(percent);
+    view->runInvisible();
+    EXPECT_EQ(watch.paintsDuringTheRun, 0);
+    EXPECT_EQ(study.sim.steps, 0);  // reset at the end
+}
+
+TEST_F(RunControl, AVisibleRunRepaintsOncePer50MsHoweverFastItSteps)
+{
+    auto view = makeView();
+    for (int percent = 1; percent <= 100; ++percent)
+        study.sim.progressScript.push_back(percent);
+    view->getRunControl().setTimeWarpFactor(1000.0);
+    view->runVisible();
+    QCoreApplication::processEvents();
+    PaintWatch watch(*view);
+    for (std::uint32_t t = 1; t <= 50; ++t)
+    {
+        tickAt(*view, t);
+        QCoreApplication::processEvents();
+    }
+    EXPECT_GT(view->getRunControl().getLastProgressPercent(), 90);
+    EXPECT_EQ(watch.paintsDuringTheRun, 0);
+    tickAt(*view, 51);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(watch.paintsDuringTheRun, 1);
+    view->stop();
 }
 
 TEST_F(RunControl, OnlyOneViewRunsTheStudysSimulation)

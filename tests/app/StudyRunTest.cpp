@@ -5,12 +5,15 @@
 #include "FakeStudy.h"
 #include "RecordingDialogs.h"
 #include "app/CMainFrame.h"
+#include "app/CProgressBar.h"
 #include "app/CRecentFileList.h"
 #include "app/CRoadfluxDoc.h"
 #include "app/CStatusBar.h"
 #include "app/CRoadfluxView.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QLabel>
 
 #include <QDir>
 #include <QFile>
@@ -88,7 +91,7 @@ TEST_F(StudyRun, MissingTrafficFileRefusesTheRun)
     view->runVisible();
     EXPECT_FALSE(view->isRunning());
     ASSERT_FALSE(dialogs.warnings.empty());
-    EXPECT_EQ(dialogs.warnings[0], "The input traffic file does not exist");
+    EXPECT_EQ(dialogs.warnings[0], "The input traffic file does not exist: " + folder.filePath("traffic.txt").toStdString());
 }
 
 TEST_F(StudyRun, InvisibleRunFromTheMenuEndsWithReadyInTheMessagePane)
@@ -121,4 +124,25 @@ TEST_F(StudyRun, ClosingTheWindowDuringAVisibleRunEndsTheRunWhole)
     }
     EXPECT_EQ(CRoadfluxView::viewRunning(), nullptr);
     EXPECT_TRUE(dialogs.notices.empty());
+}
+
+TEST_F(StudyRun, TheStatusBarShowsTheWarpAVisibleRunAchieves)
+{
+    view.reset();
+    CRecentFileList recent;
+    CMainFrame frame(document, recent, clock);
+    frame.show();
+    frame.executeCommand(32786);
+    CStatusBar* statusBar = frame.getStatusBar();
+    EXPECT_EQ(statusBar->achievedWarpText(), "");  // not measured yet
+    const std::uint32_t start = clock.time;
+    for (std::uint32_t t = 1; t <= 1500; ++t)
+        frame.activeView()->onTick(start + t);
+    EXPECT_EQ(statusBar->achievedWarpText(), "Time warp 1.0 of 1.0");
+    // The progress bar makes room for the pane.
+    QCoreApplication::processEvents();
+    const QLabel* pane = statusBar->findChild<QLabel*>("achievedWarp");
+    EXPECT_LT(frame.activeView()->getProgressBar()->geometry().right(), pane->geometry().left());
+    frame.executeCommand(32794);
+    EXPECT_EQ(statusBar->achievedWarpText(), "");
 }

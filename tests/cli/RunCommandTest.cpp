@@ -4,10 +4,12 @@
 #include "cli/CliFailure.h"
 #include "cli/CliHarness.h"
 #include "cli/ProgressReporter.h"
+#include "document/StudyDocument.h"
 #include "document/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <regex>
 #include <sstream>
@@ -123,6 +125,26 @@ TEST_F(StudyRun, AStudyWithRelativeNamesRunsFromAnyCurrentDirectory)
     fs::current_path(before);
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_GT(fs::file_size(folder.file("rel-out.txt")), 0u);
+}
+
+TEST_F(StudyRun, AStudyHoldingANumberThatIsNotFiniteIsShownButNotRun)
+{
+    StudyDocument damaged;
+    ASSERT_EQ(damaged.openFile(study), StudyFileResult::ok);
+    StudyDocument::RoadFeatureList features;
+    features.push_back(std::make_unique<CRoadFeature>());
+    features[0]->setType(CRoadFeature::gradient);
+    features[0]->setValue(-HUGE_VAL);
+    damaged.setRoadFeatures(features);
+    ASSERT_EQ(damaged.saveFile(study), StudyFileResult::ok);
+
+    const auto run = runConfigured({"run", study});
+    EXPECT_EQ(run.status, CliFailure::failed);
+    EXPECT_TRUE(contains(run.err, "Feature 1: The value is not a finite number (-inf).")) << run.err;
+    EXPECT_FALSE(fs::exists(folder.file("metrics/FD_All_Pos_1000.csv")));
+    const auto shown = runConfigured({"show", study});
+    EXPECT_EQ(shown.status, 0) << shown.err;
+    EXPECT_TRUE(contains(shown.out, "Feature 1: Gradient, Positive x, 0 m to 1000 m, -inf %")) << shown.out;
 }
 
 TEST_F(StudyRun, RunsThatCannotStartSayWhyAndFail)

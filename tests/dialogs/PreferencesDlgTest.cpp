@@ -99,3 +99,31 @@ TEST_F(Preferences, ValuesThatWouldBreakTheDrawingAreBounded)
     EXPECT_DOUBLE_EQ(dialog.settings[CPreferencesDlg::viewScale], 100.0);
     EXPECT_EQ(dialogs.warnings.size(), 2u);
 }
+
+TEST_F(Preferences, CorrectionsAreToldWhileTheDialogIsStillShown)
+{
+    // Notes, with each message, whether the dialog was on the screen.
+    class WatchingDialogs : public RecordingDialogs
+    {
+    public:
+        explicit WatchingDialogs(const QWidget& watched) : dialog(watched) {}
+        void warn(const std::string& text) override
+        {
+            RecordingDialogs::warn(text);
+            shownAtEach.push_back(dialog.isVisible());
+        }
+        const QWidget& dialog;
+        std::vector<bool> shownAtEach;
+    } watching(dialog);
+
+    dialog.show();
+    edit(CPreferencesDlg::viewScale, "0.05");
+    edit(CPreferencesDlg::timeWarpFactor, "5000");
+    dialog.accept();
+    EXPECT_EQ(watching.warnings,
+              (std::vector<std::string>{"View scale cannot be less than minimum - default minimum set",
+                                        "Time warp factor cannot be more than 1000 - maximum set"}));
+    EXPECT_EQ(watching.shownAtEach, (std::vector<bool>{true, true}));
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_DOUBLE_EQ(dialog.settings[CPreferencesDlg::timeWarpFactor], 1000.0);
+}

@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -161,4 +162,40 @@ TEST_F(SimConfig, BrowsedFilesAreStoredWhole)
     EXPECT_EQ(dialogs.suffixes.back(), "txt");
     qobject_cast<QAbstractButton*>(dialog.control(1001))->click();  // cancelled: nothing changes
     EXPECT_EQ(edit(1000)->text(), "in.txt");
+}
+
+TEST_F(SimConfig, PathFieldsTakeTheWidthBesideNarrowBrowseButtons)
+{
+    dialog.show();
+    for (int id : {1000, 1007, 1016})
+        EXPECT_GE(edit(id)->width(), 250) << id;
+    for (int id : {1001, 1012, 1015})
+    {
+        const QWidget* browse = dialog.control(id);
+        EXPECT_LE(browse->width(), browse->fontMetrics().horizontalAdvance("...") + 24) << id;
+    }
+}
+
+TEST_F(SimConfig, TabIntoTheFormatsLandsOnTheCheckedOne)
+{
+    document.study().setFileFormat(100);
+    CStudyEditing::fillSimulation(dialog, document);
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    dialog.control(1015)->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), dialog.control(1003));  // VORK
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), dialog.control(1010));  // past the group in one press
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), dialog.control(1003));
+
+    // The arrow keys move within the group; the format they reach is the one Tab lands on.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    EXPECT_EQ(QApplication::focusWidget(), dialog.control(1032));  // DoRIV
+    EXPECT_EQ(dialog.fileFormat, 102);
+    dialog.control(1015)->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), dialog.control(1032));
 }

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cmath>
+
 namespace
 {
 SimulationSettingsEntry validEntry()
@@ -160,6 +163,34 @@ TEST(RoadFeatureChecks, SpeedLimitsAndGradientsWithinTheConfiguredLimits)
     EXPECT_EQ(single(feature(CRoadFeature::gradient, true, 0, 1000, 15.5))->message,
               "Feature 1: Gradient specified is greater \nthan the maximum of 15%.");
     EXPECT_FALSE(single(feature(CRoadFeature::gradient, true, 0, 1000, -20.0)));
+}
+
+TEST(RoadFeatureChecks, AValueTooLargeToHoldIsRefused)
+{
+    std::vector<std::unique_ptr<CRoadFeature>> features;
+    features.push_back(feature(CRoadFeature::gradient, true, 0, 1000, -HUGE_VAL));
+    auto refusal = checkFeatures(features);
+    ASSERT_TRUE(refusal);  // the gradient has no lower limit, but -inf is no gradient
+    EXPECT_EQ(refusal->message, "Feature 1: The value is not a finite number (-inf).");
+    EXPECT_EQ(refusal->controlId, StudyChecks::gridControl);
+    features[0] = speedLimitKmh(NAN);
+    EXPECT_EQ(checkFeatures(features)->message, "Feature 1: The value is not a finite number (nan).");
+}
+
+TEST(NonFiniteNumbers, AreFoundWithTheirPlaceInFeaturesAndParameterSets)
+{
+    std::vector<std::unique_ptr<CRoadFeature>> features;
+    features.push_back(speedLimitKmh(80));
+    std::array<CIDMParameterSet, 5> sets;
+    for (int k = 0; k < 5; ++k)
+        sets[static_cast<std::size_t>(k)].setVehicleClass(k);
+    EXPECT_FALSE(StudyChecks::findNonFiniteNumber(features, sets));
+
+    sets[2].getParamV0().getDistribution().setScale(HUGE_VAL);
+    EXPECT_EQ(StudyChecks::findNonFiniteNumber(features, sets),
+              "Vehicle class 2 (Large Truck), Desired velocity, v0 (km/h): The scale is not a finite number (inf).");
+    features.push_back(feature(CRoadFeature::gradient, false, 0, 1000, -HUGE_VAL));
+    EXPECT_EQ(StudyChecks::findNonFiniteNumber(features, sets), "Feature 2: The value is not a finite number (-inf).");
 }
 
 TEST(RoadFeatureChecks, OverlapsOfTheSameTypeAndDirection)

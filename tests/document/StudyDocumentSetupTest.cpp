@@ -4,11 +4,13 @@
 #include "config/CStatDetector.h"
 #include "document/RecordingMessages.h"
 #include "document/StudyDocument.h"
+#include "document/StudyPaths.h"
 #include "document/TemporaryFolder.h"
 #include "vehicles/RoadSegment.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 
@@ -65,12 +67,25 @@ TEST_F(StudySetup, AMissingInputFileRefusesTheRunAndTouchesNothing)
     document.setInputFileName("missing.txt");
     EXPECT_FALSE(document.setupSimulation(messages));
     ASSERT_EQ(messages.warnings.size(), 1u);
-    EXPECT_EQ(messages.warnings[0], "The input traffic file does not exist");
+    // The message names the file it looked for.
+    EXPECT_EQ(messages.warnings[0], "The input traffic file does not exist: " + folder.file("missing.txt"));
     Road& road = document.getSim().getRoad();
     EXPECT_EQ(road.getLength(), 0);
     EXPECT_TRUE(road.getSegments1().empty());
     EXPECT_TRUE(road.getDetectors1().empty());
     EXPECT_FALSE(fs::exists(folder.file("output.txt")));
+}
+
+TEST_F(StudySetup, ANumberThatIsNotFiniteRefusesTheRunAndTouchesNothing)
+{
+    CIDMParameterSet cars(0);
+    cars.getParamV0().getDistribution().setLocation(HUGE_VAL);
+    document.setIDMParameterSet(0, cars);
+    EXPECT_FALSE(document.setupSimulation(messages));
+    ASSERT_EQ(messages.warnings.size(), 1u);
+    EXPECT_EQ(messages.warnings[0],
+              "Vehicle class 0 (Car), Desired velocity, v0 (km/h): The location is not a finite number (inf).");
+    EXPECT_EQ(document.getSim().getRoad().getLength(), 0);
 }
 
 TEST_F(StudySetup, CopiesTheStudyIntoTheRoadInItsOrder)
@@ -131,6 +146,29 @@ TEST_F(StudySetup, RelativeNamesAreTheStudyFoldersWhateverTheCurrentDirectory)
     EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), 3);
 }
 
+TEST_F(StudySetup, SavedIntoAnotherFolderTheStudyStillFindsItsFiles)
+{
+    document.setMetricsFolder("metrics/");
+    fs::create_directories(folder.file("elsewhere/deeper"));
+    ASSERT_EQ(document.saveFile(folder.file("elsewhere/deeper/copy.rfx")), StudyFileResult::ok);
+    EXPECT_EQ(document.getInputFileName(), "../../traffic.txt");
+    EXPECT_EQ(document.getMetricsFolder(), "../../metrics/");
+
+    StudyDocument copy;
+    ASSERT_EQ(copy.openFile(folder.file("elsewhere/deeper/copy.rfx")), StudyFileResult::ok);
+    EXPECT_EQ(StudyPaths::fullPath(copy.resolvedInputFileName()), traffic);
+    EXPECT_EQ(StudyPaths::fullPath(copy.resolvedOutputFileName()), folder.file("output.txt"));
+    EXPECT_EQ(StudyPaths::fullPath(copy.resolvedMetricsFolder()), folder.file("metrics") + "/");
+    EXPECT_TRUE(copy.setupSimulation(messages)) << messages.warnings.at(0);
+    copy.getSim().reset();
+
+    // Saved back beside its files, the names are short again; a failed save keeps them.
+    ASSERT_EQ(copy.saveFile(folder.file("again.rfx")), StudyFileResult::ok);
+    EXPECT_EQ(copy.getInputFileName(), "traffic.txt");
+    EXPECT_EQ(copy.saveFile(folder.file("no/such/folder/study.rfx")), StudyFileResult::saveFailed);
+    EXPECT_EQ(copy.getInputFileName(), "traffic.txt");
+}
+
 TEST_F(StudySetup, TheInputIsNeverEmptiedByWritingTheOutputOverIt)
 {
     document.setOutputFileName("./traffic.txt");
@@ -143,7 +181,8 @@ TEST_F(StudySetup, AnOutputThatCannotBeCreatedRefusesTheRun)
 {
     document.setOutputFileName("no/such/folder/output.txt");
     EXPECT_FALSE(document.setupSimulation(messages));
-    EXPECT_EQ(messages.warnings.at(0), "The output traffic file cannot be created");
+    EXPECT_EQ(messages.warnings.at(0),
+              "The output traffic file cannot be created: " + folder.file("no/such/folder/output.txt"));
     EXPECT_EQ(document.getSim().getRoad().getLength(), 0);
 }
 

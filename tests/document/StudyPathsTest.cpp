@@ -58,3 +58,21 @@ TEST(StudyPaths, NamesGivenFromTheCurrentDirectoryAreStoredRelativeToTheStudy)
     EXPECT_EQ(stored, "../traffic.txt");
     EXPECT_EQ(fs::path(relativeStudy.resolveFile(stored)).lexically_normal(), fs::path("traffic.txt"));
 }
+
+TEST(StudyPaths, ANameRelocatedToAnotherFolderLeadsToTheSameFile)
+{
+    const StudyPaths from("/data/studies/a.rfx");
+    EXPECT_EQ(from.relocate("traffic.txt", StudyPaths("/data/other/b.rfx")), "../studies/traffic.txt");
+    EXPECT_EQ(from.relocate("in/traffic.txt", StudyPaths("/data/studies/sub/b.rfx")), "../in/traffic.txt");
+    EXPECT_EQ(from.relocate("../traffic.txt", StudyPaths("/data/b.rfx")), "traffic.txt");
+    EXPECT_EQ(from.relocate("metrics/", StudyPaths("/data/b.rfx")), "studies/metrics/");
+    EXPECT_EQ(from.relocate("metrics\\", StudyPaths("/data/b.rfx")), "studies/metrics/");
+    // Kept as they are: absolute names, no name, and a study saved in its own folder.
+    EXPECT_EQ(from.relocate("/abs/traffic.txt", StudyPaths("/data/other/b.rfx")), "/abs/traffic.txt");
+    EXPECT_EQ(from.relocate("", StudyPaths("/data/other/b.rfx")), "");
+    EXPECT_EQ(from.relocate("./traffic.txt", StudyPaths("/data/studies/b.rfx")), "./traffic.txt");
+    // A study file named without a folder lies in the current directory.
+    const fs::path cwd = fs::current_path();
+    EXPECT_EQ(StudyPaths("a.rfx").relocate("t.txt", StudyPaths((cwd / "sub" / "b.rfx").string())), "../t.txt");
+    EXPECT_EQ(StudyPaths::fullPath("sub/../t.txt"), (cwd / "t.txt").generic_string());
+}
