@@ -4,7 +4,7 @@
 #include "../app/RecordingDialogs.h"
 #include "dialogs/CBridgesDlg.h"
 #include "dialogs/CMessageTip.h"
-#include "dialogs/CStudyEditing.h"
+#include "app/CStudyEditing.h"
 #include "app/CRoadfluxDoc.h"
 #include "widgets/CGridCtrl.h"
 
