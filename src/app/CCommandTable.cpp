@@ -48,6 +48,8 @@ const std::vector<CCommand>& CCommandTable::commands()
              "Configure the road features (speed limits & gradients)\nConfigure Road Features"),
         item(configureMetrics, "&Configuration", "Traffic Flow &Metrics", "Alt+M",
              "Configure the detectors for flow properties\nConfigure Road Metrics"),
+        item(configureBridges, "&Configuration", "&Bridges", "Alt+B",
+             "Configure the bridges whose load effects the runs compute\nConfigure Bridges"),
 
         item(runVisible, "R&un", "As &Visible", "F5",
              "Run the simulation showing the animation on screen\nRun Visible"),

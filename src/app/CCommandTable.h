@@ -27,6 +27,7 @@ public:
         configureTrafficModel = 32771,
         configureRoadFeatures = 32788,
         configureMetrics = 32789,
+        configureBridges = 32795,
         runVisible = 32786,
         runInvisible = 32787,
         zoomIn = 32778,

@@ -221,6 +221,7 @@ void CMainFrame::executeCommand(int commandId)
     case CCommandTable::configureTrafficModel: CStudyEditing::configureTrafficModel(document, *view); break;
     case CCommandTable::configureRoadFeatures: CStudyEditing::configureRoadFeatures(document, *view); break;
     case CCommandTable::configureMetrics: CStudyEditing::configureMetrics(document, *view); break;
+    case CCommandTable::configureBridges: CStudyEditing::configureBridges(document, *view); break;
     case CCommandTable::runVisible: runView->runVisible(); break;
     case CCommandTable::runInvisible: runView->runInvisible(); break;
     case CCommandTable::zoomIn: view->zoomIn(); break;

@@ -108,6 +108,27 @@ void CRoadRenderer::drawRoad(const CRoadScene& scene)
     if (layout.numDirections == 2)
         line(left, 0, right, 0);
     drawDetectors(scene);
+    drawBridges(scene);
+}
+
+void CRoadRenderer::drawBridges(const CRoadScene& scene)
+{
+    textColour = colours.textColour;
+    textBackground = colours.backgroundColour;
+    for (const CBridgeMark& bridge : scene.bridges)
+    {
+        const int left = truncated(bridge.start + display.borderLeft);
+        const int right = truncated(bridge.start + bridge.length + display.borderLeft);
+        const int top = layout.yTop - pixels(3);
+        const int bottom = layout.yBottom + pixels(3);
+        selectPen(colours.textColour, pixels(2));
+        line(left, top, right, top);
+        line(right, top, right, bottom);
+        line(right, bottom, left, bottom);
+        line(left, bottom, left, top);
+        const QString name = QString::fromStdString(bridge.name);
+        textOut(left, top - textExtent(name).height() - pixels(2), name);
+    }
 }
 
 void CRoadRenderer::drawRoadFeatures(const CRoadScene& scene)

@@ -43,6 +43,8 @@ public:
     void drawDetectors(const CRoadScene& scene);
     void drawDetectorLine(const QColor& colour, int location, bool positive);
     void drawLaneChangeLabel(bool positive);
+    // Each bridge as an outline around the road over its length, its name above it.
+    void drawBridges(const CRoadScene& scene);
     void drawTicks();
     void drawLegend();
     void drawLegendClass(int vehicleClass, const QString& name, int sw, int x, int y);

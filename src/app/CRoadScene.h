@@ -1,7 +1,8 @@
 #pragma once
 // What a frame shows of the study besides the vehicles: its road features, its statistics
-// detectors and its two output detectors, copied from the document.
+// detectors, its two output detectors and its bridges, copied from the document.
 
+#include <string>
 #include <vector>
 
 struct CFeatureMark
@@ -20,10 +21,18 @@ struct CDetectorMark
     int location = 0;  // m, road x
 };
 
+struct CBridgeMark
+{
+    std::string name;
+    double start = 0.0;   // m, road x
+    double length = 0.0;  // m along the road
+};
+
 struct CRoadScene
 {
     std::vector<CFeatureMark> features;
     std::vector<CDetectorMark> detectors;
+    std::vector<CBridgeMark> bridges;
     int outputDetectorLocation1 = 0;  // m, road x
     int outputDetectorLocation2 = 0;  // m, road x
 };

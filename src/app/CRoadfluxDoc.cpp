@@ -1,6 +1,7 @@
 #include "app/CRoadfluxDoc.h"
 
 #include "dialogs/CUserDialogs.h"
+#include "loadeffects/BridgesFile.h"
 
 #include <QFileInfo>
 
@@ -8,13 +9,30 @@
 class CRoadfluxDoc::Simulation : public CSimulationLink
 {
 public:
-    explicit Simulation(StudyDocument& document) : study(document) {}
+    Simulation(StudyDocument& document, CStudyBridges& studyBridges) : study(document), bridges(studyBridges) {}
 
-    bool setupSimulation() override { return study.setupSimulation(userDialogs()); }
-    VehicleLists step(bool& running) override { return study.getSim().step(running); }
+    bool setupSimulation() override
+    {
+        if (!bridges.prepareRun(study, userDialogs()) || !study.setupSimulation(userDialogs()))
+            return false;
+        if (bridges.startRun(study, study.getSim().getTime(), userDialogs()))
+            return true;
+        study.getSim().reset();
+        return false;
+    }
+    VehicleLists step(bool& running) override
+    {
+        VehicleLists lanes = study.getSim().step(running);
+        bridges.observe(lanes, study.getSim().getTime());
+        return lanes;
+    }
     double getTime() const override { return study.getSim().getTime(); }
     int getProgress() const override { return study.getSim().getProgress(); }
-    void reset() override { study.getSim().reset(); }
+    void reset() override
+    {
+        bridges.finishRun();
+        study.getSim().reset();
+    }
 
     std::string runRemark() const override
     {
@@ -28,9 +46,10 @@ public:
 
 private:
     StudyDocument& study;
+    CStudyBridges& bridges;
 };
 
-CRoadfluxDoc::CRoadfluxDoc() : link(std::make_unique<Simulation>(core)) {}
+CRoadfluxDoc::CRoadfluxDoc() : link(std::make_unique<Simulation>(core, studyBridges)) {}
 
 CRoadfluxDoc::~CRoadfluxDoc() = default;
 
@@ -38,6 +57,7 @@ bool CRoadfluxDoc::onNewDocument()
 {
     if (!core.newDocument())
         return false;
+    studyBridges.clear();
     emit pathChanged();
     emit documentReset();
     return true;
@@ -51,6 +71,7 @@ bool CRoadfluxDoc::onOpenDocument(const QString& path)
         userDialogs().warn(studyFileMessage(result));
         return false;
     }
+    studyBridges.load(core.getPathName(), userDialogs());
     emit pathChanged();
     emit documentReset();
     emit fileUsed(pathName());
@@ -65,6 +86,9 @@ bool CRoadfluxDoc::onSaveDocument(const QString& path)
         userDialogs().warn(studyFileMessage(result));
         return false;
     }
+    if (!studyBridges.save(core.getPathName()))
+        userDialogs().warn(BridgesFile::besideStudy(core.getPathName()) +
+                           ": the bridges file cannot be written; the study was saved without it.");
     emit pathChanged();
     emit fileUsed(pathName());
     return true;
@@ -147,6 +171,8 @@ CRoadScene CRoadfluxDoc::scene() const
                                   feature->getEnd(), feature->getValue()});
     for (const auto& detector : core.getStatDetectors())
         scene.detectors.push_back({detector->getKind(), detector->isDirectionPositive(), detector->getLocation()});
+    for (const Bridge& bridge : studyBridges.getSet().bridges)
+        scene.bridges.push_back({bridge.name, bridge.start, bridge.length()});
     scene.outputDetectorLocation1 = core.getOutputDetectorLocation1();
     scene.outputDetectorLocation2 = core.getOutputDetectorLocation2();
     return scene;

@@ -3,6 +3,7 @@
 // template's names, the path and title shown in the window, the save-changes prompt, and the
 // study's simulation as the views' runs use it. New and Open reuse this one object.
 
+#include "app/CStudyBridges.h"
 #include "app/CViewDocument.h"
 #include "document/StudyDocument.h"
 
@@ -28,6 +29,9 @@ public:
 
     StudyDocument& study() { return core; }
     const StudyDocument& study() const { return core; }
+    // The study's bridges, kept in their own file beside the study.
+    CStudyBridges& bridges() { return studyBridges; }
+    const CStudyBridges& bridges() const { return studyBridges; }
 
     // File, New on the one document.
     bool onNewDocument();
@@ -67,5 +71,6 @@ private:
     class Simulation;
 
     StudyDocument core;
+    CStudyBridges studyBridges;
     std::unique_ptr<Simulation> link;
 };

@@ -2,6 +2,7 @@
 
 #include "app/CRoadfluxDoc.h"
 #include "app/CRoadfluxView.h"
+#include "dialogs/CBridgesDlg.h"
 #include "dialogs/CPreferencesDlg.h"
 #include "dialogs/CRoadFeaturesDlg.h"
 #include "dialogs/CSimConfigDlg.h"
@@ -106,6 +107,25 @@ void CStudyEditing::configureMetrics(CRoadfluxDoc& document, CRoadfluxView& view
 void CStudyEditing::applyMetrics(const CStatDetectorDlg& dialog, CRoadfluxDoc& document)
 {
     document.study().setStatDetectors(dialog.getItems());
+}
+
+void CStudyEditing::configureBridges(CRoadfluxDoc& document, CRoadfluxView& view)
+{
+    const StudyDocument& study = document.study();
+    const RoadLayout road{static_cast<double>(study.getRoadLength()), study.getLanesDir1(), study.getLanesDir2(),
+                          study.getTimeStep()};
+    CBridgesDlg dialog(document.bridges().getSet(), road, view.window());
+    if (dialog.exec() == QDialog::Accepted)
+        applyBridges(dialog, document);
+    document.notifyShapeChanged();
+}
+
+void CStudyEditing::applyBridges(const CBridgesDlg& dialog, CRoadfluxDoc& document)
+{
+    if (dialog.getBridges() == document.bridges().getSet())
+        return;
+    document.bridges().setSet(dialog.getBridges());
+    document.setModifiedFlag();
 }
 
 void CStudyEditing::editPreferences(CRoadfluxView& view)

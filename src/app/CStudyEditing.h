@@ -3,6 +3,7 @@
 // view's) values, runs it, and hands the values back only on OK. The fill and apply halves are
 // separate so that they can be exercised without a modal dialog.
 
+class CBridgesDlg;
 class CPreferencesDlg;
 class CRoadFeaturesDlg;
 class CRoadfluxDoc;
@@ -18,6 +19,7 @@ public:
     static void configureTrafficModel(CRoadfluxDoc& document, CRoadfluxView& view);
     static void configureRoadFeatures(CRoadfluxDoc& document, CRoadfluxView& view);
     static void configureMetrics(CRoadfluxDoc& document, CRoadfluxView& view);
+    static void configureBridges(CRoadfluxDoc& document, CRoadfluxView& view);
     static void editPreferences(CRoadfluxView& view);
 
     static void fillSimulation(CSimConfigDlg& dialog, const CRoadfluxDoc& document);
@@ -26,6 +28,7 @@ public:
     static void applyTrafficModel(const CTrafficConfigDlg& dialog, CRoadfluxDoc& document);
     static void applyRoadFeatures(const CRoadFeaturesDlg& dialog, CRoadfluxDoc& document);
     static void applyMetrics(const CStatDetectorDlg& dialog, CRoadfluxDoc& document);
+    static void applyBridges(const CBridgesDlg& dialog, CRoadfluxDoc& document);
     static void fillPreferences(CPreferencesDlg& dialog, const CRoadfluxView& view);
     static void applyPreferences(const CPreferencesDlg& dialog, CRoadfluxView& view);
 };

@@ -241,6 +241,7 @@ bool CGridCtrl::acceptsText(CellKind kind, const QStringList& items, const QStri
     switch (kind)
     {
     case CellKind::fixed: return false;
+    case CellKind::text: return true;
     case CellKind::dropDown: return text.isEmpty() || items.contains(text);
     case CellKind::integer: return QRegularExpression(QStringLiteral("^\\d*$")).match(text).hasMatch();
     case CellKind::decimal: return QRegularExpression(QStringLiteral("^\\d*\\.?\\d*$")).match(text).hasMatch();

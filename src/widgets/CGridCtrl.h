@@ -26,6 +26,7 @@ public:
         integer,        // digits only
         decimal,        // digits and one decimal point
         signedDecimal,  // a leading minus sign too
+        text,           // any text, such as a name
     };
 
     explicit CGridCtrl(QWidget* parent = nullptr);

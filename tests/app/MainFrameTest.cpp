@@ -59,6 +59,8 @@ const Row expectedMenus[] = {
      "Configure the road features (speed limits & gradients)\nConfigure Road Features"},
     {"&Configuration", "Traffic Flow &Metrics", "Alt+M", 32789,
      "Configure the detectors for flow properties\nConfigure Road Metrics"},
+    {"&Configuration", "&Bridges", "Alt+B", 32795,
+     "Configure the bridges whose load effects the runs compute\nConfigure Bridges"},
     {"R&un", "As &Visible", "F5", 32786, "Run the simulation showing the animation on screen\nRun Visible"},
     {"R&un", "As &Invisible", "Shift+F5", 32787,
      "Run the simulation in the background (program will be unresponsive)\nRun Invisible"},

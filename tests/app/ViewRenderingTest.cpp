@@ -308,3 +308,24 @@ TEST_F(ViewRendering, NoVehiclesAreDrawnOutsideARun)
     const ExpectedMapping m = mappingOf(*view);
     EXPECT_EQ(at(image, m.x(110), m.y(60)), road);
 }
+
+TEST_F(ViewRendering, BridgesAreOutlinedAroundTheRoadWithTheirNamesAbove)
+{
+    auto plain = makeView();
+    const QImage without = render(*plain);
+    study.roadScene.bridges = {{"Viaduct", 300.0, 200.0}};
+    auto view = makeView();
+    const QImage image = render(*view);
+    const ExpectedMapping m = mappingOf(*view);
+
+    // The outline's ends cross the road at the bridge's start and end; the deck between is road.
+    EXPECT_EQ(at(image, m.x(320), m.y(20)), black);
+    EXPECT_EQ(at(image, m.x(519), m.y(20)), black);
+    EXPECT_EQ(at(image, m.x(420), m.y(20)), road);
+    EXPECT_EQ(at(without, m.x(320), m.y(20)), road);
+    // The name sits above the road at the bridge's start, and only there.
+    const QRect nameArea(m.x(320), m.y(-40) - 24, 70, 20);
+    EXPECT_GT(countDark(image, nameArea), 10);
+    EXPECT_EQ(countDark(without, nameArea), 0);
+    EXPECT_EQ(countDark(image, QRect(m.x(620), m.y(-40) - 24, 70, 20)), 0);
+}
