@@ -23,7 +23,8 @@ public:
     CConfigData();
     virtual ~CConfigData() = default;
 
-    // Loads the 40 values in file order; false only when the file cannot be opened.
+    // Loads the 40 values in file order; false, with every value left as it was, when the file
+    // cannot be opened or is not a regular file (a folder, a device, a pipe).
     bool readConfigFile(const std::string& fileName);
 
     // Names and values of loaded values that make no sense downstream (a zero calendar length, a
