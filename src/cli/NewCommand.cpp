@@ -4,6 +4,7 @@
 #include "cli/ConsoleMessages.h"
 #include "cli/DefinitionParser.h"
 #include "config/CConfigData.h"
+#include "document/FileKind.h"
 #include "document/SimulationSettingsEntry.h"
 #include "document/StudyChecks.h"
 #include "document/StudyDocument.h"
@@ -153,6 +154,8 @@ int NewCommand::execute(const Options& options)
     std::error_code error;
     if (fs::exists(options.study, error) && !options.force)
         throw CliFailure(options.study + ": the file exists already (--force replaces it)");
+    if (auto problem = whyNotReplaceable(options.study))
+        throw CliFailure(options.study + ": " + *problem + ": --force replaces only regular files");
 
     StudyDocument document;
     const SimulationSettingsEntry entry = settingsEntry(document, options);

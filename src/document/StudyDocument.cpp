@@ -325,8 +325,9 @@ void StudyDocument::load(CArchive& archive, bool wholeArchive)
 
 StudyFileResult StudyDocument::openFile(const std::string& path)
 {
+    // A folder, a device or a pipe is no study; opening a pipe would wait for a writer for ever.
     std::error_code error;
-    if (fs::is_directory(path, error))
+    if (!fs::is_regular_file(path, error))
         return StudyFileResult::openFailed;
     std::ifstream file(path, std::ios::binary);
     if (!file.is_open())
