@@ -147,10 +147,8 @@ int RunCommand::execute(const Options& options)
     const RunStatistics statistics = sim.getStatistics();
     progress.finish();
 
+    const bool outputsWhole = reportLostOutputs(statistics, absoluteName(document.resolvedOutputFileName()));
     if (running) {
-        if (statistics.outputWriteFailed)
-            err << "roadflux-cli: " << absoluteName(document.resolvedOutputFileName())
-                << ": the output traffic file could not be written: records were lost\n";
         err << "roadflux-cli: " << options.study << ": the simulation was stopped; the files written so far are complete\n";
         return CliFailure::stoppedBySignal + stopSignal;
     }
@@ -161,7 +159,15 @@ int RunCommand::execute(const Options& options)
         .print(out);
     if (loadEffects)
         RunBridges::printSummary(out, *loadEffects, Gumbel::defaultReturnYears);
+    return outputsWhole ? 0 : CliFailure::failed;
+}
+
+// Every file the study asked for that is not whole is named: the run must not pass for a success.
+bool RunCommand::reportLostOutputs(const RunStatistics& statistics, const std::string& outputFile) const
+{
     if (statistics.outputWriteFailed)
-        throw CliFailure(output + ": the output traffic file could not be written: records were lost");
-    return 0;
+        err << "roadflux-cli: " << outputFile << ": the output traffic file could not be written: records were lost\n";
+    for (const std::string& file : statistics.lostMeasurementFiles)
+        err << "roadflux-cli: " << absoluteName(file) << ": the measurement file could not be written: lines were lost\n";
+    return !statistics.outputWriteFailed && statistics.lostMeasurementFiles.empty();
 }

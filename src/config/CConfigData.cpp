@@ -61,6 +61,8 @@ bool CConfigData::readConfigFile(const std::string& fileName)
     gradientColour = nextColour();
 
     parser.close();
+    std::filesystem::path absolute = std::filesystem::absolute(fileName, error);
+    loadedFrom = error ? fileName : absolute.lexically_normal().string();
     warnAboutQuestionableValues();
     return true;
 }

@@ -32,6 +32,10 @@ public:
     // kept as loaded; the load warns about them once per program run, on stderr.
     std::vector<std::string> questionableValues() const;
 
+    // The file the values were loaded from, as an absolute path; "" while they are the
+    // defaults. A run must never write over it.
+    const std::string& getLoadedFrom() const { return loadedFrom; }
+
     double laneChangeMinGap = 2.0;       // m
     double entryGap = 27.0;              // m
     double safeDeceleration = -12.0;     // m/s²
@@ -83,6 +87,7 @@ private:
     void warnAboutQuestionableValues() const;
 
     CCSVParse parser;
+    std::string loadedFrom;
     std::string valueLine;
 };
 

@@ -17,6 +17,7 @@
 #include <vector>
 
 class CArchive;
+class RunFiles;
 class UserMessages;
 
 class StudyDocument
@@ -40,7 +41,8 @@ public:
     void deleteContents();
 
     // Copies the study into the Sim and its road and initialises the run; false, with a message
-    // and nothing touched, when the run cannot start.
+    // and no file touched, when the run cannot start. The run's output files stay locked
+    // against other runs until the Sim is reset.
     bool setupSimulation(UserMessages& messages);
 
     // The document file: stores when the archive stores, loads when it loads. A load that
@@ -116,6 +118,10 @@ private:
     void load(CArchive& archive, bool wholeArchive);
     bool inputAndOutputAreUsable(UserMessages& messages) const;
     bool settingsAreRunnable(UserMessages& messages) const;
+    bool formatIsKnown(UserMessages& messages) const;
+    bool inputHasTraffic(UserMessages& messages) const;
+    bool outputsCanBeWritten(UserMessages& messages) const;
+    RunFiles runFiles() const;
     void configureRoad();
 
     Sim sim;

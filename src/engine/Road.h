@@ -4,6 +4,7 @@
 // releases the vehicles that are due, lets the directions move theirs and tests for the end.
 
 #include "engine/Direction.h"
+#include "engine/LaneMapping.h"
 
 #include <cstdint>
 #include <memory>
@@ -82,10 +83,14 @@ public:
     std::int64_t getRecordsWritten() const { return recordsWritten; }
     // Records were lost: the output traffic file refused a write (a full disk, say).
     bool hasOutputWriteFailed() const { return outputWriteFailed; }
+    // Measurement files that could not be created or lost lines, known once the run is reset.
+    const std::vector<std::string>& getLostMeasurementFiles() const { return lostMeasurementFiles; }
     int getVehiclesOnRoad() const;
 
 private:
     void flushOutputFile();
+    void collectLostMeasurementFiles();
+    LaneMapping laneMapping() const;
     void prepareVehicle(Vehicle* v);
     bool isLaneOfItsDirection(const Vehicle& v) const;
     Vehicle* readUsableVehicle();
@@ -135,4 +140,5 @@ private:
     std::int64_t vehicleSteps = 0;
     std::int64_t recordsWritten = 0;
     bool outputWriteFailed = false;
+    std::vector<std::string> lostMeasurementFiles;
 };

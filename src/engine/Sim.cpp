@@ -46,6 +46,7 @@ void Sim::reset()
 {
     time = 0.0;
     road.reset();
+    heldForRun.clear();
 }
 
 RunStatistics Sim::getStatistics() const
@@ -60,5 +61,6 @@ RunStatistics Sim::getStatistics() const
     statistics.currentTime = lastTime;
     statistics.percentRead = progress;
     statistics.outputWriteFailed = road.hasOutputWriteFailed();
+    statistics.lostMeasurementFiles = road.getLostMeasurementFiles();
     return statistics;
 }

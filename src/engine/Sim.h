@@ -7,6 +7,7 @@
 #include "engine/RunStatistics.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,10 @@ public:
     // Kept after reset until the next initialise.
     RunStatistics getStatistics() const;
 
+    // Kept while the run lasts and let go by reset(), after the road has closed its files: the
+    // set-up's locks on the run's output files.
+    void holdUntilReset(std::shared_ptr<void> resource) { heldForRun.push_back(std::move(resource)); }
+
 private:
     double time = 0.0;  // s
     Road road;
@@ -63,4 +68,5 @@ private:
     double startTime = 0.0;  // s
     double lastTime = 0.0;   // s, the clock after the last step
     std::int64_t steps = 0;
+    std::vector<std::shared_ptr<void>> heldForRun;
 };
