@@ -5,6 +5,7 @@
 #include "cli/DefinitionParser.h"
 #include "config/CConfigData.h"
 #include "document/FileKind.h"
+#include "document/RunFiles.h"
 #include "document/SimulationSettingsEntry.h"
 #include "document/StudyChecks.h"
 #include "document/StudyDocument.h"
@@ -164,6 +165,13 @@ int NewCommand::execute(const Options& options)
     applySettings(document, entry, options);
     setFeatures(document, options);
     setDetectors(document, options);
+    // Resolved from where the study will be, a study whose run would destroy its own inputs or
+    // lose one of its outputs is not written.
+    document.setPathName(options.study);
+    if (auto clash = StudyChecks::checkMeasurementFileNames(document.getStatDetectors()))
+        refuse(options, *clash, "--detector");
+    if (auto conflict = document.runFiles().findConflict())
+        throw CliFailure(options.study + ": " + *conflict);
 
     const std::string input = StudyPaths(options.study).resolveFile(document.getInputFileName());
     if (!fs::exists(input, error))

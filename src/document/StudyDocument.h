@@ -66,6 +66,10 @@ public:
 
     Sim& getSim() { return sim; }
 
+    // The files a run of the study reads (the study, the configuration, the input) and writes
+    // (the output, the measurement files), resolved as a run resolves them.
+    RunFiles runFiles() const;
+
     const std::string& getMetricsFolder() const { return metricsFolder; }
     const StatDetectorList& getStatDetectors() const { return statDetectors; }
     const RoadFeatureList& getRoadFeatures() const { return roadFeatures; }
@@ -121,7 +125,7 @@ private:
     bool formatIsKnown(UserMessages& messages) const;
     bool inputHasTraffic(UserMessages& messages) const;
     bool outputsCanBeWritten(UserMessages& messages) const;
-    RunFiles runFiles() const;
+
     void configureRoad();
 
     Sim sim;
