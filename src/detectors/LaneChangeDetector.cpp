@@ -109,10 +109,10 @@ void LaneChangeDetector::endInterval()
     writeComposition();
     writeSpaceTime();
     writeRates();
-    allFile.flush();
-    compositionFile.flush();
-    spaceTimeFile.flush();
-    rateFile.flush();
+    allFile.flushAtIntervalEnd();
+    compositionFile.flushAtIntervalEnd();
+    spaceTimeFile.flushAtIntervalEnd();
+    rateFile.flushAtIntervalEnd();
     resetInterval();
 }
 

@@ -143,3 +143,23 @@ void MeasurementFile::flush()
     if (writer && !writer->flush())
         lost = true;
 }
+
+namespace {
+int flushHolds = 0;
+}
+
+void MeasurementFile::flushAtIntervalEnd()
+{
+    if (flushHolds == 0)
+        flush();
+}
+
+MeasurementFile::HeldFlushes::HeldFlushes()
+{
+    ++flushHolds;
+}
+
+MeasurementFile::HeldFlushes::~HeldFlushes()
+{
+    --flushHolds;
+}

@@ -49,7 +49,23 @@ public:
 
     // Ends the pending line with a line feed and writes it whole.
     void endLine();
+    // Hands the lines written so far to the file.
     void flush();
+    // The same at the end of an interval, so that a reader sees each interval as it ends;
+    // held while a HeldFlushes exists.
+    void flushAtIntervalEnd();
+
+    // While one exists, interval ends do not flush; the lines reach the file at the next
+    // interval end after it, or at close. Carrying the clock over empty road ends thousands of
+    // intervals a second, and a write for each would cost more than the rest of the run.
+    class HeldFlushes
+    {
+    public:
+        HeldFlushes();
+        ~HeldFlushes();
+        HeldFlushes(const HeldFlushes&) = delete;
+        HeldFlushes& operator=(const HeldFlushes&) = delete;
+    };
 
 private:
     MeasurementFile& general(double value, int significantDigits);

@@ -105,7 +105,7 @@ void MetricsDetector::endInterval()
             writeCompositionRow();
     } else
         writeFlowDensityRow();
-    file.flush();
+    file.flushAtIntervalEnd();
     resetInterval();
 }
 

@@ -7,6 +7,7 @@
 #include "config/Trace.h"
 #include "detectors/Detector.h"
 #include "detectors/LaneChangeDetector.h"
+#include "detectors/MeasurementFile.h"
 #include "detectors/MetricsDetector.h"
 #include "detectors/OutputDetector.h"
 #include "engine/Lane.h"
@@ -267,6 +268,27 @@ int Road::getVehiclesOnRoad() const
     for (const Lane* lane : lanes)
         count += lane->getVehicleCount();
     return count;
+}
+
+std::optional<double> Road::nextArrivalTime() const
+{
+    if (pending.empty())
+        return std::nullopt;
+    return pending.front()->getTime();
+}
+
+std::int64_t Road::advanceEmptySteps(double dt, double& time, double due, std::int64_t maxSteps)
+{
+    const MeasurementFile::HeldFlushes oneWriteForTheWholeGap;
+    std::int64_t steps = 0;
+    for (; steps < maxSteps && time < due; ++steps) {
+        if (direction1Built)
+            direction1.advanceDetectors(dt);
+        if (direction2Built)
+            direction2.advanceDetectors(dt);
+        time += dt;
+    }
+    return steps;
 }
 
 void Road::flushOutputFile()

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -86,6 +87,15 @@ public:
     // Measurement files that could not be created or lost lines, known once the run is reset.
     const std::vector<std::string>& getLostMeasurementFiles() const { return lostMeasurementFiles; }
     int getVehiclesOnRoad() const;
+
+    // For carrying the clock over empty road: the arrival time (s) of the next vehicle to
+    // release, or nothing when none is waiting.
+    std::optional<double> nextArrivalTime() const;
+    // What steps do while every lane is empty and no vehicle is due: the statistics detectors'
+    // interval clocks advance by dt (s) per step, writing the rows of the intervals they
+    // complete, and so does `time`, by repeated addition, until it reaches `due` (s) or
+    // maxSteps were taken. Returns the steps taken.
+    std::int64_t advanceEmptySteps(double dt, double& time, double due, std::int64_t maxSteps);
 
 private:
     void flushOutputFile();

@@ -31,6 +31,8 @@ const std::vector<std::vector<Vehicle*>>& Sim::step(bool& running)
         running = false;
         return road.getLastVehicles();
     }
+    if (carriesClockOverEmptyRoad && carryClockOverEmptyRoad())
+        return road.getVehicles();
     road.releaseVehicles(timeStep, time);
     if (road.update(timeStep, time))
         running = false;
@@ -40,6 +42,18 @@ const std::vector<std::vector<Vehicle*>>& Sim::step(bool& running)
     ++steps;
     lastTime = time;
     return lists;
+}
+
+// The steps an empty road would take one by one until the next vehicle is due, taken here with
+// only what they change: the detectors' interval clocks and the clock itself.
+bool Sim::carryClockOverEmptyRoad()
+{
+    const std::optional<double> due = road.nextArrivalTime();
+    if (!due || road.getVehiclesOnRoad() > 0)
+        return false;
+    steps += road.advanceEmptySteps(timeStep, time, *due, emptyStepsPerCall);
+    lastTime = time;
+    return time < *due;
 }
 
 void Sim::reset()
