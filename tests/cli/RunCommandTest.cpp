@@ -222,4 +222,8 @@ TEST(CommandLine, UsageErrorsAndHelp)
     EXPECT_EQ(help.status, 0);
     for (const char* command : {"run", "new", "show", "generate"})
         EXPECT_TRUE(contains(help.out, command)) << help.out;
+    // The statuses a batch system acts on are documented where users look first.
+    for (const char* status : {"Exit status:", "  0 ", "  1 ", "  2 ", "  128+N "})
+        EXPECT_TRUE(contains(help.out, status)) << help.out;
+    EXPECT_TRUE(contains(runCli({"run", "--help"}).out, "Exit status:"));
 }
