@@ -26,8 +26,9 @@ extern "C" void requestStop(int signalNumber)
     stopSignal = signalNumber;
 }
 
-// Ctrl-C, or a batch system's SIGTERM, stops the run as the desktop program's Stop does, so
-// that every file is closed whole. A signal the caller chose to ignore stays ignored.
+// Ctrl-C, a batch system's SIGTERM or a closed terminal's SIGHUP stops the run as the desktop
+// program's Stop does, so that every file is closed whole. A signal the caller chose to ignore
+// (nohup) stays ignored.
 class StopSignals
 {
 public:
@@ -36,11 +37,13 @@ public:
         stopSignal = 0;
         previousInterrupt = install(SIGINT);
         previousTerminate = install(SIGTERM);
+        previousHangup = install(SIGHUP);
     }
     ~StopSignals()
     {
         restore(SIGINT, previousInterrupt);
         restore(SIGTERM, previousTerminate);
+        restore(SIGHUP, previousHangup);
     }
     StopSignals(const StopSignals&) = delete;
     StopSignals& operator=(const StopSignals&) = delete;
@@ -62,6 +65,7 @@ private:
 
     Handler previousInterrupt = SIG_DFL;
     Handler previousTerminate = SIG_DFL;
+    Handler previousHangup = SIG_DFL;
 };
 
 std::string absoluteName(const std::string& path)

@@ -106,8 +106,16 @@ std::optional<std::string> RunFiles::claim(RunFileClaim& claim) const
 std::optional<std::string> RunFiles::claimOne(const Named& output, RunFileClaim& claim)
 {
     const FileKind kind = fileKindOf(output.path);
-    if (kind == FileKind::characterDevice)
+    if (kind == FileKind::characterDevice) {
+        // Written as it is (/dev/null) and not locked; one that refuses writers (a terminal
+        // that is not there) is told now rather than after the run.
+        const int device = ::open(output.path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        if (device < 0)
+            return capitalised(output.description) + " cannot be written (" + output.path + ": " +
+                   std::strerror(errno) + ")";
+        ::close(device);
         return std::nullopt;
+    }
     if (kind != FileKind::missing && kind != FileKind::regular)
         return capitalised(output.description) + " cannot be created (" + output.path + ": " +
                describeFileKind(kind) + ")";

@@ -219,8 +219,11 @@ bool StudyDocument::outputsCanBeWritten(UserMessages& messages) const
     for (const auto& detector : statDetectors)
         writesMeasurements = writesMeasurements || !measurementFileNamesOf(*detector).empty();
     const std::string metrics = resolvedMetricsFolder();
-    if (writesMeasurements && !fs::is_directory(metrics.empty() ? "." : metrics)) {
-        messages.warn("The metrics folder " + metrics + " does not exist: the measurement files cannot be written");
+    const FileKind folderKind = fileKindOf(metrics.empty() ? "." : fs::path(metrics).parent_path().string());
+    if (writesMeasurements && folderKind != FileKind::directory) {
+        messages.warn("The metrics folder " + metrics +
+                      (folderKind == FileKind::missing ? " does not exist" : " is not a folder") +
+                      ": the measurement files cannot be written");
         return false;
     }
     if (auto conflict = runFiles().findConflict()) {

@@ -65,6 +65,14 @@ run new made.rfx --input "$source/examples/traffic.txt" --output made.rfx
 refused "The output traffic file must not be the study file" "new with the study as its output"
 [ -e made.rfx ] && fail "new wrote a study whose output is itself"
 
+# A metrics "folder" that is a file, and a terminal that is not there, refused before the run.
+touch afile
+run run "$study" --output a.txt --metrics afile --config "$config"
+refused "is not a folder: the measurement files cannot be written" "a file as the metrics folder"
+setsid "$cli" run "$study" --output /dev/tty --metrics m --config "$config" >out.txt 2>err.txt </dev/null
+status=$?
+refused "The output traffic file cannot be written (/dev/tty" "a terminal that is not there as output"
+
 # Special files: never replaced, never blocked on.
 mkfifo fifo
 run generate fifo --duration 1m --force --config "$config"
@@ -137,12 +145,13 @@ refused "The output traffic file is being written by another run ($work/shared/o
 run run "$study" --input long.txt --output other.txt --metrics shared/metrics --config "$config"
 refused "is being written by another run ($work/shared/metrics/" "a second run of one metrics folder"
 [ -e other.txt ] && fail "the refused second run left its output behind"
-kill -TERM $first
+# A closed terminal (SIGHUP) stops the first run as Ctrl-C would: its files end whole.
+kill -HUP $first
 wait $first
 status=$?
 first=
-[ $status -eq 143 ] && whole_records shared/output.txt && pass "the first run's output stays whole" ||
-  fail "the first run (status $status) or its output"
+[ $status -eq 129 ] && grep -q "the simulation was stopped" first.err && whole_records shared/output.txt &&
+  pass "the first run, stopped by SIGHUP, leaves whole files" || fail "the first run (status $status) or its output"
 
 # An interrupted generate leaves no temporary file behind. (A shell without job control starts
 # background commands with SIGINT ignored, so the batch system's SIGTERM stands in for Ctrl-C.)
