@@ -151,7 +151,12 @@ int RunCommand::execute(const Options& options)
     const RunStatistics statistics = sim.getStatistics();
     progress.finish();
 
-    const bool outputsWhole = reportLostOutputs(statistics, absoluteName(document.resolvedOutputFileName()));
+    bool outputsWhole = reportLostOutputs(statistics, absoluteName(document.resolvedOutputFileName()));
+    if (loadEffects)
+        for (const std::string& file : loadEffects->lostFiles()) {
+            err << "roadflux-cli: " << absoluteName(file) << ": the load-effect file could not be written: lines were lost\n";
+            outputsWhole = false;
+        }
     if (running) {
         err << "roadflux-cli: " << options.study << ": the simulation was stopped; the files written so far are complete\n";
         return CliFailure::stoppedBySignal + stopSignal;
