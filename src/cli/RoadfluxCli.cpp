@@ -24,8 +24,8 @@ const char* const exitStatusHelp =
     "  1      refused or failed: nothing was run, or a file the study asks for is not whole\n"
     "         (an output or measurement file lost records); stderr names the file\n"
     "  2      the command line could not be understood\n"
-    "  128+N  a run stopped by signal N (130 Ctrl-C, 143 SIGTERM): the files written so far\n"
-    "         end in whole lines, but the run is incomplete\n"
+    "  128+N  a run stopped by signal N (130 Ctrl-C, 143 SIGTERM, 129 SIGHUP): the files written\n"
+    "         so far end in whole lines, but the run is incomplete\n"
     "A run refused for any reason touches no file: earlier results stay as they were.";
 
 void addRunCommand(CLI::App& app, RunCommand::Options& options, std::uint32_t& seed)
