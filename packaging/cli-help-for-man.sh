@@ -5,7 +5,8 @@
 set -eu
 cli=${ROADFLUX_CLI:?ROADFLUX_CLI names the roadflux-cli program}
 [ "${1:-}" = "--help" ] || { echo "usage: ROADFLUX_CLI=PROGRAM $0 --help" >&2; exit 2; }
-"$cli" --help
+# The exit statuses have a section of their own in the manual page.
+"$cli" --help | sed '/^Exit status:$/,$d'
 commands=$("$cli" --help | awk '/^Subcommands:$/ {listed=1; next} listed && /^  [a-z]/ {print $1} /^$/ {listed=0}')
 for command in $commands; do
   echo
@@ -14,6 +15,7 @@ for command in $commands; do
   # headings and --help lines would only repeat themselves.
   "$cli" "$command" --help | awk '
     NR == 1 { summary = $0; next }
+    /^Exit status:$/ { exit }
     /^Usage: / { sub(/^Usage: /, ""); print "  " $0; print "      " summary "."; print ""; next }
     /^(Positionals|Options):$/ || /^ *-h,--help/ || /^$/ { next }
     { print }'

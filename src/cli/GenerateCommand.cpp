@@ -1,9 +1,11 @@
 #include "cli/GenerateCommand.h"
 
 #include "cli/CliFailure.h"
+#include "cli/TemporaryFileGuard.h"
 #include "cli/TrafficGenerator.h"
 #include "cli/TrafficGeneratorSettings.h"
 #include "document/AtomicFileWriter.h"
+#include "document/FileKind.h"
 #include "document/StudyNames.h"
 
 #include <cctype>
@@ -167,10 +169,13 @@ int GenerateCommand::execute(const Options& options)
     std::error_code error;
     if (fs::exists(options.output, error) && !options.force)
         throw CliFailure(options.output + ": the file exists already (--force replaces it)");
+    if (auto problem = whyNotReplaceable(options.output))
+        throw CliFailure(options.output + ": " + *problem + ": --force replaces only regular files");
 
     AtomicFileWriter writer(options.output);
     if (!writer.isOpen())
         throw CliFailure(options.output + ": the traffic file cannot be created (" + writer.getError() + ")");
+    const TemporaryFileGuard removedIfInterrupted(writer.getTemporaryPath());
     TrafficGenerator generator(settings);
     const long long vehicles = generator.write(writer.out());
     if (!writer.commit())

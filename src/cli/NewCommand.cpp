@@ -4,6 +4,8 @@
 #include "cli/ConsoleMessages.h"
 #include "cli/DefinitionParser.h"
 #include "config/CConfigData.h"
+#include "document/FileKind.h"
+#include "document/RunFiles.h"
 #include "document/SimulationSettingsEntry.h"
 #include "document/StudyChecks.h"
 #include "document/StudyDocument.h"
@@ -153,6 +155,8 @@ int NewCommand::execute(const Options& options)
     std::error_code error;
     if (fs::exists(options.study, error) && !options.force)
         throw CliFailure(options.study + ": the file exists already (--force replaces it)");
+    if (auto problem = whyNotReplaceable(options.study))
+        throw CliFailure(options.study + ": " + *problem + ": --force replaces only regular files");
 
     StudyDocument document;
     const SimulationSettingsEntry entry = settingsEntry(document, options);
@@ -161,6 +165,13 @@ int NewCommand::execute(const Options& options)
     applySettings(document, entry, options);
     setFeatures(document, options);
     setDetectors(document, options);
+    // Resolved from where the study will be, a study whose run would destroy its own inputs or
+    // lose one of its outputs is not written.
+    document.setPathName(options.study);
+    if (auto clash = StudyChecks::checkMeasurementFileNames(document.getStatDetectors()))
+        refuse(options, *clash, "--detector");
+    if (auto conflict = document.runFiles().findConflict())
+        throw CliFailure(options.study + ": " + *conflict);
 
     const std::string input = StudyPaths(options.study).resolveFile(document.getInputFileName());
     if (!fs::exists(input, error))

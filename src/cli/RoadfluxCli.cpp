@@ -18,6 +18,16 @@ namespace
 {
 const char* const defaultConfigFile = "Roadflux.ini";
 
+const char* const exitStatusHelp =
+    "Exit status:\n"
+    "  0      done: every file the command was asked to write is whole\n"
+    "  1      refused or failed: nothing was run, or a file the study asks for is not whole\n"
+    "         (an output or measurement file lost records); stderr names the file\n"
+    "  2      the command line could not be understood\n"
+    "  128+N  a run stopped by signal N (130 Ctrl-C, 143 SIGTERM, 129 SIGHUP): the files written\n"
+    "         so far end in whole lines, but the run is incomplete\n"
+    "A run refused for any reason touches no file: earlier results stay as they were.";
+
 void addRunCommand(CLI::App& app, RunCommand::Options& options, std::uint32_t& seed)
 {
     CLI::App* run = app.add_subcommand("run", "Run a study to the end without a window");
@@ -106,6 +116,7 @@ int RoadfluxCli::run(int argc, const char* const* argv)
 {
     CLI::App app{"Roadflux headless runner: runs, writes and shows studies, and generates traffic files"};
     app.name("roadflux-cli");
+    app.footer(exitStatusHelp);
     app.fallthrough();
     app.require_subcommand(1);
     std::string configFile;

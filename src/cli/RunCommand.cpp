@@ -26,8 +26,9 @@ extern "C" void requestStop(int signalNumber)
     stopSignal = signalNumber;
 }
 
-// Ctrl-C, or a batch system's SIGTERM, stops the run as the desktop program's Stop does, so
-// that every file is closed whole. A signal the caller chose to ignore stays ignored.
+// Ctrl-C, a batch system's SIGTERM or a closed terminal's SIGHUP stops the run as the desktop
+// program's Stop does, so that every file is closed whole. A signal the caller chose to ignore
+// (nohup) stays ignored.
 class StopSignals
 {
 public:
@@ -36,11 +37,13 @@ public:
         stopSignal = 0;
         previousInterrupt = install(SIGINT);
         previousTerminate = install(SIGTERM);
+        previousHangup = install(SIGHUP);
     }
     ~StopSignals()
     {
         restore(SIGINT, previousInterrupt);
         restore(SIGTERM, previousTerminate);
+        restore(SIGHUP, previousHangup);
     }
     StopSignals(const StopSignals&) = delete;
     StopSignals& operator=(const StopSignals&) = delete;
@@ -62,6 +65,7 @@ private:
 
     Handler previousInterrupt = SIG_DFL;
     Handler previousTerminate = SIG_DFL;
+    Handler previousHangup = SIG_DFL;
 };
 
 std::string absoluteName(const std::string& path)
@@ -147,10 +151,13 @@ int RunCommand::execute(const Options& options)
     const RunStatistics statistics = sim.getStatistics();
     progress.finish();
 
+    bool outputsWhole = reportLostOutputs(statistics, absoluteName(document.resolvedOutputFileName()));
+    if (loadEffects)
+        for (const std::string& file : loadEffects->lostFiles()) {
+            err << "roadflux-cli: " << absoluteName(file) << ": the load-effect file could not be written: lines were lost\n";
+            outputsWhole = false;
+        }
     if (running) {
-        if (statistics.outputWriteFailed)
-            err << "roadflux-cli: " << absoluteName(document.resolvedOutputFileName())
-                << ": the output traffic file could not be written: records were lost\n";
         err << "roadflux-cli: " << options.study << ": the simulation was stopped; the files written so far are complete\n";
         return CliFailure::stoppedBySignal + stopSignal;
     }
@@ -161,7 +168,15 @@ int RunCommand::execute(const Options& options)
         .print(out);
     if (loadEffects)
         RunBridges::printSummary(out, *loadEffects, Gumbel::defaultReturnYears);
+    return outputsWhole ? 0 : CliFailure::failed;
+}
+
+// Every file the study asked for that is not whole is named: the run must not pass for a success.
+bool RunCommand::reportLostOutputs(const RunStatistics& statistics, const std::string& outputFile) const
+{
     if (statistics.outputWriteFailed)
-        throw CliFailure(output + ": the output traffic file could not be written: records were lost");
-    return 0;
+        err << "roadflux-cli: " << outputFile << ": the output traffic file could not be written: records were lost\n";
+    for (const std::string& file : statistics.lostMeasurementFiles)
+        err << "roadflux-cli: " << absoluteName(file) << ": the measurement file could not be written: lines were lost\n";
+    return !statistics.outputWriteFailed && statistics.lostMeasurementFiles.empty();
 }

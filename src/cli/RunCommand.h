@@ -9,6 +9,7 @@
 #include <string>
 
 class StudyDocument;
+struct RunStatistics;
 
 class RunCommand
 {
@@ -33,6 +34,8 @@ public:
 
 private:
     void applyOverrides(StudyDocument& document, const Options& options) const;
+    // False, with a message naming each, when an output or measurement file is not whole.
+    bool reportLostOutputs(const RunStatistics& statistics, const std::string& outputFile) const;
 
     std::ostream& out;
     std::ostream& err;

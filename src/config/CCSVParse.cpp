@@ -32,7 +32,8 @@ bool CCSVParse::getLine(std::string& text)
                 file.get();
             break;
         }
-        line.push_back(static_cast<char>(c));
+        if (line.size() < maxLineLength)
+            line.push_back(static_cast<char>(c));
     }
     if (file.is_open() && file.eof())
         reachedEnd = true;

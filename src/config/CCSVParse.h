@@ -16,7 +16,8 @@ public:
     // separators stay as they were.
     bool open(const std::string& fileName, const std::string& separatorChars);
 
-    // Reads the next line into `text` (and keeps it, split). False once the end of the file was
+    // Reads the next line into `text` (and keeps it, split); characters beyond maxLineLength are
+    // skipped, so that a file without line ends cannot exhaust memory. False once the end of the file was
     // reached while reading this line; the text read up to there is still delivered.
     bool getLine(std::string& text);
 
@@ -28,6 +29,8 @@ public:
 
     // Makes `text` the current line and splits it at the separators, as getLine does after reading.
     void splitLine(const std::string& text);
+
+    static constexpr std::size_t maxLineLength = 64 * 1024;
 
     void setSeparators(const std::string& separatorChars) { separators = separatorChars; }
 

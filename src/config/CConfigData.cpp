@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 #include <limits>
 
 CConfigData theConfigData;
@@ -12,6 +14,11 @@ CConfigData::CConfigData() = default;
 
 bool CConfigData::readConfigFile(const std::string& fileName)
 {
+    // A folder or a device would read as 40 zeros, a pipe could block for ever: only a regular
+    // file (or a link to one) is a configuration file.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(fileName, error))
+        return false;
     if (!parser.open(fileName, ","))
         return false;
 
@@ -54,6 +61,8 @@ bool CConfigData::readConfigFile(const std::string& fileName)
     gradientColour = nextColour();
 
     parser.close();
+    std::filesystem::path absolute = std::filesystem::absolute(fileName, error);
+    loadedFrom = error ? fileName : absolute.lexically_normal().string();
     warnAboutQuestionableValues();
     return true;
 }

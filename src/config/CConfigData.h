@@ -23,13 +23,18 @@ public:
     CConfigData();
     virtual ~CConfigData() = default;
 
-    // Loads the 40 values in file order; false only when the file cannot be opened.
+    // Loads the 40 values in file order; false, with every value left as it was, when the file
+    // cannot be opened or is not a regular file (a folder, a device, a pipe).
     bool readConfigFile(const std::string& fileName);
 
     // Names and values of loaded values that make no sense downstream (a zero calendar length, a
     // view scale not above zero, a positive safeDeceleration, a zero divisor step). They are
     // kept as loaded; the load warns about them once per program run, on stderr.
     std::vector<std::string> questionableValues() const;
+
+    // The file the values were loaded from, as an absolute path; "" while they are the
+    // defaults. A run must never write over it.
+    const std::string& getLoadedFrom() const { return loadedFrom; }
 
     double laneChangeMinGap = 2.0;       // m
     double entryGap = 27.0;              // m
@@ -82,6 +87,7 @@ private:
     void warnAboutQuestionableValues() const;
 
     CCSVParse parser;
+    std::string loadedFrom;
     std::string valueLine;
 };
 

@@ -32,7 +32,12 @@ double Detector::passTime(const Vehicle& vehicle, double time) const
 
 std::string Detector::vehicleTypeName() const
 {
-    switch (vehicleTypes) {
+    return vehicleTypeNameOf(vehicleTypes);
+}
+
+std::string Detector::vehicleTypeNameOf(short types)
+{
+    switch (types) {
     case vehicleTypesTrucks: return "Trucks";
     case vehicleTypesCars: return "Car";
     case vehicleTypesSmallTrucks: return "ST";
@@ -45,7 +50,12 @@ std::string Detector::vehicleTypeName() const
 
 std::string Detector::directionName() const
 {
-    return directionPositive ? "Pos" : "Neg";
+    return directionNameOf(directionPositive);
+}
+
+std::string Detector::directionNameOf(bool positive)
+{
+    return positive ? "Pos" : "Neg";
 }
 
 bool Detector::acceptsClass(short vehicleClass) const

@@ -53,6 +53,13 @@ public:
 
     std::string vehicleTypeName() const;
     std::string directionName() const;
+    // The same names for a filter code and a direction, as file names use them.
+    static std::string vehicleTypeNameOf(short vehicleTypes);
+    static std::string directionNameOf(bool directionPositive);
+
+    // Writes out what the detector's measurement files still buffer, then appends the paths of
+    // those that could not be created or lost lines: the run must not pass for complete.
+    virtual void collectLostFiles(std::vector<std::string>& /*paths*/) {}
 
 protected:
     bool acceptsClass(short vehicleClass) const;

@@ -47,6 +47,26 @@ std::string LaneChangeDetector::fileName(const char* prefix) const
     return prefix + vehicleTypeName() + "_" + directionName() + ".csv";
 }
 
+std::vector<std::string> LaneChangeDetector::fileNamesFor(short types, bool positive)
+{
+    const std::string suffix = vehicleTypeNameOf(types) + "_" + directionNameOf(positive) + ".csv";
+    std::vector<std::string> names{"LC_All_" + suffix};
+    if (types == vehicleTypesAll || types == vehicleTypesTrucks)
+        names.push_back("LC_Comp_" + suffix);
+    names.push_back("LC_ST_" + suffix);
+    names.push_back("LC_Rate_" + suffix);
+    return names;
+}
+
+void LaneChangeDetector::collectLostFiles(std::vector<std::string>& paths)
+{
+    for (MeasurementFile* file : {&allFile, &compositionFile, &spaceTimeFile, &rateFile}) {
+        file->flush();
+        if (file->hasLostLines())
+            paths.push_back(file->getPath());
+    }
+}
+
 void LaneChangeDetector::openFiles()
 {
     allFile.open(filePath(fileName("LC_All_")));
@@ -89,10 +109,10 @@ void LaneChangeDetector::endInterval()
     writeComposition();
     writeSpaceTime();
     writeRates();
-    allFile.flush();
-    compositionFile.flush();
-    spaceTimeFile.flush();
-    rateFile.flush();
+    allFile.flushAtIntervalEnd();
+    compositionFile.flushAtIntervalEnd();
+    spaceTimeFile.flushAtIntervalEnd();
+    rateFile.flushAtIntervalEnd();
     resetInterval();
 }
 

@@ -27,6 +27,11 @@ public:
     // Keeps the event when its vehicle class passes the filter.
     void record(const LaneChangeEvent& event);
 
+    // The names of the files a lane-change detector with this filter and direction writes.
+    static std::vector<std::string> fileNamesFor(short vehicleTypes, bool directionPositive);
+
+    void collectLostFiles(std::vector<std::string>& paths) override;
+
     const std::vector<int>& getBinLocations() const { return binLocations; }
     int getEventCount() const { return eventCount; }
 

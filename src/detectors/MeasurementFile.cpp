@@ -1,6 +1,7 @@
 #include "detectors/MeasurementFile.h"
 
 #include "config/Trace.h"
+#include "trafficfiles/LineWriter.h"
 
 #include <charconv>
 #include <cmath>
@@ -53,14 +54,20 @@ std::string MeasurementFile::pathInFolder(const std::string& folder, const std::
 void MeasurementFile::open(const std::string& filePath)
 {
     close();
+    givenPath = filePath;
+    lost = false;
     std::string key = normalisedPath(filePath);
     if (pathsInUse().count(key) != 0) {
         debugTrace("Measurement file already in use, not written: %s\n", filePath.c_str());
+        lost = true;
         return;
     }
-    stream.open(filePath, std::ios::out | std::ios::trunc | std::ios::binary);
-    if (!stream.is_open())
+    auto opened = std::make_unique<LineWriter>();
+    if (!opened->open(filePath)) {
+        lost = true;
         return;
+    }
+    writer = std::move(opened);
     path = std::move(key);
     pathsInUse().insert(path);
     line.reserve(256);
@@ -68,24 +75,31 @@ void MeasurementFile::open(const std::string& filePath)
 
 void MeasurementFile::close()
 {
-    if (!stream.is_open())
+    if (!writer)
         return;
-    stream.close();
+    if (!writer->flush())
+        lost = true;
+    writer.reset();
     pathsInUse().erase(path);
     path.clear();
     line.clear();
 }
 
+bool MeasurementFile::hasLostLines() const
+{
+    return lost || (writer && writer->failed());
+}
+
 MeasurementFile& MeasurementFile::text(std::string_view cells)
 {
-    if (stream.is_open())
+    if (writer)
         line.append(cells);
     return *this;
 }
 
 MeasurementFile& MeasurementFile::integer(long long value)
 {
-    if (!stream.is_open())
+    if (!writer)
         return *this;
     char buffer[24];
     auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
@@ -108,7 +122,7 @@ MeasurementFile& MeasurementFile::seconds(double value)
 
 MeasurementFile& MeasurementFile::general(double value, int significantDigits)
 {
-    if (!stream.is_open() || !std::isfinite(value))
+    if (!writer || !std::isfinite(value))
         return *this;
     char buffer[32];
     auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, significantDigits);
@@ -118,15 +132,34 @@ MeasurementFile& MeasurementFile::general(double value, int significantDigits)
 
 void MeasurementFile::endLine()
 {
-    if (!stream.is_open())
+    if (!writer)
         return;
-    line.push_back('\n');
-    stream.write(line.data(), static_cast<std::streamsize>(line.size()));
+    writer->writeLine(line);
     line.clear();
 }
 
 void MeasurementFile::flush()
 {
-    if (stream.is_open())
-        stream.flush();
+    if (writer && !writer->flush())
+        lost = true;
+}
+
+namespace {
+int flushHolds = 0;
+}
+
+void MeasurementFile::flushAtIntervalEnd()
+{
+    if (flushHolds == 0)
+        flush();
+}
+
+MeasurementFile::HeldFlushes::HeldFlushes()
+{
+    ++flushHolds;
+}
+
+MeasurementFile::HeldFlushes::~HeldFlushes()
+{
+    --flushHolds;
 }

@@ -28,18 +28,32 @@ MetricsDetector::MetricsDetector(const std::string& folder, short detectorKind, 
 
 std::string MetricsDetector::fileName() const
 {
-    const char* prefix = "FD_";
-    if (kind == kindHeadway)
-        prefix = "Head_";
-    else if (kind == kindComposition)
-        prefix = "Comp_";
     int roadX = directionPositive ? location : roadLength - location;
-    return prefix + vehicleTypeName() + "_" + directionName() + "_" + std::to_string(roadX) + ".csv";
+    return fileNameFor(kind, vehicleTypes, directionPositive, roadX);
+}
+
+std::string MetricsDetector::fileNameFor(short detectorKind, short types, bool positive, int roadX)
+{
+    const char* prefix = "FD_";
+    if (detectorKind == kindHeadway)
+        prefix = "Head_";
+    else if (detectorKind == kindComposition)
+        prefix = "Comp_";
+    if (detectorKind == kindComposition && !(types == vehicleTypesAll || types == vehicleTypesTrucks))
+        return "";
+    return prefix + vehicleTypeNameOf(types) + "_" + directionNameOf(positive) + "_" + std::to_string(roadX) + ".csv";
 }
 
 bool MetricsDetector::writesComposition() const
 {
     return vehicleTypes == vehicleTypesAll || vehicleTypes == vehicleTypesTrucks;
+}
+
+void MetricsDetector::collectLostFiles(std::vector<std::string>& paths)
+{
+    file.flush();
+    if (file.hasLostLines())
+        paths.push_back(file.getPath());
 }
 
 void MetricsDetector::openFiles()
@@ -91,7 +105,7 @@ void MetricsDetector::endInterval()
             writeCompositionRow();
     } else
         writeFlowDensityRow();
-    file.flush();
+    file.flushAtIntervalEnd();
     resetInterval();
 }
 

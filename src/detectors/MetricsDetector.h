@@ -30,6 +30,11 @@ public:
 
     // The file name without the folder, e.g. "FD_All_Pos_1000.csv".
     std::string fileName() const;
+    // The name a detector of this kind, filter, direction and road x (m) writes; "" when it
+    // writes no file (a composition of one class other than all vehicles or all trucks).
+    static std::string fileNameFor(short kind, short vehicleTypes, bool directionPositive, int roadX);
+
+    void collectLostFiles(std::vector<std::string>& paths) override;
 
 private:
     bool writesComposition() const;

@@ -1,7 +1,9 @@
 #pragma once
 // Writes a file so that it is either complete or not there at all: everything goes into a
 // temporary file beside the target, which replaces the target only once it is whole. A failed
-// write therefore never destroys the previous file.
+// write therefore never destroys the previous file. Through a symbolic link the linked file is
+// replaced and the link kept; a target that is not a regular file (a device, a pipe, a folder)
+// is refused.
 
 #include <fstream>
 #include <string>
@@ -15,8 +17,10 @@ public:
     // Without a successful commit the temporary file is removed and the target left alone.
     ~AtomicFileWriter();
 
-    // False when the temporary file could not be created.
+    // False when the temporary file could not be created or the target may not be replaced.
     bool isOpen() const { return stream.is_open(); }
+    // Where the data goes until commit(): to remove should the program be stopped.
+    const std::string& getTemporaryPath() const { return temporaryPath; }
     std::ostream& out() { return stream; }
 
     // Closes the temporary file and moves it over the target; false if any write failed.

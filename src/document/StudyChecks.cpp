@@ -1,11 +1,13 @@
 #include "document/StudyChecks.h"
 
 #include "document/StudyNames.h"
+#include "document/MeasurementFileNames.h"
 #include "document/UserMessages.h"
 
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <map>
 #include <string>
 #include <utility>
 
@@ -207,6 +209,24 @@ std::optional<StudyRefusal> StudyChecks::checkStatDetectors(const std::vector<st
         if (detector.getKind() == CStatDetector::laneChanges && detector.getLocation() > largestQuietLaneChangeStep)
             messages.warn(formatted("Detector %d: The lane change detector step is very large and may cause problems.",
                                     number));
+    }
+    return std::nullopt;
+}
+
+std::optional<StudyRefusal>
+StudyChecks::checkMeasurementFileNames(const std::vector<std::unique_ptr<CStatDetector>>& detectors)
+{
+    std::map<std::string, int> writers;  // file name -> number of the first detector writing it
+    for (std::size_t i = 0; i < detectors.size(); ++i) {
+        const int number = static_cast<int>(i) + 1;
+        for (const std::string& name : measurementFileNamesOf(*detectors[i])) {
+            const auto [first, inserted] = writers.emplace(name, number);
+            if (!inserted)
+                return refuse(formatted("Detectors %d and %d would both write %s:\nchange the kind, vehicle type, "
+                                        "direction or location of one of them.",
+                                        first->second, number, name.c_str()),
+                              gridControl);
+        }
     }
     return std::nullopt;
 }

@@ -59,4 +59,8 @@ public:
     // step, through messages.
     static std::optional<StudyRefusal> checkStatDetectors(const std::vector<std::unique_ptr<CStatDetector>>& detectors,
                                                           int roadLength, UserMessages& messages);
+
+    // Two detectors that would write the same measurement file: only one file could be written.
+    static std::optional<StudyRefusal>
+    checkMeasurementFileNames(const std::vector<std::unique_ptr<CStatDetector>>& detectors);
 };

@@ -2,9 +2,16 @@
 
 #include "config/ArchiveError.h"
 #include "config/CArchive.h"
+#include "config/CConfigData.h"
+#include "detectors/MeasurementFile.h"
 #include "document/AtomicFileWriter.h"
+#include "document/FileKind.h"
+#include "document/MeasurementFileNames.h"
+#include "document/RunFiles.h"
 #include "document/StudyChecks.h"
+#include "document/StudyNames.h"
 #include "document/StudyPaths.h"
+#include "document/TrafficFileSurvey.h"
 #include "document/UserMessages.h"
 
 #include <algorithm>
@@ -41,18 +48,6 @@ bool looksLikeText(std::istream& file)
     const char* const first = head;
     const char* const last = head + file.gcount();
     return std::find(first, last, '\0') == last;
-}
-
-bool isSameFile(const std::string& first, const std::string& second)
-{
-    std::error_code error;
-    if (fs::equivalent(first, second, error))
-        return true;
-    const fs::path a = fs::weakly_canonical(first, error);
-    if (error)
-        return false;
-    const fs::path b = fs::weakly_canonical(second, error);
-    return !error && a == b;
 }
 }
 
@@ -126,20 +121,30 @@ std::string StudyDocument::resolvedMetricsFolder() const
     return StudyPaths(pathName).resolveFolder(metricsFolder);
 }
 
-// The checks that keep a run from failing silently or destroying data; none touches the Sim.
+// The checks that keep a run from failing silently or destroying data; none touches the Sim
+// or any file.
 bool StudyDocument::inputAndOutputAreUsable(UserMessages& messages) const
 {
     const std::string input = resolvedInputFileName();
     const std::string output = resolvedOutputFileName();
-    std::error_code error;
-    const fs::file_status inputStatus = fs::status(input, error);
-    if (input.empty() || error || !fs::exists(inputStatus)) {
+    const FileKind inputKind = input.empty() ? FileKind::missing : fileKindOf(input);
+    if (inputKind == FileKind::missing) {
         messages.warn("The input traffic file does not exist" +
                       (input.empty() ? std::string() : ": " + StudyPaths::fullPath(input)));
         return false;
     }
+    if (inputKind == FileKind::directory) {
+        messages.warn("The input traffic file cannot be read");
+        return false;
+    }
+    // A pipe could be read only once (the run reads its input twice) and could block; a device
+    // may never end.
+    if (inputKind != FileKind::regular) {
+        messages.warn("The input traffic file is not a regular file (" + describeFileKind(inputKind) + ")");
+        return false;
+    }
     std::ifstream inputFile(input, std::ios::binary);
-    if (fs::is_directory(inputStatus) || !inputFile.is_open()) {
+    if (!inputFile.is_open()) {
         messages.warn("The input traffic file cannot be read");
         return false;
     }
@@ -152,12 +157,78 @@ bool StudyDocument::inputAndOutputAreUsable(UserMessages& messages) const
         return false;
     }
     // Opening the output empties it: were it the input, the traffic would be lost.
-    if (isSameFile(input, output)) {
+    if (RunFiles::isSameFile(input, output)) {
         messages.warn("The output traffic file must not be the input traffic file");
         return false;
     }
-    if (fs::is_directory(output, error) || !std::ofstream(output, std::ios::app).is_open()) {
-        messages.warn("The output traffic file cannot be created: " + StudyPaths::fullPath(output));
+    return true;
+}
+
+bool StudyDocument::formatIsKnown(UserMessages& messages) const
+{
+    if (StudyNames::findName(StudyNames::fileFormats(), fileFormat))
+        return true;
+    messages.warn("The study's traffic file format (code " + std::to_string(fileFormat) +
+                  ") is unknown: it is TALVOR, VORK or DoRIV");
+    return false;
+}
+
+// Reads the input once before anything is written: a run without a single vehicle is refused,
+// and what would silently reshape the run is told.
+bool StudyDocument::inputHasTraffic(UserMessages& messages) const
+{
+    const std::string input = resolvedInputFileName();
+    const TrafficFileSurvey survey(input, fileFormat, LaneMapping{lanesDir1, lanesDir2, fileLanesDir1, fileLanesDir2});
+    const std::vector<std::string> report = survey.report();
+    if (!report.empty()) {
+        std::string text = "The input traffic file " + input + ":";
+        for (const std::string& line : report)
+            text += "\n  " + line;
+        messages.warn(text);
+    }
+    if (survey.getUsableVehicles() == 0) {
+        messages.warn("The input traffic file has no vehicle that can drive on this road");
+        return false;
+    }
+    return true;
+}
+
+// Every file the run reads, and every file it writes, each named for messages.
+RunFiles StudyDocument::runFiles() const
+{
+    RunFiles files;
+    files.addInput(pathName, "the study file");
+    files.addInput(theConfigData.getLoadedFrom(), "the configuration file");
+    files.addInput(resolvedInputFileName(), "the input traffic file");
+    files.addOutput(resolvedOutputFileName(), "the output traffic file");
+    const std::string folder = resolvedMetricsFolder();
+    for (const auto& detector : statDetectors)
+        for (const std::string& name : measurementFileNamesOf(*detector)) {
+            const std::string path = MeasurementFile::pathInFolder(folder, name);
+            files.addOutput(path, "the measurement file " + path);
+        }
+    return files;
+}
+
+bool StudyDocument::outputsCanBeWritten(UserMessages& messages) const
+{
+    if (auto refusal = StudyChecks::checkMeasurementFileNames(statDetectors)) {
+        messages.warn(refusal->message);
+        return false;
+    }
+    bool writesMeasurements = false;
+    for (const auto& detector : statDetectors)
+        writesMeasurements = writesMeasurements || !measurementFileNamesOf(*detector).empty();
+    const std::string metrics = resolvedMetricsFolder();
+    const FileKind folderKind = fileKindOf(metrics.empty() ? "." : fs::path(metrics).parent_path().string());
+    if (writesMeasurements && folderKind != FileKind::directory) {
+        messages.warn("The metrics folder " + metrics +
+                      (folderKind == FileKind::missing ? " does not exist" : " is not a folder") +
+                      ": the measurement files cannot be written");
+        return false;
+    }
+    if (auto conflict = runFiles().findConflict()) {
+        messages.warn(*conflict);
         return false;
     }
     return true;
@@ -194,14 +265,18 @@ bool StudyDocument::settingsAreRunnable(UserMessages& messages) const
 
 bool StudyDocument::setupSimulation(UserMessages& messages)
 {
-    if (!inputAndOutputAreUsable(messages) || !settingsAreRunnable(messages))
+    // Everything is checked before the first file is touched: a refused run destroys nothing.
+    if (!inputAndOutputAreUsable(messages) || !settingsAreRunnable(messages) || !formatIsKnown(messages) ||
+        !outputsCanBeWritten(messages) || !inputHasTraffic(messages))
         return false;
-    const std::string metrics = resolvedMetricsFolder();
-    if (!statDetectors.empty() && !fs::is_directory(metrics.empty() ? "." : metrics))
-        messages.warn("The metrics folder " + metrics + " does not exist: the measurement files will not be written");
 
-    // A run left set up by a caller that never reset it would keep its lanes and files open.
+    // A run left set up by a caller that never reset it would keep its lanes, files and locks.
     sim.reset();
+    auto claim = std::make_shared<RunFileClaim>();
+    if (auto problem = runFiles().claim(*claim)) {
+        messages.warn(*problem);
+        return false;
+    }
     sim.setInputFile(resolvedInputFileName());
     sim.setOutputFile(resolvedOutputFileName());
     sim.setFileFormat(fileFormat);
@@ -219,6 +294,7 @@ bool StudyDocument::setupSimulation(UserMessages& messages)
         messages.warn("The input traffic file has no vehicle that can drive on this road");
         return false;
     }
+    sim.holdUntilReset(std::move(claim));
     return true;
 }
 
@@ -331,8 +407,9 @@ void StudyDocument::load(CArchive& archive, bool wholeArchive)
 
 StudyFileResult StudyDocument::openFile(const std::string& path)
 {
+    // A folder, a device or a pipe is no study; opening a pipe would wait for a writer for ever.
     std::error_code error;
-    if (fs::is_directory(path, error))
+    if (!fs::is_regular_file(path, error))
         return StudyFileResult::openFailed;
     std::ifstream file(path, std::ios::binary);
     if (!file.is_open())

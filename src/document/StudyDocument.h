@@ -17,6 +17,7 @@
 #include <vector>
 
 class CArchive;
+class RunFiles;
 class UserMessages;
 
 class StudyDocument
@@ -40,7 +41,8 @@ public:
     void deleteContents();
 
     // Copies the study into the Sim and its road and initialises the run; false, with a message
-    // and nothing touched, when the run cannot start.
+    // and no file touched, when the run cannot start. The run's output files stay locked
+    // against other runs until the Sim is reset.
     bool setupSimulation(UserMessages& messages);
 
     // The document file: stores when the archive stores, loads when it loads. A load that
@@ -65,6 +67,10 @@ public:
     std::string resolvedMetricsFolder() const;
 
     Sim& getSim() { return sim; }
+
+    // The files a run of the study reads (the study, the configuration, the input) and writes
+    // (the output, the measurement files), resolved as a run resolves them.
+    RunFiles runFiles() const;
 
     const std::string& getMetricsFolder() const { return metricsFolder; }
     const StatDetectorList& getStatDetectors() const { return statDetectors; }
@@ -119,6 +125,10 @@ private:
     bool writeStudyFile(const std::string& path);
     bool inputAndOutputAreUsable(UserMessages& messages) const;
     bool settingsAreRunnable(UserMessages& messages) const;
+    bool formatIsKnown(UserMessages& messages) const;
+    bool inputHasTraffic(UserMessages& messages) const;
+    bool outputsCanBeWritten(UserMessages& messages) const;
+
     void configureRoad();
 
     Sim sim;

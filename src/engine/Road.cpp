@@ -7,6 +7,7 @@
 #include "config/Trace.h"
 #include "detectors/Detector.h"
 #include "detectors/LaneChangeDetector.h"
+#include "detectors/MeasurementFile.h"
 #include "detectors/MetricsDetector.h"
 #include "detectors/OutputDetector.h"
 #include "engine/Lane.h"
@@ -158,6 +159,7 @@ double Road::initialise()
     vehicleSteps = 0;
     recordsWritten = 0;
     outputWriteFailed = false;
+    lostMeasurementFiles.clear();
 
     while (pending.size() < readAheadCount && !fileExhausted)
         readAhead();
@@ -188,19 +190,22 @@ void Road::buildDirection(Direction& direction, bool isDirection1, int outputLoc
         lanes.push_back(direction.getLane(i));
 }
 
+LaneMapping Road::laneMapping() const
+{
+    // Without direction 2's lanes built, none of its records has a lane.
+    return LaneMapping{lanesDir1, buildsDirection2() ? lanesDir2 : 0, fileLanesDir1, fileLanesDir2};
+}
+
 void Road::prepareVehicle(Vehicle* v)
 {
     v->setLaneCount(totalLanes);
     if (!v->isDirectionPositive())
-        v->setLane(totalLanes - ((fileLanesDir1 + fileLanesDir2) - v->getLane()));
+        v->setLane(laneMapping().roadLane(false, v->getLane()));
 }
 
 bool Road::isLaneOfItsDirection(const Vehicle& v) const
 {
-    const int lane = v.getLane();
-    if (v.isDirectionPositive())
-        return lane >= 1 && lane <= lanesDir1;
-    return buildsDirection2() && lane > lanesDir1 && lane <= totalLanes;
+    return laneMapping().isOnRoad(v.isDirectionPositive(), v.getLane());
 }
 
 Vehicle* Road::readUsableVehicle()
@@ -265,6 +270,27 @@ int Road::getVehiclesOnRoad() const
     return count;
 }
 
+std::optional<double> Road::nextArrivalTime() const
+{
+    if (pending.empty())
+        return std::nullopt;
+    return pending.front()->getTime();
+}
+
+std::int64_t Road::advanceEmptySteps(double dt, double& time, double due, std::int64_t maxSteps)
+{
+    const MeasurementFile::HeldFlushes oneWriteForTheWholeGap;
+    std::int64_t steps = 0;
+    for (; steps < maxSteps && time < due; ++steps) {
+        if (direction1Built)
+            direction1.advanceDetectors(dt);
+        if (direction2Built)
+            direction2.advanceDetectors(dt);
+        time += dt;
+    }
+    return steps;
+}
+
 void Road::flushOutputFile()
 {
     if (trafficFile && !trafficFile->flushOutput())
@@ -299,8 +325,18 @@ const std::vector<std::vector<Vehicle*>>& Road::getVehicles()
     return displayLists;
 }
 
+void Road::collectLostMeasurementFiles()
+{
+    for (Detector* detector : detectors1)
+        detector->collectLostFiles(lostMeasurementFiles);
+    for (Detector* detector : detectors2)
+        detector->collectLostFiles(lostMeasurementFiles);
+}
+
 void Road::reset()
 {
+    // While the detectors still exist; a stopped run learns here of its last lost lines.
+    collectLostMeasurementFiles();
     direction1.reset();
     direction2.reset();
     // Whatever no direction took over is still the road's to delete.

@@ -4,9 +4,11 @@
 // releases the vehicles that are due, lets the directions move theirs and tests for the end.
 
 #include "engine/Direction.h"
+#include "engine/LaneMapping.h"
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -82,10 +84,23 @@ public:
     std::int64_t getRecordsWritten() const { return recordsWritten; }
     // Records were lost: the output traffic file refused a write (a full disk, say).
     bool hasOutputWriteFailed() const { return outputWriteFailed; }
+    // Measurement files that could not be created or lost lines, known once the run is reset.
+    const std::vector<std::string>& getLostMeasurementFiles() const { return lostMeasurementFiles; }
     int getVehiclesOnRoad() const;
+
+    // For carrying the clock over empty road: the arrival time (s) of the next vehicle to
+    // release, or nothing when none is waiting.
+    std::optional<double> nextArrivalTime() const;
+    // What steps do while every lane is empty and no vehicle is due: the statistics detectors'
+    // interval clocks advance by dt (s) per step, writing the rows of the intervals they
+    // complete, and so does `time`, by repeated addition, until it reaches `due` (s) or
+    // maxSteps were taken. Returns the steps taken.
+    std::int64_t advanceEmptySteps(double dt, double& time, double due, std::int64_t maxSteps);
 
 private:
     void flushOutputFile();
+    void collectLostMeasurementFiles();
+    LaneMapping laneMapping() const;
     void prepareVehicle(Vehicle* v);
     bool isLaneOfItsDirection(const Vehicle& v) const;
     Vehicle* readUsableVehicle();
@@ -135,4 +150,5 @@ private:
     std::int64_t vehicleSteps = 0;
     std::int64_t recordsWritten = 0;
     bool outputWriteFailed = false;
+    std::vector<std::string> lostMeasurementFiles;
 };

@@ -2,6 +2,8 @@
 // Figures of the last run for a summary: counts of steps and vehicles and the simulated clock.
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 struct RunStatistics
 {
@@ -18,4 +20,6 @@ struct RunStatistics
     int percentRead = 0;       // % of the input traffic file
     // Records were lost: the output traffic file refused a write (a full disk, say).
     bool outputWriteFailed = false;
+    // Measurement files that could not be created or lost lines (a full disk).
+    std::vector<std::string> lostMeasurementFiles;
 };

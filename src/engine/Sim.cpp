@@ -31,6 +31,8 @@ const std::vector<std::vector<Vehicle*>>& Sim::step(bool& running)
         running = false;
         return road.getLastVehicles();
     }
+    if (carriesClockOverEmptyRoad && carryClockOverEmptyRoad())
+        return road.getVehicles();
     road.releaseVehicles(timeStep, time);
     if (road.update(timeStep, time))
         running = false;
@@ -42,10 +44,23 @@ const std::vector<std::vector<Vehicle*>>& Sim::step(bool& running)
     return lists;
 }
 
+// The steps an empty road would take one by one until the next vehicle is due, taken here with
+// only what they change: the detectors' interval clocks and the clock itself.
+bool Sim::carryClockOverEmptyRoad()
+{
+    const std::optional<double> due = road.nextArrivalTime();
+    if (!due || road.getVehiclesOnRoad() > 0)
+        return false;
+    steps += road.advanceEmptySteps(timeStep, time, *due, emptyStepsPerCall);
+    lastTime = time;
+    return time < *due;
+}
+
 void Sim::reset()
 {
     time = 0.0;
     road.reset();
+    heldForRun.clear();
 }
 
 RunStatistics Sim::getStatistics() const
@@ -60,5 +75,6 @@ RunStatistics Sim::getStatistics() const
     statistics.currentTime = lastTime;
     statistics.percentRead = progress;
     statistics.outputWriteFailed = road.hasOutputWriteFailed();
+    statistics.lostMeasurementFiles = road.getLostMeasurementFiles();
     return statistics;
 }

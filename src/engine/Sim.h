@@ -2,11 +2,22 @@
 // The simulation driver: owns the road and the simulated clock (s, on the traffic files'
 // calendar). The document gives it the study's settings, then initialise(), step() until the
 // run ends and reset(), whether the run finished or was stopped.
+//
+// Over empty road the clock may jump: while every lane is empty and the next vehicle is not yet
+// due, one call of step() carries the clock through up to emptyStepsPerCall time steps at once.
+// Each of those steps is still taken in full measure (the clock advanced by repeated addition,
+// the detectors' interval clocks advanced and their rows written, the step counted), so the
+// output and measurement files and the run's statistics are byte for byte what a step-by-step
+// run gives. What an observer outside the engine sees differs: between two step() calls
+// getTime() may advance by many steps, and the lists step() returns are empty for the whole
+// jump. Observers that need a sample every step (trajectories, load effects over time) fill
+// the gap themselves (nothing is on the road during it) or turn the jump off.
 
 #include "engine/Road.h"
 #include "engine/RunStatistics.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -30,9 +41,15 @@ public:
     // Passed on at once: features and direction-2 positions are mirrored against it.
     void setRoadLength(int metres);
 
+    // On by default; off, every call of step() advances the clock by exactly one step.
+    void setCarriesClockOverEmptyRoad(bool carries) { carriesClockOverEmptyRoad = carries; }
+    // Bounds one call's jump, so that a caller still looks at its stop flag now and then.
+    static constexpr std::int64_t emptyStepsPerCall = std::int64_t{1} << 20;
+
     Road& getRoad() { return road; }
     void initialise();
-    // Clears `running` in the step that ends the run. Returns the per-lane vehicle lists.
+    // Clears `running` in the step that ends the run. Returns the per-lane vehicle lists. Over
+    // empty road it may first carry the clock forward by many steps (see above).
     const std::vector<std::vector<Vehicle*>>& step(bool& running);
     double getTime() const { return time; }
     int getProgress() const { return progress; }
@@ -46,7 +63,14 @@ public:
     // Kept after reset until the next initialise.
     RunStatistics getStatistics() const;
 
+    // Kept while the run lasts and let go by reset(), after the road has closed its files: the
+    // set-up's locks on the run's output files.
+    void holdUntilReset(std::shared_ptr<void> resource) { heldForRun.push_back(std::move(resource)); }
+
 private:
+    // True when steps remain to carry over: the caller's next call goes on from there.
+    bool carryClockOverEmptyRoad();
+
     double time = 0.0;  // s
     Road road;
     std::string inputFileName;
@@ -63,4 +87,6 @@ private:
     double startTime = 0.0;  // s
     double lastTime = 0.0;   // s, the clock after the last step
     std::int64_t steps = 0;
+    std::vector<std::shared_ptr<void>> heldForRun;
+    bool carriesClockOverEmptyRoad = true;
 };

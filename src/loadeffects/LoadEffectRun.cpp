@@ -95,6 +95,16 @@ void LoadEffectRun::finish()
     }
 }
 
+std::vector<std::string> LoadEffectRun::lostFiles() const
+{
+    std::vector<std::string> lost;
+    for (const auto& files : outputs)
+        for (const MeasurementFile* file : {&files->series, &files->events})
+            if (file->hasLostLines())
+                lost.push_back(file->getPath());
+    return lost;
+}
+
 void LoadEffectRun::writeClosedIntervals(std::size_t bridge)
 {
     MeasurementFile& file = outputs[bridge]->series;

@@ -43,6 +43,8 @@ public:
     void finish();
 
     const std::vector<BridgeMonitor>& getMonitors() const { return monitors; }
+    // After finish(): the files that could not be created or lost lines (a full disk).
+    std::vector<std::string> lostFiles() const;
 
 private:
     struct Outputs;

@@ -5,11 +5,18 @@
 
 namespace {
 
-std::string_view withoutCarriageReturn(std::string_view line)
+bool isLineEnd(char c)
 {
-    if (!line.empty() && line.back() == '\r')
-        line.remove_suffix(1);
-    return line;
+    return c == '\n' || c == '\r';
+}
+
+// The first LF or CR in [begin, end), or end: two fast scans rather than one slow one.
+const char* findLineEnd(const char* begin, const char* end)
+{
+    const auto* feed = static_cast<const char*>(std::memchr(begin, '\n', static_cast<std::size_t>(end - begin)));
+    const char* const limit = feed ? feed : end;
+    const auto* cr = static_cast<const char*>(std::memchr(begin, '\r', static_cast<std::size_t>(limit - begin)));
+    return cr ? cr : limit;
 }
 
 } // namespace
@@ -28,14 +35,33 @@ LineReader::~LineReader()
         std::fclose(file);
 }
 
+// A line end is a LF, or a CR not followed by a LF; a CR at the end of one buffer may meet its
+// LF at the start of the next.
 void LineReader::countLines()
 {
     char last = '\n';
+    bool carriageReturnPending = false;
     while (refill()) {
-        lines += std::count(buffer.get(), buffer.get() + filled, '\n');
-        last = buffer[filled - 1];
+        const char* const text = buffer.get();
+        const char* const end = text + filled;
+        lines += std::count(text, end, '\n');
+        if (carriageReturnPending && text[0] != '\n')
+            ++lines;
+        carriageReturnPending = false;
+        for (auto* cr = static_cast<const char*>(std::memchr(text, '\r', filled)); cr;
+             cr = static_cast<const char*>(std::memchr(cr + 1, '\r', static_cast<std::size_t>(end - cr - 1)))) {
+            if (cr + 1 == end) {
+                carriageReturnPending = true;
+                break;
+            }
+            if (cr[1] != '\n')
+                ++lines;
+        }
+        last = end[-1];
     }
-    if (last != '\n')
+    if (carriageReturnPending)
+        ++lines;
+    else if (!isLineEnd(last))
         ++lines;
     start = filled = 0;
     std::clearerr(file);
@@ -59,26 +85,44 @@ void LineReader::keep(const char* text, std::size_t length)
     spill.append(text, std::min(length, room));
 }
 
+void LineReader::skipLineFeedAfterCarriageReturn()
+{
+    if (!afterCarriageReturn)
+        return;
+    if (start < filled || refill()) {
+        afterCarriageReturn = false;
+        if (buffer[start] == '\n') {
+            ++start;
+            ++consumed;
+        }
+    }
+}
+
 std::string_view LineReader::nextLine()
 {
     spill.clear();
+    skipLineFeedAfterCarriageReturn();
     bool spilled = false;
     while (start < filled || refill()) {
         const char* const begin = buffer.get() + start;
-        const std::size_t available = filled - start;
-        const auto* feed = static_cast<const char*>(std::memchr(begin, '\n', available));
-        if (!feed) {
-            keep(begin, available);
+        const char* const end = buffer.get() + filled;
+        const char* const lineEnd = findLineEnd(begin, end);
+        const auto length = static_cast<std::size_t>(lineEnd - begin);
+        if (lineEnd == end) {
+            keep(begin, length);
             spilled = true;
             start = filled;
+            consumed += static_cast<long long>(length);
             continue;
         }
-        const auto length = static_cast<std::size_t>(feed - begin);
+        afterCarriageReturn = *lineEnd == '\r';
         start += length + 1;
+        consumed += static_cast<long long>(length) + 1;
         if (!spilled)
-            return withoutCarriageReturn({begin, std::min(length, maxLineLength)});
+            return {begin, std::min(length, maxLineLength)};
         keep(begin, length);
-        break;
+        return spill;
     }
-    return withoutCarriageReturn(spill);
+    reachedEnd = true;
+    return spill;
 }

@@ -164,3 +164,14 @@ TEST_F(BridgesRun, BadBridgesRefuseTheRunBeforeAnyFileIsWritten)
     EXPECT_TRUE(contains(noFolder.err, "the load-effect files cannot be written")) << noFolder.err;
     EXPECT_FALSE(fs::exists(folder.file("output.txt")));
 }
+
+TEST_F(BridgesRun, ALoadEffectFileThatLosesLinesFailsTheRunNamingIt)
+{
+    const std::string bridges = folder.write("my-bridges.csv", bridgesHeader + "Deck,500,30,midspan-moment,both,60,\n");
+    fs::create_symlink("/dev/full", folder.file("metrics/LE_Deck.csv"));
+    const auto result = runConfigured({"run", study, "--seed", "3", "--bridges", bridges});
+    EXPECT_EQ(result.status, CliFailure::failed) << result.err;
+    EXPECT_TRUE(contains(result.err, folder.file("metrics/LE_Deck.csv") +
+                                         ": the load-effect file could not be written: lines were lost"))
+        << result.err;
+}

@@ -200,3 +200,30 @@ TEST(ShowCommand, NamesAFileThatIsNotAStudy)
     EXPECT_EQ(result.status, CliFailure::failed);
     EXPECT_TRUE(contains(result.err, folder.file("absent.rfx") + ": Failed to open document.")) << result.err;
 }
+
+namespace
+{
+TEST(NewCommand, RefusesAStudyWhoseRunWouldDestroyItsOwnFilesOrLoseOne)
+{
+    TemporaryFolder folder;
+    const std::string input = folder.file("a.txt");
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
+        {{"--output", folder.file("study.rfx")}, "The output traffic file must not be the study file"},
+        {{"--output", folder.file("./a.txt")}, "The output traffic file must not be the input traffic file"},
+        {{"--output", exampleConfig()}, "The output traffic file must not be the configuration file"},
+        {{"--output", folder.file("FD_All_Pos_1000.csv"), "--metrics", folder.path.string()},
+         "must not be the output traffic file"},
+        {{"--output", folder.file("b.txt"), "--detector", "flow-density,1,all,60,1500", "--detector",
+          "flow-density,1,all,300,1500"},
+         "--detector: Detectors 1 and 2 would both write FD_All_Pos_1500.csv"},
+    };
+    for (const auto& [options, expected] : cases) {
+        std::vector<std::string> args{"new", folder.file("study.rfx"), "--input", input};
+        args.insert(args.end(), options.begin(), options.end());
+        const auto result = runConfigured(args);
+        EXPECT_EQ(result.status, CliFailure::failed) << expected;
+        EXPECT_TRUE(contains(result.err, expected)) << result.err;
+        EXPECT_FALSE(std::filesystem::exists(folder.file("study.rfx"))) << expected;
+    }
+}
+}

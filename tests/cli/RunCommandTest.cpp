@@ -167,20 +167,33 @@ TEST_F(StudyRun, RunsThatCannotStartSayWhyAndFail)
     EXPECT_TRUE(contains(result.err, "--out-dir: the folder cannot be created")) << result.err;
 }
 
-TEST_F(StudyRun, LostOutputRecordsMakeTheRunFail)
+TEST_F(StudyRun, LostRecordsOrLinesMakeTheRunFailNamingTheFile)
 {
-    const auto result = runConfigured({"run", study, "--output", "/dev/full"});
+    fs::create_directory(folder.file("metrics"));
+    auto result = runConfigured({"run", study, "--output", "/dev/full"});
     EXPECT_EQ(result.status, CliFailure::failed);
     EXPECT_TRUE(contains(result.err, "/dev/full: the output traffic file could not be written: records were lost"))
         << result.err;
+
+    // A measurement file on a full disk: the run ends, and does not pass for a success.
+    fs::remove(folder.file("metrics/Head_All_Neg_1000.csv"));
+    fs::create_symlink("/dev/full", folder.file("metrics/Head_All_Neg_1000.csv"));
+    result = runConfigured({"run", study});
+    EXPECT_EQ(result.status, CliFailure::failed);
+    EXPECT_TRUE(contains(result.out, "The simulation has finished.")) << result.out;
+    EXPECT_TRUE(contains(result.err, folder.file("metrics/Head_All_Neg_1000.csv") +
+                                         ": the measurement file could not be written: lines were lost"))
+        << result.err;
+    EXPECT_FALSE(contains(result.err, "FD_All_Pos_1000.csv")) << result.err;
 }
 
-TEST_F(StudyRun, AMissingMetricsFolderIsNamedAndTheRunGoesOn)
+TEST_F(StudyRun, AMissingMetricsFolderRefusesTheRunNamingTheFolder)
 {
     const auto result = runConfigured({"run", study, "--metrics", folder.file("absent")});
-    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.status, CliFailure::failed) << result.err;
     EXPECT_TRUE(contains(result.err, "The metrics folder " + folder.file("absent") + "/ does not exist")) << result.err;
     EXPECT_FALSE(fs::exists(folder.file("absent")));
+    EXPECT_FALSE(fs::exists(folder.file("output.txt")));
 }
 
 TEST(RunProgress, RewritesOneLineOnATerminal)
@@ -231,4 +244,8 @@ TEST(CommandLine, UsageErrorsAndHelp)
     EXPECT_EQ(help.status, 0);
     for (const char* command : {"run", "new", "show", "generate"})
         EXPECT_TRUE(contains(help.out, command)) << help.out;
+    // The statuses a batch system acts on are documented where users look first.
+    for (const char* status : {"Exit status:", "  0 ", "  1 ", "  2 ", "  128+N "})
+        EXPECT_TRUE(contains(help.out, status)) << help.out;
+    EXPECT_TRUE(contains(runCli({"run", "--help"}).out, "Exit status:"));
 }

@@ -6,10 +6,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <limits>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -115,6 +119,30 @@ TEST(CConfigDataTest, MissingFileIsReportedAndKeepsTheDefaults)
     EXPECT_EQ(config.entryGap, 99.0);
     config.entryGap = 27.0;
     expectSameValues(config, CConfigData());
+}
+
+// A folder would load as 40 zeros, /dev/zero would grow one line without end, a FIFO would
+// block: each is a file that cannot be read, and the defaults stay.
+TEST(CConfigDataTest, FoldersDevicesAndPipesAreFilesThatCannotBeRead)
+{
+    const std::filesystem::path fifo =
+        std::filesystem::temp_directory_path() / ("roadflux_config_fifo_" + std::to_string(::getpid()));
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& name : {std::filesystem::temp_directory_path().string(), std::string("/dev/zero"),
+                                    std::string("/dev/null"), fifo.string()}) {
+        CConfigData config;
+        EXPECT_FALSE(config.readConfigFile(name)) << name;
+        expectSameValues(config, CConfigData());
+    }
+    std::filesystem::remove(fifo);
+}
+
+TEST(CConfigDataTest, AnEndlessLineIsCutAndTheFileStillLoads)
+{
+    TempFile file(std::string(3 * CCSVParse::maxLineLength, '7') + "\n27\n");
+    CConfigData config;
+    EXPECT_TRUE(config.readConfigFile(file.name()));
+    EXPECT_EQ(config.entryGap, 27.0);
 }
 
 TEST(CConfigDataTest, FileOfCommentsOnlyZeroesEverything)

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <vector>
 
 namespace {
@@ -204,4 +206,31 @@ TEST(LaneChangeFolder, ADuplicateDetectorLeavesTheFirstOnesFilesIntact)
     }
     EXPECT_EQ(folder.read("LC_All_All_Pos.csv"), eventsHeader + "12.3 ,480 ,1 ,2 ,Left ,LargeTr\n");
     EXPECT_EQ(folder.read("LC_Rate_All_Pos.csv"), rateHeaderStart + ",0,500,1000,\n60,0,120,0\n");
+}
+
+TEST(LaneChangeFiles, TheNamesKnownBeforehandAreTheFilesWrittenAndLostOnesAreTold)
+{
+    for (short types : {short(500), short(501), short(502), short(506)}) {
+        for (bool positive : {true, false}) {
+            TempFolder folder;
+            {
+                LaneChangeDetector detector(folder.withSlash(), 60.0, 1000, 3000, positive, types);
+                std::vector<std::string> lost;
+                detector.collectLostFiles(lost);
+                EXPECT_TRUE(lost.empty());
+            }
+            std::vector<std::string> written;
+            for (const auto& entry : std::filesystem::directory_iterator(folder.path))
+                written.push_back(entry.path().filename().string());
+            std::vector<std::string> named = LaneChangeDetector::fileNamesFor(types, positive);
+            std::sort(written.begin(), written.end());
+            std::sort(named.begin(), named.end());
+            EXPECT_EQ(written, named);
+        }
+    }
+    TempFolder folder;
+    LaneChangeDetector detector(folder.withSlash() + "absent/", 60.0, 1000, 3000, true, 500);
+    std::vector<std::string> lost;
+    detector.collectLostFiles(lost);
+    EXPECT_EQ(lost.size(), 4u);
 }

@@ -83,6 +83,9 @@ TEST(MeasurementFileLifetime, AMissingFolderLeavesTheFileUnwritten)
     file.flush();
     file.close();
     EXPECT_FALSE(folder.exists("absent"));
+    // ... and counts as lost, for the run to report.
+    EXPECT_TRUE(file.hasLostLines());
+    EXPECT_EQ(file.getPath(), folder.file("absent/lines.csv").string());
 }
 
 TEST(MeasurementFileLifetime, ASecondWriterOfTheSamePathIsRefused)
@@ -96,12 +99,28 @@ TEST(MeasurementFileLifetime, ASecondWriterOfTheSamePathIsRefused)
         MeasurementFile second;
         second.open(folder.withSlash() + "./shared.csv");
         EXPECT_FALSE(second.isOpen());
+        EXPECT_TRUE(second.hasLostLines());
         second.text("second").endLine();
     }
     first.close();
     EXPECT_EQ(folder.read("shared.csv"), "first\n");
 
+    EXPECT_FALSE(first.hasLostLines());
+
     MeasurementFile again;
     again.open(path);
     EXPECT_TRUE(again.isOpen());
+}
+
+TEST(MeasurementFileLifetime, AFullDiskIsALossNotASuccess)
+{
+    MeasurementFile file;
+    file.open("/dev/full");
+    ASSERT_TRUE(file.isOpen());
+    file.text("a,b").endLine();
+    EXPECT_FALSE(file.hasLostLines());
+    file.flush();
+    EXPECT_TRUE(file.hasLostLines());
+    file.close();
+    EXPECT_TRUE(file.hasLostLines());
 }

@@ -229,6 +229,10 @@ TEST(MetricsFolder, AMissingFolderLeavesTheFilesUnwrittenAndTheRunGoesOn)
     detector.finish();
     EXPECT_EQ(detector.getIntervalCount(), 3);
     EXPECT_TRUE(std::filesystem::is_empty(folder.path));
+    // The run goes on, but the file is not passed off as written.
+    std::vector<std::string> lost;
+    detector.collectLostFiles(lost);
+    EXPECT_EQ(lost, std::vector<std::string>{folder.withSlash() + "absent/FD_All_Pos_100.csv"});
 }
 
 TEST(MetricsFolder, TheWindowsDefaultFolderCreatesNothingHere)
@@ -266,4 +270,12 @@ TEST(MetricsNames, NameTheFileAfterKindTypeDirectionAndRoadX)
               "Head_ST_Neg_500.csv");
     EXPECT_EQ(MetricsDetector(folder.withSlash(), 512, true, 1, 501, 60, 0, 3000).fileName(),
               "Comp_Trucks_Pos_0.csv");
+    // The names known before any detector exists are the names detectors write.
+    EXPECT_EQ(MetricsDetector::fileNameFor(511, 503, false, 500), "Head_ST_Neg_500.csv");
+    EXPECT_EQ(MetricsDetector::fileNameFor(514, 500, true, 7), "FD_All_Pos_7.csv");
+    EXPECT_EQ(MetricsDetector::fileNameFor(512, 502, true, 7), "");
+    {
+        MetricsDetector written(folder.withSlash(), 511, false, 1, 503, 60, 2500, 3000);
+    }
+    EXPECT_TRUE(folder.exists("Head_ST_Neg_500.csv"));
 }

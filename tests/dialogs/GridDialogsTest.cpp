@@ -10,7 +10,7 @@
 #include "dialogs/CPreferencesDlg.h"
 #include "dialogs/CRoadFeaturesDlg.h"
 #include "dialogs/CStatDetectorDlg.h"
-#include "dialogs/CStudyEditing.h"
+#include "app/CStudyEditing.h"
 #include "dialogs/CTrafficConfigDlg.h"
 #include "widgets/CGridCtrl.h"
 

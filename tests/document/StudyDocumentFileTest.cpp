@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstring>
 #include <filesystem>
 
@@ -260,8 +262,11 @@ TEST(StudyDocumentFile, FilesThatCannotBeReadAreReportedAsSuch)
     StudyDocument document;
     EXPECT_EQ(document.openFile(folder.file("missing.rfx")), StudyFileResult::openFailed);
     EXPECT_EQ(document.openFile(folder.path.string()), StudyFileResult::openFailed);
-    // A device that never ends is refused after a bounded read.
-    EXPECT_EQ(document.openFile("/dev/zero"), StudyFileResult::unexpectedFormat);
+    // Devices and pipes are not opened at all: one never ends, the other waits for a writer.
+    EXPECT_EQ(document.openFile("/dev/zero"), StudyFileResult::openFailed);
+    const std::string fifo = folder.file("fifo.rfx");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(document.openFile(fifo), StudyFileResult::openFailed);
     EXPECT_EQ(studyFileMessage(StudyFileResult::openFailed), "Failed to open document.");
     EXPECT_EQ(studyFileMessage(StudyFileResult::unexpectedFormat), "Unexpected file format.");
     EXPECT_EQ(studyFileMessage(StudyFileResult::saveFailed), "Failed to save document.");

@@ -181,8 +181,10 @@ TEST_F(StudySetup, AnOutputThatCannotBeCreatedRefusesTheRun)
 {
     document.setOutputFileName("no/such/folder/output.txt");
     EXPECT_FALSE(document.setupSimulation(messages));
-    EXPECT_EQ(messages.warnings.at(0),
-              "The output traffic file cannot be created: " + folder.file("no/such/folder/output.txt"));
+    EXPECT_EQ(messages.warnings.at(0).rfind("The output traffic file cannot be created (", 0), 0u)
+        << messages.warnings.at(0);
+    EXPECT_NE(messages.warnings.at(0).find(folder.file("no/such/folder/output.txt")), std::string::npos)
+        << messages.warnings.at(0);
     EXPECT_EQ(document.getSim().getRoad().getLength(), 0);
 }
 
@@ -214,14 +216,17 @@ TEST_F(StudySetup, ATrafficFileWithoutVehiclesIsRefused)
     EXPECT_TRUE(document.setupSimulation(messages));
 }
 
-TEST_F(StudySetup, AMissingMetricsFolderIsToldButTheRunGoesOn)
+TEST_F(StudySetup, AMissingMetricsFolderRefusesTheRunBeforeItLosesTheMeasurements)
 {
     document.setMetricsFolder("absent");
-    EXPECT_TRUE(document.setupSimulation(messages));
+    EXPECT_FALSE(document.setupSimulation(messages));
     EXPECT_EQ(messages.warnings.at(0),
-              "The metrics folder " + folder.file("absent") + "/ does not exist: the measurement files will not be written");
-    runToTheEnd();
+              "The metrics folder " + folder.file("absent") + "/ does not exist: the measurement files cannot be written");
     EXPECT_FALSE(fs::exists(folder.file("absent")));
+    EXPECT_FALSE(fs::exists(folder.file("output.txt")));
+    // Without detectors no measurement file is asked for, and the folder does not matter.
+    document.setStatDetectors({});
+    EXPECT_TRUE(document.setupSimulation(messages));
 }
 
 TEST_F(StudySetup, DamagedSettingsThatWouldCrashOrHangTheEngineAreRefused)

@@ -195,10 +195,19 @@ TEST_F(Release, RunWaitsForReadAheadVehiclesWhileTheRoadIsEmpty)
     // The first vehicle has left after about 63 s; the second arrives at 200 s.
     writeTrafficFile(study.inputFile, {carRecord(0.0, 1, 1, 16.0), carRecord(200.0, 1, 1, 16.0)});
     setUpRun(sim, study);
-    const int steps = runToEnd(sim, 100000);
+    const int calls = runToEnd(sim, 100000);
     EXPECT_EQ(sim.getStatistics().vehiclesReleased, 2);
     // Released in step 1601 (at 200.0 s), 2 m per step, taken off in the step that brings it
     // to 1012 m, and the run ends in the step after.
-    EXPECT_EQ(steps, 1600 + 506 + 1);
+    EXPECT_EQ(sim.getStatistics().steps, 1600 + 506 + 1);
+    EXPECT_EQ(sim.getTime(), 0.125 * (1600 + 506 + 1));
+    // The empty road between the two was crossed in one call.
+    EXPECT_LT(calls, 1600 + 506 + 1 - 1000);
     EXPECT_EQ(sim.getStatistics().percentRead, 100);
+
+    // Step by step, the same steps, one call each.
+    sim.reset();
+    setUpRun(sim, study);
+    sim.setCarriesClockOverEmptyRoad(false);
+    EXPECT_EQ(runToEnd(sim, 100000), 1600 + 506 + 1);
 }

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # A seed sweep driven by GNU parallel, as README's batch section shows: every run gets its own
-# folder, equal seeds give identical outputs, a complete run is not redone and a failed one is.
+# folder, equal seeds give identical outputs, a complete run is not redone and a failed one is;
+# careless jobs lines (no name, a name with a path, no seed, one name twice) are refused by
+# name and destroy nothing.
 #   sweep.sh BUILD_DIR SOURCE_DIR
 set -uo pipefail
 build=$1 source=$2
 export ROADFLUX_CLI="$build/roadflux-cli"
+command -v parallel >/dev/null || { echo "SKIP: GNU parallel is not installed"; exit 77; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
@@ -35,4 +38,37 @@ touch -d '2000-01-01' runs/seed2/output.txt
 [ "$(grep -c 'already complete' sweep2.log)" -eq 4 ] || { cat sweep2.log; die "complete runs were redone"; }
 [ -f runs/broken/summary.txt ] || die "the mended run was not done"
 [ "$(stat -c %Y runs/seed2/output.txt)" -lt 1000000000 ] || die "a complete run's output was rewritten"
+# Careless lines. Each is refused with a message naming it; the sweep fails; nothing that was
+# there before is removed, neither the complete runs nor a folder beside the output folder.
+mkdir -p x && echo precious >x/keep.txt
+printf '\t%s\t1\n../x\t%s\t2\nnoseed\t%s\nbadseed\t%s\tone\n' "$study" "$study" "$study" "$study" >careless.tsv
+"$source/tools/batch/sweep.sh" careless.tsv runs 2 >careless.log 2>&1 && die "a sweep of careless lines reported success"
+grep -q "run '': the name is empty" careless.log || { cat careless.log; die "an empty name was not named"; }
+grep -q "run '../x': the name must be one plain folder name" careless.log || { cat careless.log; die "../x was not refused"; }
+grep -q "run 'noseed': the seed '' is not a whole number" careless.log || { cat careless.log; die "a missing seed was not named"; }
+grep -q "run 'badseed': the seed 'one'" careless.log || { cat careless.log; die "a bad seed was not named"; }
+grep -q "unbound variable" careless.log && die "a careless line died on an unbound variable"
+[ "$(cat x/keep.txt 2>/dev/null)" = precious ] || die "a folder beside the output folder was touched"
+for name in seed1 seed2 seed3 seed1-again broken; do
+  [ -f "runs/$name/summary.txt" ] || die "the careless sweep removed run $name"
+done
+
+# One name for two runs: refused as a whole before anything runs.
+printf 'twin\t%s\t1\t%s\ntwin\t%s\t2\t%s\n' "$study" "$PWD/short.txt" "$study" "$PWD/short.txt" >twins.tsv
+"$source/tools/batch/sweep.sh" twins.tsv runs 2 >twins.log 2>&1
+[ $? -eq 2 ] || { cat twins.log; die "two runs of one name were not refused"; }
+grep -q "names given to more than one run: twin" twins.log || { cat twins.log; die "the twin name was not named"; }
+[ -e runs/twin ] || [ -e runs/twin.partial ] && die "a twin run was started"
+
+# A jobs file with CR LF line ends runs as written.
+printf 'crlf\t%s\t4\t%s\r\n' "$study" "$PWD/short.txt" >crlf.tsv
+"$source/tools/batch/sweep.sh" crlf.tsv runs 1 >crlf.log 2>&1 || { cat crlf.log; die "a CR LF jobs file failed"; }
+[ -f runs/crlf/summary.txt ] || die "the CR LF run is missing"
+
+# The Slurm script reads its line with empty fields kept in place (an empty study is refused,
+# not replaced by the seed).
+printf 'slurm1\t\t5\n' >slurm.tsv
+SLURM_ARRAY_TASK_ID=1 SLURM_SUBMIT_DIR="$source" bash "$source/tools/batch/sweep.slurm" slurm.tsv runs >slurm.log 2>&1 &&
+  die "a Slurm task without a study succeeded"
+grep -q "run 'slurm1': no study" slurm.log || { cat slurm.log; die "the Slurm task did not name the missing study"; }
 echo "sweep ok"

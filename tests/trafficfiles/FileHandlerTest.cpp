@@ -198,6 +198,14 @@ TEST_F(FileHandlerTest, CarriageReturnsBeforeLineFeedsAreNotPartOfTheRecord)
     EXPECT_EQ(out.find('\r'), std::string::npos);
 }
 
+TEST_F(FileHandlerTest, AFileWithCarriageReturnsOnlyReadsAsItsRecords)
+{
+    const std::string record = talvorRecord(350);
+    TALVORFile handler(writeFile("in", record + "\r" + record + "\r" + record + "\r"), path("out"));
+    EXPECT_EQ(readAll(handler).size(), 3u);
+    EXPECT_EQ(handler.getPercentRead(), 100);
+}
+
 TEST_F(FileHandlerTest, RecordsLongerThanAnyFormatAndLongFilesReadWhole)
 {
     // Lines that straddle the reader's internal buffer and one far longer than any record.

@@ -5,10 +5,28 @@
 # did not complete.
 #   sweep.sh JOBS.tsv OUTDIR [JOBS_IN_PARALLEL]
 # Set ROADFLUX_CLI to the runner's path when it is not on PATH.
-set -euo pipefail
+# Exit status: 0 every run complete; 1 some runs failed (each named on stderr); 2 a jobs file
+# that cannot be run as a whole (no runs, one name for two runs), with nothing run.
+set -uo pipefail
+if [ $# -lt 2 ]; then
+  echo "sweep.sh: usage: sweep.sh JOBS.tsv OUTDIR [JOBS_IN_PARALLEL]" >&2
+  exit 2
+fi
 jobs_file=$1 outdir=$2 parallel_jobs=${3:-$(nproc)}
 here=$(cd "$(dirname "$0")" && pwd)
-mkdir -p "$outdir"
-grep -v '^#' "$jobs_file" | grep -v '^[[:space:]]*$' |
+[ -n "$outdir" ] || { echo "sweep.sh: the output folder is empty" >&2; exit 2; }
+[ -f "$jobs_file" ] || { echo "sweep.sh: $jobs_file: no such jobs file" >&2; exit 2; }
+runs=$(grep -v '^#' "$jobs_file" | tr -d '\r' | grep -v '^[[:space:]]*$')
+[ -n "$runs" ] || { echo "sweep.sh: $jobs_file: no runs in the jobs file" >&2; exit 2; }
+# Two runs of one name would write one folder: the second would replace the first's results.
+twice=$(printf '%s\n' "$runs" | cut -f1 | sort | uniq -d | tr '\n' ' ')
+[ -z "$twice" ] || { echo "sweep.sh: $jobs_file: names given to more than one run: $twice" >&2; exit 2; }
+mkdir -p "$outdir" || exit 2
+printf '%s\n' "$runs" |
   parallel --will-cite --colsep '\t' -j "$parallel_jobs" --joblog "$outdir/joblog.txt" \
     "$here/run-one.sh" "$outdir" {1} {2} {3} {4}
+failed=$?
+if [ $failed -ne 0 ]; then
+  echo "sweep.sh: $failed of $(printf '%s\n' "$runs" | wc -l) runs failed (see $outdir/joblog.txt)" >&2
+  exit 1
+fi
