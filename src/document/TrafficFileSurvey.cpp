@@ -2,6 +2,7 @@
 
 #include "config/CConfigData.h"
 #include "trafficfiles/LineReader.h"
+#include "trafficfiles/RecordFormat.h"
 #include "vehicles/Truck.h"
 
 #include <algorithm>
@@ -102,11 +103,11 @@ void TrafficFileSurvey::survey(const std::string& path)
 void TrafficFileSurvey::readRecord(Vehicle& vehicle, std::string_view line) const
 {
     if (format == vorkCode)
-        vehicle.readVORK(line);
+        readVORK(vehicle, line);
     else if (format == dorivCode)
-        vehicle.readDORIV(line);
+        readDORIV(vehicle, line);
     else
-        vehicle.readTALVOR(line);
+        readTALVOR(vehicle, line);
 }
 
 void TrafficFileSurvey::checkRecord(long long lineNumber, std::string_view line, Vehicle& vehicle)

@@ -97,17 +97,17 @@ TEST(GridDialogs, EnterEditsTheCellAndNeverPressesOk)
     expectStillOpen(traffic);
 
     CRoadFeaturesDlg features(document.study().getRoadFeatures(), 3000);
-    features.addFeature();
+    features.addItem();
     ASSERT_TRUE(showActive(features));
     editWithEnter(*features.getGrid(), 1, 4, "1200");
-    EXPECT_EQ(features.getFeatures()[0]->getEnd(), 1200);
+    EXPECT_EQ(features.getItems()[0]->getEnd(), 1200);
     expectStillOpen(features);
 
     CStatDetectorDlg detectors(document.study().getStatDetectors(), 3000);
-    detectors.addDetector();
+    detectors.addItem();
     ASSERT_TRUE(showActive(detectors));
     editWithEnter(*detectors.getGrid(), 1, 4, "120");
-    EXPECT_EQ(detectors.getDetectors()[0]->getInterval(), 120);
+    EXPECT_EQ(detectors.getItems()[0]->getInterval(), 120);
     expectStillOpen(detectors);
 
     FakeStudy study;
@@ -137,7 +137,7 @@ TEST(GridDialogs, EnterOnADropDownCellPicksAndStaysOpen)
     ASSERT_NE(list, nullptr);
     list->setCurrentIndex(list->findText("Gradient"));
     QTest::keyClick(list, Qt::Key_Enter);
-    EXPECT_EQ(features.getFeatures()[0]->getType(), CRoadFeature::gradient);
+    EXPECT_EQ(features.getItems()[0]->getType(), CRoadFeature::gradient);
     expectStillOpen(features);
 }
 
@@ -151,7 +151,7 @@ TEST(GridDialogs, ANumberTooLargeToHoldIsRefusedAtItsCell)
     ASSERT_TRUE(grid->editCell(1, 1, "Gradient"));
     ASSERT_TRUE(grid->editCell(1, 5, "-4"));
     EXPECT_FALSE(grid->editCell(1, 5, tooLarge));
-    EXPECT_DOUBLE_EQ(features.getFeatures()[0]->getValue(), -4.0);
+    EXPECT_DOUBLE_EQ(features.getItems()[0]->getValue(), -4.0);
     EXPECT_EQ(grid->text(1, 5), "-4");
     expectTipAtCell(features, *grid, 1, 5, CGridCtrl::tooLargeMessage());
 
@@ -221,7 +221,7 @@ TEST(GridDialogs, CellsShowWhatWasStored)
     ASSERT_TRUE(grid->editCell(1, 4, "99999999999"));
     EXPECT_EQ(grid->text(1, 4), "2147483647");
     // Stored in m/s, 80 km/h comes back as 80 when the dialog opens again.
-    CRoadFeaturesDlg reopened(features.getFeatures(), 3000);
+    CRoadFeaturesDlg reopened(features.getItems(), 3000);
     EXPECT_EQ(reopened.getGrid()->text(1, 5), "80");
 
     CTrafficConfigDlg traffic;
