@@ -150,6 +150,8 @@ TEST_F(StudySetup, SavedIntoAnotherFolderTheStudyStillFindsItsFiles)
 {
     document.setMetricsFolder("metrics/");
     fs::create_directories(folder.file("elsewhere/deeper"));
+    // A run refuses a missing metrics folder, so the one the study names exists.
+    fs::create_directories(folder.file("metrics"));
     ASSERT_EQ(document.saveFile(folder.file("elsewhere/deeper/copy.rfx")), StudyFileResult::ok);
     EXPECT_EQ(document.getInputFileName(), "../../traffic.txt");
     EXPECT_EQ(document.getMetricsFolder(), "../../metrics/");
