@@ -222,7 +222,7 @@ bool StudyDocument::outputsCanBeWritten(UserMessages& messages) const
     const std::string metrics = resolvedMetricsFolder();
     const FileKind folderKind = fileKindOf(metrics.empty() ? "." : fs::path(metrics).parent_path().string());
     if (writesMeasurements && folderKind != FileKind::directory) {
-        messages.warn("The metrics folder " + metrics +
+        messages.warn("The metrics folder " + StudyPaths::fullPath(metrics.empty() ? "./" : metrics) +
                       (folderKind == FileKind::missing ? " does not exist" : " is not a folder") +
                       ": the measurement files cannot be written");
         return false;

@@ -163,6 +163,11 @@ TEST_F(StudySetup, SavedIntoAnotherFolderTheStudyStillFindsItsFiles)
     EXPECT_EQ(StudyPaths::fullPath(copy.resolvedMetricsFolder()), folder.file("metrics") + "/");
     EXPECT_TRUE(copy.setupSimulation(messages)) << messages.warnings.at(0);
     copy.getSim().reset();
+    // Refusals name the place they looked, without the ".." of the stored name.
+    fs::remove_all(folder.file("metrics"));
+    EXPECT_FALSE(copy.setupSimulation(messages));
+    EXPECT_EQ(messages.warnings.at(0),
+              "The metrics folder " + folder.file("metrics") + "/ does not exist: the measurement files cannot be written");
 
     // Saved back beside its files, the names are short again; a failed save keeps them.
     ASSERT_EQ(copy.saveFile(folder.file("again.rfx")), StudyFileResult::ok);
