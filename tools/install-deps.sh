@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev libxkbcommon-dev fonts-dejavu-core
   xvfb xauth imagemagick parallel valgrind
   dpkg-dev file help2man librsvg2-bin man-db desktop-file-utils shared-mime-info
+  slurmctld slurmd slurm-client munge
 )
 missing=()
 for p in "${packages[@]}"; do
