@@ -1,6 +1,7 @@
 #include "cli/RoadfluxCli.h"
 
 #include "cli/CliFailure.h"
+#include "cli/CompareCommand.h"
 #include "cli/DefinitionParser.h"
 #include "cli/ExampleCommand.h"
 #include "cli/GenerateCommand.h"
@@ -133,6 +134,8 @@ int RoadfluxCli::run(int argc, const char* const* argv)
     addGenerateCommand(app, generateOptions);
     ExampleCommand::Options exampleOptions;
     ExampleCommand::addTo(app, exampleOptions);
+    CompareCommand::Options compareOptions;
+    CompareCommand::addTo(app, compareOptions);
 
     try {
         app.parse(argc, argv);
@@ -144,6 +147,8 @@ int RoadfluxCli::run(int argc, const char* const* argv)
     try {
         if (app.got_subcommand("example"))
             return ExampleCommand(out).execute(exampleOptions);
+        if (app.got_subcommand("compare"))
+            return CompareCommand(out).execute(compareOptions);
         loadConfiguration(configFile);
         if (app.got_subcommand("run")) {
             if (app.get_subcommand("run")->count("--seed") > 0)

@@ -3,13 +3,18 @@
 # Jobs file: one run per line, tab-separated: name, study, seed[, input traffic file];
 # lines starting with # are skipped. Rerunning the same sweep redoes only the runs that
 # did not complete.
-#   sweep.sh JOBS.tsv OUTDIR [JOBS_IN_PARALLEL]
+#   sweep.sh [--compare CSV_DIR] JOBS.tsv OUTDIR [JOBS_IN_PARALLEL]
+# With --compare, once every run completed, the runs are compared (roadflux-cli compare): the
+# statistics over the runs go to CSV_DIR and the runs needed are printed.
 # Set ROADFLUX_CLI to the runner's path when it is not on PATH.
-# Exit status: 0 every run complete; 1 some runs failed (each named on stderr); 2 a jobs file
-# that cannot be run as a whole (no runs, one name for two runs), with nothing run.
+# Exit status: 0 every run complete (and compared); 1 some runs failed (each named on stderr) or
+# the runs could not be compared; 2 a jobs file that cannot be run as a whole (no runs, one name
+# for two runs), with nothing run.
 set -uo pipefail
+compare_dir=""
+if [ "${1:-}" = "--compare" ] && [ $# -ge 2 ]; then compare_dir=$2; shift 2; fi
 if [ $# -lt 2 ]; then
-  echo "sweep.sh: usage: sweep.sh JOBS.tsv OUTDIR [JOBS_IN_PARALLEL]" >&2
+  echo "sweep.sh: usage: sweep.sh [--compare CSV_DIR] JOBS.tsv OUTDIR [JOBS_IN_PARALLEL]" >&2
   exit 2
 fi
 jobs_file=$1 outdir=$2 parallel_jobs=${3:-$(nproc)}
@@ -29,4 +34,9 @@ failed=$?
 if [ $failed -ne 0 ]; then
   echo "sweep.sh: $failed of $(printf '%s\n' "$runs" | wc -l) runs failed (see $outdir/joblog.txt)" >&2
   exit 1
+fi
+if [ -n "$compare_dir" ]; then
+  mapfile -t names < <(printf '%s\n' "$runs" | cut -f1)
+  "${ROADFLUX_CLI:-roadflux-cli}" compare --csv "$compare_dir" "${names[@]/#/$outdir/}" ||
+    { echo "sweep.sh: the runs could not be compared" >&2; exit 1; }
 fi

@@ -1,0 +1,89 @@
+#include "replications/CompareRuns.h"
+
+#include "replications/ComparisonCsv.h"
+#include "replications/ComparisonError.h"
+
+#include <cmath>
+#include <cstdio>
+#include <ostream>
+
+namespace
+{
+std::string number(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.4g", value);
+    return text;
+}
+
+std::string runsText(std::size_t runs)
+{
+    return std::to_string(runs) + (runs == 1 ? " run" : " runs");
+}
+
+void printReplication(const ReplicationEstimate& e, std::ostream& out)
+{
+    out << "  " << e.figure.fileName << ", " << e.figure.name << ": ";
+    if (e.statistics.runs == 0) {
+        out << "no run has a value\n";
+        return;
+    }
+    out << "mean " << number(e.statistics.mean) << " over " << runsText(e.statistics.runs);
+    if (e.statistics.runs < 2) {
+        out << "; its spread needs two runs at least\n";
+        return;
+    }
+    if (e.statistics.standardDeviation == 0.0) {
+        out << ", the same in every run\n";
+        return;
+    }
+    out << ", 95 % CI ± " << number(e.statistics.halfWidth);
+    if (std::isfinite(e.relativeHalfWidth()))
+        out << " (± " << number(100.0 * e.relativeHalfWidth()) << " %)";
+    if (e.runsNeeded)
+        out << "; " << runsText(*e.runsNeeded) << " needed\n";
+    else
+        out << "; the runs needed cannot be told (a mean of 0)\n";
+}
+}
+
+CompareRunsResult compareRuns(const CompareRunsOptions& options)
+{
+    if (!(options.relativePrecision > 0.0 && options.relativePrecision < 1.0))
+        throw ComparisonError("the precision must lie between 0 and 100 % of the mean");
+    CompareRunsResult result{RunComparison::of(options.runFolders), {}, {}};
+    std::vector<FigureChoice> figures;
+    for (const std::string& text : options.figures)
+        figures.push_back(FigureChoice::parse(text));
+    if (figures.empty())
+        figures = defaultFigures(result.comparison);
+    for (const FigureChoice& figure : figures)
+        result.replications.push_back(estimateReplications(result.comparison, figure, options.relativePrecision));
+    if (!options.csvFolder.empty())
+        result.csvFiles = writeComparisonCsv(result.comparison, result.replications, options.csvFolder);
+    return result;
+}
+
+void printComparison(const CompareRunsResult& result, std::ostream& out)
+{
+    const RunComparison& comparison = result.comparison;
+    out << "Runs compared: " << comparison.runs().size() << '\n';
+    for (const RunFolder& run : comparison.runs())
+        out << "  " << run.folder.string() << '\n';
+    out << "Files compared:\n";
+    for (const ComparedTable& table : comparison.tables())
+        out << "  " << table.fileName << ": " << table.keys.size() << ' '
+            << (table.keyLabel == "Interval No." ? "intervals" : "rows") << " of " << table.columns.size()
+            << " columns\n";
+    for (const std::string& name : comparison.uncompared())
+        out << "  " << name << ": not compared\n";
+    if (!result.replications.empty()) {
+        const double percent = 100.0 * result.replications.front().relativePrecision;
+        out << "Runs needed for a 95 % confidence interval of the mean within ± " << number(percent) << " %:\n";
+        for (const ReplicationEstimate& estimate : result.replications)
+            printReplication(estimate, out);
+    }
+    if (!result.csvFiles.empty())
+        out << "CSV files: " << result.csvFiles.size() << " in " << result.csvFiles.front().parent_path().string()
+            << '\n';
+}

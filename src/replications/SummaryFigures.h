@@ -1,0 +1,18 @@
+#pragma once
+// The figures of a run's summary.txt, found by their labels so that lines added later are taken
+// up and lines a runner does not write are simply absent: "Vehicles written:   1265" gives the
+// figure "Vehicles written"; "Release delay (s): mean 0.70, maximum 1.40" gives
+// "Release delay (s): mean" and "Release delay (s): maximum". The wall time is left out: it
+// measures the machine, not the run.
+
+#include "replications/MeasurementLines.h"
+#include "replications/RunTable.h"
+
+#include <optional>
+
+namespace SummaryFigures
+{
+RunTable read(const MeasurementLines& summary);
+// The simulated seconds from the start to the end of the run, when the summary has both.
+std::optional<double> runSeconds(const RunTable& figures);
+}
