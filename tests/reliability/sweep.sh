@@ -34,10 +34,12 @@ diff -r runs/seed1/metrics runs/seed1-again/metrics >/dev/null || die "equal see
 # Rerun after mending the broken line: only that run is done again.
 sed -i "s|$PWD/no-such-input.txt|$PWD/short.txt|" jobs.tsv
 touch -d '2000-01-01' runs/seed2/output.txt
-"$source/tools/batch/sweep.sh" jobs.tsv runs 2 >sweep2.log 2>&1 || { cat sweep2.log; die "the second sweep failed"; }
+"$source/tools/batch/sweep.sh" --compare compared jobs.tsv runs 2 >sweep2.log 2>&1 || { cat sweep2.log; die "the second sweep failed"; }
 [ "$(grep -c 'already complete' sweep2.log)" -eq 4 ] || { cat sweep2.log; die "complete runs were redone"; }
 [ -f runs/broken/summary.txt ] || die "the mended run was not done"
 [ "$(stat -c %Y runs/seed2/output.txt)" -lt 1000000000 ] || die "a complete run's output was rewritten"
+grep -q '^Runs compared: 5$' sweep2.log || { cat sweep2.log; die "the sweep did not compare its five runs"; }
+[ -s compared/FD_All_Pos_1500.csv ] && [ -s compared/replications.csv ] || die "the comparison wrote no CSV files"
 # Careless lines. Each is refused with a message naming it; the sweep fails; nothing that was
 # there before is removed, neither the complete runs nor a folder beside the output folder.
 mkdir -p x && echo precious >x/keep.txt
