@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <map>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace fs = std::filesystem;
 
@@ -38,6 +39,7 @@ ComparedTable ComparedTable::of(std::string fileName, const std::vector<const Ru
     ComparedTable result;
     result.fileName = std::move(fileName);
     result.runs = runs;
+    std::unordered_set<std::string> seen;
     for (const RunTable* run : runs) {
         if (!run)
             continue;
@@ -46,11 +48,11 @@ ComparedTable ComparedTable::of(std::string fileName, const std::vector<const Ru
             result.columns = run->columns;
         }
         for (const std::string& key : run->keys)
-            if (std::find(result.keys.begin(), result.keys.end(), key) == result.keys.end())
+            if (seen.insert(key).second)
                 result.keys.push_back(key);
     }
     // Each run's rows by key: an interval a run did not complete counts as missing.
-    std::vector<std::map<std::string, std::size_t>> rowOf(runs.size());
+    std::vector<std::unordered_map<std::string, std::size_t>> rowOf(runs.size());
     for (std::size_t r = 0; r < runs.size(); ++r)
         if (runs[r])
             for (std::size_t i = 0; i < runs[r]->keys.size(); ++i)
