@@ -18,14 +18,13 @@ void CompareCommand::addTo(CLI::App& app, Options& options)
     compare->add_option("--figure", options.figures,
                         "FILE:NAME, repeatable: a figure whose runs needed are told; by default "
                         "\"FD_...csv:Totals Flow (veh/hr)\" of each flow-and-density file");
-    compare->add_option("--precision", options.precisionPercent,
-                        "Half-width of the confidence interval aimed at, % of the mean (default 5)")
+    compare
+        ->add_option("--precision", options.precisionPercent,
+                     "Half-width of the confidence interval aimed at, % of the mean (default 5)")
         ->check(CLI::Range(0.01, 99.0));
 }
 
-CompareCommand::CompareCommand(std::ostream& outStream) : out(outStream)
-{
-}
+CompareCommand::CompareCommand(std::ostream& outStream) : out(outStream) {}
 
 int CompareCommand::execute(const Options& options) const
 {
@@ -34,9 +33,12 @@ int CompareCommand::execute(const Options& options) const
     compare.csvFolder = options.csvFolder;
     compare.figures = options.figures;
     compare.relativePrecision = options.precisionPercent / 100.0;
-    try {
+    try
+    {
         printComparison(compareRuns(compare), out);
-    } catch (const ComparisonError& refused) {
+    }
+    catch (const ComparisonError& refused)
+    {
         throw CliFailure(refused.what());
     }
     return 0;

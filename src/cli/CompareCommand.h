@@ -6,8 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace CLI
-{
+namespace CLI {
 class App;
 }
 

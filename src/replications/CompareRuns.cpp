@@ -7,8 +7,7 @@
 #include <cstdio>
 #include <ostream>
 
-namespace
-{
+namespace {
 std::string number(double value)
 {
     char text[32];
@@ -24,16 +23,19 @@ std::string runsText(std::size_t runs)
 void printReplication(const ReplicationEstimate& e, std::ostream& out)
 {
     out << "  " << e.figure.fileName << ", " << e.figure.name << ": ";
-    if (e.statistics.runs == 0) {
+    if (e.statistics.runs == 0)
+    {
         out << "no run has a value\n";
         return;
     }
     out << "mean " << number(e.statistics.mean) << " over " << runsText(e.statistics.runs);
-    if (e.statistics.runs < 2) {
+    if (e.statistics.runs < 2)
+    {
         out << "; its spread needs two runs at least\n";
         return;
     }
-    if (e.statistics.standardDeviation == 0.0) {
+    if (e.statistics.standardDeviation == 0.0)
+    {
         out << ", the same in every run\n";
         return;
     }
@@ -77,7 +79,8 @@ void printComparison(const CompareRunsResult& result, std::ostream& out)
             << " columns\n";
     for (const std::string& name : comparison.uncompared())
         out << "  " << name << ": not compared\n";
-    if (!result.replications.empty()) {
+    if (!result.replications.empty())
+    {
         const double percent = 100.0 * result.replications.front().relativePrecision;
         out << "Runs needed for a 95 % confidence interval of the mean within ± " << number(percent) << " %:\n";
         for (const ReplicationEstimate& estimate : result.replications)

@@ -10,8 +10,7 @@
 
 namespace fs = std::filesystem;
 
-namespace
-{
+namespace {
 std::string cell(const std::string& text)
 {
     if (text.find_first_of(",\"\n") == std::string::npos)
@@ -39,7 +38,8 @@ void writeTable(std::ostream& out, const ComparedTable& table)
         for (const char* statistic : {": runs", ": mean", ": std. dev.", ": 95 % CI low", ": 95 % CI high"})
             out << ',' << cell(column + statistic);
     out << '\n';
-    for (std::size_t r = 0; r < table.keys.size(); ++r) {
+    for (std::size_t r = 0; r < table.keys.size(); ++r)
+    {
         out << cell(table.keys[r]);
         for (const SampleStatistics& s : table.cells[r])
             out << ',' << s.runs << ',' << number(s.mean) << ',' << number(s.standardDeviation) << ','
@@ -50,12 +50,14 @@ void writeTable(std::ostream& out, const ComparedTable& table)
 
 void writeReplications(std::ostream& out, const std::vector<ReplicationEstimate>& replications)
 {
-    out << "File,Figure,Runs,Mean,Std. Dev.,95 % CI half-width,Half-width (% of mean),Precision (% of mean),Runs needed\n";
+    out << "File,Figure,Runs,Mean,Std. Dev.,95 % CI half-width,Half-width (% of mean),Precision (% of mean),Runs "
+           "needed\n";
     for (const ReplicationEstimate& e : replications)
         out << cell(e.figure.fileName) << ',' << cell(e.figure.name) << ',' << e.statistics.runs << ','
             << number(e.statistics.mean) << ',' << number(e.statistics.standardDeviation) << ','
             << number(e.statistics.halfWidth) << ',' << number(100.0 * e.relativeHalfWidth()) << ','
-            << number(100.0 * e.relativePrecision) << ',' << (e.runsNeeded ? std::to_string(*e.runsNeeded) : "") << '\n';
+            << number(100.0 * e.relativePrecision) << ',' << (e.runsNeeded ? std::to_string(*e.runsNeeded) : "")
+            << '\n';
 }
 
 template <typename Write>
@@ -96,11 +98,12 @@ std::vector<fs::path> writeComparisonCsv(const RunComparison& comparison,
     if (error || !fs::is_directory(folder, error))
         throw ComparisonError(folder.string() + ": the folder cannot be made" + (error ? ": " + error.message() : ""));
     std::vector<fs::path> written;
-    for (const ComparedTable& table : comparison.tables()) {
+    for (const ComparedTable& table : comparison.tables())
+    {
         const std::string name = table.fileName == RunComparison::summaryName ? "summary.csv" : table.fileName;
         written.push_back(writeFile(folder / name, [&table](std::ostream& out) { writeTable(out, table); }));
     }
-    written.push_back(
-        writeFile(folder / "replications.csv", [&replications](std::ostream& out) { writeReplications(out, replications); }));
+    written.push_back(writeFile(folder / "replications.csv",
+                                [&replications](std::ostream& out) { writeReplications(out, replications); }));
     return written;
 }

@@ -5,10 +5,9 @@
 #include <cstdio>
 #include <numeric>
 
-namespace
-{
+namespace {
 // Steps of up to 2 s decide when an interval closes and when the run ends.
-constexpr double timeStepSlack = 2.0;  // s
+constexpr double timeStepSlack = 2.0;              // s
 constexpr long long longestInterval = 10'000'000;  // s
 
 bool isWholeCount(double flow, long long seconds)
@@ -28,7 +27,8 @@ std::optional<long long> flowStep(const std::vector<double>& flows)
     if (!std::isfinite(smallest))
         return std::nullopt;
     // The smallest flow is a few vehicles per interval in any real file.
-    for (long long vehicles = 1; vehicles <= 10000; ++vehicles) {
+    for (long long vehicles = 1; vehicles <= 10000; ++vehicles)
+    {
         const double seconds = static_cast<double>(vehicles) * 3600.0 / smallest;
         if (seconds > static_cast<double>(longestInterval))
             return std::nullopt;
@@ -56,7 +56,8 @@ IntervalEvidence IntervalEvidence::fromFlows(const std::vector<double>& flows, s
 {
     IntervalEvidence evidence;
     evidence.wholeSecondsStep = flowStep(flows);
-    if (runSeconds && *runSeconds > 0.0) {
+    if (runSeconds && *runSeconds > 0.0)
+    {
         // The run completed `intervals` intervals and not one more.
         const double n = static_cast<double>(intervals);
         evidence.shortest = std::max(0.0, *runSeconds / (n + 1.0) - timeStepSlack);
@@ -90,19 +91,23 @@ bool IntervalEvidence::agreesWith(const IntervalEvidence& other) const
 std::string IntervalEvidence::describe() const
 {
     char text[64];
-    if (shortest == longest) {
+    if (shortest == longest)
+    {
         std::snprintf(text, sizeof text, "%g s", shortest);
         return text;
     }
-    if (wholeSecondsStep && std::isfinite(longest)) {
+    if (wholeSecondsStep && std::isfinite(longest))
+    {
         const double step = static_cast<double>(*wholeSecondsStep);
         const double first = std::max(step, std::ceil(shortest / step) * step);
-        if (first <= longest) {
+        if (first <= longest)
+        {
             std::snprintf(text, sizeof text, "about %g s", first);
             return text;
         }
     }
-    if (std::isfinite(longest)) {
+    if (std::isfinite(longest))
+    {
         std::snprintf(text, sizeof text, "%g to %g s", shortest, longest);
         return text;
     }

@@ -12,9 +12,9 @@
 
 struct IntervalEvidence
 {
-    double shortest = 0.0;                                         // s
-    double longest = std::numeric_limits<double>::infinity();      // s
-    std::optional<long long> wholeSecondsStep;  // the length is a multiple of it (whole seconds)
+    double shortest = 0.0;                                     // s
+    double longest = std::numeric_limits<double>::infinity();  // s
+    std::optional<long long> wholeSecondsStep;                 // the length is a multiple of it (whole seconds)
 
     static IntervalEvidence exactly(double seconds);
     // Flows in veh/h (missing ones NaN), the number of completed intervals and, when known, the

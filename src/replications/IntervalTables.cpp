@@ -4,8 +4,7 @@
 #include <cmath>
 #include <string>
 
-namespace
-{
+namespace {
 const char* const intervalLabel = "Interval No.";
 
 void requireHeader(const MeasurementLines& file, std::size_t lines)
@@ -29,10 +28,12 @@ struct NumberRow
 };
 
 // The numbers of every non-blank line from `first` on, each line with exactly labels.size() cells.
-std::vector<NumberRow> numberRows(const MeasurementLines& file, std::size_t first, const std::vector<std::string>& labels)
+std::vector<NumberRow> numberRows(const MeasurementLines& file, std::size_t first,
+                                  const std::vector<std::string>& labels)
 {
     std::vector<NumberRow> rows;
-    for (std::size_t i = first; i < file.count(); ++i) {
+    for (std::size_t i = first; i < file.count(); ++i)
+    {
         if (file.isBlank(i))
             continue;
         const std::vector<std::string> cells = file.cells(i);
@@ -58,7 +59,8 @@ RunTable countedIntervals(const MeasurementLines& file, std::size_t headerLines,
     table.layout = headerText(file, headerLines);
     const std::vector<NumberRow> rows = numberRows(file, headerLines, labels);
     for (const NumberRow& row : rows)
-        table.addRow(std::to_string(table.rows.size() + 1), std::vector<double>(row.values.begin() + skipped, row.values.end()));
+        table.addRow(std::to_string(table.rows.size() + 1),
+                     std::vector<double>(row.values.begin() + skipped, row.values.end()));
     if (timeColumnFirst && !rows.empty() && std::isfinite(rows.front().values.front()))
         table.interval = IntervalEvidence::exactly(rows.front().values.front());
     return table;
@@ -71,8 +73,7 @@ std::vector<std::string> nonEmpty(std::vector<std::string> cells)
 }
 }
 
-namespace IntervalTables
-{
+namespace IntervalTables {
 RunTable flowDensity(const MeasurementLines& file, std::optional<double> runSeconds)
 {
     requireHeader(file, 2);
@@ -86,7 +87,8 @@ RunTable flowDensity(const MeasurementLines& file, std::optional<double> runSeco
     // A lane's name stands over the first of its three columns.
     std::string group;
     std::vector<std::size_t> laneFlowColumns;
-    for (std::size_t c = 1; c < labels.size(); ++c) {
+    for (std::size_t c = 1; c < labels.size(); ++c)
+    {
         if (c < groups.size() && !groups[c].empty())
             group = groups[c];
         table.columns.push_back(group.empty() ? labels[c] : group + " " + labels[c]);
@@ -94,7 +96,8 @@ RunTable flowDensity(const MeasurementLines& file, std::optional<double> runSeco
             laneFlowColumns.push_back(c - 1);
     }
     std::vector<double> flows;
-    for (NumberRow& row : numberRows(file, 2, labels)) {
+    for (NumberRow& row : numberRows(file, 2, labels))
+    {
         const double number = row.values.front();
         if (!std::isfinite(number) || number != std::floor(number) || number < 1.0)
             file.fail(row.line, std::string(intervalLabel) + ": a whole number from 1 expected");
@@ -144,7 +147,8 @@ RunTable loadEffectIntervals(const MeasurementLines& file)
     for (const NumberRow& row : rows)
         if (std::isfinite(row.values[duration]))
             full = std::max(full, row.values[duration]);
-    for (const NumberRow& row : rows) {
+    for (const NumberRow& row : rows)
+    {
         const std::vector<double>& v = row.values;
         if (!std::isfinite(v[number]))
             file.fail(row.line, labels[number] + ": a number expected");

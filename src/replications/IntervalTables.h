@@ -7,8 +7,7 @@
 
 #include <optional>
 
-namespace IntervalTables
-{
+namespace IntervalTables {
 // FD_: per lane and for the totals, density, flow and speed. runSeconds (simulated, s) bounds
 // the interval length, which the file does not hold.
 RunTable flowDensity(const MeasurementLines& file, std::optional<double> runSeconds);

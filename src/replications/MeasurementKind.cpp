@@ -1,7 +1,6 @@
 #include "replications/MeasurementKind.h"
 
-namespace
-{
+namespace {
 bool startsWith(const std::string& text, const std::string& prefix)
 {
     return text.compare(0, prefix.size(), prefix) == 0;

@@ -5,12 +5,11 @@
 #include <charconv>
 #include <cmath>
 #include <fstream>
-#include <limits>
 #include <iterator>
+#include <limits>
 #include <utility>
 
-namespace
-{
+namespace {
 std::string trimmed(const std::string& text)
 {
     const std::size_t first = text.find_first_not_of(" \t");
@@ -34,7 +33,8 @@ MeasurementLines MeasurementLines::load(const std::filesystem::path& path)
 MeasurementLines::MeasurementLines(std::string fileName, const std::string& content) : name(std::move(fileName))
 {
     std::size_t start = 0;
-    while (start < content.size()) {
+    while (start < content.size())
+    {
         std::size_t end = content.find('\n', start);
         if (end == std::string::npos)
             end = content.size();
@@ -56,7 +56,8 @@ std::vector<std::string> MeasurementLines::cells(std::size_t index) const
     std::vector<std::string> result;
     const std::string& text = lines[index];
     std::size_t start = 0;
-    while (true) {
+    while (true)
+    {
         const std::size_t comma = text.find(',', start);
         result.push_back(trimmed(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start)));
         if (comma == std::string::npos)

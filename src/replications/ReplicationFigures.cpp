@@ -7,8 +7,7 @@
 #include <cmath>
 #include <limits>
 
-namespace
-{
+namespace {
 constexpr double missing = std::numeric_limits<double>::quiet_NaN();
 const char* const totalFlowColumn = "Totals Flow (veh/hr)";
 
@@ -17,7 +16,8 @@ double columnMean(const RunTable& table, std::size_t column)
     double sum = 0.0;
     std::size_t count = 0;
     for (const std::vector<double>& row : table.rows)
-        if (column < row.size() && std::isfinite(row[column])) {
+        if (column < row.size() && std::isfinite(row[column]))
+        {
             sum += row[column];
             ++count;
         }
@@ -45,7 +45,8 @@ FigureChoice FigureChoice::parse(const std::string& text)
 {
     const std::size_t colon = text.find(':');
     if (colon == std::string::npos || colon == 0 || colon + 1 == text.size())
-        throw ComparisonError("\"" + text + "\": a figure is FILE:NAME, e.g. \"FD_All_Pos_1500.csv:" + totalFlowColumn + "\"");
+        throw ComparisonError("\"" + text + "\": a figure is FILE:NAME, e.g. \"FD_All_Pos_1500.csv:" + totalFlowColumn +
+                              "\"");
     return {text.substr(0, colon), text.substr(colon + 1)};
 }
 
@@ -80,7 +81,8 @@ ReplicationEstimate estimateReplications(const RunComparison& comparison, const 
     ReplicationEstimate estimate;
     estimate.figure = figure;
     estimate.relativePrecision = relativePrecision;
-    for (const RunTable* run : table->runs) {
+    for (const RunTable* run : table->runs)
+    {
         if (!run)
             estimate.runValues.push_back(missing);
         else if (isRow)

@@ -10,8 +10,7 @@
 
 namespace fs = std::filesystem;
 
-namespace
-{
+namespace {
 std::string name(const RunFolder& run)
 {
     return run.folder.string();
@@ -40,10 +39,12 @@ ComparedTable ComparedTable::of(std::string fileName, const std::vector<const Ru
     result.fileName = std::move(fileName);
     result.runs = runs;
     std::unordered_set<std::string> seen;
-    for (const RunTable* run : runs) {
+    for (const RunTable* run : runs)
+    {
         if (!run)
             continue;
-        if (result.columns.empty()) {
+        if (result.columns.empty())
+        {
             result.keyLabel = run->keyLabel;
             result.columns = run->columns;
         }
@@ -57,11 +58,14 @@ ComparedTable ComparedTable::of(std::string fileName, const std::vector<const Ru
         if (runs[r])
             for (std::size_t i = 0; i < runs[r]->keys.size(); ++i)
                 rowOf[r].emplace(runs[r]->keys[i], i);
-    for (const std::string& key : result.keys) {
+    for (const std::string& key : result.keys)
+    {
         std::vector<SampleStatistics> row;
-        for (std::size_t c = 0; c < result.columns.size(); ++c) {
+        for (std::size_t c = 0; c < result.columns.size(); ++c)
+        {
             std::vector<double> values;
-            for (std::size_t r = 0; r < runs.size(); ++r) {
+            for (std::size_t r = 0; r < runs.size(); ++r)
+            {
                 const auto found = runs[r] ? rowOf[r].find(key) : rowOf[r].end();
                 if (found != rowOf[r].end() && c < runs[r]->rows[found->second].size())
                     values.push_back(runs[r]->rows[found->second][c]);
@@ -84,9 +88,11 @@ RunComparison RunComparison::of(const std::vector<fs::path>& folders)
     comparison.refuseDifferences();
 
     const RunFolder& first = comparison.runFolders.front();
-    for (const std::string& fileName : first.fileNames) {
+    for (const std::string& fileName : first.fileNames)
+    {
         const auto firstTable = first.tables.find(fileName);
-        if (firstTable == first.tables.end()) {
+        if (firstTable == first.tables.end())
+        {
             comparison.uncomparedFiles.push_back(fileName);
             continue;
         }
@@ -106,7 +112,8 @@ RunComparison RunComparison::of(const std::vector<fs::path>& folders)
 void RunComparison::refuseDifferences() const
 {
     const RunFolder& first = runFolders.front();
-    for (const RunFolder& run : runFolders) {
+    for (const RunFolder& run : runFolders)
+    {
         for (const std::string& fileName : first.fileNames)
             if (!run.fileNames.contains(fileName))
                 throw ComparisonError("Cannot compare runs with other detectors: " + name(first) + " has " + fileName +
@@ -115,7 +122,8 @@ void RunComparison::refuseDifferences() const
             if (!first.fileNames.contains(fileName))
                 throw ComparisonError("Cannot compare runs with other detectors: " + name(run) + " has " + fileName +
                                       ", " + name(first) + " has not");
-        for (const auto& [fileName, table] : run.tables) {
+        for (const auto& [fileName, table] : run.tables)
+        {
             const RunTable& reference = first.tables.at(fileName);
             if (table.layout != reference.layout)
                 throw ComparisonError("Cannot compare runs with other detectors: the header of " + fileName + " in " +

@@ -4,8 +4,7 @@
 #include <limits>
 #include <string>
 
-namespace
-{
+namespace {
 void requireHeader(const MeasurementLines& file, std::size_t lines)
 {
     if (file.count() < lines)
@@ -13,8 +12,7 @@ void requireHeader(const MeasurementLines& file, std::size_t lines)
 }
 }
 
-namespace RunFigureTables
-{
+namespace RunFigureTables {
 RunTable headways(const MeasurementLines& file)
 {
     requireHeader(file, 2);
@@ -22,17 +20,21 @@ RunTable headways(const MeasurementLines& file)
     std::vector<std::size_t> counts(lanes.size(), 0);
     std::vector<double> sums(lanes.size(), 0.0);
     std::vector<bool> seenFirst(lanes.size(), false);
-    for (std::size_t i = 2; i < file.count(); ++i) {
+    for (std::size_t i = 2; i < file.count(); ++i)
+    {
         if (file.isBlank(i))
             continue;
         const std::vector<std::string> cells = file.cells(i);
         if (cells.size() > lanes.size())
-            file.fail(i, std::to_string(lanes.size()) + " cells at most expected, " + std::to_string(cells.size()) + " found");
-        for (std::size_t lane = 0; lane < cells.size(); ++lane) {
+            file.fail(i, std::to_string(lanes.size()) + " cells at most expected, " + std::to_string(cells.size()) +
+                             " found");
+        for (std::size_t lane = 0; lane < cells.size(); ++lane)
+        {
             const double headway = file.number(i, cells[lane], lanes[lane]);
             if (std::isnan(headway))
                 continue;
-            if (!seenFirst[lane]) {
+            if (!seenFirst[lane])
+            {
                 seenFirst[lane] = true;
                 continue;
             }
@@ -44,9 +46,11 @@ RunTable headways(const MeasurementLines& file)
     table.keyLabel = "Lane";
     table.columns = {"Headways", "Mean headway (s)"};
     table.layout = file.line(0) + '\n' + file.line(1) + '\n';
-    for (std::size_t lane = 0; lane < lanes.size(); ++lane) {
+    for (std::size_t lane = 0; lane < lanes.size(); ++lane)
+    {
         const double count = static_cast<double>(counts[lane]);
-        table.addRow(lanes[lane], {count, counts[lane] > 0 ? sums[lane] / count : std::numeric_limits<double>::quiet_NaN()});
+        table.addRow(lanes[lane],
+                     {count, counts[lane] > 0 ? sums[lane] / count : std::numeric_limits<double>::quiet_NaN()});
     }
     return table;
 }
@@ -58,7 +62,8 @@ RunTable laneChangeEvents(const MeasurementLines& file)
     const std::vector<std::string> labels = file.cells(1);
     double left = 0.0;
     double right = 0.0;
-    for (std::size_t i = 2; i < file.count(); ++i) {
+    for (std::size_t i = 2; i < file.count(); ++i)
+    {
         if (file.isBlank(i))
             continue;
         const std::vector<std::string> cells = file.cells(i);

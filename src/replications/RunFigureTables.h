@@ -5,8 +5,7 @@
 #include "replications/MeasurementLines.h"
 #include "replications/RunTable.h"
 
-namespace RunFigureTables
-{
+namespace RunFigureTables {
 // Head_: per lane, the number of headways and their mean (s). A lane's first headway is left
 // out: it is counted from time 0, not from a vehicle, and would outweigh the rest.
 RunTable headways(const MeasurementLines& file);

@@ -9,28 +9,20 @@
 
 namespace fs = std::filesystem;
 
-namespace
-{
+namespace {
 RunTable readTable(MeasurementKind kind, const MeasurementLines& file, std::optional<double> runSeconds)
 {
-    switch (kind) {
-    case MeasurementKind::flowDensity:
-        return IntervalTables::flowDensity(file, runSeconds);
-    case MeasurementKind::composition:
-        return IntervalTables::composition(file);
-    case MeasurementKind::laneChangeComposition:
-        return IntervalTables::laneChangeComposition(file);
-    case MeasurementKind::laneChangeRates:
-        return IntervalTables::laneChangeRates(file);
-    case MeasurementKind::loadEffectIntervals:
-        return IntervalTables::loadEffectIntervals(file);
-    case MeasurementKind::headways:
-        return RunFigureTables::headways(file);
-    case MeasurementKind::laneChangeEvents:
-        return RunFigureTables::laneChangeEvents(file);
+    switch (kind)
+    {
+    case MeasurementKind::flowDensity: return IntervalTables::flowDensity(file, runSeconds);
+    case MeasurementKind::composition: return IntervalTables::composition(file);
+    case MeasurementKind::laneChangeComposition: return IntervalTables::laneChangeComposition(file);
+    case MeasurementKind::laneChangeRates: return IntervalTables::laneChangeRates(file);
+    case MeasurementKind::loadEffectIntervals: return IntervalTables::loadEffectIntervals(file);
+    case MeasurementKind::headways: return RunFigureTables::headways(file);
+    case MeasurementKind::laneChangeEvents: return RunFigureTables::laneChangeEvents(file);
     case MeasurementKind::laneChangeSpaceTime:
-    case MeasurementKind::loadEffectEvents:
-        break;
+    case MeasurementKind::loadEffectEvents: break;
     }
     return {};
 }
@@ -57,7 +49,8 @@ RunFolder RunFolder::read(const fs::path& folder)
     fs::directory_iterator entries(run.metricsFolder, error);
     if (error)
         throw ComparisonError(run.metricsFolder.string() + ": the folder cannot be listed: " + error.message());
-    for (const fs::directory_entry& entry : entries) {
+    for (const fs::directory_entry& entry : entries)
+    {
         const std::string name = entry.path().filename().string();
         const std::optional<MeasurementKind> kind = measurementKindOf(name);
         if (!kind || !entry.is_regular_file(error))

@@ -18,7 +18,8 @@ SampleStatistics SampleStatistics::of(const std::vector<double>& values)
     SampleStatistics result;
     double sum = 0.0;
     for (double value : values)
-        if (std::isfinite(value)) {
+        if (std::isfinite(value))
+        {
             sum += value;
             ++result.runs;
         }
@@ -33,7 +34,8 @@ SampleStatistics SampleStatistics::of(const std::vector<double>& values)
     bool allEqual = true;
     double firstValue = std::numeric_limits<double>::quiet_NaN();
     for (double value : values)
-        if (std::isfinite(value)) {
+        if (std::isfinite(value))
+        {
             squares += (value - result.mean) * (value - result.mean);
             if (std::isnan(firstValue))
                 firstValue = value;

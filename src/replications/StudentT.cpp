@@ -3,8 +3,7 @@
 #include <cmath>
 #include <limits>
 
-namespace
-{
+namespace {
 // The continued fraction of the regularized incomplete beta function, evaluated by the modified
 // Lentz method; converges quickly for x < (a + 1) / (a + b + 2).
 double betaContinuedFraction(double a, double b, double x)
@@ -15,8 +14,10 @@ double betaContinuedFraction(double a, double b, double x)
     double d = 1.0 - (a + b) * x / (a + 1.0);
     d = 1.0 / (std::abs(d) < tiny ? tiny : d);
     double fraction = d;
-    for (int m = 1; m <= 10000; ++m) {
-        for (int half = 0; half < 2; ++half) {
+    for (int m = 1; m <= 10000; ++m)
+    {
+        for (int half = 0; half < 2; ++half)
+        {
             const double numerator = half == 0 ? m * (b - m) * x / ((a + 2.0 * m - 1.0) * (a + 2.0 * m))
                                                : -(a + m) * (a + b + m) * x / ((a + 2.0 * m) * (a + 2.0 * m + 1.0));
             d = 1.0 + numerator * d;
@@ -47,8 +48,7 @@ double regularizedIncompleteBeta(double a, double b, double x)
 }
 }
 
-namespace StudentT
-{
+namespace StudentT {
 double cdf(double t, double degreesOfFreedom)
 {
     if (std::isnan(t) || !(degreesOfFreedom > 0.0))
@@ -71,7 +71,8 @@ double quantile(double probability, double degreesOfFreedom)
     double high = 1.0;
     while (cdf(high, degreesOfFreedom) < probability && high < 1e300)
         high *= 2.0;
-    for (int i = 0; i < 200 && high - low > 1e-13 * high; ++i) {
+    for (int i = 0; i < 200 && high - low > 1e-13 * high; ++i)
+    {
         const double middle = 0.5 * (low + high);
         (cdf(middle, degreesOfFreedom) < probability ? low : high) = middle;
     }

@@ -6,8 +6,7 @@
 #include <sstream>
 #include <string>
 
-namespace
-{
+namespace {
 std::optional<double> wholeNumber(const std::string& token)
 {
     double value = 0.0;
@@ -22,7 +21,8 @@ std::string withoutParentheses(const std::string& text)
 {
     std::string kept;
     int depth = 0;
-    for (char c : text) {
+    for (char c : text)
+    {
         if (c == '(')
             ++depth;
         else if (c == ')' && depth > 0)
@@ -67,14 +67,14 @@ const char* const startLabel = "Simulated start";
 const char* const endLabel = "Simulated end";
 }
 
-namespace SummaryFigures
-{
+namespace SummaryFigures {
 RunTable read(const MeasurementLines& summary)
 {
     RunTable table;
     table.keyLabel = "Figure";
     table.columns = {"Value"};
-    for (std::size_t i = 0; i < summary.count(); ++i) {
+    for (std::size_t i = 0; i < summary.count(); ++i)
+    {
         const std::string& line = summary.line(i);
         const std::size_t colon = line.find(':');
         if (colon == std::string::npos)
@@ -86,7 +86,8 @@ RunTable read(const MeasurementLines& summary)
         std::replace(parts.begin(), parts.end(), ';', ',');
         std::istringstream in(parts);
         bool first = true;
-        for (std::string part; std::getline(in, part, ','); first = false) {
+        for (std::string part; std::getline(in, part, ','); first = false)
+        {
             auto figure = namedNumber(part);
             if (!figure)
                 continue;

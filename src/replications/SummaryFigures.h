@@ -10,8 +10,7 @@
 
 #include <optional>
 
-namespace SummaryFigures
-{
+namespace SummaryFigures {
 RunTable read(const MeasurementLines& summary);
 // The simulated seconds from the start to the end of the run, when the summary has both.
 std::optional<double> runSeconds(const RunTable& figures);

@@ -8,18 +8,19 @@
 
 using ::testing::HasSubstr;
 
-namespace
-{
+namespace {
 class CompareCommandTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
         root = std::filesystem::temp_directory_path() / ("roadflux-compare-" + std::to_string(std::random_device()()));
-        for (const auto& [run, cars] : {std::pair{"a", 10}, {"b", 14}, {"c", 12}}) {
+        for (const auto& [run, cars] : {std::pair{"a", 10}, {"b", 14}, {"c", 12}})
+        {
             std::filesystem::create_directories(root / run / "metrics");
             std::ofstream(root / run / "metrics" / "Comp_All_Pos_2500.csv")
-                << "No. Cars,No. Small Trucks,No. Large Trucks,No. Cranes,No. Low-Loaders\n" << cars << ",1,0,0,0\n";
+                << "No. Cars,No. Small Trucks,No. Large Trucks,No. Cranes,No. Low-Loaders\n"
+                << cars << ",1,0,0,0\n";
         }
     }
     void TearDown() override { std::filesystem::remove_all(root); }

@@ -10,8 +10,7 @@
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
-namespace
-{
+namespace {
 std::vector<std::string> lines(const std::string& text)
 {
     std::vector<std::string> result;
@@ -69,7 +68,8 @@ TEST_F(ComparisonCsvTest, NeverWritesIntoARunsFolder)
     const std::string before = read(run("seed1") / "metrics" / "FD_All_Pos_1500.csv");
     CompareRunsOptions options;
     options.runFolders = threeRuns();
-    for (const auto& folder : {run("seed1") / "metrics", run("seed2"), root / "seed3" / "metrics" / ".."}) {
+    for (const auto& folder : {run("seed1") / "metrics", run("seed2"), root / "seed3" / "metrics" / ".."})
+    {
         options.csvFolder = folder;
         EXPECT_THROW(compareRuns(options), ComparisonError) << folder;
     }

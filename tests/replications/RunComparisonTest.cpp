@@ -10,8 +10,7 @@
 
 using ::testing::HasSubstr;
 
-namespace
-{
+namespace {
 constexpr double t2 = 4.30265273;  // Student's t, 97.5 %, 2 degrees of freedom
 constexpr double t1 = 12.7062047;  // 1 degree of freedom
 
@@ -29,9 +28,12 @@ const SampleStatistics& cell(const ComparedTable& table, const std::string& key,
 
 std::string refusal(const std::vector<std::filesystem::path>& runs)
 {
-    try {
+    try
+    {
         RunComparison::of(runs);
-    } catch (const ComparisonError& error) {
+    }
+    catch (const ComparisonError& error)
+    {
         return error.what();
     }
     return "(not refused)";
@@ -111,7 +113,8 @@ TEST_F(RunComparisonTest, SummaryFiguresByLabelAbsentLinesTolerated)
     EXPECT_NEAR(cell(*summary, "Release delay (s): vehicles waited more than 10 s", "Value").mean, 0.5, 1e-12);
     EXPECT_NEAR(cell(*summary, "Minimum gap (m)", "Value").mean, 22.0, 1e-12);
     EXPECT_NEAR(cell(*summary, "Simulated end", "Value").mean, 1190.0, 1e-9);
-    for (const std::string& key : summary->keys) {
+    for (const std::string& key : summary->keys)
+    {
         EXPECT_THAT(key, ::testing::Not(HasSubstr("Wall time")));
         EXPECT_THAT(key, ::testing::Not(HasSubstr("Output traffic file")));
     }
@@ -135,7 +138,8 @@ TEST_F(RunComparisonTest, ReplicationsOfTheMeanTotalFlow)
         estimateReplications(comparison, FigureChoice::parse("summary.txt:Vehicles written"), 0.10);
     EXPECT_EQ(written.runValues, (std::vector<double>{100.0, 110.0, 90.0}));
 
-    EXPECT_THROW(estimateReplications(comparison, FigureChoice::parse("FD_All_Pos_1500.csv:Flow"), 0.05), ComparisonError);
+    EXPECT_THROW(estimateReplications(comparison, FigureChoice::parse("FD_All_Pos_1500.csv:Flow"), 0.05),
+                 ComparisonError);
     EXPECT_THROW(estimateReplications(comparison, FigureChoice::parse("FD_All_Neg_1.csv:Flow"), 0.05), ComparisonError);
     EXPECT_THROW(FigureChoice::parse("FD_All_Pos_1500.csv"), ComparisonError);
 }
@@ -177,7 +181,8 @@ TEST_F(RunComparisonTest, RunsWithOtherIntervalsAreRefusedByName)
     writeThreeRuns();
     // 120 s intervals: 21 and 20 vehicles give flows that no 60 s interval gives.
     write("long", "FD_All_Pos_1500.csv", flowDensity("1,8,630,80,7,600,90,15,1230,85\n"));
-    write("long", "Comp_All_Pos_2500.csv", "No. Cars,No. Small Trucks,No. Large Trucks,No. Cranes,No. Low-Loaders\n1,1,0,0,0\n");
+    write("long", "Comp_All_Pos_2500.csv",
+          "No. Cars,No. Small Trucks,No. Large Trucks,No. Cranes,No. Low-Loaders\n1,1,0,0,0\n");
     write("long", "summary.txt", summary(1000, 1200, 100));
     const std::string message = refusal({run("seed1"), run("long")});
     EXPECT_THAT(message, HasSubstr("other intervals"));
@@ -206,8 +211,10 @@ TEST_F(RunComparisonTest, ARunGivenTwiceOrUnreadableIsRefused)
     EXPECT_THAT(refusal({run("empty")}), HasSubstr("not a run's folder"));
     write("seed2", "Comp_All_Pos_2500.csv",
           "No. Cars,No. Small Trucks,No. Large Trucks,No. Cranes,No. Low-Loaders\n12,2,x,0,1\n");
-    EXPECT_THAT(refusal(threeRuns()), HasSubstr("Comp_All_Pos_2500.csv, line 2: No. Large Trucks: \"x\" is not a number"));
-    write("seed2", "Comp_All_Pos_2500.csv", "No. Cars,No. Small Trucks,No. Large Trucks,No. Cranes,No. Low-Loaders\n12,2\n");
+    EXPECT_THAT(refusal(threeRuns()),
+                HasSubstr("Comp_All_Pos_2500.csv, line 2: No. Large Trucks: \"x\" is not a number"));
+    write("seed2", "Comp_All_Pos_2500.csv",
+          "No. Cars,No. Small Trucks,No. Large Trucks,No. Cranes,No. Low-Loaders\n12,2\n");
     EXPECT_THAT(refusal(threeRuns()), HasSubstr("line 2: 5 cells expected, 2 found"));
 }
 
@@ -216,14 +223,17 @@ TEST_F(RunComparisonTest, HeadwaysLaneChangesAndLoadEffects)
     // The first headway of a lane is counted from time 0 and left out.
     write("a", "Head_All_Neg_1500.csv", "Headways (s)\nLane 1,Lane 2\n27066.8,27069.9\n4,6\n6, \n");
     write("b", "Head_All_Neg_1500.csv", "Headways (s)\nLane 1,Lane 2\n27000,27001\n8,2\n \n");
-    const std::string events = "LANE CHANGE - VERBOSE OUTPUT OF EVENTS\nTime,Position,From Lane,To Lane,Right/Left,Type\n\n";
+    const std::string events =
+        "LANE CHANGE - VERBOSE OUTPUT OF EVENTS\nTime,Position,From Lane,To Lane,Right/Left,Type\n\n";
     write("a", "LC_All_All_Pos.csv", events + "12.3 ,480 ,1 ,2 ,Left ,LargeTr\n13 ,500 ,2 ,1 ,Right ,Car\n");
     write("b", "LC_All_All_Pos.csv", events + "12.3 ,480 ,1 ,2 ,Left ,LargeTr\n");
     write("a", "LC_ST_All_Pos.csv", "LANE CHANGE - SPACE TIME OF EVENTS\n");
     write("b", "LC_ST_All_Pos.csv", "LANE CHANGE - SPACE TIME OF EVENTS\n");
     // Load effects: 600 s intervals; the last, shorter one is left out.
-    const std::string le = "interval,end_time_s,maximum,time_of_maximum_s,minimum,time_of_minimum_s,vehicles,duration_s\n";
-    write("a", "LE_span.csv", le + "1,1600,100,1500,-5,1400,10,600\n2,2200,300,2100,-7,1900,12,600\n3,2250,900,2240,0,2230,1,50\n");
+    const std::string le =
+        "interval,end_time_s,maximum,time_of_maximum_s,minimum,time_of_minimum_s,vehicles,duration_s\n";
+    write("a", "LE_span.csv",
+          le + "1,1600,100,1500,-5,1400,10,600\n2,2200,300,2100,-7,1900,12,600\n3,2250,900,2240,0,2230,1,50\n");
     write("b", "LE_span.csv", le + "1,1600,200,1500,-3,1400,10,600\n2,2200,500,2100,-9,1900,12,600\n");
     write("a", "LE_span_events.csv", "rank\n");
     write("b", "LE_span_events.csv", "rank\n");

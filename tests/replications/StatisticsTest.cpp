@@ -6,8 +6,7 @@
 #include <cmath>
 #include <limits>
 
-namespace
-{
+namespace {
 constexpr double missing = std::numeric_limits<double>::quiet_NaN();
 }
 
