@@ -28,6 +28,8 @@ for name in seed1 seed2 seed3 seed1-again; do
   [ -s "runs/$name/output.txt" ] || die "run $name wrote no output traffic file"
 done
 [ -e runs/broken ] && die "the failed run left a folder that looks complete"
+grep -q '\.partial' runs/seed1/summary.txt && die "the summary names the folder of the run in progress"
+grep -qF "runs/seed1/output.txt" runs/seed1/summary.txt || die "the summary does not name the run's output file"
 cmp -s runs/seed1/output.txt runs/seed1-again/output.txt || die "equal seeds gave different output files"
 diff -r runs/seed1/metrics runs/seed1-again/metrics >/dev/null || die "equal seeds gave different measurement files"
 

@@ -55,7 +55,12 @@ if [ $status -ne 0 ]; then
   echo "$name: failed with status $status (see $partial/log.txt)" >&2
   exit $status
 fi
-mv "$partial/summary.txt.tmp" "$partial/summary.txt" &&
+# The runner named the files where it wrote them; the summary names them where they stay.
+while IFS= read -r line || [ -n "$line" ]; do
+  printf '%s\n' "${line//"$partial/"/"$final/"}"
+done <"$partial/summary.txt.tmp" >"$partial/summary.txt.named" &&
+  rm -f "$partial/summary.txt.tmp" &&
+  mv "$partial/summary.txt.named" "$partial/summary.txt" &&
   rm -rf "$final" && mv "$partial" "$final" || { echo "$name: the finished run could not be moved to $final" >&2; exit 1; }
 rm -f "$outdir/.$name.lock"
 echo "$name: done"
