@@ -64,6 +64,7 @@ void checkOutputNames(const std::vector<Bridge>& bridges, std::vector<BridgeProb
         if (!nameProblem(bridges[i].name).empty())
             continue;
         for (const std::string& file : {LoadEffectFileNames::series(bridges[i].name),
+                                        LoadEffectFileNames::seconds(bridges[i].name),
                                         LoadEffectFileNames::events(bridges[i].name)}) {
             const auto [owner, added] = owners.emplace(lowerCase(file), i);
             if (!added && owner->second != i) {

@@ -61,6 +61,25 @@ IntervalRowsResult readIntervals(const std::string& path)
     return result;
 }
 
+SecondRowsResult readSeconds(const std::string& path)
+{
+    SecondRowsResult result;
+    std::vector<std::string> lines;
+    if (!readLines(path, lines, result.problem))
+        return result;
+    std::vector<double> v;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        if (TextLines::isBlank(lines[i]))
+            continue;
+        if (!numbers(lines[i], 4, v)) {
+            result.problem = lineProblem(path, i + 1, "expected 4 numbers, found \"" + lines[i] + "\"");
+            return result;
+        }
+        result.rows.push_back({static_cast<long long>(v[0]), v[1], v[2], v[3]});
+    }
+    return result;
+}
+
 LoadEventsResult readEvents(const std::string& path)
 {
     LoadEventsResult result;

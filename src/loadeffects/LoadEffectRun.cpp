@@ -4,14 +4,19 @@
 #include "loadeffects/BridgeFields.h"
 #include "loadeffects/InfluenceLineFile.h"
 #include "loadeffects/LoadEffectFileNames.h"
+#include "loadeffects/SecondEnvelope.h"
 
 #include <cmath>
 #include <utility>
 
 struct LoadEffectRun::Outputs
 {
+    Outputs(double startTime, double timeStep) : envelope(startTime, timeStep) {}
+
     MeasurementFile series;
+    MeasurementFile seconds;
     MeasurementFile events;
+    SecondEnvelope envelope;
 };
 
 std::vector<BridgeProblem> LoadEffectRun::prepare(const BridgeSet& set, const std::string& bridgesFolder,
@@ -36,7 +41,7 @@ LoadEffectRun::LoadEffectRun(const std::vector<PreparedBridge>& bridges, const R
     monitors.reserve(bridges.size());
     for (const PreparedBridge& prepared : bridges) {
         monitors.emplace_back(prepared.bridge, prepared.line, road, startTime);
-        outputs.push_back(std::make_unique<Outputs>());
+        outputs.push_back(std::make_unique<Outputs>(startTime, timeStep));
     }
 }
 
@@ -48,17 +53,22 @@ std::vector<std::string> LoadEffectRun::openFiles()
     for (std::size_t i = 0; i < monitors.size(); ++i) {
         const std::string& name = monitors[i].getBridge().name;
         const std::string seriesPath = MeasurementFile::pathInFolder(folder, LoadEffectFileNames::series(name));
+        const std::string secondsPath = MeasurementFile::pathInFolder(folder, LoadEffectFileNames::seconds(name));
         const std::string eventsPath = MeasurementFile::pathInFolder(folder, LoadEffectFileNames::events(name));
         Outputs& files = *outputs[i];
         files.series.open(seriesPath);
+        files.seconds.open(secondsPath);
         files.events.open(eventsPath);
         if (!files.series.isOpen())
             failed.push_back(seriesPath);
+        if (!files.seconds.isOpen())
+            failed.push_back(secondsPath);
         if (!files.events.isOpen())
             failed.push_back(eventsPath);
         files.series
             .text("interval,end_time_s,maximum,time_of_maximum_s,minimum,time_of_minimum_s,vehicles,duration_s")
             .endLine();
+        files.seconds.text("second,end_time_s,maximum,minimum").endLine();
         files.events.text("rank,time_s,value,line,class,gross_weight_kN,lane,front_x_m").endLine();
     }
     return failed;
@@ -75,7 +85,9 @@ void LoadEffectRun::observe(const std::vector<std::vector<Vehicle*>>& lanes, dou
     for (std::size_t i = 0; i < monitors.size(); ++i) {
         monitors[i].observeEmpty(lastStep + 1, step - 1, SummedClock(lastStep, lastTime, timeStep));
         monitors[i].observe(step, time, lanes);
+        outputs[i]->envelope.add(step, monitors[i].getLastEffect());
         writeClosedIntervals(i);
+        writeClosedSeconds(i);
     }
     lastStep = step;
     lastTime = time;
@@ -88,9 +100,12 @@ void LoadEffectRun::finish()
     finished = true;
     for (std::size_t i = 0; i < monitors.size(); ++i) {
         monitors[i].finish(lastStep, lastTime);
+        outputs[i]->envelope.finish();
         writeClosedIntervals(i);
+        writeClosedSeconds(i);
         writeEvents(i);
         outputs[i]->series.close();
+        outputs[i]->seconds.close();
         outputs[i]->events.close();
     }
 }
@@ -99,7 +114,7 @@ std::vector<std::string> LoadEffectRun::lostFiles() const
 {
     std::vector<std::string> lost;
     for (const auto& files : outputs)
-        for (const MeasurementFile* file : {&files->series, &files->events})
+        for (const MeasurementFile* file : {&files->series, &files->seconds, &files->events})
             if (file->hasLostLines())
                 lost.push_back(file->getPath());
     return lost;
@@ -113,6 +128,15 @@ void LoadEffectRun::writeClosedIntervals(std::size_t bridge)
         file.real(row.maximum).text(",").seconds(row.maximumTime).text(",");
         file.real(row.minimum).text(",").seconds(row.minimumTime).text(",");
         file.integer(row.vehicles).text(",").seconds(row.duration).endLine();
+    }
+}
+
+void LoadEffectRun::writeClosedSeconds(std::size_t bridge)
+{
+    Outputs& files = *outputs[bridge];
+    for (const SecondRow& row : files.envelope.takeClosed()) {
+        files.seconds.integer(row.number).text(",").seconds(row.endTime).text(",");
+        files.seconds.real(row.maximum).text(",").real(row.minimum).endLine();
     }
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // The load effects of a set of bridges during one run, fed from outside the engine with the
 // per-lane vehicle lists each step returns and the clock after it. Writes LE_<name>.csv (one
-// row per interval, as intervals close) and LE_<name>_events.csv (at the end) in the metrics
-// folder. The clock may jump over steps of empty road: they count as steps with no load.
+// row per interval, as intervals close), LE_<name>_seconds.csv (the extremes of each loaded
+// second) and LE_<name>_events.csv (at the end) in the metrics folder. The clock may jump over
+// steps of empty road: they count as steps with no load.
 
 #include "loadeffects/BridgeMonitor.h"
 #include "loadeffects/BridgeSet.h"
@@ -50,6 +51,7 @@ private:
     struct Outputs;
 
     void writeClosedIntervals(std::size_t bridge);
+    void writeClosedSeconds(std::size_t bridge);
     void writeEvents(std::size_t bridge);
 
     double timeStep;  // s

@@ -31,13 +31,18 @@ std::optional<MeasurementKind> measurementKindOf(const std::string& fileName)
         return MeasurementKind::composition;
     if (startsWith(fileName, "Head_"))
         return MeasurementKind::headways;
-    if (startsWith(fileName, "LE_"))
-        return endsWith(fileName, "_events.csv") ? MeasurementKind::loadEffectEvents
-                                                 : MeasurementKind::loadEffectIntervals;
+    if (startsWith(fileName, "LE_")) {
+        if (endsWith(fileName, "_events.csv"))
+            return MeasurementKind::loadEffectEvents;
+        if (endsWith(fileName, "_seconds.csv"))
+            return MeasurementKind::loadEffectSeconds;
+        return MeasurementKind::loadEffectIntervals;
+    }
     return std::nullopt;
 }
 
 bool isCompared(MeasurementKind kind)
 {
-    return kind != MeasurementKind::laneChangeSpaceTime && kind != MeasurementKind::loadEffectEvents;
+    return kind != MeasurementKind::laneChangeSpaceTime && kind != MeasurementKind::loadEffectSeconds &&
+           kind != MeasurementKind::loadEffectEvents;
 }

@@ -14,6 +14,7 @@ enum class MeasurementKind
     laneChangeRates,        // LC_Rate_: per interval
     laneChangeSpaceTime,    // LC_ST_: the same events as LC_All_, not compared again
     loadEffectIntervals,    // LE_<bridge>.csv: per interval, the extremes
+    loadEffectSeconds,      // LE_<bridge>_seconds.csv: the loaded seconds, which differ from run to run; not compared
     loadEffectEvents,       // LE_<bridge>_events.csv: the run's largest events, not compared
 };
 

@@ -22,6 +22,7 @@ RunTable readTable(MeasurementKind kind, const MeasurementLines& file, std::opti
     case MeasurementKind::headways: return RunFigureTables::headways(file);
     case MeasurementKind::laneChangeEvents: return RunFigureTables::laneChangeEvents(file);
     case MeasurementKind::laneChangeSpaceTime:
+    case MeasurementKind::loadEffectSeconds:
     case MeasurementKind::loadEffectEvents: break;
     }
     return {};

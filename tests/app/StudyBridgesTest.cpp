@@ -125,7 +125,7 @@ TEST_F(StudyBridges, AnInvisibleRunWritesTheLoadEffects)
     view.runInvisible();
     ASSERT_FALSE(dialogs.notices.empty()) << (dialogs.warnings.empty() ? "" : dialogs.warnings[0]);
     EXPECT_EQ(dialogs.notices.back(), "The simulation has finished.");
-    for (const char* name : {"LE_Viaduct.csv", "LE_Viaduct_events.csv", "LE_Underpass.csv"})
+    for (const char* name : {"LE_Viaduct.csv", "LE_Viaduct_seconds.csv", "LE_Viaduct_events.csv", "LE_Underpass.csv"})
         EXPECT_GT(QFileInfo(folder.filePath(QStringLiteral("metrics/") + name)).size(), 0) << name;
     ASSERT_NE(document.bridges().getRun(), nullptr);
     const auto& monitors = document.bridges().getRun()->getMonitors();

@@ -6,6 +6,7 @@
 #include "document/TemporaryFolder.h"
 #include "loadeffects/LoadEffectOutputs.h"
 #include "loadeffects/LoadEffectRun.h"
+#include "loadeffects/SecondEnvelope.h"
 
 #include <gtest/gtest.h>
 
@@ -127,6 +128,34 @@ TEST(LoadEffectRun, OneRowPerIntervalWithItsExtremesTheirTimesAndTheVehicles)
 
     const BridgeMonitor& monitor = run.getMonitors().front();
     EXPECT_EQ(monitor.getCompleteMaxima(), (std::vector<double>{500.0, 0.0}));
+
+    // On the span at steps 50..60, with 0 at both ends: steps 51..60 make up second 6.
+    const auto seconds = csvRows(folder.file("LE_Span_seconds.csv"));
+    ASSERT_EQ(seconds.size(), 2u);
+    EXPECT_EQ(seconds[0], (std::vector<std::string>{"second", "end_time_s", "maximum", "minimum"}));
+    EXPECT_EQ(seconds[1], (std::vector<std::string>{"6", "21600006", "500", "0"}));
+}
+
+// Steps the run did not show (empty road) count as 0 in their second, before and between loads.
+TEST(SecondEnvelope, StepsNotGivenCountAsNoLoad)
+{
+    SecondEnvelope envelope(0.0, 0.1);
+    envelope.add(3, -5.0);   // second 1: steps 1 and 2 were empty
+    envelope.add(12, 7.0);   // second 2, its first step given ...
+    envelope.add(13, 9.0);
+    envelope.add(15, 8.0);   // ... and step 14 empty in between
+    envelope.add(21, 0.0);   // second 3 without load is left out
+    envelope.add(45, -1.0);  // second 5
+    envelope.finish();
+    EXPECT_EQ(envelope.takeClosed(), (std::vector<SecondRow>{{1, 1.0, 0.0, -5.0}, {2, 2.0, 9.0, 0.0},
+                                                             {5, 5.0, 0.0, -1.0}}));
+    EXPECT_TRUE(envelope.takeClosed().empty());
+
+    SecondEnvelope whole(0.0, 0.5);
+    whole.add(1, 4.0);
+    whole.add(2, 6.0);
+    whole.finish();
+    EXPECT_EQ(whole.takeClosed(), (std::vector<SecondRow>{{1, 1.0, 6.0, 4.0}}));
 }
 
 // A truck on the bridge as an interval ends is counted in both intervals; one that stays on
@@ -175,7 +204,8 @@ TEST(LoadEffectRun, JumpingOverEmptyRoadWritesWhatSteppingThroughItWrites)
     drive(steppedRun, traffic, 3200, false);
     drive(jumpedRun, traffic, 3200, true);
     for (const std::string name : {"Near", "Far", "Hourly", "Negative"})
-        for (const std::string& file : {"LE_" + name + ".csv", "LE_" + name + "_events.csv"}) {
+        for (const std::string& file :
+             {"LE_" + name + ".csv", "LE_" + name + "_seconds.csv", "LE_" + name + "_events.csv"}) {
             SCOPED_TRACE(file);
             const std::string content = TemporaryFolder::read(stepped.file(file));
             EXPECT_GT(content.size(), 100u);
@@ -302,6 +332,15 @@ TEST(LoadEffectOutputs, ReadBackWhatARunWrote)
     EXPECT_EQ(events.events[0].vehicles.size(), 1u);
     EXPECT_EQ(events.events[1].vehicles.size(), 2u);
     EXPECT_EQ(events.events[1].vehicles[1].inputLine, 2);
+
+    const SecondRowsResult seconds = LoadEffectOutputs::readSeconds(folder.file("LE_Back_seconds.csv"));
+    ASSERT_TRUE(seconds.problem.empty()) << seconds.problem;
+    ASSERT_FALSE(seconds.rows.empty());
+    EXPECT_EQ(std::max_element(seconds.rows.begin(), seconds.rows.end(),
+                               [](const SecondRow& a, const SecondRow& b) { return a.maximum < b.maximum; })
+                  ->maximum,
+              1250.0);
+    EXPECT_FALSE(LoadEffectOutputs::readSeconds(folder.file("LE_Back.csv")).problem.empty());
 
     folder.write("broken.csv", "interval,end_time_s\n1,2,3\n");
     EXPECT_EQ(LoadEffectOutputs::readIntervals(folder.file("broken.csv")).problem,

@@ -237,6 +237,8 @@ TEST_F(RunComparisonTest, HeadwaysLaneChangesAndLoadEffects)
     write("b", "LE_span.csv", le + "1,1600,200,1500,-3,1400,10,600\n2,2200,500,2100,-9,1900,12,600\n");
     write("a", "LE_span_events.csv", "rank\n");
     write("b", "LE_span_events.csv", "rank\n");
+    write("a", "LE_span_seconds.csv", "second,end_time_s,maximum,minimum\n3,3,10,0\n");
+    write("b", "LE_span_seconds.csv", "second,end_time_s,maximum,minimum\n5,5,20,0\n");
 
     const RunComparison comparison = RunComparison::of({run("a"), run("b")});
     const ComparedTable& headways = *comparison.table("Head_All_Neg_1500.csv");
@@ -254,6 +256,6 @@ TEST_F(RunComparisonTest, HeadwaysLaneChangesAndLoadEffects)
     EXPECT_DOUBLE_EQ(cell(load, "2", "maximum").mean, 400.0);
     EXPECT_DOUBLE_EQ(cell(load, "1", "minimum").mean, -4.0);
 
-    EXPECT_EQ(comparison.uncompared(), (std::vector<std::string>{"LC_ST_All_Pos.csv", "LE_span_events.csv"}));
+    EXPECT_EQ(comparison.uncompared(), (std::vector<std::string>{"LC_ST_All_Pos.csv", "LE_span_events.csv", "LE_span_seconds.csv"}));
     EXPECT_EQ(comparison.table("summary.txt"), nullptr);
 }
