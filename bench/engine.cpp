@@ -197,6 +197,9 @@ void runScenario(benchmark::State& state, double hours, bool withBridges = false
     state.counters["steps"] = static_cast<double>(last.steps);
     state.counters["released"] = static_cast<double>(last.vehiclesReleased);
     state.counters["written"] = static_cast<double>(last.recordsWritten);
+    // The release figures tell whether the entry, not the road, limited the flow.
+    state.counters["release_delay_p95_s"] = last.releaseDelays.percentile95Seconds;
+    state.counters["minimum_gap_m"] = last.gaps.any() ? last.gaps.minimumGap : 0.0;
     state.counters["peak_rss_MB"] = static_cast<double>(peakResidentKilobytes()) / 1024.0;
 }
 

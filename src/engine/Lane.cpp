@@ -67,7 +67,8 @@ Lane::Lane(Lane&& other) noexcept
       detectorLocations(std::move(other.detectorLocations)),
       departed(std::exchange(other.departed, nullptr)),
       inDrivingOrder(other.inDrivingOrder),
-      outputRecordCount(other.outputRecordCount)
+      outputRecordCount(other.outputRecordCount),
+      gapFigures(other.gapFigures)
 {
     other.vehicles.clear();
 }
@@ -112,6 +113,9 @@ bool Lane::update(double dt, double stepTime)
     front->moveFree(dt);
     notifyPassing(time, x0, front->getPosition(), front);
 
+    // Kept in locals so that the loop pays a compare and an add per vehicle.
+    double minimumGap = gapFigures.minimumGap;
+    std::int64_t nonPositiveGaps = gapFigures.nonPositiveGaps;
     std::size_t i = 1;
     while (i < vehicles.size())
     {
@@ -119,6 +123,9 @@ bool Lane::update(double dt, double stepTime)
         x0 = v->getPosition();
         v->moveBehind(dt, *vehicles[i - 1]);
         const double x1 = v->getPosition();
+        const double gap = v->getGap();
+        minimumGap = gap < minimumGap ? gap : minimumGap;
+        nonPositiveGaps += gap <= 0.0 ? 1 : 0;
 
         Lane* target = nullptr;
         if (laneChangesAllowed && v->wantsLaneChange())
@@ -137,6 +144,8 @@ bool Lane::update(double dt, double stepTime)
         }
     }
 
+    gapFigures.minimumGap = minimumGap;
+    gapFigures.nonPositiveGaps = nonPositiveGaps;
     lastPosition = vehicles.back()->getPosition();
     inDrivingOrder = checkDrivingOrder();
 

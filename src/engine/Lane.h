@@ -3,6 +3,8 @@
 // once per step, offered lane changes into the neighbour lanes, reported to the detectors and
 // road segments whose locations each move passes, and taken off once beyond the road's end.
 
+#include "engine/GapFigures.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -57,6 +59,8 @@ public:
 
     // Records handed to the output detector since the lane was built.
     std::int64_t getOutputRecordCount() const { return outputRecordCount; }
+    // Gaps of the car-following moves made in this lane since it was built.
+    const GapFigures& getGapFigures() const { return gapFigures; }
 
 private:
     Lane* tryLaneChange(Vehicle* v);
@@ -92,4 +96,5 @@ private:
     // A vehicle that ran into its leader breaks this until the lane's next update.
     bool inDrivingOrder = true;
     std::int64_t outputRecordCount = 0;
+    GapFigures gapFigures;
 };

@@ -160,6 +160,8 @@ double Road::initialise()
     recordsWritten = 0;
     outputWriteFailed = false;
     lostMeasurementFiles.clear();
+    releaseDelays.clear();
+    gapsOfRemovedLanes = GapFigures();
 
     while (pending.size() < readAheadCount && !fileExhausted)
         readAhead();
@@ -253,6 +255,7 @@ void Road::releaseVehicles(double /*dt*/, double time)
         if (v->getTime() > time)
             return;
 
+        releaseDelays.add(time - v->getTime());
         assignDriver(v);
         v->setRoad(length, drivesOnRight);
         lane->insertVehicle(lane->getVehicleCount(), v);
@@ -260,6 +263,14 @@ void Road::releaseVehicles(double /*dt*/, double time)
         ++vehiclesReleased;
         readAhead();
     }
+}
+
+GapFigures Road::getGapFigures() const
+{
+    GapFigures figures = gapsOfRemovedLanes;
+    for (const Lane* lane : lanes)
+        figures.merge(lane->getGapFigures());
+    return figures;
 }
 
 int Road::getVehiclesOnRoad() const
@@ -337,6 +348,7 @@ void Road::reset()
 {
     // While the detectors still exist; a stopped run learns here of its last lost lines.
     collectLostMeasurementFiles();
+    gapsOfRemovedLanes = getGapFigures();
     direction1.reset();
     direction2.reset();
     // Whatever no direction took over is still the road's to delete.

@@ -4,7 +4,9 @@
 // releases the vehicles that are due, lets the directions move theirs and tests for the end.
 
 #include "engine/Direction.h"
+#include "engine/GapFigures.h"
 #include "engine/LaneMapping.h"
+#include "engine/ReleaseDelays.h"
 
 #include <cstdint>
 #include <memory>
@@ -86,6 +88,10 @@ public:
     bool hasOutputWriteFailed() const { return outputWriteFailed; }
     // Measurement files that could not be created or lost lines, known once the run is reset.
     const std::vector<std::string>& getLostMeasurementFiles() const { return lostMeasurementFiles; }
+    // Delay (s) of each release past its record's arrival time.
+    ReleaseDelayFigures getReleaseDelays() const { return releaseDelays.figures(); }
+    // The gaps of every lane, those of the last run after reset.
+    GapFigures getGapFigures() const;
     int getVehiclesOnRoad() const;
 
     // For carrying the clock over empty road: the arrival time (s) of the next vehicle to
@@ -151,4 +157,6 @@ private:
     std::int64_t recordsWritten = 0;
     bool outputWriteFailed = false;
     std::vector<std::string> lostMeasurementFiles;
+    ReleaseDelays releaseDelays;
+    GapFigures gapsOfRemovedLanes;  // the lanes' figures, taken before reset deletes them
 };

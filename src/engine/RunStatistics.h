@@ -1,5 +1,9 @@
 #pragma once
-// Figures of the last run for a summary: counts of steps and vehicles and the simulated clock.
+// Figures of the last run for a summary: counts of steps and vehicles, the simulated clock,
+// release delays and the closest gaps.
+
+#include "engine/GapFigures.h"
+#include "engine/ReleaseDelays.h"
 
 #include <cstdint>
 #include <string>
@@ -22,4 +26,6 @@ struct RunStatistics
     bool outputWriteFailed = false;
     // Measurement files that could not be created or lost lines (a full disk).
     std::vector<std::string> lostMeasurementFiles;
+    ReleaseDelayFigures releaseDelays;
+    GapFigures gaps;
 };

@@ -76,5 +76,7 @@ RunStatistics Sim::getStatistics() const
     statistics.percentRead = progress;
     statistics.outputWriteFailed = road.hasOutputWriteFailed();
     statistics.lostMeasurementFiles = road.getLostMeasurementFiles();
+    statistics.releaseDelays = road.getReleaseDelays();
+    statistics.gaps = road.getGapFigures();
     return statistics;
 }
