@@ -41,6 +41,12 @@ void addRunCommand(CLI::App& app, RunCommand::Options& options, std::uint32_t& s
     run->add_option("--seed", seed, "Seed of the random generator: runs with the same seed are identical");
     run->add_option("--bridges", options.bridges,
                     "Bridges file for load effects, in place of STUDY.bridges beside the study");
+    CLI::Option* trajectories = run->add_option(
+        "--trajectories", options.trajectories,
+        "CSV file of every vehicle sampled at an interval: time,direction,lane,position,velocity,acceleration,class,vehicle");
+    run->add_option("--trajectory-interval", options.trajectoryInterval,
+                    "Seconds of simulated time between trajectory samples (default 1)")
+        ->needs(trajectories);
 }
 
 void addNewCommand(CLI::App& app, NewCommand::Options& o)

@@ -4,7 +4,9 @@
 #include "cli/RunSummary.h"
 #include "config/CConfigData.h"
 #include "document/StudyDocument.h"
+#include "detectors/MeasurementFile.h"
 #include "loadeffects/BridgesFile.h"
+#include "loadeffects/LoadEffectFileNames.h"
 #include "loadeffects/GumbelFit.h"
 
 #include <algorithm>
@@ -71,6 +73,16 @@ std::unique_ptr<LoadEffectRun> RunBridges::start(const Sim& sim, const std::stri
         refuse(problems);
     }
     return run;
+}
+
+std::vector<std::string> RunBridges::outputFiles(const std::string& metricsFolder) const
+{
+    std::vector<std::string> paths;
+    for (const PreparedBridge& prepared : bridges) {
+        paths.push_back(MeasurementFile::pathInFolder(metricsFolder, LoadEffectFileNames::series(prepared.bridge.name)));
+        paths.push_back(MeasurementFile::pathInFolder(metricsFolder, LoadEffectFileNames::events(prepared.bridge.name)));
+    }
+    return paths;
 }
 
 void RunBridges::printSummary(std::ostream& out, const LoadEffectRun& run, double returnYears)

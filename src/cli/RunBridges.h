@@ -29,6 +29,8 @@ public:
     static void printSummary(std::ostream& out, const LoadEffectRun& run, double returnYears);
 
     const std::string& getFile() const { return file; }
+    // The load-effect files the run will write, so that no other output of the run is one of them.
+    std::vector<std::string> outputFiles(const std::string& metricsFolder) const;
 
 private:
     std::string file;

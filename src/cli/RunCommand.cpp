@@ -5,15 +5,21 @@
 #include "cli/ProgressReporter.h"
 #include "cli/RunBridges.h"
 #include "cli/RunSummary.h"
+#include "cli/TrajectoryOutput.h"
 #include "config/MersenneTwister.h"
+#include "document/RunFiles.h"
 #include "document/StudyDocument.h"
 #include "loadeffects/GumbelFit.h"
 
 #include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <ostream>
+#include <string>
 #include <system_error>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -122,12 +128,17 @@ int RunCommand::execute(const Options& options)
     if (options.seed)
         theRandomGenerator.seed(*options.seed);
 
+    RunFileClaim trajectoryClaim;
+    const std::unique_ptr<TrajectoryOutput> trajectories = claimTrajectories(document, bridges, options, trajectoryClaim);
+
     ConsoleMessages messages(out, err, nullptr, false);
     messages.setSubject(options.study);
-    if (!document.setupSimulation(messages))
+    if (!document.setupSimulation(messages)) {
+        trajectoryClaim.abandon();
         throw CliFailure(options.study + ": the run cannot start (input traffic file " +
                          absoluteName(document.resolvedInputFileName()) + ", output traffic file " +
                          absoluteName(document.resolvedOutputFileName()) + ")");
+    }
 
     StopSignals stopSignals;
     ProgressReporter progress(err, errIsTerminal);
@@ -136,11 +147,15 @@ int RunCommand::execute(const Options& options)
         bridges ? bridges->start(sim, document.resolvedMetricsFolder()) : nullptr;
     const auto started = std::chrono::steady_clock::now();
     bool running = true;
+    if (trajectories)
+        trajectories->start(sim.getTime());
     progress.update(sim.getProgress());
     while (running && stopSignal == 0) {
         const std::vector<std::vector<Vehicle*>>& lanes = sim.step(running);
         if (loadEffects)
             loadEffects->observe(lanes, sim.getTime());
+        if (trajectories)
+            trajectories->observe(sim.getTime(), lanes);
         progress.update(sim.getProgress());
     }
     if (loadEffects)
@@ -152,6 +167,11 @@ int RunCommand::execute(const Options& options)
     progress.finish();
 
     bool outputsWhole = reportLostOutputs(statistics, absoluteName(document.resolvedOutputFileName()));
+    if (trajectories)
+        if (const std::optional<std::string> failure = trajectories->finish(statistics)) {
+            err << "roadflux-cli: " << *failure << '\n';
+            outputsWhole = false;
+        }
     if (loadEffects)
         for (const std::string& file : loadEffects->lostFiles()) {
             err << "roadflux-cli: " << absoluteName(file) << ": the load-effect file could not be written: lines were lost\n";
@@ -163,12 +183,33 @@ int RunCommand::execute(const Options& options)
     }
     const std::string output = absoluteName(document.resolvedOutputFileName());
     messages.inform("The simulation has finished.");
-    RunSummary(statistics, wall.count(), output,
-               absoluteName(document.resolvedMetricsFolder().empty() ? "." : document.resolvedMetricsFolder()))
-        .print(out);
+    RunSummary summary(statistics, wall.count(), output,
+                       absoluteName(document.resolvedMetricsFolder().empty() ? "." : document.resolvedMetricsFolder()));
+    if (trajectories)
+        summary.setTrajectoryFiles(trajectories->getFileName(), trajectories->getFiguresFileName());
+    summary.print(out);
     if (loadEffects)
         RunBridges::printSummary(out, *loadEffects, Gumbel::defaultReturnYears);
     return outputsWhole ? 0 : CliFailure::failed;
+}
+
+// The trajectories file, when asked for, checked against every other file of the run and locked
+// before the study's set-up touches any of them.
+std::unique_ptr<TrajectoryOutput> RunCommand::claimTrajectories(const StudyDocument& document,
+                                                                const std::optional<RunBridges>& bridges,
+                                                                const Options& options, RunFileClaim& claim)
+{
+    if (options.trajectories.empty())
+        return nullptr;
+    auto trajectories = std::make_unique<TrajectoryOutput>(absoluteName(options.trajectories), options.trajectoryInterval);
+    RunFiles files = document.runFiles();
+    if (bridges) {
+        files.addInput(bridges->getFile(), "the bridges file");
+        for (const std::string& path : bridges->outputFiles(document.resolvedMetricsFolder()))
+            files.addOutput(path, "the load-effect file " + path);
+    }
+    trajectories->claim(std::move(files), claim);
+    return trajectories;
 }
 
 // Every file the study asked for that is not whole is named: the run must not pass for a success.

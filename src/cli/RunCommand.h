@@ -5,10 +5,14 @@
 
 #include <cstdint>
 #include <iosfwd>
+#include <memory>
 #include <optional>
 #include <string>
 
+class RunBridges;
+class RunFileClaim;
 class StudyDocument;
+class TrajectoryOutput;
 struct RunStatistics;
 
 class RunCommand
@@ -25,6 +29,8 @@ public:
         std::string outDir;
         std::optional<std::uint32_t> seed;  // makes the run repeatable
         std::string bridges;  // bridges file, in place of STUDY.bridges beside the study
+        std::string trajectories;           // CSV file of sampled vehicles; none when empty
+        double trajectoryInterval = 1.0;    // s of simulated time between samples
     };
 
     RunCommand(std::ostream& out, std::ostream& err, bool errIsTerminal);
@@ -34,6 +40,9 @@ public:
 
 private:
     void applyOverrides(StudyDocument& document, const Options& options) const;
+    static std::unique_ptr<TrajectoryOutput> claimTrajectories(const StudyDocument& document,
+                                                               const std::optional<RunBridges>& bridges,
+                                                               const Options& options, RunFileClaim& claim);
     // False, with a message naming each, when an output or measurement file is not whole.
     bool reportLostOutputs(const RunStatistics& statistics, const std::string& outputFile) const;
 

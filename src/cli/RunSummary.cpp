@@ -1,5 +1,6 @@
 #include "cli/RunSummary.h"
 
+#include "analysis/RunFigureText.h"
 #include "config/CConfigData.h"
 
 #include <algorithm>
@@ -12,6 +13,12 @@
 RunSummary::RunSummary(const RunStatistics& figures, double wall, std::string output, std::string metrics)
     : statistics(figures), wallSeconds(wall), outputFile(std::move(output)), metricsFolder(std::move(metrics))
 {
+}
+
+void RunSummary::setTrajectoryFiles(std::string csvFile, std::string figuresFile)
+{
+    trajectoriesFile = std::move(csvFile);
+    trajectoryFiguresFile = std::move(figuresFile);
 }
 
 std::string RunSummary::simulatedTime(double seconds)
@@ -46,7 +53,12 @@ void RunSummary::print(std::ostream& out) const
         << "Vehicles written:    " << statistics.recordsWritten << '\n'
         << "Vehicle-steps:       " << statistics.vehicleSteps << '\n'
         << "Skipped vehicles:    " << statistics.skippedVehicles << '\n'
+        << summaryLine(releaseDelayLabel, releaseDelayText(statistics.releaseDelays))
+        << summaryLine(minimumGapLabel, minimumGapText(statistics.gaps))
         << "Wall time:           " << wall << rate << '\n'
         << "Output traffic file: " << outputFile << '\n'
         << "Metrics folder:      " << metricsFolder << '\n';
+    if (!trajectoriesFile.empty())
+        out << "Trajectories:        " << trajectoriesFile << '\n'
+            << "Trajectory figures:  " << trajectoryFiguresFile << '\n';
 }

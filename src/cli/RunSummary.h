@@ -1,6 +1,6 @@
 #pragma once
 // The closing report of a headless run: the simulated start and end, the counts of steps and
-// vehicles, the wall time and where the outputs went.
+// vehicles, release delays and the closest gap, the wall time and where the outputs went.
 
 #include "engine/RunStatistics.h"
 
@@ -12,6 +12,9 @@ class RunSummary
 public:
     RunSummary(const RunStatistics& statistics, double wallSeconds, std::string outputFile, std::string metricsFolder);
 
+    // Named at the end when the run wrote trajectories.
+    void setTrajectoryFiles(std::string csvFile, std::string figuresFile);
+
     void print(std::ostream& out) const;
 
     // Seconds on the traffic files' calendar as "28803.52 s (year 0, month 1, day 1, 08:00:03.52)".
@@ -22,4 +25,6 @@ private:
     double wallSeconds;  // s
     std::string outputFile;
     std::string metricsFolder;
+    std::string trajectoriesFile;
+    std::string trajectoryFiguresFile;
 };
