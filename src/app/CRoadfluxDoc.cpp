@@ -1,5 +1,6 @@
 #include "app/CRoadfluxDoc.h"
 
+#include "analysis/RunFigureText.h"
 #include "dialogs/CUserDialogs.h"
 #include "loadeffects/BridgesFile.h"
 
@@ -36,12 +37,16 @@ public:
 
     std::string runRemark() const override
     {
-        const long long skipped = study.getSim().getStatistics().skippedVehicles;
+        const RunStatistics statistics = study.getSim().getStatistics();
+        const std::string figures = std::string(releaseDelayLabel) + " " + releaseDelayText(statistics.releaseDelays) +
+                                    "\n" + minimumGapLabel + " " + minimumGapText(statistics.gaps);
+        const long long skipped = statistics.skippedVehicles;
         if (skipped == 0)
-            return {};
+            return figures;
         if (skipped == 1)
-            return "1 vehicle was not released: its lane is not a lane of this road.";
-        return std::to_string(skipped) + " vehicles were not released: their lanes are not lanes of this road.";
+            return "1 vehicle was not released: its lane is not a lane of this road.\n" + figures;
+        return std::to_string(skipped) + " vehicles were not released: their lanes are not lanes of this road.\n" +
+               figures;
     }
 
 private:

@@ -77,7 +77,11 @@ TEST_F(StudyRun, InvisibleRunReachesTheEndAndWritesItsOutput)
     view->runInvisible();
     EXPECT_FALSE(view->isRunning());
     ASSERT_FALSE(dialogs.notices.empty());
-    EXPECT_EQ(dialogs.notices.back(), "The simulation has finished.");
+    const QStringList message = QString::fromStdString(dialogs.notices.back()).split('\n');
+    ASSERT_EQ(message.size(), 3) << dialogs.notices.back();
+    EXPECT_EQ(message[0], "The simulation has finished.");
+    EXPECT_TRUE(message[1].startsWith("Release delay (s): mean ")) << message[1].toStdString();
+    EXPECT_TRUE(message[2].startsWith("Minimum gap (m): ")) << message[2].toStdString();
     EXPECT_GT(QFileInfo(folder.filePath("output.txt")).size(), 0);
     EXPECT_FALSE(QDir(folder.filePath("metrics")).isEmpty());
     // A second run of the same document starts afresh.
@@ -102,7 +106,7 @@ TEST_F(StudyRun, InvisibleRunFromTheMenuEndsWithReadyInTheMessagePane)
     frame.show();
     frame.executeCommand(32787);
     ASSERT_FALSE(dialogs.notices.empty());
-    EXPECT_EQ(dialogs.notices.back(), "The simulation has finished.");
+    EXPECT_EQ(dialogs.notices.back().rfind("The simulation has finished.\n", 0), 0u) << dialogs.notices.back();
     EXPECT_EQ(frame.getStatusBar()->paneText(0), "Ready");
     EXPECT_EQ(frame.activeView()->getProgressBar(), nullptr);
     EXPECT_FALSE(frame.action(32794)->isEnabled());
