@@ -80,6 +80,7 @@ std::vector<std::string> RunBridges::outputFiles(const std::string& metricsFolde
     std::vector<std::string> paths;
     for (const PreparedBridge& prepared : bridges) {
         paths.push_back(MeasurementFile::pathInFolder(metricsFolder, LoadEffectFileNames::series(prepared.bridge.name)));
+        paths.push_back(MeasurementFile::pathInFolder(metricsFolder, LoadEffectFileNames::seconds(prepared.bridge.name)));
         paths.push_back(MeasurementFile::pathInFolder(metricsFolder, LoadEffectFileNames::events(prepared.bridge.name)));
     }
     return paths;

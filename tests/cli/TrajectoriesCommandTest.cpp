@@ -146,6 +146,17 @@ TEST_F(Trajectories, AreRefusedBeforeTheRunTouchesAnyFile)
     EXPECT_EQ(result.status, CliFailure::failed);
     EXPECT_TRUE(contains(result.err, "The trajectories' figures file must not be the output traffic file")) << result.err;
 
+    // Nor may it be a bridge's load-effect file.
+    fs::create_directories(folder.file("metrics"));
+    const std::string bridges = folder.write("bridges.csv", "name,start_m,span_m,effect,directions,interval_s,lane_factors\n"
+                                                            "Deck,1000,30,midspan-moment,both,,\n");
+    const std::string loadEffects = folder.file("metrics/LE_Deck_seconds.csv");
+    result = runConfigured({"run", study, "--bridges", bridges, "--trajectories", loadEffects});
+    EXPECT_EQ(result.status, CliFailure::failed);
+    EXPECT_TRUE(contains(result.err, "The trajectories file must not be the load-effect file " + loadEffects))
+        << result.err;
+    EXPECT_FALSE(fs::exists(loadEffects));
+
     result = runConfigured({"run", study, "--trajectories", folder.file("absent/paths.csv")});
     EXPECT_EQ(result.status, CliFailure::failed);
     EXPECT_TRUE(contains(result.err, "--trajectories: The trajectories file cannot be created (" +
