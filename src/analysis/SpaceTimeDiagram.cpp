@@ -137,13 +137,13 @@ void SpaceTimeDiagram::drawLine(SpaceTimeRaster& raster, const PathEnds::End& fr
     const double r1 = rowAt(position);
     // Truncation is the floor here: times and positions on the road are not negative.
     const auto cellOf = [](double x) { return static_cast<long long>(std::max(x, 0.0)); };
-    const long long cells = std::max(std::abs(cellOf(c1) - cellOf(c0)), std::abs(cellOf(r1) - cellOf(r0)));
-    if (cells < 1)
+    const long long cellsCrossed = std::max(std::abs(cellOf(c1) - cellOf(c0)), std::abs(cellOf(r1) - cellOf(r0)));
+    if (cellsCrossed < 1)
     {
         drawPoint(raster, time, position, speed);
         return;
     }
-    const auto steps = static_cast<int>(std::min<long long>(cells, columns + rows));
+    const auto steps = static_cast<int>(std::min<long long>(cellsCrossed, columns + rows));
     const double columnStep = (c1 - c0) / steps;
     const double rowStep = (r1 - r0) / steps;
     const float speedStep = (speed - from.speed) / static_cast<float>(steps);
