@@ -1,19 +1,10 @@
 #include "results/tables/HeadwayHistogram.h"
 
+#include "results/tables/RoundStep.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
-
-double roundBinWidth(double rough)
-{
-    if (!(rough > 0.0) || !std::isfinite(rough))
-        return 1.0;
-    double power = std::pow(10.0, std::floor(std::log10(rough)));
-    for (double step : {1.0, 2.0, 2.5, 5.0, 10.0})
-        if (step * power >= rough * (1.0 - 1e-9))
-            return step * power;
-    return 10.0 * power;
-}
 
 HeadwayHistogram HeadwayHistogram::of(const std::vector<double>& headways)
 {
@@ -33,7 +24,7 @@ HeadwayHistogram HeadwayHistogram::of(const std::vector<double>& headways)
     std::size_t percentile = static_cast<std::size_t>(0.98 * static_cast<double>(sorted.size() - 1));
     double top = std::max(sorted[percentile], 0.0);
     constexpr double binsWanted = 30.0;
-    histogram.binWidth = roundBinWidth(top / binsWanted);
+    histogram.binWidth = roundStep(top / binsWanted);
     // The bin holding the 98th percentile is the last one.
     std::size_t binCount = static_cast<std::size_t>(std::floor(top / histogram.binWidth)) + 1;
     histogram.bins.assign(binCount, 0);

@@ -18,6 +18,3 @@ struct HeadwayHistogram
 
     double upperEnd() const { return binWidth * static_cast<double>(bins.size()); }
 };
-
-// 1, 2, 2.5 or 5 times a power of ten, at least `rough`.
-double roundBinWidth(double rough);

@@ -1,5 +1,6 @@
 #include "results/tables/DetectorFigures.h"
 #include "results/tables/HeadwayHistogram.h"
+#include "results/tables/RoundStep.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -119,11 +120,11 @@ TEST(HeadwayHistogram, HandlesNoHeadwaysAndNegativeOnes)
     EXPECT_THAT(odd.bins, ElementsAre(2));
 }
 
-TEST(HeadwayHistogram, RoundsBinWidthsToOneTwoTwoAndAHalfOrFive)
+TEST(HeadwayHistogram, RoundStepsAreOneTwoTwoAndAHalfOrFiveTimesAPowerOfTen)
 {
-    EXPECT_EQ(roundBinWidth(0.13), 0.2);
-    EXPECT_EQ(roundBinWidth(2.2), 2.5);
-    EXPECT_EQ(roundBinWidth(3.0), 5.0);
-    EXPECT_EQ(roundBinWidth(7.0), 10.0);
-    EXPECT_EQ(roundBinWidth(0.0), 1.0);
+    EXPECT_EQ(roundStep(0.13), 0.2);
+    EXPECT_EQ(roundStep(2.2), 2.5);
+    EXPECT_EQ(roundStep(3.0), 5.0);
+    EXPECT_EQ(roundStep(7.0), 10.0);
+    EXPECT_EQ(roundStep(0.0), 1.0);
 }

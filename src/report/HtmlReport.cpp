@@ -1,0 +1,144 @@
+#include "report/HtmlReport.h"
+
+#include "results/charts/ChartExport.h"
+#include "results/charts/ResultCharts.h"
+#include "results/tables/DetectorFigures.h"
+#include "results/tables/MeasurementFolder.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QStringList>
+
+#include <cmath>
+#include <optional>
+
+namespace {
+
+const char* const styleSheet =
+    "body{font-family:sans-serif;margin:2em;color:#222}"
+    "table{border-collapse:collapse;margin:1em 0}"
+    "th,td{border:1px solid #bbb;padding:0.3em 0.6em}td.number{text-align:right}"
+    "th{background:#eee}pre{background:#f6f6f6;padding:1em}"
+    "figure{display:inline-block;margin:0.5em}figure svg{max-width:100%;height:auto}"
+    ".problem{color:#a00}";
+
+QString escaped(const QString& text)
+{
+    return text.toHtmlEscaped();
+}
+
+QString escaped(const std::string& text)
+{
+    return QString::fromStdString(text).toHtmlEscaped();
+}
+
+QString numberCell(std::optional<double> value, int decimals)
+{
+    if (!value || !std::isfinite(*value))
+        return QStringLiteral("<td class=\"number\">&#8211;</td>");
+    return QStringLiteral("<td class=\"number\">%1</td>").arg(*value, 0, 'f', decimals);
+}
+
+QString countCell(std::optional<long long> value)
+{
+    if (!value)
+        return QStringLiteral("<td class=\"number\">&#8211;</td>");
+    return QStringLiteral("<td class=\"number\">%1</td>").arg(*value);
+}
+
+QString anchorOf(const MeasurementEntry& entry)
+{
+    return QString::fromStdString(entry.path.stem().string());
+}
+
+QString figuresTable(const MeasurementFolder& folder, const DetectorIntervals& intervals, bool& anyEstimate)
+{
+    QString html = QStringLiteral(
+        "<table id=\"figures\"><thead><tr><th>Detector</th><th>File</th><th>Vehicles counted</th>"
+        "<th>Mean interval flow (veh/h)</th><th>Max interval flow (veh/h)</th><th>Mean speed (km/h)</th>"
+        "<th>Lane changes</th><th>Lane-change rate (per km and hour)</th></tr></thead><tbody>\n");
+    for (const MeasurementEntry& entry : folder.entries) {
+        if (!entry.isRead())
+            continue;
+        DetectorFigures figures = DetectorFigures::of(entry.table, intervals.of(entry.name));
+        anyEstimate = anyEstimate || figures.intervalEstimated;
+        html += QStringLiteral("<tr><td><a href=\"#%1\">%2</a></td><td>%3%4</td>")
+                    .arg(anchorOf(entry), escaped(entry.name.title()), escaped(entry.path.filename().string()),
+                         figures.intervalEstimated ? QStringLiteral(" *") : QString());
+        html += countCell(figures.vehiclesCounted) + numberCell(figures.meanFlow, 1) + numberCell(figures.maxFlow, 1) +
+                numberCell(figures.meanSpeed, 1) + countCell(figures.laneChanges) +
+                numberCell(figures.laneChangeRate, 2) + QStringLiteral("</tr>\n");
+    }
+    return html + QStringLiteral("</tbody></table>\n");
+}
+
+QString chartSection(const MeasurementEntry& entry, const DetectorIntervals& intervals)
+{
+    QString html = QStringLiteral("<section id=\"%1\"><h3>%2</h3><p>%3</p>\n")
+                       .arg(anchorOf(entry), escaped(entry.name.title()), escaped(entry.path.filename().string()));
+    if (!entry.isRead())
+        return html + QStringLiteral("<p class=\"problem\">%1</p></section>\n").arg(escaped(entry.error));
+    for (ResultChart& chart : chartsOf(entry, intervals.of(entry.name)))
+        html += QStringLiteral("<figure id=\"%1-%2\">%3</figure>\n")
+                    .arg(anchorOf(entry), chart.name, HtmlReport::inlineSvg(ChartExport::toSvg(*chart.chart)));
+    return html + QStringLiteral("</section>\n");
+}
+
+}  // namespace
+
+ReportSources HtmlReport::sourcesOf(const std::filesystem::path& folder)
+{
+    ReportSources sources;
+    std::error_code error;
+    sources.measurementFolder =
+        std::filesystem::is_directory(folder / "metrics", error) ? folder / "metrics" : folder;
+    QFile summary(QString::fromStdString((folder / "summary.txt").string()));
+    if (summary.open(QIODevice::ReadOnly))
+        sources.summary = QString::fromUtf8(summary.readAll());
+    sources.title = QString::fromStdString(folder.string());
+    return sources;
+}
+
+QString HtmlReport::inlineSvg(const QByteArray& document)
+{
+    QString svg = QString::fromUtf8(document);
+    qsizetype start = svg.indexOf(QStringLiteral("<svg"));
+    if (start > 0)
+        svg.remove(0, start);
+    // Sized in pixels like the rest of the page, not in millimetres.
+    static const QRegularExpression size(QStringLiteral("^<svg width=\"[^\"]*\" height=\"[^\"]*\"(\\s+viewBox=\"0 0 "
+                                                        "(\\d+) (\\d+)\")"));
+    svg.replace(size, QStringLiteral("<svg width=\"\\2\" height=\"\\3\"\\1"));
+    return svg;
+}
+
+QString HtmlReport::build(const ReportSources& sources)
+{
+    MeasurementFolder folder = MeasurementFolder::read(sources.measurementFolder);
+    QString html = QStringLiteral("<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"en\">\n"
+                                  "<head><meta charset=\"utf-8\"/><title>Roadflux report: %1</title>"
+                                  "<style>%2</style></head>\n<body>\n<h1>Roadflux report</h1>\n<p>%1</p>\n")
+                       .arg(escaped(sources.title), QString::fromLatin1(styleSheet));
+    if (!sources.summary.isEmpty())
+        html += QStringLiteral("<h2>Summary of the run</h2>\n<pre id=\"summary\">%1</pre>\n").arg(escaped(sources.summary));
+
+    html += QStringLiteral("<h2>Key figures</h2>\n<p>Measurement files in %1.</p>\n")
+                .arg(escaped(sources.measurementFolder.string()));
+    if (!folder.error.empty())
+        html += QStringLiteral("<p class=\"problem\">%1</p>\n").arg(escaped(folder.error));
+    else if (folder.entries.empty())
+        html += QStringLiteral("<p class=\"problem\">The folder holds no measurement files.</p>\n");
+    bool anyEstimate = false;
+    html += figuresTable(folder, sources.intervals, anyEstimate);
+    if (anyEstimate)
+        html += QStringLiteral("<p>* The interval length was not known and was recovered from the flows (each vehicle "
+                               "adds 3600 / interval veh/h); give the study with --study to use its own.</p>\n");
+    for (const MeasurementEntry& entry : folder.entries)
+        if (!entry.isRead())
+            html += QStringLiteral("<p class=\"problem\">%1</p>\n").arg(escaped(entry.error));
+
+    html += QStringLiteral("<h2>Charts</h2>\n");
+    for (const MeasurementEntry& entry : folder.entries)
+        html += chartSection(entry, sources.intervals);
+    return html + QStringLiteral("</body>\n</html>\n");
+}

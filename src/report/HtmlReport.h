@@ -1,0 +1,31 @@
+#pragma once
+// The report of a run as one self-contained HTML page: the run's summary, a table of key figures
+// per measurement file, and every chart of the files as inline SVG. The page is also well-formed
+// XML, so that programs can read its tables back.
+
+#include "results/tables/DetectorIntervals.h"
+
+#include <QString>
+
+#include <filesystem>
+
+struct ReportSources
+{
+    std::filesystem::path measurementFolder;
+    QString summary;               // the runner's summary; empty when there is none
+    QString title;                 // shown as the page's heading
+    DetectorIntervals intervals;   // from the study, when known
+};
+
+class HtmlReport
+{
+public:
+    // Where a folder's parts are: a run's folder holds "summary.txt" and a "metrics" folder; any
+    // other folder is taken as the measurement folder itself.
+    static ReportSources sourcesOf(const std::filesystem::path& folder);
+
+    static QString build(const ReportSources& sources);
+
+    // A chart's SVG document made fit to sit inside HTML: no XML prolog, sized in pixels.
+    static QString inlineSvg(const QByteArray& document);
+};

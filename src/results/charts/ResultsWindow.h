@@ -1,0 +1,49 @@
+#pragma once
+// The Results window: the measurement files of a folder as charts, one tab per file, titled with
+// the detector's name, location and direction. Other pages (a space-time diagram of the run) can
+// be added after the files' tabs.
+
+#include "results/charts/ResultsDialogs.h"
+#include "results/tables/DetectorIntervals.h"
+
+#include <QString>
+#include <QWidget>
+
+class ChartPanel;
+class QLabel;
+class QTabWidget;
+
+class ResultsWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit ResultsWindow(QWidget* parent = nullptr);
+    ~ResultsWindow() override;
+
+    // Reads the folder's measurement files and shows them; intervals: the study's detector
+    // definitions, when known, for the time axes and figures.
+    void showFolder(const QString& folder, const DetectorIntervals& intervals = {});
+    void reload();
+    // Asks for a folder and shows it.
+    void chooseFolder();
+    const QString& folder() const { return currentFolder; }
+
+    // A page of its own after the files' tabs, kept until the next folder is shown.
+    void addPage(QWidget* page, const QString& title);
+
+    QTabWidget& tabs() const { return *tabWidget; }
+    // The chart panels of tab `index`, in order.
+    QList<ChartPanel*> panels(int index) const;
+
+    ResultsDialogs& dialogs() { return userDialogs; }
+
+private:
+    QWidget* pageFor(const struct MeasurementEntry& entry);
+
+    ResultsDialogs userDialogs;
+    DetectorIntervals knownIntervals;
+    QString currentFolder;
+    QLabel* folderLabel = nullptr;
+    QTabWidget* tabWidget = nullptr;
+};
