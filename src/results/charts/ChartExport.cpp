@@ -60,6 +60,11 @@ QImage toImage(QChart& chart, QSize size)
 
 QByteArray toSvg(QChart& chart, QSize size, const QString& title)
 {
+    return SvgCompaction::compacted(QString::fromUtf8(generatedSvg(chart, size, title))).toUtf8();
+}
+
+QByteArray generatedSvg(QChart& chart, QSize size, const QString& title)
+{
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QSvgGenerator generator;
@@ -70,7 +75,7 @@ QByteArray toSvg(QChart& chart, QSize size, const QString& title)
     QString plainTitle = title.isEmpty() ? QTextDocumentFragment::fromHtml(chart.title()).toPlainText() : title;
     generator.setTitle(plainTitle.toHtmlEscaped());
     render(chart, generator, size);
-    return SvgCompaction::compacted(QString::fromUtf8(buffer.data())).toUtf8();
+    return buffer.data();
 }
 
 bool savePng(QChart& chart, const QString& path, QSize size)

@@ -14,8 +14,10 @@ namespace ChartExport {
 constexpr QSize defaultSize{800, 500};
 
 QImage toImage(QChart& chart, QSize size = defaultSize);
-// A complete SVG document.
+// A complete SVG document, compacted.
 QByteArray toSvg(QChart& chart, QSize size = defaultSize, const QString& title = {});
+// The document as Qt's SVG generator writes it.
+QByteArray generatedSvg(QChart& chart, QSize size = defaultSize, const QString& title = {});
 // False when the file cannot be written.
 bool savePng(QChart& chart, const QString& path, QSize size = defaultSize);
 bool saveSvg(QChart& chart, const QString& path, QSize size = defaultSize);
