@@ -69,6 +69,8 @@ const std::vector<CCommand>& CCommandTable::commands()
 
         item(viewToolbar, "&View", "&Toolbar", "", "Show or hide the toolbar\nToggle ToolBar"),
         item(viewStatusBar, "&View", "&Status Bar", "", "Show or hide the status bar\nToggle StatusBar"),
+        separator("&View"),
+        item(viewResults, "&View", "&Results...", "", "Show the charts of the measurement files\nResults"),
 
         item(appAbout, "&Help", "&About Roadflux...", "",
              "Display program information, version number and copyright\nAbout"),

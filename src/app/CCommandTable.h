@@ -39,6 +39,7 @@ public:
         preferences = 32776,
         viewToolbar = 59392,
         viewStatusBar = 59393,
+        viewResults = 32810,
     };
 
     static constexpr int recentFileCount = 4;

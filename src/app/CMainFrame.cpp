@@ -3,6 +3,7 @@
 #include "app/CAboutDlg.h"
 #include "app/CCommandTable.h"
 #include "app/CRecentFileList.h"
+#include "app/CResultsLink.h"
 #include "app/CRoadfluxDoc.h"
 #include "app/CRoadfluxView.h"
 #include "app/CSplitterWnd.h"
@@ -29,7 +30,7 @@
 #include <QWindow>
 
 CMainFrame::CMainFrame(CRoadfluxDoc& doc, CRecentFileList& recent, const CMillisecondClock& wallClock)
-    : document(doc), recentFiles(recent), clock(wallClock)
+    : document(doc), recentFiles(recent), clock(wallClock), results(std::make_unique<CResultsLink>(doc, *this))
 {
     setObjectName(QStringLiteral("mainFrame"));
     setWindowIcon(CToolbarIcons::icon(CCommandTable::configureSimulation));
@@ -165,6 +166,7 @@ CRoadfluxView* CMainFrame::createView()
         updateCommandUI();
     });
     connect(view, &CRoadfluxView::runStateChanged, this, &CMainFrame::updateCommandUI);
+    connect(view, &CRoadfluxView::runCompleted, this, [this] { results->offerAfterRun(); });
     // The split boxes: a click adds a row or a column of panes.
     auto* splitAcross = new QToolButton(view);
     splitAcross->setObjectName(QStringLiteral("splitRow"));
@@ -233,6 +235,7 @@ void CMainFrame::executeCommand(int commandId)
     case CCommandTable::preferences: CStudyEditing::editPreferences(*view); break;
     case CCommandTable::viewToolbar: toolBar->setVisible(!toolBar->isVisible()); break;
     case CCommandTable::viewStatusBar: statusBar->setVisible(!statusBar->isVisible()); break;
+    case CCommandTable::viewResults: results->show(); break;
     case CCommandTable::appAbout: showAboutBox(); break;
     default: break;
     }

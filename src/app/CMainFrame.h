@@ -11,6 +11,7 @@
 #include <memory>
 
 class CMillisecondClock;
+class CResultsLink;
 class CRoadfluxDoc;
 class CRoadfluxView;
 class CRecentFileList;
@@ -32,6 +33,7 @@ public:
     QMenu* menu(const QString& title) const;
     QToolBar* getToolBar() const { return toolBar; }
     CStatusBar* getStatusBar() const { return statusBar; }
+    CResultsLink& getResults() const { return *results; }
     CSplitterWnd* getSplitter() const { return splitter; }
     // The view that last had the focus.
     CRoadfluxView* activeView() const;
@@ -83,4 +85,5 @@ private:
     CSplitterWnd* splitter = nullptr;
     QPointer<CRoadfluxView> lastActiveView;
     QPrinter printer;
+    std::unique_ptr<CResultsLink> results;
 };

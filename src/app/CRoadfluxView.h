@@ -81,6 +81,8 @@ signals:
     void activated(CRoadfluxView* view);
     // The study's simulation became busy, or free again.
     void simulationBusy(bool busy);
+    // A run reached its end and the user was told so.
+    void runCompleted();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -98,6 +100,7 @@ private:
     void runEnded() override;
     bool otherRunInProgress() const override;
     void simRunningChanged(bool running) override;
+    void runFinished() override { emit runCompleted(); }
 
     void setScrollSizes(QSize size);
     void updateScrollBars();

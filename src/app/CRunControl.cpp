@@ -181,6 +181,7 @@ void CRunControl::finishRun(bool showMessage)
     if (!remark.empty())
         message += "\n" + remark;
     userDialogs().inform(message);
+    observer.runFinished();
 }
 
 void CRunControl::speedUp()

@@ -17,4 +17,6 @@ public:
     // Another view already runs the study's one simulation.
     virtual bool otherRunInProgress() const = 0;
     virtual void simRunningChanged(bool running) = 0;
+    // A run reached its end (not stopped) and the user was told.
+    virtual void runFinished() {}
 };

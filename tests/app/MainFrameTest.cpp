@@ -76,6 +76,8 @@ const Row expectedMenus[] = {
     {"T&ools", "&Preferences", "Alt+P", 32776, "Display preferences dialog box\nPreferences"},
     {"&View", "&Toolbar", "", 59392, "Show or hide the toolbar\nToggle ToolBar"},
     {"&View", "&Status Bar", "", 59393, "Show or hide the status bar\nToggle StatusBar"},
+    {"&View", "-", "", 0, ""},
+    {"&View", "&Results...", "", 32810, "Show the charts of the measurement files\nResults"},
     {"&Help", "&About Roadflux...", "", 57664, "Display program information, version number and copyright\nAbout"},
 };
 

@@ -1,0 +1,61 @@
+#include "app/CResultsLink.h"
+
+#include "app/CRoadfluxDoc.h"
+#include "app/CUserDialogs.h"
+#include "results/charts/ResultsWindow.h"
+
+#include <QDir>
+
+CResultsLink::CResultsLink(CRoadfluxDoc& doc, QWidget& ownerWindow) : document(doc), owner(ownerWindow)
+{
+}
+
+CResultsLink::~CResultsLink() = default;
+
+ResultsWindow* CResultsLink::window() const
+{
+    return results;
+}
+
+QString CResultsLink::metricsFolder() const
+{
+    QString folder = QString::fromStdString(document.study().resolvedMetricsFolder());
+    return folder.isEmpty() ? QDir::currentPath() : folder;
+}
+
+void CResultsLink::showStudyFolder()
+{
+    if (!results) {
+        results = new ResultsWindow(&owner);
+        ResultsDialogs& dialogs = results->dialogs();
+        dialogs.chooseSaveFile = [](const QString& caption, const QString& filter, const QString& suggestion) {
+            QString suffix = filter.section(QStringLiteral("*."), 1).section(QLatin1Char(')'), 0, 0);
+            return userDialogs().chooseSaveFile(caption, filter, suffix, suggestion);
+        };
+        dialogs.chooseFolder = [](const QString& caption, const QString&) {
+            return userDialogs().chooseFolder(caption);
+        };
+        dialogs.warn = [](const QString& text) { userDialogs().warn(text.toStdString()); };
+    }
+    results->showFolder(metricsFolder(), DetectorIntervals(document.study().getStatDetectors()));
+}
+
+void CResultsLink::show()
+{
+    showStudyFolder();
+    results->show();
+    results->raise();
+    results->activateWindow();
+}
+
+void CResultsLink::offerAfterRun()
+{
+    if (results && results->isVisible()) {
+        showStudyFolder();
+        return;
+    }
+    if (document.study().getStatDetectors().empty())
+        return;
+    if (userDialogs().ask(offerQuestion().toStdString()))
+        show();
+}
