@@ -10,6 +10,8 @@ CCommandLine CCommandLine::parse(const QStringList& arguments)
             parsed.runAtStart = true;
         else if (argument == QLatin1String("--time-warp") && i + 1 < arguments.size())
             parsed.timeWarp = arguments[++i].toDouble();
+        else if (argument == QLatin1String("--results"))
+            parsed.showResults = true;
         else if (argument == QLatin1String("--from-menu"))
             parsed.fromMenu = true;
         else if (argument == QLatin1String("--help") || argument == QLatin1String("-h"))
@@ -34,6 +36,8 @@ QString CCommandLine::helpText()
         "  --run              start a visible run of STUDY as soon as the window is up\n"
         "  --time-warp N      pace of that run: N simulated seconds per real second\n"
         "                     (1 to 1000)\n"
+        "  --results          when a run ends, show its charts in the Results window\n"
+        "                     without asking\n"
         "  --from-menu        the desktop's menu started the program: a missing\n"
         "                     Roadflux.ini is reported with the folder it was looked for in\n"
         "  -h, --help         print this help and end\n"

@@ -56,6 +56,6 @@ void CResultsLink::offerAfterRun()
     }
     if (document.study().getStatDetectors().empty())
         return;
-    if (userDialogs().ask(offerQuestion().toStdString()))
+    if (showWithoutAsking || userDialogs().ask(offerQuestion().toStdString()))
         show();
 }

@@ -20,6 +20,8 @@ public:
     // After a finished run: an open window shows the new files at once; otherwise the user is
     // asked, when the study has detectors that write files.
     void offerAfterRun();
+    // From now on a finished run shows the window without asking.
+    void showAfterRuns() { showWithoutAsking = true; }
 
     ResultsWindow* window() const;
 
@@ -32,4 +34,5 @@ private:
     CRoadfluxDoc& document;
     QWidget& owner;
     QPointer<ResultsWindow> results;
+    bool showWithoutAsking = false;
 };

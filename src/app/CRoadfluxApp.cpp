@@ -2,6 +2,7 @@
 
 #include "app/CCommandLine.h"
 #include "app/CMainFrame.h"
+#include "app/CResultsLink.h"
 #include "app/CRoadfluxDoc.h"
 #include "app/CRoadfluxView.h"
 #include "app/CSplitterWnd.h"
@@ -65,6 +66,8 @@ bool CRoadfluxApp::initInstance(const QStringList& arguments)
     // A visible run asked for on the command line starts once the window is up.
     if (commandLine.runAtStart)
         QTimer::singleShot(0, view, [view] { view->runVisible(); });
+    if (commandLine.showResults)
+        frame->getResults().showAfterRuns();
     return true;
 }
 

@@ -11,8 +11,10 @@ TEST(CommandLine, ReadsOptionsInAnyOrderAndTheFirstOtherArgumentAsTheStudy)
     EXPECT_EQ(menu.study, "/home/u/a study.rfx");
     EXPECT_FALSE(menu.runAtStart || menu.helpWanted || menu.versionWanted);
 
-    const CCommandLine run = CCommandLine::parse({"--time-warp", "50", "s.rfx", "--run"});
+    const CCommandLine run = CCommandLine::parse({"--time-warp", "50", "s.rfx", "--run", "--results"});
     EXPECT_TRUE(run.runAtStart);
+    EXPECT_TRUE(run.showResults);
+    EXPECT_FALSE(menu.showResults);
     EXPECT_DOUBLE_EQ(run.timeWarp, 50.0);
     EXPECT_EQ(run.study, "s.rfx");
     EXPECT_FALSE(run.fromMenu);
@@ -27,7 +29,7 @@ TEST(CommandLine, HelpNamesEveryOptionAndVersionReadsAsHelp2manExpects)
 {
     const QString help = CCommandLine::helpText();
     EXPECT_TRUE(help.startsWith("Usage: roadflux "));
-    for (const char* option : {"--run", "--time-warp N", "--from-menu", "-h, --help", "--version"})
+    for (const char* option : {"--run", "--time-warp N", "--results", "--from-menu", "-h, --help", "--version"})
         EXPECT_TRUE(help.contains(QLatin1String(option))) << option;
     EXPECT_EQ(CCommandLine::versionText("1.2.3"), "roadflux 1.2.3\n");
 }

@@ -93,3 +93,13 @@ TEST_F(ResultsLink, AFinishedRunOffersTheChartsAndAnOpenWindowFollowsTheRun)
     EXPECT_EQ(countQuestion(), 1u);
     EXPECT_EQ(window->tabs().count(), 7);
 }
+
+TEST_F(ResultsLink, AskedToShowAfterRunsItDoesNotAsk)
+{
+    // roadflux --run --results: the window comes up when the run has ended.
+    frame->getResults().showAfterRuns();
+    frame->executeCommand(CCommandTable::runInvisible);
+    EXPECT_EQ(countQuestion(), 0u);
+    ASSERT_NE(frame->getResults().window(), nullptr);
+    EXPECT_TRUE(frame->getResults().window()->isVisible());
+}

@@ -42,6 +42,19 @@ touch -d '2000-01-01' runs/seed2/output.txt
 [ "$(stat -c %Y runs/seed2/output.txt)" -lt 1000000000 ] || die "a complete run's output was rewritten"
 grep -q '^Runs compared: 5$' sweep2.log || { cat sweep2.log; die "the sweep did not compare its five runs"; }
 [ -s compared/FD_All_Pos_1500.csv ] && [ -s compared/replications.csv ] || die "the comparison wrote no CSV files"
+
+# With --report, complete runs get their report without being run again, new runs with theirs.
+export ROADFLUX_REPORT="$build/roadflux-report"
+if [ -x "$ROADFLUX_REPORT" ]; then
+  printf 'seed4\t%s\t4\t%s\n' "$study" "$PWD/short.txt" >>jobs.tsv
+  "$source/tools/batch/sweep.sh" --report jobs.tsv runs 2 >sweep3.log 2>&1 || { cat sweep3.log; die "the report sweep failed"; }
+  [ "$(grep -c 'report written' sweep3.log)" -eq 5 ] || { cat sweep3.log; die "complete runs did not get a report"; }
+  for name in seed1 seed2 seed3 seed1-again broken seed4; do
+    grep -q '<table id="figures">' "runs/$name/report.html" 2>/dev/null || die "run $name has no report"
+  done
+  [ "$(stat -c %Y runs/seed2/output.txt)" -lt 1000000000 ] || die "writing a report redid the run"
+fi
+
 # Careless lines. Each is refused with a message naming it; the sweep fails; nothing that was
 # there before is removed, neither the complete runs nor a folder beside the output folder.
 mkdir -p x && echo precious >x/keep.txt

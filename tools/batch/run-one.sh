@@ -6,9 +6,11 @@
 # NAME is one plain folder name (letters, digits, '_', '.', '+', '-'; not starting with '.' or
 # '-'): an empty name or one with a slash would make the run replace OUTDIR itself or a folder
 # beside it. SEED is a whole number.
-# Exit status: 0 done (or already done); 2 a job that cannot be run, named in the message (the
-# line is not run, nothing is removed); 3 the same run is in progress elsewhere; the runner's
-# status otherwise.
+# With ROADFLUX_SWEEP_REPORT set, the folder also gets report.html from roadflux-report (its
+# path in ROADFLUX_REPORT when not on PATH); a run is complete only with its report.
+# Exit status: 0 done (or already done); 1 the finished run could not be moved or its report
+# written; 2 a job that cannot be run, named in the message (the line is not run, nothing is
+# removed); 3 the same run is in progress elsewhere; the runner's status otherwise.
 set -uo pipefail
 if [ $# -lt 2 ]; then
   echo "run-one.sh: usage: run-one.sh OUTDIR NAME STUDY SEED [INPUT] (got $# arguments)" >&2
@@ -32,7 +34,18 @@ refuse() {
 [[ $seed =~ ^[0-9]+$ ]] || refuse "the seed '$seed' is not a whole number"
 
 final="$outdir/$name"
+write_report() {
+  [ -z "${ROADFLUX_SWEEP_REPORT:-}" ] && return 0
+  "${ROADFLUX_REPORT:-roadflux-report}" "$1" --study "$study" -o "$1/report.html" >/dev/null 2>>"$1/log.txt" && return 0
+  echo "$name: the report could not be written (see $1/log.txt)" >&2
+  return 1
+}
 if [ -f "$final/summary.txt" ]; then
+  if [ -n "${ROADFLUX_SWEEP_REPORT:-}" ] && [ ! -f "$final/report.html" ]; then
+    write_report "$final" || exit 1
+    echo "$name: report written"
+    exit 0
+  fi
   echo "$name: already complete"
   exit 0
 fi
@@ -56,11 +69,16 @@ if [ $status -ne 0 ]; then
   exit $status
 fi
 # The runner named the files where it wrote them; the summary names them where they stay.
+moveFailed() {
+  echo "$name: the finished run could not be moved to $final" >&2
+  exit 1
+}
 while IFS= read -r line || [ -n "$line" ]; do
   printf '%s\n' "${line//"$partial/"/"$final/"}"
 done <"$partial/summary.txt.tmp" >"$partial/summary.txt.named" &&
   rm -f "$partial/summary.txt.tmp" &&
-  mv "$partial/summary.txt.named" "$partial/summary.txt" &&
-  rm -rf "$final" && mv "$partial" "$final" || { echo "$name: the finished run could not be moved to $final" >&2; exit 1; }
+  mv "$partial/summary.txt.named" "$partial/summary.txt" || moveFailed
+write_report "$partial" || exit 1
+rm -rf "$final" && mv "$partial" "$final" || moveFailed
 rm -f "$outdir/.$name.lock"
 echo "$name: done"

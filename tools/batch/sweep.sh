@@ -3,18 +3,27 @@
 # Jobs file: one run per line, tab-separated: name, study, seed[, input traffic file];
 # lines starting with # are skipped. Rerunning the same sweep redoes only the runs that
 # did not complete.
-#   sweep.sh [--compare CSV_DIR] JOBS.tsv OUTDIR [JOBS_IN_PARALLEL]
+#   sweep.sh [--report] [--compare CSV_DIR] JOBS.tsv OUTDIR [JOBS_IN_PARALLEL]
+# --report: each run's folder also gets report.html (charts and key figures, roadflux-report);
+# complete runs without one get it on the next sweep.
 # With --compare, once every run completed, the runs are compared (roadflux-cli compare): the
 # statistics over the runs go to CSV_DIR and the runs needed are printed.
-# Set ROADFLUX_CLI to the runner's path when it is not on PATH.
+# Set ROADFLUX_CLI and ROADFLUX_REPORT to the programs' paths when they are not on PATH.
 # Exit status: 0 every run complete (and compared); 1 some runs failed (each named on stderr) or
 # the runs could not be compared; 2 a jobs file that cannot be run as a whole (no runs, one name
 # for two runs), with nothing run.
 set -uo pipefail
+export ROADFLUX_SWEEP_REPORT=""
 compare_dir=""
-if [ "${1:-}" = "--compare" ] && [ $# -ge 2 ]; then compare_dir=$2; shift 2; fi
+while [ $# -gt 0 ]; do
+  case $1 in
+    --report) ROADFLUX_SWEEP_REPORT=1; shift ;;
+    --compare) [ $# -ge 2 ] || break; compare_dir=$2; shift 2 ;;
+    *) break ;;
+  esac
+done
 if [ $# -lt 2 ]; then
-  echo "sweep.sh: usage: sweep.sh [--compare CSV_DIR] JOBS.tsv OUTDIR [JOBS_IN_PARALLEL]" >&2
+  echo "sweep.sh: usage: sweep.sh [--report] [--compare CSV_DIR] JOBS.tsv OUTDIR [JOBS_IN_PARALLEL]" >&2
   exit 2
 fi
 jobs_file=$1 outdir=$2 parallel_jobs=${3:-$(nproc)}
