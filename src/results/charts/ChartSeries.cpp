@@ -45,11 +45,12 @@ std::vector<QLineSeries*> addLine(QChart& chart, const QString& name, const QCol
             return;
         auto* line = new QLineSeries;
         line->setName(name);
+        line->append(run);
+        attach(chart, line, x, y);
+        // After adding: the chart's theme gives a series whose pen looks unset (black) its own colour.
         line->setColor(colour);
         // A single point between two gaps would not show as a line.
         line->setPointsVisible(run.size() == 1);
-        line->append(run);
-        attach(chart, line, x, y);
         if (!lines.empty())
             hideFromLegend(chart, line);
         lines.push_back(line);
@@ -98,11 +99,11 @@ QScatterSeries* addScatter(QChart& chart, const QString& name, const QColor& col
         finite = thinned(finite, thinningGrid);
     auto* scatter = new QScatterSeries;
     scatter->setName(name);
-    scatter->setColor(colour);
-    scatter->setBorderColor(colour);
     scatter->setMarkerSize(finite.size() > 500 ? 5.0 : 7.0);
     scatter->append(QList<QPointF>(finite.begin(), finite.end()));
     attach(chart, scatter, x, y);
+    scatter->setColor(colour);
+    scatter->setBorderColor(colour);
     return scatter;
 }
 
@@ -141,10 +142,10 @@ std::vector<QAreaSeries*> addStackedBars(QChart& chart, const std::vector<double
         area->setLowerSeries(lower);
         area->setName(stack < static_cast<std::size_t>(names.size()) ? names[static_cast<int>(stack)] : QString());
         QColor colour = stack < static_cast<std::size_t>(colours.size()) ? colours[static_cast<int>(stack)] : Qt::gray;
+        attach(chart, area, x, y);
         area->setColor(colour);
         // An outline would also trace the joins between bars across the gaps.
         area->setPen(Qt::NoPen);
-        attach(chart, area, x, y);
         areas.push_back(area);
     }
     return areas;

@@ -20,7 +20,7 @@ struct Quantity
 
 const Quantity density{QStringLiteral("Density (veh/km)"), [](const LaneFlow& lane) { return lane.density; }};
 const Quantity flow{QStringLiteral("Flow (veh/h)"), [](const LaneFlow& lane) { return lane.flow; }};
-const Quantity speed{QStringLiteral("Space-mean speed (km/h)"), [](const LaneFlow& lane) { return lane.speed; }};
+const Quantity speed{QStringLiteral("Speed (km/h)"), [](const LaneFlow& lane) { return lane.speed; }};
 
 // Lane n of a row, or its totals for n == laneCount.
 const LaneFlow& group(const FlowDensityRow& row, int n)
@@ -99,11 +99,12 @@ std::vector<ResultChart> flowDensityCharts(const FlowDensityTable& table, const 
     std::vector<ResultChart> charts;
     charts.push_back(scatterChart(table, context, QStringLiteral("Flow against density"),
                                   QStringLiteral("flow-density"), density, flow));
-    charts.push_back(scatterChart(table, context, QStringLiteral("Speed against flow"), QStringLiteral("speed-flow"),
-                                  flow, speed));
+    charts.push_back(scatterChart(table, context, QStringLiteral("Space-mean speed against flow"),
+                                  QStringLiteral("speed-flow"), flow, speed));
     charts.push_back(timeChart(table, context, QStringLiteral("Flow over time"), QStringLiteral("flow-time"), flow));
     charts.push_back(
         timeChart(table, context, QStringLiteral("Density over time"), QStringLiteral("density-time"), density));
-    charts.push_back(timeChart(table, context, QStringLiteral("Speed over time"), QStringLiteral("speed-time"), speed));
+    charts.push_back(
+        timeChart(table, context, QStringLiteral("Space-mean speed over time"), QStringLiteral("speed-time"), speed));
     return charts;
 }

@@ -85,7 +85,9 @@ void ResultsWindow::reload()
         return;
     }
     for (const MeasurementEntry& entry : read.entries) {
-        int index = tabWidget->addTab(pageFor(entry), QString::fromStdString(entry.name.shortTitle()));
+        // "&" would mark a shortcut letter.
+        QString title = QString::fromStdString(entry.name.shortTitle()).replace(QLatin1Char('&'), QStringLiteral("&&"));
+        int index = tabWidget->addTab(pageFor(entry), title);
         tabWidget->setTabToolTip(index, QString::fromStdString(entry.path.string()));
     }
 }

@@ -66,9 +66,10 @@ TEST(FlowDensityCharts, PlotEachLaneAndTheTotalsAtTheirDataCoordinates)
     EXPECT_THAT(pointsOf(scatters[1]), ElementsAre(QPointF(1, 60), QPointF(2, 120)));
     EXPECT_THAT(pointsOf(scatters[2]), ElementsAre(QPointF(3, 180), QPointF(6, 360)));
     EXPECT_NE(scatters[0]->color(), scatters[1]->color());
+    EXPECT_EQ(scatters[2]->color(), QColor(Qt::black));
 
     const QChart& speedFlow = *chartNamed(charts, QStringLiteral("speed-flow")).chart;
-    EXPECT_EQ(axisTitle(speedFlow, Qt::Vertical), QStringLiteral("Space-mean speed (km/h)"));
+    EXPECT_EQ(axisTitle(speedFlow, Qt::Vertical), QStringLiteral("Speed (km/h)"));
     EXPECT_THAT(pointsOf(seriesOf<QScatterSeries>(speedFlow)[1]), ElementsAre(QPointF(60, 60), QPointF(120, 60)));
 }
 
@@ -86,6 +87,7 @@ TEST(FlowDensityCharts, BreakLinesOverTimeWhereALaneWasEmpty)
     EXPECT_THAT(pointsOf(lines[2]), ElementsAre(QPointF(3, 60)));
     EXPECT_EQ(lines[1]->name(), QStringLiteral("Lane 2"));
     EXPECT_EQ(lines[2]->color(), lines[1]->color());
+    EXPECT_EQ(lines[4]->color(), QColor(Qt::black));  // the totals
     // The legend places its markers when the chart is first drawn.
     ChartExport::toImage(speed);
     EXPECT_EQ(visibleLegendMarkers(speed, lines[1]), 1);

@@ -61,7 +61,7 @@ TEST(ResultsWindow, ShowsATabPerFileWithItsChartsAndTheReasonForBrokenOnes)
     window.showFolder(folder.path());
 
     QTabWidget& tabs = window.tabs();
-    EXPECT_EQ(tabTexts(tabs), QStringLiteral("Flow & Density 1500 m dir 1 | Headway 10 m dir 1 | "
+    EXPECT_EQ(tabTexts(tabs), QStringLiteral("Flow && Density 1500 m dir 1 | Headway 10 m dir 1 | "
                                              "Composition 200 m dir 2 trucks"));
     EXPECT_EQ(window.panels(0).size(), 5);
     EXPECT_EQ(window.panels(2).size(), 1);
