@@ -116,7 +116,7 @@ std::vector<QAreaSeries*> addStackedBars(QChart& chart, const std::vector<double
     std::vector<double> base(centres.size(), 0.0);
     double half = width / 2.0;
     // Bars that touch need no sides: a step outline is enough, with half the points.
-    bool touching = centres.size() > 1 && width >= centres[1] - centres[0];
+    bool touching = centres.size() > 1 && width >= (centres[1] - centres[0]) * (1.0 - 1e-9);
     for (std::size_t stack = 0; stack < heights.size(); ++stack) {
         auto* area = new QAreaSeries;
         auto* upper = new QLineSeries(area);

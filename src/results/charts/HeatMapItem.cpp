@@ -1,10 +1,10 @@
 #include "results/charts/HeatMapItem.h"
 
 #include "results/charts/ChartPalette.h"
+#include "results/charts/ColourScale.h"
 
 #include <QChart>
 #include <QImage>
-#include <QLinearGradient>
 #include <QPainter>
 
 #include <algorithm>
@@ -34,7 +34,7 @@ QColor HeatMapItem::colourOf(double value) const
 QRectF HeatMapItem::boundingRect() const
 {
     QRectF plot = chart.plotArea();
-    return plot.adjusted(0, 0, scaleWidth, 0);
+    return plot.adjusted(0, 0, ColourScale::width, 0);
 }
 
 void HeatMapItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*)
@@ -55,7 +55,7 @@ void HeatMapItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWid
     } else
         paintCells(*painter);
     painter->restore();
-    paintScale(*painter);
+    ColourScale::paint(*painter, plot, top, title, chart.font());
 }
 
 void HeatMapItem::paintCells(QPainter& painter) const
@@ -71,26 +71,4 @@ void HeatMapItem::paintCells(QPainter& painter) const
         painter.setBrush(colourOf(cell.value));
         painter.drawRect(QRectF(corner1, corner2).normalized());
     }
-}
-
-void HeatMapItem::paintScale(QPainter& painter) const
-{
-    QRectF plot = chart.plotArea();
-    QRectF bar(plot.right() + 12, plot.top(), 14, plot.height());
-    QLinearGradient gradient(bar.bottomLeft(), bar.topLeft());
-    for (int stop = 0; stop <= 4; ++stop)
-        gradient.setColorAt(stop / 4.0, ChartPalette::scale(stop / 4.0));
-    painter.save();
-    painter.setPen(QPen(Qt::darkGray, 0));
-    painter.setBrush(gradient);
-    painter.drawRect(bar);
-    painter.setPen(Qt::black);
-    QFont font = chart.font();
-    font.setPointSizeF(font.pointSizeF() * 0.9);
-    painter.setFont(font);
-    QRectF labels(bar.right() + 4, bar.top() - 8, scaleWidth - bar.width() - 16, bar.height() + 16);
-    painter.drawText(labels, Qt::AlignTop | Qt::AlignLeft, QString::number(top, 'g', 4));
-    painter.drawText(labels, Qt::AlignBottom | Qt::AlignLeft, QStringLiteral("0"));
-    painter.drawText(labels, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextWordWrap, title);
-    painter.restore();
 }

@@ -33,15 +33,11 @@ public:
     QRectF boundingRect() const override;
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
 
-    // Room to leave right of the plot area for the scale, px.
-    static constexpr int scaleWidth = 80;
-
     // Beyond this many cells the cells are drawn as one image.
     static constexpr std::size_t cellsDrawnAlone = 2000;
 
 private:
     void paintCells(QPainter& painter) const;
-    void paintScale(QPainter& painter) const;
 
     QChart& chart;
     QAbstractSeries& anchor;

@@ -2,6 +2,7 @@
 #include "results/charts/ChartPalette.h"
 #include "results/charts/ChartSeries.h"
 #include "results/charts/ClassBars.h"
+#include "results/charts/ColourScale.h"
 #include "results/charts/HeatMapItem.h"
 #include "results/charts/ResultCharts.h"
 
@@ -167,7 +168,7 @@ std::vector<ResultChart> laneChangeRateCharts(const LaneChangeRateTable& table, 
     x->setGridLineVisible(false);
     y->setGridLineVisible(false);
     new HeatMapItem(*chart, *anchor, std::move(cells), QStringLiteral("changes per km and hour"));
-    chart->setMargins(QMargins(8, 8, HeatMapItem::scaleWidth + 8, 8));
+    chart->setMargins(QMargins(8, 8, ColourScale::width + 8, 8));
     std::vector<ResultChart> charts;
     charts.push_back({std::move(chart), QStringLiteral("lane-change-rates")});
     return charts;

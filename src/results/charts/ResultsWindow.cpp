@@ -2,6 +2,7 @@
 
 #include "results/charts/ChartPanel.h"
 #include "results/charts/ResultCharts.h"
+#include "results/charts/SpaceTimeCharts.h"
 #include "results/tables/MeasurementFolder.h"
 
 #include <QDir>
@@ -65,20 +66,24 @@ void ResultsWindow::showFolder(const QString& folder, const DetectorIntervals& i
 
 void ResultsWindow::reload()
 {
-    while (tabWidget->count() > 0) {
-        QWidget* page = tabWidget->widget(0);
-        tabWidget->removeTab(0);
+    for (int index = tabWidget->count() - 1; index >= 0; --index) {
+        QWidget* page = tabWidget->widget(index);
+        if (extraPages.contains(page))
+            continue;
+        tabWidget->removeTab(index);
         delete page;
     }
+    int position = 0;
+    auto addTab = [&](QWidget* page, const QString& title) { return tabWidget->insertTab(position++, page, title); };
     folderLabel->setText(QStringLiteral("Measurement files in %1").arg(QDir::toNativeSeparators(currentFolder)));
     setWindowTitle(QStringLiteral("Results - %1").arg(QDir::toNativeSeparators(currentFolder)));
     MeasurementFolder read = MeasurementFolder::read(currentFolder.toStdString());
     if (!read.error.empty()) {
-        tabWidget->addTab(messageLabel(QString::fromStdString(read.error)), QStringLiteral("No files"));
+        addTab(messageLabel(QString::fromStdString(read.error)), QStringLiteral("No files"));
         return;
     }
     if (read.entries.empty()) {
-        tabWidget->addTab(messageLabel(QStringLiteral("%1 holds no measurement files. A run writes them into "
+        addTab(messageLabel(QStringLiteral("%1 holds no measurement files. A run writes them into "
                                                       "the study's metrics folder.")
                                            .arg(QDir::toNativeSeparators(currentFolder))),
                           QStringLiteral("No files"));
@@ -87,7 +92,7 @@ void ResultsWindow::reload()
     for (const MeasurementEntry& entry : read.entries) {
         // "&" would mark a shortcut letter.
         QString title = QString::fromStdString(entry.name.shortTitle()).replace(QLatin1Char('&'), QStringLiteral("&&"));
-        int index = tabWidget->addTab(pageFor(entry), title);
+        int index = addTab(pageFor(entry), title);
         tabWidget->setTabToolTip(index, QString::fromStdString(entry.path.string()));
     }
 }
@@ -130,7 +135,22 @@ void ResultsWindow::chooseFolder()
 
 void ResultsWindow::addPage(QWidget* page, const QString& title)
 {
+    for (const QPointer<QWidget>& extra : extraPages) {
+        int index = extra ? tabWidget->indexOf(extra) : -1;
+        if (index >= 0 && tabWidget->tabText(index) == title) {
+            tabWidget->removeTab(index);
+            delete extra.data();
+        }
+    }
+    extraPages.removeAll(nullptr);
+    extraPages.append(page);
     tabWidget->addTab(page, title);
+}
+
+void ResultsWindow::showSpaceTime(SpaceTimeSource source)
+{
+    QString stem = QDir(currentFolder).filePath(QStringLiteral("run"));
+    addPage(new SpaceTimePage(std::move(source), stem, userDialogs), QStringLiteral("Space-time diagram"));
 }
 
 QList<ChartPanel*> ResultsWindow::panels(int index) const

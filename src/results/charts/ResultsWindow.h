@@ -1,10 +1,14 @@
 #pragma once
 // The Results window: the measurement files of a folder as charts, one tab per file, titled with
-// the detector's name, location and direction. Other pages (a space-time diagram of the run) can
-// be added after the files' tabs.
+// the detector's name, location and direction, and after them the space-time diagram of the last
+// run when one was recorded.
 
 #include "results/charts/ResultsDialogs.h"
 #include "results/tables/DetectorIntervals.h"
+#include "results/tables/SpaceTimePicture.h"
+
+#include <QList>
+#include <QPointer>
 
 #include <QString>
 #include <QWidget>
@@ -29,8 +33,11 @@ public:
     void chooseFolder();
     const QString& folder() const { return currentFolder; }
 
-    // A page of its own after the files' tabs, kept until the next folder is shown.
+    // A page of its own after the files' tabs; it stays when the files are read again, and a
+    // page of the same title replaces it.
     void addPage(QWidget* page, const QString& title);
+    // The recorded run's space-time diagram as the page "Space-time diagram".
+    void showSpaceTime(SpaceTimeSource source);
 
     QTabWidget& tabs() const { return *tabWidget; }
     // The chart panels of tab `index`, in order.
@@ -46,4 +53,5 @@ private:
     QString currentFolder;
     QLabel* folderLabel = nullptr;
     QTabWidget* tabWidget = nullptr;
+    QList<QPointer<QWidget>> extraPages;
 };

@@ -141,6 +141,25 @@ TEST(CompositionCharts, StackTheClassesPerIntervalInTheConfiguredColours)
     EXPECT_EQ(barTopLeft(timedStacks[4], 1), QPointF(5.5, 10));
 }
 
+TEST(CompositionCharts, ManyIntervalsMakeTouchingSteps)
+{
+    // A day of 10-minute intervals: 144 bars, too many for gaps between them.
+    std::string rows = compositionHeader;
+    for (int k = 1; k <= 144; ++k)
+        rows += std::to_string(k % 7) + ",1,0,0,0\n";
+    std::vector<ResultChart> charts = chartsOf(entryOf("Comp_All_Pos_2500.csv", rows), 600.0);
+    QList<QAreaSeries*> stacks = seriesOf<QAreaSeries>(*charts[0].chart);
+    QLineSeries* cars = stacks[0]->upperSeries();
+    // Two points a bar, each bar the whole interval wide: bar 3 (3 cars) spans 20 to 30 min.
+    ASSERT_EQ(cars->count(), 2 * 144);
+    EXPECT_DOUBLE_EQ(cars->at(4).x(), 20.0 / 60);
+    EXPECT_DOUBLE_EQ(cars->at(5).x(), 30.0 / 60);
+    EXPECT_EQ(cars->at(5).y(), 3.0);
+    EXPECT_EQ(stacks[1]->upperSeries()->at(5).y(), 4.0);
+    auto* time = qobject_cast<QValueAxis*>(charts[0].chart->axes(Qt::Horizontal).first());
+    EXPECT_EQ(time->titleText(), QStringLiteral("Time since the start of the run (h)"));
+}
+
 TEST(HeadwayCharts, ShowEachLanesHistogramWithCountAndMean)
 {
     std::vector<ResultChart> charts = chartsOf(
