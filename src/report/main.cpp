@@ -49,6 +49,7 @@ int main(int argc, char** argv)
     chooseOffscreenWithoutDisplay(runtimeDir);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("roadflux-report"));
+    QApplication::setApplicationVersion(QStringLiteral(ROADFLUX_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
@@ -56,6 +57,7 @@ int main(int argc, char** argv)
         "every chart of its measurement files. FOLDER is a run's folder (with summary.txt and metrics/) or a "
         "folder of measurement files."));
     parser.addHelpOption();
+    QCommandLineOption version(QStringLiteral("version"), QStringLiteral("Print the version and end."));
     parser.addPositionalArgument(QStringLiteral("FOLDER"), QStringLiteral("The run's folder"));
     QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
                               QStringLiteral("The report file (default: FOLDER/report.html)."), QStringLiteral("FILE"));
@@ -66,11 +68,15 @@ int main(int argc, char** argv)
                               QStringLiteral("Configuration file (class colours), in place of Roadflux.ini in the "
                                              "current directory."),
                               QStringLiteral("FILE"));
-    parser.addOptions({output, study, config});
+    parser.addOptions({output, study, config, version});
     if (!parser.parse(QApplication::arguments()))
         return fail(parser.errorText(), usage);
     if (parser.isSet(QStringLiteral("help"))) {
         std::fputs(qPrintable(parser.helpText()), stdout);
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        std::printf("roadflux-report %s\n", ROADFLUX_VERSION);
         return 0;
     }
     if (parser.positionalArguments().size() != 1)
