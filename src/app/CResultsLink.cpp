@@ -1,8 +1,8 @@
 #include "app/CResultsLink.h"
 
 #include "app/CRoadfluxDoc.h"
-#include "app/CUserDialogs.h"
-#include "results/charts/ResultsWindow.h"
+#include "dialogs/CUserDialogs.h"
+#include "results/ResultsWindow.h"
 
 #include <QDir>
 

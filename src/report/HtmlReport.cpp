@@ -1,9 +1,9 @@
 #include "report/HtmlReport.h"
 
-#include "results/charts/ChartExport.h"
-#include "results/charts/ResultCharts.h"
-#include "results/tables/DetectorFigures.h"
-#include "results/tables/MeasurementFolder.h"
+#include "results/ChartExport.h"
+#include "results/ResultCharts.h"
+#include "measurements/DetectorFigures.h"
+#include "measurements/MeasurementFolder.h"
 
 #include <QFile>
 #include <QRegularExpression>

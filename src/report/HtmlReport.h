@@ -3,7 +3,7 @@
 // per measurement file, and every chart of the files as inline SVG. The page is also well-formed
 // XML, so that programs can read its tables back.
 
-#include "results/tables/DetectorIntervals.h"
+#include "measurements/DetectorIntervals.h"
 
 #include <QString>
 

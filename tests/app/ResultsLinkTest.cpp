@@ -8,8 +8,8 @@
 #include "app/CRecentFileList.h"
 #include "app/CResultsLink.h"
 #include "app/CRoadfluxDoc.h"
-#include "results/charts/ChartPanel.h"
-#include "results/charts/ResultsWindow.h"
+#include "results/ChartPanel.h"
+#include "results/ResultsWindow.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,0 +1,136 @@
+#include "results/ResultsTestSupport.h"
+
+#include "report/HtmlReport.h"
+
+#include <QMap>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The page read as XML: the key-figure rows by file name, the summary, the figures' ids.
+struct ParsedReport
+{
+    QString error;
+    QString summary;
+    QMap<QString, QStringList> rows;  // file name -> cells after it
+    QStringList figures;
+    int svgCount = 0;
+};
+
+ParsedReport parse(const QString& html)
+{
+    ParsedReport report;
+    QXmlStreamReader reader(html);
+    QStringList row;
+    bool inFigures = false;
+    while (!reader.atEnd()) {
+        reader.readNext();
+        if (reader.isStartElement()) {
+            QString id = reader.attributes().value(QStringLiteral("id")).toString();
+            if (reader.name() == QStringLiteral("table") && id == QStringLiteral("figures"))
+                inFigures = true;
+            else if (reader.name() == QStringLiteral("pre") && id == QStringLiteral("summary"))
+                report.summary = reader.readElementText();
+            else if (reader.name() == QStringLiteral("figure"))
+                report.figures << id;
+            else if (reader.name() == QStringLiteral("svg"))
+                ++report.svgCount;
+            else if (inFigures && reader.name() == QStringLiteral("tr"))
+                row.clear();
+            else if (inFigures && reader.name() == QStringLiteral("td"))
+                row << reader.readElementText(QXmlStreamReader::IncludeChildElements);
+        } else if (reader.isEndElement()) {
+            if (reader.name() == QStringLiteral("table"))
+                inFigures = false;
+            else if (inFigures && reader.name() == QStringLiteral("tr") && row.size() > 1)
+                report.rows.insert(row[1].section(QLatin1Char(' '), 0, 0), row.mid(2));
+        }
+    }
+    if (reader.hasError())
+        report.error = reader.errorString() + QStringLiteral(" at line %1").arg(reader.lineNumber());
+    return report;
+}
+
+class HtmlReportTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        run = std::filesystem::path(folder.path().toStdString());
+        std::filesystem::create_directories(run / "metrics");
+        writeTextFile(run / "summary.txt", "The simulation has finished.\nSteps:               19540\n");
+        writeTextFile(run / "metrics" / "FD_All_Pos_1500.csv", threeIntervalFlows);
+        writeTextFile(run / "metrics" / "Comp_All_Pos_2500.csv", compositionHeader + "5,1,2,0,0\n3,0,4,1,2\n");
+        writeTextFile(run / "metrics" / "LC_Rate_All_Pos.csv", rateHeader + "60,0,240,0\n120,0,,480\n");
+        writeTextFile(run / "metrics" / "Head_All_Neg_1500.csv", "Headways (s)\nLane 1\n1\n2\nsoon\n");
+    }
+
+    QTemporaryDir folder;
+    std::filesystem::path run;
+};
+
+}  // namespace
+
+TEST_F(HtmlReportTest, TablesTheKeyFiguresOfEachFile)
+{
+    ParsedReport report = parse(HtmlReport::build(HtmlReport::sourcesOf(run)));
+    ASSERT_TRUE(report.error.isEmpty()) << report.error.toStdString();
+    EXPECT_TRUE(report.summary.contains(QStringLiteral("Steps:               19540")));
+
+    // Columns: vehicles counted, mean and maximum interval flow, mean speed, lane changes, rate.
+    // Flows of 180, 60 and 360 veh/h in 60 s intervals: 3 + 1 + 6 vehicles, all at 60 km/h.
+    EXPECT_EQ(report.rows.value(QStringLiteral("FD_All_Pos_1500.csv")),
+              (QStringList{QStringLiteral("10"), QStringLiteral("200.0"), QStringLiteral("360.0"),
+                           QStringLiteral("60.0"), QStringLiteral("–"), QStringLiteral("–")}));
+    EXPECT_EQ(report.rows.value(QStringLiteral("Comp_All_Pos_2500.csv")).value(0), QStringLiteral("18"));
+    // In 500 m bins and 60 s intervals one change is 120 per km and hour: 2 + 4 changes in two
+    // minutes on 1 km, 180 per km and hour.
+    EXPECT_EQ(report.rows.value(QStringLiteral("LC_Rate_All_Pos.csv")),
+              (QStringList{QStringLiteral("–"), QStringLiteral("–"), QStringLiteral("–"), QStringLiteral("–"),
+                           QStringLiteral("6"), QStringLiteral("180.00")}));
+    // The broken file has no row but its reason.
+    EXPECT_FALSE(report.rows.contains(QStringLiteral("Head_All_Neg_1500.csv")));
+}
+
+TEST_F(HtmlReportTest, HoldsEveryChartAsInlineSvg)
+{
+    QString html = HtmlReport::build(HtmlReport::sourcesOf(run));
+    ParsedReport report = parse(html);
+    ASSERT_TRUE(report.error.isEmpty()) << report.error.toStdString();
+    EXPECT_EQ(report.figures.size(), 5 + 1 + 1);
+    EXPECT_EQ(report.svgCount, report.figures.size());
+    EXPECT_TRUE(report.figures.contains(QStringLiteral("LC_Rate_All_Pos-lane-change-rates")));
+    EXPECT_TRUE(html.contains(QStringLiteral("Head_All_Neg_1500.csv, line 5: expected a number")));
+    // Self-contained: nothing is fetched.
+    EXPECT_FALSE(html.contains(QStringLiteral("http://"), Qt::CaseInsensitive) &&
+                 html.contains(QStringLiteral("src=\"http")));
+    EXPECT_FALSE(html.contains(QStringLiteral("<script")));
+}
+
+TEST_F(HtmlReportTest, TheProgramWritesTheReportWithoutADisplay)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    QString target = folder.filePath(QStringLiteral("out.html"));
+    program.start(QStringLiteral(ROADFLUX_REPORT_PATH), {QString::fromStdString(run.string()), QStringLiteral("-o"), target});
+    ASSERT_TRUE(program.waitForFinished(60000));
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+    EXPECT_TRUE(QString::fromUtf8(program.readAllStandardOutput()).contains(target));
+    QFile written(target);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(parse(QString::fromUtf8(written.readAll())).error.isEmpty());
+
+    program.start(QStringLiteral(ROADFLUX_REPORT_PATH), {folder.filePath(QStringLiteral("missing"))});
+    ASSERT_TRUE(program.waitForFinished(60000));
+    EXPECT_EQ(program.exitCode(), 1);
+    EXPECT_TRUE(QString::fromUtf8(program.readAllStandardError()).contains(QStringLiteral("missing: no such folder")));
+}
