@@ -1,0 +1,35 @@
+#pragma once
+// A bridge's load-effect files read back from a metrics folder, LE_<name>.csv and its
+// LE_<name>_events.csv, for the charts of the Results window and the report.
+
+#include "loadeffects/IntervalRow.h"
+#include "loadeffects/LargestEvents.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+struct BridgeResults
+{
+    std::string name;  // the bridge's, from the file name
+    std::filesystem::path seriesPath;
+    std::vector<IntervalRow> rows;  // in interval order
+    std::vector<LoadEvent> events;  // largest first; empty without the events file
+    std::string unit;               // of the load effect, "kN" or "kN m"; empty when not known
+    std::string problem;            // why a file could not be read, naming it and the line
+
+    bool isRead() const { return problem.empty(); }
+    // s: the intervals' length, that of the longest row (only the last one is cut short).
+    double intervalSeconds() const;
+    // s of the clock: the start of the first interval.
+    double runStart() const;
+    // The maxima of the rows that cover a whole interval.
+    std::vector<double> completeMaxima() const;
+
+    // Every LE_<name>.csv of the folder, in name order. A missing or unreadable events file is
+    // told in `problem` only when the series file is unreadable too; the charts need the series.
+    static std::vector<BridgeResults> readFolder(const std::filesystem::path& folder);
+    // Fills each bridge's unit from the effects of the bridges file at `path`; a file that
+    // cannot be read leaves the units unknown.
+    static void takeUnitsFrom(std::vector<BridgeResults>& bridges, const std::string& bridgesFile);
+};
