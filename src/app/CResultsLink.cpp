@@ -37,7 +37,8 @@ void CResultsLink::showStudyFolder()
         };
         dialogs.warn = [](const QString& text) { userDialogs().warn(text.toStdString()); };
     }
-    results->showFolder(metricsFolder(), DetectorIntervals(document.study().getStatDetectors()));
+    results->showFolder(metricsFolder(), DetectorIntervals(document.study().getStatDetectors()),
+                        document.bridges().getSet());
 }
 
 void CResultsLink::show()
@@ -54,7 +55,7 @@ void CResultsLink::offerAfterRun()
         showStudyFolder();
         return;
     }
-    if (document.study().getStatDetectors().empty())
+    if (document.study().getStatDetectors().empty() && document.bridges().getSet().empty())
         return;
     if (showWithoutAsking || userDialogs().ask(offerQuestion().toStdString()))
         show();

@@ -88,8 +88,12 @@ std::vector<BridgeResults> BridgeResults::readFolder(const std::filesystem::path
 
 void BridgeResults::takeUnitsFrom(std::vector<BridgeResults>& bridges, const std::string& bridgesFile)
 {
-    BridgesFileResult file = BridgesFile::read(bridgesFile);
-    for (const Bridge& bridge : file.set.bridges)
+    takeUnitsFrom(bridges, BridgesFile::read(bridgesFile).set);
+}
+
+void BridgeResults::takeUnitsFrom(std::vector<BridgeResults>& bridges, const BridgeSet& set)
+{
+    for (const Bridge& bridge : set.bridges)
         for (BridgeResults& results : bridges)
             if (results.name == bridge.name)
                 results.unit = unitOf(bridge.effect);

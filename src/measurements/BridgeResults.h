@@ -2,6 +2,7 @@
 // A bridge's load-effect files read back from a metrics folder, LE_<name>.csv and its
 // LE_<name>_events.csv, for the charts of the Results window and the report.
 
+#include "loadeffects/BridgeSet.h"
 #include "loadeffects/IntervalRow.h"
 #include "loadeffects/LargestEvents.h"
 
@@ -29,7 +30,8 @@ struct BridgeResults
     // Every LE_<name>.csv of the folder, in name order. A missing or unreadable events file is
     // told in `problem` only when the series file is unreadable too; the charts need the series.
     static std::vector<BridgeResults> readFolder(const std::filesystem::path& folder);
-    // Fills each bridge's unit from the effects of the bridges file at `path`; a file that
-    // cannot be read leaves the units unknown.
+    // Fills each bridge's unit from the effect of the bridge of its name in `set`, or in the bridges
+    // file at `path` (a file that cannot be read leaves the units unknown).
+    static void takeUnitsFrom(std::vector<BridgeResults>& bridges, const BridgeSet& set);
     static void takeUnitsFrom(std::vector<BridgeResults>& bridges, const std::string& bridgesFile);
 };

@@ -2,13 +2,16 @@
 
 #include "results/ChartExport.h"
 #include "results/ResultCharts.h"
+#include "measurements/BridgeResults.h"
 #include "measurements/DetectorFigures.h"
+#include "measurements/LoadEffectFigures.h"
 #include "measurements/MeasurementFolder.h"
 
 #include <QFile>
 #include <QRegularExpression>
 #include <QStringList>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -84,6 +87,76 @@ QString chartSection(const MeasurementEntry& entry, const DetectorIntervals& int
     return html + QStringLiteral("</section>\n");
 }
 
+QString bridgeAnchor(const BridgeResults& bridge)
+{
+    return QString::fromStdString(bridge.seriesPath.stem().string());
+}
+
+QString loadEffectTable(const std::vector<BridgeResults>& bridges, const LoadEffectOptions& options)
+{
+    QString html = QStringLiteral(
+        "<table id=\"load-effects\"><thead><tr><th>Bridge</th><th>File</th><th>Unit</th><th>Interval (s)</th>"
+        "<th>Complete intervals</th><th>Largest maximum</th><th>Gumbel location</th><th>Gumbel scale</th>"
+        "<th>Return period (years)</th><th>Return period (intervals)</th><th>Return level</th></tr></thead><tbody>\n");
+    for (const BridgeResults& bridge : bridges) {
+        if (!bridge.isRead())
+            continue;
+        const std::vector<double> maxima = bridge.completeMaxima();
+        std::optional<double> largest;
+        for (const IntervalRow& row : bridge.rows)
+            largest = largest ? std::max(*largest, row.maximum) : row.maximum;
+        const double period = LoadEffectFigures::returnPeriodInIntervals(options.returnYears, bridge.intervalSeconds());
+        const GumbelPlot plot = GumbelPlot::of(maxima, period);
+        std::optional<double> location, scale, level;
+        if (plot.fit) {
+            location = plot.fit->location;
+            scale = plot.fit->scale;
+            level = plot.returnLevel;
+        }
+        html += QStringLiteral("<tr><td><a href=\"#%1\">%2</a></td><td>%3</td><td>%4</td>")
+                    .arg(bridgeAnchor(bridge), escaped(bridge.name), escaped(bridge.seriesPath.filename().string()),
+                         bridge.unit.empty() ? QStringLiteral("&#8211;") : escaped(bridge.unit));
+        html += numberCell(bridge.intervalSeconds(), 0) + countCell(static_cast<long long>(maxima.size())) +
+                numberCell(largest, 3) + numberCell(location, 3) + numberCell(scale, 3) +
+                numberCell(options.returnYears, 0) + numberCell(period, 0) + numberCell(level, 3) +
+                QStringLiteral("</tr>\n");
+    }
+    return html + QStringLiteral("</tbody></table>\n");
+}
+
+QString loadEffectSection(const BridgeResults& bridge, const LoadEffectOptions& options)
+{
+    QString html = QStringLiteral("<section id=\"%1\"><h3>%2</h3><p>%3</p>\n")
+                       .arg(bridgeAnchor(bridge), escaped(bridgeTitle(bridge)),
+                            escaped(bridge.seriesPath.filename().string()));
+    if (!bridge.isRead())
+        return html + QStringLiteral("<p class=\"problem\">%1</p></section>\n").arg(escaped(bridge.problem));
+    for (ResultChart& chart : loadEffectCharts(bridge, options))
+        html += QStringLiteral("<figure id=\"%1-%2\">%3</figure>\n")
+                    .arg(bridgeAnchor(bridge), chart.name, HtmlReport::inlineSvg(ChartExport::toSvg(*chart.chart)));
+    return html + QStringLiteral("</section>\n");
+}
+
+QString loadEffects(const ReportSources& sources)
+{
+    std::vector<BridgeResults> bridges = BridgeResults::readFolder(sources.measurementFolder);
+    if (bridges.empty())
+        return {};
+    BridgeResults::takeUnitsFrom(bridges, sources.bridges);
+    QString html = QStringLiteral(
+        "<h2>Load effects</h2>\n<p>Each bridge's interval maxima and minima, its largest events, and the Gumbel "
+        "distribution fitted to the maxima of its complete intervals by maximum likelihood. The files hold no load "
+        "effect of every step. The fit assumes the maxima independent and from one distribution; the return period "
+        "is counted in intervals of the traffic files' year.</p>\n");
+    html += loadEffectTable(bridges, sources.loadEffects);
+    for (const BridgeResults& bridge : bridges)
+        if (!bridge.isRead())
+            html += QStringLiteral("<p class=\"problem\">%1</p>\n").arg(escaped(bridge.problem));
+    for (const BridgeResults& bridge : bridges)
+        html += loadEffectSection(bridge, sources.loadEffects);
+    return html;
+}
+
 }  // namespace
 
 ReportSources HtmlReport::sourcesOf(const std::filesystem::path& folder)
@@ -140,5 +213,6 @@ QString HtmlReport::build(const ReportSources& sources)
     html += QStringLiteral("<h2>Charts</h2>\n");
     for (const MeasurementEntry& entry : folder.entries)
         html += chartSection(entry, sources.intervals);
+    html += loadEffects(sources);
     return html + QStringLiteral("</body>\n</html>\n");
 }

@@ -1,8 +1,10 @@
 #pragma once
 // The report of a run as one self-contained HTML page: the run's summary, a table of key figures
-// per measurement file, and every chart of the files as inline SVG. The page is also well-formed
+// per measurement file and per bridge, and every chart of the files as inline SVG. The page is also well-formed
 // XML, so that programs can read its tables back.
 
+#include "results/LoadEffectCharts.h"
+#include "loadeffects/BridgeSet.h"
 #include "measurements/DetectorIntervals.h"
 
 #include <QString>
@@ -15,6 +17,8 @@ struct ReportSources
     QString summary;               // the runner's summary; empty when there is none
     QString title;                 // shown as the page's heading
     DetectorIntervals intervals;   // from the study, when known
+    BridgeSet bridges;             // from the study, when known: the load effects' units
+    LoadEffectOptions loadEffects; // the hour and return period of the load-effect charts
 };
 
 class HtmlReport

@@ -1,10 +1,11 @@
-// roadflux-report FOLDER [-o report.html] [--study FILE] [--config FILE]: the report of a run as
-// one HTML file, written without a display.
+// roadflux-report FOLDER [-o report.html] [--study FILE] [--config FILE] [--return-period YEARS]
+// [--hour H]: the report of a run as one HTML file, written without a display.
 
 #include "report/HtmlReport.h"
 
 #include "config/CConfigData.h"
 #include "document/StudyDocument.h"
+#include "loadeffects/BridgesFile.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -13,6 +14,7 @@
 #include <QSaveFile>
 #include <QTemporaryDir>
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -68,7 +70,15 @@ int main(int argc, char** argv)
                               QStringLiteral("Configuration file (class colours), in place of Roadflux.ini in the "
                                              "current directory."),
                               QStringLiteral("FILE"));
-    parser.addOptions({output, study, config, version});
+    QCommandLineOption returnPeriod(QStringLiteral("return-period"),
+                                    QStringLiteral("The return period of the load effects' return level, in years "
+                                                   "(default 1000)."),
+                                    QStringLiteral("YEARS"));
+    QCommandLineOption hour(QStringLiteral("hour"),
+                            QStringLiteral("The hour of the run (from 1) the load effects' time charts show "
+                                           "(default: the whole run)."),
+                            QStringLiteral("H"));
+    parser.addOptions({output, study, config, returnPeriod, hour, version});
     if (!parser.parse(QApplication::arguments()))
         return fail(parser.errorText(), usage);
     if (parser.isSet(QStringLiteral("help"))) {
@@ -81,6 +91,22 @@ int main(int argc, char** argv)
     }
     if (parser.positionalArguments().size() != 1)
         return fail(QStringLiteral("give one FOLDER (see --help)"), usage);
+    LoadEffectOptions loadEffects;
+    if (parser.isSet(returnPeriod)) {
+        bool ok = false;
+        loadEffects.returnYears = parser.value(returnPeriod).toDouble(&ok);
+        if (!ok || !std::isfinite(loadEffects.returnYears) || loadEffects.returnYears <= 0.0)
+            return fail(QStringLiteral("--return-period: '%1' is not a number of years above 0")
+                            .arg(parser.value(returnPeriod)),
+                        usage);
+    }
+    if (parser.isSet(hour)) {
+        bool ok = false;
+        loadEffects.hour = parser.value(hour).toInt(&ok);
+        if (!ok || loadEffects.hour < 1)
+            return fail(QStringLiteral("--hour: '%1' is not an hour of the run (1, 2, ...)").arg(parser.value(hour)),
+                        usage);
+    }
 
     if (parser.isSet(config)) {
         if (!theConfigData.readConfigFile(parser.value(config).toStdString()))
@@ -94,12 +120,17 @@ int main(int argc, char** argv)
     if (!std::filesystem::is_directory(folder, error))
         return fail(QString::fromStdString(folder.string()) + QStringLiteral(": no such folder"));
     ReportSources sources = HtmlReport::sourcesOf(folder);
+    sources.loadEffects = loadEffects;
     if (parser.isSet(study)) {
         StudyDocument document;
         StudyFileResult opened = document.openFile(parser.value(study).toStdString());
         if (opened != StudyFileResult::ok)
             return fail(parser.value(study) + QStringLiteral(": ") + QString::fromStdString(studyFileMessage(opened)));
         sources.intervals = DetectorIntervals(document.getStatDetectors());
+        // The bridges only name the load effects' units: a broken bridges file leaves them unnamed.
+        std::string bridges = BridgesFile::besideStudy(parser.value(study).toStdString());
+        if (std::filesystem::exists(bridges, error))
+            sources.bridges = BridgesFile::read(bridges).set;
     }
 
     QString target = parser.isSet(output) ? parser.value(output)

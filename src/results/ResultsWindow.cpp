@@ -1,6 +1,7 @@
 #include "results/ResultsWindow.h"
 
 #include "results/ChartPanel.h"
+#include "results/LoadEffectPage.h"
 #include "results/ResultCharts.h"
 #include "results/SpaceTimeCharts.h"
 #include "measurements/MeasurementFolder.h"
@@ -57,10 +58,11 @@ ResultsWindow::ResultsWindow(QWidget* parent) : QWidget(parent, Qt::Window), use
 
 ResultsWindow::~ResultsWindow() = default;
 
-void ResultsWindow::showFolder(const QString& folder, const DetectorIntervals& intervals)
+void ResultsWindow::showFolder(const QString& folder, const DetectorIntervals& intervals, const BridgeSet& bridges)
 {
     currentFolder = folder;
     knownIntervals = intervals;
+    knownBridges = bridges;
     reload();
 }
 
@@ -82,19 +84,40 @@ void ResultsWindow::reload()
         addTab(messageLabel(QString::fromStdString(read.error)), QStringLiteral("No files"));
         return;
     }
-    if (read.entries.empty()) {
+    std::vector<BridgeResults> bridges = BridgeResults::readFolder(currentFolder.toStdString());
+    BridgeResults::takeUnitsFrom(bridges, knownBridges);
+    if (read.entries.empty() && bridges.empty()) {
         addTab(messageLabel(QStringLiteral("%1 holds no measurement files. A run writes them into "
                                                       "the study's metrics folder.")
                                            .arg(QDir::toNativeSeparators(currentFolder))),
                           QStringLiteral("No files"));
         return;
     }
+    // "&" would mark a shortcut letter.
+    auto tabTitle = [](const std::string& text) {
+        return QString::fromStdString(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
+    };
     for (const MeasurementEntry& entry : read.entries) {
-        // "&" would mark a shortcut letter.
-        QString title = QString::fromStdString(entry.name.shortTitle()).replace(QLatin1Char('&'), QStringLiteral("&&"));
-        int index = addTab(pageFor(entry), title);
+        int index = addTab(pageFor(entry), tabTitle(entry.name.shortTitle()));
         tabWidget->setTabToolTip(index, QString::fromStdString(entry.path.string()));
     }
+    for (BridgeResults& bridge : bridges) {
+        QString path = QString::fromStdString(bridge.seriesPath.string());
+        QString title = tabTitle("Bridge " + bridge.name);
+        int index = addTab(pageFor(std::move(bridge)), title);
+        tabWidget->setTabToolTip(index, path);
+    }
+}
+
+QWidget* ResultsWindow::pageFor(BridgeResults bridge)
+{
+    if (!bridge.isRead())
+        return messageLabel(QString::fromStdString(bridge.problem));
+    QString stem = QString::fromStdString((bridge.seriesPath.parent_path() / bridge.seriesPath.stem()).string());
+    auto* scroll = new QScrollArea;
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(new LoadEffectPage(std::move(bridge), stem, userDialogs));
+    return scroll;
 }
 
 QWidget* ResultsWindow::pageFor(const MeasurementEntry& entry)

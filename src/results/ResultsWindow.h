@@ -4,6 +4,7 @@
 // run when one was recorded.
 
 #include "results/ResultsDialogs.h"
+#include "measurements/BridgeResults.h"
 #include "measurements/DetectorIntervals.h"
 #include "measurements/SpaceTimePicture.h"
 
@@ -25,9 +26,10 @@ public:
     explicit ResultsWindow(QWidget* parent = nullptr);
     ~ResultsWindow() override;
 
-    // Reads the folder's measurement files and shows them; intervals: the study's detector
-    // definitions, when known, for the time axes and figures.
-    void showFolder(const QString& folder, const DetectorIntervals& intervals = {});
+    // Reads the folder's measurement and load-effect files and shows them; intervals: the study's
+    // detector definitions, when known, for the time axes and figures; bridges: the study's
+    // bridges, when known, for the load effects' units.
+    void showFolder(const QString& folder, const DetectorIntervals& intervals = {}, const BridgeSet& bridges = {});
     void reload();
     // Asks for a folder and shows it.
     void chooseFolder();
@@ -47,9 +49,11 @@ public:
 
 private:
     QWidget* pageFor(const struct MeasurementEntry& entry);
+    QWidget* pageFor(BridgeResults bridge);
 
     ResultsDialogs userDialogs;
     DetectorIntervals knownIntervals;
+    BridgeSet knownBridges;
     QString currentFolder;
     QLabel* folderLabel = nullptr;
     QTabWidget* tabWidget = nullptr;

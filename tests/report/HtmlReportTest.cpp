@@ -1,6 +1,7 @@
 #include "results/ResultsTestSupport.h"
 
 #include "report/HtmlReport.h"
+#include "loadeffects/GumbelFit.h"
 
 #include <QMap>
 #include <QProcess>
@@ -133,4 +134,90 @@ TEST_F(HtmlReportTest, TheProgramWritesTheReportWithoutADisplay)
     ASSERT_TRUE(program.waitForFinished(60000));
     EXPECT_EQ(program.exitCode(), 1);
     EXPECT_TRUE(QString::fromUtf8(program.readAllStandardError()).contains(QStringLiteral("missing: no such folder")));
+}
+
+namespace {
+
+// The cells of each row of the load-effect table, by bridge name.
+QMap<QString, QStringList> loadEffectRows(const QString& html)
+{
+    QMap<QString, QStringList> rows;
+    QXmlStreamReader reader(html);
+    bool inTable = false;
+    QStringList row;
+    while (!reader.atEnd()) {
+        reader.readNext();
+        if (reader.isStartElement()) {
+            if (reader.name() == QStringLiteral("table"))
+                inTable = reader.attributes().value(QStringLiteral("id")) == QStringLiteral("load-effects");
+            else if (inTable && reader.name() == QStringLiteral("tr"))
+                row.clear();
+            else if (inTable && reader.name() == QStringLiteral("td"))
+                row << reader.readElementText(QXmlStreamReader::IncludeChildElements);
+        } else if (reader.isEndElement() && inTable && reader.name() == QStringLiteral("tr") && !row.isEmpty()) {
+            rows.insert(row.first(), row.mid(1));
+        } else if (reader.isEndElement() && reader.name() == QStringLiteral("table")) {
+            inTable = false;
+        }
+    }
+    return rows;
+}
+
+const std::string loadEffectHeader =
+    "interval,end_time_s,maximum,time_of_maximum_s,minimum,time_of_minimum_s,vehicles,duration_s\n";
+
+}  // namespace
+
+TEST_F(HtmlReportTest, TablesEachBridgesGumbelFitAndHoldsItsCharts)
+{
+    // Three complete 600 s intervals and a last one cut short, which the fit leaves out.
+    writeTextFile(run / "metrics" / "LE_Deck.csv", loadEffectHeader + "1,600,100,500,0,10,3,600\n"
+                                                                      "2,1200,300,900,0,610,5,600\n"
+                                                                      "3,1800,200,1500,0,1210,4,600\n"
+                                                                      "4,1900,900,1850,0,1810,1,100\n");
+    ReportSources sources = HtmlReport::sourcesOf(run);
+    sources.loadEffects.returnYears = 2.0;
+    QString html = HtmlReport::build(sources);
+    ASSERT_TRUE(parse(html).error.isEmpty()) << parse(html).error.toStdString();
+    QMap<QString, QStringList> rows = loadEffectRows(html);
+    ASSERT_TRUE(rows.contains(QStringLiteral("Deck")));
+    const QStringList& deck = rows[QStringLiteral("Deck")];
+    const std::optional<GumbelFit> fit = Gumbel::fit({100, 300, 200});
+    ASSERT_TRUE(fit);
+    // 2 years of 2.16e7 s in 600 s intervals: 72000 intervals.
+    EXPECT_EQ(deck.mid(1, 4), QStringList({QStringLiteral("\u2013"), QStringLiteral("600"), QStringLiteral("3"),
+                                           QStringLiteral("900.000")}));
+    EXPECT_EQ(deck[5], QString::number(fit->location, 'f', 3));
+    EXPECT_EQ(deck[6], QString::number(fit->scale, 'f', 3));
+    EXPECT_EQ(deck.mid(7, 2), QStringList({QStringLiteral("2"), QStringLiteral("72000")}));
+    EXPECT_EQ(deck[9], QString::number(fit->returnLevel(72000.0), 'f', 3));
+    EXPECT_TRUE(parse(html).figures.contains(QStringLiteral("LE_Deck-gumbel")));
+    EXPECT_TRUE(parse(html).figures.contains(QStringLiteral("LE_Deck-maxima-histogram")));
+    EXPECT_TRUE(parse(html).figures.contains(QStringLiteral("LE_Deck-load-effect-time")));
+}
+
+TEST_F(HtmlReportTest, TheProgramTakesTheReturnPeriodAndRefusesANonsenseOne)
+{
+    writeTextFile(run / "metrics" / "LE_Deck.csv", loadEffectHeader + "1,600,100,500,0,10,3,600\n"
+                                                                      "2,1200,300,900,0,610,5,600\n");
+    QString target = folder.filePath(QStringLiteral("out.html"));
+    QProcess program;
+    program.start(QStringLiteral(ROADFLUX_REPORT_PATH), {QString::fromStdString(run.string()), QStringLiteral("-o"),
+                                                         target, QStringLiteral("--return-period"), QStringLiteral("50"),
+                                                         QStringLiteral("--hour"), QStringLiteral("1")});
+    ASSERT_TRUE(program.waitForFinished(60000));
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+    QFile written(target);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    QString html = QString::fromUtf8(written.readAll());
+    EXPECT_EQ(loadEffectRows(html).value(QStringLiteral("Deck")).value(7), QStringLiteral("50"));
+    EXPECT_TRUE(html.contains(QStringLiteral("hour 1 of the run")));
+
+    for (const QString& bad : {QStringLiteral("--return-period=0"), QStringLiteral("--return-period=ten"),
+                               QStringLiteral("--hour=0")}) {
+        program.start(QStringLiteral(ROADFLUX_REPORT_PATH), {QString::fromStdString(run.string()), bad});
+        ASSERT_TRUE(program.waitForFinished(60000));
+        EXPECT_EQ(program.exitCode(), 2) << bad.toStdString();
+        EXPECT_TRUE(QString::fromUtf8(program.readAllStandardError()).contains(bad.section(QLatin1Char('='), 0, 0)));
+    }
 }

@@ -1,0 +1,23 @@
+#pragma once
+// The charts of a bridge's load-effect files: its interval maxima and minima over time (the run
+// or a chosen hour of it), the histogram of the interval maxima, and their Gumbel probability
+// plot with the maximum-likelihood fit and the return level of a chosen return period.
+
+#include "results/ResultCharts.h"
+#include "loadeffects/GumbelFit.h"
+#include "measurements/BridgeResults.h"
+
+#include <vector>
+
+struct LoadEffectOptions
+{
+    int hour = 0;  // from 1; 0 for the whole run
+    double returnYears = Gumbel::defaultReturnYears;
+};
+
+std::vector<ResultChart> loadEffectCharts(const BridgeResults& bridge, const LoadEffectOptions& options);
+
+// "Bridge Deck" and, in the report and the window's tab tip, the file it comes from.
+QString bridgeTitle(const BridgeResults& bridge);
+// A load effect's axis title with its unit when known: "Interval maximum (kN m)".
+QString withUnit(const QString& quantity, const BridgeResults& bridge);
