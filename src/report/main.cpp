@@ -1,11 +1,15 @@
 // roadflux-report FOLDER [-o report.html] [--study FILE] [--config FILE] [--return-period YEARS]
 // [--hour H]: the report of a run as one HTML file, written without a display.
+// roadflux-report --compare RUN_FOLDER... [-o compare.html] [--csv DIR]: the comparison of a
+// sweep's runs as one HTML file.
 
+#include "report/CompareReport.h"
 #include "report/HtmlReport.h"
 
 #include "config/CConfigData.h"
 #include "document/StudyDocument.h"
 #include "loadeffects/BridgesFile.h"
+#include "replications/ComparisonError.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -17,6 +21,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <iostream>
 #include <memory>
 
 namespace {
@@ -43,6 +48,32 @@ int fail(const QString& message, int status = failure)
     return status;
 }
 
+bool writeFile(const QString& target, const QString& text)
+{
+    QSaveFile file(target);
+    return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) >= 0 && file.commit();
+}
+
+int writeComparison(const QStringList& folders, const QString& target, const QString& csvFolder)
+{
+    if (folders.isEmpty())
+        return fail(QStringLiteral("--compare needs the runs' folders (see --help)"), usage);
+    CompareRunsOptions options;
+    for (const QString& folder : folders)
+        options.runFolders.emplace_back(folder.toStdString());
+    options.csvFolder = csvFolder.toStdString();
+    try {
+        CompareRunsResult result = compareRuns(options);
+        if (!writeFile(target, CompareReport::build(result)))
+            return fail(target + QStringLiteral(": cannot be written"));
+        printComparison(result, std::cout);
+    } catch (const ComparisonError& refused) {
+        return fail(QString::fromStdString(refused.what()));
+    }
+    std::printf("Comparison written to %s\n", qPrintable(QDir::toNativeSeparators(target)));
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -60,7 +91,8 @@ int main(int argc, char** argv)
         "folder of measurement files."));
     parser.addHelpOption();
     QCommandLineOption version(QStringLiteral("version"), QStringLiteral("Print the version and end."));
-    parser.addPositionalArgument(QStringLiteral("FOLDER"), QStringLiteral("The run's folder"));
+    parser.addPositionalArgument(QStringLiteral("FOLDER"),
+                                 QStringLiteral("The run's folder; with --compare, the runs' folders"));
     QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
                               QStringLiteral("The report file (default: FOLDER/report.html)."), QStringLiteral("FILE"));
     QCommandLineOption study(QStringLiteral("study"),
@@ -78,7 +110,15 @@ int main(int argc, char** argv)
                             QStringLiteral("The hour of the run (from 1) the load effects' time charts show "
                                            "(default: the whole run)."),
                             QStringLiteral("H"));
-    parser.addOptions({output, study, config, returnPeriod, hour, version});
+    QCommandLineOption compare(QStringLiteral("compare"),
+                               QStringLiteral("Compare the runs RUN_FOLDER... of a sweep instead: the mean over the "
+                                              "runs with its 95 % confidence interval (default report: "
+                                              "compare.html)."));
+    QCommandLineOption csv(QStringLiteral("csv"),
+                           QStringLiteral("With --compare: the folder for the comparison's CSV files, one per "
+                                          "measurement file."),
+                           QStringLiteral("DIR"));
+    parser.addOptions({output, study, config, returnPeriod, hour, compare, csv, version});
     if (!parser.parse(QApplication::arguments()))
         return fail(parser.errorText(), usage);
     if (parser.isSet(QStringLiteral("help"))) {
@@ -89,6 +129,12 @@ int main(int argc, char** argv)
         std::printf("roadflux-report %s\n", ROADFLUX_VERSION);
         return 0;
     }
+    if (parser.isSet(compare))
+        return writeComparison(parser.positionalArguments(), parser.isSet(output) ? parser.value(output)
+                                                                                  : QStringLiteral("compare.html"),
+                               parser.value(csv));
+    if (parser.isSet(csv))
+        return fail(QStringLiteral("--csv goes with --compare (see --help)"), usage);
     if (parser.positionalArguments().size() != 1)
         return fail(QStringLiteral("give one FOLDER (see --help)"), usage);
     LoadEffectOptions loadEffects;
@@ -135,8 +181,7 @@ int main(int argc, char** argv)
 
     QString target = parser.isSet(output) ? parser.value(output)
                                           : QString::fromStdString((folder / "report.html").string());
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly) || file.write(HtmlReport::build(sources).toUtf8()) < 0 || !file.commit())
+    if (!writeFile(target, HtmlReport::build(sources)))
         return fail(target + QStringLiteral(": cannot be written"));
     std::printf("Report written to %s\n", qPrintable(QDir::toNativeSeparators(target)));
     return 0;

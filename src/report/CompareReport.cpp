@@ -1,0 +1,102 @@
+#include "report/CompareReport.h"
+
+#include "report/CompareCharts.h"
+#include "report/HtmlReport.h"
+#include "results/ChartExport.h"
+
+#include <cmath>
+#include <sstream>
+
+namespace {
+
+const char* const styleSheet =
+    "body{font-family:sans-serif;margin:2em;color:#222}"
+    "table{border-collapse:collapse;margin:1em 0}"
+    "th,td{border:1px solid #bbb;padding:0.3em 0.6em}td.number{text-align:right}"
+    "th{background:#eee}pre{background:#f6f6f6;padding:1em}"
+    "figure{display:inline-block;margin:0.5em}figure svg{max-width:100%;height:auto}";
+
+QString escaped(const std::string& text)
+{
+    return QString::fromStdString(text).toHtmlEscaped();
+}
+
+QString numberCell(double value)
+{
+    if (!std::isfinite(value))
+        return QStringLiteral("<td class=\"number\">&#8211;</td>");
+    return QStringLiteral("<td class=\"number\">%1</td>").arg(QString::number(value, 'g', 6));
+}
+
+QString replicationsTable(const std::vector<ReplicationEstimate>& estimates)
+{
+    QString html = QStringLiteral(
+        "<table id=\"replications\"><thead><tr><th>Figure</th><th>Runs</th><th>Mean</th><th>Standard deviation</th>"
+        "<th>Half-width of the 95 % interval</th><th>Half-width (% of the mean)</th><th>Aimed at (% of the mean)</th>"
+        "<th>Runs needed</th></tr></thead><tbody>\n");
+    for (const ReplicationEstimate& estimate : estimates) {
+        const SampleStatistics& s = estimate.statistics;
+        html += QStringLiteral("<tr><td>%1</td><td class=\"number\">%2</td>")
+                    .arg(escaped(estimate.figure.text()))
+                    .arg(s.runs);
+        html += numberCell(s.mean) + numberCell(s.standardDeviation) + numberCell(s.halfWidth) +
+                numberCell(100.0 * estimate.relativeHalfWidth()) + numberCell(100.0 * estimate.relativePrecision);
+        html += estimate.runsNeeded ? QStringLiteral("<td class=\"number\">%1</td>").arg(*estimate.runsNeeded)
+                                    : QStringLiteral("<td class=\"number\">&#8211;</td>");
+        html += QStringLiteral("</tr>\n");
+    }
+    return html + QStringLiteral("</tbody></table>\n");
+}
+
+QString anchorOf(const std::string& fileName)
+{
+    std::string stem = fileName.substr(0, fileName.rfind('.'));
+    return QString::fromStdString(stem).toHtmlEscaped();
+}
+
+}  // namespace
+
+namespace CompareReport {
+
+QString build(const CompareRunsResult& result)
+{
+    const RunComparison& comparison = result.comparison;
+    QString html = QStringLiteral("<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"en\">\n"
+                                  "<head><meta charset=\"utf-8\"/><title>Roadflux comparison of %1 runs</title>"
+                                  "<style>%2</style></head>\n<body>\n<h1>Roadflux comparison of %1 runs</h1>\n")
+                       .arg(comparison.runs().size())
+                       .arg(QString::fromLatin1(styleSheet));
+    html += QStringLiteral("<ul id=\"runs\">\n");
+    for (const RunFolder& run : comparison.runs())
+        html += QStringLiteral("<li>%1</li>\n").arg(escaped(run.folder.string()));
+    html += QStringLiteral("</ul>\n");
+
+    std::ostringstream text;
+    printComparison(result, text);
+    html += QStringLiteral("<h2>What was compared</h2>\n<pre id=\"comparison\">%1</pre>\n").arg(escaped(text.str()));
+
+    html += QStringLiteral("<h2>Replications needed</h2>\n<p>For each figure, the runs needed for the 95 % "
+                           "confidence interval of its mean (Student's t) to be within the precision aimed at, "
+                           "from the spread of the runs at hand.</p>\n");
+    html += replicationsTable(result.replications);
+
+    html += QStringLiteral("<h2>Charts</h2>\n");
+    bool any = false;
+    for (const ComparedTable& table : comparison.tables()) {
+        std::vector<ResultChart> charts = CompareCharts::of(table, comparison.runs());
+        if (charts.empty())
+            continue;
+        any = true;
+        html += QStringLiteral("<section id=\"%1\"><h3>%2</h3>\n").arg(anchorOf(table.fileName), escaped(table.fileName));
+        for (ResultChart& chart : charts)
+            html += QStringLiteral("<figure id=\"%1-%2\">%3</figure>\n")
+                        .arg(anchorOf(table.fileName), chart.name,
+                             HtmlReport::inlineSvg(ChartExport::toSvg(*chart.chart)));
+        html += QStringLiteral("</section>\n");
+    }
+    if (!any)
+        html += QStringLiteral("<p>The runs have no flow-and-density file to chart.</p>\n");
+    return html + QStringLiteral("</body>\n</html>\n");
+}
+
+}  // namespace CompareReport
