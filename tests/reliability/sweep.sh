@@ -47,12 +47,16 @@ grep -q '^Runs compared: 5$' sweep2.log || { cat sweep2.log; die "the sweep did 
 export ROADFLUX_REPORT="$build/roadflux-report"
 if [ -x "$ROADFLUX_REPORT" ]; then
   printf 'seed4\t%s\t4\t%s\n' "$study" "$PWD/short.txt" >>jobs.tsv
-  "$source/tools/batch/sweep.sh" --report jobs.tsv runs 2 >sweep3.log 2>&1 || { cat sweep3.log; die "the report sweep failed"; }
+  "$source/tools/batch/sweep.sh" --report --compare compared2 jobs.tsv runs 2 >sweep3.log 2>&1 || { cat sweep3.log; die "the report sweep failed"; }
   [ "$(grep -c 'report written' sweep3.log)" -eq 5 ] || { cat sweep3.log; die "complete runs did not get a report"; }
   for name in seed1 seed2 seed3 seed1-again broken seed4; do
     grep -q '<table id="figures">' "runs/$name/report.html" 2>/dev/null || die "run $name has no report"
   done
   [ "$(stat -c %Y runs/seed2/output.txt)" -lt 1000000000 ] || die "writing a report redid the run"
+  # With the report program at hand, the comparison is also a page of charts.
+  grep -q '^Runs compared: 6$' sweep3.log || { cat sweep3.log; die "the report sweep did not compare its six runs"; }
+  grep -q '<table id="replications">' compared2/compare.html 2>/dev/null || die "the comparison has no page"
+  [ -s compared2/FD_All_Pos_1500.csv ] || die "the report's comparison wrote no CSV files"
 fi
 
 # Careless lines. Each is refused with a message naming it; the sweep fails; nothing that was

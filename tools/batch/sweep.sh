@@ -6,8 +6,9 @@
 #   sweep.sh [--report] [--compare CSV_DIR] JOBS.tsv OUTDIR [JOBS_IN_PARALLEL]
 # --report: each run's folder also gets report.html (charts and key figures, roadflux-report);
 # complete runs without one get it on the next sweep.
-# With --compare, once every run completed, the runs are compared (roadflux-cli compare): the
-# statistics over the runs go to CSV_DIR and the runs needed are printed.
+# With --compare, once every run completed, the runs are compared: the statistics over the runs
+# go to CSV_DIR and the runs needed are printed; with roadflux-report at hand, its charts and
+# tables go to CSV_DIR/compare.html (roadflux-cli compare otherwise, without the page).
 # Set ROADFLUX_CLI and ROADFLUX_REPORT to the programs' paths when they are not on PATH.
 # Exit status: 0 every run complete (and compared); 1 some runs failed (each named on stderr) or
 # the runs could not be compared; 2 a jobs file that cannot be run as a whole (no runs, one name
@@ -46,6 +47,11 @@ if [ $failed -ne 0 ]; then
 fi
 if [ -n "$compare_dir" ]; then
   mapfile -t names < <(printf '%s\n' "$runs" | cut -f1)
-  "${ROADFLUX_CLI:-roadflux-cli}" compare --csv "$compare_dir" "${names[@]/#/$outdir/}" ||
-    { echo "sweep.sh: the runs could not be compared" >&2; exit 1; }
+  report=${ROADFLUX_REPORT:-roadflux-report}
+  if command -v "$report" >/dev/null 2>&1; then
+    mkdir -p "$compare_dir" &&
+      "$report" --compare "${names[@]/#/$outdir/}" --csv "$compare_dir" -o "$compare_dir/compare.html"
+  else
+    "${ROADFLUX_CLI:-roadflux-cli}" compare --csv "$compare_dir" "${names[@]/#/$outdir/}"
+  fi || { echo "sweep.sh: the runs could not be compared" >&2; exit 1; }
 fi
