@@ -87,8 +87,10 @@ int main(int argc, char** argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Writes the report of a run as one HTML file: the run's summary, key figures per detector and "
-        "every chart of its measurement files. FOLDER is a run's folder (with summary.txt and metrics/) or a "
-        "folder of measurement files."));
+        "bridge and every chart of its measurement and load-effect files. FOLDER is a run's folder (with "
+        "summary.txt and metrics/) or a folder of measurement files. With --compare, the comparison of a "
+        "sweep's runs instead: the runs needed, the mean over the runs with its 95 % band, the runs' "
+        "fundamental diagrams."));
     parser.addHelpOption();
     QCommandLineOption version(QStringLiteral("version"), QStringLiteral("Print the version and end."));
     parser.addPositionalArgument(QStringLiteral("FOLDER"),
