@@ -11,6 +11,7 @@ namespace {
 const std::string seriesPrefix = "LE_";
 const std::string csvSuffix = ".csv";
 const std::string eventsSuffix = "_events.csv";
+const std::string secondsSuffix = "_seconds.csv";
 
 bool endsWith(const std::string& text, const std::string& end)
 {
@@ -20,7 +21,8 @@ bool endsWith(const std::string& text, const std::string& end)
 // The bridge's name of a series file's name, or "" for any other file.
 std::string bridgeNameOf(const std::string& fileName)
 {
-    if (fileName.rfind(seriesPrefix, 0) != 0 || !endsWith(fileName, csvSuffix) || endsWith(fileName, eventsSuffix))
+    if (fileName.rfind(seriesPrefix, 0) != 0 || !endsWith(fileName, csvSuffix) || endsWith(fileName, eventsSuffix) ||
+        endsWith(fileName, secondsSuffix))
         return {};
     return fileName.substr(seriesPrefix.size(), fileName.size() - seriesPrefix.size() - csvSuffix.size());
 }
@@ -78,6 +80,13 @@ std::vector<BridgeResults> BridgeResults::readFolder(const std::filesystem::path
             LoadEventsResult events = LoadEffectOutputs::readEvents(eventsPath.string());
             if (events.problem.empty())
                 bridge.events = std::move(events.events);
+        }
+        std::filesystem::path secondsPath = folder / LoadEffectFileNames::seconds(name);
+        if (std::filesystem::exists(secondsPath, error)) {
+            SecondRowsResult seconds = LoadEffectOutputs::readSeconds(secondsPath.string());
+            bridge.hasSeconds = seconds.problem.empty();
+            if (bridge.hasSeconds)
+                bridge.seconds = std::move(seconds.rows);
         }
         bridges.push_back(std::move(bridge));
     }

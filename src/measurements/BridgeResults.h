@@ -1,10 +1,12 @@
 #pragma once
-// A bridge's load-effect files read back from a metrics folder, LE_<name>.csv and its
-// LE_<name>_events.csv, for the charts of the Results window and the report.
+// A bridge's load-effect files read back from a metrics folder, LE_<name>.csv with its
+// LE_<name>_seconds.csv and LE_<name>_events.csv, for the charts of the Results window and the
+// report.
 
 #include "loadeffects/BridgeSet.h"
 #include "loadeffects/IntervalRow.h"
 #include "loadeffects/LargestEvents.h"
+#include "loadeffects/SecondEnvelope.h"
 
 #include <filesystem>
 #include <string>
@@ -16,6 +18,8 @@ struct BridgeResults
     std::filesystem::path seriesPath;
     std::vector<IntervalRow> rows;  // in interval order
     std::vector<LoadEvent> events;  // largest first; empty without the events file
+    std::vector<SecondRow> seconds; // the loaded seconds; empty without the seconds file
+    bool hasSeconds = false;        // the seconds file was read: a second not in it had no load
     std::string unit;               // of the load effect, "kN" or "kN m"; empty when not known
     std::string problem;            // why a file could not be read, naming it and the line
 
@@ -27,8 +31,8 @@ struct BridgeResults
     // The maxima of the rows that cover a whole interval.
     std::vector<double> completeMaxima() const;
 
-    // Every LE_<name>.csv of the folder, in name order. A missing or unreadable events file is
-    // told in `problem` only when the series file is unreadable too; the charts need the series.
+    // Every LE_<name>.csv of the folder, in name order. A missing or unreadable events or seconds
+    // file leaves its part empty; only the series file's problems are told.
     static std::vector<BridgeResults> readFolder(const std::filesystem::path& folder);
     // Fills each bridge's unit from the effect of the bridge of its name in `set`, or in the bridges
     // file at `path` (a file that cannot be read leaves the units unknown).

@@ -90,4 +90,35 @@ int hoursOf(const std::vector<IntervalRow>& rows, double runStart)
     return std::max(1, static_cast<int>(std::ceil((rows.back().endTime - runStart) / secondsPerHour)));
 }
 
+std::vector<SecondPoint> secondsOfHour(const std::vector<SecondRow>& seconds, int hour, long long lastSecond)
+{
+    if (hour < 1)
+        return {};
+    const long long first = static_cast<long long>(hour - 1) * 3600 + 1;
+    const long long last = std::min(first + 3599, lastSecond);
+    auto listed = std::lower_bound(seconds.begin(), seconds.end(), first,
+                                   [](const SecondRow& row, long long number) { return row.number < number; });
+    std::vector<SecondPoint> every;
+    for (long long number = first; number <= last; ++number) {
+        SecondPoint point{static_cast<double>(number), 0.0, 0.0};
+        if (listed != seconds.end() && listed->number == number) {
+            point.maximum = listed->maximum;
+            point.minimum = listed->minimum;
+            ++listed;
+        }
+        every.push_back(point);
+    }
+    auto sameValues = [](const SecondPoint& a, const SecondPoint& b) {
+        return a.maximum == b.maximum && a.minimum == b.minimum;
+    };
+    std::vector<SecondPoint> kept;
+    for (std::size_t i = 0; i < every.size(); ++i) {
+        bool inside = i > 0 && i + 1 < every.size() && sameValues(every[i - 1], every[i]) &&
+                      sameValues(every[i], every[i + 1]);
+        if (!inside)
+            kept.push_back(every[i]);
+    }
+    return kept;
+}
+
 }  // namespace LoadEffectFigures

@@ -5,7 +5,9 @@
 
 #include "loadeffects/GumbelFit.h"
 #include "loadeffects/IntervalRow.h"
+#include "loadeffects/SecondEnvelope.h"
 
+#include <limits>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -48,5 +50,21 @@ std::vector<IntervalRow> rowsOfHour(const std::vector<IntervalRow>& rows, double
 
 // The hours the run lasted, counted as rowsOfHour counts them.
 int hoursOf(const std::vector<IntervalRow>& rows, double runStart);
+
+// One second of the load effect: the largest and smallest value of its steps.
+struct SecondPoint
+{
+    double time = 0.0;  // s since the run's start, at the second's end
+    double maximum = 0.0;
+    double minimum = 0.0;
+
+    bool operator==(const SecondPoint&) const = default;
+};
+
+// Every second of hour `hour` (from 1) of the run up to second `lastSecond`, the loaded ones as
+// listed and the others 0. Of a run of equal seconds only the first and the last are kept: the
+// lines through them are the same, with far fewer points.
+std::vector<SecondPoint> secondsOfHour(const std::vector<SecondRow>& seconds, int hour,
+                                       long long lastSecond = std::numeric_limits<long long>::max());
 
 }  // namespace LoadEffectFigures

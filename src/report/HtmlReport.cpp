@@ -144,10 +144,10 @@ QString loadEffects(const ReportSources& sources)
         return {};
     BridgeResults::takeUnitsFrom(bridges, sources.bridges);
     QString html = QStringLiteral(
-        "<h2>Load effects</h2>\n<p>Each bridge's interval maxima and minima, its largest events, and the Gumbel "
-        "distribution fitted to the maxima of its complete intervals by maximum likelihood. The files hold no load "
-        "effect of every step. The fit assumes the maxima independent and from one distribution; the return period "
-        "is counted in intervals of the traffic files' year.</p>\n");
+        "<h2>Load effects</h2>\n<p>Each bridge's load effect second by second in hour %1 of the run, its interval "
+        "maxima and minima and largest events, and the Gumbel distribution fitted to the maxima of its complete "
+        "intervals by maximum likelihood. The fit assumes the maxima independent and from one distribution; the "
+        "return period is counted in intervals of the traffic files' year.</p>\n").arg(sources.loadEffects.hour);
     html += loadEffectTable(bridges, sources.loadEffects);
     for (const BridgeResults& bridge : bridges)
         if (!bridge.isRead())

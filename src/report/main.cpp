@@ -109,8 +109,8 @@ int main(int argc, char** argv)
                                                    "(default 1000)."),
                                     QStringLiteral("YEARS"));
     QCommandLineOption hour(QStringLiteral("hour"),
-                            QStringLiteral("The hour of the run (from 1) the load effects' time charts show "
-                                           "(default: the whole run)."),
+                            QStringLiteral("The hour of the run (from 1) the load effects' second-by-second "
+                                           "charts show (default 1)."),
                             QStringLiteral("H"));
     QCommandLineOption compare(QStringLiteral("compare"),
                                QStringLiteral("Compare the runs RUN_FOLDER... of a sweep instead: the mean over the "

@@ -11,6 +11,7 @@
 #include <QValueAxis>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -26,16 +27,15 @@ QString detectorLine(const BridgeResults& bridge)
     return QStringLiteral("%1, %2").arg(bridgeTitle(bridge), QString::fromStdString(bridge.seriesPath.filename().string()));
 }
 
-// The files hold each interval's extremes at their times and the largest events, not the value of
-// every step: the chart shows those.
-ResultChart timeChart(const BridgeResults& bridge, const LoadEffectOptions& options)
+// The interval extremes at their times and the largest events, over the run or, without a
+// seconds file, over a chosen hour.
+ResultChart extremesChart(const BridgeResults& bridge, int hour)
 {
     const double start = bridge.runStart();
-    const int hours = LoadEffectFigures::hoursOf(bridge.rows, start);
-    const int hour = options.hour > hours ? 0 : options.hour;
     const std::vector<IntervalRow> rows = LoadEffectFigures::rowsOfHour(bridge.rows, start, hour);
     QString what = QStringLiteral("Interval maxima and minima at their times");
-    what += hour > 0 ? QStringLiteral(", hour %1 of the run").arg(hour) : QStringLiteral(", whole run");
+    what += hour > 0 ? QStringLiteral(", hour %1 of the run (no second-by-second file)").arg(hour)
+                     : QStringLiteral(", whole run");
     auto chart = newResultChart(what, detectorLine(bridge));
 
     const double lastEnd = bridge.rows.empty() ? 0.0 : bridge.rows.back().endTime - start;
@@ -69,7 +69,35 @@ ResultChart timeChart(const BridgeResults& bridge, const LoadEffectOptions& opti
         ChartSeries::addScatter(*chart, QStringLiteral("Largest events"), ChartPalette::totals(), events, x, y);
     ChartAxes::fitExactly(*x, unit.of(from), unit.of(to));
     ChartAxes::fit(*y, std::min(0.0, values.low), values.high);
-    return {std::move(chart), QStringLiteral("load-effect-time")};
+    return {std::move(chart), hour > 0 ? QStringLiteral("load-effect-hour") : QStringLiteral("load-effect-intervals")};
+}
+
+// The load effect of each second of the hour: the largest and smallest value of its steps.
+ResultChart hourChart(const BridgeResults& bridge, int hour)
+{
+    if (!bridge.hasSeconds)
+        return extremesChart(bridge, hour);
+    auto chart = newResultChart(QStringLiteral("Load effect second by second, hour %1 of the run").arg(hour),
+                                detectorLine(bridge));
+    QValueAxis* x = ChartAxes::add(*chart, Qt::AlignBottom, QStringLiteral("Time since the start of the run (min)"));
+    QValueAxis* y = ChartAxes::add(*chart, Qt::AlignLeft, withUnit(QStringLiteral("Load effect"), bridge));
+    ChartAxes::Extent values;
+    std::vector<QPointF> maxima, minima;
+    // Past the run's end there was no load effect at all, not one of 0.
+    const double runLength = bridge.rows.empty() ? 0.0 : bridge.rows.back().endTime - bridge.runStart();
+    const auto lastSecond = static_cast<long long>(std::ceil(runLength));
+    for (const LoadEffectFigures::SecondPoint& second :
+         LoadEffectFigures::secondsOfHour(bridge.seconds, hour, lastSecond)) {
+        maxima.emplace_back(second.time / 60.0, second.maximum);
+        minima.emplace_back(second.time / 60.0, second.minimum);
+        values.include(second.maximum);
+        values.include(second.minimum);
+    }
+    ChartSeries::addLine(*chart, QStringLiteral("Largest of the second"), ChartPalette::lane(0), maxima, x, y);
+    ChartSeries::addLine(*chart, QStringLiteral("Smallest of the second"), ChartPalette::lane(1), minima, x, y);
+    ChartAxes::fitExactly(*x, (hour - 1) * 60.0, hour * 60.0);
+    ChartAxes::fit(*y, std::min(0.0, values.low), values.high);
+    return {std::move(chart), QStringLiteral("load-effect-hour")};
 }
 
 ResultChart histogramChart(const BridgeResults& bridge)
@@ -155,7 +183,9 @@ QString withUnit(const QString& quantity, const BridgeResults& bridge)
 std::vector<ResultChart> loadEffectCharts(const BridgeResults& bridge, const LoadEffectOptions& options)
 {
     std::vector<ResultChart> charts;
-    charts.push_back(timeChart(bridge, options));
+    const int hours = LoadEffectFigures::hoursOf(bridge.rows, bridge.runStart());
+    charts.push_back(hourChart(bridge, std::clamp(options.hour, 1, std::max(1, hours))));
+    charts.push_back(extremesChart(bridge, 0));
     charts.push_back(histogramChart(bridge));
     charts.push_back(gumbelChart(bridge, options));
     return charts;

@@ -1,6 +1,7 @@
 #pragma once
-// The charts of a bridge's load-effect files: its interval maxima and minima over time (the run
-// or a chosen hour of it), the histogram of the interval maxima, and their Gumbel probability
+// The charts of a bridge's load-effect files: its load effect second by second in a chosen hour
+// (the interval extremes of that hour when the run wrote no seconds file), its interval maxima
+// and minima over the run, the histogram of the interval maxima, and their Gumbel probability
 // plot with the maximum-likelihood fit and the return level of a chosen return period.
 
 #include "results/ResultCharts.h"
@@ -11,7 +12,7 @@
 
 struct LoadEffectOptions
 {
-    int hour = 0;  // from 1; 0 for the whole run
+    int hour = 1;  // of the run, from 1; beyond the run's last hour, its last
     double returnYears = Gumbel::defaultReturnYears;
 };
 

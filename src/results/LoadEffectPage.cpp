@@ -23,9 +23,8 @@ LoadEffectPage::LoadEffectPage(BridgeResults results, QString fileStem, const Re
 {
     hour = new QSpinBox(this);
     hour->setObjectName(QStringLiteral("hour"));
-    hour->setRange(0, std::max(1, LoadEffectFigures::hoursOf(bridge.rows, bridge.runStart())));
-    hour->setSpecialValueText(QStringLiteral("whole run"));
-    hour->setToolTip(QStringLiteral("The hour of the run (from 1) the time chart shows"));
+    hour->setRange(1, std::max(1, LoadEffectFigures::hoursOf(bridge.rows, bridge.runStart())));
+    hour->setToolTip(QStringLiteral("The hour of the run (from 1) the second-by-second chart shows"));
     returnYears = new QDoubleSpinBox(this);
     returnYears->setObjectName(QStringLiteral("returnYears"));
     returnYears->setDecimals(0);
@@ -47,8 +46,7 @@ LoadEffectPage::LoadEffectPage(BridgeResults results, QString fileStem, const Re
     choices->addWidget(returnYears);
     choices->addStretch();
 
-    auto* heading = new QLabel(QStringLiteral("<b>%1</b><br>%2<br>The files hold each interval's maximum and minimum "
-                                              "and the largest events, not the load effect of every step.")
+    auto* heading = new QLabel(QStringLiteral("<b>%1</b><br>%2")
                                    .arg(bridgeTitle(bridge).toHtmlEscaped(),
                                         QString::fromStdString(bridge.seriesPath.filename().string()).toHtmlEscaped()),
                                this);

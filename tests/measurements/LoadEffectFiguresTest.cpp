@@ -52,6 +52,7 @@ TEST_F(BridgeFolder, ReadsEachBridgesSeriesAndEventsAndNamesABrokenLine)
                                          "1,1900,700,12,4,400,1,110\n1,1900,700,13,1,15,2,95\n"
                                          "2,1550,500,8,4,380,1,120\n");
     write(folder / "LE_Bad.csv", std::string(seriesHeader) + "1,1600,five,1550,0,1400,4,600\n");
+    write(folder / "LE_Deck_seconds.csv", "second,end_time_s,maximum,minimum\n601,1601,12,0\n");
     write(folder / "FD_All_Pos_1500.csv", "not a bridge\n");
 
     std::vector<BridgeResults> bridges = BridgeResults::readFolder(folder);
@@ -71,6 +72,9 @@ TEST_F(BridgeFolder, ReadsEachBridgesSeriesAndEventsAndNamesABrokenLine)
     ASSERT_EQ(deck.events.size(), 2u);
     EXPECT_EQ(deck.events[0].vehicles.size(), 2u);
     EXPECT_EQ(deck.events[1].value, 500.0);
+    ASSERT_TRUE(deck.hasSeconds);
+    EXPECT_THAT(deck.seconds, ElementsAre(SecondRow{601, 1601, 12, 0}));
+    EXPECT_FALSE(bridges[0].hasSeconds);
 }
 
 TEST_F(BridgeFolder, TakesEachBridgesUnitFromItsEffect)
@@ -147,4 +151,19 @@ TEST(LoadEffectFigures, RowsOfAnHourAreThoseOverlappingIt)
     EXPECT_EQ(second[0].number, 3);
     EXPECT_EQ(LoadEffectFigures::hoursOf(rows, 1000.0), 2);
     EXPECT_TRUE(LoadEffectFigures::rowsOfHour(rows, 1000.0, 3).empty());
+}
+
+TEST(LoadEffectFigures, SecondsOfAnHourFillTheUnloadedOnesWithZeroAndKeepTheEndsOfEqualRuns)
+{
+    std::vector<SecondRow> seconds{{5, 5, 1, 0}, {3601, 3601, 4, -1}, {3602, 3602, 4, -1}, {3603, 3603, 4, -1},
+                                   {3700, 3700, 2, 0}, {7300, 7300, 9, 0}};
+    using Point = LoadEffectFigures::SecondPoint;
+    EXPECT_THAT(LoadEffectFigures::secondsOfHour(seconds, 2),
+                ElementsAre(Point{3601, 4, -1}, Point{3603, 4, -1}, Point{3604, 0, 0}, Point{3699, 0, 0},
+                            Point{3700, 2, 0}, Point{3701, 0, 0}, Point{7200, 0, 0}));
+    EXPECT_EQ(LoadEffectFigures::secondsOfHour(seconds, 1).front(), (Point{1, 0, 0}));
+    EXPECT_TRUE(LoadEffectFigures::secondsOfHour(seconds, 0).empty());
+    // The run ended at second 3650.
+    EXPECT_THAT(LoadEffectFigures::secondsOfHour(seconds, 2, 3650),
+                ElementsAre(Point{3601, 4, -1}, Point{3603, 4, -1}, Point{3604, 0, 0}, Point{3650, 0, 0}));
 }

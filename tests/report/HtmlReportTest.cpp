@@ -193,7 +193,8 @@ TEST_F(HtmlReportTest, TablesEachBridgesGumbelFitAndHoldsItsCharts)
     EXPECT_EQ(deck[9], QString::number(fit->returnLevel(72000.0), 'f', 3));
     EXPECT_TRUE(parse(html).figures.contains(QStringLiteral("LE_Deck-gumbel")));
     EXPECT_TRUE(parse(html).figures.contains(QStringLiteral("LE_Deck-maxima-histogram")));
-    EXPECT_TRUE(parse(html).figures.contains(QStringLiteral("LE_Deck-load-effect-time")));
+    EXPECT_TRUE(parse(html).figures.contains(QStringLiteral("LE_Deck-load-effect-hour")));
+    EXPECT_TRUE(parse(html).figures.contains(QStringLiteral("LE_Deck-load-effect-intervals")));
 }
 
 TEST_F(HtmlReportTest, TheProgramTakesTheReturnPeriodAndRefusesANonsenseOne)

@@ -42,11 +42,11 @@ QValueAxis* axis(const QChart& chart, Qt::Orientation orientation)
 
 }  // namespace
 
-TEST(LoadEffectCharts, TimeChartShowsEachIntervalsExtremesAtTheirTimesAndTheEventsOfTheHour)
+TEST(LoadEffectCharts, IntervalChartShowsEachIntervalsExtremesAtTheirTimesAndTheLargestEvents)
 {
     std::vector<ResultChart> charts = loadEffectCharts(deck(), {});
-    ASSERT_EQ(charts.size(), 3u);
-    const QChart& whole = *chartNamed(charts, QStringLiteral("load-effect-time")).chart;
+    ASSERT_EQ(charts.size(), 4u);
+    const QChart& whole = *chartNamed(charts, QStringLiteral("load-effect-intervals")).chart;
     EXPECT_EQ(axis(whole, Qt::Vertical)->titleText(), QStringLiteral("Load effect (kN m)"));
     EXPECT_EQ(axis(whole, Qt::Horizontal)->titleText(), QStringLiteral("Time since the start of the run (min)"));
     QList<QLineSeries*> lines = seriesOf<QLineSeries>(whole);
@@ -58,16 +58,37 @@ TEST(LoadEffectCharts, TimeChartShowsEachIntervalsExtremesAtTheirTimesAndTheEven
     EXPECT_EQ(lines[1]->at(0), QPointF(5.0, -5.0));
     EXPECT_EQ(seriesOf<QScatterSeries>(whole).first()->count(), 3);
     EXPECT_DOUBLE_EQ(axis(whole, Qt::Horizontal)->max(), 100.0);
+}
 
-    // Hour 2 of the run is [4600, 8200) s: minutes 60 to 120, with the event at 5200 s only.
+TEST(LoadEffectCharts, HourChartShowsTheSecondsOfTheHourAndTheIntervalsWithoutThem)
+{
+    // Without a seconds file: hour 2 of the run is [4600, 8200) s, minutes 60 to 120, with the
+    // intervals overlapping it and the event at 5200 s only.
     std::vector<ResultChart> second = loadEffectCharts(deck(), {2, 1000.0});
-    const QChart& hour = *chartNamed(second, QStringLiteral("load-effect-time")).chart;
-    EXPECT_THAT(hour.title().toStdString(), ::testing::HasSubstr("hour 2 of the run"));
+    const QChart& hour = *chartNamed(second, QStringLiteral("load-effect-hour")).chart;
+    EXPECT_THAT(hour.title().toStdString(), ::testing::HasSubstr("hour 2 of the run (no second-by-second file)"));
     EXPECT_DOUBLE_EQ(axis(hour, Qt::Horizontal)->min(), 60.0);
     EXPECT_DOUBLE_EQ(axis(hour, Qt::Horizontal)->max(), 120.0);
     EXPECT_EQ(seriesOf<QLineSeries>(hour).first()->count(), 2);
     ASSERT_EQ(seriesOf<QScatterSeries>(hour).first()->count(), 1);
     EXPECT_EQ(seriesOf<QScatterSeries>(hour).first()->at(0), QPointF(70.0, 200.0));
+
+    // With one: seconds 3601 and 3602 loaded, the rest of hour 2 at 0 until the run's end at 6000 s.
+    BridgeResults bridge = deck();
+    bridge.hasSeconds = true;
+    bridge.seconds = {{12, 1012, 40, 0}, {3601, 4601, 90, 10}, {3602, 4602, 120, 0}};
+    std::vector<ResultChart> seconds = loadEffectCharts(bridge, {2, 1000.0});
+    const QChart& chart = *chartNamed(seconds, QStringLiteral("load-effect-hour")).chart;
+    EXPECT_THAT(chart.title().toStdString(), ::testing::HasSubstr("second by second, hour 2"));
+    QList<QLineSeries*> lines = seriesOf<QLineSeries>(chart);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0]->points(), QList<QPointF>({{60.0 + 1.0 / 60.0, 90.0}, {60.0 + 2.0 / 60.0, 120.0},
+                                                  {60.0 + 3.0 / 60.0, 0.0}, {100.0, 0.0}}));
+    EXPECT_EQ(lines[1]->at(0), QPointF(60.0 + 1.0 / 60.0, 10.0));
+    // An hour past the run's end shows its last hour.
+    std::vector<ResultChart> beyond = loadEffectCharts(bridge, {9, 1000.0});
+    EXPECT_THAT(chartNamed(beyond, QStringLiteral("load-effect-hour")).chart->title().toStdString(),
+                ::testing::HasSubstr("hour 2"));
 }
 
 TEST(LoadEffectCharts, HistogramAndGumbelPlotUseTheCompleteIntervalsOnly)
@@ -113,14 +134,16 @@ TEST(LoadEffectPage, TheHourAndTheReturnPeriodRedrawTheCharts)
 {
     ResultsDialogs dialogs;
     LoadEffectPage page(deck(), QStringLiteral("LE_Deck"), dialogs);
+    EXPECT_EQ(page.hourBox().minimum(), 1);
     EXPECT_EQ(page.hourBox().maximum(), 2);
     EXPECT_EQ(page.returnYearsBox().value(), 1000.0);
-    ASSERT_EQ(page.panels().size(), 3u);
+    ASSERT_EQ(page.panels().size(), 4u);
     page.returnYearsBox().setValue(50.0);
-    ASSERT_EQ(page.panels().size(), 3u);
-    EXPECT_THAT(page.panels()[2]->chart().title().toStdString(), ::testing::HasSubstr("50-year return level"));
-    page.hourBox().setValue(1);
+    ASSERT_EQ(page.panels().size(), 4u);
+    EXPECT_THAT(page.panels()[3]->chart().title().toStdString(), ::testing::HasSubstr("50-year return level"));
     EXPECT_THAT(page.panels()[0]->chart().title().toStdString(), ::testing::HasSubstr("hour 1 of the run"));
+    page.hourBox().setValue(2);
+    EXPECT_THAT(page.panels()[0]->chart().title().toStdString(), ::testing::HasSubstr("hour 2 of the run"));
 }
 
 TEST(ResultsWindow, ShowsATabPerBridgeAfterTheDetectorsFiles)
@@ -131,6 +154,7 @@ TEST(ResultsWindow, ShowsATabPerBridgeAfterTheDetectorsFiles)
     const std::string header =
         "interval,end_time_s,maximum,time_of_maximum_s,minimum,time_of_minimum_s,vehicles,duration_s\n";
     writeTextFile(metrics / "LE_Deck.csv", header + "1,600,5,500,0,10,1,600\n2,1200,7,900,0,610,1,600\n");
+    writeTextFile(metrics / "LE_Deck_seconds.csv", "second,end_time_s,maximum,minimum\n3,3,7,0\n");
     writeTextFile(metrics / "LE_Broken.csv", header + "1,600\n");
     ResultsWindow window;
     BridgeSet bridges;
@@ -144,7 +168,7 @@ TEST(ResultsWindow, ShowsATabPerBridgeAfterTheDetectorsFiles)
     EXPECT_EQ(tabs.tabText(1), QStringLiteral("Bridge Broken"));
     EXPECT_EQ(tabs.tabText(2), QStringLiteral("Bridge Deck"));
     QList<ChartPanel*> panels = window.panels(2);
-    ASSERT_EQ(panels.size(), 3);
-    EXPECT_EQ(panels[1]->chart().axes(Qt::Horizontal).first()->titleText(), QStringLiteral("Interval maximum (kN)"));
+    ASSERT_EQ(panels.size(), 4);
+    EXPECT_EQ(panels[2]->chart().axes(Qt::Horizontal).first()->titleText(), QStringLiteral("Interval maximum (kN)"));
     EXPECT_TRUE(window.panels(1).isEmpty());
 }
