@@ -200,7 +200,7 @@ QString HtmlReport::build(const ReportSources& sources)
     if (!folder.error.empty())
         html += QStringLiteral("<p class=\"problem\">%1</p>\n").arg(escaped(folder.error));
     else if (folder.entries.empty())
-        html += QStringLiteral("<p class=\"problem\">The folder holds no measurement files.</p>\n");
+        html += QStringLiteral("<p class=\"problem\">The folder holds no detector's measurement files.</p>\n");
     bool anyEstimate = false;
     html += figuresTable(folder, sources.intervals, anyEstimate);
     if (anyEstimate)
