@@ -100,6 +100,10 @@ int main(int argc, char** argv)
     QCommandLineOption study(QStringLiteral("study"),
                              QStringLiteral("The study that made the run: its detectors' intervals."),
                              QStringLiteral("FILE"));
+    QCommandLineOption bridgesFile(QStringLiteral("bridges"),
+                                   QStringLiteral("The bridges file of the run (the load effects' units), in place "
+                                                  "of STUDY.bridges beside the study."),
+                                   QStringLiteral("FILE"));
     QCommandLineOption config(QStringLiteral("config"),
                               QStringLiteral("Configuration file (class colours), in place of Roadflux.ini in the "
                                              "current directory."),
@@ -120,7 +124,7 @@ int main(int argc, char** argv)
                            QStringLiteral("With --compare: the folder for the comparison's CSV files, one per "
                                           "measurement file."),
                            QStringLiteral("DIR"));
-    parser.addOptions({output, study, config, returnPeriod, hour, compare, csv, version});
+    parser.addOptions({output, study, bridgesFile, config, returnPeriod, hour, compare, csv, version});
     if (!parser.parse(QApplication::arguments()))
         return fail(parser.errorText(), usage);
     if (parser.isSet(QStringLiteral("help"))) {
@@ -175,8 +179,15 @@ int main(int argc, char** argv)
         if (opened != StudyFileResult::ok)
             return fail(parser.value(study) + QStringLiteral(": ") + QString::fromStdString(studyFileMessage(opened)));
         sources.intervals = DetectorIntervals(document.getStatDetectors());
-        // The bridges only name the load effects' units: a broken bridges file leaves them unnamed.
-        std::string bridges = BridgesFile::besideStudy(parser.value(study).toStdString());
+    }
+    // The bridges only name the load effects' units: a broken bridges file leaves them unnamed.
+    if (parser.isSet(bridgesFile)) {
+        const std::string bridges = parser.value(bridgesFile).toStdString();
+        if (!std::filesystem::is_regular_file(bridges, error))
+            return fail(parser.value(bridgesFile) + QStringLiteral(": no such bridges file"));
+        sources.bridges = BridgesFile::read(bridges).set;
+    } else if (parser.isSet(study)) {
+        const std::string bridges = BridgesFile::besideStudy(parser.value(study).toStdString());
         if (std::filesystem::exists(bridges, error))
             sources.bridges = BridgesFile::read(bridges).set;
     }

@@ -214,6 +214,25 @@ TEST_F(HtmlReportTest, TheProgramTakesTheReturnPeriodAndRefusesANonsenseOne)
     EXPECT_EQ(loadEffectRows(html).value(QStringLiteral("Deck")).value(7), QStringLiteral("50"));
     EXPECT_TRUE(html.contains(QStringLiteral("hour 1 of the run")));
 
+    // A bridges file given by name tells the load effect's unit; one that is not there is refused.
+    written.close();
+    writeTextFile(folder.filePath(QStringLiteral("deck.bridges")).toStdString(),
+                  "name,start_m,span_m,effect,directions,interval_s\nDeck,100,20,midspan-moment,both,600\n");
+    program.start(QStringLiteral(ROADFLUX_REPORT_PATH), {QString::fromStdString(run.string()), QStringLiteral("-o"),
+                                                         target, QStringLiteral("--bridges"),
+                                                         folder.filePath(QStringLiteral("deck.bridges"))});
+    ASSERT_TRUE(program.waitForFinished(60000));
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(loadEffectRows(QString::fromUtf8(written.readAll())).value(QStringLiteral("Deck")).value(1),
+              QStringLiteral("kN m"));
+    written.close();
+    program.start(QStringLiteral(ROADFLUX_REPORT_PATH),
+                  {QString::fromStdString(run.string()), QStringLiteral("--bridges"), QStringLiteral("absent.bridges")});
+    ASSERT_TRUE(program.waitForFinished(60000));
+    EXPECT_EQ(program.exitCode(), 1);
+    EXPECT_TRUE(QString::fromUtf8(program.readAllStandardError()).contains(QStringLiteral("absent.bridges")));
+
     for (const QString& bad : {QStringLiteral("--return-period=0"), QStringLiteral("--return-period=ten"),
                                QStringLiteral("--hour=0")}) {
         program.start(QStringLiteral(ROADFLUX_REPORT_PATH), {QString::fromStdString(run.string()), bad});
