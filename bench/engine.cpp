@@ -7,6 +7,10 @@
 // at every step (both directions each; mid-span moment, two-span support moment, support shear):
 // its CPU time over BM_StandardHour's is the cost of the bridges.
 //
+// BM_DenseRoad runs the same set-up at 3600 vehicles per hour per lane for 40 simulated minutes
+// on a 3 km and on a 100 km road: the cost of a vehicle-step should not depend on how many
+// vehicles share its lane.
+//
 // ROADFLUX_BENCH_TRAFFIC_OUT=FILE also saves the generated traffic file (for the peer run).
 // ROADFLUX_BENCH_DAY=1 adds a 24-hour run that reports the peak resident memory.
 
@@ -20,19 +24,21 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <memory>
+#include <utility>
 #include <random>
 #include <string>
 #include <unistd.h>
 
 namespace {
 
-constexpr int roadLength = 3000;             // m
+constexpr int standardRoadLength = 3000;     // m
+constexpr double standardFlow = 1500.0;      // vehicles per hour per lane
 constexpr double timeStep = 0.1;             // s
-constexpr double headwayPerLane = 3600.0 / 1500.0;  // s
 constexpr double entrySpeed = 22.2;          // m/s, about the mean desired velocity of 80 km/h
 
 // The run's traffic, output and measurement files; removed when the program ends.
@@ -76,17 +82,21 @@ std::string record(double time, int direction, int fileLane, bool truck)
     return text;
 }
 
-// Every lane releases a vehicle every 2.4 s from 0 s on, as the peer's flows do.
-std::string trafficFile(double hours)
+// Every lane releases a vehicle at a fixed headway from 0 s on (2.4 s at the standard flow), as
+// the peer's flows do.
+std::string trafficFile(double hours, double flowPerLane)
 {
-    static std::map<double, std::string> files;
-    auto found = files.find(hours);
+    static std::map<std::pair<double, double>, std::string> files;
+    auto found = files.find({hours, flowPerLane});
     if (found != files.end())
         return found->second;
 
-    const std::string name = (scratchFolder() / ("traffic-" + std::to_string(hours) + "h.txt")).string();
+    const std::string name =
+        (scratchFolder() / ("traffic-" + std::to_string(hours) + "h-" + std::to_string(flowPerLane) + ".txt"))
+            .string();
     std::ofstream out(name, std::ios::binary);
     std::mt19937 mix(42);
+    const double headwayPerLane = 3600.0 / flowPerLane;  // s
     const auto departures = static_cast<long long>(hours * 3600.0 / headwayPerLane + 0.5);
     for (long long k = 0; k < departures; ++k)
         for (int fileLane = 1; fileLane <= 4; ++fileLane)
@@ -95,7 +105,7 @@ std::string trafficFile(double hours)
     out.close();
     if (const char* copy = std::getenv("ROADFLUX_BENCH_TRAFFIC_OUT"))
         std::filesystem::copy_file(name, copy, std::filesystem::copy_options::overwrite_existing);
-    return files.emplace(hours, name).first->second;
+    return files.emplace(std::pair{hours, flowPerLane}, name).first->second;
 }
 
 void addDetector(Road& road, unsigned short kind, bool positive, int location)
@@ -110,7 +120,7 @@ void addDetector(Road& road, unsigned short kind, bool positive, int location)
 }
 
 // The document's set-up order, with the default parameter sets.
-void setUp(Sim& sim, CIDMParameterSet (&sets)[5], const std::string& input)
+void setUp(Sim& sim, CIDMParameterSet (&sets)[5], const std::string& input, int roadLength)
 {
     sim.setInputFile(input);
     sim.setOutputFile((scratchFolder() / "output.txt").string());
@@ -133,7 +143,7 @@ void setUp(Sim& sim, CIDMParameterSet (&sets)[5], const std::string& input)
     }
     road.setFileLanesDir1(2);
     road.setFileLanesDir2(2);
-    road.setOutputDetectorLocation1(2500);
+    road.setOutputDetectorLocation1(roadLength - 500);
     road.setOutputDetectorLocation2(500);
     road.setLaneChangesAllowed(true);
     road.setOutputCars(true);
@@ -159,29 +169,40 @@ std::unique_ptr<LoadEffectRun> threeBridges(const Sim& sim)
     set.bridges[2] = {"Far", 2500.0, 20.0, BridgeEffect::supportShear, "", BridgeDirections::both, {{1, 1.0}, {2, 0.9}}, 300.0};
     std::vector<PreparedBridge> prepared;
     LoadEffectRun::prepare(set, "", prepared);
-    auto run = std::make_unique<LoadEffectRun>(prepared, RoadLayout{roadLength, 2, 2, timeStep}, sim.getTime(),
+    auto run = std::make_unique<LoadEffectRun>(prepared, RoadLayout{standardRoadLength, 2, 2, timeStep}, sim.getTime(),
                                                (scratchFolder() / "metrics").string() + "/");
     run->openFiles();
     return run;
 }
 
-void runScenario(benchmark::State& state, double hours, bool withBridges = false)
+struct Scenario
 {
-    const std::string input = trafficFile(hours);
+    double hours = 1.0;                  // of traffic in the file
+    double flowPerLane = standardFlow;   // vehicles per hour
+    int roadLength = standardRoadLength; // m
+    double simulatedSeconds = 0.0;       // s, 0 runs until the road is empty
+    bool withBridges = false;            // three bridges' load effects followed every step
+};
+
+void runScenario(benchmark::State& state, const Scenario& scenario)
+{
+    const std::string input = trafficFile(scenario.hours, scenario.flowPerLane);
     CIDMParameterSet sets[5];
     for (int vehicleClass = 0; vehicleClass < 5; ++vehicleClass)
         sets[vehicleClass].setVehicleClass(vehicleClass);
 
     RunStatistics last;
     double vehicleSteps = 0.0;
+    const std::clock_t cpuStart = std::clock();
     for (auto _ : state)
     {
         theRandomGenerator.seed(42);
         Sim sim;
-        setUp(sim, sets, input);
-        const std::unique_ptr<LoadEffectRun> bridges = withBridges ? threeBridges(sim) : nullptr;
+        setUp(sim, sets, input, scenario.roadLength);
+        const std::unique_ptr<LoadEffectRun> bridges = scenario.withBridges ? threeBridges(sim) : nullptr;
+        const double endTime = sim.getTime() + scenario.simulatedSeconds;
         bool running = true;
-        while (running) {
+        while (running && (scenario.simulatedSeconds <= 0.0 || sim.getTime() < endTime)) {
             const std::vector<std::vector<Vehicle*>>& lanes = sim.step(running);
             if (bridges)
                 bridges->observe(lanes, sim.getTime());
@@ -193,7 +214,10 @@ void runScenario(benchmark::State& state, double hours, bool withBridges = false
         vehicleSteps += static_cast<double>(last.vehicleSteps);
     }
     state.counters["vehicle_steps"] = static_cast<double>(last.vehicleSteps);
+    // Per CPU second as well: other programs on a busy machine stretch the wall time.
+    const double cpuSeconds = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
     state.counters["vehicle_steps_per_s"] = benchmark::Counter(vehicleSteps, benchmark::Counter::kIsRate);
+    state.counters["vehicle_steps_per_cpu_s"] = cpuSeconds > 0.0 ? vehicleSteps / cpuSeconds : 0.0;
     state.counters["steps"] = static_cast<double>(last.steps);
     state.counters["released"] = static_cast<double>(last.vehiclesReleased);
     state.counters["written"] = static_cast<double>(last.recordsWritten);
@@ -205,19 +229,29 @@ void runScenario(benchmark::State& state, double hours, bool withBridges = false
 
 void BM_StandardHour(benchmark::State& state)
 {
-    runScenario(state, 1.0);
+    runScenario(state, Scenario{});
 }
 BENCHMARK(BM_StandardHour)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
 void BM_StandardHourThreeBridges(benchmark::State& state)
 {
-    runScenario(state, 1.0, true);
+    Scenario scenario;
+    scenario.withBridges = true;
+    runScenario(state, scenario);
 }
 BENCHMARK(BM_StandardHourThreeBridges)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
+// The argument is the road's length in m.
+void BM_DenseRoad(benchmark::State& state)
+{
+    constexpr double simulatedSeconds = 2400.0;  // s
+    runScenario(state, Scenario{simulatedSeconds / 3600.0, 3600.0, static_cast<int>(state.range(0)), simulatedSeconds});
+}
+BENCHMARK(BM_DenseRoad)->Arg(3000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+
 void BM_Day(benchmark::State& state)
 {
-    runScenario(state, 24.0);
+    runScenario(state, Scenario{24.0});
 }
 
 const bool dayRegistered = [] {
