@@ -75,9 +75,8 @@ void readTALVORFile(benchmark::State& state)
         const long before = residentKiB();
         TALVORFile handler(input, output);
         int read = 0;
-        while (Vehicle* vehicle = handler.readNextVehicle()) {
+        while (const std::unique_ptr<Vehicle> vehicle = handler.readNextVehicle()) {
             benchmark::DoNotOptimize(vehicle->vehicleClass);
-            delete vehicle;
             if (++read % 50000 == 0)
                 growthKiB = std::max(growthKiB, residentKiB() - before);
         }

@@ -5,18 +5,17 @@
 #include "vehicles/RoadSegment.h"
 #include "vehicles/Vehicle.h"
 
-Direction::~Direction()
-{
-    reset();
-}
+#include <utility>
 
-void Direction::configure(bool direction1, OutputDetector* detector, bool changesAllowed, bool carsToOutput,
-                          int roadLength, bool rightHandTraffic)
+Direction::Direction() = default;
+
+Direction::~Direction() = default;
+
+void Direction::configure(bool direction1, std::unique_ptr<OutputDetector> detector, bool changesAllowed,
+                          bool carsToOutput, int roadLength, bool rightHandTraffic)
 {
     isDirection1 = direction1;
-    if (outputDetector != detector)
-        delete outputDetector;
-    outputDetector = detector;
+    outputDetector = std::move(detector);
     laneChangesAllowed = changesAllowed;
     outputCars = carsToOutput;
     length = roadLength;
@@ -27,19 +26,17 @@ void Direction::buildLanes(int firstLaneIndex, const std::vector<int>& laneLengt
                            const std::vector<Detector*>& directionDetectors,
                            const std::vector<RoadSegment*>& directionSegments)
 {
-    laneCountInDirection = static_cast<int>(laneLengths.size());
     detectors = directionDetectors;
     segments = directionSegments;
 
-    // Reserved up front: lanes point at each other and the road keeps pointers to them.
     lanes.clear();
     lanes.reserve(laneLengths.size());
     for (std::size_t i = 0; i < laneLengths.size(); ++i)
     {
-        lanes.emplace_back(firstLaneIndex + static_cast<int>(i), laneLengths[i], detectors, isDirection1,
-                           laneChangesAllowed, outputCars);
-        lanes.back().setOutputDetector(outputDetector);
-        lanes.back().setSegments(segments);
+        lanes.push_back(std::make_unique<Lane>(firstLaneIndex + static_cast<int>(i), laneLengths[i], detectors,
+                                               isDirection1, laneChangesAllowed, outputCars));
+        lanes.back()->setOutputDetector(outputDetector.get());
+        lanes.back()->setSegments(segments);
     }
     linkNeighbours();
 }
@@ -52,16 +49,16 @@ void Direction::linkNeighbours()
     for (std::size_t i = 0; i + 1 < n; ++i)
     {
         if (drivesOnRight)
-            lanes[i].setFirstNeighbour(&lanes[i + 1]);
+            lanes[i]->setFirstNeighbour(lanes[i + 1].get());
         else
-            lanes[i].setSecondNeighbour(&lanes[i + 1]);
+            lanes[i]->setSecondNeighbour(lanes[i + 1].get());
     }
     for (std::size_t i = 1; i < n; ++i)
     {
         if (drivesOnRight)
-            lanes[i].setSecondNeighbour(&lanes[i - 1]);
+            lanes[i]->setSecondNeighbour(lanes[i - 1].get());
         else
-            lanes[i].setFirstNeighbour(&lanes[i - 1]);
+            lanes[i]->setFirstNeighbour(lanes[i - 1].get());
     }
 }
 
@@ -75,85 +72,66 @@ bool Direction::update(double dt, double time)
 {
     advanceDetectors(dt);
 
-    int emptyLanes = 0;
-    for (Lane& lane : lanes)
-        if (lane.update(dt, time))
+    std::size_t emptyLanes = 0;
+    for (const std::unique_ptr<Lane>& lane : lanes)
+        if (lane->update(dt, time))
             ++emptyLanes;
 
     if (outputDetector)
         outputDetector->flush();
 
     // Only now: the flush may have written a vehicle that left the road in this step.
-    for (Lane& lane : lanes)
-        lane.deleteDepartedVehicle();
+    for (const std::unique_ptr<Lane>& lane : lanes)
+        lane->deleteDepartedVehicle();
 
-    return emptyLanes == laneCountInDirection;
-}
-
-std::vector<std::vector<Vehicle*>> Direction::getVehicles() const
-{
-    std::vector<std::vector<Vehicle*>> lists;
-    lists.reserve(lanes.size());
-    for (const Lane& lane : lanes)
-        lists.push_back(lane.getVehicles());
-    return lists;
+    return emptyLanes == lanes.size();
 }
 
 void Direction::setDisplayPositions()
 {
     if (isDirection1)
         return;
-    for (const Lane& lane : lanes)
-        for (Vehicle* v : lane.getVehicles())
-            v->setRoadX(lane.getLength() - v->getPosition());
-}
-
-std::vector<std::vector<Vehicle*>> Direction::getVehiclesForDisplay()
-{
-    setDisplayPositions();
-    return getVehicles();
+    for (const std::unique_ptr<Lane>& lane : lanes)
+        for (const std::unique_ptr<Vehicle>& v : lane->getVehicles())
+            v->setRoadX(lane->getLength() - v->getPosition());
 }
 
 void Direction::fillVehiclesForDisplay(std::vector<std::vector<Vehicle*>>& out, std::size_t firstSlot)
 {
+    if (lanes.empty())
+        return;
     setDisplayPositions();
     if (out.size() < firstSlot + lanes.size())
         out.resize(firstSlot + lanes.size());
     for (std::size_t i = 0; i < lanes.size(); ++i)
     {
-        const std::vector<Vehicle*>& source = lanes[i].getVehicles();
-        out[firstSlot + i].assign(source.begin(), source.end());
+        std::vector<Vehicle*>& list = out[firstSlot + i];
+        list.clear();
+        for (const std::unique_ptr<Vehicle>& v : lanes[i]->getVehicles())
+            list.push_back(v.get());
     }
 }
 
 int Direction::getVehicleCount() const
 {
     int count = 0;
-    for (const Lane& lane : lanes)
-        count += lane.getVehicleCount();
+    for (const std::unique_ptr<Lane>& lane : lanes)
+        count += lane->getVehicleCount();
     return count;
 }
 
 std::int64_t Direction::getOutputRecordCount() const
 {
     std::int64_t count = 0;
-    for (const Lane& lane : lanes)
-        count += lane.getOutputRecordCount();
+    for (const std::unique_ptr<Lane>& lane : lanes)
+        count += lane->getOutputRecordCount();
     return count;
 }
 
 void Direction::reset()
 {
-    for (Lane& lane : lanes)
-        lane.clear();
     lanes.clear();
-    laneCountInDirection = 0;
-    delete outputDetector;
-    outputDetector = nullptr;
-    for (Detector* detector : detectors)
-        delete detector;
+    outputDetector.reset();
     detectors.clear();
-    for (RoadSegment* segment : segments)
-        delete segment;
     segments.clear();
 }

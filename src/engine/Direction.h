@@ -1,11 +1,12 @@
 #pragma once
-// One direction of travel: owns its lanes, output detector, statistics detectors and road
-// segments, links each lane to its neighbours, and every step advances the detectors' clocks,
-// updates the lanes in index order and has the output detector write what it caught.
+// One direction of travel: owns its lanes and its output detector, links each lane to its
+// neighbours, and every step advances the statistics detectors' clocks, updates the lanes in
+// index order and has the output detector write what it caught.
 
 #include "engine/Lane.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class Detector;
@@ -16,15 +17,15 @@ class Vehicle;
 class Direction
 {
 public:
-    Direction() = default;
+    Direction();
     ~Direction();
     Direction(const Direction&) = delete;
     Direction& operator=(const Direction&) = delete;
 
-    // Takes ownership of the output detector.
-    void configure(bool direction1, OutputDetector* detector, bool changesAllowed, bool carsToOutput,
-                   int roadLength, bool rightHandTraffic);
-    // Takes ownership of the detectors and segments; one lane per entry of laneLengths (m).
+    void configure(bool direction1, std::unique_ptr<OutputDetector> detector, bool changesAllowed,
+                   bool carsToOutput, int roadLength, bool rightHandTraffic);
+    // One lane per entry of laneLengths (m). The statistics detectors and segments stay the
+    // caller's and must outlive the lanes, that is until reset.
     void buildLanes(int firstLaneIndex, const std::vector<int>& laneLengths,
                     const std::vector<Detector*>& directionDetectors,
                     const std::vector<RoadSegment*>& directionSegments);
@@ -33,22 +34,20 @@ public:
     bool update(double dt, double time);
     void advanceDetectors(double dt);
 
-    int getLaneCount() const { return laneCountInDirection; }
-    Lane* getLane(int localIndex) { return &lanes.at(static_cast<std::size_t>(localIndex)); }
-    const Lane* getLane(int localIndex) const { return &lanes.at(static_cast<std::size_t>(localIndex)); }
-    OutputDetector* getOutputDetector() const { return outputDetector; }
+    int getLaneCount() const { return static_cast<int>(lanes.size()); }
+    Lane* getLane(int localIndex) { return lanes.at(static_cast<std::size_t>(localIndex)).get(); }
+    const Lane* getLane(int localIndex) const { return lanes.at(static_cast<std::size_t>(localIndex)).get(); }
+    OutputDetector* getOutputDetector() const { return outputDetector.get(); }
 
-    // One copy per lane of its vehicles, front-most first.
-    std::vector<std::vector<Vehicle*>> getVehicles() const;
-    // As getVehicles, after giving direction-2 vehicles their road x for drawing.
-    std::vector<std::vector<Vehicle*>> getVehiclesForDisplay();
-    // The same lists written into out[firstSlot...], reusing their storage: no allocation per step.
+    // Each lane's vehicles, front-most first, written into out[firstSlot...] after giving
+    // direction-2 vehicles their road x for drawing; reuses the lists' storage.
     void fillVehiclesForDisplay(std::vector<std::vector<Vehicle*>>& out, std::size_t firstSlot);
 
     int getVehicleCount() const;
     std::int64_t getOutputRecordCount() const;
 
-    // Deletes vehicles, detectors, segments and the output detector; ready to configure again.
+    // Deletes the lanes with their vehicles and the output detector, and forgets the borrowed
+    // detectors and segments; ready to configure again.
     void reset();
 
 private:
@@ -60,9 +59,8 @@ private:
     bool outputCars = false;
     double length = 0.0;  // m
     bool isDirection1 = true;
-    int laneCountInDirection = 0;
-    OutputDetector* outputDetector = nullptr;
-    std::vector<Lane> lanes;
+    std::unique_ptr<OutputDetector> outputDetector;
+    std::vector<std::unique_ptr<Lane>> lanes;
     std::vector<Detector*> detectors;
     std::vector<RoadSegment*> segments;
 };

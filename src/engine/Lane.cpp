@@ -47,35 +47,11 @@ Lane::Lane(int laneIndex, int laneLength, const std::vector<Detector*>& directio
     }
 }
 
-Lane::Lane(Lane&& other) noexcept
-    : vehicles(std::move(other.vehicles)),
-      detectors(std::move(other.detectors)),
-      index(other.index),
-      length(other.length),
-      lastPosition(other.lastPosition),
-      laneChangesAllowed(other.laneChangesAllowed),
-      outputCars(other.outputCars),
-      isDirection1(other.isDirection1),
-      time(other.time),
-      hasLaneChangeDetector(other.hasLaneChangeDetector),
-      segments(std::move(other.segments)),
-      firstNeighbour(other.firstNeighbour),
-      secondNeighbour(other.secondNeighbour),
-      outputDetector(other.outputDetector),
-      laneChangeDetector(other.laneChangeDetector),
-      outputDetectorLocation(other.outputDetectorLocation),
-      detectorLocations(std::move(other.detectorLocations)),
-      departed(std::exchange(other.departed, nullptr)),
-      inDrivingOrder(other.inDrivingOrder),
-      outputRecordCount(other.outputRecordCount),
-      gapFigures(other.gapFigures)
-{
-    other.vehicles.clear();
-}
+Lane::~Lane() = default;
 
-Lane::~Lane()
+void Lane::deleteDepartedVehicle()
 {
-    clear();
+    departed.reset();
 }
 
 void Lane::setOutputDetector(OutputDetector* detector)
@@ -84,31 +60,13 @@ void Lane::setOutputDetector(OutputDetector* detector)
     outputDetectorLocation = detector ? detector->getLocation() : 0;
 }
 
-void Lane::clear()
-{
-    for (Vehicle* v : vehicles)
-        delete v;
-    vehicles.clear();
-    inDrivingOrder = true;
-    deleteDepartedVehicle();
-    detectors.clear();
-    detectorLocations.clear();
-    segments.clear();
-}
-
-void Lane::deleteDepartedVehicle()
-{
-    delete departed;
-    departed = nullptr;
-}
-
 bool Lane::update(double dt, double stepTime)
 {
     time = stepTime;
     if (vehicles.empty())
         return true;
 
-    Vehicle* front = vehicles.front();
+    Vehicle* front = vehicles.front().get();
     double x0 = front->getPosition();
     front->moveFree(dt);
     notifyPassing(time, x0, front->getPosition(), front);
@@ -119,7 +77,7 @@ bool Lane::update(double dt, double stepTime)
     std::size_t i = 1;
     while (i < vehicles.size())
     {
-        Vehicle* v = vehicles[i];
+        Vehicle* v = vehicles[i].get();
         x0 = v->getPosition();
         v->moveBehind(dt, *vehicles[i - 1]);
         const double x1 = v->getPosition();
@@ -129,7 +87,7 @@ bool Lane::update(double dt, double stepTime)
 
         Lane* target = nullptr;
         if (laneChangesAllowed && v->wantsLaneChange())
-            target = tryLaneChange(v);
+            target = tryLaneChange(i);
 
         if (target)
         {
@@ -152,14 +110,18 @@ bool Lane::update(double dt, double stepTime)
     if (vehicles.front()->getPosition() > length + exitMargin)
     {
         // At most one vehicle leaves per step; the previous one was deleted after its flush.
-        deleteDepartedVehicle();
-        departed = vehicles.front();
+        departed = std::move(vehicles.front());
         vehicles.erase(vehicles.begin());
     }
     return false;
 }
 
-void Lane::insertVehicle(int insertAt, Vehicle* v)
+void Lane::appendVehicle(std::unique_ptr<Vehicle> v)
+{
+    insertVehicle(getVehicleCount(), std::move(v));
+}
+
+void Lane::insertVehicle(int insertAt, std::unique_ptr<Vehicle> v)
 {
     const int count = getVehicleCount();
     const double x = v->getPosition();
@@ -171,13 +133,11 @@ void Lane::insertVehicle(int insertAt, Vehicle* v)
 
     if (insertAt >= count)
     {
-        vehicles.push_back(v);
-        lastPosition = v->getPosition();
+        lastPosition = x;
+        vehicles.push_back(std::move(v));
     }
-    else if (insertAt <= 0)
-        vehicles.insert(vehicles.begin(), v);
     else
-        vehicles.insert(vehicles.begin() + insertAt, v);
+        vehicles.insert(vehicles.begin() + std::max(insertAt, 0), std::move(v));
 }
 
 int Lane::leaderIndexAt(double x) const
@@ -186,7 +146,7 @@ int Lane::leaderIndexAt(double x) const
     {
         // The vehicles at or ahead of x form a prefix of the list: its last one is the leader.
         const auto end = std::partition_point(vehicles.begin(), vehicles.end(),
-                                              [x](const Vehicle* v) { return v->getPosition() >= x; });
+                                              [x](const auto& v) { return v->getPosition() >= x; });
         return static_cast<int>(end - vehicles.begin()) - 1;
     }
     int k = getVehicleCount() - 1;
@@ -211,15 +171,16 @@ Vehicle* Lane::findNeighbour(const Lane& other, double x, bool wantLeader, int* 
     if (insertIndex)
         *insertIndex = k + 1;
     if (wantLeader)
-        return k >= 0 ? other.vehicles[static_cast<std::size_t>(k)] : nullptr;
-    return k + 1 < other.getVehicleCount() ? other.vehicles[static_cast<std::size_t>(k + 1)] : nullptr;
+        return k >= 0 ? other.vehicles[static_cast<std::size_t>(k)].get() : nullptr;
+    return k + 1 < other.getVehicleCount() ? other.vehicles[static_cast<std::size_t>(k + 1)].get() : nullptr;
 }
 
-Lane* Lane::tryLaneChange(Vehicle* v)
+Lane* Lane::tryLaneChange(std::size_t i)
 {
     if (!firstNeighbour && !secondNeighbour)
         return nullptr;
 
+    const Vehicle* v = vehicles[i].get();
     const double x = v->getPosition();
     Vehicle* leaderFirst = nullptr;
     Vehicle* followerFirst = nullptr;
@@ -232,14 +193,14 @@ Lane* Lane::tryLaneChange(Vehicle* v)
     {
         leaderFirst = findNeighbour(*firstNeighbour, x, true, &firstIndex);
         followerFirst = firstIndex < firstNeighbour->getVehicleCount()
-                            ? firstNeighbour->vehicles[static_cast<std::size_t>(firstIndex)]
+                            ? firstNeighbour->vehicles[static_cast<std::size_t>(firstIndex)].get()
                             : nullptr;
     }
     if (secondNeighbour)
     {
         leaderSecond = findNeighbour(*secondNeighbour, x, true, &secondIndex);
         followerSecond = secondIndex < secondNeighbour->getVehicleCount()
-                             ? secondNeighbour->vehicles[static_cast<std::size_t>(secondIndex)]
+                             ? secondNeighbour->vehicles[static_cast<std::size_t>(secondIndex)].get()
                              : nullptr;
     }
 
@@ -252,11 +213,12 @@ Lane* Lane::tryLaneChange(Vehicle* v)
             : v->decideLaneChange(leaderSecond, followerSecond, leaderFirst, followerFirst, hasSecond, hasFirst);
     if (decision == 0)
         return nullptr;
-    return moveToNeighbour(v, decision, firstIndex, secondIndex);
+    return moveToNeighbour(i, decision, firstIndex, secondIndex);
 }
 
-Lane* Lane::moveToNeighbour(Vehicle* v, int decision, int firstIndex, int secondIndex)
+Lane* Lane::moveToNeighbour(std::size_t i, int decision, int firstIndex, int secondIndex)
 {
+    Vehicle* v = vehicles[i].get();
     const int oldLane = v->getLane();
     const double x = v->getPosition();
     const bool positive = v->isDirectionPositive();
@@ -274,7 +236,7 @@ Lane* Lane::moveToNeighbour(Vehicle* v, int decision, int firstIndex, int second
         return nullptr;
 
     v->setLane(target->index + 1);
-    target->insertVehicle(targetIndex, v);
+    target->insertVehicle(targetIndex, std::move(vehicles[i]));
 
     if (hasLaneChangeDetector)
         laneChangeDetector->record(LaneChangeEvent(static_cast<int>(eventPosition), oldLane, target->index + 1,

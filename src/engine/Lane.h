@@ -6,6 +6,7 @@
 #include "engine/GapFigures.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class Detector;
@@ -17,19 +18,21 @@ class Vehicle;
 class Lane
 {
 public:
+    using VehicleList = std::vector<std::unique_ptr<Vehicle>>;
+
+    // The detectors stay their owner's and must outlive the lane.
     Lane(int index, int length, const std::vector<Detector*>& detectors, bool isDirection1,
          bool laneChangesAllowed, bool outputCars);
     ~Lane();
-    Lane(Lane&& other) noexcept;
+    // Neighbour lanes and the road point at a lane: it never moves.
     Lane(const Lane&) = delete;
     Lane& operator=(const Lane&) = delete;
-    Lane& operator=(Lane&&) = delete;
 
     // Moves every vehicle by one step; true when the lane was empty as the update began.
     bool update(double dt, double time);
 
-    // Takes ownership of v; an index at or past the end appends it at the back.
-    void insertVehicle(int index, Vehicle* v);
+    // Puts v at the back of the lane, where vehicles enter.
+    void appendVehicle(std::unique_ptr<Vehicle> v);
 
     // The rear-most vehicle of `other` at or ahead of x (m) when wantLeader, else the nearest
     // vehicle behind x; insertIndex receives the place behind that leader (left alone when
@@ -37,7 +40,7 @@ public:
     Vehicle* findNeighbour(const Lane& other, double x, bool wantLeader, int* insertIndex = nullptr) const;
 
     // Front-most first; read in place, valid until the lane next changes.
-    const std::vector<Vehicle*>& getVehicles() const { return vehicles; }
+    const VehicleList& getVehicles() const { return vehicles; }
     int getVehicleCount() const { return static_cast<int>(vehicles.size()); }
     double getLastPosition() const { return lastPosition; }
     int getIndex() const { return index; }
@@ -45,16 +48,14 @@ public:
     Lane* getFirstNeighbour() const { return firstNeighbour; }
     Lane* getSecondNeighbour() const { return secondNeighbour; }
 
+    // Neither the output detector nor the segments are owned; both must outlive the lane.
     void setOutputDetector(OutputDetector* detector);
     void setSegments(const std::vector<RoadSegment*>& directionSegments) { segments = directionSegments; }
     void setFirstNeighbour(Lane* lane) { firstNeighbour = lane; }
     void setSecondNeighbour(Lane* lane) { secondNeighbour = lane; }
 
-    // Deletes the vehicles (the departed one too) and forgets the detectors and segments.
-    void clear();
-
-    // The vehicle taken off at the road's end in this step; the direction deletes it only
-    // after its output detector has written the step's records, which may include it.
+    // The vehicle taken off at the road's end in this step is kept until the direction's output
+    // detector has written the step's records, which may include it.
     void deleteDepartedVehicle();
 
     // Records handed to the output detector since the lane was built.
@@ -63,8 +64,11 @@ public:
     const GapFigures& getGapFigures() const { return gapFigures; }
 
 private:
-    Lane* tryLaneChange(Vehicle* v);
-    Lane* moveToNeighbour(Vehicle* v, int decision, int firstIndex, int secondIndex);
+    // Hands vehicles[i] over to a neighbour lane when its driver decides to change; returns
+    // that lane, or null when the vehicle stays.
+    Lane* tryLaneChange(std::size_t i);
+    Lane* moveToNeighbour(std::size_t i, int decision, int firstIndex, int secondIndex);
+    void insertVehicle(int index, std::unique_ptr<Vehicle> v);
     // Index of the rear-most vehicle at or ahead of x (m), -1 when there is none.
     int leaderIndexAt(double x) const;
     bool checkDrivingOrder() const;
@@ -72,7 +76,7 @@ private:
     void notifyDetectors(double stepTime, double x0, double x1, Vehicle* v);
     void applySegments(double x0, double x1, Vehicle* v);
 
-    std::vector<Vehicle*> vehicles;
+    VehicleList vehicles;
     std::vector<Detector*> detectors;
     int index;
     double length;          // m
@@ -91,7 +95,7 @@ private:
     // Locations cached so that the per-move passage test reads no detector object.
     int outputDetectorLocation = 0;             // m
     std::vector<int> detectorLocations;         // m, parallel to detectors
-    Vehicle* departed = nullptr;
+    std::unique_ptr<Vehicle> departed;
     // Positions do not increase from the front to the back, so the neighbour search may bisect.
     // A vehicle that ran into its leader breaks this until the lane's next update.
     bool inDrivingOrder = true;

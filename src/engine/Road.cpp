@@ -34,6 +34,16 @@ constexpr unsigned short laneChangeKind = 513;
 constexpr unsigned short vorkCode = 100;
 constexpr unsigned short talvorCode = 101;
 constexpr unsigned short dorivCode = 102;
+
+template <typename T>
+std::vector<T*> borrowed(const std::vector<std::unique_ptr<T>>& owned)
+{
+    std::vector<T*> pointers;
+    pointers.reserve(owned.size());
+    for (const std::unique_ptr<T>& object : owned)
+        pointers.push_back(object.get());
+    return pointers;
+}
 }
 
 Road::Road() : entryGap(theConfigData.entryGap)
@@ -65,10 +75,10 @@ CIDMParameterSet* Road::parameterSetFor(int vehicleClass)
     return fallbackParameterSet.get();
 }
 
-void Road::attachParameterSets(RoadSegment* segment)
+void Road::attachParameterSets(RoadSegment& segment)
 {
     for (int vehicleClass = 0; vehicleClass < vehicleClassCount; ++vehicleClass)
-        segment->setParameterSet(vehicleClass, parameterSetFor(vehicleClass));
+        segment.setParameterSet(vehicleClass, parameterSetFor(vehicleClass));
 }
 
 void Road::addRoadFeature(const CRoadFeature& feature)
@@ -82,49 +92,49 @@ void Road::addRoadFeature(const CRoadFeature& feature)
     const int segmentStart = positive ? start : length - end;
     const int segmentEnd = positive ? end : length - start;
 
-    RoadSegment* segment = nullptr;
+    std::unique_ptr<RoadSegment> segment;
     if (feature.getType() == speedLimitType)
-        segment = new SpeedLimit(segmentStart, segmentEnd, feature.getValue(), positive);
+        segment = std::make_unique<SpeedLimit>(segmentStart, segmentEnd, feature.getValue(), positive);
     else if (feature.getType() == gradientType)
-        segment = new Gradient(segmentStart, segmentEnd, feature.getValue(), positive);
+        segment = std::make_unique<Gradient>(segmentStart, segmentEnd, feature.getValue(), positive);
     else
         return;
 
-    attachParameterSets(segment);
-    (positive ? segments1 : segments2).push_back(segment);
+    attachParameterSets(*segment);
+    (positive ? segments1 : segments2).push_back(std::move(segment));
 }
 
 void Road::addStatDetector(const CStatDetector& definition, int laneCountDir1, int laneCountDir2)
 {
     const bool positive = definition.isDirectionPositive();
     const auto vehicleTypes = static_cast<short>(definition.getVehicleTypes());
-    Detector* detector = nullptr;
+    std::unique_ptr<Detector> detector;
     if (definition.getKind() == laneChangeKind)
-        detector = new LaneChangeDetector(definition.getOutputFolder(), static_cast<double>(definition.getInterval()),
-                                          definition.getLocation(), length, positive, vehicleTypes);
+        detector = std::make_unique<LaneChangeDetector>(definition.getOutputFolder(),
+                                                        static_cast<double>(definition.getInterval()),
+                                                        definition.getLocation(), length, positive, vehicleTypes);
     else
-        detector = new MetricsDetector(definition.getOutputFolder(), static_cast<short>(definition.getKind()), positive,
-                                       positive ? laneCountDir1 : laneCountDir2, vehicleTypes,
-                                       definition.getInterval(),
-                                       positive ? definition.getLocation() : length - definition.getLocation(),
-                                       length);
-    (positive ? detectors1 : detectors2).push_back(detector);
+        detector = std::make_unique<MetricsDetector>(
+            definition.getOutputFolder(), static_cast<short>(definition.getKind()), positive,
+            positive ? laneCountDir1 : laneCountDir2, vehicleTypes, definition.getInterval(),
+            positive ? definition.getLocation() : length - definition.getLocation(), length);
+    (positive ? detectors1 : detectors2).push_back(std::move(detector));
 }
 
 void Road::openTrafficFiles(const std::string& inputFile, const std::string& outputFile, unsigned short formatCode)
 {
-    delete trafficFile;
-    trafficFile = nullptr;
+    // The old handler writes and closes its output before the new one opens a file.
+    trafficFile.reset();
     switch (formatCode)
     {
     case vorkCode:
-        trafficFile = new VORKFile(inputFile, outputFile);
+        trafficFile = std::make_unique<VORKFile>(inputFile, outputFile);
         break;
     case talvorCode:
-        trafficFile = new TALVORFile(inputFile, outputFile);
+        trafficFile = std::make_unique<TALVORFile>(inputFile, outputFile);
         break;
     case dorivCode:
-        trafficFile = new DORIVFile(inputFile, outputFile);
+        trafficFile = std::make_unique<DORIVFile>(inputFile, outputFile);
         break;
     default:
         // No handler: the run has no traffic, which the caller can see through hasTraffic().
@@ -141,7 +151,9 @@ bool Road::buildsDirection2() const
 
 double Road::initialise()
 {
-    const auto byStart = [](const RoadSegment* a, const RoadSegment* b) { return a->getStart() < b->getStart(); };
+    const auto byStart = [](const std::unique_ptr<RoadSegment>& a, const std::unique_ptr<RoadSegment>& b) {
+        return a->getStart() < b->getStart();
+    };
     std::stable_sort(segments1.begin(), segments1.end(), byStart);
     std::stable_sort(segments2.begin(), segments2.end(), byStart);
 
@@ -169,25 +181,20 @@ double Road::initialise()
 
     lanes.clear();
     buildDirection(direction1, true, outputDetectorLocation1, 0, lanesDir1, detectors1, segments1);
-    direction1Built = true;
     if (buildsDirection2())
-    {
         buildDirection(direction2, false, outputDetectorLocation2, lanesDir1, lanesDir2, detectors2, segments2);
-        direction2Built = true;
-    }
     displayLists.assign(lanes.size(), {});
 
     return foundTraffic ? pending.front()->getTime() : 0.0;
 }
 
 void Road::buildDirection(Direction& direction, bool isDirection1, int outputLocation, int firstLaneIndex,
-                          int laneCount, const std::vector<Detector*>& detectors,
-                          const std::vector<RoadSegment*>& segments)
+                          int laneCount, const DetectorList& detectors, const SegmentList& segments)
 {
-    auto* outputDetector = new OutputDetector(outputLocation, isDirection1, trafficFile);
-    direction.configure(isDirection1, outputDetector, laneChangesAllowed, outputCars, length, drivesOnRight);
-    direction.buildLanes(firstLaneIndex, std::vector<int>(static_cast<std::size_t>(laneCount), length), detectors,
-                         segments);
+    direction.configure(isDirection1, std::make_unique<OutputDetector>(outputLocation, isDirection1, trafficFile.get()),
+                        laneChangesAllowed, outputCars, length, drivesOnRight);
+    direction.buildLanes(firstLaneIndex, std::vector<int>(static_cast<std::size_t>(laneCount), length),
+                         borrowed(detectors), borrowed(segments));
     for (int i = 0; i < laneCount; ++i)
         lanes.push_back(direction.getLane(i));
 }
@@ -198,11 +205,11 @@ LaneMapping Road::laneMapping() const
     return LaneMapping{lanesDir1, buildsDirection2() ? lanesDir2 : 0, fileLanesDir1, fileLanesDir2};
 }
 
-void Road::prepareVehicle(Vehicle* v)
+void Road::prepareVehicle(Vehicle& v) const
 {
-    v->setLaneCount(totalLanes);
-    if (!v->isDirectionPositive())
-        v->setLane(laneMapping().roadLane(false, v->getLane()));
+    v.setLaneCount(totalLanes);
+    if (!v.isDirectionPositive())
+        v.setLane(laneMapping().roadLane(false, v.getLane()));
 }
 
 bool Road::isLaneOfItsDirection(const Vehicle& v) const
@@ -210,19 +217,18 @@ bool Road::isLaneOfItsDirection(const Vehicle& v) const
     return laneMapping().isOnRoad(v.isDirectionPositive(), v.getLane());
 }
 
-Vehicle* Road::readUsableVehicle()
+std::unique_ptr<Vehicle> Road::readUsableVehicle()
 {
     if (!trafficFile)
         return nullptr;
-    while (Vehicle* v = trafficFile->readNextVehicle())
+    while (std::unique_ptr<Vehicle> v = trafficFile->readNextVehicle())
     {
-        prepareVehicle(v);
+        prepareVehicle(*v);
         if (isLaneOfItsDirection(*v))
             return v;
         // Its lane is not one of its direction's lanes on this road: it cannot drive here.
         debugTrace("*** Road: vehicle of direction %d in lane %d skipped\n", v->isDirectionPositive() ? 1 : 2,
                    v->getLane());
-        delete v;
         ++skippedVehicles;
     }
     return nullptr;
@@ -230,36 +236,36 @@ Vehicle* Road::readUsableVehicle()
 
 void Road::readAhead()
 {
-    Vehicle* v = readUsableVehicle();
+    std::unique_ptr<Vehicle> v = readUsableVehicle();
     if (trafficFile)
         progress = std::max(progress, trafficFile->getPercentRead());
     if (v)
-        pending.push_back(v);
+        pending.push_back(std::move(v));
     else
         fileExhausted = true;
 }
 
-void Road::assignDriver(Vehicle* v)
+void Road::assignDriver(Vehicle& v)
 {
-    v->setDriverModel(drawDriverModel(*parameterSetFor(v->getClass())));
+    v.setDriverModel(drawDriverModel(*parameterSetFor(v.getClass())));
 }
 
 void Road::releaseVehicles(double /*dt*/, double time)
 {
     while (!pending.empty())
     {
-        Vehicle* v = pending.front();
-        Lane* lane = lanes[static_cast<std::size_t>(v->getLane() - 1)];
+        Vehicle& v = *pending.front();
+        Lane* lane = lanes[static_cast<std::size_t>(v.getLane() - 1)];
         if (lane->getLastPosition() < entryGap)
             return;
-        if (v->getTime() > time)
+        if (v.getTime() > time)
             return;
 
-        releaseDelays.add(time - v->getTime());
+        releaseDelays.add(time - v.getTime());
         assignDriver(v);
-        v->setRoad(length, drivesOnRight);
-        lane->insertVehicle(lane->getVehicleCount(), v);
-        pending.erase(pending.begin());
+        v.setRoad(length, drivesOnRight);
+        lane->appendVehicle(std::move(pending.front()));
+        pending.pop_front();
         ++vehiclesReleased;
         readAhead();
     }
@@ -293,10 +299,9 @@ std::int64_t Road::advanceEmptySteps(double dt, double& time, double due, std::i
     const MeasurementFile::HeldFlushes oneWriteForTheWholeGap;
     std::int64_t steps = 0;
     for (; steps < maxSteps && time < due; ++steps) {
-        if (direction1Built)
-            direction1.advanceDetectors(dt);
-        if (direction2Built)
-            direction2.advanceDetectors(dt);
+        // A direction that was not built has no detectors.
+        direction1.advanceDetectors(dt);
+        direction2.advanceDetectors(dt);
         time += dt;
     }
     return steps;
@@ -312,15 +317,16 @@ bool Road::update(double dt, double time)
 {
     vehicleSteps += getVehiclesOnRoad();
 
+    // A direction that was not built has nothing to update and counts as empty.
     const bool direction1Empty = direction1.update(dt, time);
-    const bool direction2Empty = direction2Built ? direction2.update(dt, time) : true;
+    const bool direction2Empty = direction2.update(dt, time);
     recordsWritten = direction1.getOutputRecordCount() + direction2.getOutputRecordCount();
 
     if (!(direction1Empty && direction2Empty && fileExhausted && pending.empty()))
         return false;
-    for (Detector* detector : detectors1)
+    for (const std::unique_ptr<Detector>& detector : detectors1)
         detector->finish();
-    for (Detector* detector : detectors2)
+    for (const std::unique_ptr<Detector>& detector : detectors2)
         detector->finish();
     // The output traffic file is complete as soon as the run has ended, not only at reset.
     flushOutputFile();
@@ -329,18 +335,16 @@ bool Road::update(double dt, double time)
 
 const std::vector<std::vector<Vehicle*>>& Road::getVehicles()
 {
-    if (direction1Built)
-        direction1.fillVehiclesForDisplay(displayLists, 0);
-    if (direction2Built)
-        direction2.fillVehiclesForDisplay(displayLists, static_cast<std::size_t>(lanesDir1));
+    direction1.fillVehiclesForDisplay(displayLists, 0);
+    direction2.fillVehiclesForDisplay(displayLists, static_cast<std::size_t>(lanesDir1));
     return displayLists;
 }
 
 void Road::collectLostMeasurementFiles()
 {
-    for (Detector* detector : detectors1)
+    for (const auto& detector : detectors1)
         detector->collectLostFiles(lostMeasurementFiles);
-    for (Detector* detector : detectors2)
+    for (const auto& detector : detectors2)
         detector->collectLostFiles(lostMeasurementFiles);
 }
 
@@ -349,40 +353,21 @@ void Road::reset()
     // While the detectors still exist; a stopped run learns here of its last lost lines.
     collectLostMeasurementFiles();
     gapsOfRemovedLanes = getGapFigures();
+    // The directions borrow the detectors and segments: they go first.
     direction1.reset();
     direction2.reset();
-    // Whatever no direction took over is still the road's to delete.
-    if (!direction1Built)
-    {
-        for (Detector* detector : detectors1)
-            delete detector;
-        for (RoadSegment* segment : segments1)
-            delete segment;
-    }
-    if (!direction2Built)
-    {
-        for (Detector* detector : detectors2)
-            delete detector;
-        for (RoadSegment* segment : segments2)
-            delete segment;
-    }
-    direction1Built = false;
-    direction2Built = false;
-
-    // A stopped run's records are flushed here, where a failure can still be seen.
-    flushOutputFile();
-    delete trafficFile;
-    trafficFile = nullptr;
-    for (Vehicle* v : pending)
-        delete v;
-    pending.clear();
-
     lanes.clear();
-    displayLists.clear();
     detectors1.clear();
     detectors2.clear();
     segments1.clear();
     segments2.clear();
+
+    // A stopped run's records are flushed here, where a failure can still be seen.
+    flushOutputFile();
+    trafficFile.reset();
+    pending.clear();
+
+    displayLists.clear();
     std::fill(std::begin(idmParameterSets), std::end(idmParameterSets), nullptr);
     fileExhausted = false;
     foundTraffic = false;

@@ -1,7 +1,8 @@
 #pragma once
 // The simulated road: a straight road of length L (m) with one or two directions. Owns the
-// run's traffic-file handler and the vehicles read ahead of their release; each step it
-// releases the vehicles that are due, lets the directions move theirs and tests for the end.
+// run's traffic-file handler, the vehicles read ahead of their release and the study's
+// detectors and road segments, which its directions borrow; each step it releases the
+// vehicles that are due, lets the directions move theirs and tests for the end.
 
 #include "engine/Direction.h"
 #include "engine/GapFigures.h"
@@ -9,6 +10,7 @@
 #include "engine/ReleaseDelays.h"
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -74,10 +76,12 @@ public:
     Lane* getLane(int index) { return lanes.at(static_cast<std::size_t>(index)); }
     Direction& getDirection1() { return direction1; }
     Direction& getDirection2() { return direction2; }
-    const std::vector<RoadSegment*>& getSegments1() const { return segments1; }
-    const std::vector<RoadSegment*>& getSegments2() const { return segments2; }
-    const std::vector<Detector*>& getDetectors1() const { return detectors1; }
-    const std::vector<Detector*>& getDetectors2() const { return detectors2; }
+    using SegmentList = std::vector<std::unique_ptr<RoadSegment>>;
+    using DetectorList = std::vector<std::unique_ptr<Detector>>;
+    const SegmentList& getSegments1() const { return segments1; }
+    const SegmentList& getSegments2() const { return segments2; }
+    const DetectorList& getDetectors1() const { return detectors1; }
+    const DetectorList& getDetectors2() const { return detectors2; }
 
     // Run figures, zeroed by initialise and kept after reset for a summary.
     std::int64_t getVehiclesReleased() const { return vehiclesReleased; }
@@ -107,17 +111,16 @@ private:
     void flushOutputFile();
     void collectLostMeasurementFiles();
     LaneMapping laneMapping() const;
-    void prepareVehicle(Vehicle* v);
+    void prepareVehicle(Vehicle& v) const;
     bool isLaneOfItsDirection(const Vehicle& v) const;
-    Vehicle* readUsableVehicle();
+    std::unique_ptr<Vehicle> readUsableVehicle();
     void readAhead();
-    void assignDriver(Vehicle* v);
-    void attachParameterSets(RoadSegment* segment);
+    void assignDriver(Vehicle& v);
+    void attachParameterSets(RoadSegment& segment);
     CIDMParameterSet* parameterSetFor(int vehicleClass);
     bool buildsDirection2() const;
     void buildDirection(Direction& direction, bool isDirection1, int outputLocation, int firstLaneIndex,
-                        int laneCount, const std::vector<Detector*>& detectors,
-                        const std::vector<RoadSegment*>& segments);
+                        int laneCount, const DetectorList& detectors, const SegmentList& segments);
 
     bool outputCars = true;
     bool drivesOnRight = true;
@@ -129,13 +132,13 @@ private:
     Direction direction2;
     int fileLanesDir1 = 0;
     int fileLanesDir2 = 0;
-    FileHandler* trafficFile = nullptr;
-    std::vector<Vehicle*> pending;
-    std::vector<Lane*> lanes;
-    std::vector<Detector*> detectors1;
-    std::vector<Detector*> detectors2;
-    std::vector<RoadSegment*> segments1;
-    std::vector<RoadSegment*> segments2;
+    std::unique_ptr<FileHandler> trafficFile;
+    std::deque<std::unique_ptr<Vehicle>> pending;
+    std::vector<Lane*> lanes;  // the directions' lanes in road order
+    DetectorList detectors1;
+    DetectorList detectors2;
+    SegmentList segments1;
+    SegmentList segments2;
     bool fileExhausted = false;
     bool laneChangesAllowed = false;
     int lanesDir1 = 0;
@@ -145,9 +148,6 @@ private:
     int length = 0;  // m
     double entryGap;  // m
 
-    // Whether the directions took ownership of the detectors and segments given to them.
-    bool direction1Built = false;
-    bool direction2Built = false;
     bool foundTraffic = false;
     std::unique_ptr<CIDMParameterSet> fallbackParameterSet;
     std::vector<std::vector<Vehicle*>> displayLists;

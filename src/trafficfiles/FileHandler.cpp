@@ -50,28 +50,32 @@ void FileHandler::writeVehicle(Vehicle* vehicle)
     output.writeLine(record);
 }
 
-Vehicle* FileHandler::readNextVehicle()
+std::unique_ptr<Vehicle> FileHandler::readNextVehicle()
 {
     const std::string_view line = nextRecord();
     if (line.empty())
         return nullptr;
     const int gvwColumnValue = readColumn(line, format.gvwColumn, format.gvwWidth);
-    std::unique_ptr<Vehicle> vehicle(newVehicle(carMaxGVW * format.carLimitFactor > gvwColumnValue));
+    std::unique_ptr<Vehicle> vehicle = newVehicle(carMaxGVW * format.carLimitFactor > gvwColumnValue);
     format.read(*vehicle, line);
-    return vehicle.release();
+    return vehicle;
 }
 
-Vehicle* FileHandler::newVehicle(bool isCar) const
+std::unique_ptr<Vehicle> FileHandler::newVehicle(bool isCar) const
 {
-    Vehicle* vehicle = isCar ? static_cast<Vehicle*>(new Car()) : new Truck();
+    std::unique_ptr<Vehicle> vehicle;
+    if (isCar)
+        vehicle = std::make_unique<Car>();
+    else
+        vehicle = std::make_unique<Truck>();
     // Records end at the first empty line, so the count of records read is the line number.
     vehicle->inputLine = recordsRead;
     return vehicle;
 }
 
-std::vector<Vehicle*> FileHandler::readVehicles(int count)
+std::vector<std::unique_ptr<Vehicle>> FileHandler::readVehicles(int count)
 {
-    std::vector<Vehicle*> vehicles;
+    std::vector<std::unique_ptr<Vehicle>> vehicles;
     for (int i = 0; i < count; ++i)
         vehicles.push_back(readNextVehicle());
     return vehicles;

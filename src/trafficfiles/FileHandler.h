@@ -7,6 +7,7 @@
 #include "trafficfiles/LineWriter.h"
 #include "trafficfiles/RecordFormat.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,7 +25,7 @@ public:
     virtual void writeVehicle(Vehicle* vehicle);
     // The next vehicle, owned by the caller; null once the input has ended (at the end of the
     // file or at its first empty line) and on every call after that.
-    virtual Vehicle* readNextVehicle();
+    virtual std::unique_ptr<Vehicle> readNextVehicle();
     // Writes the records still buffered and closes both files.
     virtual ~FileHandler() = default;
 
@@ -32,7 +33,7 @@ public:
     FileHandler& operator=(const FileHandler&) = delete;
 
     // `count` calls of readNextVehicle(), nulls included.
-    std::vector<Vehicle*> readVehicles(int count);
+    std::vector<std::unique_ptr<Vehicle>> readVehicles(int count);
 
     // Share of the input's lines read so far, in percent, rounded half up; 0 for an empty file.
     int getPercentRead() const;
@@ -50,7 +51,7 @@ private:
     std::string_view nextRecord();
     // The object a reader fills for the record nextRecord() just gave: a Car or a Truck that
     // remembers the record's line.
-    Vehicle* newVehicle(bool isCar) const;
+    std::unique_ptr<Vehicle> newVehicle(bool isCar) const;
 
     const RecordFormat& format;
     std::string record;  // reused for every record written

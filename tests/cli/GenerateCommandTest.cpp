@@ -41,8 +41,7 @@ FileContents readBack(const std::string& file, const std::string& format, const 
         handler = std::make_unique<TALVORFile>(file, scratch);
     FileContents contents;
     double previous = -1.0;
-    while (Vehicle* raw = handler->readNextVehicle()) {
-        std::unique_ptr<Vehicle> vehicle(raw);
+    while (const std::unique_ptr<Vehicle> vehicle = handler->readNextVehicle()) {
         ++contents.classes.at(static_cast<std::size_t>(vehicle->getClass()));
         ++contents.perDirectionAndLane[{vehicle->getDirection(), vehicle->getLane()}];
         const double time = vehicle->getTime();

@@ -16,7 +16,7 @@ class RecordingHandler : public FileHandler
 public:
     RecordingHandler() : FileHandler(talvorRecords, "", "") {}
     void writeVehicle(Vehicle* vehicle) override { written.emplace_back(vehicle, vehicle->getTime()); }
-    Vehicle* readNextVehicle() override { return nullptr; }
+    std::unique_ptr<Vehicle> readNextVehicle() override { return nullptr; }
 
     std::vector<std::pair<Vehicle*, double>> written;
 };

@@ -199,10 +199,10 @@ FarObstacle::~FarObstacle()
     theConfigData.virtualObstacleDistance = saved;
 }
 
-Vehicle* placeVehicle(double position, double velocity, double length, const IDM& driver, int lane,
-                      bool directionPositive, int roadLength, bool drivesOnRight)
+std::unique_ptr<Vehicle> placeVehicle(double position, double velocity, double length, const IDM& driver,
+                                      int lane, bool directionPositive, int roadLength, bool drivesOnRight)
 {
-    auto* v = new Truck();
+    auto v = std::make_unique<Truck>();
     v->position = position;
     v->roadX = position;
     v->velocity = velocity;

@@ -10,6 +10,7 @@
 #include "vehicles/IDM.h"
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -121,8 +122,8 @@ private:
 };
 
 // A vehicle placed by hand: driver model given, road set, as the road does at release.
-Vehicle* placeVehicle(double position, double velocity, double length, const IDM& driver, int lane,
-                      bool directionPositive, int roadLength, bool drivesOnRight = true);
+std::unique_ptr<Vehicle> placeVehicle(double position, double velocity, double length, const IDM& driver,
+                                      int lane, bool directionPositive, int roadLength, bool drivesOnRight = true);
 
 // Records of both directions, in time order: per lane a vehicle every 2 to 4 s at 18 to 25 m/s,
 // one in five a truck; drawn from a fixed seed so every call gives the same file.

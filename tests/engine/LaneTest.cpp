@@ -5,13 +5,17 @@
 #include "EngineTestSupport.h"
 
 #include "detectors/LaneChangeDetector.h"
+#include "detectors/OutputDetector.h"
 #include "engine/Direction.h"
 #include "engine/Lane.h"
 #include "vehicles/Vehicle.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -34,16 +38,26 @@ Direction& buildDirection(Direction& direction, bool isDirection1, bool drivesOn
     return direction;
 }
 
-void put(Direction& direction, int localLane, Vehicle* v)
+// Puts v at the back of the lane; returns it for the test to watch.
+Vehicle* put(Direction& direction, int localLane, std::unique_ptr<Vehicle> v)
 {
-    Lane* lane = direction.getLane(localLane);
-    lane->insertVehicle(lane->getVehicleCount(), v);
+    Vehicle* watched = v.get();
+    direction.getLane(localLane)->appendVehicle(std::move(v));
+    return watched;
+}
+
+std::vector<Vehicle*> vehiclesOf(const Lane& lane)
+{
+    std::vector<Vehicle*> list;
+    for (const auto& v : lane.getVehicles())
+        list.push_back(v.get());
+    return list;
 }
 
 int localLaneOf(const Direction& direction, const Vehicle* v)
 {
     for (int i = 0; i < direction.getLaneCount(); ++i)
-        for (const Vehicle* other : direction.getLane(i)->getVehicles())
+        for (const Vehicle* other : vehiclesOf(*direction.getLane(i)))
             if (other == v)
                 return i;
     return -1;
@@ -71,7 +85,7 @@ TEST(LaneNeighbourSearch, AgreesWithAScanFromTheBackInAnyOrder)
             while (expected >= 0 && positions[static_cast<std::size_t>(expected)] < x)
                 --expected;
             // A vehicle level with x counts as ahead; the insertion place is behind the leader.
-            const std::vector<Vehicle*>& list = other.getVehicles();
+            const std::vector<Vehicle*> list = vehiclesOf(other);
             int index = -7;
             EXPECT_EQ(own.findNeighbour(other, x, true, &index),
                       expected >= 0 ? list[static_cast<std::size_t>(expected)] : nullptr);
@@ -101,22 +115,21 @@ TEST_P(LaneChangeSide, ChangesIntoTheLaneOnTheDriversLeftAndRecordsIt)
 {
     const SideCase side = GetParam();
     TempFolder folder;
-    auto* detector = new LaneChangeDetector(folder.folder(), 0.1, 100, roadLength, side.isDirection1, 500);
+    LaneChangeDetector detector(folder.folder(), 0.1, 100, roadLength, side.isDirection1, 500);
     Direction direction;
-    buildDirection(direction, side.isDirection1, side.drivesOnRight, 3, true, {detector});
+    buildDirection(direction, side.isDirection1, side.drivesOnRight, 3, true, {&detector});
 
     const int firstLane = side.isDirection1 ? 1 : 5;
     const IDM driver = makeDriver(car());
-    Vehicle* slow = placeVehicle(200.0, 5.0, 4.5, driver, firstLane + 1, side.isDirection1, roadLength,
-                                 side.drivesOnRight);
-    Vehicle* chooser = placeVehicle(180.0, 25.0, 4.5, driver, firstLane + 1, side.isDirection1, roadLength,
-                                    side.drivesOnRight);
+    put(direction, 1,
+        placeVehicle(200.0, 5.0, 4.5, driver, firstLane + 1, side.isDirection1, roadLength, side.drivesOnRight));
+    Vehicle* chooser = put(direction, 1,
+                           placeVehicle(180.0, 25.0, 4.5, driver, firstLane + 1, side.isDirection1, roadLength,
+                                        side.drivesOnRight));
     const int rightLocalLane = 2 - side.leftLocalLane;
-    Vehicle* blocker = placeVehicle(181.0, 25.0, 4.5, driver, firstLane + rightLocalLane, side.isDirection1,
-                                    roadLength, side.drivesOnRight);
-    put(direction, 1, slow);
-    put(direction, 1, chooser);
-    put(direction, rightLocalLane, blocker);
+    put(direction, rightLocalLane,
+        placeVehicle(181.0, 25.0, 4.5, driver, firstLane + rightLocalLane, side.isDirection1, roadLength,
+                     side.drivesOnRight));
     chooser->setWantsLaneChange(true);
 
     direction.update(dt, 12.0);
@@ -147,18 +160,15 @@ TEST(LaneChange, FollowerMovesUpBehindTheFrontVehicleInTheSameStep)
     Direction direction;
     buildDirection(direction, true, true, 2);
     const IDM driver = makeDriver(car());
-    Vehicle* a = placeVehicle(200.0, 5.0, 5.0, driver, 1, true, roadLength);
-    Vehicle* b = placeVehicle(180.0, 20.0, 5.0, driver, 1, true, roadLength);
-    Vehicle* c = placeVehicle(140.0, 20.0, 5.0, driver, 1, true, roadLength);
-    put(direction, 0, a);
-    put(direction, 0, b);
-    put(direction, 0, c);
+    Vehicle* a = put(direction, 0, placeVehicle(200.0, 5.0, 5.0, driver, 1, true, roadLength));
+    Vehicle* b = put(direction, 0, placeVehicle(180.0, 20.0, 5.0, driver, 1, true, roadLength));
+    Vehicle* c = put(direction, 0, placeVehicle(140.0, 20.0, 5.0, driver, 1, true, roadLength));
     b->setWantsLaneChange(true);
 
     direction.update(dt, 0.0);
 
-    ASSERT_EQ(direction.getLane(1)->getVehicles(), std::vector<Vehicle*>{b});
-    ASSERT_EQ(direction.getLane(0)->getVehicles(), (std::vector<Vehicle*>{a, c}));
+    ASSERT_EQ(vehiclesOf(*direction.getLane(1)), std::vector<Vehicle*>{b});
+    ASSERT_EQ(vehiclesOf(*direction.getLane(0)), (std::vector<Vehicle*>{a, c}));
     EXPECT_GT(c->getPosition(), 140.0);
     EXPECT_DOUBLE_EQ(c->getGap(), a->getPosition() - a->getLength() - c->getPosition());
 }
@@ -170,10 +180,8 @@ TEST(LaneChange, NeverWithoutPermissionOrNeighbour)
     {
         Direction direction;
         buildDirection(direction, true, true, lanes, allowed);
-        Vehicle* slow = placeVehicle(200.0, 5.0, 5.0, driver, 1, true, roadLength);
-        Vehicle* fast = placeVehicle(180.0, 20.0, 5.0, driver, 1, true, roadLength);
-        put(direction, 0, slow);
-        put(direction, 0, fast);
+        put(direction, 0, placeVehicle(200.0, 5.0, 5.0, driver, 1, true, roadLength));
+        Vehicle* fast = put(direction, 0, placeVehicle(180.0, 20.0, 5.0, driver, 1, true, roadLength));
         fast->setWantsLaneChange(true);
         direction.update(dt, 0.0);
         EXPECT_EQ(localLaneOf(direction, fast), 0);
@@ -187,8 +195,7 @@ TEST(LaneUpdate, FrontVehicleLeavesOnlyBeyondTenMetresPastTheEnd)
     buildDirection(direction, true, true, 1);
     const IDM driver = makeDriver(car());
     // At rest it creeps forward by 5 mm in the step.
-    Vehicle* last = placeVehicle(roadLength + 9.99, 0.0, 5.0, driver, 1, true, roadLength);
-    put(direction, 0, last);
+    Vehicle* last = put(direction, 0, placeVehicle(roadLength + 9.99, 0.0, 5.0, driver, 1, true, roadLength));
     Lane& lane = *direction.getLane(0);
 
     EXPECT_FALSE(direction.update(dt, 0.0));

@@ -11,6 +11,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -49,8 +50,8 @@ using Owned = std::vector<std::unique_ptr<Vehicle>>;
 Owned readAll(FileHandler& handler)
 {
     Owned vehicles;
-    while (Vehicle* vehicle = handler.readNextVehicle())
-        vehicles.emplace_back(vehicle);
+    while (std::unique_ptr<Vehicle> vehicle = handler.readNextVehicle())
+        vehicles.push_back(std::move(vehicle));
     return vehicles;
 }
 
@@ -98,7 +99,7 @@ TEST_F(FileHandlerTest, TheRawGVWColumnChoosesCarOrTruck)
         DORIVFile doriv(writeFile("d", dorivRecord(c.gvwColumn) + "\n"), path("d.out"));
         VORKFile vork(writeFile("v", vorkRecord(c.gvwColumn) + "\n"), path("v.out"));
         for (FileHandler* handler : std::vector<FileHandler*>{&talvor, &doriv, &vork}) {
-            const std::unique_ptr<Vehicle> vehicle(handler->readNextVehicle());
+            const std::unique_ptr<Vehicle> vehicle = handler->readNextVehicle();
             ASSERT_TRUE(vehicle);
             const bool expectCar = handler == &vork ? c.vorkCar : c.talvorCar;
             EXPECT_EQ(dynamic_cast<Car*>(vehicle.get()) != nullptr, expectCar)
@@ -114,7 +115,7 @@ TEST_F(FileHandlerTest, PercentReadFollowsTheLines)
     TALVORFile handler(writeFile("in", record + "\n" + record + "\n" + record + "\n"), path("out"));
     std::vector<int> percents{handler.getPercentRead()};
     for (int i = 0; i < 3; ++i) {
-        delete handler.readNextVehicle();
+        handler.readNextVehicle();
         percents.push_back(handler.getPercentRead());
     }
     EXPECT_EQ(percents, (std::vector<int>{0, 33, 67, 100}));
@@ -126,7 +127,7 @@ TEST_F(FileHandlerTest, PercentReadNeverPassesAHundredNorDividesByZero)
     {
         TALVORFile handler(writeFile("one", record), path("out"));
         EXPECT_EQ(handler.getPercentRead(), 0);
-        delete handler.readNextVehicle();
+        handler.readNextVehicle();
         EXPECT_EQ(handler.getPercentRead(), 100);
     }
     {
@@ -177,12 +178,10 @@ TEST_F(FileHandlerTest, ReadVehiclesPadsWithNullsAfterTheEnd)
 {
     const std::string record = talvorRecord(350);
     TALVORFile handler(writeFile("in", record + "\n" + record + "\n" + record + "\n" + record + "\n"), path("out"));
-    const std::vector<Vehicle*> vehicles = handler.readVehicles(10);
+    const std::vector<std::unique_ptr<Vehicle>> vehicles = handler.readVehicles(10);
     ASSERT_EQ(vehicles.size(), 10u);
-    for (std::size_t i = 0; i < vehicles.size(); ++i) {
+    for (std::size_t i = 0; i < vehicles.size(); ++i)
         EXPECT_EQ(vehicles[i] != nullptr, i < 4) << i;
-        delete vehicles[i];
-    }
 }
 
 TEST_F(FileHandlerTest, CarriageReturnsBeforeLineFeedsAreNotPartOfTheRecord)
@@ -261,7 +260,7 @@ TEST_F(FileHandlerTest, ADiskFullOutputIsReported)
 {
     TALVORFile handler(writeFile("in", talvorRecord(350) + "\n"), "/dev/full");
     ASSERT_TRUE(handler.isOutputOpen());
-    const std::unique_ptr<Vehicle> vehicle(handler.readNextVehicle());
+    const std::unique_ptr<Vehicle> vehicle = handler.readNextVehicle();
     handler.writeVehicle(vehicle.get());
     EXPECT_FALSE(handler.writeFailed()) << "nothing has reached the device yet";
     EXPECT_FALSE(handler.flushOutput());
@@ -271,7 +270,7 @@ TEST_F(FileHandlerTest, ADiskFullOutputIsReported)
 TEST_F(FileHandlerTest, WritingLeavesTheVehicleUnchanged)
 {
     TALVORFile handler(writeFile("in", talvorRecord(350) + "\n"), path("out"));
-    const std::unique_ptr<Vehicle> vehicle(handler.readNextVehicle());
+    const std::unique_ptr<Vehicle> vehicle = handler.readNextVehicle();
     std::string before;
     writeTALVOR(*vehicle, before);
     handler.writeVehicle(vehicle.get());
