@@ -8,7 +8,8 @@
 #include "vehicles/SegmentRule.h"
 #include "vehicles/Vehicle.h"
 
-#include <algorithm>
+#include <iterator>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -66,177 +67,160 @@ bool Lane::update(double dt, double stepTime)
     if (vehicles.empty())
         return true;
 
-    Vehicle* front = vehicles.front().get();
-    double x0 = front->getPosition();
-    front->moveFree(dt);
-    notifyPassing(time, x0, front->getPosition(), front);
+    // Started afresh each update: the neighbours' vehicles have moved since the last one.
+    std::optional<NeighbourSearch> firstSearch;
+    std::optional<NeighbourSearch> secondSearch;
+    if (laneChangesAllowed && firstNeighbour)
+        firstSearch.emplace(*firstNeighbour);
+    if (laneChangesAllowed && secondNeighbour)
+        secondSearch.emplace(*secondNeighbour);
+    const Searches searches{firstSearch ? &*firstSearch : nullptr, secondSearch ? &*secondSearch : nullptr};
 
-    // Kept in locals so that the loop pays a compare and an add per vehicle.
-    double minimumGap = gapFigures.minimumGap;
-    std::int64_t nonPositiveGaps = gapFigures.nonPositiveGaps;
-    std::size_t i = 1;
-    while (i < vehicles.size())
+    auto next = vehicles.begin();
+    Vehicle* leader = next->get();
+    double x0 = leader->getPosition();
+    leader->moveFree(dt);
+    notifyPassing(time, x0, leader->getPosition(), leader);
+    ++next;
+
+    bool ordered = true;
+    while (next != vehicles.end())
     {
-        Vehicle* v = vehicles[i].get();
+        const auto current = next++;
+        Vehicle* v = current->get();
         x0 = v->getPosition();
-        v->moveBehind(dt, *vehicles[i - 1]);
+        v->moveBehind(dt, *leader);
         const double x1 = v->getPosition();
-        const double gap = v->getGap();
-        minimumGap = gap < minimumGap ? gap : minimumGap;
-        nonPositiveGaps += gap <= 0.0 ? 1 : 0;
 
         Lane* target = nullptr;
         if (laneChangesAllowed && v->wantsLaneChange())
-            target = tryLaneChange(i);
+            target = tryLaneChange(current, searches);
 
         if (target)
         {
             target->notifyPassing(time, x0, x1, v);
             v->setWantsLaneChange(false);
-            vehicles.erase(vehicles.begin() + static_cast<std::ptrdiff_t>(i));
         }
         else
         {
             notifyPassing(time, x0, x1, v);
-            ++i;
+            if (!(leader->getPosition() >= x1))
+                ordered = false;
+            leader = v;
         }
     }
 
-    gapFigures.minimumGap = minimumGap;
-    gapFigures.nonPositiveGaps = nonPositiveGaps;
     lastPosition = vehicles.back()->getPosition();
-    inDrivingOrder = checkDrivingOrder();
+    inDrivingOrder = ordered;
 
     if (vehicles.front()->getPosition() > length + exitMargin)
     {
         // At most one vehicle leaves per step; the previous one was deleted after its flush.
         departed = std::move(vehicles.front());
-        vehicles.erase(vehicles.begin());
+        vehicles.pop_front();
     }
     return false;
 }
 
 void Lane::appendVehicle(std::unique_ptr<Vehicle> v)
 {
-    insertVehicle(getVehicleCount(), std::move(v));
+    VehicleList arriving;
+    arriving.push_back(std::move(v));
+    receive(vehicles.end(), arriving, arriving.begin());
 }
 
-void Lane::insertVehicle(int insertAt, std::unique_ptr<Vehicle> v)
+void Lane::receive(VehicleList::iterator before, VehicleList& from, VehicleList::iterator which)
 {
-    const int count = getVehicleCount();
-    const double x = v->getPosition();
-    const int before = std::clamp(insertAt, 0, count) - 1;
-    if (before >= 0 && !(vehicles[static_cast<std::size_t>(before)]->getPosition() >= x))
+    const double x = (*which)->getPosition();
+    if (before != vehicles.begin() && !((*std::prev(before))->getPosition() >= x))
         inDrivingOrder = false;
-    if (before + 1 < count && !(x >= vehicles[static_cast<std::size_t>(before + 1)]->getPosition()))
+    if (before != vehicles.end() && !(x >= (*before)->getPosition()))
         inDrivingOrder = false;
-
-    if (insertAt >= count)
-    {
+    if (before == vehicles.end())
         lastPosition = x;
-        vehicles.push_back(std::move(v));
+    vehicles.splice(before, from, which);
+}
+
+Lane::NeighbourSearch::NeighbourSearch(Lane& searched) : lane(searched), next(searched.vehicles.begin())
+{
+}
+
+Lane::Place Lane::NeighbourSearch::at(double x)
+{
+    VehicleList& list = lane.vehicles;
+    const auto behindX = [x](VehicleList::iterator it) { return (*it)->getPosition() < x; };
+    if (lane.inDrivingOrder)
+    {
+        // The vehicles at or ahead of x come first: the place is where they end.
+        while (next != list.end() && !behindX(next))
+            ++next;
+        while (next != list.begin() && behindX(std::prev(next)))
+            --next;
     }
     else
-        vehicles.insert(vehicles.begin() + std::max(insertAt, 0), std::move(v));
-}
-
-int Lane::leaderIndexAt(double x) const
-{
-    if (inDrivingOrder)
     {
-        // The vehicles at or ahead of x form a prefix of the list: its last one is the leader.
-        const auto end = std::partition_point(vehicles.begin(), vehicles.end(),
-                                              [x](const auto& v) { return v->getPosition() >= x; });
-        return static_cast<int>(end - vehicles.begin()) - 1;
+        // Out of order: the leader is the rear-most vehicle at or ahead of x, wherever it is.
+        next = list.end();
+        while (next != list.begin() && behindX(std::prev(next)))
+            --next;
     }
-    int k = getVehicleCount() - 1;
-    while (k >= 0 && vehicles[static_cast<std::size_t>(k)]->getPosition() < x)
-        --k;
-    return k;
+    Place place;
+    place.leader = next == list.begin() ? nullptr : std::prev(next)->get();
+    place.follower = next == list.end() ? nullptr : next->get();
+    place.before = next;
+    return place;
 }
 
-bool Lane::checkDrivingOrder() const
+Lane* Lane::tryLaneChange(VehicleList::iterator which, const Searches& searches)
 {
-    for (std::size_t i = 1; i < vehicles.size(); ++i)
-        if (!(vehicles[i - 1]->getPosition() >= vehicles[i]->getPosition()))
-            return false;
-    return true;
-}
-
-Vehicle* Lane::findNeighbour(const Lane& other, double x, bool wantLeader, int* insertIndex) const
-{
-    if (other.vehicles.empty())
-        return nullptr;
-    const int k = other.leaderIndexAt(x);
-    if (insertIndex)
-        *insertIndex = k + 1;
-    if (wantLeader)
-        return k >= 0 ? other.vehicles[static_cast<std::size_t>(k)].get() : nullptr;
-    return k + 1 < other.getVehicleCount() ? other.vehicles[static_cast<std::size_t>(k + 1)].get() : nullptr;
-}
-
-Lane* Lane::tryLaneChange(std::size_t i)
-{
-    if (!firstNeighbour && !secondNeighbour)
+    if (!searches.first && !searches.second)
         return nullptr;
 
-    const Vehicle* v = vehicles[i].get();
+    const Vehicle* v = which->get();
     const double x = v->getPosition();
-    Vehicle* leaderFirst = nullptr;
-    Vehicle* followerFirst = nullptr;
-    Vehicle* leaderSecond = nullptr;
-    Vehicle* followerSecond = nullptr;
-    int firstIndex = 0;
-    int secondIndex = 0;
-    // One search per neighbour: the follower is the vehicle right behind the leader found.
-    if (firstNeighbour)
-    {
-        leaderFirst = findNeighbour(*firstNeighbour, x, true, &firstIndex);
-        followerFirst = firstIndex < firstNeighbour->getVehicleCount()
-                            ? firstNeighbour->vehicles[static_cast<std::size_t>(firstIndex)].get()
-                            : nullptr;
-    }
-    if (secondNeighbour)
-    {
-        leaderSecond = findNeighbour(*secondNeighbour, x, true, &secondIndex);
-        followerSecond = secondIndex < secondNeighbour->getVehicleCount()
-                             ? secondNeighbour->vehicles[static_cast<std::size_t>(secondIndex)].get()
-                             : nullptr;
-    }
+    Place firstPlace;
+    Place secondPlace;
+    if (searches.first)
+        firstPlace = searches.first->at(x);
+    if (searches.second)
+        secondPlace = searches.second->at(x);
 
     const bool hasFirst = firstNeighbour != nullptr;
     const bool hasSecond = secondNeighbour != nullptr;
     // Candidate 1 is always the driver's left: direction 2 sees the links mirrored.
     const int decision =
         v->isDirectionPositive()
-            ? v->decideLaneChange(leaderFirst, followerFirst, leaderSecond, followerSecond, hasFirst, hasSecond)
-            : v->decideLaneChange(leaderSecond, followerSecond, leaderFirst, followerFirst, hasSecond, hasFirst);
+            ? v->decideLaneChange(firstPlace.leader, firstPlace.follower, secondPlace.leader, secondPlace.follower,
+                                  hasFirst, hasSecond)
+            : v->decideLaneChange(secondPlace.leader, secondPlace.follower, firstPlace.leader, firstPlace.follower,
+                                  hasSecond, hasFirst);
     if (decision == 0)
         return nullptr;
-    return moveToNeighbour(i, decision, firstIndex, secondIndex);
+    return moveToNeighbour(which, decision, firstPlace, secondPlace);
 }
 
-Lane* Lane::moveToNeighbour(std::size_t i, int decision, int firstIndex, int secondIndex)
+Lane* Lane::moveToNeighbour(VehicleList::iterator which, int decision, const Place& firstPlace,
+                            const Place& secondPlace)
 {
-    Vehicle* v = vehicles[i].get();
+    Vehicle* v = which->get();
     const int oldLane = v->getLane();
     const double x = v->getPosition();
     const bool positive = v->isDirectionPositive();
 
     Lane* candidate1 = positive ? firstNeighbour : secondNeighbour;
     Lane* candidate2 = positive ? secondNeighbour : firstNeighbour;
-    const int index1 = positive ? firstIndex : secondIndex;
-    const int index2 = positive ? secondIndex : firstIndex;
+    const Place& place1 = positive ? firstPlace : secondPlace;
+    const Place& place2 = positive ? secondPlace : firstPlace;
     const double eventPosition = positive ? x : length - x;  // m, road x
 
     Lane* target = decision == 1 ? candidate1 : candidate2;
-    const int targetIndex = decision == 1 ? index1 : index2;
+    const Place& place = decision == 1 ? place1 : place2;
     // A decision for a side without a lane cannot be carried out; the vehicle stays.
     if (!target)
         return nullptr;
 
     v->setLane(target->index + 1);
-    target->insertVehicle(targetIndex, std::move(vehicles[i]));
+    target->receive(place.before, vehicles, which);
 
     if (hasLaneChangeDetector)
         laneChangeDetector->record(LaneChangeEvent(static_cast<int>(eventPosition), oldLane, target->index + 1,

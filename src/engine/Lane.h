@@ -1,11 +1,12 @@
 #pragma once
-// One lane of one direction: its vehicles in driving order (index 0 is the front-most), moved
-// once per step, offered lane changes into the neighbour lanes, reported to the detectors and
-// road segments whose locations each move passes, and taken off once beyond the road's end.
+// One lane of one direction: its vehicles in driving order (the front-most first), moved once
+// per step, offered lane changes into the neighbour lanes, reported to the detectors and road
+// segments whose locations each move passes, and taken off once beyond the road's end.
 
 #include "engine/GapFigures.h"
 
 #include <cstdint>
+#include <list>
 #include <memory>
 #include <vector>
 
@@ -18,7 +19,33 @@ class Vehicle;
 class Lane
 {
 public:
-    using VehicleList = std::vector<std::unique_ptr<Vehicle>>;
+    // A list, so that a vehicle changing lanes is handed over in constant time wherever it
+    // joins: the cost of a step does not grow with the number of vehicles in a lane.
+    using VehicleList = std::list<std::unique_ptr<Vehicle>>;
+
+    // Where a vehicle at some x (m) would join a lane: behind `leader`, the rear-most vehicle at
+    // or ahead of x, and in front of `follower`, the vehicle right behind it; either may be
+    // null. `before` is the follower's place in the list.
+    struct Place
+    {
+        Vehicle* leader = nullptr;
+        Vehicle* follower = nullptr;
+        VehicleList::iterator before;
+    };
+
+    // Finds places in one lane for positions given in any order. It walks on from the last
+    // place found, so the positions an update meets from the front to the back cost one pass
+    // over the lane in all. Valid while no vehicle leaves that lane.
+    class NeighbourSearch
+    {
+    public:
+        explicit NeighbourSearch(Lane& lane);
+        Place at(double x);
+
+    private:
+        Lane& lane;
+        VehicleList::iterator next;  // the follower of the last place found
+    };
 
     // The detectors stay their owner's and must outlive the lane.
     Lane(int index, int length, const std::vector<Detector*>& detectors, bool isDirection1,
@@ -33,11 +60,6 @@ public:
 
     // Puts v at the back of the lane, where vehicles enter.
     void appendVehicle(std::unique_ptr<Vehicle> v);
-
-    // The rear-most vehicle of `other` at or ahead of x (m) when wantLeader, else the nearest
-    // vehicle behind x; insertIndex receives the place behind that leader (left alone when
-    // `other` is empty).
-    Vehicle* findNeighbour(const Lane& other, double x, bool wantLeader, int* insertIndex = nullptr) const;
 
     // Front-most first; read in place, valid until the lane next changes.
     const VehicleList& getVehicles() const { return vehicles; }
@@ -64,14 +86,18 @@ public:
     const GapFigures& getGapFigures() const { return gapFigures; }
 
 private:
-    // Hands vehicles[i] over to a neighbour lane when its driver decides to change; returns
-    // that lane, or null when the vehicle stays.
-    Lane* tryLaneChange(std::size_t i);
-    Lane* moveToNeighbour(std::size_t i, int decision, int firstIndex, int secondIndex);
-    void insertVehicle(int index, std::unique_ptr<Vehicle> v);
-    // Index of the rear-most vehicle at or ahead of x (m), -1 when there is none.
-    int leaderIndexAt(double x) const;
-    bool checkDrivingOrder() const;
+    struct Searches
+    {
+        NeighbourSearch* first;
+        NeighbourSearch* second;
+    };
+    // Hands the vehicle at `which` over to a neighbour lane when its driver decides to change;
+    // returns that lane, or null when the vehicle stays.
+    Lane* tryLaneChange(VehicleList::iterator which, const Searches& searches);
+    Lane* moveToNeighbour(VehicleList::iterator which, int decision, const Place& firstPlace,
+                          const Place& secondPlace);
+    // Moves `which` out of `from` into this lane in front of `before`.
+    void receive(VehicleList::iterator before, VehicleList& from, VehicleList::iterator which);
     void notifyPassing(double stepTime, double x0, double x1, Vehicle* v);
     void notifyDetectors(double stepTime, double x0, double x1, Vehicle* v);
     void applySegments(double x0, double x1, Vehicle* v);
@@ -96,8 +122,8 @@ private:
     int outputDetectorLocation = 0;             // m
     std::vector<int> detectorLocations;         // m, parallel to detectors
     std::unique_ptr<Vehicle> departed;
-    // Positions do not increase from the front to the back, so the neighbour search may bisect.
-    // A vehicle that ran into its leader breaks this until the lane's next update.
+    // Positions do not increase from the front to the back, so a search may walk from where it
+    // last stopped. A vehicle that ran into its leader breaks this until the lane's next update.
     bool inDrivingOrder = true;
     std::int64_t outputRecordCount = 0;
     GapFigures gapFigures;

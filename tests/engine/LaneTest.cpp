@@ -12,7 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -71,29 +73,39 @@ TEST(LaneNeighbourSearch, AgreesWithAScanFromTheBackInAnyOrder)
     const IDM driver = makeDriver(car());
     const std::vector<std::vector<double>> lanes = {
         {}, {50}, {300, 200, 200, 200, 100, 0}, {300, 290, 310, 100}, {90, 90, 95, 80, 70, 200}};
+    std::vector<double> frontToBack;
+    for (double x = 320.0; x >= -10.0; x -= 2.5)
+        frontToBack.push_back(x);
+    const std::vector<double> backToFront(frontToBack.rbegin(), frontToBack.rend());
+    std::vector<double> anyOrder = frontToBack;
+    std::shuffle(anyOrder.begin(), anyOrder.end(), std::mt19937(5));
+
     for (const std::vector<double>& positions : lanes)
     {
         Direction direction;
         buildDirection(direction, true, true, 2);
         for (double x : positions)
             put(direction, 1, placeVehicle(x, 20.0, 4.5, driver, 2, true, roadLength));
-        const Lane& own = *direction.getLane(0);
-        const Lane& other = *direction.getLane(1);
-        for (double x = -10.0; x <= 320.0; x += 2.5)
+        Lane& other = *direction.getLane(1);
+        const std::vector<Vehicle*> list = vehiclesOf(other);
+        // One search walks on from where it stopped: every order of the queries must agree.
+        for (const std::vector<double>& queries : {frontToBack, backToFront, anyOrder})
         {
-            int expected = static_cast<int>(positions.size()) - 1;
-            while (expected >= 0 && positions[static_cast<std::size_t>(expected)] < x)
-                --expected;
-            // A vehicle level with x counts as ahead; the insertion place is behind the leader.
-            const std::vector<Vehicle*> list = vehiclesOf(other);
-            int index = -7;
-            EXPECT_EQ(own.findNeighbour(other, x, true, &index),
-                      expected >= 0 ? list[static_cast<std::size_t>(expected)] : nullptr);
-            EXPECT_EQ(own.findNeighbour(other, x, false),
-                      expected + 1 < static_cast<int>(list.size()) ? list[static_cast<std::size_t>(expected + 1)]
-                                                                   : nullptr);
-            // An empty lane leaves the caller's index alone.
-            EXPECT_EQ(index, positions.empty() ? -7 : expected + 1) << "x " << x;
+            Lane::NeighbourSearch search(other);
+            for (double x : queries)
+            {
+                int expected = static_cast<int>(positions.size()) - 1;
+                while (expected >= 0 && positions[static_cast<std::size_t>(expected)] < x)
+                    --expected;
+                // A vehicle level with x counts as ahead; the follower is right behind the leader.
+                const Lane::Place place = search.at(x);
+                EXPECT_EQ(place.leader, expected >= 0 ? list[static_cast<std::size_t>(expected)] : nullptr)
+                    << "x " << x;
+                EXPECT_EQ(place.follower, expected + 1 < static_cast<int>(list.size())
+                                              ? list[static_cast<std::size_t>(expected + 1)]
+                                              : nullptr)
+                    << "x " << x;
+            }
         }
     }
 }
