@@ -177,16 +177,22 @@ Lane* Lane::tryLaneChange(VehicleList::iterator which, const Searches& searches)
         return nullptr;
 
     const Vehicle* v = which->get();
+    // A side where the change cannot pay gets no incentive: the same as a side without a lane.
+    // Most attempts end here, without a search.
+    const bool firstIsLeft = v->isDirectionPositive();
+    const bool hasFirst = searches.first && !v->changeCannotPayOnAnyRoad(firstIsLeft);
+    const bool hasSecond = searches.second && !v->changeCannotPayOnAnyRoad(!firstIsLeft);
+    if (!hasFirst && !hasSecond)
+        return nullptr;
+
     const double x = v->getPosition();
     Place firstPlace;
     Place secondPlace;
-    if (searches.first)
+    if (hasFirst)
         firstPlace = searches.first->at(x);
-    if (searches.second)
+    if (hasSecond)
         secondPlace = searches.second->at(x);
 
-    const bool hasFirst = firstNeighbour != nullptr;
-    const bool hasSecond = secondNeighbour != nullptr;
     // Candidate 1 is always the driver's left: direction 2 sees the links mirrored.
     const int decision =
         v->isDirectionPositive()

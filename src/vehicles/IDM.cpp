@@ -3,6 +3,7 @@
 #include "config/CConfigData.h"
 #include "config/Trace.h"
 #include "vehicles/SpeedUnits.h"
+#include "vehicles/WholePower.h"
 
 #include <algorithm>
 #include <cmath>
@@ -26,35 +27,29 @@ double IDM::getDesiredVelocity() const { return v0; }
 
 void IDM::setVelocity(double v) { velocity = v; }
 
-double IDM::desiredGap(double dv) const
+void IDM::computeSpeedTerms(double v) const
 {
-    const double v = velocity;
-    const double dynamic = std::max(0.0, dv * v / (2.0 * std::sqrt(a * b)));
-    return s0 + s1 * std::sqrt(v / v0) + T * v + dynamic;
+    const double ratio = v / v0;
+    lastSpeedTerms.velocityBits = std::bit_cast<std::uint64_t>(v);
+    lastSpeedTerms.v0Bits = std::bit_cast<std::uint64_t>(v0);
+    lastSpeedTerms.valid = true;
+    lastSpeedTerms.ratioPower = wholePower(ratio, delta);
+    lastSpeedTerms.ratioRoot = std::sqrt(ratio);
 }
 
-bool IDM::isEvaluable(double gap) const
+void IDM::refreshBrakingScale()
 {
-    // Written so that NaN fails too.
-    return gap > 0.0 && v0 > 0.0 && a > 0.0 && b > 0.0;
+    twiceRootAB = 2.0 * std::sqrt(a * b);
+}
+
+void IDM::traceHardBraking(double acc) const
+{
+    debugTrace("** ACCEL: %f\n", acc);
 }
 
 double IDM::getAcceleration(double dv, double gap) const
 {
-    double acc = emergencyDeceleration;
-    if (isEvaluable(gap)) {
-        const double v = velocity;
-        const double sStar = desiredGap(dv);
-        const double freeTerm = a * (1.0 - std::pow(v / v0, delta));
-        const double gapRatio = sStar / gap;
-        const double interactionTerm = -a * (gapRatio * gapRatio);
-        acc = freeTerm + interactionTerm;
-        if (!std::isfinite(acc))
-            acc = emergencyDeceleration;
-    }
-    if (acc < safeDeceleration)
-        debugTrace("** ACCEL: %f\n", acc);
-    return acc;
+    return accelerationAt(velocity, dv, gap);
 }
 
 double IDM::laneChangeIncentive(double gapAhead, double gapBehind, double ownGain,
@@ -135,6 +130,7 @@ void IDM::enterGradient(double percent)
             v0 = std::min(v0, desiredVelocity - speedLoss);
         v0 = std::max(v0, gradientMinSpeed);
     }
+    refreshBrakingScale();
 }
 
 void IDM::leaveGradient()
@@ -149,15 +145,24 @@ void IDM::leaveGradient()
     a = gradientSavedA;
     b = gradientSavedB;
     v0 = gradientSavedV0;
+    refreshBrakingScale();
 }
 
 void IDM::resetDesiredVelocity() { v0 = desiredVelocity; }
 
 void IDM::setT(double seconds) { T = seconds; }
 
-void IDM::setA(double metresPerSecond2) { a = metresPerSecond2; }
+void IDM::setA(double metresPerSecond2)
+{
+    a = metresPerSecond2;
+    refreshBrakingScale();
+}
 
-void IDM::setB(double metresPerSecond2) { b = metresPerSecond2; }
+void IDM::setB(double metresPerSecond2)
+{
+    b = metresPerSecond2;
+    refreshBrakingScale();
+}
 
 void IDM::setS0(double metres) { s0 = metres; }
 
@@ -169,7 +174,11 @@ void IDM::setV0(double kmh)
     desiredVelocity = v0;
 }
 
-void IDM::setDelta(double exponent) { delta = exponent; }
+void IDM::setDelta(double exponent)
+{
+    delta = exponent;
+    lastSpeedTerms.valid = false;
+}
 
 void IDM::setPoliteness(double factor) { p = factor; }
 

@@ -5,6 +5,11 @@
 
 #include "vehicles/DriverModel.h"
 
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+
 class IDM : public DriverModel
 {
 public:
@@ -15,6 +20,12 @@ public:
 
     double getDesiredVelocity() const override;
     double getAcceleration(double dv, double gap) const override;
+    // The same at own velocity v (m/s), without going through setVelocity: the vehicle's
+    // direct call, which the compiler can inline.
+    double accelerationAt(double v, double dv, double gap) const;
+    // At least accelerationAt(v, dv, gap) for every dv and gap (m/s²), NaN when unknown: the
+    // interaction term only brakes.
+    double accelerationBound(double v) const;
     void setVelocity(double v) override;
     void resetDesiredVelocity() override;
     void leaveGradient() override;
@@ -30,7 +41,7 @@ public:
     bool changeCannotPay(double gapAhead, double ownGain, bool biasAway) const;
 
     // The desired gap s* (m) at approach rate dv (m/s) and the current velocity.
-    double desiredGap(double dv) const;
+    double desiredGap(double dv) const { return desiredGapAt(velocity, dv); }
 
     void setT(double seconds);
     void setA(double metresPerSecond2);
@@ -59,7 +70,23 @@ public:
     static constexpr double emergencyDeceleration = -1.0e4;  // m/s²
 
 private:
+    // The terms that depend on the velocity and v0 alone. A vehicle is evaluated several times
+    // at one speed (its move, its lane-change checks and the next step's move), so the last
+    // ones are kept; the key is the exact bits, so a kept term is the one that would be computed.
+    struct SpeedTerms
+    {
+        std::uint64_t velocityBits = 0;
+        std::uint64_t v0Bits = 0;
+        bool valid = false;
+        double ratioPower = 0.0;  // (v/v0)^delta
+        double ratioRoot = 0.0;   // sqrt(v/v0)
+    };
+    const SpeedTerms& speedTermsAt(double v) const;
+    void computeSpeedTerms(double v) const;
+    double desiredGapAt(double v, double dv) const;
+    void refreshBrakingScale();
     bool isEvaluable(double gap) const;
+    void traceHardBraking(double acc) const;
 
     double T;           // s, safe time headway
     double a;           // m/s², maximum acceleration
@@ -77,7 +104,7 @@ private:
     double gradientSavedB;     // m/s²
     double gradientSavedV0;    // m/s
     double desiredVelocity;    // m/s, as drawn; sections never change it
-    double velocity = 0.0;     // m/s, own speed for the next evaluation
+    double velocity = 0.0;     // m/s, own speed for getAcceleration and desiredGap
     double laneChangeMinGap;   // m
     double safeDeceleration;   // m/s² (negative)
     bool gradientAltersAccel;
@@ -86,4 +113,51 @@ private:
     double gradientHeadwayStep;  // % per s
     double gradientMinSpeed;     // m/s
     double gradientSpeedStep;    // % per km/h
+    double twiceRootAB = 0.0;    // m/s², 2·sqrt(a·b), kept up to date with a and b
+    mutable SpeedTerms lastSpeedTerms;
 };
+
+inline const IDM::SpeedTerms& IDM::speedTermsAt(double v) const
+{
+    const SpeedTerms& terms = lastSpeedTerms;
+    if (!terms.valid || terms.velocityBits != std::bit_cast<std::uint64_t>(v) ||
+        terms.v0Bits != std::bit_cast<std::uint64_t>(v0))
+        computeSpeedTerms(v);
+    return terms;
+}
+
+inline double IDM::desiredGapAt(double v, double dv) const
+{
+    const double dynamic = std::max(0.0, dv * v / twiceRootAB);
+    return s0 + s1 * speedTermsAt(v).ratioRoot + T * v + dynamic;
+}
+
+inline bool IDM::isEvaluable(double gap) const
+{
+    // Written so that NaN fails too.
+    return gap > 0.0 && v0 > 0.0 && a > 0.0 && b > 0.0;
+}
+
+inline double IDM::accelerationAt(double v, double dv, double gap) const
+{
+    double acc = emergencyDeceleration;
+    if (isEvaluable(gap)) {
+        const double sStar = desiredGapAt(v, dv);
+        const double freeTerm = a * (1.0 - speedTermsAt(v).ratioPower);
+        const double gapRatio = sStar / gap;
+        const double interactionTerm = -a * (gapRatio * gapRatio);
+        acc = freeTerm + interactionTerm;
+        if (!std::isfinite(acc))
+            acc = emergencyDeceleration;
+    }
+    if (acc < safeDeceleration)
+        traceHardBraking(acc);
+    return acc;
+}
+
+inline double IDM::accelerationBound(double v) const
+{
+    const double freeTerm = a * (1.0 - speedTermsAt(v).ratioPower);
+    // Written so that NaN stays NaN: nothing is then known.
+    return freeTerm < emergencyDeceleration ? emergencyDeceleration : freeTerm;
+}

@@ -183,21 +183,28 @@ void Vehicle::advanceLaneChangeClock(double dt)
     }
 }
 
+double Vehicle::driverAcceleration(double dv, double gap) const
+{
+    // The vehicle's own model is called directly: this is the engine's innermost call.
+    if (driver == &idm)
+        return idm.accelerationAt(velocity, dv, gap);
+    driver->setVelocity(velocity);
+    return driver->getAcceleration(dv, gap);
+}
+
 double Vehicle::accelerationFree() const
 {
-    driver->setVelocity(velocity);
     // The lead vehicle drives towards a standing obstacle beyond the road's end.
     const long long obstacle = static_cast<long long>(roadLength) + virtualObstacleDistance;  // m
     const double gapToObstacle = static_cast<double>(obstacle) - position;
-    return driver->getAcceleration(velocity, gapToObstacle);
+    return driverAcceleration(velocity, gapToObstacle);
 }
 
 double Vehicle::accelerationBehind(const Vehicle& leader) const
 {
-    driver->setVelocity(velocity);
     const double gapToLeader = leader.position - leader.length - position;
     const double approachRate = velocity - leader.velocity;
-    return driver->getAcceleration(approachRate, gapToLeader);
+    return driverAcceleration(approachRate, gapToLeader);
 }
 
 void Vehicle::integrate(double dt, double accel)

@@ -58,6 +58,9 @@ public:
     // Incentive (m/s²) for one candidate lane; biasAway is true for a lane away from the kerb.
     double laneChangeIncentive(const Vehicle* newLeader, const Vehicle* newFollower,
                                bool biasAway) const;
+    // True when the incentive for the lane on the driver's left (or right) is 0 whoever drives
+    // in it: even a free road ahead would not pay. The lane then need not be searched.
+    bool changeCannotPayOnAnyRoad(bool toLeft) const;
 
     double getPosition() const { return position; }
     double getRoadX() const { return roadX; }
@@ -131,4 +134,6 @@ public:
 
 private:
     void advanceLaneChangeClock(double dt);
+    // The driver's acceleration (m/s²) at this vehicle's velocity.
+    double driverAcceleration(double dv, double gap) const;
 };

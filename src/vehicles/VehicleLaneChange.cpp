@@ -1,5 +1,7 @@
 #include "vehicles/Vehicle.h"
 
+#include <limits>
+
 // An incentive has to reach this even when a driver's threshold is lower.
 constexpr double minimumIncentive = 0.0001;  // m/s²
 // Stands for "impossible": a gap below the minimum on either side.
@@ -18,6 +20,18 @@ int Vehicle::decideLaneChange(const Vehicle* leaderLeft, const Vehicle* follower
     if (incentiveLeft < minimumIncentive && incentiveRight < minimumIncentive)
         return 0;
     return incentiveLeft > incentiveRight ? 1 : 2;
+}
+
+bool Vehicle::changeCannotPayOnAnyRoad(bool toLeft) const
+{
+    if (driver != &idm)
+        return false;
+    // The outside lanes lie towards the middle of the road.
+    const bool biasAway = toLeft == drivesOnRight;
+    // No leader can raise the acceleration above the free-road bound, so a gain that fails
+    // with the bound fails with every leader; the rounding keeps that order.
+    const double bestGain = idm.accelerationBound(velocity) - acceleration;  // m/s²
+    return idm.changeCannotPay(std::numeric_limits<double>::infinity(), bestGain, biasAway);
 }
 
 double Vehicle::laneChangeIncentive(const Vehicle* newLeader, const Vehicle* newFollower,
