@@ -87,28 +87,25 @@ bool Direction::update(double dt, double time)
     return emptyLanes == lanes.size();
 }
 
-void Direction::setDisplayPositions()
-{
-    if (isDirection1)
-        return;
-    for (const std::unique_ptr<Lane>& lane : lanes)
-        for (const std::unique_ptr<Vehicle>& v : lane->getVehicles())
-            v->setRoadX(lane->getLength() - v->getPosition());
-}
-
 void Direction::fillVehiclesForDisplay(std::vector<std::vector<Vehicle*>>& out, std::size_t firstSlot)
 {
     if (lanes.empty())
         return;
-    setDisplayPositions();
     if (out.size() < firstSlot + lanes.size())
         out.resize(firstSlot + lanes.size());
     for (std::size_t i = 0; i < lanes.size(); ++i)
     {
+        const Lane& lane = *lanes[i];
         std::vector<Vehicle*>& list = out[firstSlot + i];
-        list.clear();
-        for (const std::unique_ptr<Vehicle>& v : lanes[i]->getVehicles())
-            list.push_back(v.get());
+        list.resize(lane.getVehicles().size());
+        auto slot = list.begin();
+        for (const std::unique_ptr<Vehicle>& v : lane.getVehicles())
+        {
+            // Direction 2 drives towards lower road x.
+            if (!isDirection1)
+                v->setRoadX(lane.getLength() - v->getPosition());
+            *slot++ = v.get();
+        }
     }
 }
 

@@ -52,7 +52,6 @@ public:
 
 private:
     void linkNeighbours();
-    void setDisplayPositions();
 
     bool drivesOnRight = true;
     bool laneChangesAllowed = false;

@@ -5,9 +5,11 @@
 #include "detectors/LaneChangeDetector.h"
 #include "detectors/LaneChangeEvent.h"
 #include "detectors/OutputDetector.h"
+#include "vehicles/RoadSegment.h"
 #include "vehicles/SegmentRule.h"
 #include "vehicles/Vehicle.h"
 
+#include <algorithm>
 #include <iterator>
 #include <optional>
 #include <utility>
@@ -22,6 +24,31 @@ constexpr double exitMargin = 10.0;  // m
 bool passes(double x0, double x1, int location)
 {
     return x0 <= location && location < x1;
+}
+
+// Whether a move from x0 to x1 passes one of the sorted locations (m), as passes() counts it.
+bool passesAny(const std::vector<double>& sortedLocations, double x0, double x1)
+{
+    for (double location : sortedLocations)
+        if (location >= x0)
+            return location < x1;
+    return false;
+}
+
+// Whether a move from x0 to x1 reaches one of the sorted section ends (m), x0 < end <= x1, the
+// only moves besides the first one off 0 m in which a section can be entered or left.
+bool reachesAny(const std::vector<double>& sortedEnds, double x0, double x1)
+{
+    for (double end : sortedEnds)
+        if (end > x0)
+            return end <= x1;
+    return false;
+}
+
+std::vector<double> sorted(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values;
 }
 }
 
@@ -46,6 +73,7 @@ Lane::Lane(int laneIndex, int laneLength, const std::vector<Detector*>& directio
             laneChangeDetector = static_cast<LaneChangeDetector*>(detector);
         }
     }
+    collectDetectorLocations();
 }
 
 Lane::~Lane() = default;
@@ -59,6 +87,27 @@ void Lane::setOutputDetector(OutputDetector* detector)
 {
     outputDetector = detector;
     outputDetectorLocation = detector ? detector->getLocation() : 0;
+    collectDetectorLocations();
+}
+
+void Lane::collectDetectorLocations()
+{
+    std::vector<double> locations(detectorLocations.begin(), detectorLocations.end());
+    if (outputDetector)
+        locations.push_back(outputDetectorLocation);
+    sortedDetectorLocations = sorted(std::move(locations));
+}
+
+void Lane::setSegments(const std::vector<RoadSegment*>& directionSegments)
+{
+    segments = directionSegments;
+    std::vector<double> ends;
+    for (const RoadSegment* segment : segments)
+    {
+        ends.push_back(segment->getStart());
+        ends.push_back(segment->getEnd());
+    }
+    sortedSegmentEnds = sorted(std::move(ends));
 }
 
 bool Lane::update(double dt, double stepTime)
@@ -236,8 +285,11 @@ Lane* Lane::moveToNeighbour(VehicleList::iterator which, int decision, const Pla
 
 void Lane::notifyPassing(double stepTime, double x0, double x1, Vehicle* v)
 {
-    notifyDetectors(stepTime, x0, x1, v);
-    applySegments(x0, x1, v);
+    // Most moves pass no detector and reach no section end: the sorted locations settle that.
+    if (passesAny(sortedDetectorLocations, x0, x1))
+        notifyDetectors(stepTime, x0, x1, v);
+    if (x0 == 0.0 || reachesAny(sortedSegmentEnds, x0, x1))
+        applySegments(x0, x1, v);
 }
 
 void Lane::notifyDetectors(double stepTime, double x0, double x1, Vehicle* v)

@@ -72,7 +72,7 @@ public:
 
     // Neither the output detector nor the segments are owned; both must outlive the lane.
     void setOutputDetector(OutputDetector* detector);
-    void setSegments(const std::vector<RoadSegment*>& directionSegments) { segments = directionSegments; }
+    void setSegments(const std::vector<RoadSegment*>& directionSegments);
     void setFirstNeighbour(Lane* lane) { firstNeighbour = lane; }
     void setSecondNeighbour(Lane* lane) { secondNeighbour = lane; }
 
@@ -98,6 +98,7 @@ private:
                           const Place& secondPlace);
     // Moves `which` out of `from` into this lane in front of `before`.
     void receive(VehicleList::iterator before, VehicleList& from, VehicleList::iterator which);
+    void collectDetectorLocations();
     void notifyPassing(double stepTime, double x0, double x1, Vehicle* v);
     void notifyDetectors(double stepTime, double x0, double x1, Vehicle* v);
     void applySegments(double x0, double x1, Vehicle* v);
@@ -121,6 +122,8 @@ private:
     // Locations cached so that the per-move passage test reads no detector object.
     int outputDetectorLocation = 0;             // m
     std::vector<int> detectorLocations;         // m, parallel to detectors
+    std::vector<double> sortedDetectorLocations;  // m, the output detector's too
+    std::vector<double> sortedSegmentEnds;        // m, starts and ends
     std::unique_ptr<Vehicle> departed;
     // Positions do not increase from the front to the back, so a search may walk from where it
     // last stopped. A vehicle that ran into its leader breaks this until the lane's next update.
