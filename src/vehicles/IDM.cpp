@@ -71,14 +71,6 @@ double IDM::laneChangeIncentive(double gapAhead, double gapBehind, double ownGai
     return incentive <= deltaAth ? 0.0 : incentive;
 }
 
-bool IDM::changeCannotPay(double gapAhead, double ownGain, bool biasAway) const
-{
-    if (gapAhead < laneChangeMinGap)
-        return true;
-    const double sign = biasAway ? -1.0 : 1.0;
-    return p >= 0.0 && ownGain + sign * deltaAbias <= deltaAth;
-}
-
 void IDM::enterSpeedLimit(double v)
 {
     speedLimitActive = true;

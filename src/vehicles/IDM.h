@@ -41,7 +41,7 @@ public:
     bool changeCannotPay(double gapAhead, double ownGain, bool biasAway) const;
 
     // The desired gap s* (m) at approach rate dv (m/s) and the current velocity.
-    double desiredGap(double dv) const { return desiredGapAt(velocity, dv); }
+    double desiredGap(double dv) const { return desiredGapAt(velocity, dv, speedTermsAt(velocity)); }
 
     void setT(double seconds);
     void setA(double metresPerSecond2);
@@ -83,7 +83,7 @@ private:
     };
     const SpeedTerms& speedTermsAt(double v) const;
     void computeSpeedTerms(double v) const;
-    double desiredGapAt(double v, double dv) const;
+    double desiredGapAt(double v, double dv, const SpeedTerms& terms) const;
     void refreshBrakingScale();
     bool isEvaluable(double gap) const;
     void traceHardBraking(double acc) const;
@@ -126,10 +126,10 @@ inline const IDM::SpeedTerms& IDM::speedTermsAt(double v) const
     return terms;
 }
 
-inline double IDM::desiredGapAt(double v, double dv) const
+inline double IDM::desiredGapAt(double v, double dv, const SpeedTerms& terms) const
 {
     const double dynamic = std::max(0.0, dv * v / twiceRootAB);
-    return s0 + s1 * speedTermsAt(v).ratioRoot + T * v + dynamic;
+    return s0 + s1 * terms.ratioRoot + T * v + dynamic;
 }
 
 inline bool IDM::isEvaluable(double gap) const
@@ -142,8 +142,9 @@ inline double IDM::accelerationAt(double v, double dv, double gap) const
 {
     double acc = emergencyDeceleration;
     if (isEvaluable(gap)) {
-        const double sStar = desiredGapAt(v, dv);
-        const double freeTerm = a * (1.0 - speedTermsAt(v).ratioPower);
+        const SpeedTerms& terms = speedTermsAt(v);
+        const double sStar = desiredGapAt(v, dv, terms);
+        const double freeTerm = a * (1.0 - terms.ratioPower);
         const double gapRatio = sStar / gap;
         const double interactionTerm = -a * (gapRatio * gapRatio);
         acc = freeTerm + interactionTerm;
@@ -160,4 +161,12 @@ inline double IDM::accelerationBound(double v) const
     const double freeTerm = a * (1.0 - speedTermsAt(v).ratioPower);
     // Written so that NaN stays NaN: nothing is then known.
     return freeTerm < emergencyDeceleration ? emergencyDeceleration : freeTerm;
+}
+
+inline bool IDM::changeCannotPay(double gapAhead, double ownGain, bool biasAway) const
+{
+    if (gapAhead < laneChangeMinGap)
+        return true;
+    const double sign = biasAway ? -1.0 : 1.0;
+    return p >= 0.0 && ownGain + sign * deltaAbias <= deltaAth;
 }

@@ -7,6 +7,7 @@
 
 namespace {
 
+#if defined(__x86_64__)
 constexpr double largestExponent = 8.0;
 // Inside these bounds neither x^n nor the error terms can overflow or become subnormal.
 constexpr double smallestBase = 0x1p-100;
@@ -16,20 +17,6 @@ constexpr double largestBase = 0x1p100;
 constexpr double safeFraction = 0.45;
 constexpr double unknown = std::numeric_limits<double>::quiet_NaN();
 
-// True when hi is the double nearest to hi + lo and at least safeFraction of a unit away from
-// the halfway points beside it.
-bool safelyRounded(double hi, double lo)
-{
-    constexpr std::uint64_t mantissaBits = (std::uint64_t{1} << 52) - 1;
-    const auto bits = std::bit_cast<std::uint64_t>(hi);
-    // At a power of two the unit below is half the one above: such rare values go to pow.
-    if ((bits & mantissaBits) == 0)
-        return false;
-    const double unit = std::bit_cast<double>((bits & ~mantissaBits) - (std::uint64_t{52} << 52));
-    return std::abs(lo) < safeFraction * unit;
-}
-
-#if defined(__x86_64__)
 // The value hi + lo, where lo holds what the rounding of hi lost.
 struct Split
 {
@@ -38,7 +25,7 @@ struct Split
 };
 
 // a·b to about 2^-104 relative. The rounding error of the main product is exact through a fused
-// multiply-add; the product itself is one too, so that the compiler cannot fuse it with the sum
+// multiply-add; the product itself is one too, so that the compiler cannot fuse it with a sum
 // that follows, which would lose that error.
 __attribute__((target("fma"))) inline Split times(Split a, Split b)
 {
@@ -47,42 +34,63 @@ __attribute__((target("fma"))) inline Split times(Split a, Split b)
     return {product, error};
 }
 
-// x^n by squaring, rounded to the nearest double when that is safe, else NaN.
-__attribute__((target("fma"))) double powerByProducts(double x, int n)
+__attribute__((target("fma"))) inline Split square(double x)
 {
-    Split base{x, 0.0};
-    Split result{1.0, 0.0};
-    for (bool first = true;; base = times(base, base))
+    const double product = __builtin_fma(x, x, 0.0);
+    return {product, __builtin_fma(x, x, -product)};
+}
+
+__attribute__((target("fma"))) inline Split power(double x, int n)
+{
+    // The usual exponent by two squarings, others by repeated products.
+    if (n == 4)
     {
-        if (n & 1)
-        {
-            result = first ? base : times(result, base);
-            first = false;
-        }
-        n >>= 1;
-        if (n == 0)
-            break;
+        const Split x2 = square(x);
+        return times(x2, x2);
     }
-    const double hi = result.hi + result.lo;
-    const double lo = result.lo - (hi - result.hi);
-    return safelyRounded(hi, lo) ? hi : unknown;
+    Split result{x, 0.0};
+    for (int i = 1; i < n; ++i)
+        result = times(result, Split{x, 0.0});
+    return result;
+}
+
+// x^y for a whole y from 1 to 8, rounded to the nearest double, when that is surely what pow
+// gives; NaN when it is not sure.
+__attribute__((target("fma"))) double powerByProducts(double x, double y)
+{
+    if (!(x >= smallestBase && x <= largestBase && y >= 1.0 && y <= largestExponent))
+        return unknown;
+    const int n = static_cast<int>(y);
+    if (n != y)
+        return unknown;
+    const Split exact = power(x, n);
+    const double hi = exact.hi + exact.lo;
+    const double lo = exact.lo - (hi - exact.hi);
+
+    constexpr std::uint64_t mantissaBits = (std::uint64_t{1} << 52) - 1;
+    const auto bits = std::bit_cast<std::uint64_t>(hi);
+    // At a power of two the unit below is half the one above: such rare values go to pow.
+    if ((bits & mantissaBits) == 0)
+        return unknown;
+    const double unit = std::bit_cast<double>((bits & ~mantissaBits) - (std::uint64_t{52} << 52));
+    return std::abs(lo) < safeFraction * unit ? hi : unknown;
 }
 
 // Without the instruction a fused multiply-add is emulated, which is slower than pow itself.
-bool productsPay()
+// Read at start-up; a call before that finds false and takes pow, which is as exact.
+const bool fusedMultiplyAddInHardware = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("fma") != 0;
+}();
+
+double fastPower(double x, double y)
 {
-    static const bool supported = __builtin_cpu_supports("fma");
-    return supported;
+    return fusedMultiplyAddInHardware ? powerByProducts(x, y) : std::numeric_limits<double>::quiet_NaN();
 }
 #else
-double powerByProducts(double, int)
+double fastPower(double, double)
 {
-    return unknown;
-}
-
-bool productsPay()
-{
-    return false;
+    return std::numeric_limits<double>::quiet_NaN();
 }
 #endif
 
@@ -90,11 +98,6 @@ bool productsPay()
 
 double wholePower(double x, double y)
 {
-    if (!(x >= smallestBase && x <= largestBase && y >= 1.0 && y <= largestExponent) || !productsPay())
-        return std::pow(x, y);
-    const int n = static_cast<int>(y);
-    if (n != y)
-        return std::pow(x, y);
-    const double power = powerByProducts(x, n);
+    const double power = fastPower(x, y);
     return std::isnan(power) ? std::pow(x, y) : power;
 }
