@@ -26,23 +26,31 @@ bool passes(double x0, double x1, int location)
     return x0 <= location && location < x1;
 }
 
-// Whether a move from x0 to x1 passes one of the sorted locations (m), as passes() counts it.
-bool passesAny(const std::vector<double>& sortedLocations, double x0, double x1)
+// Moves mark to the first of the sorted locations that is not `below`, walking from where it
+// was: an update meets positions from the front to the back, so the walk is mostly nil.
+template <typename Below>
+std::size_t walk(const std::vector<double>& sorted, std::size_t mark, Below below)
 {
-    for (double location : sortedLocations)
-        if (location >= x0)
-            return location < x1;
-    return false;
+    while (mark > 0 && !below(sorted[mark - 1]))
+        --mark;
+    while (mark < sorted.size() && below(sorted[mark]))
+        ++mark;
+    return mark;
+}
+
+// Whether a move from x0 to x1 passes one of the sorted locations (m), as passes() counts it.
+bool passesAny(const std::vector<double>& sortedLocations, double x0, double x1, std::size_t& mark)
+{
+    mark = walk(sortedLocations, mark, [x0](double location) { return location < x0; });
+    return mark < sortedLocations.size() && sortedLocations[mark] < x1;
 }
 
 // Whether a move from x0 to x1 reaches one of the sorted section ends (m), x0 < end <= x1, the
 // only moves besides the first one off 0 m in which a section can be entered or left.
-bool reachesAny(const std::vector<double>& sortedEnds, double x0, double x1)
+bool reachesAny(const std::vector<double>& sortedEnds, double x0, double x1, std::size_t& mark)
 {
-    for (double end : sortedEnds)
-        if (end > x0)
-            return end <= x1;
-    return false;
+    mark = walk(sortedEnds, mark, [x0](double end) { return end <= x0; });
+    return mark < sortedEnds.size() && sortedEnds[mark] <= x1;
 }
 
 std::vector<double> sorted(std::vector<double> values)
@@ -129,7 +137,8 @@ bool Lane::update(double dt, double stepTime)
     Vehicle* leader = next->get();
     double x0 = leader->getPosition();
     leader->moveFree(dt);
-    notifyPassing(time, x0, leader->getPosition(), leader);
+    Marks marks = freshMarks();
+    notifyPassing(time, x0, leader->getPosition(), leader, marks);
     ++next;
 
     bool ordered = true;
@@ -147,12 +156,13 @@ bool Lane::update(double dt, double stepTime)
 
         if (target)
         {
-            target->notifyPassing(time, x0, x1, v);
+            Marks targetMarks = target->freshMarks();
+            target->notifyPassing(time, x0, x1, v, targetMarks);
             v->setWantsLaneChange(false);
         }
         else
         {
-            notifyPassing(time, x0, x1, v);
+            notifyPassing(time, x0, x1, v, marks);
             if (!(leader->getPosition() >= x1))
                 ordered = false;
             leader = v;
@@ -283,12 +293,17 @@ Lane* Lane::moveToNeighbour(VehicleList::iterator which, int decision, const Pla
     return target;
 }
 
-void Lane::notifyPassing(double stepTime, double x0, double x1, Vehicle* v)
+Lane::Marks Lane::freshMarks() const
+{
+    return {sortedDetectorLocations.size(), sortedSegmentEnds.size()};
+}
+
+void Lane::notifyPassing(double stepTime, double x0, double x1, Vehicle* v, Marks& marks)
 {
     // Most moves pass no detector and reach no section end: the sorted locations settle that.
-    if (passesAny(sortedDetectorLocations, x0, x1))
+    if (passesAny(sortedDetectorLocations, x0, x1, marks.detector))
         notifyDetectors(stepTime, x0, x1, v);
-    if (x0 == 0.0 || reachesAny(sortedSegmentEnds, x0, x1))
+    if (reachesAny(sortedSegmentEnds, x0, x1, marks.segmentEnd) || x0 == 0.0)
         applySegments(x0, x1, v);
 }
 

@@ -99,7 +99,14 @@ private:
     // Moves `which` out of `from` into this lane in front of `before`.
     void receive(VehicleList::iterator before, VehicleList& from, VehicleList::iterator which);
     void collectDetectorLocations();
-    void notifyPassing(double stepTime, double x0, double x1, Vehicle* v);
+    // Places among the sorted detector locations and section ends, kept from move to move.
+    struct Marks
+    {
+        std::size_t detector;
+        std::size_t segmentEnd;
+    };
+    Marks freshMarks() const;
+    void notifyPassing(double stepTime, double x0, double x1, Vehicle* v, Marks& marks);
     void notifyDetectors(double stepTime, double x0, double x1, Vehicle* v);
     void applySegments(double x0, double x1, Vehicle* v);
 

@@ -174,24 +174,6 @@ void Vehicle::setRoad(int lengthOfRoad, bool onRight)
     drivesOnRight = onRight;
 }
 
-void Vehicle::advanceLaneChangeClock(double dt)
-{
-    laneChangeClock += dt;
-    if (laneChangeClock >= laneChangeInterval) {
-        laneChangeClock -= laneChangeInterval;
-        laneChangeWanted = true;
-    }
-}
-
-double Vehicle::driverAcceleration(double dv, double gap) const
-{
-    // The vehicle's own model is called directly: this is the engine's innermost call.
-    if (driver == &idm)
-        return idm.accelerationAt(velocity, dv, gap);
-    driver->setVelocity(velocity);
-    return driver->getAcceleration(dv, gap);
-}
-
 double Vehicle::accelerationFree() const
 {
     // The lead vehicle drives towards a standing obstacle beyond the road's end.
@@ -200,33 +182,11 @@ double Vehicle::accelerationFree() const
     return driverAcceleration(velocity, gapToObstacle);
 }
 
-double Vehicle::accelerationBehind(const Vehicle& leader) const
-{
-    const double gapToLeader = leader.position - leader.length - position;
-    const double approachRate = velocity - leader.velocity;
-    return driverAcceleration(approachRate, gapToLeader);
-}
-
-void Vehicle::integrate(double dt, double accel)
-{
-    const double newVelocity = std::max(velocity + accel * dt, 0.0);
-    position += 0.5 * (velocity + newVelocity) * dt;
-    roadX = position;
-    velocity = newVelocity;
-    acceleration = accel;
-}
 
 void Vehicle::moveFree(double dt)
 {
     advanceLaneChangeClock(dt);
     integrate(dt, accelerationFree());
-}
-
-void Vehicle::moveBehind(double dt, const Vehicle& leader)
-{
-    advanceLaneChangeClock(dt);
-    integrate(dt, accelerationBehind(leader));
-    gap = leader.position - leader.length - position;
 }
 
 int Vehicle::getLaneInDirection() const

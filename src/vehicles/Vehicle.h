@@ -7,6 +7,7 @@
 #include "vehicles/IDM.h"
 #include "vehicles/VehicleClass.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -137,3 +138,46 @@ private:
     // The driver's acceleration (m/s²) at this vehicle's velocity.
     double driverAcceleration(double dv, double gap) const;
 };
+
+// The moves of every step, here so that the lane's update can inline them.
+
+inline void Vehicle::advanceLaneChangeClock(double dt)
+{
+    laneChangeClock += dt;
+    if (laneChangeClock >= laneChangeInterval) {
+        laneChangeClock -= laneChangeInterval;
+        laneChangeWanted = true;
+    }
+}
+
+inline double Vehicle::driverAcceleration(double dv, double gap) const
+{
+    // The vehicle's own model is called directly: this is the engine's innermost call.
+    if (driver == &idm)
+        return idm.accelerationAt(velocity, dv, gap);
+    driver->setVelocity(velocity);
+    return driver->getAcceleration(dv, gap);
+}
+
+inline double Vehicle::accelerationBehind(const Vehicle& leader) const
+{
+    const double gapToLeader = leader.position - leader.length - position;
+    const double approachRate = velocity - leader.velocity;
+    return driverAcceleration(approachRate, gapToLeader);
+}
+
+inline void Vehicle::integrate(double dt, double accel)
+{
+    const double newVelocity = std::max(velocity + accel * dt, 0.0);
+    position += 0.5 * (velocity + newVelocity) * dt;
+    roadX = position;
+    velocity = newVelocity;
+    acceleration = accel;
+}
+
+inline void Vehicle::moveBehind(double dt, const Vehicle& leader)
+{
+    advanceLaneChangeClock(dt);
+    integrate(dt, accelerationBehind(leader));
+    gap = leader.position - leader.length - position;
+}
