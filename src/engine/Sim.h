@@ -48,8 +48,32 @@ public:
 
     Road& getRoad() { return road; }
     void initialise();
-    // Clears `running` in the step that ends the run. Returns the per-lane vehicle lists. Over
-    // empty road it may first carry the clock forward by many steps (see above).
+
+    // One step of dt seconds from the clock's time t, in this order:
+    //  0. With every lane empty and the next vehicle not yet due, the call only carries the
+    //     clock towards its arrival (see above) and returns.
+    //  1. Release: the vehicles read ahead, in file order, join the back of their lane once
+    //     their time is at most t and the lane's last vehicle is at least the entry gap in; the
+    //     first that cannot waits, and all behind it too. Each one released is replaced by
+    //     reading ahead.
+    //  2. Direction 1, then direction 2:
+    //     a. the statistics detectors' clocks advance by dt (an interval that ends is written);
+    //     b. the lanes are updated in index order. In a lane, from the front to the back, the
+    //        front vehicle moves towards the obstacle beyond the road's end and every other one
+    //        behind its leader's new position. Right after its move a vehicle that wants to
+    //        change lanes may move into a neighbour lane, behind the vehicle at or ahead of it.
+    //        The detectors and sections of the lane it is then in see its move. A vehicle that
+    //        moved into a lane of higher index is moved again when that lane's turn comes; one
+    //        that moved into a lane of lower index is not. Last, a front vehicle more than
+    //        10 m beyond the road's end leaves its lane (at most one per lane and step);
+    //     c. the output detector writes the records of the step, then the vehicles that left
+    //        are deleted.
+    //  3. The run ends when both directions were empty as their lanes' updates began and no
+    //     vehicle is left to read: the detectors finish and the output traffic file is flushed.
+    //  4. The per-lane lists are filled (direction-2 vehicles get their road x) and the clock
+    //     moves on to t + dt.
+    // Clears `running` in the step that ends the run. Returns the per-lane vehicle lists, which
+    // do not own the vehicles (empty over a jump).
     const std::vector<std::vector<Vehicle*>>& step(bool& running);
     double getTime() const { return time; }
     int getProgress() const { return progress; }

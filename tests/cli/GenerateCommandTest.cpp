@@ -89,7 +89,8 @@ TEST_P(GenerateFormats, EveryClassIsClassifiedAsIntended)
     EXPECT_NE(result.out.find("vehicles to"), std::string::npos);
 }
 
-INSTANTIATE_TEST_SUITE_P(AllFormats, GenerateFormats, ::testing::Values("TALVOR", "VORK", "DoRIV"));
+INSTANTIATE_TEST_SUITE_P(AllFormats, GenerateFormats, ::testing::Values("TALVOR", "VORK", "DoRIV"),
+                         [](const ::testing::TestParamInfo<const char*>& format) { return std::string(format.param); });
 
 TEST(Generate, LanesAndFlowsPerDirection)
 {

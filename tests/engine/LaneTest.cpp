@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <ostream>
 #include <random>
 #include <string>
 #include <utility>
@@ -119,6 +120,12 @@ struct SideCase
     int leftLocalLane;  // local index of the lane on the driver's left of local lane 1
 };
 
+void PrintTo(const SideCase& side, std::ostream* out)
+{
+    *out << (side.isDirection1 ? "direction 1" : "direction 2") << ", driving on the "
+         << (side.drivesOnRight ? "right" : "left") << ", left is local lane " << side.leftLocalLane;
+}
+
 class LaneChangeSide : public testing::TestWithParam<SideCase>
 {
 };
@@ -162,9 +169,49 @@ TEST_P(LaneChangeSide, ChangesIntoTheLaneOnTheDriversLeftAndRecordsIt)
         EXPECT_TRUE(location >= roadLength - 183 && location <= roadLength - 181) << location;
 }
 
+std::string sideCaseName(const testing::TestParamInfo<SideCase>& info)
+{
+    return std::string(info.param.isDirection1 ? "Direction1" : "Direction2") +
+           (info.param.drivesOnRight ? "DrivingOnTheRight" : "DrivingOnTheLeft");
+}
+
 INSTANTIATE_TEST_SUITE_P(BothDirectionsBothSides, LaneChangeSide,
                          testing::Values(SideCase{true, true, 2}, SideCase{true, false, 0},
-                                         SideCase{false, true, 0}, SideCase{false, false, 2}));
+                                         SideCase{false, true, 0}, SideCase{false, false, 2}),
+                         sideCaseName);
+
+// Lanes are updated in index order, and a vehicle is moved by the lane it is in when that lane's
+// turn comes: one that changes into a lane with a higher index is moved a second time in the
+// same step, one that changes into a lower one is not. This is the model as designed; a "fix"
+// would change every run's results.
+TEST(LaneUpdateOrder, AVehicleChangingIntoAHigherLaneIsMovedAgainInThatLanesTurn)
+{
+    const IDM driver = makeDriver(car());
+    for (const int fromLane : {0, 1})
+    {
+        const int toLane = 1 - fromLane;
+        Direction direction;
+        buildDirection(direction, true, true, 2);
+        // Behind a slow leader, beside an empty lane: the change pays on either side.
+        put(direction, fromLane, placeVehicle(200.0, 5.0, 5.0, driver, fromLane + 1, true, roadLength));
+        Vehicle* changer = put(direction, fromLane, placeVehicle(180.0, 20.0, 5.0, driver, fromLane + 1, true, roadLength));
+        changer->setWantsLaneChange(true);
+
+        // The same two vehicles moved by hand: the leader first, then the one behind it.
+        const auto leaderTwin = placeVehicle(200.0, 5.0, 5.0, driver, fromLane + 1, true, roadLength);
+        const auto twin = placeVehicle(180.0, 20.0, 5.0, driver, fromLane + 1, true, roadLength);
+        leaderTwin->moveFree(dt);
+        twin->moveBehind(dt, *leaderTwin);
+        // Alone in the higher lane, whose turn comes next, it moves again as that lane's front.
+        if (toLane > fromLane)
+            twin->moveFree(dt);
+
+        direction.update(dt, 0.0);
+        ASSERT_EQ(localLaneOf(direction, changer), toLane);
+        EXPECT_EQ(changer->getPosition(), twin->getPosition()) << "from lane " << fromLane;
+        EXPECT_EQ(changer->getVelocity(), twin->getVelocity()) << "from lane " << fromLane;
+    }
+}
 
 TEST(LaneChange, FollowerMovesUpBehindTheFrontVehicleInTheSameStep)
 {
