@@ -174,15 +174,6 @@ void Vehicle::setRoad(int lengthOfRoad, bool onRight)
     drivesOnRight = onRight;
 }
 
-double Vehicle::accelerationFree() const
-{
-    // The lead vehicle drives towards a standing obstacle beyond the road's end.
-    const long long obstacle = static_cast<long long>(roadLength) + virtualObstacleDistance;  // m
-    const double gapToObstacle = static_cast<double>(obstacle) - position;
-    return driverAcceleration(velocity, gapToObstacle);
-}
-
-
 void Vehicle::moveFree(double dt)
 {
     advanceLaneChangeClock(dt);

@@ -59,6 +59,10 @@ public:
     // Incentive (m/s²) for one candidate lane; biasAway is true for a lane away from the kerb.
     double laneChangeIncentive(const Vehicle* newLeader, const Vehicle* newFollower,
                                bool biasAway) const;
+    // An incentive has to reach this even when a driver's threshold is lower.
+    static constexpr double minimumIncentive = 0.0001;  // m/s²
+    // Stands for "impossible": a gap below the minimum on either side.
+    static constexpr double prohibitiveAcceleration = -1000000.0;  // m/s²
     // True when the incentive for the lane on the driver's left (or right) is 0 whoever drives
     // in it: even a free road ahead would not pay. The lane then need not be searched.
     bool changeCannotPayOnAnyRoad(bool toLeft) const;
@@ -137,6 +141,10 @@ private:
     void advanceLaneChangeClock(double dt);
     // The driver's acceleration (m/s²) at this vehicle's velocity.
     double driverAcceleration(double dv, double gap) const;
+    // laneChangeIncentive once the own gain (m/s²) with the gap ahead (m) may pay: the new
+    // follower's part.
+    double incentiveWithFollower(const Vehicle* newLeader, const Vehicle* newFollower, double gapAhead,
+                                 double ownGain, bool biasAway) const;
 };
 
 // The moves of every step, here so that the lane's update can inline them.
@@ -180,4 +188,46 @@ inline void Vehicle::moveBehind(double dt, const Vehicle& leader)
     advanceLaneChangeClock(dt);
     integrate(dt, accelerationBehind(leader));
     gap = leader.position - leader.length - position;
+}
+
+inline double Vehicle::accelerationFree() const
+{
+    // The lead vehicle drives towards a standing obstacle beyond the road's end.
+    const long long obstacle = static_cast<long long>(roadLength) + virtualObstacleDistance;  // m
+    const double gapToObstacle = static_cast<double>(obstacle) - position;
+    return driverAcceleration(velocity, gapToObstacle);
+}
+
+// The lane-change decision, tried by most vehicles in most steps, inline for the same reason.
+
+inline int Vehicle::decideLaneChange(const Vehicle* leaderLeft, const Vehicle* followerLeft,
+                                     const Vehicle* leaderRight, const Vehicle* followerRight, bool hasLeft,
+                                     bool hasRight) const
+{
+    // The outside lanes lie towards the middle of the road.
+    const bool leftIsOutside = drivesOnRight;
+    const double incentiveLeft = hasLeft ? laneChangeIncentive(leaderLeft, followerLeft, leftIsOutside) : 0.0;
+    const double incentiveRight = hasRight ? laneChangeIncentive(leaderRight, followerRight, !leftIsOutside) : 0.0;
+    if (incentiveLeft < minimumIncentive && incentiveRight < minimumIncentive)
+        return 0;
+    return incentiveLeft > incentiveRight ? 1 : 2;
+}
+
+inline double Vehicle::laneChangeIncentive(const Vehicle* newLeader, const Vehicle* newFollower,
+                                           bool biasAway) const
+{
+    double gapAhead = entryGap;  // m
+    double ownGain = 0.0;        // m/s²
+    if (newLeader) {
+        gapAhead = newLeader->position - newLeader->length - position;
+        ownGain = gapAhead < laneChangeMinGap ? prohibitiveAcceleration
+                                               : accelerationBehind(*newLeader) - acceleration;
+    } else {
+        ownGain = accelerationFree() - acceleration;
+    }
+
+    // Each follower evaluation is two IDM accelerations; most candidates fail before they matter.
+    if (driver == &idm && idm.changeCannotPay(gapAhead, ownGain, biasAway))
+        return 0.0;
+    return incentiveWithFollower(newLeader, newFollower, gapAhead, ownGain, biasAway);
 }
