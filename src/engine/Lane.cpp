@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <limits>
 #include <optional>
 #include <utility>
 
@@ -38,19 +39,37 @@ std::size_t walk(const std::vector<double>& sorted, std::size_t mark, Below belo
     return mark;
 }
 
-// Whether a move from x0 to x1 passes one of the sorted locations (m), as passes() counts it.
-bool passesAny(const std::vector<double>& sortedLocations, double x0, double x1, std::size_t& mark)
+constexpr double infinity = std::numeric_limits<double>::infinity();
+
+void frame(Lane::Window& window, const std::vector<double>& sorted)
 {
-    mark = walk(sortedLocations, mark, [x0](double location) { return location < x0; });
-    return mark < sortedLocations.size() && sortedLocations[mark] < x1;
+    window.low = window.next > 0 ? sorted[window.next - 1] : -infinity;
+    window.high = window.next < sorted.size() ? sorted[window.next] : infinity;
+}
+
+// Whether a move from x0 to x1 passes one of the sorted locations (m), as passes() counts it.
+// The window holds low < x0 <= high, with no location between.
+inline bool passesAny(const std::vector<double>& sortedLocations, double x0, double x1, Lane::Window& window)
+{
+    if (!(window.low < x0 && x0 <= window.high))
+    {
+        window.next = walk(sortedLocations, window.next, [x0](double location) { return location < x0; });
+        frame(window, sortedLocations);
+    }
+    return window.high < x1;
 }
 
 // Whether a move from x0 to x1 reaches one of the sorted section ends (m), x0 < end <= x1, the
-// only moves besides the first one off 0 m in which a section can be entered or left.
-bool reachesAny(const std::vector<double>& sortedEnds, double x0, double x1, std::size_t& mark)
+// only moves besides the first one off 0 m in which a section can be entered or left. The
+// window holds low <= x0 < high, with no end between.
+inline bool reachesAny(const std::vector<double>& sortedEnds, double x0, double x1, Lane::Window& window)
 {
-    mark = walk(sortedEnds, mark, [x0](double end) { return end <= x0; });
-    return mark < sortedEnds.size() && sortedEnds[mark] <= x1;
+    if (!(window.low <= x0 && x0 < window.high))
+    {
+        window.next = walk(sortedEnds, window.next, [x0](double end) { return end <= x0; });
+        frame(window, sortedEnds);
+    }
+    return window.high <= x1;
 }
 
 std::vector<double> sorted(std::vector<double> values)
@@ -116,6 +135,23 @@ void Lane::setSegments(const std::vector<RoadSegment*>& directionSegments)
         ends.push_back(segment->getEnd());
     }
     sortedSegmentEnds = sorted(std::move(ends));
+}
+
+Lane::Marks Lane::freshMarks() const
+{
+    Marks marks{{sortedDetectorLocations.size(), 0.0, 0.0}, {sortedSegmentEnds.size(), 0.0, 0.0}};
+    frame(marks.detector, sortedDetectorLocations);
+    frame(marks.segmentEnd, sortedSegmentEnds);
+    return marks;
+}
+
+inline void Lane::notifyPassing(double stepTime, double x0, double x1, Vehicle* v, Marks& marks)
+{
+    // Most moves pass no detector and reach no section end: the sorted locations settle that.
+    if (passesAny(sortedDetectorLocations, x0, x1, marks.detector))
+        notifyDetectors(stepTime, x0, x1, v);
+    if (reachesAny(sortedSegmentEnds, x0, x1, marks.segmentEnd) || x0 == 0.0)
+        applySegments(x0, x1, v);
 }
 
 bool Lane::update(double dt, double stepTime)
@@ -293,19 +329,7 @@ Lane* Lane::moveToNeighbour(VehicleList::iterator which, int decision, const Pla
     return target;
 }
 
-Lane::Marks Lane::freshMarks() const
-{
-    return {sortedDetectorLocations.size(), sortedSegmentEnds.size()};
-}
 
-void Lane::notifyPassing(double stepTime, double x0, double x1, Vehicle* v, Marks& marks)
-{
-    // Most moves pass no detector and reach no section end: the sorted locations settle that.
-    if (passesAny(sortedDetectorLocations, x0, x1, marks.detector))
-        notifyDetectors(stepTime, x0, x1, v);
-    if (reachesAny(sortedSegmentEnds, x0, x1, marks.segmentEnd) || x0 == 0.0)
-        applySegments(x0, x1, v);
-}
 
 void Lane::notifyDetectors(double stepTime, double x0, double x1, Vehicle* v)
 {

@@ -85,6 +85,15 @@ public:
     // Gaps of the car-following moves made in this lane since it was built.
     const GapFigures& getGapFigures() const { return gapFigures; }
 
+    // A place among sorted locations (m) and the locations either side of it, kept from move to
+    // move: most moves stay between the same two.
+    struct Window
+    {
+        std::size_t next;  // the first location not behind the last position asked about
+        double low;        // m, the one before it, or -infinity
+        double high;       // m, that one, or infinity
+    };
+
 private:
     struct Searches
     {
@@ -99,11 +108,11 @@ private:
     // Moves `which` out of `from` into this lane in front of `before`.
     void receive(VehicleList::iterator before, VehicleList& from, VehicleList::iterator which);
     void collectDetectorLocations();
-    // Places among the sorted detector locations and section ends, kept from move to move.
+    // Windows on the detector locations and on the section ends.
     struct Marks
     {
-        std::size_t detector;
-        std::size_t segmentEnd;
+        Window detector;
+        Window segmentEnd;
     };
     Marks freshMarks() const;
     void notifyPassing(double stepTime, double x0, double x1, Vehicle* v, Marks& marks);

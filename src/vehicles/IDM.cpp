@@ -33,7 +33,7 @@ void IDM::computeSpeedTerms(double v) const
     lastSpeedTerms.velocityBits = std::bit_cast<std::uint64_t>(v);
     lastSpeedTerms.v0Bits = std::bit_cast<std::uint64_t>(v0);
     lastSpeedTerms.valid = true;
-    lastSpeedTerms.ratioPower = wholePower(ratio, delta);
+    lastSpeedTerms.ratioPower = wholeDelta > 0 ? wholePower(ratio, wholeDelta) : std::pow(ratio, delta);
     lastSpeedTerms.ratioRoot = std::sqrt(ratio);
 }
 
@@ -169,6 +169,7 @@ void IDM::setV0(double kmh)
 void IDM::setDelta(double exponent)
 {
     delta = exponent;
+    wholeDelta = smallWholeExponent(exponent);
     lastSpeedTerms.valid = false;
 }
 

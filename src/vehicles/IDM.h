@@ -114,6 +114,7 @@ private:
     double gradientMinSpeed;     // m/s
     double gradientSpeedStep;    // % per km/h
     double twiceRootAB = 0.0;    // m/s², 2·sqrt(a·b), kept up to date with a and b
+    int wholeDelta = 0;          // delta when a small whole number, else 0
     mutable SpeedTerms lastSpeedTerms;
 };
 

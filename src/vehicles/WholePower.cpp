@@ -7,8 +7,9 @@
 
 namespace {
 
+constexpr int largestExponent = 8;
+
 #if defined(__x86_64__)
-constexpr double largestExponent = 8.0;
 // Inside these bounds neither x^n nor the error terms can overflow or become subnormal.
 constexpr double smallestBase = 0x1p-100;
 constexpr double largestBase = 0x1p100;
@@ -56,14 +57,10 @@ __attribute__((target("fma"))) inline Split power(double x, int n)
     return result;
 }
 
-// x^y for a whole y from 1 to 8, rounded to the nearest double, when that is surely what pow
-// gives; NaN when it is not sure.
-__attribute__((target("fma"))) double powerByProducts(double x, double y)
+// x^n rounded to the nearest double when that is surely what pow gives; NaN when it is not sure.
+__attribute__((target("fma"))) double powerByProducts(double x, int n)
 {
-    if (!(x >= smallestBase && x <= largestBase && y >= 1.0 && y <= largestExponent))
-        return unknown;
-    const int n = static_cast<int>(y);
-    if (n != y)
+    if (!(x >= smallestBase && x <= largestBase))
         return unknown;
     const Split exact = power(x, n);
     const double hi = exact.hi + exact.lo;
@@ -85,12 +82,12 @@ const bool fusedMultiplyAddInHardware = [] {
     return __builtin_cpu_supports("fma") != 0;
 }();
 
-double fastPower(double x, double y)
+double fastPower(double x, int n)
 {
-    return fusedMultiplyAddInHardware ? powerByProducts(x, y) : std::numeric_limits<double>::quiet_NaN();
+    return fusedMultiplyAddInHardware ? powerByProducts(x, n) : unknown;
 }
 #else
-double fastPower(double, double)
+double fastPower(double, int)
 {
     return std::numeric_limits<double>::quiet_NaN();
 }
@@ -98,8 +95,16 @@ double fastPower(double, double)
 
 }  // namespace
 
-double wholePower(double x, double y)
+int smallWholeExponent(double y)
 {
-    const double power = fastPower(x, y);
-    return std::isnan(power) ? std::pow(x, y) : power;
+    if (!(y >= 1.0 && y <= largestExponent))
+        return 0;
+    const int n = static_cast<int>(y);
+    return n == y ? n : 0;
+}
+
+double wholePower(double x, int n)
+{
+    const double power = fastPower(x, n);
+    return std::isnan(power) ? std::pow(x, static_cast<double>(n)) : power;
 }
