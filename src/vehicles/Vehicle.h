@@ -8,6 +8,7 @@
 #include "vehicles/VehicleClass.h"
 
 #include <algorithm>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -230,4 +231,16 @@ inline double Vehicle::laneChangeIncentive(const Vehicle* newLeader, const Vehic
     if (driver == &idm && idm.changeCannotPay(gapAhead, ownGain, biasAway))
         return 0.0;
     return incentiveWithFollower(newLeader, newFollower, gapAhead, ownGain, biasAway);
+}
+
+inline bool Vehicle::changeCannotPayOnAnyRoad(bool toLeft) const
+{
+    if (driver != &idm)
+        return false;
+    // The outside lanes lie towards the middle of the road.
+    const bool biasAway = toLeft == drivesOnRight;
+    // No leader can raise the acceleration above the free-road bound, so a gain that fails
+    // with the bound fails with every leader; the rounding keeps that order.
+    const double bestGain = idm.accelerationBound(velocity) - acceleration;  // m/s²
+    return idm.changeCannotPay(std::numeric_limits<double>::infinity(), bestGain, biasAway);
 }

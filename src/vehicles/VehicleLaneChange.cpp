@@ -1,18 +1,5 @@
 #include "vehicles/Vehicle.h"
 
-#include <limits>
-
-bool Vehicle::changeCannotPayOnAnyRoad(bool toLeft) const
-{
-    if (driver != &idm)
-        return false;
-    // The outside lanes lie towards the middle of the road.
-    const bool biasAway = toLeft == drivesOnRight;
-    // No leader can raise the acceleration above the free-road bound, so a gain that fails
-    // with the bound fails with every leader; the rounding keeps that order.
-    const double bestGain = idm.accelerationBound(velocity) - acceleration;  // m/s²
-    return idm.changeCannotPay(std::numeric_limits<double>::infinity(), bestGain, biasAway);
-}
 
 double Vehicle::incentiveWithFollower(const Vehicle* newLeader, const Vehicle* newFollower, double gapAhead,
                                       double ownGain, bool biasAway) const
