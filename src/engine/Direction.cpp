@@ -99,13 +99,9 @@ void Direction::fillVehiclesForDisplay(std::vector<std::vector<Vehicle*>>& out, 
         std::vector<Vehicle*>& list = out[firstSlot + i];
         list.resize(lane.getVehicles().size());
         auto slot = list.begin();
+        // Each move has set its vehicle's road x.
         for (const std::unique_ptr<Vehicle>& v : lane.getVehicles())
-        {
-            // Direction 2 drives towards lower road x.
-            if (!isDirection1)
-                v->setRoadX(lane.getLength() - v->getPosition());
             *slot++ = v.get();
-        }
     }
 }
 

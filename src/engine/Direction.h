@@ -39,8 +39,8 @@ public:
     const Lane* getLane(int localIndex) const { return lanes.at(static_cast<std::size_t>(localIndex)).get(); }
     OutputDetector* getOutputDetector() const { return outputDetector.get(); }
 
-    // Each lane's vehicles, front-most first, written into out[firstSlot...] after giving
-    // direction-2 vehicles their road x for drawing; reuses the lists' storage.
+    // Each lane's vehicles, front-most first, written into out[firstSlot...]; reuses the lists'
+    // storage.
     void fillVehiclesForDisplay(std::vector<std::vector<Vehicle*>>& out, std::size_t firstSlot);
 
     int getVehicleCount() const;

@@ -274,9 +274,10 @@ Lane* Lane::tryLaneChange(VehicleList::iterator which, const Searches& searches)
     const Vehicle* v = which->get();
     // A side where the change cannot pay gets no incentive: the same as a side without a lane.
     // Most attempts end here, without a search.
+    const Vehicle::SidesThatMayPay mayPay = v->sidesThatMayPay();
     const bool firstIsLeft = v->isDirectionPositive();
-    const bool hasFirst = searches.first && !v->changeCannotPayOnAnyRoad(firstIsLeft);
-    const bool hasSecond = searches.second && !v->changeCannotPayOnAnyRoad(!firstIsLeft);
+    const bool hasFirst = searches.first && (firstIsLeft ? mayPay.left : mayPay.right);
+    const bool hasSecond = searches.second && (firstIsLeft ? mayPay.right : mayPay.left);
     if (!hasFirst && !hasSecond)
         return nullptr;
 

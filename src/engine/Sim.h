@@ -70,8 +70,8 @@ public:
     //        are deleted.
     //  3. The run ends when both directions were empty as their lanes' updates began and no
     //     vehicle is left to read: the detectors finish and the output traffic file is flushed.
-    //  4. The per-lane lists are filled (direction-2 vehicles get their road x) and the clock
-    //     moves on to t + dt.
+    //  4. The per-lane lists are filled and the clock moves on to t + dt. (Each move sets its
+    //     vehicle's road x: direction 2 drives towards lower road x.)
     // Clears `running` in the step that ends the run. Returns the per-lane vehicle lists, which
     // do not own the vehicles (empty over a jump).
     const std::vector<std::vector<Vehicle*>>& step(bool& running);

@@ -159,19 +159,9 @@ inline double IDM::accelerationAt(double v, double dv, double gap) const
 
 inline double IDM::accelerationBound(double v) const
 {
-    // With the usual exponent a product suffices: less 2^-50 relative, it stays below what pow
-    // gives (at most 3.5 + 1.1 units of 2^-53 apart), so the bound stays above the acceleration.
-    // It needs no exact power, which the next step's move computes anyway.
-    double ratioPower = 0.0;
-    if (delta == 4.0)
-    {
-        const double ratio = v / v0;
-        const double ratioSquared = ratio * ratio;
-        ratioPower = ratioSquared * ratioSquared * (1.0 - 0x1p-50);
-    }
-    else
-        ratioPower = speedTermsAt(v).ratioPower;
-    const double freeTerm = a * (1.0 - ratioPower);
+    // The exact free term: the interaction term only brakes. Its power is kept, so the next
+    // step's move at this velocity finds it ready.
+    const double freeTerm = a * (1.0 - speedTermsAt(v).ratioPower);
     // Written so that NaN stays NaN: nothing is then known.
     return freeTerm < emergencyDeceleration ? emergencyDeceleration : freeTerm;
 }

@@ -40,7 +40,6 @@ public:
     void setLaneCount(int n) { laneCount = n; }
     void setLane(int n) { lane = n; }
     void setRoad(int lengthOfRoad, bool onRight);
-    void setRoadX(double x) { roadX = x; }
     void setWantsLaneChange(bool wants) { laneChangeWanted = wants; }
 
     // One time step (s) of the lane's front vehicle, and of a vehicle behind its moved leader.
@@ -64,9 +63,15 @@ public:
     static constexpr double minimumIncentive = 0.0001;  // m/s²
     // Stands for "impossible": a gap below the minimum on either side.
     static constexpr double prohibitiveAcceleration = -1000000.0;  // m/s²
-    // True when the incentive for the lane on the driver's left (or right) is 0 whoever drives
-    // in it: even a free road ahead would not pay. The lane then need not be searched.
-    bool changeCannotPayOnAnyRoad(bool toLeft) const;
+    // For the lanes on the driver's left and right: false when the incentive for that lane is 0
+    // whoever drives in it, as even a free road ahead would not pay. Such a lane need not be
+    // searched.
+    struct SidesThatMayPay
+    {
+        bool left;
+        bool right;
+    };
+    SidesThatMayPay sidesThatMayPay() const;
 
     double getPosition() const { return position; }
     double getRoadX() const { return roadX; }
@@ -97,7 +102,7 @@ public:
     int lane = 0;       // road-wide, from 1
     int roadLength = 0;      // m
     double position = 0.0;   // m, front of the vehicle from the start of its direction
-    double roadX = 0.0;      // m, front of the vehicle on the road's x axis
+    double roadX = 0.0;      // m, front of the vehicle on the road's x axis, set by each move
     double gap = 0.0;        // m, net gap to the leader
     double velocity = 0.0;   // m/s
     double acceleration = 0.0;  // m/s², of the last step, before the velocity floor
@@ -179,7 +184,8 @@ inline void Vehicle::integrate(double dt, double accel)
 {
     const double newVelocity = std::max(velocity + accel * dt, 0.0);
     position += 0.5 * (velocity + newVelocity) * dt;
-    roadX = position;
+    // Direction 2 drives towards lower road x.
+    roadX = directionPositive ? position : roadLength - position;
     velocity = newVelocity;
     acceleration = accel;
 }
@@ -233,14 +239,16 @@ inline double Vehicle::laneChangeIncentive(const Vehicle* newLeader, const Vehic
     return incentiveWithFollower(newLeader, newFollower, gapAhead, ownGain, biasAway);
 }
 
-inline bool Vehicle::changeCannotPayOnAnyRoad(bool toLeft) const
+inline Vehicle::SidesThatMayPay Vehicle::sidesThatMayPay() const
 {
     if (driver != &idm)
-        return false;
-    // The outside lanes lie towards the middle of the road.
-    const bool biasAway = toLeft == drivesOnRight;
+        return {true, true};
     // No leader can raise the acceleration above the free-road bound, so a gain that fails
-    // with the bound fails with every leader; the rounding keeps that order.
+    // with the bound fails with every leader; the rounding keeps that order. One bound serves
+    // both sides.
     const double bestGain = idm.accelerationBound(velocity) - acceleration;  // m/s²
-    return idm.changeCannotPay(std::numeric_limits<double>::infinity(), bestGain, biasAway);
+    constexpr double freeRoad = std::numeric_limits<double>::infinity();     // m
+    // The outside lanes lie towards the middle of the road.
+    const bool leftIsOutside = drivesOnRight;
+    return {!idm.changeCannotPay(freeRoad, bestGain, leftIsOutside), !idm.changeCannotPay(freeRoad, bestGain, !leftIsOutside)};
 }
