@@ -40,6 +40,7 @@ void IDM::computeSpeedTerms(double v) const
 void IDM::refreshBrakingScale()
 {
     twiceRootAB = 2.0 * std::sqrt(a * b);
+    inverseTwiceRootAB = 1.0 / twiceRootAB;
 }
 
 void IDM::traceHardBraking(double acc) const

@@ -9,6 +9,11 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <limits>
+
+#if defined(__SSE__)
+#include <xmmintrin.h>
+#endif
 
 class IDM : public DriverModel
 {
@@ -26,6 +31,10 @@ public:
     // At least accelerationAt(v, dv, gap) for every dv and gap (m/s²), NaN when unknown: the
     // interaction term only brakes.
     double accelerationBound(double v) const;
+    // At least accelerationAt(v, dv, gap) and at least emergencyDeceleration (m/s²), or NaN
+    // when unknown; without a division, so that most lane changes that cannot pay are told
+    // cheaply. It evaluates no acceleration, so it traces none.
+    double accelerationBoundBehind(double v, double dv, double gap) const;
     void setVelocity(double v) override;
     void resetDesiredVelocity() override;
     void leaveGradient() override;
@@ -114,6 +123,7 @@ private:
     double gradientMinSpeed;     // m/s
     double gradientSpeedStep;    // % per km/h
     double twiceRootAB = 0.0;    // m/s², 2·sqrt(a·b), kept up to date with a and b
+    double inverseTwiceRootAB = 0.0;  // s²/m, its reciprocal
     int wholeDelta = 0;          // delta when a small whole number, else 0
     mutable SpeedTerms lastSpeedTerms;
 };
@@ -164,6 +174,40 @@ inline double IDM::accelerationBound(double v) const
     const double freeTerm = a * (1.0 - speedTermsAt(v).ratioPower);
     // Written so that NaN stays NaN: nothing is then known.
     return freeTerm < emergencyDeceleration ? emergencyDeceleration : freeTerm;
+}
+
+inline double IDM::accelerationBoundBehind(double v, double dv, double gap) const
+{
+    constexpr double unknown = std::numeric_limits<double>::quiet_NaN();
+#if defined(__SSE__)
+    // Inside these bounds the gap is a normal float.
+    if (!(isEvaluable(gap) && gap > 1.0e-30 && gap < 1.0e30))
+        return unknown;
+    const SpeedTerms& terms = speedTermsAt(v);
+    // A desired gap no larger than desiredGapAt's: its dynamic part is made smaller by more than
+    // the two roundings of the reciprocal's product, and the sums round alike.
+    const double approach = dv * v * inverseTwiceRootAB * (1.0 - 0x1p-50);
+    // Far below any gap, a quotient may round as it likes: left out, the part only shrinks.
+    const double dynamic = approach > 0x1p-1000 ? approach : 0.0;
+    const double sStarBelow = s0 + s1 * terms.ratioRoot + T * v + dynamic;
+    if (!(sStarBelow > 0.0))
+        return unknown;
+    // The processor's reciprocal estimate is within 1.5·2^-12 relative, the float within 2^-24:
+    // less 2^-8, the ratio stays below sStar / gap, so the interaction term brakes at least as
+    // hard as accelerationAt's and every rounding after it goes the same way.
+    const float reciprocal = _mm_cvtss_f32(_mm_rcp_ss(_mm_set_ss(static_cast<float>(gap))));
+    const double gapRatio = sStarBelow * static_cast<double>(reciprocal) * (1.0 - 0x1p-8);
+    const double freeTerm = a * (1.0 - terms.ratioPower);
+    const double bound = freeTerm + -a * (gapRatio * gapRatio);
+    // accelerationAt gives emergencyDeceleration for what does not stay finite: a bound below it
+    // would not hold. Written so that NaN fails too.
+    return bound >= emergencyDeceleration ? bound : unknown;
+#else
+    (void)v;
+    (void)dv;
+    (void)gap;
+    return unknown;
+#endif
 }
 
 inline bool IDM::changeCannotPay(double gapAhead, double ownGain, bool biasAway) const

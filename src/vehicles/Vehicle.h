@@ -227,8 +227,18 @@ inline double Vehicle::laneChangeIncentive(const Vehicle* newLeader, const Vehic
     double ownGain = 0.0;        // m/s²
     if (newLeader) {
         gapAhead = newLeader->position - newLeader->length - position;
-        ownGain = gapAhead < laneChangeMinGap ? prohibitiveAcceleration
-                                               : accelerationBehind(*newLeader) - acceleration;
+        if (gapAhead < laneChangeMinGap)
+            ownGain = prohibitiveAcceleration;
+        else {
+            // Most candidates fail with a bound on the acceleration: the gain with the exact one
+            // is no larger, and the test below keeps that order.
+            if (driver == &idm) {
+                const double bound = idm.accelerationBoundBehind(velocity, velocity - newLeader->velocity, gapAhead);
+                if (idm.changeCannotPay(gapAhead, bound - acceleration, biasAway))
+                    return 0.0;
+            }
+            ownGain = accelerationBehind(*newLeader) - acceleration;
+        }
     } else {
         ownGain = accelerationFree() - acceleration;
     }

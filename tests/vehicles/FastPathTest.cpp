@@ -1,0 +1,102 @@
+// The engine's shortcuts must give exactly what the plain computation gives: whole powers bit for
+// bit, and bounds that never fall below the acceleration they stand in for.
+#include "IDMFixtures.h"
+
+#include "vehicles/WholePower.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <random>
+#include <vector>
+
+TEST(WholePower, EqualsPowBitForBit)
+{
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> ratio(0.0, 1.6);
+    std::uniform_real_distribution<double> exponent(-200.0, 200.0);
+    for (int n = 1; n <= 8; ++n)
+        for (int i = 0; i < 20000; ++i)
+        {
+            // Ratios v/v0 as the driver model meets them, and bases over most of the range.
+            const double x = i % 2 == 0 ? ratio(random) : std::exp2(exponent(random));
+            ASSERT_EQ(std::bit_cast<std::uint64_t>(wholePower(x, n)),
+                      std::bit_cast<std::uint64_t>(std::pow(x, static_cast<double>(n))))
+                << x << "^" << n;
+        }
+    EXPECT_EQ(wholePower(0.0, 4), 0.0);
+    EXPECT_EQ(wholePower(1.0, 4), 1.0);
+    EXPECT_EQ(wholePower(0.5, 4), 0.0625);
+}
+
+TEST(WholePower, KnowsOnlySmallWholeExponents)
+{
+    EXPECT_EQ(smallWholeExponent(4.0), 4);
+    EXPECT_EQ(smallWholeExponent(1.0), 1);
+    EXPECT_EQ(smallWholeExponent(8.0), 8);
+    EXPECT_EQ(smallWholeExponent(4.5), 0);
+    EXPECT_EQ(smallWholeExponent(9.0), 0);
+    EXPECT_EQ(smallWholeExponent(0.0), 0);
+    EXPECT_EQ(smallWholeExponent(std::nan("")), 0);
+}
+
+// Velocities (m/s), approach rates (m/s) and gaps (m) over what a run meets, and beyond.
+struct Situation
+{
+    double v;
+    double dv;
+    double gap;
+};
+
+std::vector<Situation> situations()
+{
+    std::mt19937_64 random(11);
+    std::uniform_real_distribution<double> velocity(0.0, 45.0);
+    std::uniform_real_distribution<double> approach(-20.0, 20.0);
+    std::uniform_real_distribution<double> logGap(-3.0, 4.0);
+    std::vector<Situation> all;
+    for (int i = 0; i < 50000; ++i)
+        all.push_back({velocity(random), approach(random), std::pow(10.0, logGap(random))});
+    all.push_back({0.0, 0.0, 1.0e-6});
+    all.push_back({-0.0, 0.0, 5.0});
+    all.push_back({30.0, 30.0, 0.01});
+    return all;
+}
+
+TEST(AccelerationBounds, NeverBelowTheAcceleration)
+{
+    for (double s1 : {0.0, 10.0})
+        for (double delta : {4.0, 3.5})
+        {
+            IDM model = workedIDM(s1);
+            model.setDelta(delta);
+            int known = 0;
+            for (const Situation& at : situations())
+            {
+                const double acceleration = model.accelerationAt(at.v, at.dv, at.gap);
+                ASSERT_GE(model.accelerationBound(at.v), acceleration) << at.v;
+                const double bound = model.accelerationBoundBehind(at.v, at.dv, at.gap);
+                if (std::isnan(bound))
+                    continue;
+                ++known;
+                ASSERT_GE(bound, acceleration) << at.v << " " << at.dv << " " << at.gap;
+                ASSERT_GE(bound, IDM::emergencyDeceleration);
+            }
+#if defined(__SSE__)
+            // The bound is there to be used: it is known wherever the vehicle would not brake
+            // harder than the emergency deceleration, most of these situations.
+            EXPECT_GT(known, 25000);
+#endif
+        }
+}
+
+TEST(AccelerationBounds, UnknownWhereTheModelCannotBeEvaluated)
+{
+    const IDM model = workedIDM();
+    EXPECT_TRUE(std::isnan(model.accelerationBoundBehind(10.0, 0.0, 0.0)));
+    EXPECT_TRUE(std::isnan(model.accelerationBoundBehind(10.0, 0.0, -3.0)));
+    EXPECT_TRUE(std::isnan(model.accelerationBoundBehind(10.0, 0.0, std::nan(""))));
+    EXPECT_TRUE(std::isnan(model.accelerationBoundBehind(std::nan(""), 0.0, 20.0)));
+}
