@@ -95,8 +95,11 @@ void Direction::fillVehiclesForDisplay(std::vector<std::vector<Vehicle*>>& out, 
         out.resize(firstSlot + lanes.size());
     for (std::size_t i = 0; i < lanes.size(); ++i)
     {
-        const Lane& lane = *lanes[i];
+        Lane& lane = *lanes[i];
         std::vector<Vehicle*>& list = out[firstSlot + i];
+        // A lane that kept its vehicles keeps their order too: its list stands.
+        if (!lane.takeMembershipChange() && list.size() == lane.getVehicles().size())
+            continue;
         list.resize(lane.getVehicles().size());
         auto slot = list.begin();
         // Each move has set its vehicle's road x.

@@ -145,7 +145,8 @@ Lane::Marks Lane::freshMarks() const
     return marks;
 }
 
-inline void Lane::notifyPassing(double stepTime, double x0, double x1, Vehicle* v, Marks& marks)
+// Called for every move: kept in the update loop.
+[[gnu::always_inline]] inline void Lane::notifyPassing(double stepTime, double x0, double x1, Vehicle* v, Marks& marks)
 {
     // Most moves pass no detector and reach no section end: the sorted locations settle that.
     if (passesAny(sortedDetectorLocations, x0, x1, marks.detector))
@@ -213,6 +214,7 @@ bool Lane::update(double dt, double stepTime)
         // At most one vehicle leaves per step; the previous one was deleted after its flush.
         departed = std::move(vehicles.front());
         vehicles.pop_front();
+        membershipChanged = true;
     }
     return false;
 }
@@ -234,6 +236,7 @@ void Lane::receive(VehicleList::iterator before, VehicleList& from, VehicleList:
     if (before == vehicles.end())
         lastPosition = x;
     vehicles.splice(before, from, which);
+    membershipChanged = true;
 }
 
 Lane::NeighbourSearch::NeighbourSearch(Lane& searched) : lane(searched), next(searched.vehicles.begin())
@@ -323,6 +326,7 @@ Lane* Lane::moveToNeighbour(VehicleList::iterator which, int decision, const Pla
 
     v->setLane(target->index + 1);
     target->receive(place.before, vehicles, which);
+    membershipChanged = true;
 
     if (hasLaneChangeDetector)
         laneChangeDetector->record(LaneChangeEvent(static_cast<int>(eventPosition), oldLane, target->index + 1,

@@ -3,11 +3,10 @@
 // per step, offered lane changes into the neighbour lanes, reported to the detectors and road
 // segments whose locations each move passes, and taken off once beyond the road's end.
 
-#include "engine/GapFigures.h"
-
 #include <cstdint>
 #include <list>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class Detector;
@@ -63,6 +62,9 @@ public:
 
     // Front-most first; read in place, valid until the lane next changes.
     const VehicleList& getVehicles() const { return vehicles; }
+    // Whether a vehicle joined or left the lane since the last call (or since it was built), so
+    // that a copy of the list need not be made again while it holds the same vehicles.
+    bool takeMembershipChange() { return std::exchange(membershipChanged, false); }
     int getVehicleCount() const { return static_cast<int>(vehicles.size()); }
     double getLastPosition() const { return lastPosition; }
     int getIndex() const { return index; }
@@ -82,8 +84,6 @@ public:
 
     // Records handed to the output detector since the lane was built.
     std::int64_t getOutputRecordCount() const { return outputRecordCount; }
-    // Gaps of the car-following moves made in this lane since it was built.
-    const GapFigures& getGapFigures() const { return gapFigures; }
 
     // A place among sorted locations (m) and the locations either side of it, kept from move to
     // move: most moves stay between the same two.
@@ -145,5 +145,5 @@ private:
     // last stopped. A vehicle that ran into its leader breaks this until the lane's next update.
     bool inDrivingOrder = true;
     std::int64_t outputRecordCount = 0;
-    GapFigures gapFigures;
+    bool membershipChanged = true;
 };

@@ -6,6 +6,7 @@
 #include "EngineTestSupport.h"
 
 #include "config/MersenneTwister.h"
+#include "engine/Lane.h"
 #include "vehicles/Vehicle.h"
 
 #include <gtest/gtest.h>
@@ -257,4 +258,36 @@ TEST_F(Run, FullDiskIsReportedAfterTheRunFinishedOrStopped)
     sim.reset();
     EXPECT_FALSE(sim.getStatistics().outputWriteFailed);
     EXPECT_GT(readLines(study.outputFile).size(), 10u);
+}
+
+TEST_F(Run, ListsOfEveryStepHoldEachLanesVehiclesInOrderWithTheirRoadX)
+{
+    // Lane changes, arrivals and departures in both directions change the lanes between steps.
+    study.lanesDir1 = study.lanesDir2 = study.fileLanesDir1 = study.fileLanesDir2 = 2;
+    study.laneChangesAllowed = true;
+    study.setAllDrivers(DriverValues{});
+    writeTrafficFile(study.inputFile, mixedTraffic(200.0, 2, 5));
+    setUpRun(sim, study);
+    int changedSteps = 0;
+    std::vector<std::size_t> lastSizes(4, 0);
+    while (running)
+    {
+        const std::vector<std::vector<Vehicle*>>& lists = sim.step(running);
+        ASSERT_EQ(lists.size(), 4u);
+        for (int lane = 0; lane < 4; ++lane)
+        {
+            const Lane::VehicleList& vehicles = sim.getRoad().getLane(lane)->getVehicles();
+            ASSERT_EQ(lists[lane].size(), vehicles.size());
+            auto listed = lists[lane].begin();
+            for (const std::unique_ptr<Vehicle>& v : vehicles)
+            {
+                ASSERT_EQ(*listed++, v.get());
+                EXPECT_EQ(v->getRoadX(), v->isDirectionPositive() ? v->getPosition() : 3000.0 - v->getPosition());
+            }
+            if (lists[lane].size() != lastSizes[lane])
+                ++changedSteps;
+            lastSizes[lane] = lists[lane].size();
+        }
+    }
+    EXPECT_GT(changedSteps, 100);
 }
