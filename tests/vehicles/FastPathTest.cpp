@@ -67,11 +67,15 @@ std::vector<Situation> situations()
 
 TEST(AccelerationBounds, NeverBelowTheAcceleration)
 {
-    for (double s1 : {0.0, 10.0})
+    for (double s1 : {0.0, 10.0, -2.0})
         for (double delta : {4.0, 3.5})
         {
             IDM model = workedIDM(s1);
             model.setDelta(delta);
+            // A bound made for one v0 must not serve another: a section changes v0 between.
+            model.accelerationBound(20.0);
+            model.accelerationBoundBehind(20.0, 1.0, 30.0);
+            model.enterSpeedLimit(19.0);
             int known = 0;
             for (const Situation& at : situations())
             {
