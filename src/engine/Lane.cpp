@@ -178,6 +178,9 @@ bool Lane::update(double dt, double stepTime)
     notifyPassing(time, x0, leader->getPosition(), leader, marks);
     ++next;
 
+    // Kept in locals so that the loop pays a compare and an add per vehicle.
+    double minimumGap = gapFigures.minimumGap;
+    std::int64_t nonPositiveGaps = gapFigures.nonPositiveGaps;
     bool ordered = true;
     while (next != vehicles.end())
     {
@@ -186,6 +189,9 @@ bool Lane::update(double dt, double stepTime)
         x0 = v->getPosition();
         v->moveBehind(dt, *leader);
         const double x1 = v->getPosition();
+        const double gap = v->getGap();
+        minimumGap = gap < minimumGap ? gap : minimumGap;
+        nonPositiveGaps += gap <= 0.0 ? 1 : 0;
 
         Lane* target = nullptr;
         if (laneChangesAllowed && v->wantsLaneChange())
@@ -206,6 +212,8 @@ bool Lane::update(double dt, double stepTime)
         }
     }
 
+    gapFigures.minimumGap = minimumGap;
+    gapFigures.nonPositiveGaps = nonPositiveGaps;
     lastPosition = vehicles.back()->getPosition();
     inDrivingOrder = ordered;
 

@@ -3,6 +3,8 @@
 // per step, offered lane changes into the neighbour lanes, reported to the detectors and road
 // segments whose locations each move passes, and taken off once beyond the road's end.
 
+#include "engine/GapFigures.h"
+
 #include <cstdint>
 #include <list>
 #include <memory>
@@ -84,6 +86,8 @@ public:
 
     // Records handed to the output detector since the lane was built.
     std::int64_t getOutputRecordCount() const { return outputRecordCount; }
+    // Gaps of the car-following moves made in this lane since it was built.
+    const GapFigures& getGapFigures() const { return gapFigures; }
 
     // A place among sorted locations (m) and the locations either side of it, kept from move to
     // move: most moves stay between the same two.
@@ -146,4 +150,5 @@ private:
     bool inDrivingOrder = true;
     std::int64_t outputRecordCount = 0;
     bool membershipChanged = true;
+    GapFigures gapFigures;
 };

@@ -3,6 +3,7 @@
 
 #include "EngineTestSupport.h"
 
+#include "detectors/OutputDetector.h"
 #include "engine/Direction.h"
 #include "engine/Lane.h"
 #include "engine/ReleaseDelays.h"
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 
 TEST(ReleaseDelayHistogram, GivesExactFiguresForShortDelaysAndCountsLongWaits)
 {
@@ -126,11 +128,11 @@ TEST(LaneGaps, EveryCarFollowingMoveCountsAndOverlapsAreCollisions)
     direction.buildLanes(0, {roadLength}, {}, {});
     Lane& lane = *direction.getLane(0);
     // The third car overlaps the second's 4.5 m body: it has run into it.
-    Vehicle* second = placeVehicle(150.0, 20.0, 4.5, driver, 1, true, roadLength);
-    Vehicle* third = placeVehicle(147.0, 20.0, 4.5, driver, 1, true, roadLength);
-    lane.insertVehicle(0, placeVehicle(200.0, 20.0, 4.5, driver, 1, true, roadLength));
-    lane.insertVehicle(1, second);
-    lane.insertVehicle(2, third);
+    lane.appendVehicle(placeVehicle(200.0, 20.0, 4.5, driver, 1, true, roadLength));
+    lane.appendVehicle(placeVehicle(150.0, 20.0, 4.5, driver, 1, true, roadLength));
+    lane.appendVehicle(placeVehicle(147.0, 20.0, 4.5, driver, 1, true, roadLength));
+    const Vehicle* second = std::next(lane.getVehicles().begin())->get();
+    const Vehicle* third = lane.getVehicles().back().get();
     EXPECT_FALSE(lane.getGapFigures().any());
 
     lane.update(0.1, 0.0);
