@@ -23,7 +23,7 @@ public:
     static constexpr std::size_t initialSlots = 1024;
     static constexpr std::size_t maximumSlots = std::size_t{1} << 16;
 
-    PathEnds() : slots(initialSlots) {}
+    PathEnds() : entries(initialSlots) {}
 
     // The vehicle's end at the snapshot taken at `previousTime`, or null.
     const End* find(long long vehicle, double previousTime) const
@@ -44,22 +44,22 @@ public:
     // Doubles the table, if still allowed, and stores the given ends again; false at the bound.
     bool grow(std::span<const End> ends)
     {
-        if (slots.size() >= maximumSlots)
+        if (entries.size() >= maximumSlots)
             return false;
-        slots.assign(slots.size() * 2, End());
+        entries.assign(entries.size() * 2, End());
         for (const End& end : ends)
             store(end);
         return true;
     }
 
-    std::size_t getSlotCount() const { return slots.size(); }
+    std::size_t getSlotCount() const { return entries.size(); }
 
 private:
-    End& slotOf(long long vehicle) { return slots[static_cast<std::size_t>(vehicle) & (slots.size() - 1)]; }
+    End& slotOf(long long vehicle) { return entries[static_cast<std::size_t>(vehicle) & (entries.size() - 1)]; }
     const End& slotOf(long long vehicle) const
     {
-        return slots[static_cast<std::size_t>(vehicle) & (slots.size() - 1)];
+        return entries[static_cast<std::size_t>(vehicle) & (entries.size() - 1)];
     }
 
-    std::vector<End> slots;  // a power of two
+    std::vector<End> entries;  // a power of two
 };

@@ -3,6 +3,7 @@
 #include "app/CRoadfluxDoc.h"
 #include "dialogs/CUserDialogs.h"
 #include "results/ResultsWindow.h"
+#include "spacetime/SpaceTimeDiagramSource.h"
 
 #include <QDir>
 
@@ -27,6 +28,7 @@ void CResultsLink::showStudyFolder()
 {
     if (!results) {
         results = new ResultsWindow(&owner);
+        shownDiagram.reset();
         ResultsDialogs& dialogs = results->dialogs();
         dialogs.chooseSaveFile = [](const QString& caption, const QString& filter, const QString& suggestion) {
             QString suffix = filter.section(QStringLiteral("*."), 1).section(QLatin1Char(')'), 0, 0);
@@ -39,6 +41,13 @@ void CResultsLink::showStudyFolder()
     }
     results->showFolder(metricsFolder(), DetectorIntervals(document.study().getStatDetectors()),
                         document.bridges().getSet());
+    // Only a new run's diagram replaces the page, so that its lane choice stays across reloads.
+    std::shared_ptr<const SpaceTimeDiagram> diagram = document.spaceTimeRecording().getDiagram();
+    if (diagram && diagram != shownDiagram.lock())
+    {
+        shownDiagram = diagram;
+        results->showSpaceTime(spaceTimeSourceOf(std::move(diagram)));
+    }
 }
 
 void CResultsLink::show()
@@ -55,7 +64,8 @@ void CResultsLink::offerAfterRun()
         showStudyFolder();
         return;
     }
-    if (document.study().getStatDetectors().empty() && document.bridges().getSet().empty())
+    if (document.study().getStatDetectors().empty() && document.bridges().getSet().empty() &&
+        !document.spaceTimeRecording().getDiagram())
         return;
     if (showWithoutAsking || userDialogs().ask(offerQuestion().toStdString()))
         show();

@@ -1,13 +1,17 @@
 #pragma once
-// Opens the Results window on the study's measurement files: from the View menu, and as an
-// offer once a run has finished. The window's questions go through the program's dialogs.
+// Opens the Results window on the study's measurement files and the last run's space-time
+// diagram: from the View menu, and as an offer once a run has finished. The window's questions go
+// through the program's dialogs.
 
 #include <QPointer>
 #include <QString>
 
+#include <memory>
+
 class CRoadfluxDoc;
 class QWidget;
 class ResultsWindow;
+class SpaceTimeDiagram;
 
 class CResultsLink
 {
@@ -35,4 +39,6 @@ private:
     QWidget& owner;
     QPointer<ResultsWindow> results;
     bool showWithoutAsking = false;
+    // The diagram the window's page shows, to add a page only for a new run's.
+    std::weak_ptr<const SpaceTimeDiagram> shownDiagram;
 };

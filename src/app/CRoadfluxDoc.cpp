@@ -10,21 +10,32 @@
 class CRoadfluxDoc::Simulation : public CSimulationLink
 {
 public:
-    Simulation(StudyDocument& document, CStudyBridges& studyBridges) : study(document), bridges(studyBridges) {}
+    Simulation(StudyDocument& document, CStudyBridges& studyBridges, CSpaceTimeRecording& spaceTime)
+        : study(document), bridges(studyBridges), recording(spaceTime)
+    {
+    }
+
+    void setSpaceTimeInterval(double seconds) override { recording.setInterval(seconds); }
 
     bool setupSimulation() override
     {
         if (!bridges.prepareRun(study, userDialogs()) || !study.setupSimulation(userDialogs()))
             return false;
-        if (bridges.startRun(study, study.getSim().getTime(), userDialogs()))
+        Sim& sim = study.getSim();
+        if (bridges.startRun(study, sim.getTime(), userDialogs()))
+        {
+            recording.start(sim.getRoad().getLength(), study.getLanesDir1(), study.getLanesDir2(), sim.getTime());
             return true;
+        }
         study.getSim().reset();
         return false;
     }
     VehicleLists step(bool& running) override
     {
         VehicleLists lanes = study.getSim().step(running);
-        bridges.observe(lanes, study.getSim().getTime());
+        const double time = study.getSim().getTime();
+        bridges.observe(lanes, time);
+        recording.observe(time, lanes);
         return lanes;
     }
     double getTime() const override { return study.getSim().getTime(); }
@@ -32,6 +43,7 @@ public:
     void reset() override
     {
         bridges.finishRun();
+        recording.finish();
         study.getSim().reset();
     }
 
@@ -52,9 +64,10 @@ public:
 private:
     StudyDocument& study;
     CStudyBridges& bridges;
+    CSpaceTimeRecording& recording;
 };
 
-CRoadfluxDoc::CRoadfluxDoc() : link(std::make_unique<Simulation>(core, studyBridges)) {}
+CRoadfluxDoc::CRoadfluxDoc() : link(std::make_unique<Simulation>(core, studyBridges, spaceTime)) {}
 
 CRoadfluxDoc::~CRoadfluxDoc() = default;
 
@@ -63,6 +76,7 @@ bool CRoadfluxDoc::onNewDocument()
     if (!core.newDocument())
         return false;
     studyBridges.clear();
+    spaceTime.clear();
     emit pathChanged();
     emit documentReset();
     return true;
@@ -77,6 +91,7 @@ bool CRoadfluxDoc::onOpenDocument(const QString& path)
         return false;
     }
     studyBridges.load(core.getPathName(), userDialogs());
+    spaceTime.clear();
     emit pathChanged();
     emit documentReset();
     emit fileUsed(pathName());

@@ -3,6 +3,7 @@
 // template's names, the path and title shown in the window, the save-changes prompt, and the
 // study's simulation as the views' runs use it. New and Open reuse this one object.
 
+#include "app/CSpaceTimeRecording.h"
 #include "app/CStudyBridges.h"
 #include "app/CViewDocument.h"
 #include "document/StudyDocument.h"
@@ -32,6 +33,8 @@ public:
     // The study's bridges, kept in their own file beside the study.
     CStudyBridges& bridges() { return studyBridges; }
     const CStudyBridges& bridges() const { return studyBridges; }
+    // The space-time diagram of the study's last run, for the Results window.
+    const CSpaceTimeRecording& spaceTimeRecording() const { return spaceTime; }
 
     // File, New on the one document.
     bool onNewDocument();
@@ -72,5 +75,6 @@ private:
 
     StudyDocument core;
     CStudyBridges studyBridges;
+    CSpaceTimeRecording spaceTime;
     std::unique_ptr<Simulation> link;
 };

@@ -61,6 +61,7 @@ void CRunControl::runInvisible()
 
 bool CRunControl::startRun(bool visible)
 {
+    simulation.setSpaceTimeInterval(spaceTimeInterval);
     if (!simulation.setupSimulation())
         return false;
     observer.simRunningChanged(true);

@@ -4,6 +4,7 @@
 // measures the warp it achieves and asks for a repaint every 50 ms; an invisible run steps to the
 // end in one loop.
 
+#include "analysis/TrajectoryRecorder.h"
 #include "app/CMillisecondClock.h"
 #include "app/CRunObserver.h"
 #include "app/CSimulationLink.h"
@@ -46,6 +47,9 @@ public:
     bool isInvisibleRun() const { return invisibleRun; }
     double getTimeWarpFactor() const { return timeWarpFactor; }
     void setTimeWarpFactor(double factor) { timeWarpFactor = factor; }
+    // s of simulated time between the samples of the space-time diagram a run records.
+    double getSpaceTimeInterval() const { return spaceTimeInterval; }
+    void setSpaceTimeInterval(double seconds) { spaceTimeInterval = seconds; }
     int getStepMs() const { return stepMs; }
     void setStepMs(int ms) { stepMs = ms; }
     double getSimTime() const { return simTime; }
@@ -81,6 +85,7 @@ private:
     bool started = false;  // from the start of a run until finishRun
     int stepMs = 100;
     double timeWarpFactor = 1.0;
+    double spaceTimeInterval = TrajectoryRecorder::defaultIntervalSeconds;  // s
     std::uint32_t realStartMs = 0;
     std::uint32_t pauseStartMs = 0;
     int realElapsedMs = 0;

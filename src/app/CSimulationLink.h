@@ -15,6 +15,8 @@ class CSimulationLink
 public:
     virtual ~CSimulationLink() = default;
 
+    // The sample interval (s) of the space-time diagram the next run records, if it records one.
+    virtual void setSpaceTimeInterval(double) {}
     // False when the run may not start; the refusal has been shown to the user.
     virtual bool setupSimulation() = 0;
     // One time step; clears running in the step that ends the run. The lists hold the vehicles

@@ -152,7 +152,8 @@ void CStudyEditing::fillPreferences(CPreferencesDlg& dialog, const CRoadfluxView
                        d.borderTop,
                        d.borderBottom,
                        d.borderLeft,
-                       d.borderRight};
+                       d.borderRight,
+                       view.getRunControl().getSpaceTimeInterval()};
     dialog.initialise();
 }
 
@@ -174,5 +175,6 @@ void CStudyEditing::applyPreferences(const CPreferencesDlg& dialog, CRoadfluxVie
     d.borderBottom = s[CPreferencesDlg::borderBottom];
     d.borderLeft = s[CPreferencesDlg::borderLeft];
     d.borderRight = s[CPreferencesDlg::borderRight];
+    view.getRunControl().setSpaceTimeInterval(s[CPreferencesDlg::spaceTimeInterval]);
     view.refreshLayout();
 }

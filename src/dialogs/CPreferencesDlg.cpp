@@ -13,7 +13,8 @@ const QStringList& CPreferencesDlg::settingNames()
     static const QStringList names = {
         "Overall scale (meters/pixel)", "Widths Scale", "Time warp factor", "Lane width (m)",
         "Vehicle width (m)", "Vehicle Length Scale", "Show Velocities", "Show Legend", "Tick Length (m)",
-        "Tick Interval (m)", "Border Top (m)", "Border Bottom (m)", "Border Left (m)", "Border Right (m)"};
+        "Tick Interval (m)", "Border Top (m)", "Border Bottom (m)", "Border Left (m)", "Border Right (m)",
+        "Space-time interval (s)"};
     return names;
 }
 
@@ -83,7 +84,8 @@ void CPreferencesDlg::correctSettings()
     // Beyond these the drawing's pixel coordinates would no longer fit in an int; the time warp
     // is capped as Speed Up caps it.
     const double largest[settingCount] = {100.0, 1000.0, 1000.0, 1000.0, 1000.0, 100.0, 1.0, 1.0,
-                                          1000.0, 100000.0, 100000.0, 100000.0, 100000.0, 100000.0};
+                                          1000.0, 100000.0, 100000.0, 100000.0, 100000.0, 100000.0,
+                                          3600.0};
     for (int i = 0; i < settingCount; ++i)
         if (i != showVelocities && i != showLegend && s[static_cast<std::size_t>(i)] > largest[i])
         {
@@ -98,5 +100,12 @@ void CPreferencesDlg::correctSettings()
     {
         userDialogs().warn("Tick interval cannot be less than 1 m - default set");
         s[tickInterval] = 500.0;
+    }
+    // The space-time diagram samples the run at this interval of simulated time; an interval
+    // under a step's length samples every step. Not a number compares false: caught here too.
+    if (!(s[spaceTimeInterval] > 0.0))
+    {
+        userDialogs().warn("Space-time interval must be more than 0 s - default of 1 s set");
+        s[spaceTimeInterval] = 1.0;
     }
 }

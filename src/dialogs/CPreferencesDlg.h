@@ -1,6 +1,6 @@
 #pragma once
 // The graphics preferences dialog: a view's zoom, widths, vehicle drawing, ticks, borders,
-// legend and velocity switches and the time warp, in a grid of settings and values. OK never
+// legend and velocity switches, the time warp and the space-time diagram's sample interval, in a grid of settings and values. OK never
 // refuses: out-of-range values are corrected, each with a message.
 
 #include <QDialog>
@@ -14,7 +14,7 @@ class CPreferencesDlg : public QDialog
     Q_OBJECT
 
 public:
-    static constexpr int settingCount = 14;
+    static constexpr int settingCount = 15;
     enum Setting
     {
         viewScale,
@@ -31,6 +31,7 @@ public:
         borderBottom,
         borderLeft,
         borderRight,
+        spaceTimeInterval,
     };
 
     explicit CPreferencesDlg(QWidget* parent = nullptr);

@@ -19,9 +19,11 @@ public:
 class ScriptedSimulation : public CSimulationLink
 {
 public:
+    void setSpaceTimeInterval(double seconds) override { spaceTimeInterval = seconds; }
     bool setupSimulation() override
     {
         ++setups;
+        intervalAtSetup = spaceTimeInterval;
         return setupResult;
     }
     VehicleLists step(bool& running) override
@@ -51,6 +53,8 @@ public:
 
     bool setupResult = true;
     int setups = 0;
+    double spaceTimeInterval = 0.0;  // s, as the last run was told
+    double intervalAtSetup = 0.0;    // s
     int steps = 0;
     int resets = 0;
     int stepsUntilEnd = 1000000;

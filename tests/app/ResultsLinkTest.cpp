@@ -85,13 +85,15 @@ TEST_F(ResultsLink, AFinishedRunOffersTheChartsAndAnOpenWindowFollowsTheRun)
     ResultsWindow* window = frame->getResults().window();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
-    // The example study has one detector of each kind: three files and four of lane changes.
-    EXPECT_EQ(window->tabs().count(), 7);
+    // The example study has one detector of each kind: three files and four of lane changes;
+    // then the run's space-time diagram.
+    EXPECT_EQ(window->tabs().count(), 8);
+    EXPECT_EQ(window->tabs().tabText(7), QStringLiteral("Space-time diagram"));
 
     // With the window open, the next run's files show at once, without a question.
     frame->executeCommand(CCommandTable::runInvisible);
     EXPECT_EQ(countQuestion(), 1u);
-    EXPECT_EQ(window->tabs().count(), 7);
+    EXPECT_EQ(window->tabs().count(), 8);
 }
 
 TEST_F(ResultsLink, AskedToShowAfterRunsItDoesNotAsk)

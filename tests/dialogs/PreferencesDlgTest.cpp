@@ -8,6 +8,8 @@
 #include "dialogs/CPreferencesDlg.h"
 #include "widgets/CGridCtrl.h"
 
+#include <cmath>
+
 #include <gtest/gtest.h>
 
 namespace
@@ -77,6 +79,7 @@ TEST_F(Preferences, OkSetsTheViewsDisplay)
     edit(CPreferencesDlg::showVelocities, "0");
     edit(CPreferencesDlg::tickInterval, "250.9");
     edit(CPreferencesDlg::timeWarpFactor, "8");
+    edit(CPreferencesDlg::spaceTimeInterval, "0.5");
     dialog.accept();
     CStudyEditing::applyPreferences(dialog, view);
     const CDisplaySettings& d = view.displaySettings();
@@ -86,6 +89,7 @@ TEST_F(Preferences, OkSetsTheViewsDisplay)
     EXPECT_FALSE(d.showVelocities);
     EXPECT_EQ(d.tickInterval, 250);
     EXPECT_DOUBLE_EQ(view.getRunControl().getTimeWarpFactor(), 8.0);
+    EXPECT_DOUBLE_EQ(view.getRunControl().getSpaceTimeInterval(), 0.5);
     EXPECT_EQ(view.getLayout().yBottom, 160);  // two lanes of 80 logical units
     EXPECT_EQ(view.getLayout().tickCount, 13);
 }
@@ -126,4 +130,29 @@ TEST_F(Preferences, CorrectionsAreToldWhileTheDialogIsStillShown)
     EXPECT_EQ(watching.shownAtEach, (std::vector<bool>{true, true}));
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_DOUBLE_EQ(dialog.settings[CPreferencesDlg::timeWarpFactor], 1000.0);
+}
+
+TEST_F(Preferences, TheSpaceTimeIntervalIsAPositiveNumberOfSecondsUpToAnHour)
+{
+    CGridCtrl* grid = dialog.getGrid();
+    EXPECT_EQ(grid->text(CPreferencesDlg::spaceTimeInterval + 1, 0), "Space-time interval (s)");
+    EXPECT_EQ(grid->text(CPreferencesDlg::spaceTimeInterval + 1, 1), "1");
+    // The grid takes no sign; a negative or not-a-number value set otherwise is corrected too.
+    edit(CPreferencesDlg::spaceTimeInterval, "0");
+    dialog.correctSettings();
+    dialog.settings[CPreferencesDlg::spaceTimeInterval] = -2.0;
+    dialog.correctSettings();
+    dialog.settings[CPreferencesDlg::spaceTimeInterval] = std::nan("");
+    dialog.correctSettings();
+    EXPECT_DOUBLE_EQ(dialog.settings[CPreferencesDlg::spaceTimeInterval], 1.0);
+    EXPECT_EQ(dialogs.warnings,
+              std::vector<std::string>(3, "Space-time interval must be more than 0 s - default of 1 s set"));
+    edit(CPreferencesDlg::spaceTimeInterval, "7200");
+    dialog.correctSettings();
+    EXPECT_DOUBLE_EQ(dialog.settings[CPreferencesDlg::spaceTimeInterval], 3600.0);
+    edit(CPreferencesDlg::spaceTimeInterval, "0.25");
+    dialogs.warnings.clear();
+    dialog.accept();
+    EXPECT_DOUBLE_EQ(dialog.settings[CPreferencesDlg::spaceTimeInterval], 0.25);
+    EXPECT_TRUE(dialogs.warnings.empty());
 }
