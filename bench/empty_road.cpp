@@ -18,8 +18,8 @@
 
 namespace {
 
-constexpr double gap = 86400.0;        // s without traffic
-constexpr double burst = 60.0;         // s of traffic before and after it
+constexpr double gap = 86400.0;         // s without traffic
+constexpr double burst = 60.0;          // s of traffic before and after it
 constexpr double headwayPerLane = 4.0;  // s
 
 class ScratchFolder
@@ -50,9 +50,9 @@ std::string car(double time, int direction, int fileLane)
     const auto hundredths = static_cast<long long>(time * 100.0 + 0.5);
     const long long seconds = hundredths / 100;
     char line[96];
-    std::snprintf(line, sizeof line, "1001%2lld%2d%2d%2lld%2lld%2lld%2lld%3d%4d%3d%d%d%d%3d  825  7 0", 1 + seconds / 86400,
-                  1, 0, seconds / 3600 % 24, seconds / 60 % 60, seconds % 60, hundredths % 100, 222, 15, 45, 2,
-                  direction, fileLane, 0);
+    std::snprintf(line, sizeof line, "1001%2lld%2d%2d%2lld%2lld%2lld%2lld%3d%4d%3d%d%d%d%3d  825  7 0",
+                  1 + seconds / 86400, 1, 0, seconds / 3600 % 24, seconds / 60 % 60, seconds % 60, hundredths % 100,
+                  222, 15, 45, 2, direction, fileLane, 0);
     std::string text = line;
     for (int slot = 2; slot < 9; ++slot)
         text += slot == 8 ? "  0" : "  0 0";
@@ -88,7 +88,8 @@ void setUp(Sim& sim, CIDMParameterSet (&sets)[5])
     for (int vehicleClass = 0; vehicleClass < 5; ++vehicleClass)
         road.setIDMParameterSet(vehicleClass, &sets[vehicleClass]);
     for (bool positive : {true, false})
-        for (unsigned short kind : {510, 511, 512, 513}) {
+        for (unsigned short kind : {510, 511, 512, 513})
+        {
             CStatDetector definition;
             definition.setKind(kind);
             definition.setDirectionPositive(positive);
@@ -114,14 +115,16 @@ void BM_DayWithoutTraffic(benchmark::State& state)
         sets[vehicleClass].setVehicleClass(vehicleClass);
     RunStatistics last;
     long long calls = 0;
-    for (auto _ : state) {
+    for (auto _ : state)
+    {
         theRandomGenerator.seed(42);
         Sim sim;
         setUp(sim, sets);
         sim.setCarriesClockOverEmptyRoad(state.range(0) != 0);
         calls = 0;
         bool running = true;
-        while (running) {
+        while (running)
+        {
             sim.step(running);
             ++calls;
         }

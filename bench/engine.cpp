@@ -29,17 +29,17 @@
 #include <fstream>
 #include <map>
 #include <memory>
-#include <utility>
 #include <random>
 #include <string>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
-constexpr int standardRoadLength = 3000;     // m
-constexpr double standardFlow = 1500.0;      // vehicles per hour per lane
-constexpr double timeStep = 0.1;             // s
-constexpr double entrySpeed = 22.2;          // m/s, about the mean desired velocity of 80 km/h
+constexpr int standardRoadLength = 3000;  // m
+constexpr double standardFlow = 1500.0;   // vehicles per hour per lane
+constexpr double timeStep = 0.1;          // s
+constexpr double entrySpeed = 22.2;       // m/s, about the mean desired velocity of 80 km/h
 
 // The run's traffic, output and measurement files; removed when the program ends.
 class ScratchFolder
@@ -70,8 +70,8 @@ std::string record(double time, int direction, int fileLane, bool truck)
     const auto hundredths = static_cast<long long>(time * 100.0 + 0.5);
     const long long seconds = hundredths / 100;
     char line[96];
-    std::snprintf(line, sizeof line, "1001%2lld%2d%2d%2lld%2lld%2lld%2lld%3d%4d%3d%d%d%d%3d", 1 + seconds / 86400, 1,
-                  0, seconds / 3600 % 24, seconds / 60 % 60, seconds % 60, hundredths % 100,
+    std::snprintf(line, sizeof line, "1001%2lld%2d%2d%2lld%2lld%2lld%2lld%3d%4d%3d%d%d%d%3d", 1 + seconds / 86400, 1, 0,
+                  seconds / 3600 % 24, seconds / 60 % 60, seconds % 60, hundredths % 100,
                   static_cast<int>(entrySpeed * 10.0 + 0.5), truck ? 300 : 15, truck ? 160 : 45, truck ? 5 : 2,
                   direction, fileLane, 0);
     std::string text = line;
@@ -92,8 +92,7 @@ std::string trafficFile(double hours, double flowPerLane)
         return found->second;
 
     const std::string name =
-        (scratchFolder() / ("traffic-" + std::to_string(hours) + "h-" + std::to_string(flowPerLane) + ".txt"))
-            .string();
+        (scratchFolder() / ("traffic-" + std::to_string(hours) + "h-" + std::to_string(flowPerLane) + ".txt")).string();
     std::ofstream out(name, std::ios::binary);
     std::mt19937 mix(42);
     const double headwayPerLane = 3600.0 / flowPerLane;  // s
@@ -165,8 +164,10 @@ std::unique_ptr<LoadEffectRun> threeBridges(const Sim& sim)
     BridgeSet set;
     set.bridges.resize(3);
     set.bridges[0] = {"Near", 400.0, 30.0, BridgeEffect::midspanMoment, "", BridgeDirections::both, {}, 300.0};
-    set.bridges[1] = {"Middle", 1400.0, 50.0, BridgeEffect::continuousSupportMoment, "", BridgeDirections::both, {}, 300.0};
-    set.bridges[2] = {"Far", 2500.0, 20.0, BridgeEffect::supportShear, "", BridgeDirections::both, {{1, 1.0}, {2, 0.9}}, 300.0};
+    set.bridges[1] = {"Middle", 1400.0, 50.0, BridgeEffect::continuousSupportMoment, "", BridgeDirections::both,
+                      {},       300.0};
+    set.bridges[2] = {"Far", 2500.0, 20.0, BridgeEffect::supportShear, "", BridgeDirections::both, {{1, 1.0}, {2, 0.9}},
+                      300.0};
     std::vector<PreparedBridge> prepared;
     LoadEffectRun::prepare(set, "", prepared);
     auto run = std::make_unique<LoadEffectRun>(prepared, RoadLayout{standardRoadLength, 2, 2, timeStep}, sim.getTime(),
@@ -177,11 +178,11 @@ std::unique_ptr<LoadEffectRun> threeBridges(const Sim& sim)
 
 struct Scenario
 {
-    double hours = 1.0;                  // of traffic in the file
-    double flowPerLane = standardFlow;   // vehicles per hour
-    int roadLength = standardRoadLength; // m
-    double simulatedSeconds = 0.0;       // s, 0 runs until the road is empty
-    bool withBridges = false;            // three bridges' load effects followed every step
+    double hours = 1.0;                   // of traffic in the file
+    double flowPerLane = standardFlow;    // vehicles per hour
+    int roadLength = standardRoadLength;  // m
+    double simulatedSeconds = 0.0;        // s, 0 runs until the road is empty
+    bool withBridges = false;             // three bridges' load effects followed every step
 };
 
 void runScenario(benchmark::State& state, const Scenario& scenario)
@@ -202,7 +203,8 @@ void runScenario(benchmark::State& state, const Scenario& scenario)
         const std::unique_ptr<LoadEffectRun> bridges = scenario.withBridges ? threeBridges(sim) : nullptr;
         const double endTime = sim.getTime() + scenario.simulatedSeconds;
         bool running = true;
-        while (running && (scenario.simulatedSeconds <= 0.0 || sim.getTime() < endTime)) {
+        while (running && (scenario.simulatedSeconds <= 0.0 || sim.getTime() < endTime))
+        {
             const std::vector<std::vector<Vehicle*>>& lanes = sim.step(running);
             if (bridges)
                 bridges->observe(lanes, sim.getTime());

@@ -27,8 +27,7 @@
 #include <string>
 #include <vector>
 
-namespace
-{
+namespace {
 QApplication& application()
 {
     static int argc = 1;
@@ -125,11 +124,17 @@ void drawBusyFrame(benchmark::State& state, double viewScale)
 }
 
 // A frame at the default zoom: the window shows about a kilometre of the 10 km road.
-void BM_FrameOf2000VehiclesDefaultZoom(benchmark::State& state) { drawBusyFrame(state, 1.0); }
+void BM_FrameOf2000VehiclesDefaultZoom(benchmark::State& state)
+{
+    drawBusyFrame(state, 1.0);
+}
 BENCHMARK(BM_FrameOf2000VehiclesDefaultZoom)->Unit(benchmark::kMillisecond);
 
 // Zoomed out until the whole road fits: every one of the 2,000 vehicles is drawn with its speed.
-void BM_FrameOf2000VehiclesWholeRoad(benchmark::State& state) { drawBusyFrame(state, 0.12); }
+void BM_FrameOf2000VehiclesWholeRoad(benchmark::State& state)
+{
+    drawBusyFrame(state, 0.12);
+}
 BENCHMARK(BM_FrameOf2000VehiclesWholeRoad)->Unit(benchmark::kMillisecond);
 
 // A traffic file of the example's records, retimed to about 6,000 vehicles per hour on 2 + 2
@@ -243,7 +248,8 @@ void BM_VisibleRunAtWarp1000(benchmark::State& state)
         vehicleSteps += figures.vehicleSteps;
     }
     state.counters["steps_per_s"] = static_cast<double>(steps) / seconds;
-    state.counters["mean_vehicles_on_road"] = steps ? static_cast<double>(vehicleSteps) / static_cast<double>(steps) : 0.0;
+    state.counters["mean_vehicles_on_road"] =
+        steps ? static_cast<double>(vehicleSteps) / static_cast<double>(steps) : 0.0;
     state.counters["wanted_steps_per_s"] = 10000.0;
     state.counters["frames_per_s"] = static_cast<double>(frameCounter.frames) / seconds;
     setUserDialogs(previous);

@@ -31,11 +31,12 @@ std::string talvorRecord(int seed)
 {
     const int axleCount = 2 + seed % 5;
     char header[64];
-    std::snprintf(header, sizeof header, "1001%2d%2d%2d%2d%2d%2d%2d%3d%4d%3d%d%d%d%3d", 1 + seed % 25,
-                  1 + seed % 10, 21, seed / 3600 % 24, seed / 60 % 60, seed % 60, seed % 100, 150 + seed % 100,
-                  20 + seed % 400, 45 + seed % 150, axleCount, 1 + seed % 2, 1 + seed % 3, seed % 1000);
+    std::snprintf(header, sizeof header, "1001%2d%2d%2d%2d%2d%2d%2d%3d%4d%3d%d%d%d%3d", 1 + seed % 25, 1 + seed % 10,
+                  21, seed / 3600 % 24, seed / 60 % 60, seed % 60, seed % 100, 150 + seed % 100, 20 + seed % 400,
+                  45 + seed % 150, axleCount, 1 + seed % 2, 1 + seed % 3, seed % 1000);
     std::string record = header;
-    for (int i = 0; i < 9; ++i) {
+    for (int i = 0; i < 9; ++i)
+    {
         char slot[16];
         const bool present = i < axleCount;
         std::snprintf(slot, sizeof slot, i == 8 ? "%3d" : "%3d%2d", present ? 40 + (seed + i) % 60 : 0,
@@ -71,11 +72,13 @@ void readTALVORFile(benchmark::State& state)
     const std::string& input = inputFile();
     const std::string output = scratchPath("unused.tal");
     long growthKiB = 0;
-    for (auto _ : state) {
+    for (auto _ : state)
+    {
         const long before = residentKiB();
         TALVORFile handler(input, output);
         int read = 0;
-        while (const std::unique_ptr<Vehicle> vehicle = handler.readNextVehicle()) {
+        while (const std::unique_ptr<Vehicle> vehicle = handler.readNextVehicle())
+        {
             benchmark::DoNotOptimize(vehicle->vehicleClass);
             if (++read % 50000 == 0)
                 growthKiB = std::max(growthKiB, residentKiB() - before);
@@ -92,14 +95,16 @@ BENCHMARK(readTALVORFile)->Unit(benchmark::kMillisecond);
 void writeTALVORFile(benchmark::State& state)
 {
     std::vector<std::unique_ptr<Vehicle>> vehicles;
-    for (int i = 0; i < recordsPerFile; ++i) {
+    for (int i = 0; i < recordsPerFile; ++i)
+    {
         vehicles.push_back(std::make_unique<Truck>());
         readTALVOR(*vehicles.back(), talvorRecord(i));
     }
     const std::string output = scratchPath("output.tal");
     const std::string emptyInput = scratchPath("empty.tal");
     std::ofstream{emptyInput};
-    for (auto _ : state) {
+    for (auto _ : state)
+    {
         TALVORFile handler(emptyInput, output);
         for (const auto& vehicle : vehicles)
             handler.writeVehicle(vehicle.get());
@@ -116,7 +121,8 @@ BENCHMARK(writeTALVORFile)->Unit(benchmark::kMillisecond);
 void readTALVORRecord(benchmark::State& state)
 {
     const std::string record = talvorRecord(1234);
-    for (auto _ : state) {
+    for (auto _ : state)
+    {
         Truck vehicle;
         readTALVOR(vehicle, record);
         benchmark::DoNotOptimize(vehicle.vehicleClass);
@@ -130,7 +136,8 @@ void writeTALVORRecord(benchmark::State& state)
     Truck vehicle;
     readTALVOR(vehicle, talvorRecord(1234));
     std::string out;
-    for (auto _ : state) {
+    for (auto _ : state)
+    {
         writeTALVOR(vehicle, out);
         benchmark::DoNotOptimize(out.data());
     }
@@ -138,4 +145,4 @@ void writeTALVORRecord(benchmark::State& state)
 }
 BENCHMARK(writeTALVORRecord);
 
-} // namespace
+}  // namespace

@@ -17,8 +17,7 @@
 #include <string>
 #include <vector>
 
-namespace
-{
+namespace {
 struct Document
 {
     std::vector<std::unique_ptr<CStatDetector>> detectors;
@@ -90,9 +89,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const CIDMParameterSet& set : document.sets)
     {
         const IDM model = drawDriverModel(set);
-        if (!(model.getA() > 0.0) || !(model.getB() > 0.0) || !(model.getV0() > 0.0) ||
-            !std::isfinite(model.getA()) || !std::isfinite(model.getB()) || !std::isfinite(model.getV0()) ||
-            !std::isfinite(model.getT()) || !std::isfinite(model.getDelta()))
+        if (!(model.getA() > 0.0) || !(model.getB() > 0.0) || !(model.getV0() > 0.0) || !std::isfinite(model.getA()) ||
+            !std::isfinite(model.getB()) || !std::isfinite(model.getV0()) || !std::isfinite(model.getT()) ||
+            !std::isfinite(model.getDelta()))
             std::abort();
     }
     return 0;

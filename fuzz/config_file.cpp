@@ -12,8 +12,7 @@
 #include <string>
 #include <unistd.h>
 
-namespace
-{
+namespace {
 // A plain buffer, so that the exit handler that removes the file never sees a destroyed string.
 char scratchPath[64];
 
@@ -47,10 +46,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CConfigData config;
     if (!config.readConfigFile(name))
         std::abort();
-    const double reals[] = {config.laneChangeMinGap, config.entryGap, config.safeDeceleration,
-                            config.laneChangeInterval, config.gradientMinAccel, config.gradientHeadwayStep,
-                            config.gradientMinSpeed, config.gradientSpeedStep, config.craneMeanSpacing,
-                            config.lowLoaderSpacing, config.minViewScale, config.vehicleTipTime};
+    const double reals[] = {config.laneChangeMinGap,   config.entryGap,          config.safeDeceleration,
+                            config.laneChangeInterval, config.gradientMinAccel,  config.gradientHeadwayStep,
+                            config.gradientMinSpeed,   config.gradientSpeedStep, config.craneMeanSpacing,
+                            config.lowLoaderSpacing,   config.minViewScale,      config.vehicleTipTime};
     for (double value : reals)
         if (!std::isfinite(value))
             std::abort();

@@ -10,8 +10,7 @@
 #include <cstdlib>
 #include <vector>
 
-namespace
-{
+namespace {
 std::vector<std::uint8_t> stored(StudyDocument& document)
 {
     CArchive archive;
@@ -26,9 +25,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::uint8_t> before = stored(document);
     const std::vector<std::uint8_t> bytes(data, data + size);
     CArchive archive(bytes);
-    try {
+    try
+    {
         document.Serialize(archive);
-    } catch (const ArchiveError&) {
+    }
+    catch (const ArchiveError&)
+    {
         if (stored(document) != before)
             std::abort();
         return 0;

@@ -12,8 +12,7 @@
 #include <filesystem>
 #include <unistd.h>
 
-namespace
-{
+namespace {
 // A plain buffer, so that the exit handler that removes the file never sees a destroyed string.
 char scratchPath[64];
 

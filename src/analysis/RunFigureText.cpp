@@ -8,11 +8,10 @@ std::string releaseDelayText(const ReleaseDelayFigures& figures)
     if (figures.released == 0)
         return "no vehicle was released";
     char text[200];
-    std::snprintf(text, sizeof text,
-                  "mean %.2f, 95th percentile %.2f, maximum %.2f; %" PRId64 " %s more than %.0f s",
-                  figures.meanSeconds, figures.percentile95Seconds, figures.maximumSeconds,
-                  figures.waitedOverTenSeconds, figures.waitedOverTenSeconds == 1 ? "vehicle waited" : "vehicles waited",
-                  ReleaseDelays::longWaitSeconds);
+    std::snprintf(
+        text, sizeof text, "mean %.2f, 95th percentile %.2f, maximum %.2f; %" PRId64 " %s more than %.0f s",
+        figures.meanSeconds, figures.percentile95Seconds, figures.maximumSeconds, figures.waitedOverTenSeconds,
+        figures.waitedOverTenSeconds == 1 ? "vehicle waited" : "vehicles waited", ReleaseDelays::longWaitSeconds);
     return text;
 }
 

@@ -15,13 +15,10 @@ constexpr int maximumCells = 1 << 14;
 SpaceTimeDiagram::SpaceTimeDiagram(const Layout& layout)
     : roadLength(std::isfinite(layout.roadLength) ? std::max(layout.roadLength, minimumRoadLength) : minimumRoadLength),
       lanesDir1(std::clamp(layout.lanesDir1, 0, maximumLanesPerDirection)),
-      lanesDir2(std::clamp(layout.lanesDir2, 0, maximumLanesPerDirection)),
-      startTime(layout.startTime),
-      secondsPerColumn(layout.secondsPerColumn > 0.0 && std::isfinite(layout.secondsPerColumn)
-                           ? layout.secondsPerColumn
-                           : 1.0),
-      columns(std::clamp(layout.columns, 1, maximumCells)),
-      rows(std::clamp(layout.rows, 1, maximumCells)),
+      lanesDir2(std::clamp(layout.lanesDir2, 0, maximumLanesPerDirection)), startTime(layout.startTime),
+      secondsPerColumn(layout.secondsPerColumn > 0.0 && std::isfinite(layout.secondsPerColumn) ? layout.secondsPerColumn
+                                                                                               : 1.0),
+      columns(std::clamp(layout.columns, 1, maximumCells)), rows(std::clamp(layout.rows, 1, maximumCells)),
       endTime(layout.startTime)
 {
     metresPerRow = roadLength / rows;
@@ -151,7 +148,8 @@ void SpaceTimeDiagram::drawLine(SpaceTimeRaster& raster, const PathEnds::End& fr
     {
         const double row = r0 + rowStep * k;
         if (row >= 0.0)
-            raster.add(static_cast<int>(c0 + columnStep * k), static_cast<int>(row), from.speed + speedStep * static_cast<float>(k));
+            raster.add(static_cast<int>(c0 + columnStep * k), static_cast<int>(row),
+                       from.speed + speedStep * static_cast<float>(k));
     }
 }
 

@@ -57,8 +57,8 @@ public:
         int lanesDir2 = 0;
         double startTime = 0.0;         // s, the clock before the run's first step
         double secondsPerColumn = 1.0;  // s, at the start; use the recorder's interval
-        int columns = defaultColumns;  // 1 to 16384
-        int rows = defaultRows;        // 1 to 16384
+        int columns = defaultColumns;   // 1 to 16384
+        int rows = defaultRows;         // 1 to 16384
     };
 
     explicit SpaceTimeDiagram(const Layout& layout);
@@ -107,7 +107,7 @@ private:
     double rowsPerMetre;      // 1/m
     int columns;
     int rows;
-    double endTime;  // s
+    double endTime;             // s
     float maximumSpeed = 0.0f;  // m/s
     // By lane index, made with the first snapshot, their cells in one block.
     std::unique_ptr<ZeroedBlock> cells;

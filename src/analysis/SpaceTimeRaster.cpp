@@ -4,8 +4,7 @@
 #include <limits>
 
 SpaceTimeRaster::SpaceTimeRaster(int columnCount, int rowCount)
-    : columns(columnCount > 0 ? columnCount : 1),
-      rows(rowCount > 0 ? rowCount : 1),
+    : columns(columnCount > 0 ? columnCount : 1), rows(rowCount > 0 ? rowCount : 1),
       ownCells(std::make_unique<ZeroedBlock>(cellCount() * bytesPerCell)),
       speedSums(static_cast<float*>(ownCells->data())),
       hitCounts(reinterpret_cast<std::uint8_t*>(speedSums + cellCount()))

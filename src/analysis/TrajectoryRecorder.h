@@ -40,8 +40,8 @@ private:
     bool isDue(double time, double tolerance) const;
     void takeSnapshot(double time, const std::vector<std::vector<Vehicle*>>& lanes);
 
-    double startTime;  // s
-    double interval;   // s
+    double startTime;     // s
+    double interval;      // s
     double previousTime;  // s, the clock at the end of the last observed step
     std::int64_t nextIndex = 1;
     std::int64_t snapshots = 0;

@@ -35,10 +35,9 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
 
 QString CAboutDlg::credits()
 {
-    return QStringLiteral(
-        "Roadflux simulates the individual vehicles of a recorded or generated traffic stream, "
-        "heavy vehicles in particular, on a straight road.\n\n"
-        "Car-following: the Intelligent Driver Model.\n"
-        "Lane changes: a politeness rule with a bias towards the kerb-side lane.\n\n"
-        "Traffic files in the TALVOR, VORK and DoRIV formats.");
+    return QStringLiteral("Roadflux simulates the individual vehicles of a recorded or generated traffic stream, "
+                          "heavy vehicles in particular, on a straight road.\n\n"
+                          "Car-following: the Intelligent Driver Model.\n"
+                          "Lane changes: a politeness rule with a bias towards the kerb-side lane.\n\n"
+                          "Traffic files in the TALVOR, VORK and DoRIV formats.");
 }

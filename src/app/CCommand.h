@@ -6,11 +6,11 @@
 
 struct CCommand
 {
-    int id = 0;             // 0 marks a separator
+    int id = 0;  // 0 marks a separator
     QString menu;
-    QString text;           // with its & mnemonic, without the shortcut
-    QString shortcut;       // portable key text, "" when none
-    QString prompt;         // status-bar prompt, then "\n" and the tool tip
+    QString text;      // with its & mnemonic, without the shortcut
+    QString shortcut;  // portable key text, "" when none
+    QString prompt;    // status-bar prompt, then "\n" and the tool tip
 
     bool isSeparator() const { return id == 0; }
     QString statusPrompt() const { return prompt.section(QLatin1Char('\n'), 0, 0); }

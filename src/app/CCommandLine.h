@@ -10,7 +10,7 @@ struct CCommandLine
 {
     QString study;
     bool runAtStart = false;
-    double timeWarp = 0.0;  // simulated seconds per real second; 0: the view's own
+    double timeWarp = 0.0;     // simulated seconds per real second; 0: the view's own
     bool showResults = false;  // a finished run shows the Results window unasked
     bool fromMenu = false;
     bool helpWanted = false;

@@ -1,7 +1,6 @@
 #include "app/CCommandTable.h"
 
-namespace
-{
+namespace {
 CCommand item(int id, const char* menu, const char* text, const char* shortcut, const char* prompt)
 {
     return CCommand{id, QString::fromLatin1(menu), QString::fromLatin1(text), QString::fromLatin1(shortcut),
@@ -17,8 +16,8 @@ CCommand separator(const char* menu)
 QStringList CCommandTable::menus()
 {
     // Mnemonics that the Alt shortcuts of the configuration commands leave free.
-    return {QStringLiteral("&File"), QStringLiteral("&Configuration"), QStringLiteral("R&un"),
-            QStringLiteral("T&ools"), QStringLiteral("&View"), QStringLiteral("&Help")};
+    return {QStringLiteral("&File"),  QStringLiteral("&Configuration"), QStringLiteral("R&un"),
+            QStringLiteral("T&ools"), QStringLiteral("&View"),          QStringLiteral("&Help")};
 }
 
 const std::vector<CCommand>& CCommandTable::commands()
@@ -33,8 +32,7 @@ const std::vector<CCommand>& CCommandTable::commands()
         separator("&File"),
         item(filePrint, "&File", "&Print...", "Ctrl+P", "Print the active document\nPrint"),
         item(filePrintPreview, "&File", "Print Pre&view", "", "Display full pages\nPrint Preview"),
-        item(filePrintSetup, "&File", "P&rint Setup...", "",
-             "Change the printer and printing options\nPrint Setup"),
+        item(filePrintSetup, "&File", "P&rint Setup...", "", "Change the printer and printing options\nPrint Setup"),
         separator("&File"),
         item(fileMru1, "&File", "Recent File", "", "Open this document"),
         separator("&File"),
@@ -89,9 +87,31 @@ const CCommand* CCommandTable::find(int id)
 const std::vector<int>& CCommandTable::toolbar()
 {
     static const std::vector<int> buttons = {
-        fileNew, fileOpen, fileSave, 0, filePrint, 0, configureSimulation, configureTrafficModel,
-        configureRoadFeatures, configureMetrics, 0, runVisible, pause, stop, 0, runInvisible, 0,
-        zoomIn, zoomOut, speedUp, slowDown, 0, preferences, 0, appAbout,
+        fileNew,
+        fileOpen,
+        fileSave,
+        0,
+        filePrint,
+        0,
+        configureSimulation,
+        configureTrafficModel,
+        configureRoadFeatures,
+        configureMetrics,
+        0,
+        runVisible,
+        pause,
+        stop,
+        0,
+        runInvisible,
+        0,
+        zoomIn,
+        zoomOut,
+        speedUp,
+        slowDown,
+        0,
+        preferences,
+        0,
+        appAbout,
     };
     return buttons;
 }

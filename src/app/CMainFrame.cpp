@@ -138,9 +138,8 @@ void CMainFrame::createToolBar()
     addToolBar(Qt::TopToolBarArea, toolBar);
     QAction* toggle = actions.value(CCommandTable::viewToolbar);
     toggle->setChecked(true);
-    connect(toolBar, &QToolBar::visibilityChanged, toggle, [this, toggle] {
-        toggle->setChecked(!toolBar->isHidden());
-    });
+    connect(toolBar, &QToolBar::visibilityChanged, toggle,
+            [this, toggle] { toggle->setChecked(!toolBar->isHidden()); });
 }
 
 void CMainFrame::createStatusBar()
@@ -249,8 +248,8 @@ void CMainFrame::updateCommandUI()
     for (int id : {CCommandTable::pause, CCommandTable::stop, CCommandTable::speedUp, CCommandTable::slowDown})
         actions.value(id)->setEnabled(running);
     const bool paused = running && view->isPaused();
-    actions.value(CCommandTable::pause)->setText(paused ? CCommandTable::resumeText()
-                                                        : CCommandTable::find(CCommandTable::pause)->text);
+    actions.value(CCommandTable::pause)
+        ->setText(paused ? CCommandTable::resumeText() : CCommandTable::find(CCommandTable::pause)->text);
     actions.value(CCommandTable::viewToolbar)->setChecked(!toolBar->isHidden());
     actions.value(CCommandTable::viewStatusBar)->setChecked(!statusBar->isHidden());
 }

@@ -1,7 +1,7 @@
 #include "app/CMemDC.h"
 
-CMemDC::CMemDC(QPainter& targetPainter, const QRect& clipRect, const QTransform& mapping,
-               const QColor& background, bool direct)
+CMemDC::CMemDC(QPainter& targetPainter, const QRect& clipRect, const QTransform& mapping, const QColor& background,
+               bool direct)
     : target(targetPainter), clip(clipRect)
 {
     if (direct || clip.isEmpty())

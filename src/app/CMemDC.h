@@ -14,8 +14,7 @@ class CMemDC
 {
 public:
     // mapping: logical to target device coordinates; clip: the target's area to redraw, device.
-    CMemDC(QPainter& target, const QRect& clip, const QTransform& mapping, const QColor& background,
-           bool direct);
+    CMemDC(QPainter& target, const QRect& clip, const QTransform& mapping, const QColor& background, bool direct);
     ~CMemDC();
     CMemDC(const CMemDC&) = delete;
     CMemDC& operator=(const CMemDC&) = delete;

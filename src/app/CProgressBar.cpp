@@ -14,8 +14,8 @@ CProgressBar::~CProgressBar()
         statusBar->removeEventFilter(this);
 }
 
-bool CProgressBar::create(CStatusBar* bar, const QString& text, int percent, int maxValue,
-                          bool smoothBar, int paneIndex)
+bool CProgressBar::create(CStatusBar* bar, const QString& text, int percent, int maxValue, bool smoothBar,
+                          int paneIndex)
 {
     if (!bar || paneIndex < 0 || paneIndex >= bar->paneCount())
         return false;

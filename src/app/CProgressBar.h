@@ -2,8 +2,8 @@
 // A progress bar laid over a pane of the main window's status bar, right of a message, while a run
 // reads its traffic file. It takes a given share of the pane's free width.
 
-#include <QProgressBar>
 #include <QPointer>
+#include <QProgressBar>
 #include <QRect>
 #include <QString>
 
@@ -18,8 +18,7 @@ public:
     ~CProgressBar() override;
 
     // statusBar: the status bar to sit in; false when there is none.
-    bool create(CStatusBar* statusBar, const QString& message, int sizePercent, int maxValue,
-                bool smooth, int pane);
+    bool create(CStatusBar* statusBar, const QString& message, int sizePercent, int maxValue, bool smooth, int pane);
 
     void setText(const QString& text);
     void setSize(int percent);

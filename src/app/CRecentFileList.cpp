@@ -5,8 +5,7 @@
 #include <QFontMetrics>
 #include <QSettings>
 
-namespace
-{
+namespace {
 const QString section = QStringLiteral("Recent File List");
 
 QString key(int index)
@@ -56,8 +55,8 @@ QString CRecentFileList::menuText(int index) const
     if (index < 0 || index >= files.size())
         return {};
     // Long paths keep their file name and lose the middle of the folder part.
-    const QString shown = QFontMetrics(QFont()).elidedText(QDir::toNativeSeparators(files[index]),
-                                                           Qt::ElideMiddle, 300);
+    const QString shown =
+        QFontMetrics(QFont()).elidedText(QDir::toNativeSeparators(files[index]), Qt::ElideMiddle, 300);
     QString escaped = shown;
     escaped.replace(QLatin1Char('&'), QStringLiteral("&&"));
     return QStringLiteral("&%1 %2").arg(index + 1).arg(escaped);

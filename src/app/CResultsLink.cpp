@@ -7,9 +7,7 @@
 
 #include <QDir>
 
-CResultsLink::CResultsLink(CRoadfluxDoc& doc, QWidget& ownerWindow) : document(doc), owner(ownerWindow)
-{
-}
+CResultsLink::CResultsLink(CRoadfluxDoc& doc, QWidget& ownerWindow) : document(doc), owner(ownerWindow) {}
 
 CResultsLink::~CResultsLink() = default;
 
@@ -26,7 +24,8 @@ QString CResultsLink::metricsFolder() const
 
 void CResultsLink::showStudyFolder()
 {
-    if (!results) {
+    if (!results)
+    {
         results = new ResultsWindow(&owner);
         shownDiagram.reset();
         ResultsDialogs& dialogs = results->dialogs();
@@ -60,7 +59,8 @@ void CResultsLink::show()
 
 void CResultsLink::offerAfterRun()
 {
-    if (results && results->isVisible()) {
+    if (results && results->isVisible())
+    {
         showStudyFolder();
         return;
     }

@@ -1,8 +1,10 @@
 #include "app/CRoadLayout.h"
 
-namespace
+namespace {
+int truncated(double v)
 {
-int truncated(double v) { return static_cast<int>(v); }
+    return static_cast<int>(v);
+}
 }
 
 void CRoadLayout::update(const CStudyShape& study, const CDisplaySettings& display)

@@ -8,7 +8,7 @@
 struct CRoadLayout
 {
     bool drivesOnRight = true;
-    int roadLength = 0;   // m
+    int roadLength = 0;  // m
     int totalLanes = 0;
     int lanesDir1 = 0;
     int lanesDir2 = 0;
@@ -17,9 +17,9 @@ struct CRoadLayout
     int tickCount = 0;
     int upperLanes = 0;
     int lowerLanes = 0;
-    int yTop = 0;         // logical y of the upper road edge
-    int yBottom = 0;      // logical y of the lower road edge
-    int stepMs = 100;     // time step, ms, rounded
+    int yTop = 0;      // logical y of the upper road edge
+    int yBottom = 0;   // logical y of the lower road edge
+    int stepMs = 100;  // time step, ms, rounded
     int worldHeight = 100;
     int worldWidth = 5000;
 

@@ -6,9 +6,11 @@
 #include <cmath>
 #include <cstdio>
 
-namespace
+namespace {
+int truncated(double v)
 {
-int truncated(double v) { return static_cast<int>(v); }
+    return static_cast<int>(v);
+}
 
 QString formatted(const char* format, double value)
 {
@@ -42,16 +44,10 @@ constexpr int speedLimitType = 400;
 constexpr int gradientType = 401;
 }
 
-CRoadRenderer::CRoadRenderer(QPainter& painter, const CDisplaySettings& displaySettings,
-                             const CRoadLayout& roadLayout, const CRoadColours& roadColours,
-                             int clientPixelHeight)
-    : dc(painter),
-      display(displaySettings),
-      layout(roadLayout),
-      colours(roadColours),
-      clientHeight(clientPixelHeight),
-      font(frameFont()),
-      metrics(font)
+CRoadRenderer::CRoadRenderer(QPainter& painter, const CDisplaySettings& displaySettings, const CRoadLayout& roadLayout,
+                             const CRoadColours& roadColours, int clientPixelHeight)
+    : dc(painter), display(displaySettings), layout(roadLayout), colours(roadColours), clientHeight(clientPixelHeight),
+      font(frameFont()), metrics(font)
 {
     const QPaintDevice* device = dc.device();
     const QRectF deviceRect(0, 0, device ? device->width() : 0, device ? device->height() : 0);
@@ -69,8 +65,7 @@ QFont CRoadRenderer::frameFont()
     return frame;
 }
 
-void CRoadRenderer::drawFrame(const CRoadScene& scene, const VehicleMarkLists* vehicles,
-                              const CClockValues& clocks)
+void CRoadRenderer::drawFrame(const CRoadScene& scene, const VehicleMarkLists* vehicles, const CClockValues& clocks)
 {
     dc.setRenderHint(QPainter::Antialiasing, false);
     drawRoad(scene);
@@ -88,8 +83,7 @@ void CRoadRenderer::drawRoad(const CRoadScene& scene)
 {
     const int left = truncated(display.borderLeft);
     const int right = truncated(layout.roadLength + display.borderLeft);
-    fillSolidRect(left, layout.yTop, left + layout.roadLength, layout.yTop + layout.lanesHeight,
-                  colours.roadColour);
+    fillSolidRect(left, layout.yTop, left + layout.roadLength, layout.yTop + layout.lanesHeight, colours.roadColour);
     drawRoadFeatures(scene);
 
     selectPen(colours.roadLineColour, 0);
@@ -148,8 +142,8 @@ void CRoadRenderer::drawRoadFeatures(const CRoadScene& scene)
     }
 }
 
-void CRoadRenderer::drawFeatureBox(const QColor& colour, Qt::BrushStyle hatch, int type, int value,
-                                   int left, int top, int right, int bottom, int offset)
+void CRoadRenderer::drawFeatureBox(const QColor& colour, Qt::BrushStyle hatch, int type, int value, int left, int top,
+                                   int right, int bottom, int offset)
 {
     selectPen(colour, 1);
     QBrush brush(colour, hatch);
@@ -167,8 +161,7 @@ void CRoadRenderer::drawFeatureBox(const QColor& colour, Qt::BrushStyle hatch, i
 
     const QString label = type == gradientType ? formatted("%d%%", value) : formatted("%d km/h", value);
     const QSize extent = textExtent(label);
-    textOut((left + right) / 2 - extent.width() / 2,
-            (top + bottom) / 2 - extent.height() / 2 + offset, label);
+    textOut((left + right) / 2 - extent.width() / 2, (top + bottom) / 2 - extent.height() / 2 + offset, label);
 }
 
 void CRoadRenderer::drawDetectors(const CRoadScene& scene)
@@ -179,19 +172,13 @@ void CRoadRenderer::drawDetectors(const CRoadScene& scene)
     {
         switch (detector.kind)
         {
-        case 513:
-            drawLaneChangeLabel(detector.directionPositive);
-            break;
-        case 511:
-            drawDetectorLine(colours.headwayDetectorColour, detector.location, detector.directionPositive);
-            break;
+        case 513: drawLaneChangeLabel(detector.directionPositive); break;
+        case 511: drawDetectorLine(colours.headwayDetectorColour, detector.location, detector.directionPositive); break;
         case 512:
-            drawDetectorLine(colours.compositionDetectorColour, detector.location,
-                             detector.directionPositive);
+            drawDetectorLine(colours.compositionDetectorColour, detector.location, detector.directionPositive);
             break;
         default:
-            drawDetectorLine(colours.flowDensityDetectorColour, detector.location,
-                             detector.directionPositive);
+            drawDetectorLine(colours.flowDensityDetectorColour, detector.location, detector.directionPositive);
             break;
         }
     }
@@ -243,35 +230,32 @@ void CRoadRenderer::drawLegend()
     const int sw = pixels(20);
 
     const int x0 = truncated(clockWidth + display.borderLeft + display.borderLeft);
-    const QString classNames[5] = {QStringLiteral("Car"), QStringLiteral("Small Truck"),
-                                   QStringLiteral("Large Truck"), QStringLiteral("Crane"),
-                                   QStringLiteral("Low-loader")};
+    const QString classNames[5] = {QStringLiteral("Car"), QStringLiteral("Small Truck"), QStringLiteral("Large Truck"),
+                                   QStringLiteral("Crane"), QStringLiteral("Low-loader")};
     int y = y0;
     for (int k = 0; k < 5; ++k, y += dy)
         drawLegendClass(k, classNames[k], sw, x0, y);
 
-    const int x1 = truncated(x0 + gap + sw + textExtent(QStringLiteral("Large Truck")).width() +
-                             2 * display.borderLeft);
+    const int x1 =
+        truncated(x0 + gap + sw + textExtent(QStringLiteral("Large Truck")).width() + 2 * display.borderLeft);
     y = y0;
     drawLegendDetector(gap, sw, x1, y, QStringLiteral("Output Detector"), colours.outputDetectorColour);
     y += dy;
-    drawLegendDetector(gap, sw, x1, y, QStringLiteral("Flow-Density Detector"),
-                       colours.flowDensityDetectorColour);
+    drawLegendDetector(gap, sw, x1, y, QStringLiteral("Flow-Density Detector"), colours.flowDensityDetectorColour);
     y += dy;
     drawLegendDetector(gap, sw, x1, y, QStringLiteral("Headway Detector"), colours.headwayDetectorColour);
     y += dy;
-    drawLegendDetector(gap, sw, x1, y, QStringLiteral("Composition Detector"),
-                       colours.compositionDetectorColour);
+    drawLegendDetector(gap, sw, x1, y, QStringLiteral("Composition Detector"), colours.compositionDetectorColour);
     y += dy;
     textOut(x1, y, QStringLiteral("LC"));
     textOut(x1 + gap + sw, y, QStringLiteral("Lane Change Detector"));
 
-    const int x2 = truncated(x1 + gap + sw + textExtent(QStringLiteral("Lane Change Detector")).width() +
-                             2 * display.borderLeft);
+    const int x2 =
+        truncated(x1 + gap + sw + textExtent(QStringLiteral("Lane Change Detector")).width() + 2 * display.borderLeft);
     drawLegendSection(colours.speedLimitColour, Qt::DiagCrossPattern, speedLimitType,
                       QStringLiteral("Speed limit section"), 50, sw, x2, y0);
-    drawLegendSection(colours.gradientColour, Qt::VerPattern, gradientType,
-                      QStringLiteral("Gradient section"), 5, sw, x2, y0 + 2 * dy + 5);
+    drawLegendSection(colours.gradientColour, Qt::VerPattern, gradientType, QStringLiteral("Gradient section"), 5, sw,
+                      x2, y0 + 2 * dy + 5);
 }
 
 void CRoadRenderer::drawLegendClass(int vehicleClass, const QString& name, int sw, int x, int y)
@@ -284,8 +268,7 @@ void CRoadRenderer::drawLegendClass(int vehicleClass, const QString& name, int s
     fillByClass(vehicleClass, x, ys, x + w, ys + h);
 }
 
-void CRoadRenderer::drawLegendDetector(int gap, int sw, int x, int y, const QString& name,
-                                       const QColor& colour)
+void CRoadRenderer::drawLegendDetector(int gap, int sw, int x, int y, const QString& name, const QColor& colour)
 {
     selectPen(colour, 3);
     textBackground = colours.backgroundColour;
@@ -294,8 +277,8 @@ void CRoadRenderer::drawLegendDetector(int gap, int sw, int x, int y, const QStr
     line(x, ym, x + gap, ym);
 }
 
-void CRoadRenderer::drawLegendSection(const QColor& colour, Qt::BrushStyle hatch, int type,
-                                      const QString& name, int value, int sw, int x, int y)
+void CRoadRenderer::drawLegendSection(const QColor& colour, Qt::BrushStyle hatch, int type, const QString& name,
+                                      int value, int sw, int x, int y)
 {
     const int w = pixels(80);
     const int h = pixels(30);
@@ -320,8 +303,7 @@ void CRoadRenderer::drawVehicle(const CVehicleMark& vehicle)
         return;
     const QString speed = formatted("%3.1f", vehicle.velocity * 3.6);
     const QSize extent = textExtent(speed);
-    textOut(x + len / 2 - extent.width() / 2,
-            truncated(y + display.vehicleWidth / 2 - extent.height() / 2.0), speed);
+    textOut(x + len / 2 - extent.width() / 2, truncated(y + display.vehicleWidth / 2 - extent.height() / 2.0), speed);
 }
 
 void CRoadRenderer::fillByClass(int vehicleClass, int left, int top, int right, int bottom)

@@ -19,16 +19,16 @@ using VehicleMarkLists = std::vector<std::vector<CVehicleMark>>;
 
 struct CClockValues
 {
-    double simTime = 0.0;    // s, simulated
-    int realElapsedMs = 0;   // ms of real run time
+    double simTime = 0.0;   // s, simulated
+    int realElapsedMs = 0;  // ms of real run time
 };
 
 class CRoadRenderer
 {
 public:
     // clientHeight: the window's client height in pixels, which places the clocks and legend.
-    CRoadRenderer(QPainter& dc, const CDisplaySettings& display, const CRoadLayout& layout,
-                  const CRoadColours& colours, int clientHeight);
+    CRoadRenderer(QPainter& dc, const CDisplaySettings& display, const CRoadLayout& layout, const CRoadColours& colours,
+                  int clientHeight);
 
     // The font of every text of a frame: fixed, so that frames look alike on every machine.
     static QFont frameFont();
@@ -38,8 +38,8 @@ public:
 
     void drawRoad(const CRoadScene& scene);
     void drawRoadFeatures(const CRoadScene& scene);
-    void drawFeatureBox(const QColor& colour, Qt::BrushStyle hatch, int type, int value, int left,
-                        int top, int right, int bottom, int offset);
+    void drawFeatureBox(const QColor& colour, Qt::BrushStyle hatch, int type, int value, int left, int top, int right,
+                        int bottom, int offset);
     void drawDetectors(const CRoadScene& scene);
     void drawDetectorLine(const QColor& colour, int location, bool positive);
     void drawLaneChangeLabel(bool positive);
@@ -49,8 +49,8 @@ public:
     void drawLegend();
     void drawLegendClass(int vehicleClass, const QString& name, int sw, int x, int y);
     void drawLegendDetector(int gap, int sw, int x, int y, const QString& name, const QColor& colour);
-    void drawLegendSection(const QColor& colour, Qt::BrushStyle hatch, int type, const QString& name,
-                           int value, int sw, int x, int y);
+    void drawLegendSection(const QColor& colour, Qt::BrushStyle hatch, int type, const QString& name, int value, int sw,
+                           int x, int y);
     void drawVehicle(const CVehicleMark& vehicle);
     void fillByClass(int vehicleClass, int left, int top, int right, int bottom);
     void drawClocks(const CClockValues& clocks);

@@ -9,8 +9,8 @@ struct CFeatureMark
 {
     int type = 400;  // 400 speed limit, 401 gradient
     bool directionPositive = true;
-    int start = 0;   // m, road x
-    int end = 0;     // m, road x
+    int start = 0;       // m, road x
+    int end = 0;         // m, road x
     double value = 0.0;  // m/s for a speed limit, % for a gradient
 };
 

@@ -88,8 +88,8 @@ void CRoadfluxApp::onFileNew()
 
 void CRoadfluxApp::onFileOpen()
 {
-    const QString path = userDialogs().chooseOpenFile(QStringLiteral("Open"), CRoadfluxDoc::fileFilter() +
-                                                                                  QStringLiteral(";;All Files (*)"));
+    const QString path = userDialogs().chooseOpenFile(QStringLiteral("Open"),
+                                                      CRoadfluxDoc::fileFilter() + QStringLiteral(";;All Files (*)"));
     if (!path.isEmpty())
         openDocumentFile(path);
 }

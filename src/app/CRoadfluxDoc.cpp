@@ -131,8 +131,8 @@ bool CRoadfluxDoc::doSaveAs()
     QString suggestion = pathName();
     if (suggestion.isEmpty())
         suggestion = untitledName();
-    const QString path = userDialogs().chooseSaveFile(QStringLiteral("Save As"), fileFilter(),
-                                                      extension().mid(1), suggestion);
+    const QString path =
+        userDialogs().chooseSaveFile(QStringLiteral("Save As"), fileFilter(), extension().mid(1), suggestion);
     if (path.isEmpty())
         return false;
     return onSaveDocument(path);
@@ -144,12 +144,9 @@ bool CRoadfluxDoc::saveModified()
         return true;
     switch (userDialogs().askSaveChanges(QStringLiteral("Save changes to %1?").arg(displayName())))
     {
-    case CUserDialogs::SaveChoice::save:
-        return doFileSave();
-    case CUserDialogs::SaveChoice::discard:
-        return true;
-    case CUserDialogs::SaveChoice::cancel:
-        break;
+    case CUserDialogs::SaveChoice::save: return doFileSave();
+    case CUserDialogs::SaveChoice::discard: return true;
+    case CUserDialogs::SaveChoice::cancel: break;
     }
     return false;
 }

@@ -20,18 +20,16 @@
 
 CRoadfluxView* CRoadfluxView::runningView = nullptr;
 
-namespace
+namespace {
+int rounded(double v)
 {
-int rounded(double v) { return static_cast<int>(v + 0.5); }
+    return static_cast<int>(v + 0.5);
+}
 }
 
 CRoadfluxView::CRoadfluxView(CViewDocument& study, const CMillisecondClock& wallClock, QWidget* parent)
-    : QAbstractScrollArea(parent),
-      document(study),
-      clock(wallClock),
-      colours(CRoadColours::fromConfig(theConfigData)),
-      minViewScale(theConfigData.minViewScale),
-      vehicleTipSeconds(theConfigData.vehicleTipTime),
+    : QAbstractScrollArea(parent), document(study), clock(wallClock), colours(CRoadColours::fromConfig(theConfigData)),
+      minViewScale(theConfigData.minViewScale), vehicleTipSeconds(theConfigData.vehicleTipTime),
       runControl(study.simulation(), wallClock, *this)
 {
     setFocusPolicy(Qt::StrongFocus);
@@ -244,21 +242,11 @@ void CRoadfluxView::keyPressEvent(QKeyEvent* event)
     const int step = layout.roadLength / 10;
     switch (event->key())
     {
-    case Qt::Key_End:
-        x = totalSize.width();
-        break;
-    case Qt::Key_Home:
-        x = 0;
-        break;
-    case Qt::Key_Left:
-        x -= step;
-        break;
-    case Qt::Key_Right:
-        x += step;
-        break;
-    default:
-        QAbstractScrollArea::keyPressEvent(event);
-        return;
+    case Qt::Key_End: x = totalSize.width(); break;
+    case Qt::Key_Home: x = 0; break;
+    case Qt::Key_Left: x -= step; break;
+    case Qt::Key_Right: x += step; break;
+    default: QAbstractScrollArea::keyPressEvent(event); return;
     }
     horizontalScrollBar()->setValue(x);
     viewport()->update();
@@ -308,9 +296,8 @@ const Vehicle* CRoadfluxView::findVehicleAt(int listIndex, int x) const
 
 void CRoadfluxView::saveImage()
 {
-    const QString fileName = userDialogs().chooseSaveFile(QStringLiteral("Save Image"),
-                                                          QStringLiteral("Bitmap files (*.bmp)"),
-                                                          QStringLiteral("bmp"), QString());
+    const QString fileName = userDialogs().chooseSaveFile(
+        QStringLiteral("Save Image"), QStringLiteral("Bitmap files (*.bmp)"), QStringLiteral("bmp"), QString());
     if (fileName.isEmpty())
         return;
     viewport()->repaint();

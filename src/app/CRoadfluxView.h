@@ -26,8 +26,7 @@ class CRoadfluxView : public QAbstractScrollArea, private CRunObserver
     Q_OBJECT
 
 public:
-    explicit CRoadfluxView(CViewDocument& document, const CMillisecondClock& clock,
-                           QWidget* parent = nullptr);
+    explicit CRoadfluxView(CViewDocument& document, const CMillisecondClock& clock, QWidget* parent = nullptr);
     ~CRoadfluxView() override;
 
     // The framework's first update for a new or opened document.

@@ -5,16 +5,14 @@
 #include <algorithm>
 #include <cstdio>
 
-namespace
-{
+namespace {
 const char* const invisibleRunQuestion =
     "Running Roadflux in this mode means:\n- only the progress bar is updated;\n- the program will "
     "appear to be unresponsive until the simulation is complete.\nAre you sure that you want to "
     "proceed in this mode?";
 }
 
-CRunControl::CRunControl(CSimulationLink& link, const CMillisecondClock& wallClock,
-                         CRunObserver& runObserver)
+CRunControl::CRunControl(CSimulationLink& link, const CMillisecondClock& wallClock, CRunObserver& runObserver)
     : simulation(link), clock(wallClock), observer(runObserver)
 {
 }
@@ -207,8 +205,7 @@ void CRunControl::checkTimeWarp()
     {
         timeWarpFactor = maxTimeWarp;
         char text[128];
-        std::snprintf(text, sizeof text, "Maximum time warp reached (%.2f) for this simulation.",
-                      timeWarpFactor);
+        std::snprintf(text, sizeof text, "Maximum time warp reached (%.2f) for this simulation.", timeWarpFactor);
         userDialogs().inform(text);
     }
     if (timeWarpFactor < 0.5)

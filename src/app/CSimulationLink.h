@@ -22,7 +22,7 @@ public:
     // One time step; clears running in the step that ends the run. The lists hold the vehicles
     // of each lane (lane number = index + 1), valid until the next step or the reset.
     virtual VehicleLists step(bool& running) = 0;
-    virtual double getTime() const = 0;  // s
+    virtual double getTime() const = 0;   // s
     virtual int getProgress() const = 0;  // % of the traffic file read
     virtual void reset() = 0;
     // A line to add to the end-of-run message, or "" (for example vehicles that could not be

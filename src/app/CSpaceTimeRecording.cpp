@@ -3,9 +3,7 @@
 #include "analysis/SpaceTimeDiagram.h"
 #include "analysis/TrajectoryRecorder.h"
 
-CSpaceTimeRecording::CSpaceTimeRecording() : interval(TrajectoryRecorder::defaultIntervalSeconds)
-{
-}
+CSpaceTimeRecording::CSpaceTimeRecording() : interval(TrajectoryRecorder::defaultIntervalSeconds) {}
 
 CSpaceTimeRecording::~CSpaceTimeRecording() = default;
 

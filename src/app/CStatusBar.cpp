@@ -2,8 +2,7 @@
 
 #include <QLabel>
 
-namespace
-{
+namespace {
 const char* const indicatorTexts[3] = {"CAP", "NUM", "SCRL"};
 }
 
@@ -30,8 +29,8 @@ CStatusBar::CStatusBar(QWidget* parent) : QStatusBar(parent), restingText(idleTe
         indicator->setObjectName(QString::fromLatin1(indicatorTexts[i]));
         indicator->setAlignment(Qt::AlignCenter);
         // The pane keeps the width of its text while the text is hidden.
-        indicator->setMinimumWidth(indicator->fontMetrics().horizontalAdvance(
-                                       QString::fromLatin1(indicatorTexts[i])) + 8);
+        indicator->setMinimumWidth(indicator->fontMetrics().horizontalAdvance(QString::fromLatin1(indicatorTexts[i])) +
+                                   8);
         indicator->setFrameShape(QFrame::StyledPanel);
         addPermanentWidget(indicator);
         indicators[i] = indicator;

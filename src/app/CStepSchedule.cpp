@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace
-{
+namespace {
 // A pace below a nanosecond per step could never be kept and would stall the schedule's sums.
 constexpr double shortestIntervalMs = 1e-6;
 }

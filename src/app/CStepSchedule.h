@@ -30,6 +30,6 @@ private:
     void reanchor();
 
     std::uint32_t anchorMs = 0;
-    double dueMs = 0.0;  // the next step's time, ms after anchorMs
+    double dueMs = 0.0;     // the next step's time, ms after anchorMs
     double interval = 1.0;  // ms
 };

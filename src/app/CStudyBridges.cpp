@@ -6,8 +6,7 @@
 
 #include <filesystem>
 
-namespace
-{
+namespace {
 std::string listed(const std::string& heading, const std::vector<std::string>& problems)
 {
     std::string text = heading;
@@ -78,14 +77,15 @@ bool CStudyBridges::prepareRun(const StudyDocument& study, UserMessages& message
     prepared.clear();
     if (set.empty())
         return true;
-    const std::string path = study.getPathName().empty() ? std::string("bridges")
-                                                          : BridgesFile::besideStudy(study.getPathName());
+    const std::string path =
+        study.getPathName().empty() ? std::string("bridges") : BridgesFile::besideStudy(study.getPathName());
     BridgesFileResult described;
     described.set = set;
     std::vector<BridgeProblem> problems = set.check();
     for (BridgeProblem& problem : set.checkOn(roadOf(study)))
         problems.push_back(std::move(problem));
-    if (problems.empty()) {
+    if (problems.empty())
+    {
         const std::string folder = std::filesystem::path(study.getPathName()).parent_path().string();
         problems = LoadEffectRun::prepare(set, folder, prepared);
     }
@@ -94,8 +94,8 @@ bool CStudyBridges::prepareRun(const StudyDocument& study, UserMessages& message
     prepared.clear();
     for (std::size_t i = 0; i < set.bridges.size(); ++i)
         described.lineOfBridge.push_back(i + 2);  // as the saved file would number them
-    messages.warn(listed("The run cannot start: the bridges have problems:",
-                         BridgesFile::describe(path, described, problems)));
+    messages.warn(
+        listed("The run cannot start: the bridges have problems:", BridgesFile::describe(path, described, problems)));
     return false;
 }
 

@@ -7,8 +7,7 @@
 #include <QPixmap>
 #include <QPolygon>
 
-namespace
-{
+namespace {
 void drawPage(QPainter& p)
 {
     p.setPen(Qt::black);

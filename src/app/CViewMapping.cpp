@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-CViewMapping::CViewMapping(int worldWidth, int worldHeight, double viewScale, double borderLeft,
-                           QSize client, QPoint scroll)
+CViewMapping::CViewMapping(int worldWidth, int worldHeight, double viewScale, double borderLeft, QSize client,
+                           QPoint scroll)
     : clientSize(client)
 {
     const int windowX = std::max(worldWidth, 1);
@@ -13,8 +13,8 @@ CViewMapping::CViewMapping(int worldWidth, int worldHeight, double viewScale, do
     const int viewportY = std::max(static_cast<int>(worldHeight * viewScale), 1);
     const double originX = static_cast<int>(borderLeft * viewScale) - scroll.x();
     const double originY = client.height() / 2 - scroll.y();
-    transform = QTransform(static_cast<double>(viewportX) / windowX, 0.0, 0.0,
-                           static_cast<double>(viewportY) / windowY, originX, originY);
+    transform = QTransform(static_cast<double>(viewportX) / windowX, 0.0, 0.0, static_cast<double>(viewportY) / windowY,
+                           originX, originY);
 }
 
 QPointF CViewMapping::mapToLogical(QPointF device) const

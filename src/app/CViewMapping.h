@@ -11,8 +11,7 @@ class CViewMapping
 {
 public:
     // scroll: the device scroll position; clientSize: the window's client area in pixels.
-    CViewMapping(int worldWidth, int worldHeight, double viewScale, double borderLeft,
-                 QSize clientSize, QPoint scroll);
+    CViewMapping(int worldWidth, int worldHeight, double viewScale, double borderLeft, QSize clientSize, QPoint scroll);
 
     const QTransform& toDevice() const { return transform; }
     QPointF mapToDevice(QPointF logical) const { return transform.map(logical); }

@@ -7,8 +7,7 @@
 
 #include <cstdint>
 
-namespace
-{
+namespace {
 void put16(QByteArray& out, std::uint16_t value)
 {
     out.append(static_cast<char>(value & 0xFF));

@@ -15,8 +15,8 @@ int main(int argc, char** argv)
     const CCommandLine early = CCommandLine::parse(rawArguments);
     if (early.helpWanted || early.versionWanted)
     {
-        const QString text = early.helpWanted ? CCommandLine::helpText()
-                                              : CCommandLine::versionText(QStringLiteral(ROADFLUX_VERSION));
+        const QString text =
+            early.helpWanted ? CCommandLine::helpText() : CCommandLine::versionText(QStringLiteral(ROADFLUX_VERSION));
         std::fputs(text.toLocal8Bit().constData(), stdout);
         return 0;
     }

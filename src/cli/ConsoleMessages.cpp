@@ -4,8 +4,7 @@
 #include <istream>
 #include <ostream>
 
-ConsoleMessages::ConsoleMessages(std::ostream& outStream, std::ostream& errStream, std::istream* answerStream,
-                                 bool yes)
+ConsoleMessages::ConsoleMessages(std::ostream& outStream, std::ostream& errStream, std::istream* answerStream, bool yes)
     : out(outStream), err(errStream), answers(answerStream), assumeYes(yes)
 {
 }
@@ -29,11 +28,13 @@ void ConsoleMessages::inform(const std::string& text)
 bool ConsoleMessages::ask(const std::string& text)
 {
     err << prefix() << text;
-    if (assumeYes) {
+    if (assumeYes)
+    {
         err << " yes (--yes)\n";
         return true;
     }
-    if (!answers) {
+    if (!answers)
+    {
         err << " no (nobody to ask; --yes answers yes)\n";
         return false;
     }

@@ -12,19 +12,22 @@
 #include <utility>
 #include <vector>
 
-namespace
-{
+namespace {
 using Aliases = std::vector<std::pair<const char*, std::uint16_t>>;
 
 std::vector<std::string> fieldsOf(const std::string& text)
 {
     std::vector<std::string> fields;
     std::string field;
-    for (char c : text) {
-        if (c == ',') {
+    for (char c : text)
+    {
+        if (c == ',')
+        {
             fields.push_back(field);
             field.clear();
-        } else {
+        }
+        else
+        {
             field += c;
         }
     }
@@ -153,11 +156,15 @@ std::unique_ptr<CStatDetector> DefinitionParser::parseDetector(const std::string
     if (!positive)
         refuse(option, text, "the direction is 1 (positive x) or 2 (negative x)");
     const auto vehicles = codeFor(fields[2], StudyNames::vehicleTypes(),
-                                  {{"all", 500}, {"trucks", 501}, {"car", 502}, {"small-truck", 503},
-                                   {"large-truck", 504}, {"crane", 505}, {"low-loader", 506}});
+                                  {{"all", 500},
+                                   {"trucks", 501},
+                                   {"car", 502},
+                                   {"small-truck", 503},
+                                   {"large-truck", 504},
+                                   {"crane", 505},
+                                   {"low-loader", 506}});
     if (!vehicles)
-        refuse(option, text,
-               "the vehicles are all, trucks, cars, small-trucks, large-trucks, cranes or low-loaders");
+        refuse(option, text, "the vehicles are all, trucks, cars, small-trucks, large-trucks, cranes or low-loaders");
     const auto interval = wholeMetresOrSeconds(fields[3]);
     if (!interval)
         refuse(option, text, "the interval is whole seconds, 0 or more");

@@ -8,8 +8,7 @@
 
 namespace fs = std::filesystem;
 
-namespace
-{
+namespace {
 fs::path runningProgram()
 {
     std::error_code error;
@@ -59,7 +58,8 @@ ExampleCommand::ExampleCommand(std::ostream& outStream, std::vector<fs::path> so
 fs::path ExampleCommand::findSource() const
 {
     std::string looked;
-    for (const fs::path& source : sources) {
+    for (const fs::path& source : sources)
+    {
         bool complete = true;
         std::error_code error;
         for (const std::string& name : exampleFiles())
@@ -96,10 +96,12 @@ int ExampleCommand::execute(const Options& options) const
         throw CliFailure(options.folder + ": the folder cannot be made" +
                          (error ? " (" + error.message() + ")" : std::string()));
     std::vector<fs::path> copied;
-    for (const std::string& name : exampleFiles()) {
+    for (const std::string& name : exampleFiles())
+    {
         const fs::path target = folder / name;
         // copy_options::none fails rather than replace a file that appeared meanwhile.
-        if (!fs::copy_file(source / name, target, fs::copy_options::none, error)) {
+        if (!fs::copy_file(source / name, target, fs::copy_options::none, error))
+        {
             const std::string reason = error.message();
             // Half an example would block the next try: take back what this call wrote.
             for (const fs::path& written : copied)

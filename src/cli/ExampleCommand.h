@@ -8,8 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace CLI
-{
+namespace CLI {
 class App;
 }
 

@@ -18,11 +18,10 @@
 
 namespace fs = std::filesystem;
 
-namespace
-{
+namespace {
 constexpr unsigned short vorkFormat = 100;
 constexpr double longestDurationS = 365.0 * 86400.0;  // s; the files' years have two digits
-constexpr double highestFlow = 3600.0;                 // vehicles per hour per lane
+constexpr double highestFlow = 3600.0;                // vehicles per hour per lane
 
 [[noreturn]] void refuse(const std::string& option, const std::string& text, const std::string& what)
 {
@@ -72,7 +71,8 @@ double startSeconds(const std::string& text)
     int count = 0;
     const char* p = text.data();
     const char* const end = p + text.size();
-    while (p != end && count < 3) {
+    while (p != end && count < 3)
+    {
         const auto [next, error] = std::from_chars(p, end, parts[count]);
         if (error != std::errc())
             break;
@@ -93,10 +93,11 @@ std::array<double, 5> classShares(const std::string& text)
 {
     std::array<double, 5> shares{};
     const std::vector<std::pair<std::string, int>> aliases{
-        {"car", 0}, {"cars", 0}, {"smalltruck", 1}, {"small", 1}, {"largetruck", 2}, {"large", 2},
-        {"crane", 3}, {"cranes", 3}, {"lowloader", 4}, {"lowloaders", 4}};
+        {"car", 0},   {"cars", 0},  {"smalltruck", 1}, {"small", 1},     {"largetruck", 2},
+        {"large", 2}, {"crane", 3}, {"cranes", 3},     {"lowloader", 4}, {"lowloaders", 4}};
     std::size_t from = 0;
-    while (from <= text.size()) {
+    while (from <= text.size())
+    {
         const std::size_t comma = std::min(text.find(',', from), text.size());
         const std::string item = text.substr(from, comma - from);
         const std::size_t equals = item.find('=');
@@ -128,9 +129,7 @@ void checkFlow(const char* option, double flow)
 }
 }
 
-GenerateCommand::GenerateCommand(std::ostream& outStream, std::ostream& errStream) : out(outStream), err(errStream)
-{
-}
+GenerateCommand::GenerateCommand(std::ostream& outStream, std::ostream& errStream) : out(outStream), err(errStream) {}
 
 TrafficGeneratorSettings GenerateCommand::settingsFrom(const Options& options)
 {

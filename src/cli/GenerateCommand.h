@@ -16,16 +16,16 @@ public:
     {
         std::string output;
         std::string format = "TALVOR";
-        std::string duration = "30";   // a number with s, m (the default), h or d
-        std::optional<double> flow;    // vehicles per hour per lane, both directions
+        std::string duration = "30";  // a number with s, m (the default), h or d
+        std::optional<double> flow;   // vehicles per hour per lane, both directions
         std::optional<double> flowDir1;
         std::optional<double> flowDir2;
         std::optional<int> lanesDir1;
         std::optional<int> lanesDir2;
-        std::string mix;               // e.g. car=80,small-truck=8,large-truck=8,crane=2,low-loader=2
-        std::string start = "08:00";   // time of day of day 1, month 1, year 0
+        std::string mix;              // e.g. car=80,small-truck=8,large-truck=8,crane=2,low-loader=2
+        std::string start = "08:00";  // time of day of day 1, month 1, year 0
         std::uint32_t seed = 1;
-        bool force = false;            // replaces an existing file
+        bool force = false;  // replaces an existing file
     };
 
     GenerateCommand(std::ostream& out, std::ostream& err);

@@ -19,33 +19,22 @@
 
 namespace fs = std::filesystem;
 
-namespace
-{
+namespace {
 const char* optionOfControl(int control)
 {
-    switch (control) {
-    case StudyChecks::inputFileControl:
-        return "--input";
-    case StudyChecks::outputFileControl:
-        return "--output";
-    case StudyChecks::roadLengthControl:
-        return "--road-length";
-    case StudyChecks::timeStepControl:
-        return "--time-step-ms";
-    case StudyChecks::lanesDir1Control:
-        return "--lanes1";
-    case StudyChecks::lanesDir2Control:
-        return "--lanes2";
-    case StudyChecks::fileLanesDir1Control:
-        return "--file-lanes1";
-    case StudyChecks::fileLanesDir2Control:
-        return "--file-lanes2";
-    case StudyChecks::outputDetector1Control:
-        return "--output-detector1";
-    case StudyChecks::outputDetector2Control:
-        return "--output-detector2";
-    default:
-        return "";
+    switch (control)
+    {
+    case StudyChecks::inputFileControl: return "--input";
+    case StudyChecks::outputFileControl: return "--output";
+    case StudyChecks::roadLengthControl: return "--road-length";
+    case StudyChecks::timeStepControl: return "--time-step-ms";
+    case StudyChecks::lanesDir1Control: return "--lanes1";
+    case StudyChecks::lanesDir2Control: return "--lanes2";
+    case StudyChecks::fileLanesDir1Control: return "--file-lanes1";
+    case StudyChecks::fileLanesDir2Control: return "--file-lanes2";
+    case StudyChecks::outputDetector1Control: return "--output-detector1";
+    case StudyChecks::outputDetector2Control: return "--output-detector2";
+    default: return "";
     }
 }
 
@@ -99,7 +88,8 @@ void NewCommand::applySettings(StudyDocument& document, const SimulationSettings
     document.setOutputFileName(paths.nameToStore(entry.outputFileName));
     if (options.metrics)
         document.setMetricsFolder(paths.nameToStore(*options.metrics));
-    if (options.format) {
+    if (options.format)
+    {
         const auto code = StudyNames::codeOf(StudyNames::fileFormats(), *options.format);
         if (!code)
             throw CliFailure("--format '" + *options.format + "': the format is TALVOR, VORK or DoRIV",

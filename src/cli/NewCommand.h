@@ -21,8 +21,8 @@ public:
         std::optional<std::string> input;
         std::optional<std::string> output;
         std::optional<std::string> metrics;
-        std::optional<std::string> format;   // TALVOR, VORK or DoRIV
-        std::optional<int> roadLength;       // m
+        std::optional<std::string> format;  // TALVOR, VORK or DoRIV
+        std::optional<int> roadLength;      // m
         std::optional<int> lanesDir1;
         std::optional<int> lanesDir2;
         std::optional<int> fileLanesDir1;

@@ -3,9 +3,7 @@
 #include <cstdio>
 #include <ostream>
 
-ProgressReporter::ProgressReporter(std::ostream& errStream, bool terminal) : err(errStream), isTerminal(terminal)
-{
-}
+ProgressReporter::ProgressReporter(std::ostream& errStream, bool terminal) : err(errStream), isTerminal(terminal) {}
 
 void ProgressReporter::update(int percent)
 {

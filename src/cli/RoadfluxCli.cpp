@@ -15,8 +15,7 @@
 #include <exception>
 #include <ostream>
 
-namespace
-{
+namespace {
 const char* const defaultConfigFile = "Roadflux.ini";
 
 const char* const exitStatusHelp =
@@ -36,14 +35,15 @@ void addRunCommand(CLI::App& app, RunCommand::Options& options, std::uint32_t& s
     run->add_option("--input", options.input, "Input traffic file, in place of the study's");
     run->add_option("--output", options.output, "Output traffic file, in place of the study's");
     run->add_option("--metrics", options.metrics, "Folder for the measurement files, in place of the study's");
-    run->add_option("--out-dir", options.outDir,
-                    "A folder for this run's outputs: output.txt and metrics/ unless --output or --metrics say otherwise");
+    run->add_option(
+        "--out-dir", options.outDir,
+        "A folder for this run's outputs: output.txt and metrics/ unless --output or --metrics say otherwise");
     run->add_option("--seed", seed, "Seed of the random generator: runs with the same seed are identical");
     run->add_option("--bridges", options.bridges,
                     "Bridges file for load effects, in place of STUDY.bridges beside the study");
-    CLI::Option* trajectories = run->add_option(
-        "--trajectories", options.trajectories,
-        "CSV file of every vehicle sampled at an interval: time,direction,lane,position,velocity,acceleration,class,vehicle");
+    CLI::Option* trajectories = run->add_option("--trajectories", options.trajectories,
+                                                "CSV file of every vehicle sampled at an interval: "
+                                                "time,direction,lane,position,velocity,acceleration,class,vehicle");
     run->add_option("--trajectory-interval", options.trajectoryInterval,
                     "Seconds of simulated time between trajectory samples (default 1)")
         ->needs(trajectories);
@@ -64,11 +64,14 @@ void addNewCommand(CLI::App& app, NewCommand::Options& o)
     cmd->add_option("--file-lanes2", o.fileLanesDir2, "Lanes of direction 2 in the traffic file (default 1)");
     cmd->add_option("--drive-on", o.driveOn, "The side traffic keeps to: right (default) or left");
     cmd->add_option("--time-step-ms", o.timeStepMs, "Time step, ms (10 to 2000; default 100)");
-    cmd->add_option("--output-detector1", o.outputDetector1, "Output detector of direction 1, m of road x (default 2500)");
-    cmd->add_option("--output-detector2", o.outputDetector2, "Output detector of direction 2, m of road x (default 2500)");
+    cmd->add_option("--output-detector1", o.outputDetector1,
+                    "Output detector of direction 1, m of road x (default 2500)");
+    cmd->add_option("--output-detector2", o.outputDetector2,
+                    "Output detector of direction 2, m of road x (default 2500)");
     cmd->add_option("--lane-changes", o.laneChanges, "Lane changes allowed: true (default) or false");
     cmd->add_option("--output-cars", o.outputCars, "Cars written to the output file too: true (default) or false");
-    cmd->add_option("--feature", o.features, std::string("A road feature, repeatable: ") + DefinitionParser::featureSyntax());
+    cmd->add_option("--feature", o.features,
+                    std::string("A road feature, repeatable: ") + DefinitionParser::featureSyntax());
     cmd->add_option("--detector", o.detectors,
                     std::string("A statistics detector, repeatable: ") + DefinitionParser::detectorSyntax());
     cmd->add_flag("--no-features", o.noFeatures, "Start without the default road feature");
@@ -88,7 +91,8 @@ void addGenerateCommand(CLI::App& app, GenerateCommand::Options& o)
     CLI::App* gen = app.add_subcommand("generate", "Write a synthetic traffic file");
     gen->add_option("output", o.output, "The traffic file to write")->required();
     gen->add_option("--format", o.format, "TALVOR (default), VORK or DoRIV");
-    gen->add_option("--duration", o.duration, "Length of the traffic: 90s, 30m (the default unit), 2h or 7d; default 30");
+    gen->add_option("--duration", o.duration,
+                    "Length of the traffic: 90s, 30m (the default unit), 2h or 7d; default 30");
     gen->add_option("--flow", o.flow, "Vehicles per hour in every lane (default 600)");
     gen->add_option("--flow1", o.flowDir1, "Vehicles per hour in each lane of direction 1");
     gen->add_option("--flow2", o.flowDir2, "Vehicles per hour in each lane of direction 2");
@@ -110,7 +114,8 @@ RoadfluxCli::RoadfluxCli(std::ostream& outStream, std::ostream& errStream, std::
 // Before anything else: every object of a study copies configuration values when it is built.
 void RoadfluxCli::loadConfiguration(const std::string& configFile) const
 {
-    if (configFile.empty()) {
+    if (configFile.empty())
+    {
         if (!theConfigData.readConfigFile(defaultConfigFile))
             err << "roadflux-cli: " << defaultConfigFile << ": Configuration file cannot be read\n";
         return;
@@ -143,20 +148,25 @@ int RoadfluxCli::run(int argc, const char* const* argv)
     CompareCommand::Options compareOptions;
     CompareCommand::addTo(app, compareOptions);
 
-    try {
+    try
+    {
         app.parse(argc, argv);
-    } catch (const CLI::ParseError& error) {
+    }
+    catch (const CLI::ParseError& error)
+    {
         const int status = app.exit(error, out, err);
         return status == 0 ? 0 : CliFailure::usage;
     }
 
-    try {
+    try
+    {
         if (app.got_subcommand("example"))
             return ExampleCommand(out).execute(exampleOptions);
         if (app.got_subcommand("compare"))
             return CompareCommand(out).execute(compareOptions);
         loadConfiguration(configFile);
-        if (app.got_subcommand("run")) {
+        if (app.got_subcommand("run"))
+        {
             if (app.get_subcommand("run")->count("--seed") > 0)
                 runOptions.seed = seed;
             return RunCommand(out, err, errIsTerminal).execute(runOptions);
@@ -166,10 +176,14 @@ int RoadfluxCli::run(int argc, const char* const* argv)
         if (app.got_subcommand("show"))
             return ShowCommand(out).execute(showStudy);
         return GenerateCommand(out, err).execute(generateOptions);
-    } catch (const CliFailure& failure) {
+    }
+    catch (const CliFailure& failure)
+    {
         err << "roadflux-cli: " << failure.what() << '\n';
         return failure.getExitStatus();
-    } catch (const std::exception& unexpected) {
+    }
+    catch (const std::exception& unexpected)
+    {
         err << "roadflux-cli: " << unexpected.what() << '\n';
         return CliFailure::failed;
     }

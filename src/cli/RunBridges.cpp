@@ -3,19 +3,18 @@
 #include "cli/CliFailure.h"
 #include "cli/RunSummary.h"
 #include "config/CConfigData.h"
-#include "document/StudyDocument.h"
 #include "detectors/MeasurementFile.h"
+#include "document/StudyDocument.h"
 #include "loadeffects/BridgesFile.h"
-#include "loadeffects/LoadEffectFileNames.h"
 #include "loadeffects/GumbelFit.h"
+#include "loadeffects/LoadEffectFileNames.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <ostream>
 
-namespace
-{
+namespace {
 [[noreturn]] void refuse(const std::vector<std::string>& problems)
 {
     std::string message = "the bridges cannot be used:";
@@ -37,7 +36,8 @@ std::optional<RunBridges> RunBridges::load(const std::string& studyFile, const s
 {
     RunBridges result;
     result.file = bridgesOption;
-    if (result.file.empty()) {
+    if (result.file.empty())
+    {
         result.file = BridgesFile::besideStudy(studyFile);
         std::error_code error;
         if (!std::filesystem::exists(result.file, error))
@@ -66,7 +66,8 @@ std::unique_ptr<LoadEffectRun> RunBridges::start(const Sim& sim, const std::stri
 {
     auto run = std::make_unique<LoadEffectRun>(bridges, road, sim.getTime(), metricsFolder);
     const std::vector<std::string> failed = run->openFiles();
-    if (!failed.empty()) {
+    if (!failed.empty())
+    {
         std::vector<std::string> problems;
         for (const std::string& path : failed)
             problems.push_back(path + ": the load-effect file cannot be created");
@@ -78,29 +79,37 @@ std::unique_ptr<LoadEffectRun> RunBridges::start(const Sim& sim, const std::stri
 std::vector<std::string> RunBridges::outputFiles(const std::string& metricsFolder) const
 {
     std::vector<std::string> paths;
-    for (const PreparedBridge& prepared : bridges) {
-        paths.push_back(MeasurementFile::pathInFolder(metricsFolder, LoadEffectFileNames::series(prepared.bridge.name)));
-        paths.push_back(MeasurementFile::pathInFolder(metricsFolder, LoadEffectFileNames::seconds(prepared.bridge.name)));
-        paths.push_back(MeasurementFile::pathInFolder(metricsFolder, LoadEffectFileNames::events(prepared.bridge.name)));
+    for (const PreparedBridge& prepared : bridges)
+    {
+        paths.push_back(
+            MeasurementFile::pathInFolder(metricsFolder, LoadEffectFileNames::series(prepared.bridge.name)));
+        paths.push_back(
+            MeasurementFile::pathInFolder(metricsFolder, LoadEffectFileNames::seconds(prepared.bridge.name)));
+        paths.push_back(
+            MeasurementFile::pathInFolder(metricsFolder, LoadEffectFileNames::events(prepared.bridge.name)));
     }
     return paths;
 }
 
 void RunBridges::printSummary(std::ostream& out, const LoadEffectRun& run, double returnYears)
 {
-    const double secondsPerYear = 86400.0 * std::max(1, theConfigData.daysPerMonth) * std::max(1, theConfigData.monthsPerYear);
-    for (const BridgeMonitor& monitor : run.getMonitors()) {
+    const double secondsPerYear =
+        86400.0 * std::max(1, theConfigData.daysPerMonth) * std::max(1, theConfigData.monthsPerYear);
+    for (const BridgeMonitor& monitor : run.getMonitors())
+    {
         const Bridge& bridge = monitor.getBridge();
         const std::vector<LoadEvent>& events = monitor.getEvents().getEvents();
         out << "Bridge " << bridge.name << ": ";
         if (events.empty())
             out << "no vehicle crossed";
         else
-            out << "largest " << number(events.front().value) << " at " << RunSummary::simulatedTime(events.front().time);
+            out << "largest " << number(events.front().value) << " at "
+                << RunSummary::simulatedTime(events.front().time);
         const std::vector<double>& maxima = monitor.getCompleteMaxima();
         out << "; " << maxima.size() << " complete intervals of " << number(bridge.interval) << " s\n";
         const std::optional<GumbelFit> fit = Gumbel::fit(maxima);
-        if (!fit) {
+        if (!fit)
+        {
             out << "  no Gumbel fit: it needs two complete intervals or more with different maxima\n";
             continue;
         }

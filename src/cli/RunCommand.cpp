@@ -23,8 +23,7 @@
 
 namespace fs = std::filesystem;
 
-namespace
-{
+namespace {
 volatile std::sig_atomic_t stopSignal = 0;
 
 extern "C" void requestStop(int signalNumber)
@@ -100,7 +99,8 @@ void RunCommand::applyOverrides(StudyDocument& document, const Options& options)
 {
     std::string output = options.output;
     std::string metrics = options.metrics;
-    if (!options.outDir.empty()) {
+    if (!options.outDir.empty())
+    {
         createFolder(options.outDir, "--out-dir");
         if (output.empty())
             output = (fs::path(options.outDir) / "output.txt").string();
@@ -129,11 +129,13 @@ int RunCommand::execute(const Options& options)
         theRandomGenerator.seed(*options.seed);
 
     RunFileClaim trajectoryClaim;
-    const std::unique_ptr<TrajectoryOutput> trajectories = claimTrajectories(document, bridges, options, trajectoryClaim);
+    const std::unique_ptr<TrajectoryOutput> trajectories =
+        claimTrajectories(document, bridges, options, trajectoryClaim);
 
     ConsoleMessages messages(out, err, nullptr, false);
     messages.setSubject(options.study);
-    if (!document.setupSimulation(messages)) {
+    if (!document.setupSimulation(messages))
+    {
         trajectoryClaim.abandon();
         throw CliFailure(options.study + ": the run cannot start (input traffic file " +
                          absoluteName(document.resolvedInputFileName()) + ", output traffic file " +
@@ -150,7 +152,8 @@ int RunCommand::execute(const Options& options)
     if (trajectories)
         trajectories->start(sim.getTime());
     progress.update(sim.getProgress());
-    while (running && stopSignal == 0) {
+    while (running && stopSignal == 0)
+    {
         const std::vector<std::vector<Vehicle*>>& lanes = sim.step(running);
         if (loadEffects)
             loadEffects->observe(lanes, sim.getTime());
@@ -168,17 +171,22 @@ int RunCommand::execute(const Options& options)
 
     bool outputsWhole = reportLostOutputs(statistics, absoluteName(document.resolvedOutputFileName()));
     if (trajectories)
-        if (const std::optional<std::string> failure = trajectories->finish(statistics)) {
+        if (const std::optional<std::string> failure = trajectories->finish(statistics))
+        {
             err << "roadflux-cli: " << *failure << '\n';
             outputsWhole = false;
         }
     if (loadEffects)
-        for (const std::string& file : loadEffects->lostFiles()) {
-            err << "roadflux-cli: " << absoluteName(file) << ": the load-effect file could not be written: lines were lost\n";
+        for (const std::string& file : loadEffects->lostFiles())
+        {
+            err << "roadflux-cli: " << absoluteName(file)
+                << ": the load-effect file could not be written: lines were lost\n";
             outputsWhole = false;
         }
-    if (running) {
-        err << "roadflux-cli: " << options.study << ": the simulation was stopped; the files written so far are complete\n";
+    if (running)
+    {
+        err << "roadflux-cli: " << options.study
+            << ": the simulation was stopped; the files written so far are complete\n";
         return CliFailure::stoppedBySignal + stopSignal;
     }
     const std::string output = absoluteName(document.resolvedOutputFileName());
@@ -201,9 +209,11 @@ std::unique_ptr<TrajectoryOutput> RunCommand::claimTrajectories(const StudyDocum
 {
     if (options.trajectories.empty())
         return nullptr;
-    auto trajectories = std::make_unique<TrajectoryOutput>(absoluteName(options.trajectories), options.trajectoryInterval);
+    auto trajectories =
+        std::make_unique<TrajectoryOutput>(absoluteName(options.trajectories), options.trajectoryInterval);
     RunFiles files = document.runFiles();
-    if (bridges) {
+    if (bridges)
+    {
         files.addInput(bridges->getFile(), "the bridges file");
         for (const std::string& path : bridges->outputFiles(document.resolvedMetricsFolder()))
             files.addOutput(path, "the load-effect file " + path);
@@ -218,6 +228,7 @@ bool RunCommand::reportLostOutputs(const RunStatistics& statistics, const std::s
     if (statistics.outputWriteFailed)
         err << "roadflux-cli: " << outputFile << ": the output traffic file could not be written: records were lost\n";
     for (const std::string& file : statistics.lostMeasurementFiles)
-        err << "roadflux-cli: " << absoluteName(file) << ": the measurement file could not be written: lines were lost\n";
+        err << "roadflux-cli: " << absoluteName(file)
+            << ": the measurement file could not be written: lines were lost\n";
     return !statistics.outputWriteFailed && statistics.lostMeasurementFiles.empty();
 }

@@ -28,7 +28,7 @@ public:
         // --metrics say otherwise; created when missing.
         std::string outDir;
         std::optional<std::uint32_t> seed;  // makes the run repeatable
-        std::string bridges;  // bridges file, in place of STUDY.bridges beside the study
+        std::string bridges;                // bridges file, in place of STUDY.bridges beside the study
         std::string trajectories;           // CSV file of sampled vehicles; none when empty
         double trajectoryInterval = 1.0;    // s of simulated time between samples
     };

@@ -29,8 +29,9 @@ std::string RunSummary::simulatedTime(double seconds)
     const std::int64_t wholeSeconds = hundredthsTotal / 100;
     const std::int64_t days = wholeSeconds / 86400;
     char text[128];
-    std::snprintf(text, sizeof text, "%.2f s (year %" PRId64 ", month %" PRId64 ", day %" PRId64
-                                     ", %02" PRId64 ":%02" PRId64 ":%02" PRId64 ".%02" PRId64 ")",
+    std::snprintf(text, sizeof text,
+                  "%.2f s (year %" PRId64 ", month %" PRId64 ", day %" PRId64 ", %02" PRId64 ":%02" PRId64 ":%02" PRId64
+                  ".%02" PRId64 ")",
                   seconds, days / (daysPerMonth * monthsPerYear), days / daysPerMonth % monthsPerYear + 1,
                   days % daysPerMonth + 1, wholeSeconds / 3600 % 24, wholeSeconds / 60 % 60, wholeSeconds % 60,
                   hundredthsTotal % 100);
@@ -54,8 +55,8 @@ void RunSummary::print(std::ostream& out) const
         << "Vehicle-steps:       " << statistics.vehicleSteps << '\n'
         << "Skipped vehicles:    " << statistics.skippedVehicles << '\n'
         << summaryLine(releaseDelayLabel, releaseDelayText(statistics.releaseDelays))
-        << summaryLine(minimumGapLabel, minimumGapText(statistics.gaps))
-        << "Wall time:           " << wall << rate << '\n'
+        << summaryLine(minimumGapLabel, minimumGapText(statistics.gaps)) << "Wall time:           " << wall << rate
+        << '\n'
         << "Output traffic file: " << outputFile << '\n'
         << "Metrics folder:      " << metricsFolder << '\n';
     if (!trajectoriesFile.empty())

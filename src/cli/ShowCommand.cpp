@@ -8,8 +8,7 @@
 #include <ostream>
 #include <string>
 
-namespace
-{
+namespace {
 std::string named(const std::vector<StudyNames::Named>& names, std::uint16_t code)
 {
     if (auto name = StudyNames::findName(names, code))
@@ -43,9 +42,7 @@ std::string parameterLine(const CParameter& parameter)
 }
 }
 
-ShowCommand::ShowCommand(std::ostream& outStream) : out(outStream)
-{
-}
+ShowCommand::ShowCommand(std::ostream& outStream) : out(outStream) {}
 
 int ShowCommand::execute(const std::string& study)
 {
@@ -66,7 +63,8 @@ void ShowCommand::printSettings(const StudyDocument& d) const
     out << "Input traffic file:   " << fileLine(d.getInputFileName(), d.resolvedInputFileName()) << '\n'
         << "Output traffic file:  " << fileLine(d.getOutputFileName(), d.resolvedOutputFileName()) << '\n'
         << "Metrics folder:       "
-        << (d.getMetricsFolder().empty() ? "(the study's folder)" : fileLine(d.getMetricsFolder(), d.resolvedMetricsFolder()))
+        << (d.getMetricsFolder().empty() ? "(the study's folder)"
+                                         : fileLine(d.getMetricsFolder(), d.resolvedMetricsFolder()))
         << '\n'
         << "Traffic file format:  " << named(StudyNames::fileFormats(), d.getFileFormat()) << '\n'
         << "Traffic file lanes:   direction 1: " << d.getFileLanesDir1() << ", direction 2: " << d.getFileLanesDir2()
@@ -88,7 +86,8 @@ void ShowCommand::printFeatures(const StudyDocument& document) const
     const auto& features = document.getRoadFeatures();
     out << "Road features: " << features.size() << '\n';
     int n = 0;
-    for (const auto& feature : features) {
+    for (const auto& feature : features)
+    {
         const bool isGradient = feature->getType() == CRoadFeature::gradient;
         out << "  Feature " << ++n << ": " << named(StudyNames::featureTypes(), feature->getType()) << ", "
             << StudyNames::direction(feature->isDirectionPositive()) << ", " << feature->getStart() << " m to "
@@ -103,28 +102,28 @@ void ShowCommand::printDetectors(const StudyDocument& document) const
     const auto& detectors = document.getStatDetectors();
     out << "Statistics detectors: " << detectors.size() << '\n';
     int n = 0;
-    for (const auto& detector : detectors) {
+    for (const auto& detector : detectors)
+    {
         const bool isLaneChange = detector->getKind() == CStatDetector::laneChanges;
         out << "  Detector " << ++n << ": " << named(StudyNames::detectorKinds(), detector->getKind()) << ", "
             << StudyNames::direction(detector->isDirectionPositive()) << ", "
-            << named(StudyNames::vehicleTypes(), detector->getVehicleTypes()) << ", every "
-            << detector->getInterval() << " s, " << (isLaneChange ? "step " : "at ") << detector->getLocation()
-            << " m\n";
+            << named(StudyNames::vehicleTypes(), detector->getVehicleTypes()) << ", every " << detector->getInterval()
+            << " s, " << (isLaneChange ? "step " : "at ") << detector->getLocation() << " m\n";
     }
     out << '\n';
 }
 
 void ShowCommand::printParameterSets(const StudyDocument& document) const
 {
-    for (int k = 0; k < StudyDocument::vehicleClassCount; ++k) {
+    for (int k = 0; k < StudyDocument::vehicleClassCount; ++k)
+    {
         const CIDMParameterSet& set = document.getIDMParameterSet(k);
         out << "IDM parameters of class " << k << ", "
             << named(StudyNames::vehicleClasses(), static_cast<std::uint16_t>(k)) << " (stored class "
             << set.getVehicleClass() << "):\n";
-        for (const CParameter* parameter :
-             {&set.getParamT(), &set.getParamA(), &set.getParamB(), &set.getParamS0(), &set.getParamS1(),
-              &set.getParamV0(), &set.getParamDelta(), &set.getParamP(), &set.getParamDeltaAbias(),
-              &set.getParamDeltaAth()})
+        for (const CParameter* parameter : {&set.getParamT(), &set.getParamA(), &set.getParamB(), &set.getParamS0(),
+                                            &set.getParamS1(), &set.getParamV0(), &set.getParamDelta(),
+                                            &set.getParamP(), &set.getParamDeltaAbias(), &set.getParamDeltaAth()})
             out << parameterLine(*parameter);
         out << (k + 1 < StudyDocument::vehicleClassCount ? "\n" : "");
     }

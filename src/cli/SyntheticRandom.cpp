@@ -34,7 +34,8 @@ double SyntheticRandom::exponential(double mean)
 
 double SyntheticRandom::boundedNormal(double mean, double standardDeviation, double low, double high)
 {
-    for (int attempt = 0; attempt < 8; ++attempt) {
+    for (int attempt = 0; attempt < 8; ++attempt)
+    {
         const double value = normal(mean, standardDeviation);
         if (value >= low && value <= high)
             return value;

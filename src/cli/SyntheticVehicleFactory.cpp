@@ -10,8 +10,7 @@
 #include <cmath>
 #include <numeric>
 
-namespace
-{
+namespace {
 constexpr unsigned short vorkFormat = 100;
 constexpr int tandemSpacingDm = 13;  // 1.3 m between the axles of a tandem or tridem
 }
@@ -23,17 +22,13 @@ SyntheticVehicleFactory::SyntheticVehicleFactory(SyntheticRandom& randomSource, 
 
 std::unique_ptr<Vehicle> SyntheticVehicleFactory::make(short vehicleClass)
 {
-    switch (vehicleClass) {
-    case classSmallTruck:
-        return build(smallTruckLayout());
-    case classLargeTruck:
-        return build(largeTruckLayout());
-    case classCrane:
-        return build(craneLayout());
-    case classLowLoader:
-        return build(lowLoaderLayout());
-    default:
-        return build(carLayout());
+    switch (vehicleClass)
+    {
+    case classSmallTruck: return build(smallTruckLayout());
+    case classLargeTruck: return build(largeTruckLayout());
+    case classCrane: return build(craneLayout());
+    case classLowLoader: return build(lowLoaderLayout());
+    default: return build(carLayout());
     }
 }
 
@@ -56,12 +51,15 @@ SyntheticVehicleFactory::Layout SyntheticVehicleFactory::carLayout()
 SyntheticVehicleFactory::Layout SyntheticVehicleFactory::smallTruckLayout()
 {
     Layout layout;
-    if (random.uniform() < 0.7) {
+    if (random.uniform() < 0.7)
+    {
         layout.spacingsDm = {random.uniformInt(35, 55), 0};
         layout.loadShares = {0.4, 0.6};
         layout.grossWeight = random.uniformInt(60, 180);
         layout.lengthDm = random.uniformInt(65, 100);
-    } else {
+    }
+    else
+    {
         layout.spacingsDm = {random.uniformInt(65, 70), tandemSpacingDm, 0};
         layout.loadShares = {0.3, 0.35, 0.35};
         layout.grossWeight = random.uniformInt(150, 260);
@@ -76,12 +74,15 @@ SyntheticVehicleFactory::Layout SyntheticVehicleFactory::smallTruckLayout()
 SyntheticVehicleFactory::Layout SyntheticVehicleFactory::largeTruckLayout()
 {
     Layout layout;
-    if (random.uniform() < 0.75) {
+    if (random.uniform() < 0.75)
+    {
         layout.spacingsDm = {random.uniformInt(32, 38), tandemSpacingDm, random.uniformInt(55, 70), tandemSpacingDm, 0};
         layout.loadShares = {0.16, 0.22, 0.22, 0.2, 0.2};
         layout.grossWeight = random.uniformInt(180, 440);
         layout.lengthDm = random.uniformInt(150, 168);
-    } else {
+    }
+    else
+    {
         layout.spacingsDm = {random.uniformInt(32, 38), tandemSpacingDm, random.uniformInt(50, 65), 0};
         layout.loadShares = {0.2, 0.27, 0.27, 0.26};
         layout.grossWeight = random.uniformInt(150, 320);
@@ -157,7 +158,8 @@ std::unique_ptr<Vehicle> SyntheticVehicleFactory::build(const Layout& layout)
     vehicle->length = layout.lengthDm / 10.0;
     vehicle->axleCount = static_cast<int>(weights.size());
     vehicle->createAxles();
-    for (int i = 0; i < vehicle->axleCount; ++i) {
+    for (int i = 0; i < vehicle->axleCount; ++i)
+    {
         vehicle->setAxleWeight(i, weights[static_cast<std::size_t>(i)] * toKilonewtons);
         vehicle->setAxleSpacing(i, layout.spacingsDm[static_cast<std::size_t>(i)] / 10.0);
     }

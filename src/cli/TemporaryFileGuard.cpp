@@ -8,8 +8,7 @@
 #include <signal.h>
 #include <unistd.h>
 
-namespace
-{
+namespace {
 constexpr std::array<int, 3> guardedSignals{SIGINT, SIGTERM, SIGHUP};
 
 // Written before the handlers are installed and only read by them.
@@ -30,10 +29,13 @@ TemporaryFileGuard::TemporaryFileGuard(const std::string& temporaryPath)
     guardedPath[0] = '\0';
     if (temporaryPath.size() <= PATH_MAX)
         std::memcpy(guardedPath, temporaryPath.c_str(), temporaryPath.size() + 1);
-    struct sigaction action {};
+    struct sigaction action
+    {
+    };
     action.sa_handler = removeAndEnd;
     sigemptyset(&action.sa_mask);
-    for (std::size_t i = 0; i < guardedSignals.size(); ++i) {
+    for (std::size_t i = 0; i < guardedSignals.size(); ++i)
+    {
         ::sigaction(guardedSignals[i], nullptr, &previousActions[i]);
         // A signal the caller chose to ignore (nohup) stays ignored.
         if (previousActions[i].sa_handler != SIG_IGN)

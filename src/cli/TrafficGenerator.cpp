@@ -11,8 +11,7 @@
 #include <utility>
 #include <vector>
 
-namespace
-{
+namespace {
 constexpr unsigned short vorkFormat = 100;
 constexpr unsigned short dorivFormat = 102;
 constexpr double secondsPerHour = 3600.0;
@@ -33,23 +32,28 @@ long long TrafficGenerator::write(std::ostream& out)
             lanes.push_back({direction, firstFileLane + i, secondsPerHour / flow, 0});
     };
     // VORK records carry no direction or lane: everything drives in direction 1, lane 1.
-    if (settings.fileFormat == vorkFormat) {
+    if (settings.fileFormat == vorkFormat)
+    {
         addLanes(1, 1, 1, settings.flowDir1);
-    } else {
+    }
+    else
+    {
         addLanes(1, settings.lanesDir1, 1, settings.flowDir1);
         addLanes(2, settings.lanesDir2, settings.lanesDir1 + 1, settings.flowDir2);
     }
 
     using Arrival = std::pair<std::int64_t, std::size_t>;  // time, lane; ties go to the lower lane
     std::priority_queue<Arrival, std::vector<Arrival>, std::greater<>> due;
-    for (std::size_t i = 0; i < lanes.size(); ++i) {
+    for (std::size_t i = 0; i < lanes.size(); ++i)
+    {
         lanes[i].nextArrival = headwayHundredths(lanes[i].meanHeadwayS);
         due.push({lanes[i].nextArrival, i});
     }
 
     const auto end = static_cast<std::int64_t>(std::llround(settings.durationS * 100.0));
     long long written = 0;
-    while (!due.empty() && due.top().first < end) {
+    while (!due.empty() && due.top().first < end)
+    {
         const auto [time, laneIndex] = due.top();
         due.pop();
         LaneStream& lane = lanes[laneIndex];
@@ -81,7 +85,8 @@ short TrafficGenerator::drawClass()
     const auto& shares = settings.classShares;
     const double total = std::accumulate(shares.begin(), shares.end(), 0.0);
     double pick = random.uniform() * total;
-    for (std::size_t i = 0; i < shares.size(); ++i) {
+    for (std::size_t i = 0; i < shares.size(); ++i)
+    {
         if (pick < shares[i])
             return static_cast<short>(i);
         pick -= shares[i];

@@ -26,8 +26,8 @@ private:
     {
         int direction = 1;
         int fileLane = 1;
-        double meanHeadwayS = 0.0;         // s
-        std::int64_t nextArrival = 0;      // hundredths of a second after the start
+        double meanHeadwayS = 0.0;     // s
+        std::int64_t nextArrival = 0;  // hundredths of a second after the start
     };
 
     std::int64_t headwayHundredths(double meanHeadwayS);

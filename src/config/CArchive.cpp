@@ -4,13 +4,9 @@
 #include <cstring>
 #include <limits>
 
-CArchive::CArchive() : storing(true)
-{
-}
+CArchive::CArchive() : storing(true) {}
 
-CArchive::CArchive(std::vector<std::uint8_t> content) : storing(false), bytes(std::move(content))
-{
-}
+CArchive::CArchive(std::vector<std::uint8_t> content) : storing(false), bytes(std::move(content)) {}
 
 void CArchive::writeUInt8(std::uint8_t value)
 {

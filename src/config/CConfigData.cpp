@@ -5,8 +5,8 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <system_error>
 #include <limits>
+#include <system_error>
 
 CConfigData theConfigData;
 
@@ -153,6 +153,5 @@ void CConfigData::warnAboutQuestionableValues() const
     std::string text;
     for (const std::string& item : found)
         text += (text.empty() ? "" : ", ") + item;
-    std::fprintf(stderr, "Roadflux: configuration values that make no sense were kept as loaded: %s\n",
-                 text.c_str());
+    std::fprintf(stderr, "Roadflux: configuration values that make no sense were kept as loaded: %s\n", text.c_str());
 }

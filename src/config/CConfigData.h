@@ -45,22 +45,22 @@ public:
     int maxSpeedLimit = 200;             // km/h
     int maxGradient = 15;                // %
     bool gradientAltersAccel = true;
-    double gradientMinAccel = 0.1;       // m/s²
+    double gradientMinAccel = 0.1;  // m/s²
     bool gradientAltersDecel = true;
-    double gradientHeadwayStep = 10.0;   // % per s
-    double gradientMinSpeed = 0.1;       // m/s
-    double gradientSpeedStep = 0.2;      // % per km/h
+    double gradientHeadwayStep = 10.0;  // % per s
+    double gradientMinSpeed = 0.1;      // m/s
+    double gradientSpeedStep = 0.2;     // % per km/h
     int daysPerMonth = 25;
     int monthsPerYear = 10;
-    double craneMeanSpacing = 2.5;       // m
-    int craneMaxSpacing = 4;             // m
-    double lowLoaderSpacing = 7.5;       // m
+    double craneMeanSpacing = 2.5;  // m
+    int craneMaxSpacing = 4;        // m
+    double lowLoaderSpacing = 7.5;  // m
     int smallTruckMaxAxles = 3;
-    int carMaxGVW = 35;                  // units of 100 kg
+    int carMaxGVW = 35;  // units of 100 kg
     double minViewScale = 0.1;
-    double vehicleTipTime = 20.0;        // s
-    Colour classColour[5] = {makeColour(0, 0, 0), makeColour(0, 0, 255), makeColour(255, 0, 0),
-                             makeColour(0, 255, 0), makeColour(100, 100, 100)};
+    double vehicleTipTime = 20.0;  // s
+    Colour classColour[5] = {makeColour(0, 0, 0), makeColour(0, 0, 255), makeColour(255, 0, 0), makeColour(0, 255, 0),
+                             makeColour(100, 100, 100)};
     Colour backgroundColour = makeColour(255, 255, 255);
     Colour roadColour = makeColour(200, 200, 200);
     Colour roadLineColour = makeColour(0, 0, 0);

@@ -10,22 +10,14 @@ double CDistribution::generate() const
 {
     switch (type)
     {
-    case exponential:
-        return drawExponential();
-    case logNormal:
-        return drawLogNormal();
-    case gamma:
-        return drawGamma();
-    case gumbel:
-        return drawGumbel();
-    case poisson:
-        return drawPoisson();
-    case gev:
-        return drawGev();
-    case normal:
-        return drawNormal();
-    default:
-        return location;
+    case exponential: return drawExponential();
+    case logNormal: return drawLogNormal();
+    case gamma: return drawGamma();
+    case gumbel: return drawGumbel();
+    case poisson: return drawPoisson();
+    case gev: return drawGev();
+    case normal: return drawNormal();
+    default: return location;
     }
 }
 

@@ -36,8 +36,8 @@ void CIDMParameterSet::Serialize(CArchive& archive)
 
 void CIDMParameterSet::store(CArchive& archive) const
 {
-    for (const CParameter* parameter : {&paramT, &paramA, &paramB, &paramS0, &paramS1, &paramV0, &paramDelta,
-                                        &paramP, &paramDeltaAbias, &paramDeltaAth})
+    for (const CParameter* parameter : {&paramT, &paramA, &paramB, &paramS0, &paramS1, &paramV0, &paramDelta, &paramP,
+                                        &paramDeltaAbias, &paramDeltaAth})
         parameter->store(archive);
     archive.writeInt32(vehicleClass);
 }
@@ -46,9 +46,9 @@ void CIDMParameterSet::load(CArchive& archive)
 {
     // Into a copy first, so that a set is either loaded whole or left as it was.
     CIDMParameterSet loaded;
-    for (CParameter* parameter : {&loaded.paramT, &loaded.paramA, &loaded.paramB, &loaded.paramS0,
-                                  &loaded.paramS1, &loaded.paramV0, &loaded.paramDelta, &loaded.paramP,
-                                  &loaded.paramDeltaAbias, &loaded.paramDeltaAth})
+    for (CParameter* parameter :
+         {&loaded.paramT, &loaded.paramA, &loaded.paramB, &loaded.paramS0, &loaded.paramS1, &loaded.paramV0,
+          &loaded.paramDelta, &loaded.paramP, &loaded.paramDeltaAbias, &loaded.paramDeltaAth})
         parameter->load(archive);
     loaded.vehicleClass = archive.readInt32();
     *this = loaded;

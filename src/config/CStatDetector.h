@@ -54,6 +54,6 @@ private:
     std::uint16_t kind = flowAndDensity;
     bool directionPositive = true;
     std::uint16_t vehicleTypes = allVehicles;
-    int interval = 60;     // s
-    int location = 1000;   // m; for lane changes, the step in m
+    int interval = 60;    // s
+    int location = 1000;  // m; for lane changes, the step in m
 };

@@ -5,8 +5,7 @@
 #include <cstdint>
 #include <limits>
 
-namespace
-{
+namespace {
 bool isCSpace(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -98,8 +97,8 @@ double leadingReal(std::string_view text)
     if (length == 0)
         return 0.0;
     double magnitude = 0.0;
-    const auto result = std::from_chars(text.data() + i, text.data() + i + length, magnitude,
-                                        std::chars_format::general);
+    const auto result =
+        std::from_chars(text.data() + i, text.data() + i + length, magnitude, std::chars_format::general);
     if (result.ec == std::errc::result_out_of_range)
         magnitude = decimalOrder(text.substr(i, length)) > 0 ? std::numeric_limits<double>::max() : 0.0;
     return negative ? -magnitude : magnitude;

@@ -11,8 +11,7 @@ MersenneTwister theRandomGenerator = [] {
     return generator;
 }();
 
-namespace
-{
+namespace {
 constexpr std::size_t shift = 397;
 constexpr std::uint32_t matrixA = 0x9908B0DFu;
 constexpr std::uint32_t upperMask = 0x80000000u;
@@ -60,8 +59,8 @@ void MersenneTwister::seedByArray(const std::uint32_t* key, std::size_t keyLengt
     std::size_t j = 0;
     for (std::size_t k = stateSize > keyLength ? stateSize : keyLength; k > 0; --k)
     {
-        state[i] = (state[i] ^ ((state[i - 1] ^ (state[i - 1] >> 30)) * 1664525u)) + key[j] +
-                   static_cast<std::uint32_t>(j);
+        state[i] =
+            (state[i] ^ ((state[i - 1] ^ (state[i - 1] >> 30)) * 1664525u)) + key[j] + static_cast<std::uint32_t>(j);
         ++i;
         ++j;
         if (i >= stateSize)
@@ -74,8 +73,7 @@ void MersenneTwister::seedByArray(const std::uint32_t* key, std::size_t keyLengt
     }
     for (std::size_t k = stateSize - 1; k > 0; --k)
     {
-        state[i] = (state[i] ^ ((state[i - 1] ^ (state[i - 1] >> 30)) * 1566083941u)) -
-                   static_cast<std::uint32_t>(i);
+        state[i] = (state[i] ^ ((state[i - 1] ^ (state[i - 1] >> 30)) * 1566083941u)) - static_cast<std::uint32_t>(i);
         ++i;
         if (i >= stateSize)
         {

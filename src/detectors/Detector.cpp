@@ -3,9 +3,7 @@
 #include "detectors/MeasurementFile.h"
 #include "vehicles/Vehicle.h"
 
-void Detector::detect(Vehicle*, double)
-{
-}
+void Detector::detect(Vehicle*, double) {}
 
 void Detector::advance(double dt)
 {
@@ -13,7 +11,8 @@ void Detector::advance(double dt)
     intervalClock += dt;
     // An interval that is not positive would end on every step and divide every rate by zero;
     // such a detector writes its headers only.
-    if (interval > 0.0 && intervalClock >= interval) {
+    if (interval > 0.0 && intervalClock >= interval)
+    {
         intervalClock -= interval;
         ++intervalCount;
         endInterval();
@@ -37,7 +36,8 @@ std::string Detector::vehicleTypeName() const
 
 std::string Detector::vehicleTypeNameOf(short types)
 {
-    switch (types) {
+    switch (types)
+    {
     case vehicleTypesTrucks: return "Trucks";
     case vehicleTypesCars: return "Car";
     case vehicleTypesSmallTrucks: return "ST";
@@ -60,7 +60,8 @@ std::string Detector::directionNameOf(bool positive)
 
 bool Detector::acceptsClass(short vehicleClass) const
 {
-    switch (vehicleTypes) {
+    switch (vehicleTypes)
+    {
     case vehicleTypesTrucks: return vehicleClass >= 1 && vehicleClass <= 4;
     case vehicleTypesCars: return vehicleClass == 0;
     case vehicleTypesSmallTrucks: return vehicleClass == 1;

@@ -66,14 +66,14 @@ protected:
     std::string filePath(const std::string& fileName) const;
 
     short kind = 0;
-    int roadLength = 0;              // m
+    int roadLength = 0;  // m
     bool directionPositive = true;
-    int location = 0;                // m from the start of the detector's direction
+    int location = 0;  // m from the start of the detector's direction
     int laneCount = 0;
     short vehicleTypes = vehicleTypesAll;
-    double intervalClock = 0.0;      // s accumulated in the current interval
-    double elapsed = 0.0;            // s advanced since the run started
-    double interval = 0.0;           // s
+    double intervalClock = 0.0;  // s accumulated in the current interval
+    double elapsed = 0.0;        // s advanced since the run started
+    double interval = 0.0;       // s
     int intervalCount = 0;
     std::vector<Vehicle*> vehicles;  // captured in the current step, not owned
     std::string metricsDirectory = "C:\\Roadflux\\Metrics\\";

@@ -6,7 +6,8 @@ namespace {
 
 const char* eventClassName(short vehicleClass)
 {
-    switch (vehicleClass) {
+    switch (vehicleClass)
+    {
     case 0: return "Car";
     case 1: return "SmallTr";
     case 2: return "LargeTr";
@@ -60,7 +61,8 @@ std::vector<std::string> LaneChangeDetector::fileNamesFor(short types, bool posi
 
 void LaneChangeDetector::collectLostFiles(std::vector<std::string>& paths)
 {
-    for (MeasurementFile* file : {&allFile, &compositionFile, &spaceTimeFile, &rateFile}) {
+    for (MeasurementFile* file : {&allFile, &compositionFile, &spaceTimeFile, &rateFile})
+    {
         file->flush();
         if (file->hasLostLines())
             paths.push_back(file->getPath());
@@ -74,7 +76,8 @@ void LaneChangeDetector::openFiles()
     allFile.text("Time,Position,From Lane,To Lane,Right/Left,Type").endLine();
     allFile.endLine();
 
-    if (writesComposition()) {
+    if (writesComposition())
+    {
         compositionFile.open(filePath(fileName("LC_Comp_")));
         compositionFile.text("LANE CHANGE - COMPOSITION OF EVENTS").endLine();
         compositionFile.text("Time Interval,Car Changes,SmallTr Changes,LargeTr Changes,Crane Changes,LowLoad Changes")
@@ -133,7 +136,8 @@ void LaneChangeDetector::finish()
 
 void LaneChangeDetector::writeEvents()
 {
-    for (const LaneChangeEvent& event : events) {
+    for (const LaneChangeEvent& event : events)
+    {
         allFile.seconds(event.getTime()).text(" ,").integer(event.getLocation()).text(" ,");
         allFile.integer(event.getFromLane()).text(" ,").integer(event.getToLane()).text(" ,");
         allFile.text(event.isToLeft() ? "Left" : "Right").text(" ,").text(eventClassName(event.getVehicleClass()));
@@ -146,7 +150,8 @@ void LaneChangeDetector::writeComposition()
     if (!writesComposition())
         return;
     int perClass[5] = {};
-    for (const LaneChangeEvent& event : events) {
+    for (const LaneChangeEvent& event : events)
+    {
         short vehicleClass = event.getVehicleClass();
         ++perClass[vehicleClass >= 0 && vehicleClass <= 4 ? vehicleClass : 0];
     }
@@ -158,7 +163,8 @@ void LaneChangeDetector::writeComposition()
 
 void LaneChangeDetector::writeSpaceTime()
 {
-    for (const LaneChangeEvent& event : events) {
+    for (const LaneChangeEvent& event : events)
+    {
         // Changes to the left go under "Right To Left", in the third and fourth columns.
         if (event.isToLeft())
             spaceTimeFile.text(",,");

@@ -50,7 +50,7 @@ private:
     MeasurementFile compositionFile;
     MeasurementFile spaceTimeFile;
     MeasurementFile rateFile;
-    int locationStep = 0;                 // m
-    std::vector<int> binLocations;        // m: 0, step, 2 × step, … below the road length, then the road length
+    int locationStep = 0;           // m
+    std::vector<int> binLocations;  // m: 0, step, 2 × step, … below the road length, then the road length
     std::vector<int> binCounts;
 };

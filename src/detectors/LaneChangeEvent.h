@@ -6,8 +6,8 @@ class LaneChangeEvent
 public:
     // `location`: road x of the vehicle's front in m, truncated; lanes are road-wide numbers;
     // `time`: start of the step of the change, s on the simulation clock.
-    LaneChangeEvent(int location, int fromLane, int toLane, short vehicleClass, bool toLeft,
-                    bool directionPositive, double time)
+    LaneChangeEvent(int location, int fromLane, int toLane, short vehicleClass, bool toLeft, bool directionPositive,
+                    double time)
         : location(location), fromLane(fromLane), toLane(toLane), vehicleClass(vehicleClass), toLeft(toLeft),
           directionPositive(directionPositive), time(time)
     {
@@ -23,11 +23,11 @@ public:
     double getTime() const { return time; }
 
 private:
-    int location;       // m
+    int location;  // m
     int fromLane;
     int toLane;
     short vehicleClass;
     bool toLeft;
     bool directionPositive;
-    double time;        // s
+    double time;  // s
 };

@@ -57,13 +57,15 @@ void MeasurementFile::open(const std::string& filePath)
     givenPath = filePath;
     lost = false;
     std::string key = normalisedPath(filePath);
-    if (pathsInUse().count(key) != 0) {
+    if (pathsInUse().count(key) != 0)
+    {
         debugTrace("Measurement file already in use, not written: %s\n", filePath.c_str());
         lost = true;
         return;
     }
     auto opened = std::make_unique<LineWriter>();
-    if (!opened->open(filePath)) {
+    if (!opened->open(filePath))
+    {
         lost = true;
         return;
     }

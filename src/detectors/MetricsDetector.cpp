@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <limits>
 
-MetricsDetector::MetricsDetector(const std::string& folder, short detectorKind, bool positive, int lanes,
-                                 short types, int intervalSeconds, int locationOnDirection, int length)
+MetricsDetector::MetricsDetector(const std::string& folder, short detectorKind, bool positive, int lanes, short types,
+                                 int intervalSeconds, int locationOnDirection, int length)
 {
     metricsDirectory = folder;
     kind = detectorKind;
@@ -78,19 +78,25 @@ void MetricsDetector::detect(Vehicle* vehicle, double time)
 void MetricsDetector::record(const Vehicle& vehicle, double time)
 {
     int lane = vehicle.getLaneInDirection() - 1;
-    if (lane < 0 || lane >= laneCount) {
+    if (lane < 0 || lane >= laneCount)
+    {
         debugTrace("** Detector: lane %d outside %d lanes\n", lane + 1, laneCount);
         return;
     }
     std::size_t n = static_cast<std::size_t>(lane);
-    if (kind == kindFlowDensity) {
+    if (kind == kindFlowDensity)
+    {
         ++counts[n];
         inverseSpeedSums[n] += 1.0 / vehicle.getVelocity();
-    } else if (kind == kindHeadway) {
+    }
+    else if (kind == kindHeadway)
+    {
         double t = passTime(vehicle, time);
         headways[n].push_back(t - lastPassTime[n]);
         lastPassTime[n] = t;
-    } else if (kind == kindComposition && writesComposition()) {
+    }
+    else if (kind == kindComposition && writesComposition())
+    {
         short vehicleClass = vehicle.getClass();
         ++classCounts[vehicleClass >= 0 && vehicleClass <= 4 ? static_cast<std::size_t>(vehicleClass) : 0];
     }
@@ -100,10 +106,12 @@ void MetricsDetector::endInterval()
 {
     if (kind == kindHeadway)
         writeHeadwayRows();
-    else if (kind == kindComposition) {
+    else if (kind == kindComposition)
+    {
         if (writesComposition())
             writeCompositionRow();
-    } else
+    }
+    else
         writeFlowDensityRow();
     file.flushAtIntervalEnd();
     resetInterval();
@@ -142,10 +150,11 @@ void MetricsDetector::writeFlowDensityRow()
     double flowPerVehicle = 3600.0 / interval;  // veh/h contributed by one vehicle
     double densitySum = 0.0, flowSum = 0.0, speedSum = 0.0;
     file.integer(intervalCount);
-    for (std::size_t n = 0; n < counts.size(); ++n) {
-        double flow = counts[n] * flowPerVehicle;                                         // veh/h
+    for (std::size_t n = 0; n < counts.size(); ++n)
+    {
+        double flow = counts[n] * flowPerVehicle;                                           // veh/h
         double speed = counts[n] > 0 ? 3.6 * counts[n] / inverseSpeedSums[n] : notANumber;  // km/h
-        double density = flow / speed;                                                    // veh/km
+        double density = flow / speed;                                                      // veh/km
         file.text(",").real(density).text(",").real(flow).text(",").real(speed);
         densitySum += density;
         flowSum += flow;
@@ -158,7 +167,8 @@ void MetricsDetector::writeFlowDensityRow()
 void MetricsDetector::writeHeadwayHeader()
 {
     file.text("Headways (s)").endLine();
-    for (int lane = 1; lane <= laneCount; ++lane) {
+    for (int lane = 1; lane <= laneCount; ++lane)
+    {
         if (lane > 1)
             file.text(",");
         file.text("Lane ").integer(lane);
@@ -171,8 +181,10 @@ void MetricsDetector::writeHeadwayRows()
     std::size_t rows = 0;
     for (const std::vector<double>& laneHeadways : headways)
         rows = std::max(rows, laneHeadways.size());
-    for (std::size_t r = 0; r < rows; ++r) {
-        for (std::size_t lane = 0; lane < headways.size(); ++lane) {
+    for (std::size_t r = 0; r < rows; ++r)
+    {
+        for (std::size_t lane = 0; lane < headways.size(); ++lane)
+        {
             if (lane > 0)
                 file.text(",");
             if (r < headways[lane].size())
@@ -191,7 +203,8 @@ void MetricsDetector::writeCompositionHeader()
 
 void MetricsDetector::writeCompositionRow()
 {
-    for (std::size_t vehicleClass = 0; vehicleClass < classCounts.size(); ++vehicleClass) {
+    for (std::size_t vehicleClass = 0; vehicleClass < classCounts.size(); ++vehicleClass)
+    {
         if (vehicleClass > 0)
             file.text(",");
         file.integer(classCounts[vehicleClass]);

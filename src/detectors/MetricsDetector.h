@@ -46,9 +46,9 @@ private:
     void writeCompositionRow();
 
     MeasurementFile file;
-    std::array<int, 5> classCounts{};      // vehicles per class in the interval (composition)
-    std::vector<int> counts;                // vehicles per lane in the interval (flow and density)
-    std::vector<double> inverseSpeedSums;   // Σ 1/v per lane in the interval, s/m (flow and density)
+    std::array<int, 5> classCounts{};           // vehicles per class in the interval (composition)
+    std::vector<int> counts;                    // vehicles per lane in the interval (flow and density)
+    std::vector<double> inverseSpeedSums;       // Σ 1/v per lane in the interval, s/m (flow and density)
     std::vector<std::vector<double>> headways;  // s, per lane in the interval
-    std::vector<double> lastPassTime;       // s, per lane over the whole run
+    std::vector<double> lastPassTime;           // s, per lane over the whole run
 };

@@ -20,7 +20,8 @@ void OutputDetector::detect(Vehicle* vehicle, double time)
 
 void OutputDetector::flush()
 {
-    if (writer != nullptr) {
+    if (writer != nullptr)
+    {
         for (Vehicle* vehicle : vehicles)
             writer->writeVehicle(vehicle);
     }

@@ -1,17 +1,16 @@
 #include "dialogs/CBridgesDlg.h"
 
-#include "dialogs/CUserDialogs.h"
 #include "dialogs/CMessageTip.h"
+#include "dialogs/CUserDialogs.h"
 #include "document/StudyChecks.h"
 #include "loadeffects/BridgeFields.h"
 #include "widgets/CGridCtrl.h"
 
 #include <QTableWidget>
 
-namespace
-{
-const QStringList columnTitles = {"Name", "Start (m)", "Span (m)", "Effect", "Directions", "Interval (s)",
-                                  "Lane Factors"};
+namespace {
+const QStringList columnTitles = {"Name",       "Start (m)",    "Span (m)",    "Effect",
+                                  "Directions", "Interval (s)", "Lane Factors"};
 const QStringList directionNames = {"1", "2", "both"};
 constexpr double newSpan = 20.0;  // m
 
@@ -24,9 +23,12 @@ int columnOfField(const std::string& field)
 {
     using namespace BridgeFields;
     const std::pair<const char*, int> columns[] = {
-        {name, CBridgesDlg::nameColumn},           {start, CBridgesDlg::startColumn},
-        {span, CBridgesDlg::spanColumn},           {effect, CBridgesDlg::effectColumn},
-        {directions, CBridgesDlg::directionsColumn}, {interval, CBridgesDlg::intervalColumn},
+        {name, CBridgesDlg::nameColumn},
+        {start, CBridgesDlg::startColumn},
+        {span, CBridgesDlg::spanColumn},
+        {effect, CBridgesDlg::effectColumn},
+        {directions, CBridgesDlg::directionsColumn},
+        {interval, CBridgesDlg::intervalColumn},
         {laneFactors, CBridgesDlg::laneFactorsColumn},
     };
     for (const auto& [fieldName, column] : columns)

@@ -9,8 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace
-{
+namespace {
 const char* const controlIdProperty = "controlId";
 }
 
@@ -85,8 +84,8 @@ bool CDialogExt::eventFilter(QObject* watched, QEvent* event)
     {
         auto* widget = static_cast<QWidget*>(watched);
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && widget == QApplication::focusWidget() &&
-            widget != ok && isAncestorOf(widget))
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && widget == QApplication::focusWidget() && widget != ok &&
+            isAncestorOf(widget))
             lastEnterControl = widget;
     }
     return QDialog::eventFilter(watched, event);
@@ -97,8 +96,7 @@ CMessageTip* CDialogExt::getMessageTip() const
     return messageTip;
 }
 
-void CDialogExt::layOutListEditor(QWidget* grid, const ListButton& add, const ListButton& remove,
-                                  int width, int height)
+void CDialogExt::layOutListEditor(QWidget* grid, const ListButton& add, const ListButton& remove, int width, int height)
 {
     auto* top = new QHBoxLayout;
     for (const ListButton* spec : {&add, &remove})

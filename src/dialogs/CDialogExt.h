@@ -46,8 +46,7 @@ protected:
     };
     // Lays out a list editor: the add and delete-last buttons above the grid, OK and Cancel
     // below it, at the given starting size (pixels).
-    void layOutListEditor(QWidget* grid, const ListButton& add, const ListButton& remove, int width,
-                          int height);
+    void layOutListEditor(QWidget* grid, const ListButton& add, const ListButton& remove, int width, int height);
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -4,8 +4,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
-namespace
-{
+namespace {
 const QString caption = QStringLiteral("Roadflux");
 
 QString fromStd(const std::string& text)
@@ -31,23 +30,19 @@ void CMessageBoxDialogs::inform(const std::string& text)
 
 bool CMessageBoxDialogs::ask(const std::string& text)
 {
-    QMessageBox box(QMessageBox::Warning, caption, fromStd(text), QMessageBox::Yes | QMessageBox::No,
-                    owner());
+    QMessageBox box(QMessageBox::Warning, caption, fromStd(text), QMessageBox::Yes | QMessageBox::No, owner());
     return box.exec() == QMessageBox::Yes;
 }
 
 CUserDialogs::SaveChoice CMessageBoxDialogs::askSaveChanges(const QString& text)
 {
-    QMessageBox box(QMessageBox::Warning, caption, text,
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, owner());
+    QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                    owner());
     switch (box.exec())
     {
-    case QMessageBox::Yes:
-        return SaveChoice::save;
-    case QMessageBox::No:
-        return SaveChoice::discard;
-    default:
-        return SaveChoice::cancel;
+    case QMessageBox::Yes: return SaveChoice::save;
+    case QMessageBox::No: return SaveChoice::discard;
+    default: return SaveChoice::cancel;
     }
 }
 

@@ -6,8 +6,7 @@
 #include <QScreen>
 #include <QTimerEvent>
 
-namespace
-{
+namespace {
 constexpr int marginLeft = 6;
 constexpr int marginTop = 4;
 constexpr int marginRight = 8;
@@ -144,11 +143,8 @@ bool CMessageTip::eventFilter(QObject* watched, QEvent* event)
     }
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
-    case QEvent::NonClientAreaMouseButtonPress:
-        hideTip();
-        break;
-    default:
-        break;
+    case QEvent::NonClientAreaMouseButtonPress: hideTip(); break;
+    default: break;
     }
     return QWidget::eventFilter(watched, event);
 }

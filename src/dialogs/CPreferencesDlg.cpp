@@ -10,11 +10,21 @@
 
 const QStringList& CPreferencesDlg::settingNames()
 {
-    static const QStringList names = {
-        "Overall scale (meters/pixel)", "Widths Scale", "Time warp factor", "Lane width (m)",
-        "Vehicle width (m)", "Vehicle Length Scale", "Show Velocities", "Show Legend", "Tick Length (m)",
-        "Tick Interval (m)", "Border Top (m)", "Border Bottom (m)", "Border Left (m)", "Border Right (m)",
-        "Space-time interval (s)"};
+    static const QStringList names = {"Overall scale (meters/pixel)",
+                                      "Widths Scale",
+                                      "Time warp factor",
+                                      "Lane width (m)",
+                                      "Vehicle width (m)",
+                                      "Vehicle Length Scale",
+                                      "Show Velocities",
+                                      "Show Legend",
+                                      "Tick Length (m)",
+                                      "Tick Interval (m)",
+                                      "Border Top (m)",
+                                      "Border Bottom (m)",
+                                      "Border Left (m)",
+                                      "Border Right (m)",
+                                      "Space-time interval (s)"};
     return names;
 }
 
@@ -83,9 +93,8 @@ void CPreferencesDlg::correctSettings()
     }
     // Beyond these the drawing's pixel coordinates would no longer fit in an int; the time warp
     // is capped as Speed Up caps it.
-    const double largest[settingCount] = {100.0, 1000.0, 1000.0, 1000.0, 1000.0, 100.0, 1.0, 1.0,
-                                          1000.0, 100000.0, 100000.0, 100000.0, 100000.0, 100000.0,
-                                          3600.0};
+    const double largest[settingCount] = {100.0,  1000.0,   1000.0,   1000.0,   1000.0,   100.0,    1.0,   1.0,
+                                          1000.0, 100000.0, 100000.0, 100000.0, 100000.0, 100000.0, 3600.0};
     for (int i = 0; i < settingCount; ++i)
         if (i != showVelocities && i != showLegend && s[static_cast<std::size_t>(i)] > largest[i])
         {

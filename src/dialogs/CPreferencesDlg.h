@@ -1,7 +1,7 @@
 #pragma once
 // The graphics preferences dialog: a view's zoom, widths, vehicle drawing, ticks, borders,
-// legend and velocity switches, the time warp and the space-time diagram's sample interval, in a grid of settings and values. OK never
-// refuses: out-of-range values are corrected, each with a message.
+// legend and velocity switches, the time warp and the space-time diagram's sample interval, in a grid of settings and
+// values. OK never refuses: out-of-range values are corrected, each with a message.
 
 #include <QDialog>
 

@@ -5,8 +5,7 @@
 #include "document/StudyChecks.h"
 #include "document/StudyNames.h"
 
-namespace
-{
+namespace {
 constexpr int speedLimitType = 400;
 constexpr int gradientType = 401;
 const QStringList typeNames = {"Speed Limit", "Gradient"};
@@ -25,9 +24,7 @@ CRoadFeaturesDlg::CRoadFeaturesDlg(const ItemList& studyFeatures, int length, QW
                       columnTitles,
                       QSize(720, 360)},
                      parent),
-      roadLength(length),
-      maxGradient(theConfigData.maxGradient),
-      minSpeedLimit(theConfigData.minSpeedLimit),
+      roadLength(length), maxGradient(theConfigData.maxGradient), minSpeedLimit(theConfigData.minSpeedLimit),
       maxSpeedLimit(theConfigData.maxSpeedLimit)
 {
     new CGridCellTip(*getGrid(), *this);

@@ -24,7 +24,7 @@ private:
     void showValue(int row, const CRoadFeature& feature);
 
     int roadLength;
-    int maxGradient;     // %
-    int minSpeedLimit;   // km/h
-    int maxSpeedLimit;   // km/h
+    int maxGradient;    // %
+    int minSpeedLimit;  // km/h
+    int maxSpeedLimit;  // km/h
 };

@@ -18,8 +18,7 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
-namespace
-{
+namespace {
 // A line of a control with a unit or a browse button after it.
 QWidget* withTrailer(QWidget* control, QWidget* trailer)
 {
@@ -169,8 +168,10 @@ QWidget* CSimConfigDlg::roadGroup()
     auto* detectorForm = new QFormLayout(detectors);
     detector1Editor = numberEdit(outputDetector1Edit);
     detector2Editor = numberEdit(outputDetector2Edit);
-    detectorForm->addRow(QStringLiteral("Direction 1 - (Positive x direction)"), withTrailer(detector1Editor, unit("m")));
-    detectorForm->addRow(QStringLiteral("Direction 2 - (Negative x direction)"), withTrailer(detector2Editor, unit("m")));
+    detectorForm->addRow(QStringLiteral("Direction 1 - (Positive x direction)"),
+                         withTrailer(detector1Editor, unit("m")));
+    detectorForm->addRow(QStringLiteral("Direction 2 - (Negative x direction)"),
+                         withTrailer(detector2Editor, unit("m")));
     form->addRow(detectors);
     return group;
 }
@@ -215,10 +216,8 @@ bool CSimConfigDlg::exchangeFromControls()
         if (!isInteger)
             userDialogs().warn("Please enter an integer.");
         else if (read < lowest || read > highest)
-            userDialogs().warn(QStringLiteral("Please enter an integer between %1 and %2.")
-                                   .arg(lowest)
-                                   .arg(highest)
-                                   .toStdString());
+            userDialogs().warn(
+                QStringLiteral("Please enter an integer between %1 and %2.").arg(lowest).arg(highest).toStdString());
         else
         {
             value = read;
@@ -279,8 +278,8 @@ QString CSimConfigDlg::storedName(const QString& chosen, bool folder)
 
 void CSimConfigDlg::browseInputFile()
 {
-    const QString chosen = userDialogs().chooseOpenFile(QStringLiteral("Input Traffic File"),
-                                                        QStringLiteral("All Files (*)"));
+    const QString chosen =
+        userDialogs().chooseOpenFile(QStringLiteral("Input Traffic File"), QStringLiteral("All Files (*)"));
     if (chosen.isEmpty())
         return;
     // Only the browsed name changes: what was typed elsewhere stays.

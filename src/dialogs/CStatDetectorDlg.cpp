@@ -3,8 +3,7 @@
 #include "document/StudyChecks.h"
 #include "document/StudyNames.h"
 
-namespace
-{
+namespace {
 const QStringList columnTitles = {"Type", "Direction", "Vehicle Types", "Time Interval (s)", "Location / Step (m)"};
 const QStringList directionNames = {"Positive x", "Negative x"};
 

@@ -14,8 +14,7 @@
 
 #include <cmath>
 
-namespace
-{
+namespace {
 QStringList namesOf(const std::vector<StudyNames::Named>& list)
 {
     QStringList names;
@@ -124,8 +123,8 @@ void CTrafficConfigDlg::fillGrid()
     for (int r = 1; r <= 10; ++r)
     {
         const CDistribution& distribution = parameter(r - 1).getDistribution();
-        grid->setText(r, 1, QString::fromStdString(StudyNames::nameOf(StudyNames::distributions(),
-                                                                      distribution.getType())));
+        grid->setText(r, 1,
+                      QString::fromStdString(StudyNames::nameOf(StudyNames::distributions(), distribution.getType())));
         for (int c = 2; c <= 4; ++c)
             grid->setNumber(r, c, numberOf(distribution, c));
     }

@@ -2,8 +2,7 @@
 
 #include "dialogs/CMessageBoxDialogs.h"
 
-namespace
-{
+namespace {
 CUserDialogs* installedDialogs = nullptr;
 
 CUserDialogs& programDialogs()

@@ -22,8 +22,8 @@ public:
     // A file to open or to write; "" when the user cancels. filter: "Name (*.ext)" entries
     // separated by ";;".
     virtual QString chooseOpenFile(const QString& caption, const QString& filter) = 0;
-    virtual QString chooseSaveFile(const QString& caption, const QString& filter,
-                                   const QString& defaultSuffix, const QString& suggestion) = 0;
+    virtual QString chooseSaveFile(const QString& caption, const QString& filter, const QString& defaultSuffix,
+                                   const QString& suggestion) = 0;
     virtual QString chooseFolder(const QString& caption) = 0;
 };
 

@@ -13,18 +13,19 @@
 
 namespace fs = std::filesystem;
 
-namespace
-{
+namespace {
 // A new file of its own for each writer, so that two programs saving the same file at once do
 // not write into each other's temporary file, and no file that happens to bear the name is
 // overwritten. "" when none can be created.
 std::string createTemporaryBeside(const std::string& target)
 {
     std::random_device entropy;
-    for (int attempt = 0; attempt < 100; ++attempt) {
+    for (int attempt = 0; attempt < 100; ++attempt)
+    {
         std::string name = target + ".tmp" + std::to_string(entropy() % 1000000u);
         const int descriptor = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (descriptor >= 0) {
+        if (descriptor >= 0)
+        {
             ::close(descriptor);
             return name;
         }
@@ -49,7 +50,8 @@ std::string fileBehindLinks(const std::string& path)
 AtomicFileWriter::AtomicFileWriter(std::string target) : targetPath(fileBehindLinks(target))
 {
     // A device, a pipe or a folder is never replaced by a file (as root, /dev/null could be).
-    if (auto problem = whyNotReplaceable(targetPath)) {
+    if (auto problem = whyNotReplaceable(targetPath))
+    {
         error = *problem;
         return;
     }
@@ -73,14 +75,16 @@ bool AtomicFileWriter::commit()
     stream.flush();
     const bool written = static_cast<bool>(stream);
     stream.close();
-    if (!written || stream.fail()) {
+    if (!written || stream.fail())
+    {
         error = "the data could not be written";
         discard();
         return false;
     }
     std::error_code renameError;
     fs::rename(temporaryPath, targetPath, renameError);
-    if (renameError) {
+    if (renameError)
+    {
         error = renameError.message();
         discard();
         return false;

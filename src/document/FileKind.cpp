@@ -9,44 +9,32 @@ FileKind fileKindOf(const std::string& path)
 {
     std::error_code error;
     const fs::file_status status = fs::status(path, error);
-    switch (status.type()) {
+    switch (status.type())
+    {
     case fs::file_type::not_found:
-    case fs::file_type::none:
-        return FileKind::missing;
-    case fs::file_type::regular:
-        return FileKind::regular;
-    case fs::file_type::directory:
-        return FileKind::directory;
-    case fs::file_type::fifo:
-        return FileKind::fifo;
-    case fs::file_type::character:
-        return FileKind::characterDevice;
-    case fs::file_type::block:
-        return FileKind::blockDevice;
-    case fs::file_type::socket:
-        return FileKind::socket;
-    default:
-        return FileKind::other;
+    case fs::file_type::none: return FileKind::missing;
+    case fs::file_type::regular: return FileKind::regular;
+    case fs::file_type::directory: return FileKind::directory;
+    case fs::file_type::fifo: return FileKind::fifo;
+    case fs::file_type::character: return FileKind::characterDevice;
+    case fs::file_type::block: return FileKind::blockDevice;
+    case fs::file_type::socket: return FileKind::socket;
+    default: return FileKind::other;
     }
 }
 
 std::string describeFileKind(FileKind kind)
 {
-    switch (kind) {
+    switch (kind)
+    {
     case FileKind::missing:
-    case FileKind::regular:
-        return "";
-    case FileKind::directory:
-        return "a folder";
-    case FileKind::fifo:
-        return "a named pipe (FIFO)";
+    case FileKind::regular: return "";
+    case FileKind::directory: return "a folder";
+    case FileKind::fifo: return "a named pipe (FIFO)";
     case FileKind::characterDevice:
-    case FileKind::blockDevice:
-        return "a device";
-    case FileKind::socket:
-        return "a socket";
-    case FileKind::other:
-        break;
+    case FileKind::blockDevice: return "a device";
+    case FileKind::socket: return "a socket";
+    case FileKind::other: break;
     }
     return "not a file";
 }

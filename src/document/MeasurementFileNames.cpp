@@ -10,8 +10,8 @@ std::vector<std::string> measurementFileNamesOf(const CStatDetector& definition)
     const bool positive = definition.isDirectionPositive();
     if (definition.getKind() == CStatDetector::laneChanges)
         return LaneChangeDetector::fileNamesFor(types, positive);
-    std::string name =
-        MetricsDetector::fileNameFor(static_cast<short>(definition.getKind()), types, positive, definition.getLocation());
+    std::string name = MetricsDetector::fileNameFor(static_cast<short>(definition.getKind()), types, positive,
+                                                    definition.getLocation());
     if (name.empty())
         return {};
     return {name};

@@ -14,8 +14,7 @@
 
 namespace fs = std::filesystem;
 
-namespace
-{
+namespace {
 std::string capitalised(std::string text)
 {
     if (!text.empty())
@@ -80,7 +79,8 @@ bool RunFiles::isSameFile(const std::string& first, const std::string& second)
 
 std::optional<std::string> RunFiles::findConflict() const
 {
-    for (std::size_t i = 0; i < outputs.size(); ++i) {
+    for (std::size_t i = 0; i < outputs.size(); ++i)
+    {
         const Named& output = outputs[i];
         for (const Named& input : inputs)
             if (isSameFile(output.path, input.path))
@@ -94,8 +94,10 @@ std::optional<std::string> RunFiles::findConflict() const
 
 std::optional<std::string> RunFiles::claim(RunFileClaim& claim) const
 {
-    for (const Named& output : outputs) {
-        if (auto problem = claimOne(output, claim)) {
+    for (const Named& output : outputs)
+    {
+        if (auto problem = claimOne(output, claim))
+        {
             claim.abandon();
             return problem;
         }
@@ -106,7 +108,8 @@ std::optional<std::string> RunFiles::claim(RunFileClaim& claim) const
 std::optional<std::string> RunFiles::claimOne(const Named& output, RunFileClaim& claim)
 {
     const FileKind kind = fileKindOf(output.path);
-    if (kind == FileKind::characterDevice) {
+    if (kind == FileKind::characterDevice)
+    {
         // Written as it is (/dev/null) and not locked; one that refuses writers (a terminal
         // that is not there) is told now rather than after the run.
         const int device = ::open(output.path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
@@ -117,11 +120,12 @@ std::optional<std::string> RunFiles::claimOne(const Named& output, RunFileClaim&
         return std::nullopt;
     }
     if (kind != FileKind::missing && kind != FileKind::regular)
-        return capitalised(output.description) + " cannot be created (" + output.path + ": " +
-               describeFileKind(kind) + ")";
+        return capitalised(output.description) + " cannot be created (" + output.path + ": " + describeFileKind(kind) +
+               ")";
     bool created = false;
     const int descriptor = openWithoutEmptying(output.path, created);
-    if (descriptor < 0) {
+    if (descriptor < 0)
+    {
         const std::string reason = std::strerror(errno);
         if (kind == FileKind::regular)
             return capitalised(output.description) + " cannot be written (" + output.path + ": " + reason +

@@ -10,9 +10,9 @@ struct SimulationSettingsEntry
 
     std::string inputFileName;
     std::string outputFileName;
-    int roadLength = 3000;              // m
-    int timeStepMs = 100;               // ms
-    int lanesDir1 = 2;                  // 0 to 4, or noSelection
+    int roadLength = 3000;  // m
+    int timeStepMs = 100;   // ms
+    int lanesDir1 = 2;      // 0 to 4, or noSelection
     int lanesDir2 = 1;
     int fileLanesDir1 = 2;
     int fileLanesDir2 = 1;

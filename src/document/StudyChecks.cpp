@@ -1,7 +1,7 @@
 #include "document/StudyChecks.h"
 
-#include "document/StudyNames.h"
 #include "document/MeasurementFileNames.h"
+#include "document/StudyNames.h"
 #include "document/UserMessages.h"
 
 #include <array>
@@ -11,10 +11,9 @@
 #include <string>
 #include <utility>
 
-namespace
-{
+namespace {
 constexpr double kmhPerMetresPerSecond = 3.6;
-constexpr int smallestQuietInterval = 10;      // s
+constexpr int smallestQuietInterval = 10;         // s
 constexpr int largestQuietLaneChangeStep = 1000;  // m
 
 template <class... Values>
@@ -50,8 +49,8 @@ bool overlaps(const CRoadFeature& a, const CRoadFeature& b)
 
 std::array<const CParameter*, 10> parametersOf(const CIDMParameterSet& set)
 {
-    return {&set.getParamT(),  &set.getParamA(),     &set.getParamB(), &set.getParamS0(),
-            &set.getParamS1(), &set.getParamV0(),    &set.getParamDelta(), &set.getParamP(),
+    return {&set.getParamT(),          &set.getParamA(),       &set.getParamB(),     &set.getParamS0(),
+            &set.getParamS1(),         &set.getParamV0(),      &set.getParamDelta(), &set.getParamP(),
             &set.getParamDeltaAbias(), &set.getParamDeltaAth()};
 }
 
@@ -66,11 +65,12 @@ std::optional<StudyRefusal> checkFeatureValue(const CRoadFeature& feature, int n
     if (!std::isfinite(feature.getValue()))
         return refuse(notFinite(formatted("Feature %d: The value", number), feature.getValue()),
                       StudyChecks::gridControl);
-    if (feature.getType() == CRoadFeature::gradient) {
+    if (feature.getType() == CRoadFeature::gradient)
+    {
         if (feature.getValue() > maxGradient)
-            return refuse(formatted("Feature %d: Gradient specified is greater \nthan the maximum of %d%%.", number,
-                                    maxGradient),
-                          StudyChecks::gridControl);
+            return refuse(
+                formatted("Feature %d: Gradient specified is greater \nthan the maximum of %d%%.", number, maxGradient),
+                StudyChecks::gridControl);
         return std::nullopt;
     }
     const double kmh = feature.getValue() * kmhPerMetresPerSecond;
@@ -136,10 +136,12 @@ std::optional<StudyRefusal> StudyChecks::checkRoadFeatures(const std::vector<std
                                                            int roadLength, int maxGradient, int minSpeedLimit,
                                                            int maxSpeedLimit)
 {
-    for (std::size_t i = 0; i < features.size(); ++i) {
+    for (std::size_t i = 0; i < features.size(); ++i)
+    {
         CRoadFeature& feature = *features[i];
         const int number = static_cast<int>(i) + 1;
-        if (feature.getEnd() < feature.getStart()) {
+        if (feature.getEnd() < feature.getStart())
+        {
             const int start = feature.getStart();
             feature.setStart(feature.getEnd());
             feature.setEnd(start);
@@ -148,7 +150,8 @@ std::optional<StudyRefusal> StudyChecks::checkRoadFeatures(const std::vector<std
             return refuse(formatted("Feature %d: Starts or ends outside the road length.", number), gridControl);
         if (auto refusal = checkFeatureValue(feature, number, maxGradient, minSpeedLimit, maxSpeedLimit))
             return refusal;
-        for (std::size_t j = 0; j < features.size(); ++j) {
+        for (std::size_t j = 0; j < features.size(); ++j)
+        {
             const CRoadFeature& other = *features[j];
             if (j == i || other.getType() != feature.getType() ||
                 other.isDirectionPositive() != feature.isDirectionPositive())
@@ -168,47 +171,53 @@ std::optional<std::string> StudyChecks::findNonFiniteNumber(const std::vector<st
     for (std::size_t i = 0; i < features.size(); ++i)
         if (!std::isfinite(features[i]->getValue()))
             return notFinite(formatted("Feature %d: The value", static_cast<int>(i) + 1), features[i]->getValue());
-    for (std::size_t k = 0; k < parameterSets.size(); ++k) {
+    for (std::size_t k = 0; k < parameterSets.size(); ++k)
+    {
         const CIDMParameterSet& set = parameterSets[k];
-        for (const CParameter* parameter : parametersOf(set)) {
+        for (const CParameter* parameter : parametersOf(set))
+        {
             const CDistribution& law = parameter->getDistribution();
             const std::pair<const char*, double> numbers[] = {
                 {"location", law.getLocation()}, {"scale", law.getScale()}, {"shape", law.getShape()}};
             for (const auto& [name, value] : numbers)
                 if (!std::isfinite(value))
-                    return notFinite(formatted("Vehicle class %d (%s), %s: The %s", static_cast<int>(k),
-                                               StudyNames::nameOf(StudyNames::vehicleClasses(),
-                                                                  static_cast<std::uint16_t>(k))
-                                                   .c_str(),
-                                               StudyNames::nameOf(StudyNames::parameters(), parameter->getId()).c_str(),
-                                               name),
-                                     value);
+                    return notFinite(
+                        formatted(
+                            "Vehicle class %d (%s), %s: The %s", static_cast<int>(k),
+                            StudyNames::nameOf(StudyNames::vehicleClasses(), static_cast<std::uint16_t>(k)).c_str(),
+                            StudyNames::nameOf(StudyNames::parameters(), parameter->getId()).c_str(), name),
+                        value);
         }
     }
     return std::nullopt;
 }
 
-std::optional<StudyRefusal> StudyChecks::checkStatDetectors(const std::vector<std::unique_ptr<CStatDetector>>& detectors,
-                                                            int roadLength, UserMessages& messages)
+std::optional<StudyRefusal>
+StudyChecks::checkStatDetectors(const std::vector<std::unique_ptr<CStatDetector>>& detectors, int roadLength,
+                                UserMessages& messages)
 {
-    for (std::size_t i = 0; i < detectors.size(); ++i) {
+    for (std::size_t i = 0; i < detectors.size(); ++i)
+    {
         const CStatDetector& detector = *detectors[i];
         const int number = static_cast<int>(i) + 1;
         if (detector.getLocation() > roadLength)
             return refuse(formatted("Detector %d: must be located on the road.\nPlease check its location.", number),
                           gridControl);
-        if (detector.getInterval() > 0 && detector.getInterval() < smallestQuietInterval) {
+        if (detector.getInterval() > 0 && detector.getInterval() < smallestQuietInterval)
+        {
             const std::string question =
                 formatted("Detector %d: The time interval is very small and may cause problems.", number) +
                 "\nAre you sure you want to keep this value?";
             if (!messages.ask(question))
                 return refuse(formatted("Detector %d: Change the time interval.", number), gridControl);
-        } else if (detector.getInterval() == 0) {
+        }
+        else if (detector.getInterval() == 0)
+        {
             return refuse(formatted("Detector %d: The time interval must not be zero.", number), gridControl);
         }
         if (detector.getKind() == CStatDetector::laneChanges && detector.getLocation() > largestQuietLaneChangeStep)
-            messages.warn(formatted("Detector %d: The lane change detector step is very large and may cause problems.",
-                                    number));
+            messages.warn(
+                formatted("Detector %d: The lane change detector step is very large and may cause problems.", number));
     }
     return std::nullopt;
 }
@@ -217,9 +226,11 @@ std::optional<StudyRefusal>
 StudyChecks::checkMeasurementFileNames(const std::vector<std::unique_ptr<CStatDetector>>& detectors)
 {
     std::map<std::string, int> writers;  // file name -> number of the first detector writing it
-    for (std::size_t i = 0; i < detectors.size(); ++i) {
+    for (std::size_t i = 0; i < detectors.size(); ++i)
+    {
         const int number = static_cast<int>(i) + 1;
-        for (const std::string& name : measurementFileNamesOf(*detectors[i])) {
+        for (const std::string& name : measurementFileNamesOf(*detectors[i]))
+        {
             const auto [first, inserted] = writers.emplace(name, number);
             if (!inserted)
                 return refuse(formatted("Detectors %d and %d would both write %s:\nchange the kind, vehicle type, "

@@ -34,10 +34,10 @@ public:
     // The grid of the road features and metrics detectors dialogs.
     static constexpr int gridControl = 1010;
 
-    static constexpr int minRoadLength = 500;      // m
-    static constexpr int maxRoadLength = 100000;   // m
-    static constexpr int minTimeStepMs = 10;       // ms
-    static constexpr int maxTimeStepMs = 2000;     // ms
+    static constexpr int minRoadLength = 500;     // m
+    static constexpr int maxRoadLength = 100000;  // m
+    static constexpr int minTimeStepMs = 10;      // ms
+    static constexpr int maxTimeStepMs = 2000;    // ms
     static constexpr int maxLanesPerDirection = 4;
 
     // The first failing check, in the dialog's order, or nothing.

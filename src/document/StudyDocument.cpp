@@ -24,8 +24,7 @@
 
 namespace fs = std::filesystem;
 
-namespace
-{
+namespace {
 // Far beyond any real study; a larger file is not one of ours and is not read into memory.
 constexpr std::size_t largestStudyFileBytes = 64u * 1024u * 1024u;
 
@@ -128,36 +127,43 @@ bool StudyDocument::inputAndOutputAreUsable(UserMessages& messages) const
     const std::string input = resolvedInputFileName();
     const std::string output = resolvedOutputFileName();
     const FileKind inputKind = input.empty() ? FileKind::missing : fileKindOf(input);
-    if (inputKind == FileKind::missing) {
+    if (inputKind == FileKind::missing)
+    {
         messages.warn("The input traffic file does not exist" +
                       (input.empty() ? std::string() : ": " + StudyPaths::fullPath(input)));
         return false;
     }
-    if (inputKind == FileKind::directory) {
+    if (inputKind == FileKind::directory)
+    {
         messages.warn("The input traffic file cannot be read");
         return false;
     }
     // A pipe could be read only once (the run reads its input twice) and could block; a device
     // may never end.
-    if (inputKind != FileKind::regular) {
+    if (inputKind != FileKind::regular)
+    {
         messages.warn("The input traffic file is not a regular file (" + describeFileKind(inputKind) + ")");
         return false;
     }
     std::ifstream inputFile(input, std::ios::binary);
-    if (!inputFile.is_open()) {
+    if (!inputFile.is_open())
+    {
         messages.warn("The input traffic file cannot be read");
         return false;
     }
-    if (!looksLikeText(inputFile)) {
+    if (!looksLikeText(inputFile))
+    {
         messages.warn("The input traffic file is not a text file");
         return false;
     }
-    if (output.empty()) {
+    if (output.empty())
+    {
         messages.warn("Please specify a filename.");
         return false;
     }
     // Opening the output empties it: were it the input, the traffic would be lost.
-    if (RunFiles::isSameFile(input, output)) {
+    if (RunFiles::isSameFile(input, output))
+    {
         messages.warn("The output traffic file must not be the input traffic file");
         return false;
     }
@@ -180,13 +186,15 @@ bool StudyDocument::inputHasTraffic(UserMessages& messages) const
     const std::string input = resolvedInputFileName();
     const TrafficFileSurvey survey(input, fileFormat, LaneMapping{lanesDir1, lanesDir2, fileLanesDir1, fileLanesDir2});
     const std::vector<std::string> report = survey.report();
-    if (!report.empty()) {
+    if (!report.empty())
+    {
         std::string text = "The input traffic file " + input + ":";
         for (const std::string& line : report)
             text += "\n  " + line;
         messages.warn(text);
     }
-    if (survey.getUsableVehicles() == 0) {
+    if (survey.getUsableVehicles() == 0)
+    {
         messages.warn("The input traffic file has no vehicle that can drive on this road");
         return false;
     }
@@ -203,7 +211,8 @@ RunFiles StudyDocument::runFiles() const
     files.addOutput(resolvedOutputFileName(), "the output traffic file");
     const std::string folder = resolvedMetricsFolder();
     for (const auto& detector : statDetectors)
-        for (const std::string& name : measurementFileNamesOf(*detector)) {
+        for (const std::string& name : measurementFileNamesOf(*detector))
+        {
             const std::string path = MeasurementFile::pathInFolder(folder, name);
             files.addOutput(path, "the measurement file " + path);
         }
@@ -212,7 +221,8 @@ RunFiles StudyDocument::runFiles() const
 
 bool StudyDocument::outputsCanBeWritten(UserMessages& messages) const
 {
-    if (auto refusal = StudyChecks::checkMeasurementFileNames(statDetectors)) {
+    if (auto refusal = StudyChecks::checkMeasurementFileNames(statDetectors))
+    {
         messages.warn(refusal->message);
         return false;
     }
@@ -221,13 +231,15 @@ bool StudyDocument::outputsCanBeWritten(UserMessages& messages) const
         writesMeasurements = writesMeasurements || !measurementFileNamesOf(*detector).empty();
     const std::string metrics = resolvedMetricsFolder();
     const FileKind folderKind = fileKindOf(metrics.empty() ? "." : fs::path(metrics).parent_path().string());
-    if (writesMeasurements && folderKind != FileKind::directory) {
+    if (writesMeasurements && folderKind != FileKind::directory)
+    {
         messages.warn("The metrics folder " + StudyPaths::fullPath(metrics.empty() ? "./" : metrics) +
                       (folderKind == FileKind::missing ? " does not exist" : " is not a folder") +
                       ": the measurement files cannot be written");
         return false;
     }
-    if (auto conflict = runFiles().findConflict()) {
+    if (auto conflict = runFiles().findConflict())
+    {
         messages.warn(*conflict);
         return false;
     }
@@ -242,21 +254,25 @@ bool StudyDocument::settingsAreRunnable(UserMessages& messages) const
                                   lanesDir2 <= StudyChecks::maxLanesPerDirection &&
                                   totalLanes == lanesDir1 + lanesDir2 &&
                                   numDirections == ((lanesDir1 >= 1 && lanesDir2 >= 1) ? 2 : 1);
-    if (!laneCountsUsable) {
+    if (!laneCountsUsable)
+    {
         messages.warn("The study's lane counts must be 0 to 4 in each direction and add up to its total lanes");
         return false;
     }
-    if (roadLength < StudyChecks::minRoadLength || roadLength > StudyChecks::maxRoadLength) {
+    if (roadLength < StudyChecks::minRoadLength || roadLength > StudyChecks::maxRoadLength)
+    {
         messages.warn("The study's road length must be between 500 and 100000 m");
         return false;
     }
     const double timeStepMs = timeStep * 1000.0;
-    if (!(timeStepMs >= StudyChecks::minTimeStepMs - 0.5 && timeStepMs <= StudyChecks::maxTimeStepMs + 0.5)) {
+    if (!(timeStepMs >= StudyChecks::minTimeStepMs - 0.5 && timeStepMs <= StudyChecks::maxTimeStepMs + 0.5))
+    {
         messages.warn("The study's time step must be between 10 and 2000 ms");
         return false;
     }
     // A run with an infinite speed limit or desired speed would crawl and never end.
-    if (const auto number = StudyChecks::findNonFiniteNumber(roadFeatures, idmParameterSets)) {
+    if (const auto number = StudyChecks::findNonFiniteNumber(roadFeatures, idmParameterSets))
+    {
         messages.warn(*number);
         return false;
     }
@@ -273,7 +289,8 @@ bool StudyDocument::setupSimulation(UserMessages& messages)
     // A run left set up by a caller that never reset it would keep its lanes, files and locks.
     sim.reset();
     auto claim = std::make_shared<RunFileClaim>();
-    if (auto problem = runFiles().claim(*claim)) {
+    if (auto problem = runFiles().claim(*claim))
+    {
         messages.warn(*problem);
         return false;
     }
@@ -289,7 +306,8 @@ bool StudyDocument::setupSimulation(UserMessages& messages)
     configureRoad();
     sim.initialise();
 
-    if (!sim.hasTraffic()) {
+    if (!sim.hasTraffic())
+    {
         sim.reset();
         messages.warn("The input traffic file has no vehicle that can drive on this road");
         return false;
@@ -308,7 +326,8 @@ void StudyDocument::configureRoad()
     for (const auto& feature : roadFeatures)
         road.addRoadFeature(*feature);
     const std::string folder = resolvedMetricsFolder();
-    for (const auto& detector : statDetectors) {
+    for (const auto& detector : statDetectors)
+    {
         detector->setOutputFolder(folder);
         road.addStatDetector(*detector, lanesDir1, lanesDir2);
     }
@@ -417,7 +436,8 @@ StudyFileResult StudyDocument::openFile(const std::string& path)
     // Read in pieces up to a limit, so that a device or pipe that never ends cannot exhaust memory.
     std::vector<std::uint8_t> bytes;
     char piece[65536];
-    while (file.read(piece, sizeof piece) || file.gcount() > 0) {
+    while (file.read(piece, sizeof piece) || file.gcount() > 0)
+    {
         bytes.insert(bytes.end(), piece, piece + file.gcount());
         if (bytes.size() > largestStudyFileBytes)
             return StudyFileResult::unexpectedFormat;
@@ -426,12 +446,17 @@ StudyFileResult StudyDocument::openFile(const std::string& path)
     }
     if (file.bad())
         return StudyFileResult::openFailed;
-    try {
+    try
+    {
         CArchive archive(std::move(bytes));
         load(archive, true);
-    } catch (const ArchiveError&) {
+    }
+    catch (const ArchiveError&)
+    {
         return StudyFileResult::unexpectedFormat;
-    } catch (const std::bad_alloc&) {
+    }
+    catch (const std::bad_alloc&)
+    {
         return StudyFileResult::unexpectedFormat;
     }
     pathName = path;
@@ -444,7 +469,8 @@ StudyFileResult StudyDocument::saveFile(const std::string& path)
     // Relative names are taken from the study's folder: saved into another folder, the study
     // must name the same files from there. A study never saved takes them from its first folder.
     const std::array<std::string, 3> keptNames = {inputFileName, outputFileName, metricsFolder};
-    if (!pathName.empty()) {
+    if (!pathName.empty())
+    {
         const StudyPaths from(pathName);
         const StudyPaths to(path);
         inputFileName = from.relocate(inputFileName, to);
@@ -462,9 +488,12 @@ StudyFileResult StudyDocument::saveFile(const std::string& path)
 bool StudyDocument::writeStudyFile(const std::string& path)
 {
     CArchive archive;
-    try {
+    try
+    {
         store(archive);
-    } catch (const ArchiveError&) {
+    }
+    catch (const ArchiveError&)
+    {
         return false;
     }
     AtomicFileWriter writer(path);

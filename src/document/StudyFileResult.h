@@ -13,15 +13,12 @@ enum class StudyFileResult
 
 inline std::string studyFileMessage(StudyFileResult result)
 {
-    switch (result) {
-    case StudyFileResult::unexpectedFormat:
-        return "Unexpected file format.";
-    case StudyFileResult::openFailed:
-        return "Failed to open document.";
-    case StudyFileResult::saveFailed:
-        return "Failed to save document.";
-    case StudyFileResult::ok:
-        break;
+    switch (result)
+    {
+    case StudyFileResult::unexpectedFormat: return "Unexpected file format.";
+    case StudyFileResult::openFailed: return "Failed to open document.";
+    case StudyFileResult::saveFailed: return "Failed to save document.";
+    case StudyFileResult::ok: break;
     }
     return "";
 }

@@ -11,9 +11,8 @@ const std::vector<StudyNames::Named>& StudyNames::fileFormats()
 
 const std::vector<StudyNames::Named>& StudyNames::distributions()
 {
-    static const std::vector<Named> names{{207, "Constant"}, {206, "Normal"},     {205, "GEV"},
-                                          {203, "Gumbel"},   {204, "Poisson"},    {201, "Log-Normal"},
-                                          {200, "Exponential"}, {202, "Gamma"}};
+    static const std::vector<Named> names{{207, "Constant"}, {206, "Normal"},     {205, "GEV"},         {203, "Gumbel"},
+                                          {204, "Poisson"},  {201, "Log-Normal"}, {200, "Exponential"}, {202, "Gamma"}};
     return names;
 }
 
@@ -86,8 +85,7 @@ std::optional<std::uint16_t> StudyNames::codeOf(const std::vector<Named>& list, 
 {
     auto sameIgnoringCase = [](const std::string& a, const char* b) {
         const std::string other(b);
-        return a.size() == other.size() &&
-               std::equal(a.begin(), a.end(), other.begin(), [](char x, char y) {
+        return a.size() == other.size() && std::equal(a.begin(), a.end(), other.begin(), [](char x, char y) {
                    return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
                });
     };

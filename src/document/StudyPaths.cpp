@@ -6,8 +6,7 @@
 
 namespace fs = std::filesystem;
 
-namespace
-{
+namespace {
 // Studies written on Windows separate folders with backslashes; a backslash is almost never
 // part of a real file name here, so treat it as a separator.
 std::string withForwardSlashes(std::string name)

@@ -9,8 +9,7 @@
 #include <cstdio>
 #include <string_view>
 
-namespace
-{
+namespace {
 constexpr std::uint16_t vorkCode = 100;
 constexpr std::uint16_t dorivCode = 102;
 
@@ -55,13 +54,12 @@ bool outsideCalendar(const Vehicle& v)
 
 const char* findingSummary(TrafficFileSurvey::Finding finding)
 {
-    switch (finding) {
+    switch (finding)
+    {
     case TrafficFileSurvey::Finding::tooShort:
         return "records too short for the format (their missing fields read as 0)";
-    case TrafficFileSurvey::Finding::laneNotOnRoad:
-        return "vehicles skipped: their lane is not on this road";
-    case TrafficFileSurvey::Finding::stampOutsideCalendar:
-        return "time stamps outside the calendar";
+    case TrafficFileSurvey::Finding::laneNotOnRoad: return "vehicles skipped: their lane is not on this road";
+    case TrafficFileSurvey::Finding::stampOutsideCalendar: return "time stamps outside the calendar";
     case TrafficFileSurvey::Finding::stampOutOfOrder:
         return "time stamps earlier than the one before (vehicles are released in file order)";
     case TrafficFileSurvey::Finding::stampFarAhead:
@@ -82,12 +80,14 @@ void TrafficFileSurvey::survey(const std::string& path)
     LineReader reader(path);
     Truck vehicle;
     long long lineNumber = 0;
-    for (;;) {
+    for (;;)
+    {
         const std::string_view line = reader.nextLine();
         if (line.empty() && reader.atEnd())
             return;
         ++lineNumber;
-        if (line.empty()) {
+        if (line.empty())
+        {
             endingLine = lineNumber;
             break;
         }
@@ -133,10 +133,12 @@ void TrafficFileSurvey::checkStamp(long long lineNumber, const Vehicle& vehicle)
 {
     const double time = vehicle.getTime();
     if (outsideCalendar(vehicle))
-        note(Finding::stampOutsideCalendar, lineNumber, "time stamp " + stampText(vehicle) + " is outside the calendar");
+        note(Finding::stampOutsideCalendar, lineNumber,
+             "time stamp " + stampText(vehicle) + " is outside the calendar");
     if (hasPrevious && time < previousTime)
         note(Finding::stampOutOfOrder, lineNumber,
-             "time stamp " + stampText(vehicle) + " is earlier than the one before it; vehicles are released in file order");
+             "time stamp " + stampText(vehicle) +
+                 " is earlier than the one before it; vehicles are released in file order");
     else if (hasPrevious && time - previousTime > longestQuietGap)
         note(Finding::stampFarAhead, lineNumber,
              "time stamp " + stampText(vehicle) + " is " + gapText(time - previousTime) +

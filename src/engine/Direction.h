@@ -22,8 +22,8 @@ public:
     Direction(const Direction&) = delete;
     Direction& operator=(const Direction&) = delete;
 
-    void configure(bool direction1, std::unique_ptr<OutputDetector> detector, bool changesAllowed,
-                   bool carsToOutput, int roadLength, bool rightHandTraffic);
+    void configure(bool direction1, std::unique_ptr<OutputDetector> detector, bool changesAllowed, bool carsToOutput,
+                   int roadLength, bool rightHandTraffic);
     // One lane per entry of laneLengths (m). The statistics detectors and segments stay the
     // caller's and must outlive the lanes, that is until reset.
     void buildLanes(int firstLaneIndex, const std::vector<int>& laneLengths,

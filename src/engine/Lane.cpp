@@ -79,15 +79,10 @@ std::vector<double> sorted(std::vector<double> values)
 }
 }
 
-Lane::Lane(int laneIndex, int laneLength, const std::vector<Detector*>& directionDetectors,
-           bool direction1, bool changesAllowed, bool carsToOutput)
-    : detectors(directionDetectors),
-      index(laneIndex),
-      length(laneLength),
-      lastPosition(theConfigData.entryGap),
-      laneChangesAllowed(changesAllowed),
-      outputCars(carsToOutput),
-      isDirection1(direction1)
+Lane::Lane(int laneIndex, int laneLength, const std::vector<Detector*>& directionDetectors, bool direction1,
+           bool changesAllowed, bool carsToOutput)
+    : detectors(directionDetectors), index(laneIndex), length(laneLength), lastPosition(theConfigData.entryGap),
+      laneChangesAllowed(changesAllowed), outputCars(carsToOutput), isDirection1(direction1)
 {
     detectorLocations.reserve(detectors.size());
     for (Detector* detector : detectors)
@@ -247,9 +242,7 @@ void Lane::receive(VehicleList::iterator before, VehicleList& from, VehicleList:
     membershipChanged = true;
 }
 
-Lane::NeighbourSearch::NeighbourSearch(Lane& searched) : lane(searched), next(searched.vehicles.begin())
-{
-}
+Lane::NeighbourSearch::NeighbourSearch(Lane& searched) : lane(searched), next(searched.vehicles.begin()) {}
 
 Lane::Place Lane::NeighbourSearch::at(double x)
 {
@@ -301,12 +294,11 @@ Lane* Lane::tryLaneChange(VehicleList::iterator which, const Searches& searches)
         secondPlace = searches.second->at(x);
 
     // Candidate 1 is always the driver's left: direction 2 sees the links mirrored.
-    const int decision =
-        v->isDirectionPositive()
-            ? v->decideLaneChange(firstPlace.leader, firstPlace.follower, secondPlace.leader, secondPlace.follower,
-                                  hasFirst, hasSecond)
-            : v->decideLaneChange(secondPlace.leader, secondPlace.follower, firstPlace.leader, firstPlace.follower,
-                                  hasSecond, hasFirst);
+    const int decision = v->isDirectionPositive()
+                             ? v->decideLaneChange(firstPlace.leader, firstPlace.follower, secondPlace.leader,
+                                                   secondPlace.follower, hasFirst, hasSecond)
+                             : v->decideLaneChange(secondPlace.leader, secondPlace.follower, firstPlace.leader,
+                                                   firstPlace.follower, hasSecond, hasFirst);
     if (decision == 0)
         return nullptr;
     return moveToNeighbour(which, decision, firstPlace, secondPlace);
@@ -341,8 +333,6 @@ Lane* Lane::moveToNeighbour(VehicleList::iterator which, int decision, const Pla
                                                    v->getClass(), decision == 1, positive, time));
     return target;
 }
-
-
 
 void Lane::notifyDetectors(double stepTime, double x0, double x1, Vehicle* v)
 {

@@ -49,8 +49,8 @@ public:
     };
 
     // The detectors stay their owner's and must outlive the lane.
-    Lane(int index, int length, const std::vector<Detector*>& detectors, bool isDirection1,
-         bool laneChangesAllowed, bool outputCars);
+    Lane(int index, int length, const std::vector<Detector*>& detectors, bool isDirection1, bool laneChangesAllowed,
+         bool outputCars);
     ~Lane();
     // Neighbour lanes and the road point at a lane: it never moves.
     Lane(const Lane&) = delete;
@@ -107,8 +107,7 @@ private:
     // Hands the vehicle at `which` over to a neighbour lane when its driver decides to change;
     // returns that lane, or null when the vehicle stays.
     Lane* tryLaneChange(VehicleList::iterator which, const Searches& searches);
-    Lane* moveToNeighbour(VehicleList::iterator which, int decision, const Place& firstPlace,
-                          const Place& secondPlace);
+    Lane* moveToNeighbour(VehicleList::iterator which, int decision, const Place& firstPlace, const Place& secondPlace);
     // Moves `which` out of `from` into this lane in front of `before`.
     void receive(VehicleList::iterator before, VehicleList& from, VehicleList::iterator which);
     void collectDetectorLocations();
@@ -126,12 +125,12 @@ private:
     VehicleList vehicles;
     std::vector<Detector*> detectors;
     int index;
-    double length;          // m
-    double lastPosition;    // m
+    double length;        // m
+    double lastPosition;  // m
     bool laneChangesAllowed;
     bool outputCars;
     bool isDirection1;
-    double time = 0.0;      // s, start of the step being processed
+    double time = 0.0;  // s, start of the step being processed
     bool hasLaneChangeDetector = false;
     std::vector<RoadSegment*> segments;
     Lane* firstNeighbour = nullptr;
@@ -140,8 +139,8 @@ private:
     LaneChangeDetector* laneChangeDetector = nullptr;
 
     // Locations cached so that the per-move passage test reads no detector object.
-    int outputDetectorLocation = 0;             // m
-    std::vector<int> detectorLocations;         // m, parallel to detectors
+    int outputDetectorLocation = 0;               // m
+    std::vector<int> detectorLocations;           // m, parallel to detectors
     std::vector<double> sortedDetectorLocations;  // m, the output detector's too
     std::vector<double> sortedSegmentEnds;        // m, starts and ends
     std::unique_ptr<Vehicle> departed;

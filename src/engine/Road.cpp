@@ -46,9 +46,7 @@ std::vector<T*> borrowed(const std::vector<std::unique_ptr<T>>& owned)
 }
 }
 
-Road::Road() : entryGap(theConfigData.entryGap)
-{
-}
+Road::Road() : entryGap(theConfigData.entryGap) {}
 
 Road::~Road()
 {
@@ -127,15 +125,9 @@ void Road::openTrafficFiles(const std::string& inputFile, const std::string& out
     trafficFile.reset();
     switch (formatCode)
     {
-    case vorkCode:
-        trafficFile = std::make_unique<VORKFile>(inputFile, outputFile);
-        break;
-    case talvorCode:
-        trafficFile = std::make_unique<TALVORFile>(inputFile, outputFile);
-        break;
-    case dorivCode:
-        trafficFile = std::make_unique<DORIVFile>(inputFile, outputFile);
-        break;
+    case vorkCode: trafficFile = std::make_unique<VORKFile>(inputFile, outputFile); break;
+    case talvorCode: trafficFile = std::make_unique<TALVORFile>(inputFile, outputFile); break;
+    case dorivCode: trafficFile = std::make_unique<DORIVFile>(inputFile, outputFile); break;
     default:
         // No handler: the run has no traffic, which the caller can see through hasTraffic().
         debugTrace("*** Road: unknown traffic-file format %u\n", static_cast<unsigned>(formatCode));
@@ -298,7 +290,8 @@ std::int64_t Road::advanceEmptySteps(double dt, double& time, double due, std::i
 {
     const MeasurementFile::HeldFlushes oneWriteForTheWholeGap;
     std::int64_t steps = 0;
-    for (; steps < maxSteps && time < due; ++steps) {
+    for (; steps < maxSteps && time < due; ++steps)
+    {
         // A direction that was not built has no detectors.
         direction1.advanceDetectors(dt);
         direction2.advanceDetectors(dt);

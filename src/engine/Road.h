@@ -119,8 +119,8 @@ private:
     void attachParameterSets(RoadSegment& segment);
     CIDMParameterSet* parameterSetFor(int vehicleClass);
     bool buildsDirection2() const;
-    void buildDirection(Direction& direction, bool isDirection1, int outputLocation, int firstLaneIndex,
-                        int laneCount, const DetectorList& detectors, const SegmentList& segments);
+    void buildDirection(Direction& direction, bool isDirection1, int outputLocation, int firstLaneIndex, int laneCount,
+                        const DetectorList& detectors, const SegmentList& segments);
 
     bool outputCars = true;
     bool drivesOnRight = true;
@@ -145,7 +145,7 @@ private:
     int lanesDir2 = 0;
     int numDirections = 1;
     int totalLanes = 0;
-    int length = 0;  // m
+    int length = 0;   // m
     double entryGap;  // m
 
     bool foundTraffic = false;

@@ -26,7 +26,7 @@ struct Bridge
     // s, about 30 years: keeps the steps of an interval countable.
     static constexpr double maximumInterval = 1e9;
 
-    std::string name;  // also names the output files, LE_<name>.csv
+    std::string name;    // also names the output files, LE_<name>.csv
     double start = 0.0;  // m of road x
     double span = 0.0;   // m; of each of the two spans for continuousSupportMoment
     BridgeEffect effect = BridgeEffect::midspanMoment;

@@ -3,8 +3,7 @@
 #include <charconv>
 #include <cmath>
 
-namespace
-{
+namespace {
 const char* const filePrefix = "file:";
 
 std::string_view trimmed(std::string_view text)
@@ -17,8 +16,7 @@ std::string_view trimmed(std::string_view text)
 }
 }
 
-namespace BridgeFields
-{
+namespace BridgeFields {
 const std::vector<std::string>& builtInEffects()
 {
     static const std::vector<std::string> names = {"midspan-moment", "support-shear", "continuous-support-moment"};
@@ -44,7 +42,8 @@ bool parseEffect(std::string_view text, BridgeEffect& effect, std::string& file)
     const BridgeEffect builtIns[] = {BridgeEffect::midspanMoment, BridgeEffect::supportShear,
                                      BridgeEffect::continuousSupportMoment};
     for (std::size_t i = 0; i < builtInEffects().size(); ++i)
-        if (text == builtInEffects()[i]) {
+        if (text == builtInEffects()[i])
+        {
             effect = builtIns[i];
             file.clear();
             return true;
@@ -58,7 +57,8 @@ bool parseEffect(std::string_view text, BridgeEffect& effect, std::string& file)
 
 std::string formatEffect(const Bridge& bridge)
 {
-    switch (bridge.effect) {
+    switch (bridge.effect)
+    {
     case BridgeEffect::midspanMoment: return builtInEffects()[0];
     case BridgeEffect::supportShear: return builtInEffects()[1];
     case BridgeEffect::continuousSupportMoment: return builtInEffects()[2];
@@ -83,7 +83,8 @@ bool parseDirections(std::string_view text, BridgeDirections& directions)
 
 std::string formatDirections(BridgeDirections directions)
 {
-    switch (directions) {
+    switch (directions)
+    {
     case BridgeDirections::positive: return "1";
     case BridgeDirections::negative: return "2";
     case BridgeDirections::both: break;
@@ -95,7 +96,8 @@ bool parseLaneFactors(std::string_view text, std::map<int, double>& factors, std
 {
     std::map<int, double> parsed;
     text = trimmed(text);
-    while (!text.empty()) {
+    while (!text.empty())
+    {
         const auto end = text.find(';');
         const std::string_view item = trimmed(text.substr(0, end));
         text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
@@ -103,19 +105,23 @@ bool parseLaneFactors(std::string_view text, std::map<int, double>& factors, std
         double lane = 0.0;
         double factor = 0.0;
         if (colon == std::string_view::npos || !parseNumber(item.substr(0, colon), lane) ||
-            !parseNumber(item.substr(colon + 1), factor) || lane != std::floor(lane)) {
+            !parseNumber(item.substr(colon + 1), factor) || lane != std::floor(lane))
+        {
             problem = "\"" + std::string(item) + "\" is not LANE:FACTOR (for example 1:1.0;2:0.9)";
             return false;
         }
-        if (lane < 1.0 || lane > 1000.0) {
+        if (lane < 1.0 || lane > 1000.0)
+        {
             problem = "lane " + std::string(trimmed(item.substr(0, colon))) + " is not a lane number (from 1)";
             return false;
         }
-        if (factor < 0.0) {
+        if (factor < 0.0)
+        {
             problem = "the factor of lane " + formatNumber(lane) + " is negative";
             return false;
         }
-        if (!parsed.emplace(static_cast<int>(lane), factor).second) {
+        if (!parsed.emplace(static_cast<int>(lane), factor).second)
+        {
             problem = "lane " + formatNumber(lane) + " is given twice";
             return false;
         }
@@ -127,7 +133,8 @@ bool parseLaneFactors(std::string_view text, std::map<int, double>& factors, std
 std::string formatLaneFactors(const std::map<int, double>& factors)
 {
     std::string text;
-    for (const auto& [lane, factor] : factors) {
+    for (const auto& [lane, factor] : factors)
+    {
         if (!text.empty())
             text += ';';
         text += std::to_string(lane) + ':' + formatNumber(factor);

@@ -9,8 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace BridgeFields
-{
+namespace BridgeFields {
 // Column names of the bridges file, also the field names in messages.
 inline constexpr const char* name = "name";
 inline constexpr const char* start = "start_m";

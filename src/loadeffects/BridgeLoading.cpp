@@ -4,8 +4,7 @@
 
 #include <utility>
 
-namespace
-{
+namespace {
 // m from the front axle to the last one.
 double axleExtent(const Vehicle& vehicle)
 {
@@ -19,21 +18,25 @@ double axleExtent(const Vehicle& vehicle)
 BridgeLoading::BridgeLoading(const Bridge& bridge, InfluenceLine influence, const RoadLayout& road)
     : line(std::move(influence))
 {
-    for (int lane = 1; lane <= road.totalLanes(); ++lane) {
+    for (int lane = 1; lane <= road.totalLanes(); ++lane)
+    {
         const int direction = road.directionOfLane(lane);
         if (!bridge.carries(direction))
             continue;
         CarriedLane carried{};
         carried.index = static_cast<std::size_t>(lane - 1);
         carried.factor = bridge.laneFactor(lane);
-        if (direction == 1) {
+        if (direction == 1)
+        {
             carried.from = bridge.start;
             carried.to = bridge.start + bridge.length();
             carried.sign = 1.0;
             carried.offset = -bridge.start;
             carried.roadXSign = 1.0;
             carried.roadXOffset = 0.0;
-        } else {
+        }
+        else
+        {
             // Direction 2 counts from the road's far end: road x = L − position.
             carried.from = road.length - bridge.start - bridge.length();
             carried.to = road.length - bridge.start;
@@ -51,10 +54,12 @@ double BridgeLoading::effect(const std::vector<std::vector<Vehicle*>>& laneLists
 {
     present.clear();
     double total = 0.0;
-    for (const CarriedLane& lane : lanes) {
+    for (const CarriedLane& lane : lanes)
+    {
         if (lane.index >= laneLists.size())
             continue;
-        for (const Vehicle* vehicle : laneLists[lane.index]) {
+        for (const Vehicle* vehicle : laneLists[lane.index])
+        {
             const double front = vehicle->position;
             // Front-most first: from here on no vehicle has reached the bridge.
             if (front < lane.from)
@@ -73,7 +78,8 @@ double BridgeLoading::vehicleEffect(const Vehicle& vehicle, const CarriedLane& l
 {
     double sum = 0.0;
     double position = vehicle.position;
-    for (const Axle& axle : vehicle.axles) {
+    for (const Axle& axle : vehicle.axles)
+    {
         sum += axle.weight * line.ordinate(lane.sign * position + lane.offset);
         position -= axle.spacing;
     }

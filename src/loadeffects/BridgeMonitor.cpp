@@ -15,11 +15,11 @@ void BridgeMonitor::observe(long long step, double time, const std::vector<std::
     if (firstOfInterval)
         enterInterval(step);
     record(lastEffect, time);
-    for (const PresentVehicle& vehicle : present) {
-        const bool arrived =
-            firstOfInterval || std::none_of(previous.begin(), previous.end(), [&](const PresentVehicle& before) {
-                return before.isSameVehicle(vehicle);
-            });
+    for (const PresentVehicle& vehicle : present)
+    {
+        const bool arrived = firstOfInterval ||
+                             std::none_of(previous.begin(), previous.end(),
+                                          [&](const PresentVehicle& before) { return before.isSameVehicle(vehicle); });
         if (arrived)
             ++current.vehicles;
     }
@@ -39,7 +39,8 @@ void BridgeMonitor::observeEmpty(long long first, long long last, SummedClock su
     lastEffect = 0.0;
     // Only the first empty step of each interval can change its maximum or minimum: the rest
     // repeat its value, and a repeated value keeps the earlier time.
-    for (long long step = first; step <= last; step = clock.firstStepOf(clock.intervalOf(step) + 1)) {
+    for (long long step = first; step <= last; step = clock.firstStepOf(clock.intervalOf(step) + 1))
+    {
         if (!intervalOpen || clock.intervalOf(step) != current.number)
             enterInterval(step);
         record(0.0, summed.timeAfter(step));
@@ -51,7 +52,8 @@ void BridgeMonitor::finish(long long lastStep, double lastTime)
     events.finish();
     if (!intervalOpen)
         return;
-    if (clock.intervalOf(lastStep + 1) != current.number) {
+    if (clock.intervalOf(lastStep + 1) != current.number)
+    {
         closeInterval(clock.intervalEnd(current.number), clock.interval(), true);
         return;
     }
@@ -79,11 +81,13 @@ void BridgeMonitor::record(double value, double time)
 {
     const bool first = !intervalHasValue;
     intervalHasValue = true;
-    if (first || value > current.maximum) {
+    if (first || value > current.maximum)
+    {
         current.maximum = value;
         current.maximumTime = time;
     }
-    if (first || value < current.minimum) {
+    if (first || value < current.minimum)
+    {
         current.minimum = value;
         current.minimumTime = time;
     }

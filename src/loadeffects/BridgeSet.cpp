@@ -8,8 +8,7 @@
 #include <cmath>
 #include <map>
 
-namespace
-{
+namespace {
 bool isNameCharacter(char c)
 {
     return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '-' || c == '_' || c == '.';
@@ -45,10 +44,12 @@ void checkValues(const Bridge& bridge, std::size_t index, std::vector<BridgeProb
     if (bridge.effect == BridgeEffect::influenceFile && bridge.influenceFile.empty())
         problems.push_back({index, BridgeFields::effect, "file: needs the name of the influence line's file"});
     if (bridge.influenceFile.find_first_of(",\r\n") != std::string::npos)
-        problems.push_back({index, BridgeFields::effect, "the influence line's file name may not hold a comma or a line break"});
+        problems.push_back(
+            {index, BridgeFields::effect, "the influence line's file name may not hold a comma or a line break"});
     if (!(std::isfinite(bridge.interval) && bridge.interval > 0.0 && bridge.interval <= Bridge::maximumInterval))
-        problems.push_back({index, BridgeFields::interval, "the interval must be more than 0 s and at most " +
-                                                               BridgeFields::formatNumber(Bridge::maximumInterval) + " s"});
+        problems.push_back({index, BridgeFields::interval,
+                            "the interval must be more than 0 s and at most " +
+                                BridgeFields::formatNumber(Bridge::maximumInterval) + " s"});
     for (const auto& [lane, factor] : bridge.laneFactors)
         if (lane < 1 || !(std::isfinite(factor) && factor >= 0.0))
             problems.push_back({index, BridgeFields::laneFactors,
@@ -60,14 +61,17 @@ void checkValues(const Bridge& bridge, std::size_t index, std::vector<BridgeProb
 void checkOutputNames(const std::vector<Bridge>& bridges, std::vector<BridgeProblem>& problems)
 {
     std::map<std::string, std::size_t> owners;
-    for (std::size_t i = 0; i < bridges.size(); ++i) {
+    for (std::size_t i = 0; i < bridges.size(); ++i)
+    {
         if (!nameProblem(bridges[i].name).empty())
             continue;
-        for (const std::string& file : {LoadEffectFileNames::series(bridges[i].name),
-                                        LoadEffectFileNames::seconds(bridges[i].name),
-                                        LoadEffectFileNames::events(bridges[i].name)}) {
+        for (const std::string& file :
+             {LoadEffectFileNames::series(bridges[i].name), LoadEffectFileNames::seconds(bridges[i].name),
+              LoadEffectFileNames::events(bridges[i].name)})
+        {
             const auto [owner, added] = owners.emplace(lowerCase(file), i);
-            if (!added && owner->second != i) {
+            if (!added && owner->second != i)
+            {
                 problems.push_back({i, BridgeFields::name,
                                     "\"" + bridges[i].name + "\" clashes with the bridge \"" +
                                         bridges[owner->second].name + "\": both would write " + file});
@@ -77,33 +81,34 @@ void checkOutputNames(const std::vector<Bridge>& bridges, std::vector<BridgeProb
     }
 }
 
-void checkOnRoad(const Bridge& bridge, std::size_t index, const RoadLayout& road,
-                 std::vector<BridgeProblem>& problems)
+void checkOnRoad(const Bridge& bridge, std::size_t index, const RoadLayout& road, std::vector<BridgeProblem>& problems)
 {
     if (bridge.start + bridge.length() > road.length)
         problems.push_back({index, BridgeFields::span,
                             "the bridge ends at " + BridgeFields::formatNumber(bridge.start + bridge.length()) +
                                 " m, beyond the road's end at " + BridgeFields::formatNumber(road.length) + " m"});
-    if (bridge.directions != BridgeDirections::both) {
+    if (bridge.directions != BridgeDirections::both)
+    {
         const int direction = static_cast<int>(bridge.directions);
         if ((direction == 1 ? road.lanesDir1 : road.lanesDir2) == 0)
-            problems.push_back({index, BridgeFields::directions,
-                                "the road has no lane in direction " + std::to_string(direction)});
+            problems.push_back(
+                {index, BridgeFields::directions, "the road has no lane in direction " + std::to_string(direction)});
     }
-    for (const auto& [lane, factor] : bridge.laneFactors) {
+    for (const auto& [lane, factor] : bridge.laneFactors)
+    {
         if (lane > road.totalLanes())
-            problems.push_back({index, BridgeFields::laneFactors,
-                                "lane " + std::to_string(lane) + ": the road has " +
-                                    std::to_string(road.totalLanes()) + " lanes"});
+            problems.push_back(
+                {index, BridgeFields::laneFactors,
+                 "lane " + std::to_string(lane) + ": the road has " + std::to_string(road.totalLanes()) + " lanes"});
         else if (!bridge.carries(road.directionOfLane(lane)))
             problems.push_back({index, BridgeFields::laneFactors,
                                 "lane " + std::to_string(lane) + " is in direction " +
                                     std::to_string(road.directionOfLane(lane)) + ", which the bridge does not carry"});
     }
     if (bridge.interval < road.timeStep)
-        problems.push_back({index, BridgeFields::interval,
-                            "the interval is shorter than the time step of " +
-                                BridgeFields::formatNumber(road.timeStep) + " s"});
+        problems.push_back(
+            {index, BridgeFields::interval,
+             "the interval is shorter than the time step of " + BridgeFields::formatNumber(road.timeStep) + " s"});
 }
 }
 

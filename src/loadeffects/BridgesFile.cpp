@@ -13,12 +13,10 @@
 
 namespace fs = std::filesystem;
 
-namespace
-{
-const std::array<const char*, 7> columnNames = {BridgeFields::name,       BridgeFields::start,
-                                                BridgeFields::span,       BridgeFields::effect,
-                                                BridgeFields::directions, BridgeFields::interval,
-                                                BridgeFields::laneFactors};
+namespace {
+const std::array<const char*, 7> columnNames = {
+    BridgeFields::name,       BridgeFields::start,    BridgeFields::span,       BridgeFields::effect,
+    BridgeFields::directions, BridgeFields::interval, BridgeFields::laneFactors};
 constexpr std::size_t requiredColumns = 6;  // all but lane_factors
 
 class Reader
@@ -31,7 +29,8 @@ public:
         std::size_t i = 0;
         while (i < lines.size() && TextLines::isBlank(lines[i]))
             ++i;
-        if (i == lines.size()) {
+        if (i == lines.size())
+        {
             problem(0, "", "there is no header line (" + expectedHeader() + ")");
             return;
         }
@@ -70,12 +69,14 @@ private:
     {
         const std::vector<std::string> fields = TextLines::splitFields(line);
         const std::size_t before = result.problems.size();
-        for (std::size_t f = 0; f < fields.size(); ++f) {
+        for (std::size_t f = 0; f < fields.size(); ++f)
+        {
             std::size_t c = 0;
             while (c < columnNames.size() && fields[f] != columnNames[c])
                 ++c;
             if (c == columnNames.size())
-                problem(lineNumber, "", "\"" + fields[f] + "\" is not a column of a bridges file (" + expectedHeader() + ")");
+                problem(lineNumber, "",
+                        "\"" + fields[f] + "\" is not a column of a bridges file (" + expectedHeader() + ")");
             else if (columnOf[c])
                 problem(lineNumber, columnNames[c], "the column is named twice");
             else
@@ -91,9 +92,11 @@ private:
     void readBridge(const std::string& line, std::size_t lineNumber)
     {
         const std::vector<std::string> fields = TextLines::splitFields(line);
-        if (fields.size() > columnCount) {
-            problem(lineNumber, "", "the line has " + std::to_string(fields.size()) + " fields, the header " +
-                                        std::to_string(columnCount));
+        if (fields.size() > columnCount)
+        {
+            problem(lineNumber, "",
+                    "the line has " + std::to_string(fields.size()) + " fields, the header " +
+                        std::to_string(columnCount));
             return;
         }
         auto field = [&](std::size_t c) -> std::string {
@@ -105,7 +108,8 @@ private:
         number(field(2), BridgeFields::span, lineNumber, bridge.span);
         if (!BridgeFields::parseEffect(field(3), bridge.effect, bridge.influenceFile))
             problem(lineNumber, BridgeFields::effect,
-                    "\"" + field(3) + "\" is not midspan-moment, support-shear, continuous-support-moment or file:PATH");
+                    "\"" + field(3) +
+                        "\" is not midspan-moment, support-shear, continuous-support-moment or file:PATH");
         if (!BridgeFields::parseDirections(field(4), bridge.directions))
             problem(lineNumber, BridgeFields::directions, "\"" + field(4) + "\" is not 1, 2 or both");
         if (!field(5).empty())
@@ -135,8 +139,7 @@ std::string folderOf(const std::string& path)
 }
 }
 
-namespace BridgesFile
-{
+namespace BridgesFile {
 std::string besideStudy(const std::string& studyFile)
 {
     return fs::path(studyFile).replace_extension(".bridges").string();
@@ -147,7 +150,8 @@ BridgesFileResult read(const std::string& path)
     BridgesFileResult result;
     Reader reader(path, result);
     std::vector<std::string> lines;
-    if (!TextLines::read(path, lines)) {
+    if (!TextLines::read(path, lines))
+    {
         reader.problem(0, "", "the bridges file cannot be read");
         return result;
     }
@@ -156,7 +160,8 @@ BridgesFileResult read(const std::string& path)
     for (BridgeProblem& problem : result.set.check())
         if (reader.unreadFields.count({problem.bridge, problem.field}) == 0)
             problems.push_back(std::move(problem));
-    for (std::size_t i = 0; i < result.set.bridges.size(); ++i) {
+    for (std::size_t i = 0; i < result.set.bridges.size(); ++i)
+    {
         const Bridge& bridge = result.set.bridges[i];
         if (bridge.effect != BridgeEffect::influenceFile || !(bridge.span > 0.0) ||
             reader.unreadFields.count({i, BridgeFields::span}) > 0)
@@ -174,7 +179,8 @@ std::vector<std::string> describe(const std::string& path, const BridgesFileResu
                                   const std::vector<BridgeProblem>& problems)
 {
     std::vector<std::string> texts;
-    for (const BridgeProblem& problem : problems) {
+    for (const BridgeProblem& problem : problems)
+    {
         const std::size_t line = problem.bridge < file.lineOfBridge.size() ? file.lineOfBridge[problem.bridge] : 0;
         texts.push_back(path + ": line " + std::to_string(line) + ": " + problem.field + ": " + problem.message);
     }
@@ -192,7 +198,8 @@ bool write(const std::string& path, const BridgeSet& set)
         for (std::size_t c = 0; c < (withFactors ? columnNames.size() : requiredColumns); ++c)
             out << (c > 0 ? "," : "") << columnNames[c];
         out << '\n';
-        for (const Bridge& bridge : set.bridges) {
+        for (const Bridge& bridge : set.bridges)
+        {
             out << bridge.name << ',' << BridgeFields::formatNumber(bridge.start) << ','
                 << BridgeFields::formatNumber(bridge.span) << ',' << BridgeFields::formatEffect(bridge) << ','
                 << BridgeFields::formatDirections(bridge.directions) << ','
@@ -202,7 +209,8 @@ bool write(const std::string& path, const BridgeSet& set)
             out << '\n';
         }
         out.close();
-        if (!out) {
+        if (!out)
+        {
             std::error_code ignored;
             fs::remove(temporary, ignored);
             return false;
@@ -210,7 +218,8 @@ bool write(const std::string& path, const BridgeSet& set)
     }
     std::error_code error;
     fs::rename(temporary, path, error);
-    if (error) {
+    if (error)
+    {
         std::error_code ignored;
         fs::remove(temporary, ignored);
     }

@@ -18,8 +18,7 @@ struct BridgesFileResult
     bool ok() const { return problems.empty(); }
 };
 
-namespace BridgesFile
-{
+namespace BridgesFile {
 // "study.rfx" -> "study.bridges", in the same folder.
 std::string besideStudy(const std::string& studyFile);
 

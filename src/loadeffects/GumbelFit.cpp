@@ -5,8 +5,7 @@
 #include <numbers>
 #include <numeric>
 
-namespace
-{
+namespace {
 // The likelihood equation for the scale, with the location eliminated:
 // g(β) = β − mean(x) + Σ xᵢ wᵢ / Σ wᵢ, wᵢ = exp(−(xᵢ − min x) / β). g rises through one zero:
 // it tends to min x − mean x < 0 as β → 0 and grows like β for large β.
@@ -20,7 +19,8 @@ struct ScaleEquation
     {
         double weights = 0.0;
         double weighted = 0.0;
-        for (double value : x) {
+        for (double value : x)
+        {
             const double w = std::exp(-(value - smallest) / scale);
             weights += w;
             weighted += w * (value - smallest);
@@ -38,7 +38,8 @@ double solveScale(const ScaleEquation& g, double guess)
         low /= 2.0;
     while (g(high) < 0.0)
         high *= 2.0;
-    for (int i = 0; i < 200 && high - low > 1e-14 * high; ++i) {
+    for (int i = 0; i < 200 && high - low > 1e-14 * high; ++i)
+    {
         const double middle = 0.5 * (low + high);
         (g(middle) < 0.0 ? low : high) = middle;
     }
@@ -52,8 +53,7 @@ double GumbelFit::returnLevel(double period) const
     return location - scale * std::log(-std::log1p(-1.0 / period));
 }
 
-namespace Gumbel
-{
+namespace Gumbel {
 std::optional<GumbelFit> fit(const std::vector<double>& maxima)
 {
     if (maxima.size() < 2 || !std::all_of(maxima.begin(), maxima.end(), [](double x) { return std::isfinite(x); }))
@@ -79,7 +79,8 @@ std::optional<GumbelFit> fit(const std::vector<double>& maxima)
     // The inverse Fisher information: var µ = (1 + 6 (1 − γ)² / π²) β²/n ≈ 1.1087 β²/n and
     // var β = 6/π² β²/n ≈ 0.6079 β²/n, γ Euler's constant.
     const double gammaTerm = 1.0 - std::numbers::egamma;
-    result.locationError = result.scale * std::sqrt((1.0 + 6.0 * gammaTerm * gammaTerm / (std::numbers::pi * std::numbers::pi)) / n);
+    result.locationError =
+        result.scale * std::sqrt((1.0 + 6.0 * gammaTerm * gammaTerm / (std::numbers::pi * std::numbers::pi)) / n);
     result.scaleError = result.scale * std::sqrt(6.0 / (std::numbers::pi * std::numbers::pi) / n);
     result.sampleSize = maxima.size();
     return result;

@@ -21,8 +21,7 @@ struct GumbelFit
     double reducedVariate(double level) const { return (level - location) / scale; }
 };
 
-namespace Gumbel
-{
+namespace Gumbel {
 // Needs two maxima or more, finite, not all equal.
 std::optional<GumbelFit> fit(const std::vector<double>& maxima);
 

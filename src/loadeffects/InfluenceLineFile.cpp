@@ -6,8 +6,7 @@
 #include <filesystem>
 #include <vector>
 
-namespace
-{
+namespace {
 InfluenceLineResult failure(const std::string& path, std::size_t line, const std::string& problem)
 {
     return {std::nullopt, path + (line > 0 ? ": line " + std::to_string(line) : std::string()) + ": " + problem};
@@ -20,7 +19,8 @@ InfluenceLineResult readTable(const std::string& path, double bridgeLength)
         return failure(path, 0, "the influence line file cannot be read");
     std::vector<InfluenceLine::Point> points;
     bool firstLine = true;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
+    for (std::size_t i = 0; i < lines.size(); ++i)
+    {
         if (TextLines::isBlank(lines[i]))
             continue;
         const bool mayBeHeader = firstLine;
@@ -34,8 +34,9 @@ InfluenceLineResult readTable(const std::string& path, double bridgeLength)
         if (!numbers)
             return failure(path, i + 1, "expected two numbers, distance (m) and ordinate, found \"" + lines[i] + "\"");
         if (point.distance < 0.0 || point.distance > bridgeLength)
-            return failure(path, i + 1, "distance " + fields[0] + " m is off the bridge (0 to " +
-                                            BridgeFields::formatNumber(bridgeLength) + " m)");
+            return failure(path, i + 1,
+                           "distance " + fields[0] + " m is off the bridge (0 to " +
+                               BridgeFields::formatNumber(bridgeLength) + " m)");
         if (!points.empty() && point.distance <= points.back().distance)
             return failure(path, i + 1, "distance " + fields[0] + " m does not follow the one before");
         points.push_back(point);
@@ -46,8 +47,7 @@ InfluenceLineResult readTable(const std::string& path, double bridgeLength)
 }
 }
 
-namespace InfluenceLineFile
-{
+namespace InfluenceLineFile {
 std::string resolve(const Bridge& bridge, const std::string& bridgesFolder)
 {
     const std::filesystem::path file(bridge.influenceFile);
@@ -58,7 +58,8 @@ std::string resolve(const Bridge& bridge, const std::string& bridgesFolder)
 
 InfluenceLineResult load(const Bridge& bridge, const std::string& bridgesFolder)
 {
-    switch (bridge.effect) {
+    switch (bridge.effect)
+    {
     case BridgeEffect::midspanMoment: return {InfluenceLine::midspanMoment(bridge.span), {}};
     case BridgeEffect::supportShear: return {InfluenceLine::supportShear(bridge.span), {}};
     case BridgeEffect::continuousSupportMoment: return {InfluenceLine::continuousSupportMoment(bridge.span), {}};

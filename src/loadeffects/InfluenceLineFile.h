@@ -14,8 +14,7 @@ struct InfluenceLineResult
     std::string problem;  // when there is no line: names the file and its line
 };
 
-namespace InfluenceLineFile
-{
+namespace InfluenceLineFile {
 // The file of a file: effect, resolved against the folder of the bridges file ("" is the
 // current directory).
 std::string resolve(const Bridge& bridge, const std::string& bridgesFolder);

@@ -11,7 +11,8 @@ LargestEvents::LargestEvents(std::size_t listCapacity) : capacity(listCapacity)
 
 void LargestEvents::loaded(double value, double time, const std::vector<PresentVehicle>& present)
 {
-    if (open && sharesPeakVehicle(present)) {
+    if (open && sharesPeakVehicle(present))
+    {
         if (value > current.value)
             newPeak(value, time, present);
         return;
@@ -61,6 +62,6 @@ void LargestEvents::newPeak(double value, double time, const std::vector<Present
     if (!currentListed)
         return;
     for (const PresentVehicle& vehicle : present)
-        current.vehicles.push_back({vehicle.inputLine, vehicle.vehicle->getClass(), vehicle.vehicle->getGVW(),
-                                    vehicle.lane, vehicle.frontX});
+        current.vehicles.push_back(
+            {vehicle.inputLine, vehicle.vehicle->getClass(), vehicle.vehicle->getGVW(), vehicle.lane, vehicle.frontX});
 }

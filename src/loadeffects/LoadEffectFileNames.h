@@ -3,8 +3,7 @@
 
 #include <string>
 
-namespace LoadEffectFileNames
-{
+namespace LoadEffectFileNames {
 inline std::string series(const std::string& bridgeName)
 {
     return "LE_" + bridgeName + ".csv";

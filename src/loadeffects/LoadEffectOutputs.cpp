@@ -5,8 +5,7 @@
 
 #include <cmath>
 
-namespace
-{
+namespace {
 std::string lineProblem(const std::string& path, std::size_t line, const std::string& what)
 {
     return path + ": line " + std::to_string(line) + ": " + what;
@@ -27,11 +26,13 @@ bool numbers(const std::string& line, std::size_t count, std::vector<double>& va
 
 bool readLines(const std::string& path, std::vector<std::string>& lines, std::string& problem)
 {
-    if (!TextLines::read(path, lines)) {
+    if (!TextLines::read(path, lines))
+    {
         problem = path + ": the file cannot be read";
         return false;
     }
-    if (lines.empty()) {
+    if (lines.empty())
+    {
         problem = path + ": the file is empty";
         return false;
     }
@@ -39,8 +40,7 @@ bool readLines(const std::string& path, std::vector<std::string>& lines, std::st
 }
 }
 
-namespace LoadEffectOutputs
-{
+namespace LoadEffectOutputs {
 IntervalRowsResult readIntervals(const std::string& path)
 {
     IntervalRowsResult result;
@@ -48,15 +48,17 @@ IntervalRowsResult readIntervals(const std::string& path)
     if (!readLines(path, lines, result.problem))
         return result;
     std::vector<double> v;
-    for (std::size_t i = 1; i < lines.size(); ++i) {
+    for (std::size_t i = 1; i < lines.size(); ++i)
+    {
         if (TextLines::isBlank(lines[i]))
             continue;
-        if (!numbers(lines[i], 8, v)) {
+        if (!numbers(lines[i], 8, v))
+        {
             result.problem = lineProblem(path, i + 1, "expected 8 numbers, found \"" + lines[i] + "\"");
             return result;
         }
-        result.rows.push_back({static_cast<long long>(v[0]), v[1], v[2], v[3], v[4], v[5],
-                               static_cast<long long>(v[6]), v[7]});
+        result.rows.push_back(
+            {static_cast<long long>(v[0]), v[1], v[2], v[3], v[4], v[5], static_cast<long long>(v[6]), v[7]});
     }
     return result;
 }
@@ -68,10 +70,12 @@ SecondRowsResult readSeconds(const std::string& path)
     if (!readLines(path, lines, result.problem))
         return result;
     std::vector<double> v;
-    for (std::size_t i = 1; i < lines.size(); ++i) {
+    for (std::size_t i = 1; i < lines.size(); ++i)
+    {
         if (TextLines::isBlank(lines[i]))
             continue;
-        if (!numbers(lines[i], 4, v)) {
+        if (!numbers(lines[i], 4, v))
+        {
             result.problem = lineProblem(path, i + 1, "expected 4 numbers, found \"" + lines[i] + "\"");
             return result;
         }
@@ -88,14 +92,17 @@ LoadEventsResult readEvents(const std::string& path)
         return result;
     std::vector<double> v;
     double rank = 0.0;
-    for (std::size_t i = 1; i < lines.size(); ++i) {
+    for (std::size_t i = 1; i < lines.size(); ++i)
+    {
         if (TextLines::isBlank(lines[i]))
             continue;
-        if (!numbers(lines[i], 8, v)) {
+        if (!numbers(lines[i], 8, v))
+        {
             result.problem = lineProblem(path, i + 1, "expected 8 numbers, found \"" + lines[i] + "\"");
             return result;
         }
-        if (v[0] != rank) {
+        if (v[0] != rank)
+        {
             result.events.push_back({v[2], v[1], {}});
             rank = v[0];
         }

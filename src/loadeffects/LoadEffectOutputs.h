@@ -28,8 +28,7 @@ struct LoadEventsResult
     std::string problem;
 };
 
-namespace LoadEffectOutputs
-{
+namespace LoadEffectOutputs {
 IntervalRowsResult readIntervals(const std::string& path);
 LoadEventsResult readEvents(const std::string& path);
 // LE_<name>_seconds.csv: the loaded seconds; a second not listed had an effect of 0.

@@ -24,7 +24,8 @@ std::vector<BridgeProblem> LoadEffectRun::prepare(const BridgeSet& set, const st
 {
     std::vector<BridgeProblem> problems;
     prepared.clear();
-    for (std::size_t i = 0; i < set.bridges.size(); ++i) {
+    for (std::size_t i = 0; i < set.bridges.size(); ++i)
+    {
         InfluenceLineResult line = InfluenceLineFile::load(set.bridges[i], bridgesFolder);
         if (line.line)
             prepared.push_back({set.bridges[i], std::move(*line.line)});
@@ -39,7 +40,8 @@ LoadEffectRun::LoadEffectRun(const std::vector<PreparedBridge>& bridges, const R
     : timeStep(road.timeStep), folder(std::move(metricsFolder)), lastTime(startTime)
 {
     monitors.reserve(bridges.size());
-    for (const PreparedBridge& prepared : bridges) {
+    for (const PreparedBridge& prepared : bridges)
+    {
         monitors.emplace_back(prepared.bridge, prepared.line, road, startTime);
         outputs.push_back(std::make_unique<Outputs>(startTime, timeStep));
     }
@@ -50,7 +52,8 @@ LoadEffectRun::~LoadEffectRun() = default;
 std::vector<std::string> LoadEffectRun::openFiles()
 {
     std::vector<std::string> failed;
-    for (std::size_t i = 0; i < monitors.size(); ++i) {
+    for (std::size_t i = 0; i < monitors.size(); ++i)
+    {
         const std::string& name = monitors[i].getBridge().name;
         const std::string seriesPath = MeasurementFile::pathInFolder(folder, LoadEffectFileNames::series(name));
         const std::string secondsPath = MeasurementFile::pathInFolder(folder, LoadEffectFileNames::seconds(name));
@@ -65,8 +68,7 @@ std::vector<std::string> LoadEffectRun::openFiles()
             failed.push_back(secondsPath);
         if (!files.events.isOpen())
             failed.push_back(eventsPath);
-        files.series
-            .text("interval,end_time_s,maximum,time_of_maximum_s,minimum,time_of_minimum_s,vehicles,duration_s")
+        files.series.text("interval,end_time_s,maximum,time_of_maximum_s,minimum,time_of_minimum_s,vehicles,duration_s")
             .endLine();
         files.seconds.text("second,end_time_s,maximum,minimum").endLine();
         files.events.text("rank,time_s,value,line,class,gross_weight_kN,lane,front_x_m").endLine();
@@ -82,7 +84,8 @@ void LoadEffectRun::observe(const std::vector<std::vector<Vehicle*>>& lanes, dou
     if (finished || skipped < 0)
         return;
     const long long step = lastStep + skipped + 1;
-    for (std::size_t i = 0; i < monitors.size(); ++i) {
+    for (std::size_t i = 0; i < monitors.size(); ++i)
+    {
         monitors[i].observeEmpty(lastStep + 1, step - 1, SummedClock(lastStep, lastTime, timeStep));
         monitors[i].observe(step, time, lanes);
         outputs[i]->envelope.add(step, monitors[i].getLastEffect());
@@ -98,7 +101,8 @@ void LoadEffectRun::finish()
     if (finished)
         return;
     finished = true;
-    for (std::size_t i = 0; i < monitors.size(); ++i) {
+    for (std::size_t i = 0; i < monitors.size(); ++i)
+    {
         monitors[i].finish(lastStep, lastTime);
         outputs[i]->envelope.finish();
         writeClosedIntervals(i);
@@ -123,7 +127,8 @@ std::vector<std::string> LoadEffectRun::lostFiles() const
 void LoadEffectRun::writeClosedIntervals(std::size_t bridge)
 {
     MeasurementFile& file = outputs[bridge]->series;
-    for (const IntervalRow& row : monitors[bridge].takeClosedIntervals()) {
+    for (const IntervalRow& row : monitors[bridge].takeClosedIntervals())
+    {
         file.integer(row.number).text(",").seconds(row.endTime).text(",");
         file.real(row.maximum).text(",").seconds(row.maximumTime).text(",");
         file.real(row.minimum).text(",").seconds(row.minimumTime).text(",");
@@ -134,7 +139,8 @@ void LoadEffectRun::writeClosedIntervals(std::size_t bridge)
 void LoadEffectRun::writeClosedSeconds(std::size_t bridge)
 {
     Outputs& files = *outputs[bridge];
-    for (const SecondRow& row : files.envelope.takeClosed()) {
+    for (const SecondRow& row : files.envelope.takeClosed())
+    {
         files.seconds.integer(row.number).text(",").seconds(row.endTime).text(",");
         files.seconds.real(row.maximum).text(",").real(row.minimum).endLine();
     }
@@ -145,7 +151,8 @@ void LoadEffectRun::writeEvents(std::size_t bridge)
     MeasurementFile& file = outputs[bridge]->events;
     const std::vector<LoadEvent>& events = monitors[bridge].getEvents().getEvents();
     for (std::size_t rank = 0; rank < events.size(); ++rank)
-        for (const EventVehicle& vehicle : events[rank].vehicles) {
+        for (const EventVehicle& vehicle : events[rank].vehicles)
+        {
             file.integer(static_cast<long long>(rank + 1)).text(",").seconds(events[rank].time).text(",");
             file.real(events[rank].value).text(",").integer(vehicle.inputLine).text(",");
             file.integer(vehicle.vehicleClass).text(",").real(vehicle.grossWeight).text(",");

@@ -2,9 +2,7 @@
 
 #include <algorithm>
 
-SecondEnvelope::SecondEnvelope(double startTime, double timeStep) : clock(startTime, timeStep, 1.0)
-{
-}
+SecondEnvelope::SecondEnvelope(double startTime, double timeStep) : clock(startTime, timeStep, 1.0) {}
 
 void SecondEnvelope::add(long long step, double effect)
 {
@@ -13,7 +11,8 @@ void SecondEnvelope::add(long long step, double effect)
         close();
     // Steps of this second that were not given had no load.
     const bool skippedBefore = open ? step > lastStep + 1 : clock.firstStepOf(second) < step;
-    if (!open) {
+    if (!open)
+    {
         open = true;
         loaded = false;
         current = SecondRow{second, clock.intervalEnd(second), effect, effect};

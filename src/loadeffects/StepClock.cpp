@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace
-{
+namespace {
 // A step that ends on an interval's end belongs to it, though k x step / interval may come out
 // a rounding above a whole number.
 constexpr double boundaryTolerance = 1e-9;
@@ -23,7 +22,8 @@ long long StepClock::intervalOf(long long step) const
 
 long long StepClock::firstStepOf(long long intervalNumber) const
 {
-    long long step = std::max(1LL, static_cast<long long>(std::floor(static_cast<double>(intervalNumber - 1) * interval_ / timeStep)));
+    long long step = std::max(
+        1LL, static_cast<long long>(std::floor(static_cast<double>(intervalNumber - 1) * interval_ / timeStep)));
     while (step > 1 && intervalOf(step - 1) >= intervalNumber)
         --step;
     while (intervalOf(step) < intervalNumber)

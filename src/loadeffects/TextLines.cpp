@@ -4,8 +4,7 @@
 #include <fstream>
 #include <iterator>
 
-namespace TextLines
-{
+namespace TextLines {
 bool read(const std::string& path, std::vector<std::string>& lines)
 {
     std::error_code error;
@@ -19,9 +18,11 @@ bool read(const std::string& path, std::vector<std::string>& lines)
         return false;
     lines.clear();
     std::string line;
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    for (std::size_t i = 0; i < text.size(); ++i)
+    {
         const char c = text[i];
-        if (c != '\n' && c != '\r') {
+        if (c != '\n' && c != '\r')
+        {
             line += c;
             continue;
         }
@@ -38,12 +39,14 @@ bool read(const std::string& path, std::vector<std::string>& lines)
 std::vector<std::string> splitFields(std::string_view line)
 {
     std::vector<std::string> fields;
-    while (true) {
+    while (true)
+    {
         const auto comma = line.find(',');
         std::string_view field = line.substr(0, comma);
         const auto first = field.find_first_not_of(" \t");
         const auto last = field.find_last_not_of(" \t");
-        fields.emplace_back(first == std::string_view::npos ? std::string_view() : field.substr(first, last - first + 1));
+        fields.emplace_back(first == std::string_view::npos ? std::string_view()
+                                                            : field.substr(first, last - first + 1));
         if (comma == std::string_view::npos)
             return fields;
         line.remove_prefix(comma + 1);

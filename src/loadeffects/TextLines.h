@@ -6,8 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace TextLines
-{
+namespace TextLines {
 // The file's lines without their endings (LF, CR LF or CR); false when it cannot be read.
 bool read(const std::string& path, std::vector<std::string>& lines);
 

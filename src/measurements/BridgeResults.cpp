@@ -29,14 +29,12 @@ std::string bridgeNameOf(const std::string& fileName)
 
 std::string unitOf(BridgeEffect effect)
 {
-    switch (effect) {
-    case BridgeEffect::supportShear:
-        return "kN";
+    switch (effect)
+    {
+    case BridgeEffect::supportShear: return "kN";
     case BridgeEffect::midspanMoment:
-    case BridgeEffect::continuousSupportMoment:
-        return "kN m";
-    case BridgeEffect::influenceFile:
-        break;
+    case BridgeEffect::continuousSupportMoment: return "kN m";
+    case BridgeEffect::influenceFile: break;
     }
     return {};  // a file's ordinates carry a unit of its own
 }
@@ -65,7 +63,8 @@ std::vector<BridgeResults> BridgeResults::readFolder(const std::filesystem::path
 {
     std::vector<BridgeResults> bridges;
     std::error_code error;
-    for (const auto& file : std::filesystem::directory_iterator(folder, error)) {
+    for (const auto& file : std::filesystem::directory_iterator(folder, error))
+    {
         std::string name = bridgeNameOf(file.path().filename().string());
         if (name.empty() || name.find_first_of("/\\") != std::string::npos)
             continue;
@@ -76,13 +75,15 @@ std::vector<BridgeResults> BridgeResults::readFolder(const std::filesystem::path
         bridge.rows = std::move(series.rows);
         bridge.problem = std::move(series.problem);
         std::filesystem::path eventsPath = folder / LoadEffectFileNames::events(name);
-        if (std::filesystem::exists(eventsPath, error)) {
+        if (std::filesystem::exists(eventsPath, error))
+        {
             LoadEventsResult events = LoadEffectOutputs::readEvents(eventsPath.string());
             if (events.problem.empty())
                 bridge.events = std::move(events.events);
         }
         std::filesystem::path secondsPath = folder / LoadEffectFileNames::seconds(name);
-        if (std::filesystem::exists(secondsPath, error)) {
+        if (std::filesystem::exists(secondsPath, error))
+        {
             SecondRowsResult seconds = LoadEffectOutputs::readSeconds(secondsPath.string());
             bridge.hasSeconds = seconds.problem.empty();
             if (bridge.hasSeconds)

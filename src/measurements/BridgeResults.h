@@ -16,12 +16,12 @@ struct BridgeResults
 {
     std::string name;  // the bridge's, from the file name
     std::filesystem::path seriesPath;
-    std::vector<IntervalRow> rows;  // in interval order
-    std::vector<LoadEvent> events;  // largest first; empty without the events file
-    std::vector<SecondRow> seconds; // the loaded seconds; empty without the seconds file
-    bool hasSeconds = false;        // the seconds file was read: a second not in it had no load
-    std::string unit;               // of the load effect, "kN" or "kN m"; empty when not known
-    std::string problem;            // why a file could not be read, naming it and the line
+    std::vector<IntervalRow> rows;   // in interval order
+    std::vector<LoadEvent> events;   // largest first; empty without the events file
+    std::vector<SecondRow> seconds;  // the loaded seconds; empty without the seconds file
+    bool hasSeconds = false;         // the seconds file was read: a second not in it had no load
+    std::string unit;                // of the load effect, "kN" or "kN m"; empty when not known
+    std::string problem;             // why a file could not be read, naming it and the line
 
     bool isRead() const { return problem.empty(); }
     // s: the intervals' length, that of the longest row (only the last one is cut short).

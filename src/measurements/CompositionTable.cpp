@@ -8,11 +8,12 @@ const char* vehicleClassName(std::size_t vehicleClass)
     return vehicleClass < vehicleClassCount ? names[vehicleClass] : "";
 }
 
-ClassCounts readClassCounts(const MeasurementText& text, std::size_t line,
-                            const std::vector<std::string_view>& cells, std::size_t first)
+ClassCounts readClassCounts(const MeasurementText& text, std::size_t line, const std::vector<std::string_view>& cells,
+                            std::size_t first)
 {
     ClassCounts counts{};
-    for (std::size_t vehicleClass = 0; vehicleClass < vehicleClassCount; ++vehicleClass) {
+    for (std::size_t vehicleClass = 0; vehicleClass < vehicleClassCount; ++vehicleClass)
+    {
         std::string column = std::string("the ") + vehicleClassName(vehicleClass) + " count";
         counts[vehicleClass] = text.integer(line, cells[first + vehicleClass], column);
         if (counts[vehicleClass] < 0)
@@ -25,7 +26,8 @@ CompositionTable CompositionTable::read(const MeasurementText& text)
 {
     text.expectLabels(1, {"No. Cars", "No. Small Trucks", "No. Large Trucks", "No. Cranes", "No. Low-Loaders"});
     CompositionTable table;
-    for (std::size_t line = 2; line <= text.lineCount(); ++line) {
+    for (std::size_t line = 2; line <= text.lineCount(); ++line)
+    {
         if (text.isBlank(line))
             continue;
         std::vector<std::string_view> cells = text.cells(line);

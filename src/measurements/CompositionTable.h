@@ -22,5 +22,5 @@ struct CompositionTable
 const char* vehicleClassName(std::size_t vehicleClass);
 
 // Reads the five class counts from cells first .. first + 4 of a line.
-ClassCounts readClassCounts(const MeasurementText& text, std::size_t line,
-                            const std::vector<std::string_view>& cells, std::size_t first);
+ClassCounts readClassCounts(const MeasurementText& text, std::size_t line, const std::vector<std::string_view>& cells,
+                            std::size_t first);

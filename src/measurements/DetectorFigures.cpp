@@ -10,22 +10,26 @@ DetectorFigures flowDensityFigures(const FlowDensityTable& table, std::optional<
     DetectorFigures figures;
     figures.intervals = static_cast<long long>(table.rows.size());
     figures.intervalSeconds = knownInterval;
-    if (!knownInterval) {
+    if (!knownInterval)
+    {
         figures.intervalSeconds = table.estimatedIntervalSeconds();
         figures.intervalEstimated = figures.intervalSeconds.has_value();
     }
     if (table.rows.empty())
         return figures;
     double flowSum = 0.0, maxFlow = 0.0, laneFlowSum = 0.0, laneDensitySum = 0.0;
-    for (const FlowDensityRow& row : table.rows) {
+    for (const FlowDensityRow& row : table.rows)
+    {
         double rowFlow = 0.0;
-        for (const LaneFlow& lane : row.lanes) {
+        for (const LaneFlow& lane : row.lanes)
+        {
             if (!std::isfinite(lane.flow))
                 continue;
             rowFlow += lane.flow;
             // Σ flow / Σ density is the harmonic mean of every vehicle's speed: a lane's
             // density is its flow over its space-mean speed.
-            if (std::isfinite(lane.density) && lane.flow > 0.0) {
+            if (std::isfinite(lane.density) && lane.flow > 0.0)
+            {
                 laneFlowSum += lane.flow;
                 laneDensitySum += lane.density;
             }
@@ -68,12 +72,14 @@ DetectorFigures compositionFigures(const CompositionTable& table, std::optional<
     figures.intervals = static_cast<long long>(table.rows.size());
     figures.intervalSeconds = knownInterval;
     long long vehicles = 0, most = 0;
-    for (const ClassCounts& row : table.rows) {
+    for (const ClassCounts& row : table.rows)
+    {
         vehicles += total(row);
         most = std::max(most, total(row));
     }
     figures.vehiclesCounted = vehicles;
-    if (knownInterval && *knownInterval > 0.0 && !table.rows.empty()) {
+    if (knownInterval && *knownInterval > 0.0 && !table.rows.empty())
+    {
         double flowPerVehicle = 3600.0 / *knownInterval;  // veh/h
         figures.meanFlow = static_cast<double>(vehicles) * flowPerVehicle / static_cast<double>(table.rows.size());
         figures.maxFlow = static_cast<double>(most) * flowPerVehicle;
@@ -117,14 +123,16 @@ DetectorFigures DetectorFigures::of(const MeasurementTable& table, std::optional
         return headwayFigures(*headways);
     if (const auto* composition = std::get_if<CompositionTable>(&table))
         return compositionFigures(*composition, knownInterval);
-    if (const auto* events = std::get_if<LaneChangeEventTable>(&table)) {
+    if (const auto* events = std::get_if<LaneChangeEventTable>(&table))
+    {
         DetectorFigures figures;
         figures.laneChanges = static_cast<long long>(events->events.size());
         return figures;
     }
     if (const auto* changes = std::get_if<LaneChangeCompositionTable>(&table))
         return laneChangeCompositionFigures(*changes);
-    if (const auto* points = std::get_if<LaneChangeSpaceTimeTable>(&table)) {
+    if (const auto* points = std::get_if<LaneChangeSpaceTimeTable>(&table))
+    {
         DetectorFigures figures;
         figures.laneChanges = static_cast<long long>(points->leftToRight.size() + points->rightToLeft.size());
         return figures;

@@ -10,14 +10,14 @@
 struct DetectorFigures
 {
     std::optional<long long> vehiclesCounted;
-    std::optional<double> meanFlow;        // veh/h, mean of the intervals' total flows
-    std::optional<double> maxFlow;         // veh/h
-    std::optional<double> meanSpeed;       // km/h, space-mean speed of every vehicle counted
+    std::optional<double> meanFlow;   // veh/h, mean of the intervals' total flows
+    std::optional<double> maxFlow;    // veh/h
+    std::optional<double> meanSpeed;  // km/h, space-mean speed of every vehicle counted
     std::optional<long long> laneChanges;
-    std::optional<double> laneChangeRate;  // lane changes per km and hour over the road and the run
-    std::optional<double> intervalSeconds; // s
-    bool intervalEstimated = false;        // recovered from the flows, not known from the study
-    std::optional<long long> intervals;    // rows written
+    std::optional<double> laneChangeRate;   // lane changes per km and hour over the road and the run
+    std::optional<double> intervalSeconds;  // s
+    bool intervalEstimated = false;         // recovered from the flows, not known from the study
+    std::optional<long long> intervals;     // rows written
 
     // knownInterval: s, from the study's detector definitions when they are at hand.
     static DetectorFigures of(const MeasurementTable& table, std::optional<double> knownInterval = std::nullopt);

@@ -6,7 +6,8 @@ namespace {
 
 const char* vehicleTypeCode(std::uint16_t types)
 {
-    switch (types) {
+    switch (types)
+    {
     case CStatDetector::allTrucks: return "Trucks";
     case CStatDetector::cars: return "Car";
     case CStatDetector::smallTrucks: return "ST";
@@ -29,7 +30,8 @@ std::string key(int kindGroup, const std::string& types, bool positive, std::opt
 
 int kindGroup(MeasurementKind kind)
 {
-    switch (kind) {
+    switch (kind)
+    {
     case MeasurementKind::flowDensity: return CStatDetector::flowAndDensity;
     case MeasurementKind::headway: return CStatDetector::headway;
     case MeasurementKind::composition: return CStatDetector::composition;
@@ -41,7 +43,8 @@ int kindGroup(MeasurementKind kind)
 
 DetectorIntervals::DetectorIntervals(const std::vector<std::unique_ptr<CStatDetector>>& definitions)
 {
-    for (const std::unique_ptr<CStatDetector>& definition : definitions) {
+    for (const std::unique_ptr<CStatDetector>& definition : definitions)
+    {
         int kind = definition->getKind();
         // A detector of an unknown kind writes a flow-and-density file.
         if (kind != CStatDetector::headway && kind != CStatDetector::composition && kind != CStatDetector::laneChanges)
@@ -50,9 +53,9 @@ DetectorIntervals::DetectorIntervals(const std::vector<std::unique_ptr<CStatDete
         if (kind != CStatDetector::laneChanges)
             location = definition->getLocation();
         // The first of two definitions with one file name writes the file.
-        intervals.emplace(key(kind, vehicleTypeCode(definition->getVehicleTypes()), definition->isDirectionPositive(),
-                              location),
-                          definition->getInterval());
+        intervals.emplace(
+            key(kind, vehicleTypeCode(definition->getVehicleTypes()), definition->isDirectionPositive(), location),
+            definition->getInterval());
     }
 }
 

@@ -12,7 +12,8 @@ int countLanes(const MeasurementText& text)
 {
     std::vector<std::string_view> cells = text.cells(1);
     int lanes = 0;
-    for (std::size_t i = 1; i < cells.size(); ++i) {
+    for (std::size_t i = 1; i < cells.size(); ++i)
+    {
         if (cells[i].empty())
             continue;
         if (cells[i] == "Totals")
@@ -53,13 +54,16 @@ FlowDensityTable FlowDensityTable::read(const MeasurementText& text)
     table.laneCount = countLanes(text);
     checkLabels(text, table.laneCount);
     std::size_t cellCount = 1 + 3 * (static_cast<std::size_t>(table.laneCount) + 1);
-    for (std::size_t line = 3; line <= text.lineCount(); ++line) {
+    for (std::size_t line = 3; line <= text.lineCount(); ++line)
+    {
         if (text.isBlank(line))
             continue;
         std::vector<std::string_view> cells = text.cells(line);
         if (cells.size() != cellCount)
-            text.fail(line, "expected " + std::to_string(cellCount) + " cells (the interval, then density, flow and "
-                                "speed for each lane and the totals), found " + std::to_string(cells.size()));
+            text.fail(line, "expected " + std::to_string(cellCount) +
+                                " cells (the interval, then density, flow and "
+                                "speed for each lane and the totals), found " +
+                                std::to_string(cells.size()));
         FlowDensityRow row;
         row.interval = text.integer(line, cells[0], "the interval number");
         for (int lane = 0; lane < table.laneCount; ++lane)
@@ -77,7 +81,8 @@ std::optional<double> FlowDensityTable::estimatedIntervalSeconds() const
     double smallest = 0.0;
     for (const FlowDensityRow& row : rows)
         for (const LaneFlow& lane : row.lanes)
-            if (std::isfinite(lane.flow) && lane.flow > 0.0) {
+            if (std::isfinite(lane.flow) && lane.flow > 0.0)
+            {
                 flows.push_back(lane.flow);
                 smallest = smallest == 0.0 ? lane.flow : std::min(smallest, lane.flow);
             }
@@ -86,14 +91,17 @@ std::optional<double> FlowDensityTable::estimatedIntervalSeconds() const
     // The smallest flow is a whole number k of vehicles: try k = 1, 2, ... The files keep six
     // significant digits, so "whole" allows for that rounding.
     constexpr int largestCount = 1000;
-    for (int vehicles = 1; vehicles <= largestCount; ++vehicles) {
+    for (int vehicles = 1; vehicles <= largestCount; ++vehicles)
+    {
         double seconds = std::round(3600.0 * vehicles / smallest);
         if (seconds < 1.0)
             continue;
         bool wholeCounts = true;
-        for (double flow : flows) {
+        for (double flow : flows)
+        {
             double count = flow * seconds / 3600.0;
-            if (std::fabs(count - std::round(count)) > 1e-5 * std::max(1.0, count)) {
+            if (std::fabs(count - std::round(count)) > 1e-5 * std::max(1.0, count))
+            {
                 wholeCounts = false;
                 break;
             }

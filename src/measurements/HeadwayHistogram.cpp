@@ -10,7 +10,8 @@ HeadwayHistogram HeadwayHistogram::of(const std::vector<double>& headways)
 {
     HeadwayHistogram histogram;
     histogram.count = static_cast<long long>(headways.size());
-    if (headways.empty()) {
+    if (headways.empty())
+    {
         histogram.mean = std::numeric_limits<double>::quiet_NaN();
         return histogram;
     }
@@ -28,7 +29,8 @@ HeadwayHistogram HeadwayHistogram::of(const std::vector<double>& headways)
     // The bin holding the 98th percentile is the last one.
     std::size_t binCount = static_cast<std::size_t>(std::floor(top / histogram.binWidth)) + 1;
     histogram.bins.assign(binCount, 0);
-    for (double headway : headways) {
+    for (double headway : headways)
+    {
         if (headway < 0.0)
             ++histogram.below;
         else if (headway >= histogram.upperEnd())

@@ -7,12 +7,12 @@
 
 struct HeadwayHistogram
 {
-    double binWidth = 1.0;    // s
+    double binWidth = 1.0;        // s
     std::vector<long long> bins;  // bin k: [k × binWidth, (k + 1) × binWidth)
-    long long beyond = 0;     // headways at or beyond the last bin's end
-    long long below = 0;      // negative headways (vehicles recorded out of order)
-    long long count = 0;      // every headway
-    double mean = 0.0;        // s, of every headway; not-a-number without any
+    long long beyond = 0;         // headways at or beyond the last bin's end
+    long long below = 0;          // negative headways (vehicles recorded out of order)
+    long long count = 0;          // every headway
+    double mean = 0.0;            // s, of every headway; not-a-number without any
 
     static HeadwayHistogram of(const std::vector<double>& headways);
 

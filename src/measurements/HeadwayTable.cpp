@@ -16,14 +16,16 @@ HeadwayTable HeadwayTable::read(const MeasurementText& text)
 
     HeadwayTable table;
     table.lanes.resize(labels.size());
-    for (std::size_t line = 3; line <= text.lineCount(); ++line) {
+    for (std::size_t line = 3; line <= text.lineCount(); ++line)
+    {
         if (text.isBlank(line))
             continue;
         std::vector<std::string_view> cells = text.cells(line);
         if (cells.size() != labels.size())
             text.fail(line, "expected " + std::to_string(labels.size()) + " cells (one per lane), found " +
                                 std::to_string(cells.size()));
-        for (std::size_t lane = 0; lane < cells.size(); ++lane) {
+        for (std::size_t lane = 0; lane < cells.size(); ++lane)
+        {
             // A lane with fewer headways in the interval is padded with blank cells.
             double headway = text.real(line, cells[lane], "lane " + std::to_string(lane + 1));
             if (std::isfinite(headway))

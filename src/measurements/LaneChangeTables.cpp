@@ -8,8 +8,8 @@ void expectCellCount(const MeasurementText& text, std::size_t line, std::size_t 
                      const char* what)
 {
     if (found != expected)
-        text.fail(line, "expected " + std::to_string(expected) + " cells (" + what + "), found " +
-                            std::to_string(found));
+        text.fail(line,
+                  "expected " + std::to_string(expected) + " cells (" + what + "), found " + std::to_string(found));
 }
 
 double readElapsed(const MeasurementText& text, std::size_t line, std::string_view cell)
@@ -27,7 +27,8 @@ LaneChangeEventTable LaneChangeEventTable::read(const MeasurementText& text)
     text.expectLabels(1, {"LANE CHANGE - VERBOSE OUTPUT OF EVENTS"});
     text.expectLabels(2, {"Time", "Position", "From Lane", "To Lane", "Right/Left", "Type"});
     LaneChangeEventTable table;
-    for (std::size_t line = 3; line <= text.lineCount(); ++line) {
+    for (std::size_t line = 3; line <= text.lineCount(); ++line)
+    {
         if (text.isBlank(line))
             continue;
         std::vector<std::string_view> cells = text.cells(line);
@@ -49,10 +50,11 @@ LaneChangeEventTable LaneChangeEventTable::read(const MeasurementText& text)
 LaneChangeCompositionTable LaneChangeCompositionTable::read(const MeasurementText& text)
 {
     text.expectLabels(1, {"LANE CHANGE - COMPOSITION OF EVENTS"});
-    text.expectLabels(2, {"Time Interval", "Car Changes", "SmallTr Changes", "LargeTr Changes", "Crane Changes",
-                          "LowLoad Changes"});
+    text.expectLabels(
+        2, {"Time Interval", "Car Changes", "SmallTr Changes", "LargeTr Changes", "Crane Changes", "LowLoad Changes"});
     LaneChangeCompositionTable table;
-    for (std::size_t line = 3; line <= text.lineCount(); ++line) {
+    for (std::size_t line = 3; line <= text.lineCount(); ++line)
+    {
         if (text.isBlank(line))
             continue;
         std::vector<std::string_view> cells = text.cells(line);
@@ -71,7 +73,8 @@ LaneChangeSpaceTimeTable LaneChangeSpaceTimeTable::read(const MeasurementText& t
     text.expectLabels(2, {"Left To Right", "", "Right To Left"});
     text.expectLabels(3, {"Time (s)", "Location (m)", "Time (s)", "Location (m)"});
     LaneChangeSpaceTimeTable table;
-    for (std::size_t line = 4; line <= text.lineCount(); ++line) {
+    for (std::size_t line = 4; line <= text.lineCount(); ++line)
+    {
         if (text.isBlank(line))
             continue;
         std::vector<std::string_view> cells = text.cells(line);
@@ -99,13 +102,15 @@ LaneChangeRateTable LaneChangeRateTable::read(const MeasurementText& text)
     if (binCells.size() < 3 || !binCells.front().empty() || !binCells.back().empty())
         text.fail(3, "expected the bin locations between an empty first and an empty last cell");
     LaneChangeRateTable table;
-    for (std::size_t i = 1; i + 1 < binCells.size(); ++i) {
+    for (std::size_t i = 1; i + 1 < binCells.size(); ++i)
+    {
         double location = text.real(3, binCells[i], "a bin location");
         if (!std::isfinite(location) || (!table.binLocations.empty() && location <= table.binLocations.back()))
             text.fail(3, "the bin locations must be ascending numbers");
         table.binLocations.push_back(location);
     }
-    for (std::size_t line = 4; line <= text.lineCount(); ++line) {
+    for (std::size_t line = 4; line <= text.lineCount(); ++line)
+    {
         if (text.isBlank(line))
             continue;
         std::vector<std::string_view> cells = text.cells(line);

@@ -10,7 +10,7 @@
 
 struct LaneChangeRecord
 {
-    double time = 0.0;  // s, simulation clock
+    double time = 0.0;       // s, simulation clock
     long long location = 0;  // road x, m
     long long fromLane = 0;
     long long toLane = 0;

@@ -17,14 +17,16 @@ MaximaHistogram MaximaHistogram::of(const std::vector<double>& maxima)
 {
     MaximaHistogram histogram;
     histogram.count = maxima.size();
-    if (maxima.empty()) {
+    if (maxima.empty())
+    {
         histogram.mean = std::numeric_limits<double>::quiet_NaN();
         return histogram;
     }
     histogram.mean = std::accumulate(maxima.begin(), maxima.end(), 0.0) / static_cast<double>(maxima.size());
     const auto [lowest, highest] = std::minmax_element(maxima.begin(), maxima.end());
     histogram.low = *lowest;
-    if (*lowest == *highest) {
+    if (*lowest == *highest)
+    {
         histogram.binWidth = *lowest == 0.0 ? 1.0 : std::fabs(*lowest) * 0.1;
         histogram.low -= histogram.binWidth / 2.0;
         histogram.bins = {static_cast<long long>(maxima.size())};
@@ -33,7 +35,8 @@ MaximaHistogram MaximaHistogram::of(const std::vector<double>& maxima)
     const auto binCount = static_cast<std::size_t>(std::ceil(std::log2(static_cast<double>(maxima.size())))) + 1;
     histogram.binWidth = (*highest - *lowest) / static_cast<double>(binCount);
     histogram.bins.assign(binCount, 0);
-    for (double value : maxima) {
+    for (double value : maxima)
+    {
         auto bin = static_cast<std::size_t>((value - histogram.low) / histogram.binWidth);
         ++histogram.bins[std::min(bin, binCount - 1)];
     }
@@ -49,7 +52,8 @@ GumbelPlot GumbelPlot::of(const std::vector<double>& maxima, double returnPeriod
         plot.points.emplace_back(Gumbel::plottingPosition(i + 1, sorted.size()), sorted[i]);
     plot.returnPeriod = returnPeriodIntervals;
     plot.fit = Gumbel::fit(maxima);
-    if (plot.fit && returnPeriodIntervals > 1.0) {
+    if (plot.fit && returnPeriodIntervals > 1.0)
+    {
         plot.returnLevel = plot.fit->returnLevel(returnPeriodIntervals);
         plot.returnVariate = plot.fit->reducedVariate(plot.returnLevel);
     }
@@ -99,9 +103,11 @@ std::vector<SecondPoint> secondsOfHour(const std::vector<SecondRow>& seconds, in
     auto listed = std::lower_bound(seconds.begin(), seconds.end(), first,
                                    [](const SecondRow& row, long long number) { return row.number < number; });
     std::vector<SecondPoint> every;
-    for (long long number = first; number <= last; ++number) {
+    for (long long number = first; number <= last; ++number)
+    {
         SecondPoint point{static_cast<double>(number), 0.0, 0.0};
-        if (listed != seconds.end() && listed->number == number) {
+        if (listed != seconds.end() && listed->number == number)
+        {
             point.maximum = listed->maximum;
             point.minimum = listed->minimum;
             ++listed;
@@ -112,9 +118,10 @@ std::vector<SecondPoint> secondsOfHour(const std::vector<SecondRow>& seconds, in
         return a.maximum == b.maximum && a.minimum == b.minimum;
     };
     std::vector<SecondPoint> kept;
-    for (std::size_t i = 0; i < every.size(); ++i) {
-        bool inside = i > 0 && i + 1 < every.size() && sameValues(every[i - 1], every[i]) &&
-                      sameValues(every[i], every[i + 1]);
+    for (std::size_t i = 0; i < every.size(); ++i)
+    {
+        bool inside =
+            i > 0 && i + 1 < every.size() && sameValues(every[i - 1], every[i]) && sameValues(every[i], every[i + 1]);
         if (!inside)
             kept.push_back(every[i]);
     }

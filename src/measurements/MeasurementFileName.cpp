@@ -109,7 +109,8 @@ std::optional<MeasurementFileName> MeasurementFileName::parse(const std::string&
 
 std::string MeasurementFileName::detectorName() const
 {
-    switch (kind) {
+    switch (kind)
+    {
     case MeasurementKind::flowDensity: return "Flow & Density";
     case MeasurementKind::headway: return "Headway";
     case MeasurementKind::composition: return "Composition";
@@ -119,7 +120,8 @@ std::string MeasurementFileName::detectorName() const
 
 std::string MeasurementFileName::contents() const
 {
-    switch (kind) {
+    switch (kind)
+    {
     case MeasurementKind::flowDensity: return "flow, density and speed per interval";
     case MeasurementKind::headway: return "headways";
     case MeasurementKind::composition: return "vehicles per class and interval";
@@ -162,7 +164,8 @@ std::string MeasurementFileName::shortTitle() const
     if (location)
         return detectorName() + " " + std::to_string(*location) + " m " + direction;
     std::string what;
-    switch (kind) {
+    switch (kind)
+    {
     case MeasurementKind::laneChangeEvents: what = "events"; break;
     case MeasurementKind::laneChangeComposition: what = "classes"; break;
     case MeasurementKind::laneChangeSpaceTime: what = "space-time"; break;

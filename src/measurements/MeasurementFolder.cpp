@@ -4,7 +4,8 @@
 
 MeasurementTable readMeasurementTable(const MeasurementText& text, MeasurementKind kind)
 {
-    switch (kind) {
+    switch (kind)
+    {
     case MeasurementKind::flowDensity: return FlowDensityTable::read(text);
     case MeasurementKind::headway: return HeadwayTable::read(text);
     case MeasurementKind::composition: return CompositionTable::read(text);
@@ -19,11 +20,16 @@ MeasurementTable readMeasurementTable(const MeasurementText& text, MeasurementKi
 MeasurementEntry readMeasurementFile(const std::filesystem::path& path, const MeasurementFileName& name)
 {
     MeasurementEntry entry{path, name, {}, {}};
-    try {
+    try
+    {
         entry.table = readMeasurementTable(MeasurementText::load(path), name.kind);
-    } catch (const MeasurementFormatError& error) {
+    }
+    catch (const MeasurementFormatError& error)
+    {
         entry.error = error.what();
-    } catch (const std::bad_alloc&) {
+    }
+    catch (const std::bad_alloc&)
+    {
         entry.error = path.filename().string() + ": too large to read";
     }
     return entry;
@@ -35,13 +41,16 @@ MeasurementFolder MeasurementFolder::read(const std::filesystem::path& folder)
     result.folder = folder;
     std::error_code error;
     std::filesystem::directory_iterator files(folder, error);
-    if (error) {
+    if (error)
+    {
         result.error = folder.string() + ": " + error.message();
         return result;
     }
     std::vector<std::pair<MeasurementFileName, std::filesystem::path>> found;
-    for (; files != std::filesystem::directory_iterator(); files.increment(error)) {
-        if (error) {
+    for (; files != std::filesystem::directory_iterator(); files.increment(error))
+    {
+        if (error)
+        {
             result.error = folder.string() + ": " + error.message();
             break;
         }

@@ -13,9 +13,9 @@
 #include <variant>
 #include <vector>
 
-using MeasurementTable = std::variant<std::monostate, FlowDensityTable, HeadwayTable, CompositionTable,
-                                      LaneChangeEventTable, LaneChangeCompositionTable, LaneChangeSpaceTimeTable,
-                                      LaneChangeRateTable>;
+using MeasurementTable =
+    std::variant<std::monostate, FlowDensityTable, HeadwayTable, CompositionTable, LaneChangeEventTable,
+                 LaneChangeCompositionTable, LaneChangeSpaceTimeTable, LaneChangeRateTable>;
 
 struct MeasurementEntry
 {

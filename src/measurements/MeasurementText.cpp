@@ -34,7 +34,8 @@ MeasurementText::MeasurementText(std::string fileName, std::string text)
 {
     std::string_view all(content);
     std::size_t start = 0;
-    while (start < all.size()) {
+    while (start < all.size())
+    {
         std::size_t end = all.find('\n', start);
         if (end == std::string_view::npos)
             end = all.size();
@@ -76,9 +77,11 @@ std::vector<std::string_view> MeasurementText::cells(std::size_t number) const
     std::vector<std::string_view> result;
     std::string_view text = line(number);
     std::size_t start = 0;
-    while (true) {
+    while (true)
+    {
         std::size_t comma = text.find(',', start);
-        if (comma == std::string_view::npos) {
+        if (comma == std::string_view::npos)
+        {
             result.push_back(trimmed(text.substr(start)));
             return result;
         }
@@ -122,7 +125,8 @@ void MeasurementText::expectLabels(std::size_t lineNumber, const std::vector<std
     if (lineNumber > lines.size())
         fail(lineNumber, "the file ends before its header is complete");
     std::vector<std::string_view> found = cells(lineNumber);
-    for (std::size_t i = 0; i < labels.size(); ++i) {
+    for (std::size_t i = 0; i < labels.size(); ++i)
+    {
         std::string_view cell = i < found.size() ? found[i] : std::string_view();
         if (cell != labels[i])
             fail(lineNumber, "expected the heading " + quoted(labels[i]) + ", found " + quoted(cell));

@@ -31,7 +31,8 @@ std::optional<MeasurementKind> measurementKindOf(const std::string& fileName)
         return MeasurementKind::composition;
     if (startsWith(fileName, "Head_"))
         return MeasurementKind::headways;
-    if (startsWith(fileName, "LE_")) {
+    if (startsWith(fileName, "LE_"))
+    {
         if (endsWith(fileName, "_events.csv"))
             return MeasurementKind::loadEffectEvents;
         if (endsWith(fileName, "_seconds.csv"))

@@ -51,15 +51,18 @@ void addBand(QChart& chart, const QString& name, const QColor& colour, const std
     fill.setAlphaF(0.25);
     bool named = false;
     std::size_t i = 0;
-    while (i < lows.size()) {
-        if (!std::isfinite(lows[i].y()) || !std::isfinite(highs[i].y())) {
+    while (i < lows.size())
+    {
+        if (!std::isfinite(lows[i].y()) || !std::isfinite(highs[i].y()))
+        {
             ++i;
             continue;
         }
         auto* area = new QAreaSeries;
         auto* upper = new QLineSeries(area);
         auto* lower = new QLineSeries(area);
-        for (; i < lows.size() && std::isfinite(lows[i].y()) && std::isfinite(highs[i].y()); ++i) {
+        for (; i < lows.size() && std::isfinite(lows[i].y()) && std::isfinite(highs[i].y()); ++i)
+        {
             *lower << lows[i];
             *upper << highs[i];
         }
@@ -87,7 +90,8 @@ ResultChart meanChart(const ComparedTable& table, const Quantity& quantity, std:
     const std::optional<double> interval = knownInterval(table);
     ChartAxes::TimeUnit unit;
     QString timeTitle = QStringLiteral("Interval No.");
-    if (interval) {
+    if (interval)
+    {
         unit = ChartAxes::TimeUnit::forSpan(static_cast<double>(table.keys.size()) * *interval);
         timeTitle = QStringLiteral("Time since the start of the run (%1)").arg(unit.name);
     }
@@ -95,7 +99,8 @@ ResultChart meanChart(const ComparedTable& table, const Quantity& quantity, std:
     QValueAxis* y = ChartAxes::add(*chart, Qt::AlignLeft, quantity.title);
     std::vector<QPointF> means, lows, highs;
     ChartAxes::Extent xs, ys;
-    for (std::size_t row = 0; row < table.keys.size(); ++row) {
+    for (std::size_t row = 0; row < table.keys.size(); ++row)
+    {
         // An interval's values belong to its end.
         double number = std::strtod(table.keys[row].c_str(), nullptr);
         double at = interval ? unit.of(number * *interval) : number;
@@ -117,12 +122,13 @@ ResultChart meanChart(const ComparedTable& table, const Quantity& quantity, std:
 
 ResultChart fundamentalDiagrams(const ComparedTable& table, const std::vector<RunFolder>& runs)
 {
-    auto chart = newResultChart(QStringLiteral("Flow against density, each run"),
-                                QString::fromStdString(table.fileName));
+    auto chart =
+        newResultChart(QStringLiteral("Flow against density, each run"), QString::fromStdString(table.fileName));
     QValueAxis* x = ChartAxes::add(*chart, Qt::AlignBottom, QStringLiteral("Density (veh/km)"));
     QValueAxis* y = ChartAxes::add(*chart, Qt::AlignLeft, QStringLiteral("Flow (veh/h)"));
     ChartAxes::Extent xs, ys;
-    for (std::size_t run = 0; run < table.runs.size(); ++run) {
+    for (std::size_t run = 0; run < table.runs.size(); ++run)
+    {
         const RunTable* own = table.runs[run];
         if (own == nullptr)
             continue;
@@ -131,7 +137,8 @@ ResultChart fundamentalDiagrams(const ComparedTable& table, const std::vector<Ru
         if (!density || !flow)
             continue;
         std::vector<QPointF> points;
-        for (const std::vector<double>& row : own->rows) {
+        for (const std::vector<double>& row : own->rows)
+        {
             points.emplace_back(row[*density], row[*flow]);
             xs.include(points.back().x());
             ys.include(points.back().y());

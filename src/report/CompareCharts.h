@@ -3,8 +3,8 @@
 // the totals' flow, density and speed per interval with the 95 % confidence band of the mean, and
 // the runs' fundamental diagrams (flow against density) overlaid, one colour per run.
 
-#include "results/ResultCharts.h"
 #include "replications/RunComparison.h"
+#include "results/ResultCharts.h"
 
 #include <vector>
 

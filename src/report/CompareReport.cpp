@@ -9,12 +9,11 @@
 
 namespace {
 
-const char* const styleSheet =
-    "body{font-family:sans-serif;margin:2em;color:#222}"
-    "table{border-collapse:collapse;margin:1em 0}"
-    "th,td{border:1px solid #bbb;padding:0.3em 0.6em}td.number{text-align:right}"
-    "th{background:#eee}pre{background:#f6f6f6;padding:1em}"
-    "figure{display:inline-block;margin:0.5em}figure svg{max-width:100%;height:auto}";
+const char* const styleSheet = "body{font-family:sans-serif;margin:2em;color:#222}"
+                               "table{border-collapse:collapse;margin:1em 0}"
+                               "th,td{border:1px solid #bbb;padding:0.3em 0.6em}td.number{text-align:right}"
+                               "th{background:#eee}pre{background:#f6f6f6;padding:1em}"
+                               "figure{display:inline-block;margin:0.5em}figure svg{max-width:100%;height:auto}";
 
 QString escaped(const std::string& text)
 {
@@ -34,7 +33,8 @@ QString replicationsTable(const std::vector<ReplicationEstimate>& estimates)
         "<table id=\"replications\"><thead><tr><th>Figure</th><th>Runs</th><th>Mean</th><th>Standard deviation</th>"
         "<th>Half-width of the 95 % interval</th><th>Half-width (% of the mean)</th><th>Aimed at (% of the mean)</th>"
         "<th>Runs needed</th></tr></thead><tbody>\n");
-    for (const ReplicationEstimate& estimate : estimates) {
+    for (const ReplicationEstimate& estimate : estimates)
+    {
         const SampleStatistics& s = estimate.statistics;
         html += QStringLiteral("<tr><td>%1</td><td class=\"number\">%2</td>")
                     .arg(escaped(estimate.figure.text()))
@@ -82,16 +82,18 @@ QString build(const CompareRunsResult& result)
 
     html += QStringLiteral("<h2>Charts</h2>\n");
     bool any = false;
-    for (const ComparedTable& table : comparison.tables()) {
+    for (const ComparedTable& table : comparison.tables())
+    {
         std::vector<ResultChart> charts = CompareCharts::of(table, comparison.runs());
         if (charts.empty())
             continue;
         any = true;
-        html += QStringLiteral("<section id=\"%1\"><h3>%2</h3>\n").arg(anchorOf(table.fileName), escaped(table.fileName));
+        html +=
+            QStringLiteral("<section id=\"%1\"><h3>%2</h3>\n").arg(anchorOf(table.fileName), escaped(table.fileName));
         for (ResultChart& chart : charts)
-            html += QStringLiteral("<figure id=\"%1-%2\">%3</figure>\n")
-                        .arg(anchorOf(table.fileName), chart.name,
-                             HtmlReport::inlineSvg(ChartExport::toSvg(*chart.chart)));
+            html +=
+                QStringLiteral("<figure id=\"%1-%2\">%3</figure>\n")
+                    .arg(anchorOf(table.fileName), chart.name, HtmlReport::inlineSvg(ChartExport::toSvg(*chart.chart)));
         html += QStringLiteral("</section>\n");
     }
     if (!any)

@@ -1,11 +1,11 @@
 #include "report/HtmlReport.h"
 
-#include "results/ChartExport.h"
-#include "results/ResultCharts.h"
 #include "measurements/BridgeResults.h"
 #include "measurements/DetectorFigures.h"
 #include "measurements/LoadEffectFigures.h"
 #include "measurements/MeasurementFolder.h"
+#include "results/ChartExport.h"
+#include "results/ResultCharts.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -17,13 +17,12 @@
 
 namespace {
 
-const char* const styleSheet =
-    "body{font-family:sans-serif;margin:2em;color:#222}"
-    "table{border-collapse:collapse;margin:1em 0}"
-    "th,td{border:1px solid #bbb;padding:0.3em 0.6em}td.number{text-align:right}"
-    "th{background:#eee}pre{background:#f6f6f6;padding:1em}"
-    "figure{display:inline-block;margin:0.5em}figure svg{max-width:100%;height:auto}"
-    ".problem{color:#a00}";
+const char* const styleSheet = "body{font-family:sans-serif;margin:2em;color:#222}"
+                               "table{border-collapse:collapse;margin:1em 0}"
+                               "th,td{border:1px solid #bbb;padding:0.3em 0.6em}td.number{text-align:right}"
+                               "th{background:#eee}pre{background:#f6f6f6;padding:1em}"
+                               "figure{display:inline-block;margin:0.5em}figure svg{max-width:100%;height:auto}"
+                               ".problem{color:#a00}";
 
 QString escaped(const QString& text)
 {
@@ -56,11 +55,12 @@ QString anchorOf(const MeasurementEntry& entry)
 
 QString figuresTable(const MeasurementFolder& folder, const DetectorIntervals& intervals, bool& anyEstimate)
 {
-    QString html = QStringLiteral(
-        "<table id=\"figures\"><thead><tr><th>Detector</th><th>File</th><th>Vehicles counted</th>"
-        "<th>Mean interval flow (veh/h)</th><th>Max interval flow (veh/h)</th><th>Mean speed (km/h)</th>"
-        "<th>Lane changes</th><th>Lane-change rate (per km and hour)</th></tr></thead><tbody>\n");
-    for (const MeasurementEntry& entry : folder.entries) {
+    QString html =
+        QStringLiteral("<table id=\"figures\"><thead><tr><th>Detector</th><th>File</th><th>Vehicles counted</th>"
+                       "<th>Mean interval flow (veh/h)</th><th>Max interval flow (veh/h)</th><th>Mean speed (km/h)</th>"
+                       "<th>Lane changes</th><th>Lane-change rate (per km and hour)</th></tr></thead><tbody>\n");
+    for (const MeasurementEntry& entry : folder.entries)
+    {
         if (!entry.isRead())
             continue;
         DetectorFigures figures = DetectorFigures::of(entry.table, intervals.of(entry.name));
@@ -98,7 +98,8 @@ QString loadEffectTable(const std::vector<BridgeResults>& bridges, const LoadEff
         "<table id=\"load-effects\"><thead><tr><th>Bridge</th><th>File</th><th>Unit</th><th>Interval (s)</th>"
         "<th>Complete intervals</th><th>Largest maximum</th><th>Gumbel location</th><th>Gumbel scale</th>"
         "<th>Return period (years)</th><th>Return period (intervals)</th><th>Return level</th></tr></thead><tbody>\n");
-    for (const BridgeResults& bridge : bridges) {
+    for (const BridgeResults& bridge : bridges)
+    {
         if (!bridge.isRead())
             continue;
         const std::vector<double> maxima = bridge.completeMaxima();
@@ -108,7 +109,8 @@ QString loadEffectTable(const std::vector<BridgeResults>& bridges, const LoadEff
         const double period = LoadEffectFigures::returnPeriodInIntervals(options.returnYears, bridge.intervalSeconds());
         const GumbelPlot plot = GumbelPlot::of(maxima, period);
         std::optional<double> location, scale, level;
-        if (plot.fit) {
+        if (plot.fit)
+        {
             location = plot.fit->location;
             scale = plot.fit->scale;
             level = plot.returnLevel;
@@ -126,9 +128,9 @@ QString loadEffectTable(const std::vector<BridgeResults>& bridges, const LoadEff
 
 QString loadEffectSection(const BridgeResults& bridge, const LoadEffectOptions& options)
 {
-    QString html = QStringLiteral("<section id=\"%1\"><h3>%2</h3><p>%3</p>\n")
-                       .arg(bridgeAnchor(bridge), escaped(bridgeTitle(bridge)),
-                            escaped(bridge.seriesPath.filename().string()));
+    QString html =
+        QStringLiteral("<section id=\"%1\"><h3>%2</h3><p>%3</p>\n")
+            .arg(bridgeAnchor(bridge), escaped(bridgeTitle(bridge)), escaped(bridge.seriesPath.filename().string()));
     if (!bridge.isRead())
         return html + QStringLiteral("<p class=\"problem\">%1</p></section>\n").arg(escaped(bridge.problem));
     for (ResultChart& chart : loadEffectCharts(bridge, options))
@@ -143,11 +145,13 @@ QString loadEffects(const ReportSources& sources)
     if (bridges.empty())
         return {};
     BridgeResults::takeUnitsFrom(bridges, sources.bridges);
-    QString html = QStringLiteral(
-        "<h2>Load effects</h2>\n<p>Each bridge's load effect second by second in hour %1 of the run, its interval "
-        "maxima and minima and largest events, and the Gumbel distribution fitted to the maxima of its complete "
-        "intervals by maximum likelihood. The fit assumes the maxima independent and from one distribution; the "
-        "return period is counted in intervals of the traffic files' year.</p>\n").arg(sources.loadEffects.hour);
+    QString html =
+        QStringLiteral(
+            "<h2>Load effects</h2>\n<p>Each bridge's load effect second by second in hour %1 of the run, its interval "
+            "maxima and minima and largest events, and the Gumbel distribution fitted to the maxima of its complete "
+            "intervals by maximum likelihood. The fit assumes the maxima independent and from one distribution; the "
+            "return period is counted in intervals of the traffic files' year.</p>\n")
+            .arg(sources.loadEffects.hour);
     html += loadEffectTable(bridges, sources.loadEffects);
     for (const BridgeResults& bridge : bridges)
         if (!bridge.isRead())
@@ -163,8 +167,7 @@ ReportSources HtmlReport::sourcesOf(const std::filesystem::path& folder)
 {
     ReportSources sources;
     std::error_code error;
-    sources.measurementFolder =
-        std::filesystem::is_directory(folder / "metrics", error) ? folder / "metrics" : folder;
+    sources.measurementFolder = std::filesystem::is_directory(folder / "metrics", error) ? folder / "metrics" : folder;
     QFile summary(QString::fromStdString((folder / "summary.txt").string()));
     if (summary.open(QIODevice::ReadOnly))
         sources.summary = QString::fromUtf8(summary.readAll());
@@ -193,7 +196,8 @@ QString HtmlReport::build(const ReportSources& sources)
                                   "<style>%2</style></head>\n<body>\n<h1>Roadflux report</h1>\n<p>%1</p>\n")
                        .arg(escaped(sources.title), QString::fromLatin1(styleSheet));
     if (!sources.summary.isEmpty())
-        html += QStringLiteral("<h2>Summary of the run</h2>\n<pre id=\"summary\">%1</pre>\n").arg(escaped(sources.summary));
+        html +=
+            QStringLiteral("<h2>Summary of the run</h2>\n<pre id=\"summary\">%1</pre>\n").arg(escaped(sources.summary));
 
     html += QStringLiteral("<h2>Key figures</h2>\n<p>Measurement files in %1.</p>\n")
                 .arg(escaped(sources.measurementFolder.string()));

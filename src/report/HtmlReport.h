@@ -3,9 +3,9 @@
 // per measurement file and per bridge, and every chart of the files as inline SVG. The page is also well-formed
 // XML, so that programs can read its tables back.
 
-#include "results/LoadEffectCharts.h"
 #include "loadeffects/BridgeSet.h"
 #include "measurements/DetectorIntervals.h"
+#include "results/LoadEffectCharts.h"
 
 #include <QString>
 
@@ -14,11 +14,11 @@
 struct ReportSources
 {
     std::filesystem::path measurementFolder;
-    QString summary;               // the runner's summary; empty when there is none
-    QString title;                 // shown as the page's heading
-    DetectorIntervals intervals;   // from the study, when known
-    BridgeSet bridges;             // from the study, when known: the load effects' units
-    LoadEffectOptions loadEffects; // the hour and return period of the load-effect charts
+    QString summary;                // the runner's summary; empty when there is none
+    QString title;                  // shown as the page's heading
+    DetectorIntervals intervals;    // from the study, when known
+    BridgeSet bridges;              // from the study, when known: the load effects' units
+    LoadEffectOptions loadEffects;  // the hour and return period of the load-effect charts
 };
 
 class HtmlReport

@@ -35,7 +35,8 @@ void chooseOffscreenWithoutDisplay(std::unique_ptr<QTemporaryDir>& runtimeDir)
     bool display = !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
     if (!display && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+    {
         runtimeDir = std::make_unique<QTemporaryDir>();
         if (runtimeDir->isValid())
             qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeDir->path()));
@@ -62,12 +63,15 @@ int writeComparison(const QStringList& folders, const QString& target, const QSt
     for (const QString& folder : folders)
         options.runFolders.emplace_back(folder.toStdString());
     options.csvFolder = csvFolder.toStdString();
-    try {
+    try
+    {
         CompareRunsResult result = compareRuns(options);
         if (!writeFile(target, CompareReport::build(result)))
             return fail(target + QStringLiteral(": cannot be written"));
         printComparison(result, std::cout);
-    } catch (const ComparisonError& refused) {
+    }
+    catch (const ComparisonError& refused)
+    {
         return fail(QString::fromStdString(refused.what()));
     }
     std::printf("Comparison written to %s\n", qPrintable(QDir::toNativeSeparators(target)));
@@ -127,24 +131,27 @@ int main(int argc, char** argv)
     parser.addOptions({output, study, bridgesFile, config, returnPeriod, hour, compare, csv, version});
     if (!parser.parse(QApplication::arguments()))
         return fail(parser.errorText(), usage);
-    if (parser.isSet(QStringLiteral("help"))) {
+    if (parser.isSet(QStringLiteral("help")))
+    {
         std::fputs(qPrintable(parser.helpText()), stdout);
         return 0;
     }
-    if (parser.isSet(version)) {
+    if (parser.isSet(version))
+    {
         std::printf("roadflux-report %s\n", ROADFLUX_VERSION);
         return 0;
     }
     if (parser.isSet(compare))
-        return writeComparison(parser.positionalArguments(), parser.isSet(output) ? parser.value(output)
-                                                                                  : QStringLiteral("compare.html"),
+        return writeComparison(parser.positionalArguments(),
+                               parser.isSet(output) ? parser.value(output) : QStringLiteral("compare.html"),
                                parser.value(csv));
     if (parser.isSet(csv))
         return fail(QStringLiteral("--csv goes with --compare (see --help)"), usage);
     if (parser.positionalArguments().size() != 1)
         return fail(QStringLiteral("give one FOLDER (see --help)"), usage);
     LoadEffectOptions loadEffects;
-    if (parser.isSet(returnPeriod)) {
+    if (parser.isSet(returnPeriod))
+    {
         bool ok = false;
         loadEffects.returnYears = parser.value(returnPeriod).toDouble(&ok);
         if (!ok || !std::isfinite(loadEffects.returnYears) || loadEffects.returnYears <= 0.0)
@@ -152,7 +159,8 @@ int main(int argc, char** argv)
                             .arg(parser.value(returnPeriod)),
                         usage);
     }
-    if (parser.isSet(hour)) {
+    if (parser.isSet(hour))
+    {
         bool ok = false;
         loadEffects.hour = parser.value(hour).toInt(&ok);
         if (!ok || loadEffects.hour < 1)
@@ -160,10 +168,13 @@ int main(int argc, char** argv)
                         usage);
     }
 
-    if (parser.isSet(config)) {
+    if (parser.isSet(config))
+    {
         if (!theConfigData.readConfigFile(parser.value(config).toStdString()))
             return fail(parser.value(config) + QStringLiteral(": Configuration file cannot be read"));
-    } else if (QFile::exists(QStringLiteral("Roadflux.ini"))) {
+    }
+    else if (QFile::exists(QStringLiteral("Roadflux.ini")))
+    {
         theConfigData.readConfigFile("Roadflux.ini");
     }
 
@@ -173,7 +184,8 @@ int main(int argc, char** argv)
         return fail(QString::fromStdString(folder.string()) + QStringLiteral(": no such folder"));
     ReportSources sources = HtmlReport::sourcesOf(folder);
     sources.loadEffects = loadEffects;
-    if (parser.isSet(study)) {
+    if (parser.isSet(study))
+    {
         StudyDocument document;
         StudyFileResult opened = document.openFile(parser.value(study).toStdString());
         if (opened != StudyFileResult::ok)
@@ -181,19 +193,22 @@ int main(int argc, char** argv)
         sources.intervals = DetectorIntervals(document.getStatDetectors());
     }
     // The bridges only name the load effects' units: a broken bridges file leaves them unnamed.
-    if (parser.isSet(bridgesFile)) {
+    if (parser.isSet(bridgesFile))
+    {
         const std::string bridges = parser.value(bridgesFile).toStdString();
         if (!std::filesystem::is_regular_file(bridges, error))
             return fail(parser.value(bridgesFile) + QStringLiteral(": no such bridges file"));
         sources.bridges = BridgesFile::read(bridges).set;
-    } else if (parser.isSet(study)) {
+    }
+    else if (parser.isSet(study))
+    {
         const std::string bridges = BridgesFile::besideStudy(parser.value(study).toStdString());
         if (std::filesystem::exists(bridges, error))
             sources.bridges = BridgesFile::read(bridges).set;
     }
 
-    QString target = parser.isSet(output) ? parser.value(output)
-                                          : QString::fromStdString((folder / "report.html").string());
+    QString target =
+        parser.isSet(output) ? parser.value(output) : QString::fromStdString((folder / "report.html").string());
     if (!writeFile(target, HtmlReport::build(sources)))
         return fail(target + QStringLiteral(": cannot be written"));
     std::printf("Report written to %s\n", qPrintable(QDir::toNativeSeparators(target)));

@@ -21,11 +21,13 @@ QValueAxis* add(QChart& chart, Qt::Alignment alignment, const QString& title)
 
 void fit(QValueAxis& axis, double low, double high)
 {
-    if (!std::isfinite(low) || !std::isfinite(high) || low > high) {
+    if (!std::isfinite(low) || !std::isfinite(high) || low > high)
+    {
         low = 0.0;
         high = 1.0;
     }
-    if (low == high) {
+    if (low == high)
+    {
         double half = low == 0.0 ? 1.0 : std::fabs(low) * 0.1;
         low -= half;
         high += half;
@@ -36,7 +38,8 @@ void fit(QValueAxis& axis, double low, double high)
 
 void fitExactly(QValueAxis& axis, double low, double high, double step)
 {
-    if (!std::isfinite(low) || !std::isfinite(high) || !(low < high)) {
+    if (!std::isfinite(low) || !std::isfinite(high) || !(low < high))
+    {
         fit(axis, low, high);
         return;
     }

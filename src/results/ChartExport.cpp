@@ -25,7 +25,8 @@ void render(QChart& chart, Device& device, QSize size)
 {
     QGraphicsScene* scene = chart.scene();
     QGraphicsScene ownScene;
-    if (scene == nullptr) {
+    if (scene == nullptr)
+    {
         ownScene.addItem(&chart);
         scene = &ownScene;
     }
@@ -42,7 +43,8 @@ void render(QChart& chart, Device& device, QSize size)
     }
     if (scene == &ownScene)
         ownScene.removeItem(&chart);
-    else {
+    else
+    {
         chart.resize(oldSize);
         chart.setPos(oldPosition);
     }

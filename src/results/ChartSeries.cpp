@@ -56,7 +56,8 @@ std::vector<QLineSeries*> addLine(QChart& chart, const QString& name, const QCol
         lines.push_back(line);
         run.clear();
     };
-    for (const QPointF& point : points) {
+    for (const QPointF& point : points)
+    {
         if (isFinite(point))
             run.append(point);
         else
@@ -69,7 +70,8 @@ std::vector<QLineSeries*> addLine(QChart& chart, const QString& name, const QCol
 std::vector<QPointF> thinned(const std::vector<QPointF>& points, std::size_t grid)
 {
     double minX = std::numeric_limits<double>::infinity(), maxX = -minX, minY = minX, maxY = -minX;
-    for (const QPointF& point : points) {
+    for (const QPointF& point : points)
+    {
         minX = std::min(minX, point.x());
         maxX = std::max(maxX, point.x());
         minY = std::min(minY, point.y());
@@ -79,7 +81,8 @@ std::vector<QPointF> thinned(const std::vector<QPointF>& points, std::size_t gri
     double cellY = maxY > minY ? (maxY - minY) / static_cast<double>(grid) : 1.0;
     std::set<std::pair<long long, long long>> taken;
     std::vector<QPointF> kept;
-    for (const QPointF& point : points) {
+    for (const QPointF& point : points)
+    {
         auto cell = std::make_pair(std::llround((point.x() - minX) / cellX), std::llround((point.y() - minY) / cellY));
         if (taken.insert(cell).second)
             kept.push_back(point);
@@ -87,9 +90,8 @@ std::vector<QPointF> thinned(const std::vector<QPointF>& points, std::size_t gri
     return kept;
 }
 
-QScatterSeries* addScatter(QChart& chart, const QString& name, const QColor& colour,
-                           const std::vector<QPointF>& points, QAbstractAxis* x, QAbstractAxis* y,
-                           std::size_t thinFrom)
+QScatterSeries* addScatter(QChart& chart, const QString& name, const QColor& colour, const std::vector<QPointF>& points,
+                           QAbstractAxis* x, QAbstractAxis* y, std::size_t thinFrom)
 {
     std::vector<QPointF> finite;
     for (const QPointF& point : points)
@@ -108,29 +110,33 @@ QScatterSeries* addScatter(QChart& chart, const QString& name, const QColor& col
 }
 
 std::vector<QAreaSeries*> addStackedBars(QChart& chart, const std::vector<double>& centres, double width,
-                                         const std::vector<std::vector<double>>& heights,
-                                         const QStringList& names, const QList<QColor>& colours, QAbstractAxis* x,
-                                         QAbstractAxis* y)
+                                         const std::vector<std::vector<double>>& heights, const QStringList& names,
+                                         const QList<QColor>& colours, QAbstractAxis* x, QAbstractAxis* y)
 {
     std::vector<QAreaSeries*> areas;
     std::vector<double> base(centres.size(), 0.0);
     double half = width / 2.0;
     // Bars that touch need no sides: a step outline is enough, with half the points.
     bool touching = centres.size() > 1 && width >= (centres[1] - centres[0]) * (1.0 - 1e-9);
-    for (std::size_t stack = 0; stack < heights.size(); ++stack) {
+    for (std::size_t stack = 0; stack < heights.size(); ++stack)
+    {
         auto* area = new QAreaSeries;
         auto* upper = new QLineSeries(area);
         auto* lower = new QLineSeries(area);
-        for (std::size_t i = 0; i < centres.size(); ++i) {
+        for (std::size_t i = 0; i < centres.size(); ++i)
+        {
             double height = i < heights[stack].size() && std::isfinite(heights[stack][i]) ? heights[stack][i] : 0.0;
             double top = base[i] + height;
             double left = centres[i] - half, right = centres[i] + half;
             // Up the bar's left side, across its top and down its right side; the lower line
             // runs along the bar's base, so that the gaps between bars stay empty.
-            if (touching) {
+            if (touching)
+            {
                 *upper << QPointF(left, top) << QPointF(right, top);
                 *lower << QPointF(left, base[i]) << QPointF(right, base[i]);
-            } else {
+            }
+            else
+            {
                 *upper << QPointF(left, base[i]) << QPointF(left, top) << QPointF(right, top)
                        << QPointF(right, base[i]);
                 *lower << QPointF(left, base[i]) << QPointF(left, base[i]) << QPointF(right, base[i])

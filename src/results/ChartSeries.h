@@ -25,9 +25,8 @@ std::vector<QLineSeries*> addLine(QChart& chart, const QString& name, const QCol
 // Points with a missing coordinate are left out. Beyond `thinFrom` points, points that would
 // fall on the same spot of a 500 × 500 grid over the data (finer than a chart's pixels against
 // markers several pixels wide) are drawn once.
-QScatterSeries* addScatter(QChart& chart, const QString& name, const QColor& colour,
-                           const std::vector<QPointF>& points, QAbstractAxis* x, QAbstractAxis* y,
-                           std::size_t thinFrom = 4000);
+QScatterSeries* addScatter(QChart& chart, const QString& name, const QColor& colour, const std::vector<QPointF>& points,
+                           QAbstractAxis* x, QAbstractAxis* y, std::size_t thinFrom = 4000);
 constexpr std::size_t thinningGrid = 500;
 std::vector<QPointF> thinned(const std::vector<QPointF>& points, std::size_t grid);
 
@@ -35,8 +34,7 @@ std::vector<QPointF> thinned(const std::vector<QPointF>& points, std::size_t gri
 // sum of heights[0..s-1][i] to the sum of heights[0..s][i]. One filled area per stack. Bars at
 // least as wide as their spacing touch and are drawn as steps.
 std::vector<QAreaSeries*> addStackedBars(QChart& chart, const std::vector<double>& centres, double width,
-                                         const std::vector<std::vector<double>>& heights,
-                                         const QStringList& names, const QList<QColor>& colours, QAbstractAxis* x,
-                                         QAbstractAxis* y);
+                                         const std::vector<std::vector<double>>& heights, const QStringList& names,
+                                         const QList<QColor>& colours, QAbstractAxis* x, QAbstractAxis* y);
 
 }  // namespace ChartSeries

@@ -17,7 +17,8 @@ void addClassBars(QChart& chart, const std::vector<ClassCounts>& counts, const C
     std::vector<std::vector<double>> heights(vehicleClassCount);
     QStringList names;
     QList<QColor> colours;
-    for (std::size_t vehicleClass = 0; vehicleClass < vehicleClassCount; ++vehicleClass) {
+    for (std::size_t vehicleClass = 0; vehicleClass < vehicleClassCount; ++vehicleClass)
+    {
         names << QString::fromLatin1(vehicleClassName(vehicleClass));
         colours << ChartPalette::vehicleClass(static_cast<int>(vehicleClass));
         for (const ClassCounts& row : counts)
@@ -27,7 +28,8 @@ void addClassBars(QChart& chart, const std::vector<ClassCounts>& counts, const C
     double width = across.spacing * (counts.size() > barsWithGaps ? 1.0 : 0.8);
     ChartSeries::addStackedBars(chart, across.centres, width, heights, names, colours, x, y);
     long long tallest = 0;
-    for (const ClassCounts& row : counts) {
+    for (const ClassCounts& row : counts)
+    {
         long long sum = 0;
         for (long long count : row)
             sum += count;

@@ -9,7 +9,8 @@ std::vector<ResultChart> compositionCharts(const CompositionTable& table, const 
     auto chart = newResultChart(QStringLiteral("Vehicles per interval by class"), context.detectorTitle);
     ClassBarsAxis across;
     std::size_t intervals = table.rows.size();
-    if (context.intervalSeconds) {
+    if (context.intervalSeconds)
+    {
         // Each bar spans most of its interval, which ends at its row's time.
         double seconds = *context.intervalSeconds;
         ChartAxes::TimeUnit unit = ChartAxes::TimeUnit::forSpan(static_cast<double>(intervals) * seconds);
@@ -17,7 +18,9 @@ std::vector<ResultChart> compositionCharts(const CompositionTable& table, const 
             across.centres.push_back(unit.of((static_cast<double>(k) - 0.5) * seconds));
         across.spacing = unit.of(seconds);
         across.title = QStringLiteral("Time since the start of the run (%1)").arg(unit.name);
-    } else {
+    }
+    else
+    {
         for (std::size_t k = 1; k <= intervals; ++k)
             across.centres.push_back(static_cast<double>(k));
         across.title = QStringLiteral("Interval No.");

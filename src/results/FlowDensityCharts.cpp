@@ -45,9 +45,11 @@ ResultChart scatterChart(const FlowDensityTable& table, const ChartContext& cont
     QValueAxis* x = ChartAxes::add(*chart, Qt::AlignBottom, across.title);
     QValueAxis* y = ChartAxes::add(*chart, Qt::AlignLeft, up.title);
     ChartAxes::Extent xs, ys;
-    for (int n = 0; n <= table.laneCount; ++n) {
+    for (int n = 0; n <= table.laneCount; ++n)
+    {
         std::vector<QPointF> points;
-        for (const FlowDensityRow& row : table.rows) {
+        for (const FlowDensityRow& row : table.rows)
+        {
             points.emplace_back(across.value(group(row, n)), up.value(group(row, n)));
             xs.include(points.back().x());
             ys.include(points.back().y());
@@ -66,7 +68,8 @@ ResultChart timeChart(const FlowDensityTable& table, const ChartContext& context
     double lastInterval = table.rows.empty() ? 0.0 : static_cast<double>(table.rows.back().interval);
     ChartAxes::TimeUnit unit;
     QString timeTitle = QStringLiteral("Interval No.");
-    if (context.intervalSeconds) {
+    if (context.intervalSeconds)
+    {
         unit = ChartAxes::TimeUnit::forSpan(lastInterval * *context.intervalSeconds);
         timeTitle = QStringLiteral("Time since the start of the run (%1)").arg(unit.name);
     }
@@ -78,9 +81,11 @@ ResultChart timeChart(const FlowDensityTable& table, const ChartContext& context
     QValueAxis* x = ChartAxes::add(*chart, Qt::AlignBottom, timeTitle);
     QValueAxis* y = ChartAxes::add(*chart, Qt::AlignLeft, up.title);
     ChartAxes::Extent xs, ys;
-    for (int n = 0; n <= table.laneCount; ++n) {
+    for (int n = 0; n <= table.laneCount; ++n)
+    {
         std::vector<QPointF> points;
-        for (const FlowDensityRow& row : table.rows) {
+        for (const FlowDensityRow& row : table.rows)
+        {
             points.emplace_back(timeOf(row), up.value(group(row, n)));
             xs.include(points.back().x());
             ys.include(points.back().y());

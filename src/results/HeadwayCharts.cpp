@@ -1,8 +1,8 @@
+#include "measurements/HeadwayHistogram.h"
 #include "results/ChartAxes.h"
 #include "results/ChartPalette.h"
 #include "results/ChartSeries.h"
 #include "results/ResultCharts.h"
-#include "measurements/HeadwayHistogram.h"
 
 #include <QChart>
 #include <QLegend>
@@ -29,7 +29,8 @@ QString histogramTitle(std::size_t lane, const HeadwayHistogram& histogram)
 std::vector<ResultChart> headwayCharts(const HeadwayTable& table, const ChartContext& context)
 {
     std::vector<ResultChart> charts;
-    for (std::size_t lane = 0; lane < table.lanes.size(); ++lane) {
+    for (std::size_t lane = 0; lane < table.lanes.size(); ++lane)
+    {
         // The lane's first headway counts from time 0, not from a vehicle ahead.
         HeadwayHistogram histogram = HeadwayHistogram::of(table.gapsBetweenVehicles(lane));
         auto chart = newResultChart(histogramTitle(lane, histogram), context.detectorTitle);
@@ -37,7 +38,8 @@ std::vector<ResultChart> headwayCharts(const HeadwayTable& table, const ChartCon
         QValueAxis* y = ChartAxes::add(*chart, Qt::AlignLeft, QStringLiteral("Vehicles"));
         std::vector<double> centres, heights;
         long long most = 0;
-        for (std::size_t bin = 0; bin < histogram.bins.size(); ++bin) {
+        for (std::size_t bin = 0; bin < histogram.bins.size(); ++bin)
+        {
             centres.push_back((static_cast<double>(bin) + 0.5) * histogram.binWidth);
             heights.push_back(static_cast<double>(histogram.bins[bin]));
             most = std::max(most, histogram.bins[bin]);

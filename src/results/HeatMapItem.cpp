@@ -10,8 +10,7 @@
 #include <algorithm>
 #include <cmath>
 
-HeatMapItem::HeatMapItem(QChart& owner, QAbstractSeries& axesAnchor, std::vector<HeatMapCell> cells,
-                         QString scaleTitle)
+HeatMapItem::HeatMapItem(QChart& owner, QAbstractSeries& axesAnchor, std::vector<HeatMapCell> cells, QString scaleTitle)
     : QGraphicsObject(&owner), chart(owner), anchor(axesAnchor), heatCells(std::move(cells)),
       title(std::move(scaleTitle))
 {
@@ -42,7 +41,8 @@ void HeatMapItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWid
     QRectF plot = chart.plotArea();
     painter->save();
     painter->setClipRect(plot);
-    if (heatCells.size() > cellsDrawnAlone) {
+    if (heatCells.size() > cellsDrawnAlone)
+    {
         // Thousands of cells are one picture: drawn into an image the size of the plot, so that
         // an SVG export holds one image rather than a shape per cell.
         QImage image(plot.size().toSize(), QImage::Format_ARGB32_Premultiplied);
@@ -52,7 +52,8 @@ void HeatMapItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWid
         paintCells(imagePainter);
         imagePainter.end();
         painter->drawImage(plot.topLeft(), image);
-    } else
+    }
+    else
         paintCells(*painter);
     painter->restore();
     ColourScale::paint(*painter, plot, top, title, chart.font());
@@ -63,7 +64,8 @@ void HeatMapItem::paintCells(QPainter& painter) const
     painter.setPen(Qt::NoPen);
     // Without antialiasing neighbouring cells meet without a seam.
     painter.setRenderHint(QPainter::Antialiasing, false);
-    for (const HeatMapCell& cell : heatCells) {
+    for (const HeatMapCell& cell : heatCells)
+    {
         if (!std::isfinite(cell.value))
             continue;
         QPointF corner1 = chart.mapToPosition(cell.area.topLeft(), &anchor);

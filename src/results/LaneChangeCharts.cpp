@@ -40,7 +40,8 @@ std::vector<ResultChart> laneChangeEventCharts(const LaneChangeEventTable& table
 {
     // Lane pairs in lane order, counted apart by side.
     std::map<std::pair<long long, long long>, std::pair<int, int>> pairs;
-    for (const LaneChangeRecord& event : table.events) {
+    for (const LaneChangeRecord& event : table.events)
+    {
         auto& sides = pairs[{event.fromLane, event.toLane}];
         ++(event.toLeft ? sides.first : sides.second);
     }
@@ -51,7 +52,8 @@ std::vector<ResultChart> laneChangeEventCharts(const LaneChangeEventTable& table
     right->setColor(ChartPalette::lane(1));
     QStringList categories;
     int most = 0;
-    for (const auto& [lanes, sides] : pairs) {
+    for (const auto& [lanes, sides] : pairs)
+    {
         categories << QStringLiteral("%1 → %2").arg(lanes.first).arg(lanes.second);
         *left << sides.first;
         *right << sides.second;
@@ -83,7 +85,8 @@ std::vector<ResultChart> laneChangeCompositionCharts(const LaneChangeComposition
     across.title = time.title;
     std::vector<ClassCounts> counts;
     double previous = 0.0, narrowest = 0.0;
-    for (const LaneChangeCompositionRow& row : table.rows) {
+    for (const LaneChangeCompositionRow& row : table.rows)
+    {
         double span = row.elapsed - previous;
         across.centres.push_back(time.unit.of(previous + span / 2.0));
         narrowest = narrowest == 0.0 ? span : std::min(narrowest, span);
@@ -105,7 +108,8 @@ std::vector<ResultChart> laneChangeSpaceTimeCharts(const LaneChangeSpaceTimeTabl
     ChartAxes::Extent times, locations;
     auto points = [&](const std::vector<SpaceTimePoint>& events) {
         std::vector<QPointF> result;
-        for (const SpaceTimePoint& event : events) {
+        for (const SpaceTimePoint& event : events)
+        {
             result.emplace_back(event.time / 3600.0, event.location);
             times.include(result.back().x());
             locations.include(event.location);
@@ -138,8 +142,10 @@ std::vector<ResultChart> laneChangeRateCharts(const LaneChangeRateTable& table, 
     double previous = 0.0;
     double width = table.binWidth() > 0.0 ? table.binWidth() : 1.0;
     double lowest = table.binLocations.empty() ? 0.0 : table.binLocations.front();
-    for (const LaneChangeRateRow& row : table.rows) {
-        for (std::size_t k = 0; k < row.rates.size() && k < table.binLocations.size(); ++k) {
+    for (const LaneChangeRateRow& row : table.rows)
+    {
+        for (std::size_t k = 0; k < row.rates.size() && k < table.binLocations.size(); ++k)
+        {
             double top = table.binLocations[k];
             double bottom = k == 0 ? top - width : table.binLocations[k - 1];
             // An empty cell is a gap, not a zero.

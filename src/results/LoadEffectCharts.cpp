@@ -1,9 +1,9 @@
 #include "results/LoadEffectCharts.h"
 
+#include "measurements/LoadEffectFigures.h"
 #include "results/ChartAxes.h"
 #include "results/ChartPalette.h"
 #include "results/ChartSeries.h"
-#include "measurements/LoadEffectFigures.h"
 
 #include <QChart>
 #include <QLegend>
@@ -24,7 +24,8 @@ QString number(double value)
 
 QString detectorLine(const BridgeResults& bridge)
 {
-    return QStringLiteral("%1, %2").arg(bridgeTitle(bridge), QString::fromStdString(bridge.seriesPath.filename().string()));
+    return QStringLiteral("%1, %2").arg(bridgeTitle(bridge),
+                                        QString::fromStdString(bridge.seriesPath.filename().string()));
 }
 
 // The interval extremes at their times and the largest events, over the run or, without a
@@ -47,23 +48,25 @@ ResultChart extremesChart(const BridgeResults& bridge, int hour)
     QValueAxis* y = ChartAxes::add(*chart, Qt::AlignLeft, withUnit(QStringLiteral("Load effect"), bridge));
     ChartAxes::Extent values;
     std::vector<QPointF> maxima, minima, events;
-    for (const IntervalRow& row : rows) {
+    for (const IntervalRow& row : rows)
+    {
         maxima.emplace_back(unit.of(row.maximumTime - start), row.maximum);
         minima.emplace_back(unit.of(row.minimumTime - start), row.minimum);
         values.include(row.maximum);
         values.include(row.minimum);
     }
-    for (const LoadEvent& event : bridge.events) {
+    for (const LoadEvent& event : bridge.events)
+    {
         if (event.time - start < from || event.time - start > to)
             continue;
         events.emplace_back(unit.of(event.time - start), event.value);
         values.include(event.value);
     }
-    for (QLineSeries* line : ChartSeries::addLine(*chart, QStringLiteral("Interval maximum"), ChartPalette::lane(0),
-                                                  maxima, x, y))
+    for (QLineSeries* line :
+         ChartSeries::addLine(*chart, QStringLiteral("Interval maximum"), ChartPalette::lane(0), maxima, x, y))
         line->setPointsVisible(true);
-    for (QLineSeries* line : ChartSeries::addLine(*chart, QStringLiteral("Interval minimum"), ChartPalette::lane(1),
-                                                  minima, x, y))
+    for (QLineSeries* line :
+         ChartSeries::addLine(*chart, QStringLiteral("Interval minimum"), ChartPalette::lane(1), minima, x, y))
         line->setPointsVisible(true);
     if (!events.empty())
         ChartSeries::addScatter(*chart, QStringLiteral("Largest events"), ChartPalette::totals(), events, x, y);
@@ -87,7 +90,8 @@ ResultChart hourChart(const BridgeResults& bridge, int hour)
     const double runLength = bridge.rows.empty() ? 0.0 : bridge.rows.back().endTime - bridge.runStart();
     const auto lastSecond = static_cast<long long>(std::ceil(runLength));
     for (const LoadEffectFigures::SecondPoint& second :
-         LoadEffectFigures::secondsOfHour(bridge.seconds, hour, lastSecond)) {
+         LoadEffectFigures::secondsOfHour(bridge.seconds, hour, lastSecond))
+    {
         maxima.emplace_back(second.time / 60.0, second.maximum);
         minima.emplace_back(second.time / 60.0, second.minimum);
         values.include(second.maximum);
@@ -111,13 +115,14 @@ ResultChart histogramChart(const BridgeResults& bridge)
     QValueAxis* y = ChartAxes::add(*chart, Qt::AlignLeft, QStringLiteral("Intervals"));
     std::vector<double> centres, heights;
     long long most = 0;
-    for (std::size_t bin = 0; bin < histogram.bins.size(); ++bin) {
+    for (std::size_t bin = 0; bin < histogram.bins.size(); ++bin)
+    {
         centres.push_back(histogram.low + (static_cast<double>(bin) + 0.5) * histogram.binWidth);
         heights.push_back(static_cast<double>(histogram.bins[bin]));
         most = std::max(most, histogram.bins[bin]);
     }
-    ChartSeries::addStackedBars(*chart, centres, histogram.binWidth * 0.9, {heights},
-                                {QStringLiteral("Intervals")}, {ChartPalette::lane(0)}, x, y);
+    ChartSeries::addStackedBars(*chart, centres, histogram.binWidth * 0.9, {heights}, {QStringLiteral("Intervals")},
+                                {ChartPalette::lane(0)}, x, y);
     chart->legend()->hide();
     const double end = histogram.low + histogram.binWidth * static_cast<double>(histogram.bins.size());
     ChartAxes::fit(*x, histogram.low, end);
@@ -141,13 +146,15 @@ ResultChart gumbelChart(const BridgeResults& bridge, const LoadEffectOptions& op
     QValueAxis* y = ChartAxes::add(*chart, Qt::AlignLeft, withUnit(QStringLiteral("Interval maximum"), bridge));
     ChartAxes::Extent xs, ys;
     std::vector<QPointF> points;
-    for (const auto& [variate, maximum] : plot.points) {
+    for (const auto& [variate, maximum] : plot.points)
+    {
         points.emplace_back(variate, maximum);
         xs.include(variate);
         ys.include(maximum);
     }
     ChartSeries::addScatter(*chart, QStringLiteral("Interval maxima"), ChartPalette::lane(0), points, x, y);
-    if (plot.fit && period > 1.0) {
+    if (plot.fit && period > 1.0)
+    {
         const double low = std::min(xs.low, 0.0);
         const double high = std::max(xs.high, plot.returnVariate);
         ChartSeries::addLine(*chart, QStringLiteral("Maximum-likelihood fit"), ChartPalette::totals(),

@@ -4,9 +4,9 @@
 // and minima over the run, the histogram of the interval maxima, and their Gumbel probability
 // plot with the maximum-likelihood fit and the return level of a chosen return period.
 
-#include "results/ResultCharts.h"
 #include "loadeffects/GumbelFit.h"
 #include "measurements/BridgeResults.h"
+#include "results/ResultCharts.h"
 
 #include <vector>
 

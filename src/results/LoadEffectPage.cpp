@@ -1,7 +1,7 @@
 #include "results/LoadEffectPage.h"
 
-#include "results/ChartPanel.h"
 #include "measurements/LoadEffectFigures.h"
+#include "results/ChartPanel.h"
 
 #include <QDoubleSpinBox>
 #include <QGridLayout>
@@ -72,7 +72,8 @@ void LoadEffectPage::showCharts()
     chartPanels.clear();
     LoadEffectOptions options{hour->value(), returnYears->value()};
     int position = 0;
-    for (ResultChart& chart : loadEffectCharts(bridge, options)) {
+    for (ResultChart& chart : loadEffectCharts(bridge, options))
+    {
         auto* panel = new ChartPanel(std::move(chart), stem, dialogs, this);
         grid->addWidget(panel, position / chartColumns, position % chartColumns);
         chartPanels.push_back(panel);

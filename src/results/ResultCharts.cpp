@@ -8,8 +8,8 @@
 std::unique_ptr<QChart> newResultChart(const QString& what, const QString& detectorTitle)
 {
     auto chart = std::make_unique<QChart>();
-    chart->setTitle(QStringLiteral("<b>%1</b><br><small>%2</small>").arg(what.toHtmlEscaped(),
-                                                                          detectorTitle.toHtmlEscaped()));
+    chart->setTitle(
+        QStringLiteral("<b>%1</b><br><small>%2</small>").arg(what.toHtmlEscaped(), detectorTitle.toHtmlEscaped()));
     chart->legend()->setAlignment(Qt::AlignBottom);
     chart->setAnimationOptions(QChart::NoAnimation);
     chart->setBackgroundRoundness(0);

@@ -20,8 +20,8 @@ struct ResultChart
 
 struct ChartContext
 {
-    QString detectorTitle;                 // shown under each chart's title
-    std::optional<double> intervalSeconds; // s, when known; time axes fall back to interval numbers
+    QString detectorTitle;                  // shown under each chart's title
+    std::optional<double> intervalSeconds;  // s, when known; time axes fall back to interval numbers
 };
 
 std::vector<ResultChart> chartsOf(const MeasurementEntry& entry, std::optional<double> knownInterval = std::nullopt);

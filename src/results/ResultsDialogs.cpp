@@ -14,8 +14,6 @@ ResultsDialogs ResultsDialogs::standard(QWidget* parent)
     dialogs.chooseFolder = [owner](const QString& caption, const QString& start) {
         return QFileDialog::getExistingDirectory(owner, caption, start);
     };
-    dialogs.warn = [owner](const QString& text) {
-        QMessageBox::warning(owner, QStringLiteral("Roadflux"), text);
-    };
+    dialogs.warn = [owner](const QString& text) { QMessageBox::warning(owner, QStringLiteral("Roadflux"), text); };
     return dialogs;
 }

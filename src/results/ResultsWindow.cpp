@@ -1,10 +1,10 @@
 #include "results/ResultsWindow.h"
 
+#include "measurements/MeasurementFolder.h"
 #include "results/ChartPanel.h"
 #include "results/LoadEffectPage.h"
 #include "results/ResultCharts.h"
 #include "results/SpaceTimeCharts.h"
-#include "measurements/MeasurementFolder.h"
 
 #include <QDir>
 #include <QGridLayout>
@@ -68,7 +68,8 @@ void ResultsWindow::showFolder(const QString& folder, const DetectorIntervals& i
 
 void ResultsWindow::reload()
 {
-    for (int index = tabWidget->count() - 1; index >= 0; --index) {
+    for (int index = tabWidget->count() - 1; index >= 0; --index)
+    {
         QWidget* page = tabWidget->widget(index);
         if (extraPages.contains(page))
             continue;
@@ -80,28 +81,32 @@ void ResultsWindow::reload()
     folderLabel->setText(QStringLiteral("Measurement files in %1").arg(QDir::toNativeSeparators(currentFolder)));
     setWindowTitle(QStringLiteral("Results - %1").arg(QDir::toNativeSeparators(currentFolder)));
     MeasurementFolder read = MeasurementFolder::read(currentFolder.toStdString());
-    if (!read.error.empty()) {
+    if (!read.error.empty())
+    {
         addTab(messageLabel(QString::fromStdString(read.error)), QStringLiteral("No files"));
         return;
     }
     std::vector<BridgeResults> bridges = BridgeResults::readFolder(currentFolder.toStdString());
     BridgeResults::takeUnitsFrom(bridges, knownBridges);
-    if (read.entries.empty() && bridges.empty()) {
+    if (read.entries.empty() && bridges.empty())
+    {
         addTab(messageLabel(QStringLiteral("%1 holds no measurement files. A run writes them into "
-                                                      "the study's metrics folder.")
-                                           .arg(QDir::toNativeSeparators(currentFolder))),
-                          QStringLiteral("No files"));
+                                           "the study's metrics folder.")
+                                .arg(QDir::toNativeSeparators(currentFolder))),
+               QStringLiteral("No files"));
         return;
     }
     // "&" would mark a shortcut letter.
     auto tabTitle = [](const std::string& text) {
         return QString::fromStdString(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
     };
-    for (const MeasurementEntry& entry : read.entries) {
+    for (const MeasurementEntry& entry : read.entries)
+    {
         int index = addTab(pageFor(entry), tabTitle(entry.name.shortTitle()));
         tabWidget->setTabToolTip(index, QString::fromStdString(entry.path.string()));
     }
-    for (BridgeResults& bridge : bridges) {
+    for (BridgeResults& bridge : bridges)
+    {
         QString path = QString::fromStdString(bridge.seriesPath.string());
         QString title = tabTitle("Bridge " + bridge.name);
         int index = addTab(pageFor(std::move(bridge)), title);
@@ -129,7 +134,8 @@ QWidget* ResultsWindow::pageFor(const MeasurementEntry& entry)
                                         QString::fromStdString(entry.path.filename().string()).toHtmlEscaped()));
     heading->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(heading);
-    if (!entry.isRead()) {
+    if (!entry.isRead())
+    {
         layout->addWidget(messageLabel(QString::fromStdString(entry.error)), 1);
         return content;
     }
@@ -138,7 +144,8 @@ QWidget* ResultsWindow::pageFor(const MeasurementEntry& entry)
     std::vector<ResultChart> charts = chartsOf(entry, knownIntervals.of(entry.name));
     QString stem = QString::fromStdString((entry.path.parent_path() / entry.path.stem()).string());
     int position = 0;
-    for (ResultChart& chart : charts) {
+    for (ResultChart& chart : charts)
+    {
         auto* panel = new ChartPanel(std::move(chart), stem, userDialogs);
         grid->addWidget(panel, position / chartColumns, position % chartColumns);
         ++position;
@@ -158,9 +165,11 @@ void ResultsWindow::chooseFolder()
 
 void ResultsWindow::addPage(QWidget* page, const QString& title)
 {
-    for (const QPointer<QWidget>& extra : extraPages) {
+    for (const QPointer<QWidget>& extra : extraPages)
+    {
         int index = extra ? tabWidget->indexOf(extra) : -1;
-        if (index >= 0 && tabWidget->tabText(index) == title) {
+        if (index >= 0 && tabWidget->tabText(index) == title)
+        {
             tabWidget->removeTab(index);
             delete extra.data();
         }

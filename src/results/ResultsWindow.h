@@ -3,10 +3,10 @@
 // the detector's name, location and direction, and after them the space-time diagram of the last
 // run when one was recorded.
 
-#include "results/ResultsDialogs.h"
 #include "measurements/BridgeResults.h"
 #include "measurements/DetectorIntervals.h"
 #include "measurements/SpaceTimePicture.h"
+#include "results/ResultsDialogs.h"
 
 #include <QList>
 #include <QPointer>

@@ -17,7 +17,8 @@ ResultChart spaceTimeChart(const SpaceTimePicture& picture, const QString& what,
 {
     auto chart = newResultChart(QStringLiteral("Space-time diagram"), what);
     QValueAxis* x = ChartAxes::add(*chart, Qt::AlignBottom, QStringLiteral("Simulation clock (h)"));
-    QValueAxis* y = ChartAxes::add(*chart, Qt::AlignLeft, QStringLiteral("Distance along direction %1 (m)").arg(direction));
+    QValueAxis* y =
+        ChartAxes::add(*chart, Qt::AlignLeft, QStringLiteral("Distance along direction %1 (m)").arg(direction));
     double start = picture.startTime / 3600.0, end = picture.endTime() / 3600.0;
     double length = picture.length() > 0.0 ? picture.length() : 1.0;
     // The axes need a series: two invisible corner points.
@@ -44,12 +45,14 @@ SpaceTimePage::SpaceTimePage(SpaceTimeSource recorded, QString fileStem, const R
 {
     setObjectName(QStringLiteral("spaceTimePage"));
     auto* layout = new QVBoxLayout(this);
-    for (int direction : {1, 2}) {
+    for (int direction : {1, 2})
+    {
         auto* group = new QGroupBox(QStringLiteral("Direction %1").arg(direction), this);
         auto* groupLayout = new QVBoxLayout(group);
         auto* boxes = new QHBoxLayout;
         boxes->addWidget(new QLabel(QStringLiteral("Lanes:"), group));
-        for (const SpaceTimeSource::Lane& lane : source.lanes) {
+        for (const SpaceTimeSource::Lane& lane : source.lanes)
+        {
             if (lane.direction != direction)
                 continue;
             auto* box = new QCheckBox(QString::number(lane.number), group);
@@ -58,7 +61,8 @@ SpaceTimePage::SpaceTimePage(SpaceTimeSource recorded, QString fileStem, const R
             boxes->addWidget(box);
             laneBoxes[lane.number] = box;
         }
-        if (boxes->count() == 1) {
+        if (boxes->count() == 1)
+        {
             delete boxes;
             delete group;
             continue;
@@ -87,8 +91,9 @@ void SpaceTimePage::showDirection(int direction)
     QStringList numbers;
     for (int lane : lanes)
         numbers << QString::number(lane);
-    QString what = lanes.empty() ? QStringLiteral("direction %1, no lane chosen").arg(direction)
-                                 : QStringLiteral("direction %1, lanes %2").arg(direction).arg(numbers.join(QStringLiteral(", ")));
+    QString what =
+        lanes.empty() ? QStringLiteral("direction %1, no lane chosen").arg(direction)
+                      : QStringLiteral("direction %1, lanes %2").arg(direction).arg(numbers.join(QStringLiteral(", ")));
     SpaceTimePicture picture = lanes.empty() || !source.picture ? SpaceTimePicture{} : source.picture(lanes);
     delete panels[direction];
     panels[direction] = new ChartPanel(spaceTimeChart(picture, what, direction), stem, dialogs, this);

@@ -2,8 +2,8 @@
 // The space-time diagram of a run in the Results window: for each direction a chart of the
 // recorded paths coloured by speed, with a check box per lane choosing the lanes it shows.
 
-#include "results/ResultCharts.h"
 #include "measurements/SpaceTimePicture.h"
+#include "results/ResultCharts.h"
 
 #include <QWidget>
 

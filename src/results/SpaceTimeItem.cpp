@@ -18,7 +18,8 @@ QImage imageOf(const SpaceTimePicture& picture)
     image.fill(Qt::transparent);
     double top = picture.maximumSpeed > 0.0f ? picture.maximumSpeed : 1.0;
     for (int row = 0; row < picture.rows; ++row)
-        for (int column = 0; column < picture.columns; ++column) {
+        for (int column = 0; column < picture.columns; ++column)
+        {
             float speed = picture.speedAt(column, row);
             if (std::isfinite(speed))
                 image.setPixelColor(column, picture.rows - 1 - row, ChartPalette::scale(speed / top));
@@ -46,7 +47,8 @@ QRectF SpaceTimeItem::boundingRect() const
 void SpaceTimeItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*)
 {
     QRectF plot = chart.plotArea();
-    if (!cells.isNull()) {
+    if (!cells.isNull())
+    {
         QPointF topLeft = chart.mapToPosition(QPointF(shown.startTime / 3600.0, shown.length()), &anchor);
         QPointF bottomRight = chart.mapToPosition(QPointF(shown.endTime() / 3600.0, 0.0), &anchor);
         painter->save();

@@ -45,12 +45,15 @@ private:
         --columnsLeft;
         const auto length = static_cast<std::size_t>(end - text);
         std::size_t padding = width > length ? width - length : 0;
-        if (fill == '0' && zeroFillable) {
+        if (fill == '0' && zeroFillable)
+        {
             if (text != end && *text == '-')
                 *at++ = *text++;
             for (; padding != 0; --padding)
                 *at++ = '0';
-        } else {
+        }
+        else
+        {
             for (; padding != 0; --padding)
                 *at++ = fill == '0' ? ' ' : fill;
         }

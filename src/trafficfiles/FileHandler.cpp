@@ -17,7 +17,7 @@ bool isSameFile(const std::string& first, const std::string& second)
     return std::filesystem::equivalent(first, second, ignored);
 }
 
-} // namespace
+}  // namespace
 
 FileHandler::FileHandler(const RecordFormat& recordFormat, const std::string& inputFileName,
                          const std::string& outputFileName)
@@ -34,7 +34,8 @@ std::string_view FileHandler::nextRecord()
     if (inputEnded)
         return {};
     const std::string_view line = input.nextLine();
-    if (line.empty()) {
+    if (line.empty())
+    {
         inputEnded = true;
         return {};
     }

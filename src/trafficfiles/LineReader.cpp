@@ -19,7 +19,7 @@ const char* findLineEnd(const char* begin, const char* end)
     return cr ? cr : limit;
 }
 
-} // namespace
+}  // namespace
 
 LineReader::LineReader(const std::string& fileName)
     : file(std::fopen(fileName.c_str(), "rb")), buffer(std::make_unique<char[]>(bufferSize))
@@ -41,7 +41,8 @@ void LineReader::countLines()
 {
     char last = '\n';
     bool carriageReturnPending = false;
-    while (refill()) {
+    while (refill())
+    {
         const char* const text = buffer.get();
         const char* const end = text + filled;
         lines += std::count(text, end, '\n');
@@ -49,8 +50,10 @@ void LineReader::countLines()
             ++lines;
         carriageReturnPending = false;
         for (auto* cr = static_cast<const char*>(std::memchr(text, '\r', filled)); cr;
-             cr = static_cast<const char*>(std::memchr(cr + 1, '\r', static_cast<std::size_t>(end - cr - 1)))) {
-            if (cr + 1 == end) {
+             cr = static_cast<const char*>(std::memchr(cr + 1, '\r', static_cast<std::size_t>(end - cr - 1))))
+        {
+            if (cr + 1 == end)
+            {
                 carriageReturnPending = true;
                 break;
             }
@@ -65,7 +68,8 @@ void LineReader::countLines()
         ++lines;
     start = filled = 0;
     std::clearerr(file);
-    if (std::fseek(file, 0, SEEK_SET) != 0) {
+    if (std::fseek(file, 0, SEEK_SET) != 0)
+    {
         // Not seekable (a pipe): what was counted has been consumed and cannot be read again.
         std::fclose(file);
         file = nullptr;
@@ -89,9 +93,11 @@ void LineReader::skipLineFeedAfterCarriageReturn()
 {
     if (!afterCarriageReturn)
         return;
-    if (start < filled || refill()) {
+    if (start < filled || refill())
+    {
         afterCarriageReturn = false;
-        if (buffer[start] == '\n') {
+        if (buffer[start] == '\n')
+        {
             ++start;
             ++consumed;
         }
@@ -103,12 +109,14 @@ std::string_view LineReader::nextLine()
     spill.clear();
     skipLineFeedAfterCarriageReturn();
     bool spilled = false;
-    while (start < filled || refill()) {
+    while (start < filled || refill())
+    {
         const char* const begin = buffer.get() + start;
         const char* const end = buffer.get() + filled;
         const char* const lineEnd = findLineEnd(begin, end);
         const auto length = static_cast<std::size_t>(lineEnd - begin);
-        if (lineEnd == end) {
+        if (lineEnd == end)
+        {
             keep(begin, length);
             spilled = true;
             start = filled;

@@ -26,7 +26,8 @@ LineWriter::~LineWriter()
 
 void LineWriter::writeLine(std::string_view text)
 {
-    if (!file || lostLines) {
+    if (!file || lostLines)
+    {
         lostLines = true;
         return;
     }
@@ -46,9 +47,12 @@ bool LineWriter::flush()
 void LineWriter::writeBuffered()
 {
     const std::size_t written = std::fwrite(pending.data(), 1, pending.size(), file);
-    if (written == pending.size()) {
+    if (written == pending.size())
+    {
         committed += written;
-    } else {
+    }
+    else
+    {
         lostLines = true;
         // Cut off the partial line; a device that cannot be resized has nothing to cut.
         std::error_code ignored;

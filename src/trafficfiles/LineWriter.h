@@ -39,7 +39,7 @@ private:
 
     std::FILE* file = nullptr;
     std::string fileName;
-    std::string pending;            // whole lines not yet handed to the file
-    std::uintmax_t committed = 0;   // bytes of whole lines the file has accepted
+    std::string pending;           // whole lines not yet handed to the file
+    std::uintmax_t committed = 0;  // bytes of whole lines the file has accepted
     bool lostLines = false;
 };

@@ -23,7 +23,8 @@ inline void readTimeStamp(Vehicle& vehicle, std::string_view line, std::size_t d
     int* const fields[] = {&vehicle.day,    &vehicle.month,  &vehicle.year,      &vehicle.hour,
                            &vehicle.minute, &vehicle.second, &vehicle.hundredths};
     std::size_t column = dayColumn;
-    for (int* field : fields) {
+    for (int* field : fields)
+    {
         *field = readColumn(line, column, timeStampWidth);
         column += timeStampWidth;
     }
@@ -31,8 +32,8 @@ inline void readTimeStamp(Vehicle& vehicle, std::string_view line, std::size_t d
 
 inline void writeTimeStamp(ColumnWriter& columns, const Vehicle& vehicle)
 {
-    for (int field : {vehicle.day, vehicle.month, vehicle.year, vehicle.hour, vehicle.minute, vehicle.second,
-                      vehicle.hundredths})
+    for (int field :
+         {vehicle.day, vehicle.month, vehicle.year, vehicle.hour, vehicle.minute, vehicle.second, vehicle.hundredths})
         columns.integer(field, timeStampWidth);
 }
 
@@ -47,9 +48,15 @@ inline void startRecord(Vehicle& vehicle)
 }
 
 // A value in tenths (m/s or m) rounded to a whole column value.
-inline int toTenths(double value) { return roundHalfUp(value * tenthsPerUnit); }
+inline int toTenths(double value)
+{
+    return roundHalfUp(value * tenthsPerUnit);
+}
 
-inline int toHundredKg(double kN) { return roundHalfUp(kN / kNPerHundredKg); }
+inline int toHundredKg(double kN)
+{
+    return roundHalfUp(kN / kNPerHundredKg);
+}
 
 // Axles the writers may format: the vehicle's axles as far as its count states them, so
 // that a vehicle built with fewer axles than its count still writes safely.
@@ -76,7 +83,8 @@ struct AxleSlots
 // Fills the vehicle's axles (created for its count) from the slots.
 inline void readAxleSlots(Vehicle& vehicle, std::string_view line, const AxleSlots& slots)
 {
-    for (int i = 0; i < vehicle.axleCount; ++i) {
+    for (int i = 0; i < vehicle.axleCount; ++i)
+    {
         const std::size_t column = slots.column(i);
         vehicle.setAxleWeight(i, readColumn(line, column, slots.weightWidth) * kNPerHundredKg);
         vehicle.setAxleSpacing(i, readColumn(line, column + slots.weightWidth, slots.spacingWidth) / tenthsPerUnit);
@@ -87,7 +95,8 @@ inline void readAxleSlots(Vehicle& vehicle, std::string_view line, const AxleSlo
 inline void writeAxleSlots(ColumnWriter& columns, const Vehicle& vehicle, const AxleSlots& slots)
 {
     const int present = writableAxles(vehicle);
-    for (int i = 0; i < slots.count; ++i) {
+    for (int i = 0; i < slots.count; ++i)
+    {
         const Axle* axle = i < present ? &vehicle.axles[static_cast<std::size_t>(i)] : nullptr;
         columns.integer(axle ? toHundredKg(axle->weight) : 0, slots.weightWidth);
         if (i == slots.count - 1)

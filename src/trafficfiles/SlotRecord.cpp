@@ -15,7 +15,7 @@ constexpr std::size_t recordColumns(const SlotRecordLayout& layout)
     return 1 + timeStampColumns + 7 + layout.axleSlots.columnCount();
 }
 
-} // namespace
+}  // namespace
 
 void readSlotRecord(Vehicle& vehicle, std::string_view line, const SlotRecordLayout& layout)
 {

@@ -9,11 +9,17 @@ namespace {
 constexpr SlotRecordLayout layout{2, 0, AxleSlots{35, 6, 3, 3, 20}};
 static_assert(layout.isConsistent());
 
-} // namespace
+}  // namespace
 
-void readDORIV(Vehicle& vehicle, std::string_view line) { readSlotRecord(vehicle, line, layout); }
+void readDORIV(Vehicle& vehicle, std::string_view line)
+{
+    readSlotRecord(vehicle, line, layout);
+}
 
-void writeDORIV(const Vehicle& vehicle, std::string& out) { writeSlotRecord(vehicle, out, layout); }
+void writeDORIV(const Vehicle& vehicle, std::string& out)
+{
+    writeSlotRecord(vehicle, out, layout);
+}
 
 const RecordFormat dorivRecords{readDORIV, writeDORIV, SlotRecordLayout::gvwColumn, SlotRecordLayout::gvwWidth,
                                 kNPerHundredKg};

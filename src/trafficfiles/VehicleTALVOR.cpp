@@ -9,11 +9,17 @@ namespace {
 constexpr SlotRecordLayout layout{1, 1, AxleSlots{34, 5, 3, 2, 9}};
 static_assert(layout.isConsistent());
 
-} // namespace
+}  // namespace
 
-void readTALVOR(Vehicle& vehicle, std::string_view line) { readSlotRecord(vehicle, line, layout); }
+void readTALVOR(Vehicle& vehicle, std::string_view line)
+{
+    readSlotRecord(vehicle, line, layout);
+}
 
-void writeTALVOR(const Vehicle& vehicle, std::string& out) { writeSlotRecord(vehicle, out, layout); }
+void writeTALVOR(const Vehicle& vehicle, std::string& out)
+{
+    writeSlotRecord(vehicle, out, layout);
+}
 
 const RecordFormat talvorRecords{readTALVOR, writeTALVOR, SlotRecordLayout::gvwColumn, SlotRecordLayout::gvwWidth,
                                  kNPerHundredKg};

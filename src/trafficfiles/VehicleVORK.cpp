@@ -20,9 +20,12 @@ constexpr std::size_t headerColumns = 2 + timeStampColumns + 4;
 // VORK records carry no head code; this one marks their vehicles in the other formats' terms.
 constexpr int vorkHead = 20005;
 
-std::size_t axleColumn(int i) { return firstAxleColumn + axleBlockWidth * static_cast<std::size_t>(i); }
+std::size_t axleColumn(int i)
+{
+    return firstAxleColumn + axleBlockWidth * static_cast<std::size_t>(i);
+}
 
-} // namespace
+}  // namespace
 
 void readVORK(Vehicle& vehicle, std::string_view line)
 {
@@ -38,7 +41,8 @@ void readVORK(Vehicle& vehicle, std::string_view line)
     vehicle.direction = 1;
     vehicle.directionPositive = true;
     vehicle.createAxles();
-    for (int i = 0; i < vehicle.axleCount; ++i) {
+    for (int i = 0; i < vehicle.axleCount; ++i)
+    {
         const std::size_t column = axleColumn(i);
         vehicle.setAxleWeight(i, readColumn(line, column, weightWidth));
         // The last axle has no spacing column and keeps spacing 0.
@@ -61,7 +65,8 @@ void writeVORK(const Vehicle& vehicle, std::string& out)
     columns.general(vehicle.gvw, gvwWidth);
     columns.integer(toTenths(vehicle.length), 3);
     columns.integer(vehicle.axleCount, 1);
-    for (int i = 0; i < present; ++i) {
+    for (int i = 0; i < present; ++i)
+    {
         const Axle& axle = vehicle.axles[static_cast<std::size_t>(i)];
         columns.integer(roundHalfUp(axle.weight), weightWidth);
         if (i == present - 1)

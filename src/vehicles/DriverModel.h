@@ -23,9 +23,8 @@ public:
 
     // The incentive (m/s²) to move into one candidate lane; 0 when unsafe or not worth it.
     // gapAhead, gapBehind in m; the gain and the new follower's accelerations in m/s².
-    virtual double laneChangeIncentive(double gapAhead, double gapBehind, double ownGain,
-                                       double followerAccNow, double followerAccAfter,
-                                       bool biasAway) const = 0;
+    virtual double laneChangeIncentive(double gapAhead, double gapBehind, double ownGain, double followerAccNow,
+                                       double followerAccAfter, bool biasAway) const = 0;
 
     bool isGradientActive() const { return gradientActive; }
     bool isSpeedLimitActive() const { return speedLimitActive; }

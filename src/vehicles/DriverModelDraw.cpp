@@ -6,8 +6,7 @@
 #include <cmath>
 #include <cstdint>
 
-namespace
-{
+namespace {
 // What the model must receive: any finite value, or a finite value that stays above zero once
 // the model has converted it to its own unit (a tiny positive km/h can become 0 m/s).
 struct Requirement

@@ -4,8 +4,7 @@
 #include "config/CIDMParameterSet.h"
 #include "vehicles/IDM.h"
 
-namespace DriverModelDraw
-{
+namespace DriverModelDraw {
 // How often an unusable draw is repeated before the replacement value is taken.
 constexpr int maxRedraws = 100;
 // Replacements for a, b (m/s²) and v0 (km/h) that never came out above zero.

@@ -7,6 +7,12 @@ Gradient::Gradient(int segmentStart, int segmentEnd, double percent, bool positi
 {
 }
 
-void Gradient::enter(Vehicle& vehicle) { vehicle.getDriverModel()->enterGradient(gradient); }
+void Gradient::enter(Vehicle& vehicle)
+{
+    vehicle.getDriverModel()->enterGradient(gradient);
+}
 
-void Gradient::leave(Vehicle& vehicle) { vehicle.getDriverModel()->leaveGradient(); }
+void Gradient::leave(Vehicle& vehicle)
+{
+    vehicle.getDriverModel()->leaveGradient();
+}

@@ -9,23 +9,25 @@
 #include <cmath>
 
 IDM::IDM()
-    : T(0.0), a(0.0), b(0.0), s0(0.0), s1(0.0), v0(0.0), delta(0.0), p(0.0), deltaAbias(0.0),
-      deltaAth(0.0), speedLimitSavedV0(0.0), gradientSavedT(0.0), gradientSavedA(0.0),
-      gradientSavedB(0.0), gradientSavedV0(0.0), desiredVelocity(0.0),
-      laneChangeMinGap(theConfigData.laneChangeMinGap),
-      safeDeceleration(theConfigData.safeDeceleration),
-      gradientAltersAccel(theConfigData.gradientAltersAccel),
-      gradientMinAccel(theConfigData.gradientMinAccel),
-      gradientAltersDecel(theConfigData.gradientAltersDecel),
-      gradientHeadwayStep(theConfigData.gradientHeadwayStep),
-      gradientMinSpeed(theConfigData.gradientMinSpeed),
+    : T(0.0), a(0.0), b(0.0), s0(0.0), s1(0.0), v0(0.0), delta(0.0), p(0.0), deltaAbias(0.0), deltaAth(0.0),
+      speedLimitSavedV0(0.0), gradientSavedT(0.0), gradientSavedA(0.0), gradientSavedB(0.0), gradientSavedV0(0.0),
+      desiredVelocity(0.0), laneChangeMinGap(theConfigData.laneChangeMinGap),
+      safeDeceleration(theConfigData.safeDeceleration), gradientAltersAccel(theConfigData.gradientAltersAccel),
+      gradientMinAccel(theConfigData.gradientMinAccel), gradientAltersDecel(theConfigData.gradientAltersDecel),
+      gradientHeadwayStep(theConfigData.gradientHeadwayStep), gradientMinSpeed(theConfigData.gradientMinSpeed),
       gradientSpeedStep(theConfigData.gradientSpeedStep)
 {
 }
 
-double IDM::getDesiredVelocity() const { return v0; }
+double IDM::getDesiredVelocity() const
+{
+    return v0;
+}
 
-void IDM::setVelocity(double v) { velocity = v; }
+void IDM::setVelocity(double v)
+{
+    velocity = v;
+}
 
 void IDM::computeSpeedTerms(double v) const
 {
@@ -53,15 +55,15 @@ double IDM::getAcceleration(double dv, double gap) const
     return accelerationAt(velocity, dv, gap);
 }
 
-double IDM::laneChangeIncentive(double gapAhead, double gapBehind, double ownGain,
-                                double followerAccNow, double followerAccAfter,
-                                bool biasAway) const
+double IDM::laneChangeIncentive(double gapAhead, double gapBehind, double ownGain, double followerAccNow,
+                                double followerAccAfter, bool biasAway) const
 {
-    const bool safe = gapAhead >= laneChangeMinGap && gapBehind >= laneChangeMinGap
-                      && followerAccAfter >= safeDeceleration;
+    const bool safe =
+        gapAhead >= laneChangeMinGap && gapBehind >= laneChangeMinGap && followerAccAfter >= safeDeceleration;
     double advantage = 0.0;
     double disadvantage = 0.0;
-    if (safe) {
+    if (safe)
+    {
         const double sign = biasAway ? -1.0 : 1.0;
         advantage = ownGain + sign * deltaAbias;
         disadvantage = followerAccNow - followerAccAfter;
@@ -82,7 +84,8 @@ void IDM::enterSpeedLimit(double v)
 void IDM::leaveSpeedLimit()
 {
     // Nothing was saved: restoring would hand the driver a stale or zero desired velocity.
-    if (!speedLimitActive) {
+    if (!speedLimitActive)
+    {
         debugTrace("***SL: Removed but not in\n");
         return;
     }
@@ -93,7 +96,8 @@ void IDM::leaveSpeedLimit()
 void IDM::enterGradient(double percent)
 {
     const double G = percent;
-    if (gradientActive) {
+    if (gradientActive)
+    {
         // Entered again while inside (a speed limit ended within it): apply the gradient to
         // the values it found, not on top of its own changes, which would outlast the section.
         T = gradientSavedT;
@@ -115,7 +119,8 @@ void IDM::enterGradient(double percent)
         a = std::max(a - G / 10.0, gradientMinAccel);
     if (gradientAltersDecel && G > 0.0)
         b += G / 10.0;
-    if (G > 0.0 && gradientSpeedStep > 0.0) {
+    if (G > 0.0 && gradientSpeedStep > 0.0)
+    {
         const double speedLoss = G / gradientSpeedStep * metresPerSecondPerKmh;  // m/s
         if (!speedLimitActive)
             v0 -= speedLoss;
@@ -129,7 +134,8 @@ void IDM::enterGradient(double percent)
 void IDM::leaveGradient()
 {
     // Nothing was saved: restoring could leave the driver with no acceleration at all.
-    if (!gradientActive) {
+    if (!gradientActive)
+    {
         debugTrace("***Grad: Removed but not in\n");
         return;
     }
@@ -141,9 +147,15 @@ void IDM::leaveGradient()
     refreshBrakingScale();
 }
 
-void IDM::resetDesiredVelocity() { v0 = desiredVelocity; }
+void IDM::resetDesiredVelocity()
+{
+    v0 = desiredVelocity;
+}
 
-void IDM::setT(double seconds) { T = seconds; }
+void IDM::setT(double seconds)
+{
+    T = seconds;
+}
 
 void IDM::setA(double metresPerSecond2)
 {
@@ -157,9 +169,15 @@ void IDM::setB(double metresPerSecond2)
     refreshBrakingScale();
 }
 
-void IDM::setS0(double metres) { s0 = metres; }
+void IDM::setS0(double metres)
+{
+    s0 = metres;
+}
 
-void IDM::setS1(double metres) { s1 = metres; }
+void IDM::setS1(double metres)
+{
+    s1 = metres;
+}
 
 void IDM::setV0(double kmh)
 {
@@ -174,8 +192,17 @@ void IDM::setDelta(double exponent)
     lastSpeedTerms.valid = false;
 }
 
-void IDM::setPoliteness(double factor) { p = factor; }
+void IDM::setPoliteness(double factor)
+{
+    p = factor;
+}
 
-void IDM::setBias(double metresPerSecond2) { deltaAbias = metresPerSecond2; }
+void IDM::setBias(double metresPerSecond2)
+{
+    deltaAbias = metresPerSecond2;
+}
 
-void IDM::setThreshold(double metresPerSecond2) { deltaAth = metresPerSecond2; }
+void IDM::setThreshold(double metresPerSecond2)
+{
+    deltaAth = metresPerSecond2;
+}

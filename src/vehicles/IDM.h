@@ -41,9 +41,8 @@ public:
     void enterGradient(double percent) override;
     void leaveSpeedLimit() override;
     void enterSpeedLimit(double v) override;
-    double laneChangeIncentive(double gapAhead, double gapBehind, double ownGain,
-                               double followerAccNow, double followerAccAfter,
-                               bool biasAway) const override;
+    double laneChangeIncentive(double gapAhead, double gapBehind, double ownGain, double followerAccNow,
+                               double followerAccAfter, bool biasAway) const override;
     // True when laneChangeIncentive is 0 whatever the new follower's accelerations: the gap ahead
     // is unsafe, or the own gain with the bias does not pass the threshold and politeness can
     // only take away from it. Lets the caller skip evaluating the follower.
@@ -97,16 +96,16 @@ private:
     bool isEvaluable(double gap) const;
     void traceHardBraking(double acc) const;
 
-    double T;           // s, safe time headway
-    double a;           // m/s², maximum acceleration
-    double b;           // m/s², comfortable deceleration (positive)
-    double s0;          // m, minimum jam distance
-    double s1;          // m, elastic jam distance
-    double v0;          // m/s, current desired velocity (sections change it)
-    double delta;       // acceleration exponent
-    double p;           // lane-change politeness factor
-    double deltaAbias;  // m/s², bias towards the inside lane
-    double deltaAth;    // m/s², lane-change threshold
+    double T;                  // s, safe time headway
+    double a;                  // m/s², maximum acceleration
+    double b;                  // m/s², comfortable deceleration (positive)
+    double s0;                 // m, minimum jam distance
+    double s1;                 // m, elastic jam distance
+    double v0;                 // m/s, current desired velocity (sections change it)
+    double delta;              // acceleration exponent
+    double p;                  // lane-change politeness factor
+    double deltaAbias;         // m/s², bias towards the inside lane
+    double deltaAth;           // m/s², lane-change threshold
     double speedLimitSavedV0;  // m/s
     double gradientSavedT;     // s
     double gradientSavedA;     // m/s²
@@ -117,14 +116,14 @@ private:
     double laneChangeMinGap;   // m
     double safeDeceleration;   // m/s² (negative)
     bool gradientAltersAccel;
-    double gradientMinAccel;     // m/s²
+    double gradientMinAccel;  // m/s²
     bool gradientAltersDecel;
-    double gradientHeadwayStep;  // % per s
-    double gradientMinSpeed;     // m/s
-    double gradientSpeedStep;    // % per km/h
-    double twiceRootAB = 0.0;    // m/s², 2·sqrt(a·b), kept up to date with a and b
+    double gradientHeadwayStep;       // % per s
+    double gradientMinSpeed;          // m/s
+    double gradientSpeedStep;         // % per km/h
+    double twiceRootAB = 0.0;         // m/s², 2·sqrt(a·b), kept up to date with a and b
     double inverseTwiceRootAB = 0.0;  // s²/m, its reciprocal
-    int wholeDelta = 0;          // delta when a small whole number, else 0
+    int wholeDelta = 0;               // delta when a small whole number, else 0
     mutable SpeedTerms lastSpeedTerms;
 };
 
@@ -152,7 +151,8 @@ inline bool IDM::isEvaluable(double gap) const
 inline double IDM::accelerationAt(double v, double dv, double gap) const
 {
     double acc = emergencyDeceleration;
-    if (isEvaluable(gap)) {
+    if (isEvaluable(gap))
+    {
         const SpeedTerms& terms = speedTermsAt(v);
         const double sStar = desiredGapAt(v, dv, terms);
         const double freeTerm = a * (1.0 - terms.ratioPower);

@@ -26,23 +26,26 @@ static bool covers(const RoadSegment& segment, double x)
     return segment.getStart() <= x && x < segment.getEnd();
 }
 
-void applySegmentRule(const std::vector<RoadSegment*>& sortedSegments, double xBefore,
-                      double xAfter, Vehicle* vehicle)
+void applySegmentRule(const std::vector<RoadSegment*>& sortedSegments, double xBefore, double xAfter, Vehicle* vehicle)
 {
     if (!vehicle)
         return;
     bool entered = false;
     bool left = false;
-    for (RoadSegment* segment : sortedSegments) {
+    for (RoadSegment* segment : sortedSegments)
+    {
         const bool enters = entersIn(*segment, xBefore, xAfter);
         const bool leaves = leavesIn(*segment, xBefore, xAfter);
         // Passed whole within one move: the driver never drove inside it.
         if (enters && leaves)
             continue;
-        if (enters) {
+        if (enters)
+        {
             segment->enter(*vehicle);
             entered = true;
-        } else if (leaves) {
+        }
+        else if (leaves)
+        {
             segment->leave(*vehicle);
             left = true;
         }
@@ -51,8 +54,10 @@ void applySegmentRule(const std::vector<RoadSegment*>& sortedSegments, double xB
         return;
 
     // Leaving restored single saved slots: a segment still covering the vehicle applies again.
-    for (RoadSegment* segment : sortedSegments) {
-        if (covers(*segment, xAfter)) {
+    for (RoadSegment* segment : sortedSegments)
+    {
+        if (covers(*segment, xAfter))
+        {
             segment->enter(*vehicle);
             return;
         }

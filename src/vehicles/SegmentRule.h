@@ -8,5 +8,4 @@ class RoadSegment;
 class Vehicle;
 
 // xBefore and xAfter: the vehicle's position (m) before and after its move.
-void applySegmentRule(const std::vector<RoadSegment*>& sortedSegments, double xBefore,
-                      double xAfter, Vehicle* vehicle);
+void applySegmentRule(const std::vector<RoadSegment*>& sortedSegments, double xBefore, double xAfter, Vehicle* vehicle);

@@ -7,8 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-SpeedLimit::SpeedLimit(int segmentStart, int segmentEnd, double limitMetresPerSecond,
-                       bool positive)
+SpeedLimit::SpeedLimit(int segmentStart, int segmentEnd, double limitMetresPerSecond, bool positive)
     : RoadSegment(segmentStart, segmentEnd, positive), limit(limitMetresPerSecond)
 {
 }
@@ -25,14 +24,13 @@ void SpeedLimit::enter(Vehicle& vehicle)
 {
     DriverModel& driver = *vehicle.getDriverModel();
     const double desired = driver.getDesiredVelocity();  // m/s
-    double limited = desired;                             // m/s
-    if (desired > limit) {
+    double limited = desired;                            // m/s
+    if (desired > limit)
+    {
         const double typical = classDesiredVelocity(vehicle.getClass());
         // Without a usable class figure the driver simply keeps to the limit; and a class
         // slower than the limit must not make its drivers faster inside it.
-        limited = std::isfinite(typical) && typical > 0.0
-                      ? std::min(desired, desired / typical * limit)
-                      : limit;
+        limited = std::isfinite(typical) && typical > 0.0 ? std::min(desired, desired / typical * limit) : limit;
     }
     // A corrupt limit (not above 0) must not bring traffic to a standstill.
     if (!(limited > 0.0) || !std::isfinite(limited))
@@ -40,4 +38,7 @@ void SpeedLimit::enter(Vehicle& vehicle)
     driver.enterSpeedLimit(limited);
 }
 
-void SpeedLimit::leave(Vehicle& vehicle) { vehicle.getDriverModel()->leaveSpeedLimit(); }
+void SpeedLimit::leave(Vehicle& vehicle)
+{
+    vehicle.getDriverModel()->leaveSpeedLimit();
+}

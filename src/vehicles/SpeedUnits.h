@@ -3,4 +3,4 @@
 // results match the stored studies and traffic files digit for digit.
 
 constexpr double metresPerSecondPerKmh = 0.27777778;  // (m/s) / (km/h)
-constexpr double kmhPerMetresPerSecond = 3.6;          // for display
+constexpr double kmhPerMetresPerSecond = 3.6;         // for display

@@ -51,7 +51,8 @@ static void appendFormat(std::string& out, const char* format, ...)
     va_end(args);
     if (written < 0)
         return;
-    if (static_cast<std::size_t>(written) < sizeof buffer) {
+    if (static_cast<std::size_t>(written) < sizeof buffer)
+    {
         out.append(buffer, static_cast<std::size_t>(written));
         return;
     }
@@ -71,18 +72,13 @@ int Vehicle::usableObstacleDistance(int configured)
 }
 
 Vehicle::Vehicle()
-    : driver(&idm),
-      laneChangeMinGap(theConfigData.laneChangeMinGap),
+    : driver(&idm), laneChangeMinGap(theConfigData.laneChangeMinGap),
       virtualObstacleDistance(usableObstacleDistance(theConfigData.virtualObstacleDistance)),
-      laneChangeInterval(theConfigData.laneChangeInterval),
-      entryGap(theConfigData.entryGap),
-      safeDeceleration(theConfigData.safeDeceleration),
-      craneMeanSpacing(theConfigData.craneMeanSpacing),
+      laneChangeInterval(theConfigData.laneChangeInterval), entryGap(theConfigData.entryGap),
+      safeDeceleration(theConfigData.safeDeceleration), craneMeanSpacing(theConfigData.craneMeanSpacing),
       craneMaxSpacing(static_cast<double>(theConfigData.craneMaxSpacing)),
-      lowLoaderSpacing(theConfigData.lowLoaderSpacing),
-      smallTruckMaxAxles(theConfigData.smallTruckMaxAxles),
-      daysPerMonth(theConfigData.daysPerMonth),
-      monthsPerYear(theConfigData.monthsPerYear),
+      lowLoaderSpacing(theConfigData.lowLoaderSpacing), smallTruckMaxAxles(theConfigData.smallTruckMaxAxles),
+      daysPerMonth(theConfigData.daysPerMonth), monthsPerYear(theConfigData.monthsPerYear),
       carMaxGVW(theConfigData.carMaxGVW)
 {
 }
@@ -93,11 +89,10 @@ double Vehicle::getTime() const
     // those would not overflow, and defined for any field values.
     const double monthsInYear = monthsPerYear;
     const double daysInMonth = daysPerMonth;
-    const double days = static_cast<double>(year) * monthsInYear * daysInMonth
-                        + (static_cast<double>(month) - 1.0) * daysInMonth
-                        + (static_cast<double>(day) - 1.0);
-    const double wholeSeconds = days * secondsPerDay + hour * secondsPerHour
-                                + minute * secondsPerMinute + static_cast<double>(second);
+    const double days = static_cast<double>(year) * monthsInYear * daysInMonth +
+                        (static_cast<double>(month) - 1.0) * daysInMonth + (static_cast<double>(day) - 1.0);
+    const double wholeSeconds =
+        days * secondsPerDay + hour * secondsPerHour + minute * secondsPerMinute + static_cast<double>(second);
     return wholeSeconds + hundredths / 100.0;
 }
 
@@ -124,16 +119,25 @@ int Vehicle::createAxles()
     return count;
 }
 
-void Vehicle::setAxleWeight(int i, double kN) { axles.at(static_cast<std::size_t>(i)).weight = kN; }
+void Vehicle::setAxleWeight(int i, double kN)
+{
+    axles.at(static_cast<std::size_t>(i)).weight = kN;
+}
 
 void Vehicle::setAxleSpacing(int i, double metres)
 {
     axles.at(static_cast<std::size_t>(i)).spacing = metres;
 }
 
-double Vehicle::getAxleWeight(int i) const { return axles.at(static_cast<std::size_t>(i)).weight; }
+double Vehicle::getAxleWeight(int i) const
+{
+    return axles.at(static_cast<std::size_t>(i)).weight;
+}
 
-double Vehicle::getAxleSpacing(int i) const { return axles.at(static_cast<std::size_t>(i)).spacing; }
+double Vehicle::getAxleSpacing(int i) const
+{
+    return axles.at(static_cast<std::size_t>(i)).spacing;
+}
 
 short Vehicle::classify() const
 {
@@ -199,8 +203,7 @@ std::string Vehicle::getVehicleData() const
     appendFormat(text, "Gap:\t     \t%4.1f m\n", gap);
     appendFormat(text, "Velocity:    \t%3.1f km/h\n", velocity * kmhPerMetresPerSecond);
     appendFormat(text, "Acceleration:\t%2.2f m/s^2\n", acceleration);
-    appendFormat(text, "Desired Vel.:\t%3.1f km/h\n",
-                 driver->getDesiredVelocity() * kmhPerMetresPerSecond);
+    appendFormat(text, "Desired Vel.:\t%3.1f km/h\n", driver->getDesiredVelocity() * kmhPerMetresPerSecond);
     text += separator;
     appendFormat(text, "IDM T: \t\t%1.2f s\n", idm.getT());
     appendFormat(text, "IDM A: \t\t%2.2f m/s^2\n", idm.getA());
@@ -216,7 +219,8 @@ std::string Vehicle::getVehicleData() const
     appendFormat(text, "GVW:         \t%3.1f kN\n", gvw);
     appendFormat(text, "Length:      \t%2.1f m\n", length);
     appendFormat(text, "No of Axles: \t%d\n", axleCount);
-    for (std::size_t i = 0; i < axles.size(); ++i) {
+    for (std::size_t i = 0; i < axles.size(); ++i)
+    {
         appendFormat(text, "Axle %d:\t", static_cast<int>(i + 1));
         appendFormat(text, "%2.1f kN", axles[i].weight);
         if (i + 1 < axles.size())

@@ -53,12 +53,10 @@ public:
 
     // 0 no change, 1 to the lane on the driver's left, 2 to the lane on the right.
     // A null leader or follower means the candidate lane has none.
-    int decideLaneChange(const Vehicle* leaderLeft, const Vehicle* followerLeft,
-                         const Vehicle* leaderRight, const Vehicle* followerRight, bool hasLeft,
-                         bool hasRight) const;
+    int decideLaneChange(const Vehicle* leaderLeft, const Vehicle* followerLeft, const Vehicle* leaderRight,
+                         const Vehicle* followerRight, bool hasLeft, bool hasRight) const;
     // Incentive (m/s²) for one candidate lane; biasAway is true for a lane away from the kerb.
-    double laneChangeIncentive(const Vehicle* newLeader, const Vehicle* newFollower,
-                               bool biasAway) const;
+    double laneChangeIncentive(const Vehicle* newLeader, const Vehicle* newFollower, bool biasAway) const;
     // An incentive has to reach this even when a driver's threshold is lower.
     static constexpr double minimumIncentive = 0.0001;  // m/s²
     // Stands for "impossible": a gap below the minimum on either side.
@@ -98,19 +96,19 @@ public:
     IDM idm;
     bool drivesOnRight = true;
     bool directionPositive = true;
-    int direction = 1;  // 1 towards positive x, 2 towards negative x
-    int lane = 0;       // road-wide, from 1
-    int roadLength = 0;      // m
-    double position = 0.0;   // m, front of the vehicle from the start of its direction
-    double roadX = 0.0;      // m, front of the vehicle on the road's x axis, set by each move
-    double gap = 0.0;        // m, net gap to the leader
-    double velocity = 0.0;   // m/s
+    int direction = 1;          // 1 towards positive x, 2 towards negative x
+    int lane = 0;               // road-wide, from 1
+    int roadLength = 0;         // m
+    double position = 0.0;      // m, front of the vehicle from the start of its direction
+    double roadX = 0.0;         // m, front of the vehicle on the road's x axis, set by each move
+    double gap = 0.0;           // m, net gap to the leader
+    double velocity = 0.0;      // m/s
     double acceleration = 0.0;  // m/s², of the last step, before the velocity floor
     int recordNumber = 0;
     // 1-based line of the input traffic file the record was read from; 0 when not read from one.
     long long inputLine = 0;
     int head = 0;
-    int year = 0;  // from 0
+    int year = 0;   // from 0
     int month = 1;  // from 1
     int day = 1;    // from 1
     int hour = 0;
@@ -120,20 +118,20 @@ public:
     double gvw = 0.0;  // kN
     int auxValue = 0;
     int axleCount = 0;
-    double length = 0.0;  // m
+    double length = 0.0;      // m
     std::vector<Axle> axles;  // from the front
     short vehicleClass = classCar;
     bool laneChangeWanted = false;
     double laneChangeClock = 0.0;  // s
-    int laneCount = 0;  // both directions
-    double laneChangeMinGap;     // m
-    int virtualObstacleDistance;  // m
-    double laneChangeInterval;   // s
-    double entryGap;             // m
-    double safeDeceleration;     // m/s²
-    double craneMeanSpacing;     // m
-    double craneMaxSpacing;      // m
-    double lowLoaderSpacing;     // m
+    int laneCount = 0;             // both directions
+    double laneChangeMinGap;       // m
+    int virtualObstacleDistance;   // m
+    double laneChangeInterval;     // s
+    double entryGap;               // m
+    double safeDeceleration;       // m/s²
+    double craneMeanSpacing;       // m
+    double craneMaxSpacing;        // m
+    double lowLoaderSpacing;       // m
     int smallTruckMaxAxles;
     int daysPerMonth;
     int monthsPerYear;
@@ -149,8 +147,8 @@ private:
     double driverAcceleration(double dv, double gap) const;
     // laneChangeIncentive once the own gain (m/s²) with the gap ahead (m) may pay: the new
     // follower's part.
-    double incentiveWithFollower(const Vehicle* newLeader, const Vehicle* newFollower, double gapAhead,
-                                 double ownGain, bool biasAway) const;
+    double incentiveWithFollower(const Vehicle* newLeader, const Vehicle* newFollower, double gapAhead, double ownGain,
+                                 bool biasAway) const;
 };
 
 // The moves of every step, here so that the lane's update can inline them.
@@ -158,7 +156,8 @@ private:
 inline void Vehicle::advanceLaneChangeClock(double dt)
 {
     laneChangeClock += dt;
-    if (laneChangeClock >= laneChangeInterval) {
+    if (laneChangeClock >= laneChangeInterval)
+    {
         laneChangeClock -= laneChangeInterval;
         laneChangeWanted = true;
     }
@@ -207,9 +206,8 @@ inline double Vehicle::accelerationFree() const
 
 // The lane-change decision, tried by most vehicles in most steps, inline for the same reason.
 
-inline int Vehicle::decideLaneChange(const Vehicle* leaderLeft, const Vehicle* followerLeft,
-                                     const Vehicle* leaderRight, const Vehicle* followerRight, bool hasLeft,
-                                     bool hasRight) const
+inline int Vehicle::decideLaneChange(const Vehicle* leaderLeft, const Vehicle* followerLeft, const Vehicle* leaderRight,
+                                     const Vehicle* followerRight, bool hasLeft, bool hasRight) const
 {
     // The outside lanes lie towards the middle of the road.
     const bool leftIsOutside = drivesOnRight;
@@ -220,26 +218,30 @@ inline int Vehicle::decideLaneChange(const Vehicle* leaderLeft, const Vehicle* f
     return incentiveLeft > incentiveRight ? 1 : 2;
 }
 
-inline double Vehicle::laneChangeIncentive(const Vehicle* newLeader, const Vehicle* newFollower,
-                                           bool biasAway) const
+inline double Vehicle::laneChangeIncentive(const Vehicle* newLeader, const Vehicle* newFollower, bool biasAway) const
 {
     double gapAhead = entryGap;  // m
     double ownGain = 0.0;        // m/s²
-    if (newLeader) {
+    if (newLeader)
+    {
         gapAhead = newLeader->position - newLeader->length - position;
         if (gapAhead < laneChangeMinGap)
             ownGain = prohibitiveAcceleration;
-        else {
+        else
+        {
             // Most candidates fail with a bound on the acceleration: the gain with the exact one
             // is no larger, and the test below keeps that order.
-            if (driver == &idm) {
+            if (driver == &idm)
+            {
                 const double bound = idm.accelerationBoundBehind(velocity, velocity - newLeader->velocity, gapAhead);
                 if (idm.changeCannotPay(gapAhead, bound - acceleration, biasAway))
                     return 0.0;
             }
             ownGain = accelerationBehind(*newLeader) - acceleration;
         }
-    } else {
+    }
+    else
+    {
         ownGain = accelerationFree() - acceleration;
     }
 
@@ -260,5 +262,6 @@ inline Vehicle::SidesThatMayPay Vehicle::sidesThatMayPay() const
     constexpr double freeRoad = std::numeric_limits<double>::infinity();     // m
     // The outside lanes lie towards the middle of the road.
     const bool leftIsOutside = drivesOnRight;
-    return {!idm.changeCannotPay(freeRoad, bestGain, leftIsOutside), !idm.changeCannotPay(freeRoad, bestGain, !leftIsOutside)};
+    return {!idm.changeCannotPay(freeRoad, bestGain, leftIsOutside),
+            !idm.changeCannotPay(freeRoad, bestGain, !leftIsOutside)};
 }

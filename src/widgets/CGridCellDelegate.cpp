@@ -7,8 +7,7 @@
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
 
-namespace
-{
+namespace {
 QString patternOf(CGridCtrl::CellKind kind)
 {
     switch (kind)
@@ -23,8 +22,7 @@ QString patternOf(CGridCtrl::CellKind kind)
 
 CGridCellDelegate::CGridCellDelegate(CGridCtrl& owner) : QStyledItemDelegate(&owner), grid(owner) {}
 
-QWidget* CGridCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
-                                         const QModelIndex& index) const
+QWidget* CGridCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const
 {
     const int row = index.row() + 1;
     const int column = index.column() + 1;

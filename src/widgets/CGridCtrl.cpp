@@ -4,20 +4,19 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QKeyEvent>
-#include <QHeaderView>
 #include <QEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
 #include <QPainter>
-#include <QStyleOptionHeader>
 #include <QRegularExpression>
+#include <QStyleOptionHeader>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 #include <cmath>
 #include <cstdlib>
 
-namespace
-{
+namespace {
 constexpr int kindRole = Qt::UserRole + 1;
 constexpr int itemsRole = Qt::UserRole + 2;
 }
@@ -245,8 +244,7 @@ bool CGridCtrl::acceptsText(CellKind kind, const QStringList& items, const QStri
     case CellKind::dropDown: return text.isEmpty() || items.contains(text);
     case CellKind::integer: return QRegularExpression(QStringLiteral("^\\d*$")).match(text).hasMatch();
     case CellKind::decimal: return QRegularExpression(QStringLiteral("^\\d*\\.?\\d*$")).match(text).hasMatch();
-    case CellKind::signedDecimal:
-        return QRegularExpression(QStringLiteral("^-?\\d*\\.?\\d*$")).match(text).hasMatch();
+    case CellKind::signedDecimal: return QRegularExpression(QStringLiteral("^-?\\d*\\.?\\d*$")).match(text).hasMatch();
     }
     return false;
 }

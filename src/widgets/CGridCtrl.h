@@ -84,8 +84,8 @@ private:
     void widenLabelColumn(const QString& text);
 
     QTableWidget* grid;
-    QString cornerText;  // the text of cell (0, 0)
+    QString cornerText;              // the text of cell (0, 0)
     QMap<int, int> columnPrecision;  // significant digits by column
-    int labelWidth = 0;  // pixels
+    int labelWidth = 0;              // pixels
     friend class CGridCellDelegate;
 };

@@ -13,9 +13,11 @@ TEST(RunFigureText, SaysWhatTheFiguresAreAndWhenThereAreNone)
     delays.meanSeconds = 0.7;
     delays.percentile95Seconds = 1.4;
     delays.maximumSeconds = 1.4;
-    EXPECT_EQ(releaseDelayText(delays), "mean 0.70, 95th percentile 1.40, maximum 1.40; 0 vehicles waited more than 10 s");
+    EXPECT_EQ(releaseDelayText(delays),
+              "mean 0.70, 95th percentile 1.40, maximum 1.40; 0 vehicles waited more than 10 s");
     delays.waitedOverTenSeconds = 1;
-    EXPECT_EQ(releaseDelayText(delays), "mean 0.70, 95th percentile 1.40, maximum 1.40; 1 vehicle waited more than 10 s");
+    EXPECT_EQ(releaseDelayText(delays),
+              "mean 0.70, 95th percentile 1.40, maximum 1.40; 1 vehicle waited more than 10 s");
 
     GapFigures gaps;
     EXPECT_EQ(minimumGapText(gaps), "none: no vehicle followed another");

@@ -1,8 +1,8 @@
 // Sampling a run for its trajectories: the steps that are sampled (on the interval's grid, after
 // a clock jump, with an interval shorter than the step), what a sample holds, and the CSV rows.
 
-#include "analysis/TrajectoryCsvWriter.h"
 #include "analysis/TrajectoryRecorder.h"
+#include "analysis/TrajectoryCsvWriter.h"
 #include "analysis/TrajectorySink.h"
 #include "vehicles/Vehicle.h"
 
@@ -136,9 +136,9 @@ TEST(TrajectoryCsv, RealsHaveThreeDecimalsWhateverTheirSize)
     std::ostringstream csv;
     TrajectoryCsvWriter writer(csv);
     TrajectorySample sample;
-    sample.position = -0.0004;     // rounds to zero, without a sign
+    sample.position = -0.0004;  // rounds to zero, without a sign
     sample.velocity = 2.0006;
-    sample.acceleration = 3e13;    // beyond the fast path
+    sample.acceleration = 3e13;  // beyond the fast path
     sample.vehicle = 123456789012;
     writer.addSnapshot(31'535'999.95, std::span<const TrajectorySample>(&sample, 1));
     writer.flush();

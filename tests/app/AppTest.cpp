@@ -21,8 +21,7 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 const QString examples = QStringLiteral(ROADFLUX_SOURCE_DIR "/examples");
 
 // Runs each test in a folder of its own, with an empty recent-file list.

@@ -76,8 +76,7 @@ public:
     CSimulationLink& simulation() override { return sim; }
 
     // A vehicle in lane list lane - 1; kept alive by the study.
-    Vehicle& addVehicle(int lane, bool positive, double roadX, double length, int vehicleClass,
-                        double velocity = 20.0)
+    Vehicle& addVehicle(int lane, bool positive, double roadX, double length, int vehicleClass, double velocity = 20.0)
     {
         auto vehicle = std::make_unique<Vehicle>();
         vehicle->lane = lane;

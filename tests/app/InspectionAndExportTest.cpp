@@ -14,8 +14,7 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 class Inspection : public ::testing::Test
 {
 protected:
@@ -119,11 +118,11 @@ TEST_F(Inspection, ImageThatCannotBeWrittenIsReported)
 TEST_F(Inspection, BitmapRowsRunBottomUpInBlueGreenRed)
 {
     QImage image(3, 2, QImage::Format_RGB32);
-    image.setPixel(0, 0, qRgb(255, 0, 0));    // top left: red
-    image.setPixel(0, 1, qRgb(0, 0, 255));    // bottom left: blue
+    image.setPixel(0, 0, qRgb(255, 0, 0));  // top left: red
+    image.setPixel(0, 1, qRgb(0, 0, 255));  // bottom left: blue
     const QByteArray bytes = CWindowToBMP::bitmapFile(image);
-    ASSERT_EQ(bytes.size(), 54 + 2 * 12);  // 9 bytes of pixels padded to 12
-    EXPECT_EQ(static_cast<unsigned char>(bytes[54]), 255);  // the bottom row first, blue byte first
+    ASSERT_EQ(bytes.size(), 54 + 2 * 12);                            // 9 bytes of pixels padded to 12
+    EXPECT_EQ(static_cast<unsigned char>(bytes[54]), 255);           // the bottom row first, blue byte first
     EXPECT_EQ(static_cast<unsigned char>(bytes[54 + 12 + 2]), 255);  // then the top row's red
 }
 

@@ -18,16 +18,15 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
+#include <QSplitter>
 #include <QStatusTipEvent>
 #include <QTest>
-#include <QSplitter>
 #include <QToolBar>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 struct Row
 {
     const char* menu;
@@ -81,17 +80,13 @@ const Row expectedMenus[] = {
     {"&Help", "&About Roadflux...", "", 57664, "Display program information, version number and copyright\nAbout"},
 };
 
-const int expectedToolbar[] = {57600, 57601, 57603, 0,     57607, 0,     32772, 32771, 32788,
-                               32789, 0,     32786, 32777, 32794, 0,     32787, 0,     32778,
-                               32779, 32780, 32781, 0,     32776, 0,     57664};
+const int expectedToolbar[] = {57600, 57601, 57603, 0, 57607, 0,     32772, 32771, 32788, 32789, 0, 32786, 32777,
+                               32794, 0,     32787, 0, 32778, 32779, 32780, 32781, 0,     32776, 0, 57664};
 
 class MainFrame : public ::testing::Test
 {
 protected:
-    MainFrame() : frame(document, recent, CSteadyClock::instance())
-    {
-        frame.show();
-    }
+    MainFrame() : frame(document, recent, CSteadyClock::instance()) { frame.show(); }
 
     // An empty recent-file list, whatever earlier tests left in the settings.
     struct NoRecentFiles
@@ -263,11 +258,11 @@ TEST_F(MainFrame, ProgressBarStepsOncePerRiseAndGivesBackReady)
     // Right of the text and two double spaces, over the pane's height less a tenth at each side.
     const QFontMetrics metrics(bar->font());
     const QRect pane = bar->paneRect(0);
-    const int left = pane.left() + metrics.horizontalAdvance("Percent Complete 0%") +
-                     4 * metrics.horizontalAdvance(' ');
+    const int left =
+        pane.left() + metrics.horizontalAdvance("Percent Complete 0%") + 4 * metrics.horizontalAdvance(' ');
     const int inset = pane.height() / 10;
-    EXPECT_EQ(progress.geometry(), QRect(left, pane.top() + inset, pane.left() + pane.width() - left,
-                                         pane.height() - 2 * inset));
+    EXPECT_EQ(progress.geometry(),
+              QRect(left, pane.top() + inset, pane.left() + pane.width() - left, pane.height() - 2 * inset));
 
     progress.setText("40% complete");
     progress.stepIt();
@@ -277,8 +272,11 @@ TEST_F(MainFrame, ProgressBarStepsOncePerRiseAndGivesBackReady)
     EXPECT_EQ(bar->paneText(0), "100% complete");
     progress.setSize(50);
     const QRect half = progress.geometry();
-    EXPECT_NEAR(half.width(), (pane.left() + pane.width() - (pane.left() + metrics.horizontalAdvance("100% complete") +
-                                                             4 * metrics.horizontalAdvance(' '))) / 2, 1);
+    EXPECT_NEAR(half.width(),
+                (pane.left() + pane.width() -
+                 (pane.left() + metrics.horizontalAdvance("100% complete") + 4 * metrics.horizontalAdvance(' '))) /
+                    2,
+                1);
     progress.clear();
     EXPECT_EQ(bar->paneText(0), "Ready");
 }

@@ -18,8 +18,7 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 const QString examples = QStringLiteral(ROADFLUX_SOURCE_DIR "/examples");
 
 class ResultsLink : public ::testing::Test

@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 CRoadLayout layoutOf(CStudyShape study, CDisplaySettings display = {})
 {
     CRoadLayout layout;

@@ -15,8 +15,7 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 // Counts the frames a view paints while its run goes on.
 class PaintWatch : public QObject
 {
@@ -238,8 +237,8 @@ TEST_F(RunControl, ZoomOutIsRefusedBelowTheMinimumScale)
     EXPECT_NEAR(view->displaySettings().viewScale, 0.4, 1e-9);
     // The scroll sizes follow the zoom, rounded.
     const CRoadLayout& layout = view->getLayout();
-    EXPECT_EQ(view->scrollSizes(), QSize(static_cast<int>(layout.worldWidth * 0.4 + 0.5),
-                                         static_cast<int>(layout.worldHeight * 0.4 + 0.5)));
+    EXPECT_EQ(view->scrollSizes(),
+              QSize(static_cast<int>(layout.worldWidth * 0.4 + 0.5), static_cast<int>(layout.worldHeight * 0.4 + 0.5)));
 }
 
 TEST_F(RunControl, ZoomKeepsTheCentreOfTheWindowInPlace)

@@ -20,8 +20,7 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 const QString examples = QStringLiteral(ROADFLUX_SOURCE_DIR "/examples");
 
 // The example study with only the first vehicles of its traffic file: a run of a few minutes.

@@ -18,8 +18,7 @@
 
 #include <cmath>
 
-namespace
-{
+namespace {
 const QString examples = QStringLiteral(ROADFLUX_SOURCE_DIR "/examples");
 
 BridgeSet twoBridges()
@@ -98,7 +97,8 @@ TEST_F(StudyBridges, AreSavedBesideTheStudyAndReadBackOnOpen)
 
 TEST_F(StudyBridges, ABadFileIsReportedAndNotOverwrittenUntilEdited)
 {
-    const QByteArray bad = "name,start_m,span_m,effect,directions,interval_s\nViaduct,1200,forty,midspan-moment,both,300\n";
+    const QByteArray bad =
+        "name,start_m,span_m,effect,directions,interval_s\nViaduct,1200,forty,midspan-moment,both,300\n";
     {
         QFile file(bridgesFile());
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -145,6 +145,8 @@ TEST_F(StudyBridges, ABridgeOffTheRoadRefusesTheRunAndNamesIt)
     view.runInvisible();
     EXPECT_TRUE(dialogs.notices.empty());
     ASSERT_FALSE(dialogs.warnings.empty());
-    EXPECT_NE(dialogs.warnings.back().find("study.bridges: line 2: span_m: the bridge ends at 1000040 m"), std::string::npos) << dialogs.warnings.back();
+    EXPECT_NE(dialogs.warnings.back().find("study.bridges: line 2: span_m: the bridge ends at 1000040 m"),
+              std::string::npos)
+        << dialogs.warnings.back();
     EXPECT_FALSE(QFile::exists(folder.filePath("metrics/LE_Viaduct.csv")));
 }

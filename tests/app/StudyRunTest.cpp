@@ -8,8 +8,8 @@
 #include "app/CProgressBar.h"
 #include "app/CRecentFileList.h"
 #include "app/CRoadfluxDoc.h"
-#include "app/CStatusBar.h"
 #include "app/CRoadfluxView.h"
+#include "app/CStatusBar.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -21,8 +21,7 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 const QString examples = QStringLiteral(ROADFLUX_SOURCE_DIR "/examples");
 
 class StudyRun : public ::testing::Test
@@ -95,7 +94,8 @@ TEST_F(StudyRun, MissingTrafficFileRefusesTheRun)
     view->runVisible();
     EXPECT_FALSE(view->isRunning());
     ASSERT_FALSE(dialogs.warnings.empty());
-    EXPECT_EQ(dialogs.warnings[0], "The input traffic file does not exist: " + folder.filePath("traffic.txt").toStdString());
+    EXPECT_EQ(dialogs.warnings[0],
+              "The input traffic file does not exist: " + folder.filePath("traffic.txt").toStdString());
 }
 
 TEST_F(StudyRun, InvisibleRunFromTheMenuEndsWithReadyInTheMessagePane)

@@ -13,8 +13,7 @@
 
 #include <cmath>
 
-namespace
-{
+namespace {
 const QColor road(200, 200, 200);
 const QColor black(0, 0, 0);
 const QColor white(255, 255, 255);
@@ -29,8 +28,7 @@ struct ExpectedMapping
 {
     double sx, sy, ox, oy;
 
-    ExpectedMapping(int worldWidth, int worldHeight, double scale, double borderLeft, int clientHeight,
-                    QPoint scroll)
+    ExpectedMapping(int worldWidth, int worldHeight, double scale, double borderLeft, int clientHeight, QPoint scroll)
     {
         sx = static_cast<int>(worldWidth * scale) / static_cast<double>(worldWidth);
         sy = static_cast<int>(worldHeight * scale) / static_cast<double>(worldHeight);
@@ -127,9 +125,9 @@ TEST_F(ViewRendering, RoadEdgesSeparatorsAndSolidCentreLine)
 
     EXPECT_EQ(at(image, m.x(120), m.y(60)), road);
     EXPECT_EQ(at(image, m.x(120), m.y(-20)), road);
-    EXPECT_EQ(at(image, m.x(120), m.y(-60)), white);   // above the road
-    EXPECT_EQ(at(image, m.x(300), m.y(-40)), black);   // top edge
-    EXPECT_EQ(at(image, m.x(300), m.y(80)), black);    // bottom edge
+    EXPECT_EQ(at(image, m.x(120), m.y(-60)), white);  // above the road
+    EXPECT_EQ(at(image, m.x(300), m.y(-40)), black);  // top edge
+    EXPECT_EQ(at(image, m.x(300), m.y(80)), black);   // bottom edge
 
     // The centre line between the directions is solid; the lane separator of direction 1 dashed.
     const int centreRow = m.y(0);
@@ -191,19 +189,26 @@ TEST_F(ViewRendering, DetectorLinesInTheirColoursAndTheLaneChangeLabel)
 {
     study.roadScene.outputDetectorLocation1 = 250;
     study.roadScene.outputDetectorLocation2 = 350;
-    study.roadScene.detectors = {{511, true, 150, }, {512, false, 450}, {510, true, 600}, {513, true, 100}};
+    study.roadScene.detectors = {{
+                                     511,
+                                     true,
+                                     150,
+                                 },
+                                 {512, false, 450},
+                                 {510, true, 600},
+                                 {513, true, 100}};
     auto view = makeView();
     const QImage image = render(*view);
     const ExpectedMapping m = mappingOf(*view);
 
-    EXPECT_EQ(at(image, m.x(270), m.y(60)), yellow);   // output detector, direction 1, lower carriageway
+    EXPECT_EQ(at(image, m.x(270), m.y(60)), yellow);  // output detector, direction 1, lower carriageway
     EXPECT_EQ(at(image, m.x(270), m.y(-20)), road);
     EXPECT_EQ(at(image, m.x(370), m.y(-20)), yellow);  // output detector, direction 2, upper carriageway
     EXPECT_EQ(at(image, m.x(370), m.y(60)), road);
-    EXPECT_EQ(at(image, m.x(170), m.y(60)), blue);     // headway
-    EXPECT_EQ(at(image, m.x(470), m.y(-20)), black);   // composition
-    EXPECT_EQ(at(image, m.x(620), m.y(60)), green);    // flow and density
-    EXPECT_EQ(at(image, m.x(120), m.y(60)), road);     // a lane-change detector draws no line
+    EXPECT_EQ(at(image, m.x(170), m.y(60)), blue);    // headway
+    EXPECT_EQ(at(image, m.x(470), m.y(-20)), black);  // composition
+    EXPECT_EQ(at(image, m.x(620), m.y(60)), green);   // flow and density
+    EXPECT_EQ(at(image, m.x(120), m.y(60)), road);    // a lane-change detector draws no line
     // "LC" left of the road start, level with the middle of direction 1's carriageway.
     EXPECT_GT(countDark(image, QRect(0, m.y(40) - 8, m.x(20), 16)), 5);
 }

@@ -12,8 +12,7 @@
 
 namespace fs = std::filesystem;
 
-namespace
-{
+namespace {
 bool contains(const std::string& text, const std::string& part)
 {
     return text.find(part) != std::string::npos;
@@ -32,10 +31,10 @@ protected:
                       .status,
                   0);
         fs::create_directory(folder.file("metrics"));
-        const auto made = runConfigured({"new", study, "--input", folder.file("traffic.txt"), "--output",
-                                         folder.file("output.txt"), "--metrics", folder.file("metrics"),
-                                         "--road-length", "1500", "--output-detector1", "1400",
-                                         "--output-detector2", "1400", "--detector", "flow-density,1,all,60,700"});
+        const auto made =
+            runConfigured({"new", study, "--input", folder.file("traffic.txt"), "--output", folder.file("output.txt"),
+                           "--metrics", folder.file("metrics"), "--road-length", "1500", "--output-detector1", "1400",
+                           "--output-detector2", "1400", "--detector", "flow-density,1,all,60,700"});
         ASSERT_EQ(made.status, 0) << made.err;
     }
 
@@ -72,9 +71,9 @@ TEST_F(BridgesRun, WritesTheLoadEffectFilesAndLeavesTheRunAsItWas)
     const std::string output = TemporaryFolder::read(folder.file("output.txt"));
     const std::string flow = metrics("FD_All_Pos_700.csv");
 
-    const std::string bridges = folder.write("my-bridges.csv", bridgesHeader +
-                                                                   "Deck,500,30,midspan-moment,both,60,1:1;2:0.9\n"
-                                                                   "Pier,900,25,continuous-support-moment,2,120,\n");
+    const std::string bridges =
+        folder.write("my-bridges.csv", bridgesHeader + "Deck,500,30,midspan-moment,both,60,1:1;2:0.9\n"
+                                                       "Pier,900,25,continuous-support-moment,2,120,\n");
     const auto result = runConfigured({"run", study, "--seed", "3", "--bridges", bridges});
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(TemporaryFolder::read(folder.file("output.txt")), output);
@@ -98,7 +97,8 @@ TEST_F(BridgesRun, WritesTheLoadEffectFilesAndLeavesTheRunAsItWas)
     std::istringstream rows(events);
     std::string row;
     std::getline(rows, row);
-    while (std::getline(rows, row)) {
+    while (std::getline(rows, row))
+    {
         std::istringstream cells(row);
         std::string cell;
         for (int column = 0; column < 4; ++column)
@@ -145,7 +145,8 @@ TEST_F(BridgesRun, BadBridgesRefuseTheRunBeforeAnyFileIsWritten)
         {"Deck,500,30,midspan-moment,2,60,1:1\n", "bad.csv: line 2: lane_factors: lane 1 is in direction 1"},
         {"Deck,500,30,file:absent.csv,2,60,\n", "bad.csv: line 2: effect: " + folder.file("absent.csv")},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         SCOPED_TRACE(c.lines);
         const std::string bad = folder.write("bad.csv", bridgesHeader + c.lines);
         const auto result = runConfigured({"run", study, "--bridges", bad});
@@ -156,7 +157,8 @@ TEST_F(BridgesRun, BadBridgesRefuseTheRunBeforeAnyFileIsWritten)
     }
     const auto missing = runConfigured({"run", study, "--bridges", folder.file("absent.bridges")});
     EXPECT_EQ(missing.status, CliFailure::failed);
-    EXPECT_TRUE(contains(missing.err, folder.file("absent.bridges") + ": the bridges file cannot be read")) << missing.err;
+    EXPECT_TRUE(contains(missing.err, folder.file("absent.bridges") + ": the bridges file cannot be read"))
+        << missing.err;
 
     const std::string good = folder.write("good.csv", bridgesHeader + "Deck,500,30,midspan-moment,both,60,\n");
     const auto noFolder = runConfigured({"run", study, "--bridges", good, "--metrics", folder.file("absent")});

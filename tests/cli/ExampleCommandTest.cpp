@@ -1,9 +1,9 @@
 // Copying the example into a folder of the user's: complete, runnable where it lands, and never
 // over a file that is already there.
 
+#include "cli/ExampleCommand.h"
 #include "cli/CliFailure.h"
 #include "cli/CliHarness.h"
-#include "cli/ExampleCommand.h"
 #include "document/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
@@ -13,8 +13,7 @@
 
 namespace fs = std::filesystem;
 
-namespace
-{
+namespace {
 const std::string examples = std::string(ROADFLUX_SOURCE_DIR) + "/examples";
 
 // Runs the command line with a current directory that has no Roadflux.ini.
@@ -77,10 +76,13 @@ TEST(ExampleCommand, TakesTheFirstCompleteSourceAndNamesEveryPlaceLookedIn)
     EXPECT_EQ(TemporaryFolder::read(folder.file("copy/study.rfx")), TemporaryFolder::read(examples + "/study.rfx"));
 
     const ExampleCommand nowhere(out, {folder.path / "partial", folder.path / "absent"});
-    try {
+    try
+    {
         nowhere.execute({folder.file("other")});
         FAIL() << "an example that is nowhere was copied";
-    } catch (const CliFailure& failure) {
+    }
+    catch (const CliFailure& failure)
+    {
         const std::string message = failure.what();
         EXPECT_NE(message.find(folder.file("partial")), std::string::npos) << message;
         EXPECT_NE(message.find(folder.file("absent")), std::string::npos) << message;

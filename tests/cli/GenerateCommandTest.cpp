@@ -1,10 +1,10 @@
 // Synthetic traffic files: every class comes back from the classification, in all three
 // formats, in time order, with the flows and the seed asked for.
 
-#include "cli/CliFailure.h"
 #include "cli/GenerateCommand.h"
-#include "cli/TrafficGeneratorSettings.h"
+#include "cli/CliFailure.h"
 #include "cli/CliHarness.h"
+#include "cli/TrafficGeneratorSettings.h"
 #include "document/TemporaryFolder.h"
 #include "trafficfiles/DORIVFile.h"
 #include "trafficfiles/TALVORFile.h"
@@ -17,8 +17,7 @@
 #include <map>
 #include <memory>
 
-namespace
-{
+namespace {
 struct FileContents
 {
     std::array<int, 5> classes{};
@@ -41,7 +40,8 @@ FileContents readBack(const std::string& file, const std::string& format, const 
         handler = std::make_unique<TALVORFile>(file, scratch);
     FileContents contents;
     double previous = -1.0;
-    while (const std::unique_ptr<Vehicle> vehicle = handler->readNextVehicle()) {
+    while (const std::unique_ptr<Vehicle> vehicle = handler->readNextVehicle())
+    {
         ++contents.classes.at(static_cast<std::size_t>(vehicle->getClass()));
         ++contents.perDirectionAndLane[{vehicle->getDirection(), vehicle->getLane()}];
         const double time = vehicle->getTime();
@@ -79,7 +79,8 @@ TEST_P(GenerateFormats, EveryClassIsClassifiedAsIntended)
     const int lanes = vork ? 1 : 4;
     EXPECT_NEAR(contents.vehicles, 1500 * 2 * lanes, 0.05 * 1500 * 2 * lanes);
     EXPECT_TRUE(contents.inTimeOrder);
-    for (int k = 0; k < 5; ++k) {
+    for (int k = 0; k < 5; ++k)
+    {
         const double share = k == 0 ? 0.40 : 0.15;
         EXPECT_NEAR(contents.classes[static_cast<std::size_t>(k)], share * contents.vehicles, 0.03 * contents.vehicles)
             << format << " class " << k;
@@ -95,8 +96,9 @@ INSTANTIATE_TEST_SUITE_P(AllFormats, GenerateFormats, ::testing::Values("TALVOR"
 TEST(Generate, LanesAndFlowsPerDirection)
 {
     TemporaryFolder folder;
-    const auto result = generate(folder, "t.txt", {"--duration", "1h", "--lanes1", "1", "--lanes2", "3", "--flow1",
-                                                    "1200", "--flow2", "300", "--seed", "3"});
+    const auto result = generate(
+        folder, "t.txt",
+        {"--duration", "1h", "--lanes1", "1", "--lanes2", "3", "--flow1", "1200", "--flow2", "300", "--seed", "3"});
     ASSERT_EQ(result.status, 0) << result.err;
     const FileContents contents = readBack(folder.file("t.txt"), "TALVOR", folder);
     ASSERT_EQ(contents.perDirectionAndLane.size(), 4u);
@@ -143,7 +145,8 @@ TEST(Generate, BadOptionsAreRefusedByName)
         {{"--mix", "car=0"}, "at least one class"},
         {{"--start", "25:00"}, "--start '25:00'"},
     };
-    for (const auto& [options, expected] : cases) {
+    for (const auto& [options, expected] : cases)
+    {
         const auto result = generate(folder, "x.txt", options);
         EXPECT_EQ(result.status, CliFailure::usage) << expected;
         EXPECT_NE(result.err.find(expected), std::string::npos) << result.err;

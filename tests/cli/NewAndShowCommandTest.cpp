@@ -11,8 +11,7 @@
 
 namespace fs = std::filesystem;
 
-namespace
-{
+namespace {
 CliResult newStudy(const TemporaryFolder& folder, std::vector<std::string> options, const std::string& answers = "",
                    bool canAsk = false)
 {
@@ -31,13 +30,44 @@ TEST(NewCommand, WritesTheStudyTheOptionsDescribe)
     TemporaryFolder folder;
     const fs::path before = fs::current_path();
     fs::current_path(folder.path);
-    const auto result = newStudy(
-        folder, {"--input", "in/traffic.txt", "--output", "./out.txt", "--metrics",
-                 folder.file("metrics"), "--format", "dOriv", "--road-length", "5000", "--lanes1", "3", "--lanes2", "2",
-                 "--file-lanes1", "2", "--file-lanes2", "2", "--drive-on", "left", "--time-step-ms", "50",
-                 "--output-detector1", "4000", "--output-detector2", "100", "--lane-changes", "false", "--output-cars",
-                 "false", "--feature", "speed-limit,1,1000,2000,80", "--feature", "Gradient,negative,300,100,-4",
-                 "--detector", "lane-changes,1,trucks,30,250", "--detector", "Flow & Density,2,Low-loaders,60,4500"});
+    const auto result = newStudy(folder, {"--input",
+                                          "in/traffic.txt",
+                                          "--output",
+                                          "./out.txt",
+                                          "--metrics",
+                                          folder.file("metrics"),
+                                          "--format",
+                                          "dOriv",
+                                          "--road-length",
+                                          "5000",
+                                          "--lanes1",
+                                          "3",
+                                          "--lanes2",
+                                          "2",
+                                          "--file-lanes1",
+                                          "2",
+                                          "--file-lanes2",
+                                          "2",
+                                          "--drive-on",
+                                          "left",
+                                          "--time-step-ms",
+                                          "50",
+                                          "--output-detector1",
+                                          "4000",
+                                          "--output-detector2",
+                                          "100",
+                                          "--lane-changes",
+                                          "false",
+                                          "--output-cars",
+                                          "false",
+                                          "--feature",
+                                          "speed-limit,1,1000,2000,80",
+                                          "--feature",
+                                          "Gradient,negative,300,100,-4",
+                                          "--detector",
+                                          "lane-changes,1,trucks,30,250",
+                                          "--detector",
+                                          "Flow & Density,2,Low-loaders,60,4500"});
     fs::current_path(before);
     ASSERT_EQ(result.status, 0) << result.err;
 
@@ -109,8 +139,10 @@ TEST(NewCommand, RefusesWhatTheDialogsRefuseNamingTheOption)
         {newStudy(folder, {"--input", "a.txt"}), "--output: Please specify a filename."},
         {with({"--road-length", "100"}), "--road-length: Please enter an integer between 500 and 100000."},
         {with({"--time-step-ms", "5"}), "--time-step-ms: Please enter an integer between 10 and 2000."},
-        {with({"--lanes2", "0"}), "--lanes2: The number of simulation lanes must not \nbe less than that of the traffic file."},
-        {with({"--file-lanes1", "0", "--file-lanes2", "0"}), "--file-lanes1: There cannot be zero lanes in both directions"},
+        {with({"--lanes2", "0"}),
+         "--lanes2: The number of simulation lanes must not \nbe less than that of the traffic file."},
+        {with({"--file-lanes1", "0", "--file-lanes2", "0"}),
+         "--file-lanes1: There cannot be zero lanes in both directions"},
         {with({"--output-detector1", "3001"}), "--output-detector1: The output dector must be located on the road"},
         {with({"--feature", "speed-limit,1,0,1000,201"}), "--feature: Feature 1: Speed limit specified is greater"},
         {with({"--feature", "gradient,1,0,1000,2", "--feature", "gradient,1,500,1500,3"}),
@@ -118,7 +150,8 @@ TEST(NewCommand, RefusesWhatTheDialogsRefuseNamingTheOption)
         {with({"--detector", "headway,1,all,0,1000"}), "--detector: Detector 1: The time interval must not be zero."},
         {with({"--detector", "headway,1,all,60,4000"}), "--detector: Detector 1: must be located on the road."},
     };
-    for (const auto& [result, message] : cases) {
+    for (const auto& [result, message] : cases)
+    {
         EXPECT_EQ(result.status, CliFailure::failed) << message;
         EXPECT_TRUE(contains(result.err, folder.file("study.rfx") + ": " + message)) << result.err;
     }
@@ -128,7 +161,8 @@ TEST(NewCommand, RefusesWhatTheDialogsRefuseNamingTheOption)
 TEST(NewCommand, ASmallDetectorIntervalIsKeptOnlyWhenConfirmed)
 {
     TemporaryFolder folder;
-    const std::vector<std::string> options{"--input", "a.txt", "--output", "b.txt", "--detector", "headway,1,all,5,1000"};
+    const std::vector<std::string> options{"--input", "a.txt",      "--output",
+                                           "b.txt",   "--detector", "headway,1,all,5,1000"};
     auto result = newStudy(folder, options);
     EXPECT_EQ(result.status, CliFailure::failed);
     EXPECT_TRUE(contains(result.err, "Are you sure you want to keep this value? no"));
@@ -149,7 +183,8 @@ TEST(NewCommand, ALargeLaneChangeStepWarnsAndIsKept)
     const auto result =
         newStudy(folder, {"--input", "a.txt", "--output", "b.txt", "--detector", "lane-changes,1,all,60,1500"});
     EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_TRUE(contains(result.err, "Detector 1: The lane change detector step is very large and may cause problems."));
+    EXPECT_TRUE(
+        contains(result.err, "Detector 1: The lane change detector step is very large and may cause problems."));
 }
 
 TEST(NewCommand, NeverReplacesAStudyUnlessForced)
@@ -166,8 +201,7 @@ TEST(NewCommand, MalformedDefinitionsAreUsageErrors)
 {
     TemporaryFolder folder;
     const std::vector<std::string> files{"--input", "a.txt", "--output", "b.txt"};
-    for (const auto& [option, text, expected] :
-         std::vector<std::tuple<std::string, std::string, std::string>>{
+    for (const auto& [option, text, expected] : std::vector<std::tuple<std::string, std::string, std::string>>{
              {"--feature", "speed-limit,1,0,1000", "expected TYPE,DIRECTION,START,END,VALUE"},
              {"--feature", "bump,1,0,1000,3", "the type is speed-limit or gradient"},
              {"--feature", "gradient,3,0,1000,3", "the direction is 1"},
@@ -178,7 +212,8 @@ TEST(NewCommand, MalformedDefinitionsAreUsageErrors)
              {"--detector", "headway,1,all,1.5,1000", "the interval is whole seconds"},
              {"--drive-on", "middle", "the side is left or right"},
              {"--format", "CSV", "the format is TALVOR, VORK or DoRIV"},
-         }) {
+         })
+    {
         auto options = files;
         options.push_back(option);
         options.push_back(text);
@@ -201,8 +236,7 @@ TEST(ShowCommand, NamesAFileThatIsNotAStudy)
     EXPECT_TRUE(contains(result.err, folder.file("absent.rfx") + ": Failed to open document.")) << result.err;
 }
 
-namespace
-{
+namespace {
 TEST(NewCommand, RefusesAStudyWhoseRunWouldDestroyItsOwnFilesOrLoseOne)
 {
     TemporaryFolder folder;
@@ -217,7 +251,8 @@ TEST(NewCommand, RefusesAStudyWhoseRunWouldDestroyItsOwnFilesOrLoseOne)
           "flow-density,1,all,300,1500"},
          "--detector: Detectors 1 and 2 would both write FD_All_Pos_1500.csv"},
     };
-    for (const auto& [options, expected] : cases) {
+    for (const auto& [options, expected] : cases)
+    {
         std::vector<std::string> args{"new", folder.file("study.rfx"), "--input", input};
         args.insert(args.end(), options.begin(), options.end());
         const auto result = runConfigured(args);

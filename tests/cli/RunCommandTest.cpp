@@ -16,8 +16,7 @@
 
 namespace fs = std::filesystem;
 
-namespace
-{
+namespace {
 bool contains(const std::string& text, const std::string& part)
 {
     return text.find(part) != std::string::npos;
@@ -33,11 +32,10 @@ protected:
                                  "--lanes1", "2", "--lanes2", "1", "--seed", "9"})
                       .status,
                   0);
-        const auto made = runConfigured({"new", study, "--input", folder.file("traffic.txt"), "--output",
-                                         folder.file("output.txt"), "--metrics", folder.file("metrics"),
-                                         "--detector", "flow-density,1,all,60,1000", "--detector",
-                                         "headway,2,all,60,1000", "--detector", "composition,1,all,60,2000",
-                                         "--detector", "lane-changes,1,all,60,500"});
+        const auto made = runConfigured(
+            {"new", study, "--input", folder.file("traffic.txt"), "--output", folder.file("output.txt"), "--metrics",
+             folder.file("metrics"), "--detector", "flow-density,1,all,60,1000", "--detector", "headway,2,all,60,1000",
+             "--detector", "composition,1,all,60,2000", "--detector", "lane-changes,1,all,60,500"});
         ASSERT_EQ(made.status, 0) << made.err;
     }
 
@@ -105,8 +103,8 @@ TEST_F(StudyRun, CommandLineFilesReplaceTheStudysAndComeFromTheCurrentDirectory)
     const fs::path before = fs::current_path();
     fs::create_directories(folder.file("elsewhere/my-metrics"));
     fs::current_path(folder.file("elsewhere"));
-    const auto result = runConfigured({"run", study, "--input", "../traffic.txt", "--output", "mine.txt", "--metrics",
-                                       "my-metrics"});
+    const auto result =
+        runConfigured({"run", study, "--input", "../traffic.txt", "--output", "mine.txt", "--metrics", "my-metrics"});
     fs::current_path(before);
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_TRUE(fs::exists(folder.file("elsewhere/mine.txt")));

@@ -15,8 +15,7 @@
 
 namespace fs = std::filesystem;
 
-namespace
-{
+namespace {
 bool contains(const std::string& text, const std::string& part)
 {
     return text.find(part) != std::string::npos;
@@ -35,7 +34,8 @@ TEST(SpecialFiles, ForceReplacesOnlyRegularFiles)
     TemporaryFolder folder;
     const std::string fifo = makeFifo(folder, "fifo");
     fs::create_directory(folder.file("dir"));
-    for (const std::string& target : {fifo, folder.file("dir"), std::string("/dev/null")}) {
+    for (const std::string& target : {fifo, folder.file("dir"), std::string("/dev/null")})
+    {
         auto result = runConfigured({"generate", target, "--duration", "1m", "--force"});
         EXPECT_EQ(result.status, CliFailure::failed) << target;
         EXPECT_TRUE(contains(result.err, target + ": not a regular file")) << result.err;
@@ -63,8 +63,10 @@ TEST(SpecialFiles, AStudyThatIsAPipeOrADeviceIsNotOpened)
 {
     TemporaryFolder folder;
     const std::string fifo = makeFifo(folder, "study.rfx");
-    for (const std::string& study : {fifo, std::string("/dev/zero")}) {
-        for (const char* command : {"show", "run"}) {
+    for (const std::string& study : {fifo, std::string("/dev/zero")})
+    {
+        for (const char* command : {"show", "run"})
+        {
             const auto result = runConfigured({command, study});
             EXPECT_EQ(result.status, CliFailure::failed) << command << ' ' << study;
             EXPECT_TRUE(contains(result.err, study + ": Failed to open document.")) << result.err;
@@ -76,9 +78,10 @@ TEST(SpecialFiles, AConfigurationThatIsAFolderOrADeviceCannotBeRead)
 {
     TemporaryFolder folder;
     const std::string fifo = makeFifo(folder, "Roadflux.ini");
-    for (const std::string& config : {folder.path.string(), std::string("/dev/zero"), fifo}) {
-        const auto result = runCli({"--config", config, "generate", folder.file("t.txt"), "--duration", "1m",
-                                    "--force"});
+    for (const std::string& config : {folder.path.string(), std::string("/dev/zero"), fifo})
+    {
+        const auto result =
+            runCli({"--config", config, "generate", folder.file("t.txt"), "--duration", "1m", "--force"});
         EXPECT_EQ(result.status, CliFailure::failed) << config;
         EXPECT_TRUE(contains(result.err, config + ": Configuration file cannot be read")) << result.err;
     }

@@ -16,8 +16,7 @@
 
 namespace fs = std::filesystem;
 
-namespace
-{
+namespace {
 bool contains(const std::string& text, const std::string& part)
 {
     return text.find(part) != std::string::npos;
@@ -46,8 +45,8 @@ class Trajectories : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(runConfigured({"generate", traffic, "--duration", "2m", "--flow", "1200", "--lanes1", "2",
-                                 "--lanes2", "1", "--seed", "4"})
+        ASSERT_EQ(runConfigured({"generate", traffic, "--duration", "2m", "--flow", "1200", "--lanes1", "2", "--lanes2",
+                                 "1", "--seed", "4"})
                       .status,
                   0);
         const auto made = runConfigured({"new", study, "--input", traffic, "--output", folder.file("output.txt"),
@@ -116,7 +115,8 @@ TEST_F(Trajectories, StreamEveryVehicleOnTheIntervalsGridWithTheRunsFiguresBesid
     }
 
     // Half the interval, about twice the rows.
-    ASSERT_EQ(runConfigured({"run", study, "--seed", "3", "--trajectories", csv, "--trajectory-interval", "0.5"}).status, 0);
+    ASSERT_EQ(
+        runConfigured({"run", study, "--seed", "3", "--trajectories", csv, "--trajectory-interval", "0.5"}).status, 0);
     const double ratio = static_cast<double>(lines(TemporaryFolder::read(csv)).size() - 1) / (rows.size() - 1);
     EXPECT_NEAR(ratio, 2.0, 0.05);
 }
@@ -128,8 +128,8 @@ TEST_F(Trajectories, AreRefusedBeforeTheRunTouchesAnyFile)
 
     auto result = runConfigured({"run", study, "--trajectories", this->traffic});
     EXPECT_EQ(result.status, CliFailure::failed);
-    EXPECT_TRUE(contains(result.err, this->traffic +
-                                         ": --trajectories: The trajectories file must not be the input traffic file"))
+    EXPECT_TRUE(contains(result.err,
+                         this->traffic + ": --trajectories: The trajectories file must not be the input traffic file"))
         << result.err;
     EXPECT_EQ(TemporaryFolder::read(this->traffic), traffic);
 
@@ -144,12 +144,14 @@ TEST_F(Trajectories, AreRefusedBeforeTheRunTouchesAnyFile)
     result = runConfigured(
         {"run", study, "--trajectories", folder.file("run.csv"), "--output", folder.file("run.summary.txt")});
     EXPECT_EQ(result.status, CliFailure::failed);
-    EXPECT_TRUE(contains(result.err, "The trajectories' figures file must not be the output traffic file")) << result.err;
+    EXPECT_TRUE(contains(result.err, "The trajectories' figures file must not be the output traffic file"))
+        << result.err;
 
     // Nor may it be a bridge's load-effect file.
     fs::create_directories(folder.file("metrics"));
-    const std::string bridges = folder.write("bridges.csv", "name,start_m,span_m,effect,directions,interval_s,lane_factors\n"
-                                                            "Deck,1000,30,midspan-moment,both,,\n");
+    const std::string bridges =
+        folder.write("bridges.csv", "name,start_m,span_m,effect,directions,interval_s,lane_factors\n"
+                                    "Deck,1000,30,midspan-moment,both,,\n");
     const std::string loadEffects = folder.file("metrics/LE_Deck_seconds.csv");
     result = runConfigured({"run", study, "--bridges", bridges, "--trajectories", loadEffects});
     EXPECT_EQ(result.status, CliFailure::failed);
@@ -159,8 +161,8 @@ TEST_F(Trajectories, AreRefusedBeforeTheRunTouchesAnyFile)
 
     result = runConfigured({"run", study, "--trajectories", folder.file("absent/paths.csv")});
     EXPECT_EQ(result.status, CliFailure::failed);
-    EXPECT_TRUE(contains(result.err, "--trajectories: The trajectories file cannot be created (" +
-                                         folder.file("absent/paths.csv")))
+    EXPECT_TRUE(contains(result.err,
+                         "--trajectories: The trajectories file cannot be created (" + folder.file("absent/paths.csv")))
         << result.err;
 
     for (const char* interval : {"0", "-1", "inf", "nan"})

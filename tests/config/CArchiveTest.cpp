@@ -14,8 +14,7 @@
 #include <string>
 #include <vector>
 
-namespace
-{
+namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 Bytes u16(std::uint16_t v)
@@ -165,7 +164,8 @@ TEST(ArchiveFormTest, AnyNonZeroDirectionLoadsAsPositiveAndIsWrittenBackAsOne)
     const CStatDetector detector = loadedWhole<CStatDetector>(concat({u16(511), u32(2), u16(500), u32(60), u32(10)}));
     EXPECT_TRUE(detector.isDirectionPositive());
     EXPECT_EQ(stored(detector), concat({u16(511), u32(1), u16(500), u32(60), u32(10)}));
-    const CRoadFeature feature = loadedWhole<CRoadFeature>(concat({u16(400), u32(0x80000000u), u32(0), u32(5), f64(1)}));
+    const CRoadFeature feature =
+        loadedWhole<CRoadFeature>(concat({u16(400), u32(0x80000000u), u32(0), u32(5), f64(1)}));
     EXPECT_TRUE(feature.isDirectionPositive());
 }
 
@@ -236,8 +236,8 @@ TEST(ArchiveObjectArrayTest, EmptyArraysWriteOnlyTheirCount)
     out.writeObjectArray(std::vector<CStatDetector>{});
     out.writeObjectArray(std::vector<CRoadFeature>(2));
     // The class first met in the second array still takes index 1.
-    const Bytes expected = concat({u16(0), u16(2), u16(0xFFFF), u16(1), u16(12), text("CRoadFeature"),
-                                   defaultFeature, u16(0x8001), defaultFeature});
+    const Bytes expected = concat({u16(0), u16(2), u16(0xFFFF), u16(1), u16(12), text("CRoadFeature"), defaultFeature,
+                                   u16(0x8001), defaultFeature});
     EXPECT_EQ(out.buffer(), expected);
     CArchive in(out.buffer());
     EXPECT_TRUE(in.readObjectArray<CStatDetector>().empty());
@@ -304,8 +304,8 @@ TEST(ArchiveRefusalTest, ForeignClassTagsAreRefused)
         {"other schema", concat({u16(1), u16(0xFFFF), u16(2), u16(13), text("CStatDetector"), detector})},
         {"name too long for the rest", concat({u16(1), u16(0xFFFF), u16(1), u16(500), text("CStatDetector")})},
         {"unknown class index", concat({u16(1), u16(0x8001), detector})},
-        {"object back-reference", concat({u16(2), u16(0xFFFF), u16(1), u16(13), text("CStatDetector"), detector,
-                                          u16(0x0002), detector})},
+        {"object back-reference",
+         concat({u16(2), u16(0xFFFF), u16(1), u16(13), text("CStatDetector"), detector, u16(0x0002), detector})},
         {"null object", concat({u16(1), u16(0x0000), detector})},
         {"index of an object, not a class",
          concat({u16(2), u16(0xFFFF), u16(1), u16(13), text("CStatDetector"), detector, u16(0x8002), detector})},

@@ -6,8 +6,7 @@
 
 #include <vector>
 
-namespace
-{
+namespace {
 std::vector<std::string> fieldsOf(const std::string& text, const std::string& separators = ",")
 {
     CCSVParse parser;

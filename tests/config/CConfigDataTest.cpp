@@ -15,8 +15,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace
-{
+namespace {
 // Every one of the 40 values, so that two records can be compared whole.
 void expectSameValues(const CConfigData& actual, const CConfigData& expected)
 {
@@ -62,10 +61,11 @@ void expectSameValues(const CConfigData& actual, const CConfigData& expected)
 // The 40 value lines of the defaults, to be edited line by line.
 std::vector<std::string> defaultValueLines()
 {
-    return {"2.0", "27.0", "-12.0", "1.6", "1000", "10", "200", "15", "1", "0.1", "1", "10.0", "0.1",
-            "0.2", "25", "10", "2.5", "4", "7.5", "3", "35", "0.1", "20.0", "0,0,0", "0,0,255",
-            "255,0,0", "0,255,0", "100,100,100", "255,255,255", "200,200,200", "0,0,0", "0,0,0",
-            "0,0,0", "0,0,0", "255,255,0", "0,255,0", "0,0,255", "0,0,0", "255,0,0", "0,255,0"};
+    return {"2.0",     "27.0",    "-12.0",     "1.6",         "1000",        "10",          "200",     "15",
+            "1",       "0.1",     "1",         "10.0",        "0.1",         "0.2",         "25",      "10",
+            "2.5",     "4",       "7.5",       "3",           "35",          "0.1",         "20.0",    "0,0,0",
+            "0,0,255", "255,0,0", "0,255,0",   "100,100,100", "255,255,255", "200,200,200", "0,0,0",   "0,0,0",
+            "0,0,0",   "0,0,0",   "255,255,0", "0,255,0",     "0,0,255",     "0,0,0",       "255,0,0", "0,255,0"};
 }
 
 std::string joinLines(const std::vector<std::string>& lines, const std::string& ending = "\n")
@@ -129,7 +129,8 @@ TEST(CConfigDataTest, FoldersDevicesAndPipesAreFilesThatCannotBeRead)
         std::filesystem::temp_directory_path() / ("roadflux_config_fifo_" + std::to_string(::getpid()));
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     for (const std::string& name : {std::filesystem::temp_directory_path().string(), std::string("/dev/zero"),
-                                    std::string("/dev/null"), fifo.string()}) {
+                                    std::string("/dev/null"), fifo.string()})
+    {
         CConfigData config;
         EXPECT_FALSE(config.readConfigFile(name)) << name;
         expectSameValues(config, CConfigData());
@@ -160,8 +161,8 @@ TEST(CConfigDataTest, FileOfCommentsOnlyZeroesEverything)
     EXPECT_EQ(config->gradientColour, 0u);
     EXPECT_THAT(config->questionableValues(),
                 testing::ElementsAre("daysPerMonth 0", "monthsPerYear 0", "minViewScale 0",
-                                     "virtualObstacleDistance (the default 1000 is used) 0",
-                                     "gradientHeadwayStep 0", "gradientSpeedStep 0"));
+                                     "virtualObstacleDistance (the default 1000 is used) 0", "gradientHeadwayStep 0",
+                                     "gradientSpeedStep 0"));
 }
 
 TEST(CConfigDataTest, EarlyEndReadsTheRestFromEmptyLines)
@@ -197,8 +198,9 @@ TEST(CConfigDataTest, ValueLinesTakeTheLeadingNumberOfTheirFirst14Characters)
 
 TEST(CConfigDataTest, SwitchesAreOnOnlyForOne)
 {
-    const std::vector<std::pair<std::string, bool>> cases = {
-        {"1", true}, {"1.7", true}, {" 1 on", true}, {"0", false}, {"2", false}, {"on", false}, {"", false}, {"-1", false}};
+    const std::vector<std::pair<std::string, bool>> cases = {{"1", true},  {"1.7", true}, {" 1 on", true},
+                                                             {"0", false}, {"2", false},  {"on", false},
+                                                             {"", false},  {"-1", false}};
     for (const auto& [text, expected] : cases)
     {
         std::vector<std::string> lines = defaultValueLines();

@@ -8,8 +8,7 @@
 #include <numbers>
 #include <vector>
 
-namespace
-{
+namespace {
 constexpr double pi = 3.141592653589793;
 
 CDistribution distribution(std::uint16_t type, double location, double scale, double shape = 0.0)
@@ -202,11 +201,11 @@ TEST(CParameterTest, IdentifiersApplyTheirDefaults)
         double scale;
     };
     const std::vector<Expected> table = {
-        {300, CDistribution::normal, 1.2, 0.05},   {301, CDistribution::normal, 1.0, 0.05},
-        {302, CDistribution::normal, 2.0, 0.1},    {303, CDistribution::normal, 1.0, 0.05},
-        {304, CDistribution::normal, 10.0, 0.7},   {305, CDistribution::normal, 80.0, 3.0},
-        {306, CDistribution::constant, 4.0, 2.0},  {307, CDistribution::constant, 0.0, 2.0},
-        {308, CDistribution::constant, 0.1, 2.0},  {309, CDistribution::constant, 0.3, 2.0},
+        {300, CDistribution::normal, 1.2, 0.05},  {301, CDistribution::normal, 1.0, 0.05},
+        {302, CDistribution::normal, 2.0, 0.1},   {303, CDistribution::normal, 1.0, 0.05},
+        {304, CDistribution::normal, 10.0, 0.7},  {305, CDistribution::normal, 80.0, 3.0},
+        {306, CDistribution::constant, 4.0, 2.0}, {307, CDistribution::constant, 0.0, 2.0},
+        {308, CDistribution::constant, 0.1, 2.0}, {309, CDistribution::constant, 0.3, 2.0},
         {42, CDistribution::normal, 80.0, 3.0},
     };
     for (const Expected& e : table)

@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 void makeConstant(CParameter& parameter, double value)
 {
     parameter.getDistribution().setType(CDistribution::constant);
@@ -15,10 +14,9 @@ TEST(CIDMParameterSetTest, NewSetHasTheDefaultParametersInOrder)
 {
     const CIDMParameterSet set;
     EXPECT_EQ(set.getVehicleClass(), 0);
-    const CParameter* members[] = {&set.getParamT(),     &set.getParamA(),     &set.getParamB(),
-                                   &set.getParamS0(),    &set.getParamS1(),    &set.getParamV0(),
-                                   &set.getParamDelta(), &set.getParamP(),     &set.getParamDeltaAbias(),
-                                   &set.getParamDeltaAth()};
+    const CParameter* members[] = {
+        &set.getParamT(),  &set.getParamA(),     &set.getParamB(), &set.getParamS0(),         &set.getParamS1(),
+        &set.getParamV0(), &set.getParamDelta(), &set.getParamP(), &set.getParamDeltaAbias(), &set.getParamDeltaAth()};
     for (int i = 0; i < 10; ++i)
         EXPECT_EQ(members[i]->getId(), 300 + i);
     EXPECT_EQ(set.getParamDelta().getDistribution().getType(), CDistribution::constant);

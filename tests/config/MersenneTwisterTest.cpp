@@ -10,8 +10,8 @@ TEST(MersenneTwisterTest, ArraySeedGivesThePublishedReferenceOutputs)
     const std::uint32_t key[] = {0x123, 0x234, 0x345, 0x456};
     MersenneTwister generator;
     generator.seedByArray(key, 4);
-    const std::uint32_t expected[] = {1067595299u, 955945823u,  477289528u,  4107218783u, 4228976476u,
-                                      3344332714u, 3355579695u, 227628506u,  810200273u,  2591290167u};
+    const std::uint32_t expected[] = {1067595299u, 955945823u,  477289528u, 4107218783u, 4228976476u,
+                                      3344332714u, 3355579695u, 227628506u, 810200273u,  2591290167u};
     for (std::uint32_t value : expected)
         EXPECT_EQ(generator.next(), value);
     // The reference listing's 1000th output, well past the first regeneration of the state.

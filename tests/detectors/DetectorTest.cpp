@@ -59,7 +59,8 @@ TEST(DetectorClock, CarriesTheRemainderIntoTheNextInterval)
 
 TEST(DetectorClock, AnIntervalThatIsNotPositiveNeverEnds)
 {
-    for (double interval : {0.0, -5.0}) {
+    for (double interval : {0.0, -5.0})
+    {
         ClockDetector detector(interval);
         for (int step = 0; step < 10; ++step)
             detector.advance(1.0);
@@ -84,7 +85,8 @@ TEST(DetectorPassTime, InterpolatesBackToTheDetector)
 TEST(DetectorPassTime, AStoppedVehicleGetsTheStepStart)
 {
     ClockDetector detector(60.0, 100);
-    for (double position : {100.0, 100.5}) {
+    for (double position : {100.0, 100.5})
+    {
         auto stopped = placedVehicle(position, 0.0);
         double t = detector.passTime(*stopped, 42.5);
         EXPECT_TRUE(std::isfinite(t));
@@ -99,7 +101,8 @@ TEST(DetectorFilter, AcceptsTheClassesOfEachCode)
         {500, "11111"}, {501, "01111"}, {502, "10000"}, {503, "01000"}, {504, "00100"},
         {505, "00010"}, {506, "00001"}, {499, "11111"}, {507, "11111"},
     };
-    for (const auto& [code, accepted] : table) {
+    for (const auto& [code, accepted] : table)
+    {
         ClockDetector detector(60.0, 0, code);
         for (short vehicleClass = 0; vehicleClass < 5; ++vehicleClass)
             EXPECT_EQ(detector.accepts(vehicleClass), accepted[vehicleClass] == '1')
@@ -110,8 +113,8 @@ TEST(DetectorFilter, AcceptsTheClassesOfEachCode)
 TEST(DetectorNames, NameTheFilterAndTheDirection)
 {
     const std::pair<short, const char*> table[] = {
-        {500, "All"}, {501, "Trucks"}, {502, "Car"}, {503, "ST"}, {504, "LT"},
-        {505, "Crane"}, {506, "LL"}, {0, "All"}, {600, "All"},
+        {500, "All"},   {501, "Trucks"}, {502, "Car"}, {503, "ST"},  {504, "LT"},
+        {505, "Crane"}, {506, "LL"},     {0, "All"},   {600, "All"},
     };
     for (const auto& [code, name] : table)
         EXPECT_EQ(ClockDetector(60.0, 0, code).vehicleTypeName(), name);

@@ -44,7 +44,7 @@ TEST(LaneChangeEvents, WritesTheTruckThatChangesLeft)
         detector.finish();
     }
     EXPECT_EQ(folder.read("LC_All_All_Pos.csv"), eventsHeader + "12.3 ,480 ,1 ,2 ,Left ,LargeTr\n"
-                                                                 "30.25 ,610 ,2 ,1 ,Right ,Car\n");
+                                                                "30.25 ,610 ,2 ,1 ,Right ,Car\n");
     EXPECT_EQ(folder.read("LC_ST_All_Pos.csv"), spaceTimeHeader + ",,12.3,480\n"
                                                                   "30.25,610\n");
     EXPECT_EQ(folder.read("LC_Comp_All_Pos.csv"), compositionHeader + "60,1,0,1,0,0\n");
@@ -63,11 +63,11 @@ TEST(LaneChangeEvents, NamesEveryClassAndCountsUnknownClassesAsCars)
         advanceSeconds(detector, 10);
     }
     EXPECT_EQ(folder.read("LC_All_All_Neg.csv"), eventsHeader + "1.5 ,100 ,3 ,4 ,Right ,Car\n"
-                                                                 "1.5 ,100 ,3 ,4 ,Right ,SmallTr\n"
-                                                                 "1.5 ,100 ,3 ,4 ,Right ,LargeTr\n"
-                                                                 "1.5 ,100 ,3 ,4 ,Right ,Crane\n"
-                                                                 "1.5 ,100 ,3 ,4 ,Right ,Lowload\n"
-                                                                 "1.5 ,100 ,3 ,4 ,Right ,\n");
+                                                                "1.5 ,100 ,3 ,4 ,Right ,SmallTr\n"
+                                                                "1.5 ,100 ,3 ,4 ,Right ,LargeTr\n"
+                                                                "1.5 ,100 ,3 ,4 ,Right ,Crane\n"
+                                                                "1.5 ,100 ,3 ,4 ,Right ,Lowload\n"
+                                                                "1.5 ,100 ,3 ,4 ,Right ,\n");
     EXPECT_EQ(folder.read("LC_Comp_All_Neg.csv"), compositionHeader + "10,2,1,1,1,1\n");
 }
 
@@ -81,7 +81,7 @@ TEST(LaneChangeEvents, LateClockTimesAreNotRoundedAway)
         detector.advance(1000020.0);
     }
     EXPECT_EQ(folder.read("LC_All_All_Pos.csv"), eventsHeader + "108000012.3 ,480 ,1 ,2 ,Left ,LargeTr\n"
-                                                                 "108000071.85 ,480 ,1 ,2 ,Left ,LargeTr\n");
+                                                                "108000071.85 ,480 ,1 ,2 ,Left ,LargeTr\n");
     EXPECT_EQ(folder.read("LC_ST_All_Pos.csv"), spaceTimeHeader + ",,108000012.3,480\n,,108000071.85,480\n");
     EXPECT_EQ(folder.read("LC_Comp_All_Pos.csv"), compositionHeader + "1000020,0,0,2,0,0\n");
 }
@@ -156,7 +156,8 @@ TEST(LaneChangeBins, ChangesAtOrBeyondTheRoadEndStayInTheLastColumn)
 
 TEST(LaneChangeBins, AStepOfZeroOrLessGivesOneBinForTheWholeRoad)
 {
-    for (int step : {0, -250}) {
+    for (int step : {0, -250})
+    {
         TempFolder folder;
         {
             LaneChangeDetector detector(folder.withSlash(), 3600.0, step, 1000, true, 500);
@@ -210,8 +211,10 @@ TEST(LaneChangeFolder, ADuplicateDetectorLeavesTheFirstOnesFilesIntact)
 
 TEST(LaneChangeFiles, TheNamesKnownBeforehandAreTheFilesWrittenAndLostOnesAreTold)
 {
-    for (short types : {short(500), short(501), short(502), short(506)}) {
-        for (bool positive : {true, false}) {
+    for (short types : {short(500), short(501), short(502), short(506)})
+    {
+        for (bool positive : {true, false})
+        {
             TempFolder folder;
             {
                 LaneChangeDetector detector(folder.withSlash(), 60.0, 1000, 3000, positive, types);

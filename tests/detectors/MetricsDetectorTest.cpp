@@ -74,9 +74,8 @@ TEST(MetricsFlowDensity, AnEmptyLaneOrAStoppedVehicleGivesEmptyCells)
         advanceSeconds(detector, 60);
         detector.finish();
     }
-    EXPECT_EQ(folder.read("FD_All_Pos_1000.csv"), flowDensityHeader2 +
-                                                       "1,1.38889,120,86.4,,0,,,120,\n"
-                                                       "2,,60,0,1.66667,60,36,,120,18\n");
+    EXPECT_EQ(folder.read("FD_All_Pos_1000.csv"), flowDensityHeader2 + "1,1.38889,120,86.4,,0,,,120,\n"
+                                                                       "2,,60,0,1.66667,60,36,,120,18\n");
 }
 
 TEST(MetricsFlowDensity, CountsOnlyWhatPassedBeforeTheIntervalEndedAndDropsTheLastPartialInterval)
@@ -94,9 +93,8 @@ TEST(MetricsFlowDensity, CountsOnlyWhatPassedBeforeTheIntervalEndedAndDropsTheLa
         advanceSeconds(detector, 9);
         detector.finish();
     }
-    EXPECT_EQ(folder.read("FD_All_Pos_1000.csv"), flowDensityHeader1 +
-                                                       "1,4,360,90,4,360,90\n"
-                                                       "2,8,720,90,8,720,90\n");
+    EXPECT_EQ(folder.read("FD_All_Pos_1000.csv"), flowDensityHeader1 + "1,4,360,90,4,360,90\n"
+                                                                       "2,8,720,90,8,720,90\n");
 }
 
 TEST(MetricsFlowDensity, CountsDirectionTwoVehiclesByTheirLaneInTheirDirection)
@@ -147,12 +145,12 @@ TEST(MetricsHeadway, WritesEveryHeadwayPerLanePaddedWithBlanks)
         detector.finish();
     }
     EXPECT_EQ(folder.read("Head_All_Pos_100.csv"), "Headways (s)\n"
-                                                    "Lane 1,Lane 2\n"
-                                                    "5,6\n"
-                                                    "2, \n"
-                                                    "1.5, \n"
-                                                    " ,7\n"
-                                                    "22.5, \n");
+                                                   "Lane 1,Lane 2\n"
+                                                   "5,6\n"
+                                                   "2, \n"
+                                                   "1.5, \n"
+                                                   " ,7\n"
+                                                   "22.5, \n");
 }
 
 TEST(MetricsHeadway, UsesThePassageTimeOfEachVehicle)
@@ -264,12 +262,10 @@ TEST(MetricsLifetime, AStoppedRunKeepsEveryCompletedRow)
 TEST(MetricsNames, NameTheFileAfterKindTypeDirectionAndRoadX)
 {
     TempFolder folder;
-    EXPECT_EQ(MetricsDetector(folder.withSlash(), 510, true, 1, 500, 60, 1000, 3000).fileName(),
-              "FD_All_Pos_1000.csv");
+    EXPECT_EQ(MetricsDetector(folder.withSlash(), 510, true, 1, 500, 60, 1000, 3000).fileName(), "FD_All_Pos_1000.csv");
     EXPECT_EQ(MetricsDetector(folder.withSlash(), 511, false, 1, 503, 60, 2500, 3000).fileName(),
               "Head_ST_Neg_500.csv");
-    EXPECT_EQ(MetricsDetector(folder.withSlash(), 512, true, 1, 501, 60, 0, 3000).fileName(),
-              "Comp_Trucks_Pos_0.csv");
+    EXPECT_EQ(MetricsDetector(folder.withSlash(), 512, true, 1, 501, 60, 0, 3000).fileName(), "Comp_Trucks_Pos_0.csv");
     // The names known before any detector exists are the names detectors write.
     EXPECT_EQ(MetricsDetector::fileNameFor(511, 503, false, 500), "Head_ST_Neg_500.csv");
     EXPECT_EQ(MetricsDetector::fileNameFor(514, 500, true, 7), "FD_All_Pos_7.csv");

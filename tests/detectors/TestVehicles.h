@@ -5,8 +5,8 @@
 
 #include <memory>
 
-inline std::unique_ptr<Vehicle> placedVehicle(double position, double velocity, short vehicleClass = 0,
-                                              int lane = 1, int laneCount = 2, bool directionPositive = true)
+inline std::unique_ptr<Vehicle> placedVehicle(double position, double velocity, short vehicleClass = 0, int lane = 1,
+                                              int laneCount = 2, bool directionPositive = true)
 {
     auto vehicle = std::make_unique<Vehicle>();
     vehicle->position = position;

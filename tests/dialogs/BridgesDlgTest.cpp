@@ -2,10 +2,10 @@
 // cell (the messages of the bridges' own checks), and good values handed back as a set.
 
 #include "../app/RecordingDialogs.h"
+#include "app/CRoadfluxDoc.h"
+#include "app/CStudyEditing.h"
 #include "dialogs/CBridgesDlg.h"
 #include "dialogs/CMessageTip.h"
-#include "app/CStudyEditing.h"
-#include "app/CRoadfluxDoc.h"
 #include "widgets/CGridCtrl.h"
 
 #include <QApplication>
@@ -14,8 +14,7 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 const RoadLayout road{3000.0, 2, 1, 0.1};
 
 BridgeSet oneBridge()

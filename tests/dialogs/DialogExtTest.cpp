@@ -12,8 +12,7 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 // Refuses an empty first edit, pointing at it.
 class TwoEditDialog : public CDialogExt
 {

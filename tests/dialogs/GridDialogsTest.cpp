@@ -6,11 +6,11 @@
 #include "../app/RecordingDialogs.h"
 #include "app/CRoadfluxDoc.h"
 #include "app/CRoadfluxView.h"
+#include "app/CStudyEditing.h"
 #include "dialogs/CMessageTip.h"
 #include "dialogs/CPreferencesDlg.h"
 #include "dialogs/CRoadFeaturesDlg.h"
 #include "dialogs/CStatDetectorDlg.h"
-#include "app/CStudyEditing.h"
 #include "dialogs/CTrafficConfigDlg.h"
 #include "widgets/CGridCtrl.h"
 
@@ -24,8 +24,7 @@
 
 #include <cmath>
 
-namespace
-{
+namespace {
 const QString tooLarge = "-" + QString(400, QLatin1Char('9'));
 
 bool showActive(QDialog& dialog)

@@ -11,8 +11,7 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 std::pair<int, QString> check(CDialogExt& dialog)
 {
     int control = -1;
@@ -40,7 +39,10 @@ CRoadFeature feature(int type, bool positive, int start, int end, double value)
     return made;
 }
 
-double locationOf(const CIDMParameterSet& set) { return set.getParamT().getDistribution().getLocation(); }
+double locationOf(const CIDMParameterSet& set)
+{
+    return set.getParamT().getDistribution().getLocation();
+}
 }
 
 TEST(TrafficModelDialog, CopyMakesTheShownClassLikeTheSource)
@@ -174,7 +176,8 @@ TEST(MetricsDialog, LongLaneChangeStepsWarnAndLocationsOffTheRoadAreRefused)
     ASSERT_TRUE(grid->editCell(1, 5, "1500"));
     ASSERT_TRUE(grid->editCell(1, 1, "Lane Changes"));
     EXPECT_EQ(check(dialog).first, 0);
-    EXPECT_EQ(dialogs.warnings.back(), "Detector 1: The lane change detector step is very large and may cause problems.");
+    EXPECT_EQ(dialogs.warnings.back(),
+              "Detector 1: The lane change detector step is very large and may cause problems.");
     dialog.deleteLastItem();
     dialog.deleteLastItem();
     EXPECT_EQ(dialogs.warnings.back(), "No statistics detector to delete.");

@@ -8,8 +8,7 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 // Lines as the vehicle data writes them, padded for tab stops of eight characters.
 const QString vehicleLines = "Vehicle Data:\n"
                              "Gap:\t     \t12.5 m\n"

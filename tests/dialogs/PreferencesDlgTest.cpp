@@ -12,8 +12,7 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 class Preferences : public ::testing::Test
 {
 protected:

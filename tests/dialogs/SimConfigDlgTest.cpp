@@ -16,8 +16,7 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 class SimConfig : public ::testing::Test
 {
 protected:

@@ -15,8 +15,7 @@
 
 namespace fs = std::filesystem;
 
-namespace
-{
+namespace {
 struct RunResult
 {
     std::map<std::string, std::string> files;
@@ -30,7 +29,8 @@ std::string trafficWithADayGap()
     std::istringstream example(TemporaryFolder::read(std::string(ROADFLUX_SOURCE_DIR) + "/examples/traffic.txt"));
     std::string traffic;
     std::string line;
-    for (int n = 0; n < 600 && std::getline(example, line); ++n) {
+    for (int n = 0; n < 600 && std::getline(example, line); ++n)
+    {
         if (n >= 300)
             line.replace(4, 2, " 2");
         traffic += line + "\n";
@@ -53,7 +53,8 @@ RunResult runExample(const TemporaryFolder& folder, bool carriesClock, const std
     sim.setCarriesClockOverEmptyRoad(carriesClock);
     RunResult result;
     bool running = true;
-    while (running) {
+    while (running)
+    {
         sim.step(running);
         ++result.calls;
     }

@@ -9,8 +9,7 @@
 
 namespace fs = std::filesystem;
 
-namespace
-{
+namespace {
 bool writeWhole(const std::string& path, const std::string& content)
 {
     AtomicFileWriter writer(path);
@@ -56,7 +55,8 @@ TEST(AtomicWrites, ADeviceAPipeOrAFolderIsNeverReplaced)
     const std::string fifo = folder.file("fifo");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     fs::create_directory(folder.file("dir"));
-    for (const std::string& target : {fifo, folder.file("dir"), std::string("/dev/null")}) {
+    for (const std::string& target : {fifo, folder.file("dir"), std::string("/dev/null")})
+    {
         AtomicFileWriter writer(target);
         EXPECT_FALSE(writer.isOpen()) << target;
         EXPECT_NE(writer.getError().find("not a regular file"), std::string::npos) << writer.getError();

@@ -19,8 +19,7 @@
 
 namespace fs = std::filesystem;
 
-namespace
-{
+namespace {
 // A two-axle TALVOR car at the given time of day, direction and lane.
 std::string carRecord(int hour, int minute, int second, int direction, int lane, int year = 0)
 {
@@ -108,8 +107,8 @@ TEST_F(RunSafety, ARefusedRunLeavesEveryEarlierResultAsItWas)
 TEST_F(RunSafety, NoOutputMayBeAnInputOrAnotherOutput)
 {
     writeEarlierResults();
-    const std::string config = folder.write("Roadflux.ini", TemporaryFolder::read(std::string(ROADFLUX_SOURCE_DIR) +
-                                                                                "/examples/Roadflux.ini"));
+    const std::string config = folder.write(
+        "Roadflux.ini", TemporaryFolder::read(std::string(ROADFLUX_SOURCE_DIR) + "/examples/Roadflux.ini"));
     ASSERT_TRUE(theConfigData.readConfigFile(config));
 
     document.setOutputFileName("study.rfx");
@@ -169,8 +168,8 @@ TEST_F(RunSafety, ASecondRunOfTheSameFilesIsRefusedUntilTheFirstEnds)
     refused.warnings.clear();
     EXPECT_FALSE(second.setupSimulation(refused));
     EXPECT_EQ(refused.warnings.back(), "The measurement file " + folder.file("FD_All_Pos_1000.csv") +
-                                           " is being written by another run (" +
-                                           folder.file("FD_All_Pos_1000.csv") + ")");
+                                           " is being written by another run (" + folder.file("FD_All_Pos_1000.csv") +
+                                           ")");
     EXPECT_FALSE(fs::exists(folder.file("other.txt")));
 
     document.getSim().reset();

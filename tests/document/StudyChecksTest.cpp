@@ -1,15 +1,14 @@
 // What the configuration dialogs refuse, with their messages and the control they point at.
 
-#include "document/RecordingMessages.h"
 #include "document/StudyChecks.h"
+#include "document/RecordingMessages.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cmath>
 
-namespace
-{
+namespace {
 SimulationSettingsEntry validEntry()
 {
     SimulationSettingsEntry entry;
@@ -153,11 +152,13 @@ TEST(RoadFeatureChecks, SpeedLimitsAndGradientsWithinTheConfiguredLimits)
         list.push_back(std::move(f));
         return checkFeatures(list);
     };
-    EXPECT_EQ(single(speedLimitKmh(9))->message, "Feature 1: Speed limit specified is smaller \nthan the minimum of 10 km/h.");
+    EXPECT_EQ(single(speedLimitKmh(9))->message,
+              "Feature 1: Speed limit specified is smaller \nthan the minimum of 10 km/h.");
     EXPECT_FALSE(single(speedLimitKmh(10)));
     EXPECT_FALSE(single(speedLimitKmh(199)));
     // 200 km/h stored with the decimal factor comes back slightly above 200.
-    EXPECT_EQ(single(speedLimitKmh(200))->message, "Feature 1: Speed limit specified is greater \nthan the maximum of 200 km/h.");
+    EXPECT_EQ(single(speedLimitKmh(200))->message,
+              "Feature 1: Speed limit specified is greater \nthan the maximum of 200 km/h.");
     EXPECT_TRUE(single(speedLimitKmh(201)));
     EXPECT_FALSE(single(feature(CRoadFeature::gradient, true, 0, 1000, 15.0)));
     EXPECT_EQ(single(feature(CRoadFeature::gradient, true, 0, 1000, 15.5))->message,

@@ -12,8 +12,7 @@
 #include <cstring>
 #include <filesystem>
 
-namespace
-{
+namespace {
 // Little-endian bytes built by hand, independent of the archive under test.
 class Bytes
 {
@@ -48,7 +47,10 @@ public:
         data.insert(data.end(), b.begin(), b.end());
         return *this;
     }
-    Bytes& newClass(const std::string& name) { return u16(0xFFFF).u16(1).u16(static_cast<std::uint16_t>(name.size())).text(name); }
+    Bytes& newClass(const std::string& name)
+    {
+        return u16(0xFFFF).u16(1).u16(static_cast<std::uint16_t>(name.size())).text(name);
+    }
     Bytes& defaultDetector() { return u16(510).i32(1).u16(500).i32(60).i32(1000); }
     Bytes& defaultFeature() { return u16(400).i32(1).i32(0).i32(1000).f64(41.7); }
 
@@ -138,10 +140,12 @@ TEST(StudyDocumentFile, StringLengthsUseTheirThreeForms)
 
     EXPECT_EQ(bytes[strings], 254);
     const std::size_t output = strings + 1 + 254;
-    EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin() + static_cast<long>(output), bytes.begin() + static_cast<long>(output) + 4),
+    EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin() + static_cast<long>(output),
+                                        bytes.begin() + static_cast<long>(output) + 4),
               (std::vector<std::uint8_t>{0xFF, 0x2C, 0x01, 'b'}));
     const std::size_t metrics = output + 3 + 300;
-    EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin() + static_cast<long>(metrics), bytes.begin() + static_cast<long>(metrics) + 7),
+    EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin() + static_cast<long>(metrics),
+                                        bytes.begin() + static_cast<long>(metrics) + 7),
               (std::vector<std::uint8_t>{0xFF, 0xFF, 0xFF, 0x70, 0x11, 0x01, 0x00}));
 }
 
@@ -209,7 +213,8 @@ TEST(StudyDocumentFile, AFileCutShortAnywhereIsRefusedAndChangesNothing)
     StudyDocument document;
     document.setInputFileName("kept.txt");
     const auto before = storedBytes(document);
-    for (std::size_t size = 0; size < bytes.size(); ++size) {
+    for (std::size_t size = 0; size < bytes.size(); ++size)
+    {
         CArchive archive(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(size)));
         ASSERT_THROW(document.Serialize(archive), ArchiveError) << "cut at " << size;
         ASSERT_EQ(storedBytes(document), before) << "cut at " << size;
@@ -223,7 +228,8 @@ TEST(StudyDocumentFile, OpeningACutFileGivesUnexpectedFormat)
     const auto bytes = storedBytes(source);
     StudyDocument document;
     document.setModified(true);
-    for (std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{40}, std::size_t{800}, bytes.size() - 1}) {
+    for (std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{40}, std::size_t{800}, bytes.size() - 1})
+    {
         const std::string path =
             folder.write("cut.rfx", std::string(bytes.begin(), bytes.begin() + static_cast<long>(size)));
         EXPECT_EQ(document.openFile(path), StudyFileResult::unexpectedFormat) << "cut at " << size;

@@ -137,7 +137,8 @@ TEST(StudyDocumentNew, EverySetterMarksTheStudyModified)
         [](StudyDocument& d) { d.setRoadFeatures({}); },
     };
     int index = 0;
-    for (Setter set : setters) {
+    for (Setter set : setters)
+    {
         StudyDocument document;
         set(document);
         EXPECT_TRUE(document.isModified()) << "setter " << index;

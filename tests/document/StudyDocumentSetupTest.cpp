@@ -16,8 +16,7 @@
 
 namespace fs = std::filesystem;
 
-namespace
-{
+namespace {
 // A two-axle car of the TALVOR format arriving at 08:00:second in the given direction and lane.
 std::string carRecord(int second, int direction, int lane)
 {
@@ -47,7 +46,8 @@ protected:
         Sim& sim = document.getSim();
         bool running = true;
         int steps = 0;
-        while (running && steps < 100000) {
+        while (running && steps < 100000)
+        {
             sim.step(running);
             ++steps;
         }
@@ -166,8 +166,8 @@ TEST_F(StudySetup, SavedIntoAnotherFolderTheStudyStillFindsItsFiles)
     // Refusals name the place they looked, without the ".." of the stored name.
     fs::remove_all(folder.file("metrics"));
     EXPECT_FALSE(copy.setupSimulation(messages));
-    EXPECT_EQ(messages.warnings.at(0),
-              "The metrics folder " + folder.file("metrics") + "/ does not exist: the measurement files cannot be written");
+    EXPECT_EQ(messages.warnings.at(0), "The metrics folder " + folder.file("metrics") +
+                                           "/ does not exist: the measurement files cannot be written");
 
     // Saved back beside its files, the names are short again; a failed save keeps them.
     ASSERT_EQ(copy.saveFile(folder.file("again.rfx")), StudyFileResult::ok);
@@ -227,8 +227,8 @@ TEST_F(StudySetup, AMissingMetricsFolderRefusesTheRunBeforeItLosesTheMeasurement
 {
     document.setMetricsFolder("absent");
     EXPECT_FALSE(document.setupSimulation(messages));
-    EXPECT_EQ(messages.warnings.at(0),
-              "The metrics folder " + folder.file("absent") + "/ does not exist: the measurement files cannot be written");
+    EXPECT_EQ(messages.warnings.at(0), "The metrics folder " + folder.file("absent") +
+                                           "/ does not exist: the measurement files cannot be written");
     EXPECT_FALSE(fs::exists(folder.file("absent")));
     EXPECT_FALSE(fs::exists(folder.file("output.txt")));
     // Without detectors no measurement file is asked for, and the folder does not matter.
@@ -253,11 +253,14 @@ TEST_F(StudySetup, DamagedSettingsThatWouldCrashOrHangTheEngineAreRefused)
         const char* message;
     };
     for (const Case& c : std::vector<Case>{
-             {settings + 12, {9, 0, 0, 0}, "The study's lane counts must be 0 to 4 in each direction and add up to its total lanes"},
+             {settings + 12,
+              {9, 0, 0, 0},
+              "The study's lane counts must be 0 to 4 in each direction and add up to its total lanes"},
              {settings + 16, {0xFF, 0xFF, 0xFF, 0xFF}, "The study's lane counts must be 0 to 4"},
              {settings + 24, {0, 0, 0, 0}, "The study's road length must be between 500 and 100000 m"},
              {settings + 32, {0, 0, 0, 0, 0, 0, 0, 0}, "The study's time step must be between 10 and 2000 ms"},
-         }) {
+         })
+    {
         StudyDocument study;
         ASSERT_EQ(study.openFile(damaged(c.offset, c.value)), StudyFileResult::ok);
         RecordingMessages refused;

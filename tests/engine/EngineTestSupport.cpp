@@ -51,9 +51,8 @@ std::string talvorLine(const TalvorRecord& record)
     char text[128];
     std::snprintf(text, sizeof text, "%4d%2d%2d%2d%2lld%2lld%2lld%2lld%3d%4d%3d%1d%1d%1d%3d", 1001, 1, 1, 0,
                   seconds / 3600, seconds / 60 % 60, seconds % 60, hundredthsTotal % 100,
-                  static_cast<int>(record.speed * 10.0 + 0.5), record.gvw,
-                  static_cast<int>(record.length * 10.0 + 0.5), static_cast<int>(record.axleWeights.size()),
-                  record.direction, record.lane, 0);
+                  static_cast<int>(record.speed * 10.0 + 0.5), record.gvw, static_cast<int>(record.length * 10.0 + 0.5),
+                  static_cast<int>(record.axleWeights.size()), record.direction, record.lane, 0);
     std::string line = text;
     for (std::size_t i = 0; i < 9; ++i)
     {
@@ -103,12 +102,11 @@ DriverValues steadyDriver()
 
 void setConstant(CIDMParameterSet& set, const DriverValues& values)
 {
-    CParameter* parameters[] = {&set.getParamT(),     &set.getParamA(),     &set.getParamB(),
-                                &set.getParamS0(),    &set.getParamS1(),    &set.getParamV0(),
-                                &set.getParamDelta(), &set.getParamP(),     &set.getParamDeltaAbias(),
-                                &set.getParamDeltaAth()};
-    const double numbers[] = {values.T,     values.a, values.b,    values.s0,        values.s1,
-                              values.v0,    values.delta, values.p, values.bias, values.threshold};
+    CParameter* parameters[] = {
+        &set.getParamT(),  &set.getParamA(),     &set.getParamB(), &set.getParamS0(),         &set.getParamS1(),
+        &set.getParamV0(), &set.getParamDelta(), &set.getParamP(), &set.getParamDeltaAbias(), &set.getParamDeltaAth()};
+    const double numbers[] = {values.T,  values.a,     values.b, values.s0,   values.s1,
+                              values.v0, values.delta, values.p, values.bias, values.threshold};
     for (std::size_t i = 0; i < 10; ++i)
     {
         parameters[i]->getDistribution().setType(CDistribution::constant);
@@ -199,8 +197,8 @@ FarObstacle::~FarObstacle()
     theConfigData.virtualObstacleDistance = saved;
 }
 
-std::unique_ptr<Vehicle> placeVehicle(double position, double velocity, double length, const IDM& driver,
-                                      int lane, bool directionPositive, int roadLength, bool drivesOnRight)
+std::unique_ptr<Vehicle> placeVehicle(double position, double velocity, double length, const IDM& driver, int lane,
+                                      bool directionPositive, int roadLength, bool drivesOnRight)
 {
     auto v = std::make_unique<Truck>();
     v->position = position;

@@ -35,12 +35,12 @@ private:
 // One input record; time is seconds from the start of the calendar's first day.
 struct TalvorRecord
 {
-    double time = 0.0;       // s
+    double time = 0.0;  // s
     int direction = 1;
-    int lane = 1;            // as numbered in the file
-    double speed = 20.0;     // m/s
-    int gvw = 15;            // units of 100 kg
-    double length = 4.5;     // m
+    int lane = 1;                              // as numbered in the file
+    double speed = 20.0;                       // m/s
+    int gvw = 15;                              // units of 100 kg
+    double length = 4.5;                       // m
     std::vector<int> axleWeights{8, 7};        // units of 100 kg
     std::vector<double> axleSpacings{2.5, 0};  // m
 };
@@ -57,15 +57,15 @@ std::string readText(const std::string& fileName);
 // Driver parameters, with v0 in km/h as the parameter sets hold it.
 struct DriverValues
 {
-    double T = 1.2;      // s
-    double a = 1.0;      // m/s²
-    double b = 2.0;      // m/s²
-    double s0 = 1.0;     // m
-    double s1 = 0.0;     // m
-    double v0 = 72.0;    // km/h
+    double T = 1.2;    // s
+    double a = 1.0;    // m/s²
+    double b = 2.0;    // m/s²
+    double s0 = 1.0;   // m
+    double s1 = 0.0;   // m
+    double v0 = 72.0;  // km/h
     double delta = 4.0;
     double p = 0.0;
-    double bias = 0.1;   // m/s²
+    double bias = 0.1;       // m/s²
     double threshold = 0.3;  // m/s²
 };
 
@@ -90,7 +90,7 @@ struct Study
     int lanesDir2 = 0;
     int fileLanesDir1 = 1;
     int fileLanesDir2 = 0;
-    double timeStep = 0.1;  // s
+    double timeStep = 0.1;       // s
     int outputDetector1 = 2500;  // m, road x
     int outputDetector2 = 2500;  // m, road x
     bool laneChangesAllowed = false;
@@ -122,8 +122,8 @@ private:
 };
 
 // A vehicle placed by hand: driver model given, road set, as the road does at release.
-std::unique_ptr<Vehicle> placeVehicle(double position, double velocity, double length, const IDM& driver,
-                                      int lane, bool directionPositive, int roadLength, bool drivesOnRight = true);
+std::unique_ptr<Vehicle> placeVehicle(double position, double velocity, double length, const IDM& driver, int lane,
+                                      bool directionPositive, int roadLength, bool drivesOnRight = true);
 
 // Records of both directions, in time order: per lane a vehicle every 2 to 4 s at 18 to 25 m/s,
 // one in five a truck; drawn from a fixed seed so every call gives the same file.

@@ -142,9 +142,9 @@ TEST_P(LaneChangeSide, ChangesIntoTheLaneOnTheDriversLeftAndRecordsIt)
     const IDM driver = makeDriver(car());
     put(direction, 1,
         placeVehicle(200.0, 5.0, 4.5, driver, firstLane + 1, side.isDirection1, roadLength, side.drivesOnRight));
-    Vehicle* chooser = put(direction, 1,
-                           placeVehicle(180.0, 25.0, 4.5, driver, firstLane + 1, side.isDirection1, roadLength,
-                                        side.drivesOnRight));
+    Vehicle* chooser =
+        put(direction, 1,
+            placeVehicle(180.0, 25.0, 4.5, driver, firstLane + 1, side.isDirection1, roadLength, side.drivesOnRight));
     const int rightLocalLane = 2 - side.leftLocalLane;
     put(direction, rightLocalLane,
         placeVehicle(181.0, 25.0, 4.5, driver, firstLane + rightLocalLane, side.isDirection1, roadLength,
@@ -176,8 +176,8 @@ std::string sideCaseName(const testing::TestParamInfo<SideCase>& info)
 }
 
 INSTANTIATE_TEST_SUITE_P(BothDirectionsBothSides, LaneChangeSide,
-                         testing::Values(SideCase{true, true, 2}, SideCase{true, false, 0},
-                                         SideCase{false, true, 0}, SideCase{false, false, 2}),
+                         testing::Values(SideCase{true, true, 2}, SideCase{true, false, 0}, SideCase{false, true, 0},
+                                         SideCase{false, false, 2}),
                          sideCaseName);
 
 // Lanes are updated in index order, and a vehicle is moved by the lane it is in when that lane's
@@ -194,7 +194,8 @@ TEST(LaneUpdateOrder, AVehicleChangingIntoAHigherLaneIsMovedAgainInThatLanesTurn
         buildDirection(direction, true, true, 2);
         // Behind a slow leader, beside an empty lane: the change pays on either side.
         put(direction, fromLane, placeVehicle(200.0, 5.0, 5.0, driver, fromLane + 1, true, roadLength));
-        Vehicle* changer = put(direction, fromLane, placeVehicle(180.0, 20.0, 5.0, driver, fromLane + 1, true, roadLength));
+        Vehicle* changer =
+            put(direction, fromLane, placeVehicle(180.0, 20.0, 5.0, driver, fromLane + 1, true, roadLength));
         changer->setWantsLaneChange(true);
 
         // The same two vehicles moved by hand: the leader first, then the one behind it.

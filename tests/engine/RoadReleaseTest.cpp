@@ -21,10 +21,7 @@ protected:
         study.setAllDrivers(steadyDriver());
     }
 
-    std::size_t vehiclesInLane(int index) const
-    {
-        return sim.getVehicles().at(static_cast<std::size_t>(index)).size();
-    }
+    std::size_t vehiclesInLane(int index) const { return sim.getVehicles().at(static_cast<std::size_t>(index)).size(); }
 
     FarObstacle farObstacle;
     TempFolder folder;
@@ -41,8 +38,8 @@ TEST_F(Release, EntryGapHoldsBackLaterVehiclesEvenForAFreeLane)
     // 28 m clear (>= 27 m) after its 14th step and the second vehicle enters in the 15th.
     study.lanesDir1 = 2;
     study.fileLanesDir1 = 2;
-    writeTrafficFile(study.inputFile, {carRecord(10.0, 1, 1, 20.0), carRecord(10.0, 1, 1, 20.0),
-                                       carRecord(10.0, 1, 2, 20.0)});
+    writeTrafficFile(study.inputFile,
+                     {carRecord(10.0, 1, 1, 20.0), carRecord(10.0, 1, 1, 20.0), carRecord(10.0, 1, 2, 20.0)});
     setUpRun(sim, study);
     EXPECT_DOUBLE_EQ(sim.getTime(), 10.0);
 
@@ -70,8 +67,8 @@ TEST_F(Release, DirectionTwoLanesOfTheFileLandOnTheRoadsLastLanes)
     study.fileLanesDir2 = 2;
     study.outputDetector1 = 100;
     study.outputDetector2 = 2900;  // road x: 100 m into direction 2
-    writeTrafficFile(study.inputFile, {truckRecord(0.0, 1, 2, 20.0), truckRecord(0.0, 2, 4, 20.0),
-                                       truckRecord(0.0, 2, 3, 20.0)});
+    writeTrafficFile(study.inputFile,
+                     {truckRecord(0.0, 1, 2, 20.0), truckRecord(0.0, 2, 4, 20.0), truckRecord(0.0, 2, 3, 20.0)});
     setUpRun(sim, study);
     sim.step(running);
 
@@ -99,10 +96,10 @@ TEST_F(Release, VehiclesWithoutALaneOfTheirDirectionAreSkippedInFileOrder)
     study.fileLanesDir1 = 2;
     study.fileLanesDir2 = 2;
     writeTrafficFile(study.inputFile, {
-                                          carRecord(0.0, 1, 0, 20.0),   // lane 0
+                                          carRecord(0.0, 1, 0, 20.0),  // lane 0
                                           carRecord(0.0, 1, 1, 20.0),
-                                          carRecord(0.5, 1, 3, 20.0),   // above direction 1's lanes
-                                          carRecord(1.0, 2, 4, 20.0),   // remapped onto lane 2 of direction 1
+                                          carRecord(0.5, 1, 3, 20.0),  // above direction 1's lanes
+                                          carRecord(1.0, 2, 4, 20.0),  // remapped onto lane 2 of direction 1
                                           carRecord(2.0, 1, 2, 20.0),
                                       });
     setUpRun(sim, study);

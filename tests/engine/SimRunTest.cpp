@@ -133,9 +133,9 @@ TEST_F(Run, PlatoonBehindASlowerTruckSettlesAtTheEquilibriumGap)
     car.v0 = 90.0;  // km/h
     for (int vehicleClass = 0; vehicleClass < 5; ++vehicleClass)
         setConstant(study.sets[vehicleClass], vehicleClass == 0 ? car : truck);
-    writeTrafficFile(study.inputFile, {truckRecord(0.0, 1, 1, 15.0), carRecord(3.0, 1, 1, 15.0),
-                                       carRecord(6.0, 1, 1, 15.0), carRecord(9.0, 1, 1, 15.0),
-                                       carRecord(12.0, 1, 1, 15.0)});
+    writeTrafficFile(study.inputFile,
+                     {truckRecord(0.0, 1, 1, 15.0), carRecord(3.0, 1, 1, 15.0), carRecord(6.0, 1, 1, 15.0),
+                      carRecord(9.0, 1, 1, 15.0), carRecord(12.0, 1, 1, 15.0)});
     setUpRun(sim, study);
 
     for (int step = 0; step < 3000; ++step)
@@ -190,8 +190,8 @@ TEST_F(Run, SeededRunsWriteIdenticalFiles)
         setUpRun(sim, busy);
         runToEnd(sim, 1000000);
         sim.reset();
-        for (const char* name : {"output.txt", "FD_All_Pos_1500.csv", "Head_All_Neg_1500.csv",
-                                 "Comp_All_Pos_1500.csv", "LC_All_All_Pos.csv", "LC_Rate_All_Neg.csv"})
+        for (const char* name : {"output.txt", "FD_All_Pos_1500.csv", "Head_All_Neg_1500.csv", "Comp_All_Pos_1500.csv",
+                                 "LC_All_All_Pos.csv", "LC_Rate_All_Neg.csv"})
             outputs[run] += readText(runFolder + "/" + name) + "|";
     }
     EXPECT_EQ(outputs[0], outputs[1]);
@@ -216,8 +216,8 @@ TEST_F(Run, StoppedRunLeavesCompleteFilesAndNoVehicles)
 
     EXPECT_TRUE(sim.getVehicles().empty());
     EXPECT_DOUBLE_EQ(sim.getTime(), 0.0);
-    for (const std::string& name : {study.outputFile, folder.file("FD_All_Pos_200.csv"),
-                                    folder.file("LC_ST_All_Neg.csv")})
+    for (const std::string& name :
+         {study.outputFile, folder.file("FD_All_Pos_200.csv"), folder.file("LC_ST_All_Neg.csv")})
     {
         const std::string text = readText(name);
         ASSERT_FALSE(text.empty()) << name;

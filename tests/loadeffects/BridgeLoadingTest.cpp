@@ -2,9 +2,9 @@
 // by side with lane factors, a file influence line against the built-in one, and the hogging
 // moment of a two-span beam.
 
+#include "loadeffects/BridgeLoading.h"
 #include "LoadEffectTestSupport.h"
 #include "document/TemporaryFolder.h"
-#include "loadeffects/BridgeLoading.h"
 #include "loadeffects/InfluenceLineFile.h"
 
 #include <gtest/gtest.h>
@@ -12,12 +12,11 @@
 #include <algorithm>
 #include <cmath>
 
-namespace
-{
-constexpr double span = 20.0;         // m
-constexpr double roadLength = 1000.0;  // m
-constexpr double speed = 20.0;        // m/s
-constexpr double timeStep = 0.1;      // s
+namespace {
+constexpr double span = 20.0;                // m
+constexpr double roadLength = 1000.0;        // m
+constexpr double speed = 20.0;               // m/s
+constexpr double timeStep = 0.1;             // s
 constexpr double travel = speed * timeStep;  // m a step
 
 RoadLayout twoByTwo()
@@ -48,7 +47,8 @@ std::vector<double> crossing(const BridgeLoading& loading, Vehicle& vehicle, dou
     TestLanes lanes(4);
     std::vector<PresentVehicle> present;
     std::vector<double> effects;
-    for (double position = from + 0.37; position < to; position += travel) {
+    for (double position = from + 0.37; position < to; position += travel)
+    {
         lanes.clear();
         lanes.place(vehicle, position);
         effects.push_back(loading.effect(lanes.lists(), present));
@@ -67,11 +67,13 @@ double largest(const std::vector<double>& values)
 TEST(AxlesCrossingASpan, OneAxleGivesTheQuarterSpanMomentAndTheFullReactionWithinOneStep)
 {
     auto axle = makeVehicle({{100.0, 0.0}}, 1, 1);
-    const double moment = largest(crossing(loadingOf(bridgeAt(300.0, BridgeEffect::midspanMoment)), *axle, 280.0, 340.0));
+    const double moment =
+        largest(crossing(loadingOf(bridgeAt(300.0, BridgeEffect::midspanMoment)), *axle, 280.0, 340.0));
     EXPECT_LE(moment, 100.0 * span / 4.0 + 1e-9);
     EXPECT_GE(moment, 100.0 * span / 4.0 - 100.0 * 0.5 * travel / 2.0);
 
-    const double reaction = largest(crossing(loadingOf(bridgeAt(300.0, BridgeEffect::supportShear)), *axle, 280.0, 340.0));
+    const double reaction =
+        largest(crossing(loadingOf(bridgeAt(300.0, BridgeEffect::supportShear)), *axle, 280.0, 340.0));
     EXPECT_LE(reaction, 100.0 + 1e-9);
     EXPECT_GE(reaction, 100.0 * (1.0 - travel / span));
 }
@@ -84,7 +86,8 @@ TEST(AxlesCrossingASpan, TwoAxleTruckInEitherDirection)
 {
     const std::vector<TestAxle> axles = {{60.0, 4.0}, {120.0, 0.0}};
     const double slopeBound = 180.0 / span;  // kN per m of travel, for the reaction
-    for (int direction : {1, 2}) {
+    for (int direction : {1, 2})
+    {
         SCOPED_TRACE(direction);
         auto truck = makeVehicle(axles, direction, direction == 1 ? 1 : 3);
         // Direction 2 positions are measured from the road's far end.
@@ -122,7 +125,9 @@ TEST(AxlesCrossingASpan, NothingBeforeOrAfterTheBridgeNorFromADirectionItDoesNot
     ASSERT_EQ(present.size(), 1u);
     EXPECT_EQ(present[0].lane, 2);
     EXPECT_DOUBLE_EQ(present[0].frontX, 310.0);
-    EXPECT_EQ(loadingOf(bridgeAt(300.0, BridgeEffect::supportShear, BridgeDirections::negative)).effect(lanes.lists(), present), 0.0);
+    EXPECT_EQ(loadingOf(bridgeAt(300.0, BridgeEffect::supportShear, BridgeDirections::negative))
+                  .effect(lanes.lists(), present),
+              0.0);
 }
 
 // A vehicle whose axles straddle a short bridge loads it with none of them, yet is on it.
@@ -134,7 +139,8 @@ TEST(AxlesCrossingASpan, AVehicleStraddlingTheBridgeIsPresentWithoutLoad)
     TestLanes lanes(4);
     lanes.place(*lowLoader, 306.0);
     std::vector<PresentVehicle> present;
-    EXPECT_EQ(BridgeLoading(shortBridge, InfluenceLine::midspanMoment(2.0), twoByTwo()).effect(lanes.lists(), present), 0.0);
+    EXPECT_EQ(BridgeLoading(shortBridge, InfluenceLine::midspanMoment(2.0), twoByTwo()).effect(lanes.lists(), present),
+              0.0);
     EXPECT_EQ(present.size(), 1u);
 }
 
@@ -148,7 +154,8 @@ TEST(LaneFactors, TwoTrucksSideBySideGiveTheSumWithTheirLaneFactors)
     const BridgeLoading factored = loadingOf(bridge);
 
     std::vector<PresentVehicle> present;
-    for (double front = 295.0; front < 330.0; front += 1.7) {
+    for (double front = 295.0; front < 330.0; front += 1.7)
+    {
         TestLanes one(4);
         one.place(*heavy, front);
         const double heavyEffect = alone.effect(one.lists(), present);
@@ -167,8 +174,9 @@ TEST(InfluenceFile, AFileWithTheBuiltInLinesPointsGivesIdenticalEffects)
     TemporaryFolder folder;
     folder.write("moment.csv", "distance_m,ordinate\n0,0\n10,5\n20,0\n");
     folder.write("shear.csv", "0,1\r\n20,0\r\n");
-    for (const auto& [effect, file] : {std::pair{BridgeEffect::midspanMoment, "moment.csv"},
-                                       std::pair{BridgeEffect::supportShear, "shear.csv"}}) {
+    for (const auto& [effect, file] :
+         {std::pair{BridgeEffect::midspanMoment, "moment.csv"}, std::pair{BridgeEffect::supportShear, "shear.csv"}})
+    {
         SCOPED_TRACE(file);
         const Bridge builtIn = bridgeAt(300.0, effect);
         Bridge fromFile = builtIn;
@@ -178,7 +186,8 @@ TEST(InfluenceFile, AFileWithTheBuiltInLinesPointsGivesIdenticalEffects)
         ASSERT_TRUE(read.line) << read.problem;
         const BridgeLoading a = loadingOf(builtIn);
         const BridgeLoading b(fromFile, *read.line, twoByTwo());
-        for (int direction : {1, 2}) {
+        for (int direction : {1, 2})
+        {
             auto truck = makeVehicle({{60.0, 4.0}, {120.0, 1.3}, {120.0, 0.0}}, direction, direction == 1 ? 1 : 4);
             const double from = direction == 1 ? 290.0 : roadLength - 330.0;
             EXPECT_EQ(crossing(a, *truck, from, from + 45.0), crossing(b, *truck, from, from + 45.0));
@@ -197,10 +206,12 @@ TEST(InfluenceFile, BadFilesAreRefusedNamingTheFileAndLine)
     };
     EXPECT_NE(problemWith("0,0\n10,x\n20,0\n").find("line.csv: line 2: expected two numbers"), std::string::npos);
     EXPECT_NE(problemWith("0,0\n10,1\n10,2\n").find("line 3: distance 10 m does not follow"), std::string::npos);
-    EXPECT_NE(problemWith("0,0\n25,1\n").find("line 2: distance 25 m is off the bridge (0 to 20 m)"), std::string::npos);
+    EXPECT_NE(problemWith("0,0\n25,1\n").find("line 2: distance 25 m is off the bridge (0 to 20 m)"),
+              std::string::npos);
     EXPECT_NE(problemWith("d,o\n5,1\n").find("two points or more"), std::string::npos);
     bridge.influenceFile = "missing.csv";
-    EXPECT_NE(InfluenceLineFile::load(bridge, folder.path.string()).problem.find("missing.csv: the influence line file cannot be read"),
+    EXPECT_NE(InfluenceLineFile::load(bridge, folder.path.string())
+                  .problem.find("missing.csv: the influence line file cannot be read"),
               std::string::npos);
 }
 
@@ -211,7 +222,8 @@ TEST(TwoSpanSupportMoment, OneAxleAgainstTheFormulaAlongBothSpans)
     auto axle = makeVehicle({{load, 0.0}}, 1, 1);
     const BridgeLoading loading = loadingOf(bridgeAt(300.0, BridgeEffect::continuousSupportMoment));
     std::vector<PresentVehicle> present;
-    for (double distance : {-1.0, 0.0, 2.5, 5.0, 11.547, 15.0, 20.0, 27.0, 31.0, 38.5, 40.0, 41.0}) {
+    for (double distance : {-1.0, 0.0, 2.5, 5.0, 11.547, 15.0, 20.0, 27.0, 31.0, 38.5, 40.0, 41.0})
+    {
         TestLanes lanes(4);
         lanes.place(*axle, 300.0 + distance);
         const double a = distance <= span ? distance : 2.0 * span - distance;

@@ -2,13 +2,12 @@
 // names that cannot be file names or that would share output files, the checks against the
 // road of a run, and a written set that reads back equal.
 
-#include "document/TemporaryFolder.h"
 #include "loadeffects/BridgesFile.h"
+#include "document/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 const std::string header = "name,start_m,span_m,effect,directions,interval_s\n";
 
 bool mentions(const std::vector<std::string>& problems, const std::string& part)
@@ -32,12 +31,12 @@ TEST(BridgesFile, ReadsEveryFieldInAnyColumnOrder)
 {
     TemporaryFolder folder;
     folder.write("line.csv", "0,0\n30,1\n60,0\n");
-    const std::string path = folder.write(
-        "study.bridges", "directions,name,effect,span_m,start_m,lane_factors,interval_s\r\n"
-                         "both,Main-1,midspan-moment,20,100,1:1.0;2:0.9,3600\r\n"
-                         "\r\n"
-                         "2,viaduct.B,file:line.csv,60,1500,,\r\n"
-                         "1,Over_C,continuous-support-moment,35,2000,1:1,86400\r\n");
+    const std::string path =
+        folder.write("study.bridges", "directions,name,effect,span_m,start_m,lane_factors,interval_s\r\n"
+                                      "both,Main-1,midspan-moment,20,100,1:1.0;2:0.9,3600\r\n"
+                                      "\r\n"
+                                      "2,viaduct.B,file:line.csv,60,1500,,\r\n"
+                                      "1,Over_C,continuous-support-moment,35,2000,1:1,86400\r\n");
     const BridgesFileResult read = BridgesFile::read(path);
     ASSERT_TRUE(read.ok()) << allOf(read.problems);
     ASSERT_EQ(read.set.bridges.size(), 3u);
@@ -67,15 +66,14 @@ TEST(BridgesFile, ReadsEveryFieldInAnyColumnOrder)
 TEST(BridgesFile, EachBadFieldIsNamedWithItsFileAndLine)
 {
     TemporaryFolder folder;
-    const std::string path = folder.write("b.bridges", header +
-                                                           "A,x,20,midspan-moment,both,86400\n"
-                                                           "B,10,-5,midspan-moment,both,86400\n"
-                                                           "C,10,20,moment,both,86400\n"
-                                                           "D,10,20,support-shear,3,86400\n"
-                                                           "E,10,20,support-shear,1,0\n"
-                                                           "F,10,20,file:missing.csv,1,60\n"
-                                                           "G,10,20,support-shear,1,60,extra\n"
-                                                           "H,10,20,support-shear,1,1e12\n");
+    const std::string path = folder.write("b.bridges", header + "A,x,20,midspan-moment,both,86400\n"
+                                                                "B,10,-5,midspan-moment,both,86400\n"
+                                                                "C,10,20,moment,both,86400\n"
+                                                                "D,10,20,support-shear,3,86400\n"
+                                                                "E,10,20,support-shear,1,0\n"
+                                                                "F,10,20,file:missing.csv,1,60\n"
+                                                                "G,10,20,support-shear,1,60,extra\n"
+                                                                "H,10,20,support-shear,1,1e12\n");
     const std::vector<std::string> problems = BridgesFile::read(path).problems;
     EXPECT_TRUE(mentions(problems, path + ": line 2: start_m: \"x\" is not a number")) << allOf(problems);
     EXPECT_TRUE(mentions(problems, path + ": line 3: span_m: the span must be more than 0 m"));
@@ -83,7 +81,8 @@ TEST(BridgesFile, EachBadFieldIsNamedWithItsFileAndLine)
     EXPECT_TRUE(mentions(problems, path + ": line 5: directions: \"3\" is not 1, 2 or both"));
     EXPECT_TRUE(mentions(problems, path + ": line 6: interval_s: the interval must be more than 0 s"));
     EXPECT_TRUE(mentions(problems, path + ": line 8: the line has 7 fields, the header 6"));
-    EXPECT_TRUE(mentions(problems, path + ": line 9: interval_s: the interval must be more than 0 s and at most 1e+09 s"));
+    EXPECT_TRUE(
+        mentions(problems, path + ": line 9: interval_s: the interval must be more than 0 s and at most 1e+09 s"));
 }
 
 TEST(BridgesFile, AFileInfluenceLineThatCannotBeReadIsNamedAtItsBridge)
@@ -101,10 +100,12 @@ TEST(BridgesFile, HeaderProblems)
     TemporaryFolder folder;
     EXPECT_TRUE(mentions(BridgesFile::read(folder.write("a", "name,start_m,span_m,effect,directions\n")).problems,
                          "line 1: interval_s: the header line lacks this column"));
-    EXPECT_TRUE(mentions(BridgesFile::read(folder.write("b", "name,start_m,span_m,effect,directions,interval_s,colour\n")).problems,
-                         "line 1: \"colour\" is not a column of a bridges file"));
-    EXPECT_TRUE(mentions(BridgesFile::read(folder.write("c", "name,name,start_m,span_m,effect,directions,interval_s\n")).problems,
-                         "line 1: name: the column is named twice"));
+    EXPECT_TRUE(mentions(
+        BridgesFile::read(folder.write("b", "name,start_m,span_m,effect,directions,interval_s,colour\n")).problems,
+        "line 1: \"colour\" is not a column of a bridges file"));
+    EXPECT_TRUE(mentions(
+        BridgesFile::read(folder.write("c", "name,name,start_m,span_m,effect,directions,interval_s\n")).problems,
+        "line 1: name: the column is named twice"));
     EXPECT_TRUE(mentions(BridgesFile::read(folder.write("d", "\n\n")).problems, "there is no header line"));
     EXPECT_TRUE(mentions(BridgesFile::read(folder.file("none")).problems, "the bridges file cannot be read"));
     EXPECT_TRUE(BridgesFile::read(folder.write("e", header)).ok());
@@ -114,8 +115,10 @@ TEST(BridgesFile, LaneFactorsMustBeLaneColonFactor)
 {
     TemporaryFolder folder;
     const std::string columns = "name,start_m,span_m,effect,directions,interval_s,lane_factors\n";
-    for (const std::string factors : {"1=0.9", "0:1", "1:-0.5", "1:1;1:0.9", "1.5:1", "a:b"}) {
-        const auto problems = BridgesFile::read(folder.write("f", columns + "A,0,20,midspan-moment,both,60," + factors + "\n")).problems;
+    for (const std::string factors : {"1=0.9", "0:1", "1:-0.5", "1:1;1:0.9", "1.5:1", "a:b"})
+    {
+        const auto problems =
+            BridgesFile::read(folder.write("f", columns + "A,0,20,midspan-moment,both,60," + factors + "\n")).problems;
         EXPECT_TRUE(mentions(problems, "line 2: lane_factors: ")) << factors;
     }
 }
@@ -124,8 +127,10 @@ TEST(BridgesFile, LaneFactorsMustBeLaneColonFactor)
 TEST(BridgesFile, NamesThatAreNoSafeFileNamesOrThatClashAreRefused)
 {
     TemporaryFolder folder;
-    for (const std::string name : {"", "../up", "a/b", "a\\b", ".hidden", "with space", "semi;colon"}) {
-        const auto problems = BridgesFile::read(folder.write("n", header + name + ",0,20,midspan-moment,both,60\n")).problems;
+    for (const std::string name : {"", "../up", "a/b", "a\\b", ".hidden", "with space", "semi;colon"})
+    {
+        const auto problems =
+            BridgesFile::read(folder.write("n", header + name + ",0,20,midspan-moment,both,60\n")).problems;
         EXPECT_TRUE(mentions(problems, "line 2: name: ")) << name;
     }
     const auto twice = BridgesFile::read(folder.write("t", header + "Span,0,20,midspan-moment,both,60\n"
@@ -135,7 +140,8 @@ TEST(BridgesFile, NamesThatAreNoSafeFileNamesOrThatClashAreRefused)
     const auto events = BridgesFile::read(folder.write("u", header + "A,0,20,midspan-moment,both,60\n"
                                                                      "A_events,40,20,midspan-moment,both,60\n"))
                             .problems;
-    EXPECT_TRUE(mentions(events, "line 3: name: \"A_events\" clashes with the bridge \"A\": both would write LE_A_events.csv"))
+    EXPECT_TRUE(
+        mentions(events, "line 3: name: \"A_events\" clashes with the bridge \"A\": both would write LE_A_events.csv"))
         << allOf(events);
 }
 

@@ -8,14 +8,14 @@
 #include <cmath>
 #include <random>
 
-namespace
-{
+namespace {
 std::vector<double> gumbelSample(double location, double scale, std::size_t count, unsigned seed)
 {
     std::mt19937_64 random(seed);
     std::uniform_real_distribution<double> uniform(0.0, 1.0);
     std::vector<double> sample;
-    for (std::size_t i = 0; i < count; ++i) {
+    for (std::size_t i = 0; i < count; ++i)
+    {
         double u = uniform(random);
         while (u <= 0.0)
             u = uniform(random);
@@ -50,7 +50,8 @@ TEST(GumbelFit, SmallSamplesScatterAsTheStandardErrorsSay)
     const int samples = 400;
     double locationSum = 0.0;
     double locationSquares = 0.0;
-    for (int s = 0; s < samples; ++s) {
+    for (int s = 0; s < samples; ++s)
+    {
         const auto fit = Gumbel::fit(gumbelSample(location, scale, n, 100 + s));
         ASSERT_TRUE(fit);
         locationSum += fit->location;
@@ -69,7 +70,8 @@ TEST(GumbelFit, TheEstimatesSolveTheLikelihoodEquations)
     ASSERT_TRUE(fit);
     double first = 0.0;
     double second = 0.0;
-    for (double x : maxima) {
+    for (double x : maxima)
+    {
         const double z = (x - fit->location) / fit->scale;
         first += std::exp(-z);
         second += z * (1.0 - std::exp(-z));
@@ -93,7 +95,8 @@ TEST(GumbelFit, ReturnLevelsAndPlottingPositions)
     fit.location = 100.0;
     fit.scale = 10.0;
     // Exceeded once in T blocks: F(x) = 1 − 1/T.
-    for (double period : {2.0, 50.0, 1e3, 2.5e5}) {
+    for (double period : {2.0, 50.0, 1e3, 2.5e5})
+    {
         const double level = fit.returnLevel(period);
         EXPECT_NEAR(std::exp(-std::exp(-(level - 100.0) / 10.0)), 1.0 - 1.0 / period, 1e-12) << period;
     }

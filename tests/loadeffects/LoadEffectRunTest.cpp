@@ -2,10 +2,10 @@
 // the same files whether the clock steps through empty road or jumps over it, and the largest
 // events as distinct crossings.
 
+#include "loadeffects/LoadEffectRun.h"
 #include "LoadEffectTestSupport.h"
 #include "document/TemporaryFolder.h"
 #include "loadeffects/LoadEffectOutputs.h"
-#include "loadeffects/LoadEffectRun.h"
 #include "loadeffects/SecondEnvelope.h"
 
 #include <gtest/gtest.h>
@@ -15,8 +15,7 @@
 #include <set>
 #include <sstream>
 
-namespace
-{
+namespace {
 constexpr double startTime = 21600000.0;  // s: year 1 of the traffic files' calendar
 constexpr double timeStep = 0.1;          // s
 constexpr double speed = 20.0;            // m/s
@@ -37,7 +36,8 @@ public:
     const std::vector<std::vector<Vehicle*>>& at(long long step)
     {
         lanes = TestLanes(2);
-        for (std::size_t i = 0; i < vehicles.size(); ++i) {
+        for (std::size_t i = 0; i < vehicles.size(); ++i)
+        {
             const double position = static_cast<double>(step - entries[i]) * speed * timeStep;
             if (step >= entries[i] && position <= road.length)
                 lanes.place(*vehicles[i], position);
@@ -82,7 +82,8 @@ std::vector<PreparedBridge> prepared(const std::vector<Bridge>& bridges)
 void drive(LoadEffectRun& run, HandTraffic& traffic, long long steps, bool jumpEmpty)
 {
     double clock = startTime;
-    for (long long k = 1; k <= steps; ++k) {
+    for (long long k = 1; k <= steps; ++k)
+    {
         clock += timeStep;
         if (jumpEmpty && k < steps && traffic.emptyAt(k))
             continue;
@@ -95,7 +96,8 @@ std::vector<std::vector<std::string>> csvRows(const std::string& path)
 {
     std::vector<std::vector<std::string>> rows;
     std::istringstream lines(TemporaryFolder::read(path));
-    for (std::string line; std::getline(lines, line);) {
+    for (std::string line; std::getline(lines, line);)
+    {
         rows.emplace_back();
         std::istringstream cells(line);
         for (std::string cell; std::getline(cells, cell, ',');)
@@ -140,15 +142,15 @@ TEST(LoadEffectRun, OneRowPerIntervalWithItsExtremesTheirTimesAndTheVehicles)
 TEST(SecondEnvelope, StepsNotGivenCountAsNoLoad)
 {
     SecondEnvelope envelope(0.0, 0.1);
-    envelope.add(3, -5.0);   // second 1: steps 1 and 2 were empty
-    envelope.add(12, 7.0);   // second 2, its first step given ...
+    envelope.add(3, -5.0);  // second 1: steps 1 and 2 were empty
+    envelope.add(12, 7.0);  // second 2, its first step given ...
     envelope.add(13, 9.0);
     envelope.add(15, 8.0);   // ... and step 14 empty in between
     envelope.add(21, 0.0);   // second 3 without load is left out
     envelope.add(45, -1.0);  // second 5
     envelope.finish();
-    EXPECT_EQ(envelope.takeClosed(), (std::vector<SecondRow>{{1, 1.0, 0.0, -5.0}, {2, 2.0, 9.0, 0.0},
-                                                             {5, 5.0, 0.0, -1.0}}));
+    EXPECT_EQ(envelope.takeClosed(),
+              (std::vector<SecondRow>{{1, 1.0, 0.0, -5.0}, {2, 2.0, 9.0, 0.0}, {5, 5.0, 0.0, -1.0}}));
     EXPECT_TRUE(envelope.takeClosed().empty());
 
     SecondEnvelope whole(0.0, 0.5);
@@ -205,7 +207,8 @@ TEST(LoadEffectRun, JumpingOverEmptyRoadWritesWhatSteppingThroughItWrites)
     drive(jumpedRun, traffic, 3200, true);
     for (const std::string name : {"Near", "Far", "Hourly", "Negative"})
         for (const std::string& file :
-             {"LE_" + name + ".csv", "LE_" + name + "_seconds.csv", "LE_" + name + "_events.csv"}) {
+             {"LE_" + name + ".csv", "LE_" + name + "_seconds.csv", "LE_" + name + "_events.csv"})
+        {
             SCOPED_TRACE(file);
             const std::string content = TemporaryFolder::read(stepped.file(file));
             EXPECT_GT(content.size(), 100u);
@@ -248,7 +251,8 @@ TEST(LargestEvents, DistinctCrossingsLargestFirstAtMostTwenty)
     std::mt19937 random(11);
     HandTraffic traffic;
     long long entry = 0;
-    for (int i = 0; i < 120; ++i) {
+    for (int i = 0; i < 120; ++i)
+    {
         entry += 5 + static_cast<long long>(random() % 40);
         const double weight = 20.0 + static_cast<double>(random() % 400);
         traffic.add({{weight * 0.4, 3.5}, {weight * 0.6, 0.0}}, entry, 1 + static_cast<int>(random() % 2));
@@ -259,7 +263,8 @@ TEST(LargestEvents, DistinctCrossingsLargestFirstAtMostTwenty)
                       folder.path.string());
     double largestEffect = 0.0;
     double clock = startTime;
-    for (long long k = 1; k <= steps; ++k) {
+    for (long long k = 1; k <= steps; ++k)
+    {
         clock += timeStep;
         run.observe(traffic.at(k), clock);
         largestEffect = std::max(largestEffect, run.getMonitors()[0].getLastEffect());
@@ -269,8 +274,10 @@ TEST(LargestEvents, DistinctCrossingsLargestFirstAtMostTwenty)
     ASSERT_EQ(events.size(), 20u);
     EXPECT_EQ(events.front().value, largestEffect);
     std::set<long long> seen;
-    for (std::size_t i = 0; i < events.size(); ++i) {
-        if (i > 0) {
+    for (std::size_t i = 0; i < events.size(); ++i)
+    {
+        if (i > 0)
+        {
             EXPECT_GE(events[i - 1].value, events[i].value);
         }
         ASSERT_FALSE(events[i].vehicles.empty());
@@ -360,7 +367,8 @@ TEST(LoadEffectRun, AClockThatDriftsFromTheStepGridLosesNoStep)
                       folder.path.string());
     double clock = farStart;
     double timeAtEntry = 0.0;
-    for (long long k = 1; k <= 1500; ++k) {
+    for (long long k = 1; k <= 1500; ++k)
+    {
         clock += timeStep;
         if (k == 505)
             timeAtEntry = clock;

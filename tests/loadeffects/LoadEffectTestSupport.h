@@ -24,7 +24,8 @@ inline std::unique_ptr<Vehicle> makeVehicle(const std::vector<TestAxle>& axles, 
     vehicle->axleCount = static_cast<int>(axles.size());
     vehicle->createAxles();
     double weight = 0.0;
-    for (std::size_t i = 0; i < axles.size(); ++i) {
+    for (std::size_t i = 0; i < axles.size(); ++i)
+    {
         vehicle->setAxleWeight(static_cast<int>(i), axles[i].weight);
         vehicle->setAxleSpacing(static_cast<int>(i), axles[i].spacing);
         weight += axles[i].weight;

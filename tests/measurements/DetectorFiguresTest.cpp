@@ -27,8 +27,8 @@ TEST(DetectorFigures, FlowDensityCountsVehiclesAndWeighsTheSpeedByVehicle)
 {
     // 60 s intervals. Interval 1: lane 1 has 2 vehicles at 60 km/h, lane 2 none. Interval 2: lane
     // 1 has 1 vehicle at 30 km/h, lane 2 has 3 at 90 km/h.
-    DetectorFigures figures = figuresOf(MeasurementKind::flowDensity,
-                                        twoLaneHeader + "1,2,120,60,,0,,,120,\n2,2,60,30,2,180,90,4,240,60\n");
+    DetectorFigures figures =
+        figuresOf(MeasurementKind::flowDensity, twoLaneHeader + "1,2,120,60,,0,,,120,\n2,2,60,30,2,180,90,4,240,60\n");
     EXPECT_EQ(figures.intervalSeconds, 60.0);
     EXPECT_TRUE(figures.intervalEstimated);
     EXPECT_EQ(figures.intervals, 2);
@@ -46,8 +46,8 @@ TEST(DetectorFigures, AKnownIntervalWinsOverTheEstimate)
     // One interval with two vehicles in one lane: 120 veh/h fits 30 s intervals as well as 60 s.
     const std::string rows = twoLaneHeader + "1,2,120,60,,0,,,120,\n";
     EXPECT_EQ(figuresOf(MeasurementKind::flowDensity, rows).vehiclesCounted, 1);
-    DetectorFigures known = DetectorFigures::of(readMeasurementTable(MeasurementText("f", rows),
-                                                                     MeasurementKind::flowDensity), 60.0);
+    DetectorFigures known =
+        DetectorFigures::of(readMeasurementTable(MeasurementText("f", rows), MeasurementKind::flowDensity), 60.0);
     EXPECT_EQ(known.vehiclesCounted, 2);
     EXPECT_FALSE(known.intervalEstimated);
 
@@ -69,9 +69,9 @@ TEST(DetectorFigures, CountsHeadwaysClassesAndLaneChanges)
                   .vehiclesCounted,
               10);
     // Road of 1000 m in 250 m bins, two 60 s intervals: 4 changes in 2 minutes on 1 km.
-    DetectorFigures rates = figuresOf(MeasurementKind::laneChangeRates,
-                                      "LANE CHANGE - RATES BY LOCATION AND TIME\nTime (s),Location (m)\n"
-                                      ",0,250,500,750,1000,\n60,0,240,0,240,0\n120,0,0,480,0,0\n");
+    DetectorFigures rates =
+        figuresOf(MeasurementKind::laneChangeRates, "LANE CHANGE - RATES BY LOCATION AND TIME\nTime (s),Location (m)\n"
+                                                    ",0,250,500,750,1000,\n60,0,240,0,240,0\n120,0,0,480,0,0\n");
     EXPECT_EQ(rates.laneChanges, 4);
     ASSERT_TRUE(rates.laneChangeRate);
     EXPECT_NEAR(*rates.laneChangeRate, 120.0, 1e-9);
@@ -102,7 +102,7 @@ TEST(HeadwayHistogram, CountsIntoRoundBinsUpToThe98thPercentile)
     // The 98th percentile is 48.5 s: 30 bins would be 1.6 s wide, rounded up to 2 s.
     EXPECT_EQ(histogram.binWidth, 2.0);
     ASSERT_EQ(histogram.bins.size(), 25u);
-    EXPECT_EQ(histogram.bins[0], 4);  // 0, 0.5, 1, 1.5
+    EXPECT_EQ(histogram.bins[0], 4);   // 0, 0.5, 1, 1.5
     EXPECT_EQ(histogram.bins[24], 3);  // 48, 48.5, 49
     EXPECT_EQ(histogram.beyond, 1);    // 5000
     EXPECT_EQ(histogram.below, 0);

@@ -1,5 +1,5 @@
-#include "measurements/BridgeResults.h"
 #include "measurements/LoadEffectFigures.h"
+#include "measurements/BridgeResults.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -46,8 +46,8 @@ IntervalRow row(long long number, double end, double maximum, double duration = 
 TEST_F(BridgeFolder, ReadsEachBridgesSeriesAndEventsAndNamesABrokenLine)
 {
     write(folder / "LE_Deck.csv", std::string(seriesHeader) + "1,1600,500,1550,-20,1400,4,600\n"
-                                                               "2,2200,700,1900,0,1700,6,600\n"
-                                                               "3,2500,300,2450,0,2300,2,300\n");
+                                                              "2,2200,700,1900,0,1700,6,600\n"
+                                                              "3,2500,300,2450,0,2300,2,300\n");
     write(folder / "LE_Deck_events.csv", "rank,time_s,value,line,class,gross_weight_kN,lane,front_x_m\n"
                                          "1,1900,700,12,4,400,1,110\n1,1900,700,13,1,15,2,95\n"
                                          "2,1550,500,8,4,380,1,120\n");
@@ -155,8 +155,8 @@ TEST(LoadEffectFigures, RowsOfAnHourAreThoseOverlappingIt)
 
 TEST(LoadEffectFigures, SecondsOfAnHourFillTheUnloadedOnesWithZeroAndKeepTheEndsOfEqualRuns)
 {
-    std::vector<SecondRow> seconds{{5, 5, 1, 0}, {3601, 3601, 4, -1}, {3602, 3602, 4, -1}, {3603, 3603, 4, -1},
-                                   {3700, 3700, 2, 0}, {7300, 7300, 9, 0}};
+    std::vector<SecondRow> seconds{{5, 5, 1, 0},        {3601, 3601, 4, -1}, {3602, 3602, 4, -1},
+                                   {3603, 3603, 4, -1}, {3700, 3700, 2, 0},  {7300, 7300, 9, 0}};
     using Point = LoadEffectFigures::SecondPoint;
     EXPECT_THAT(LoadEffectFigures::secondsOfHour(seconds, 2),
                 ElementsAre(Point{3601, 4, -1}, Point{3603, 4, -1}, Point{3604, 0, 0}, Point{3699, 0, 0},

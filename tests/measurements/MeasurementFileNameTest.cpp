@@ -36,9 +36,9 @@ TEST(MeasurementFileName, ReadsEveryDetectorFileName)
 
 TEST(MeasurementFileName, RefusesOtherNames)
 {
-    for (const char* name : {"output.txt", "FD_All_Pos_1500.txt", "FD_All_Up_1500.csv", "FD_Bus_Pos_1500.csv",
-                             "FD_All_Pos_.csv", "FD_All_Pos_15x.csv", "FD_All_Pos.csv", "LC_ST_All_Pos_100.csv",
-                             "summary.csv", ".csv"})
+    for (const char* name :
+         {"output.txt", "FD_All_Pos_1500.txt", "FD_All_Up_1500.csv", "FD_Bus_Pos_1500.csv", "FD_All_Pos_.csv",
+          "FD_All_Pos_15x.csv", "FD_All_Pos.csv", "LC_ST_All_Pos_100.csv", "summary.csv", ".csv"})
         EXPECT_FALSE(MeasurementFileName::parse(name)) << name;
 }
 

@@ -1,6 +1,6 @@
+#include "measurements/MeasurementFolder.h"
 #include "measurements/DetectorFigures.h"
 #include "measurements/DetectorIntervals.h"
-#include "measurements/MeasurementFolder.h"
 
 #include "config/CStatDetector.h"
 

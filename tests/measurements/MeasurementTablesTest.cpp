@@ -21,9 +21,12 @@ const std::string twoLaneHeader =
 template <typename Table>
 std::string errorOf(const std::string& content, const std::string& name = "file.csv")
 {
-    try {
+    try
+    {
         Table::read(MeasurementText(name, content));
-    } catch (const MeasurementFormatError& error) {
+    }
+    catch (const MeasurementFormatError& error)
+    {
         return error.what();
     }
     return "no error";
@@ -52,8 +55,8 @@ TEST(FlowDensityTable, ReadsLanesAndTotalsWithEmptyCellsAsNotANumber)
 TEST(FlowDensityTable, RecoversTheIntervalFromTheFlows)
 {
     // 60 s intervals: every vehicle adds 60 veh/h. The smallest flow holds 3 vehicles.
-    FlowDensityTable table =
-        FlowDensityTable::read(MeasurementText("f", twoLaneHeader + "1,1,180,1,1,240,1,2,420,1\n2,1,300,1,,0,,,300,\n"));
+    FlowDensityTable table = FlowDensityTable::read(
+        MeasurementText("f", twoLaneHeader + "1,1,180,1,1,240,1,2,420,1\n2,1,300,1,,0,,,300,\n"));
     EXPECT_EQ(table.estimatedIntervalSeconds(), 60.0);
     // 7 s intervals: 514.286 veh/h per vehicle, written with six digits.
     table = FlowDensityTable::read(MeasurementText("f", twoLaneHeader + "1,1,514.286,1,1,1028.57,1,2,1542.86,1\n"));

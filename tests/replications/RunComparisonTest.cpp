@@ -256,6 +256,7 @@ TEST_F(RunComparisonTest, HeadwaysLaneChangesAndLoadEffects)
     EXPECT_DOUBLE_EQ(cell(load, "2", "maximum").mean, 400.0);
     EXPECT_DOUBLE_EQ(cell(load, "1", "minimum").mean, -4.0);
 
-    EXPECT_EQ(comparison.uncompared(), (std::vector<std::string>{"LC_ST_All_Pos.csv", "LE_span_events.csv", "LE_span_seconds.csv"}));
+    EXPECT_EQ(comparison.uncompared(),
+              (std::vector<std::string>{"LC_ST_All_Pos.csv", "LE_span_events.csv", "LE_span_seconds.csv"}));
     EXPECT_EQ(comparison.table("summary.txt"), nullptr);
 }

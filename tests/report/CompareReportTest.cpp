@@ -41,7 +41,8 @@ std::vector<QStringList> replicationRows(const QString& html, QString& error)
     std::vector<QStringList> rows;
     QXmlStreamReader reader(html);
     bool inTable = false;
-    while (!reader.atEnd()) {
+    while (!reader.atEnd())
+    {
         reader.readNext();
         if (reader.isStartElement() && reader.name() == QStringLiteral("table"))
             inTable = reader.attributes().value(QStringLiteral("id")) == QStringLiteral("replications");
@@ -111,8 +112,8 @@ TEST_F(CompareReportTest, TablesTheReplicationsNeededWithTheCurrentHalfWidth)
                                     QString::number(estimate.statistics.mean, 'g', 6),
                                     QString::number(estimate.statistics.standardDeviation, 'g', 6),
                                     QString::number(estimate.statistics.halfWidth, 'g', 6),
-                                    QString::number(100.0 * estimate.relativeHalfWidth(), 'g', 6),
-                                    QStringLiteral("5"), QString::number(*estimate.runsNeeded)}));
+                                    QString::number(100.0 * estimate.relativeHalfWidth(), 'g', 6), QStringLiteral("5"),
+                                    QString::number(*estimate.runsNeeded)}));
 }
 
 TEST_F(CompareReportTest, TheProgramWritesTheReportAndTheCsvFilesAndRefusesDifferingRunsByName)
@@ -124,8 +125,8 @@ TEST_F(CompareReportTest, TheProgramWritesTheReportAndTheCsvFilesAndRefusesDiffe
     for (const std::filesystem::path& run : threeRuns())
         arguments << QString::fromStdString(run.string());
     QProcess program;
-    program.start(QStringLiteral(ROADFLUX_REPORT_PATH), arguments + QStringList{QStringLiteral("-o"), target,
-                                                                                QStringLiteral("--csv"), csv});
+    program.start(QStringLiteral(ROADFLUX_REPORT_PATH),
+                  arguments + QStringList{QStringLiteral("-o"), target, QStringLiteral("--csv"), csv});
     ASSERT_TRUE(program.waitForFinished(60000));
     EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
     EXPECT_THAT(program.readAllStandardOutput().toStdString(), HasSubstr("Runs compared: 3"));

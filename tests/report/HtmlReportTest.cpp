@@ -1,7 +1,7 @@
 #include "results/ResultsTestSupport.h"
 
-#include "report/HtmlReport.h"
 #include "loadeffects/GumbelFit.h"
+#include "report/HtmlReport.h"
 
 #include <QMap>
 #include <QProcess>
@@ -29,9 +29,11 @@ ParsedReport parse(const QString& html)
     QXmlStreamReader reader(html);
     QStringList row;
     bool inFigures = false;
-    while (!reader.atEnd()) {
+    while (!reader.atEnd())
+    {
         reader.readNext();
-        if (reader.isStartElement()) {
+        if (reader.isStartElement())
+        {
             QString id = reader.attributes().value(QStringLiteral("id")).toString();
             if (reader.name() == QStringLiteral("table") && id == QStringLiteral("figures"))
                 inFigures = true;
@@ -45,7 +47,9 @@ ParsedReport parse(const QString& html)
                 row.clear();
             else if (inFigures && reader.name() == QStringLiteral("td"))
                 row << reader.readElementText(QXmlStreamReader::IncludeChildElements);
-        } else if (reader.isEndElement()) {
+        }
+        else if (reader.isEndElement())
+        {
             if (reader.name() == QStringLiteral("table"))
                 inFigures = false;
             else if (inFigures && reader.name() == QStringLiteral("tr") && row.size() > 1)
@@ -122,7 +126,8 @@ TEST_F(HtmlReportTest, TheProgramWritesTheReportWithoutADisplay)
     QProcess program;
     program.setProcessEnvironment(environment);
     QString target = folder.filePath(QStringLiteral("out.html"));
-    program.start(QStringLiteral(ROADFLUX_REPORT_PATH), {QString::fromStdString(run.string()), QStringLiteral("-o"), target});
+    program.start(QStringLiteral(ROADFLUX_REPORT_PATH),
+                  {QString::fromStdString(run.string()), QStringLiteral("-o"), target});
     ASSERT_TRUE(program.waitForFinished(60000));
     EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
     EXPECT_TRUE(QString::fromUtf8(program.readAllStandardOutput()).contains(target));
@@ -145,18 +150,24 @@ QMap<QString, QStringList> loadEffectRows(const QString& html)
     QXmlStreamReader reader(html);
     bool inTable = false;
     QStringList row;
-    while (!reader.atEnd()) {
+    while (!reader.atEnd())
+    {
         reader.readNext();
-        if (reader.isStartElement()) {
+        if (reader.isStartElement())
+        {
             if (reader.name() == QStringLiteral("table"))
                 inTable = reader.attributes().value(QStringLiteral("id")) == QStringLiteral("load-effects");
             else if (inTable && reader.name() == QStringLiteral("tr"))
                 row.clear();
             else if (inTable && reader.name() == QStringLiteral("td"))
                 row << reader.readElementText(QXmlStreamReader::IncludeChildElements);
-        } else if (reader.isEndElement() && inTable && reader.name() == QStringLiteral("tr") && !row.isEmpty()) {
+        }
+        else if (reader.isEndElement() && inTable && reader.name() == QStringLiteral("tr") && !row.isEmpty())
+        {
             rows.insert(row.first(), row.mid(1));
-        } else if (reader.isEndElement() && reader.name() == QStringLiteral("table")) {
+        }
+        else if (reader.isEndElement() && reader.name() == QStringLiteral("table"))
+        {
             inTable = false;
         }
     }
@@ -203,9 +214,10 @@ TEST_F(HtmlReportTest, TheProgramTakesTheReturnPeriodAndRefusesANonsenseOne)
                                                                       "2,1200,300,900,0,610,5,600\n");
     QString target = folder.filePath(QStringLiteral("out.html"));
     QProcess program;
-    program.start(QStringLiteral(ROADFLUX_REPORT_PATH), {QString::fromStdString(run.string()), QStringLiteral("-o"),
-                                                         target, QStringLiteral("--return-period"), QStringLiteral("50"),
-                                                         QStringLiteral("--hour"), QStringLiteral("1")});
+    program.start(QStringLiteral(ROADFLUX_REPORT_PATH),
+                  {QString::fromStdString(run.string()), QStringLiteral("-o"), target,
+                   QStringLiteral("--return-period"), QStringLiteral("50"), QStringLiteral("--hour"),
+                   QStringLiteral("1")});
     ASSERT_TRUE(program.waitForFinished(60000));
     EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
     QFile written(target);
@@ -218,23 +230,25 @@ TEST_F(HtmlReportTest, TheProgramTakesTheReturnPeriodAndRefusesANonsenseOne)
     written.close();
     writeTextFile(folder.filePath(QStringLiteral("deck.bridges")).toStdString(),
                   "name,start_m,span_m,effect,directions,interval_s\nDeck,100,20,midspan-moment,both,600\n");
-    program.start(QStringLiteral(ROADFLUX_REPORT_PATH), {QString::fromStdString(run.string()), QStringLiteral("-o"),
-                                                         target, QStringLiteral("--bridges"),
-                                                         folder.filePath(QStringLiteral("deck.bridges"))});
+    program.start(QStringLiteral(ROADFLUX_REPORT_PATH),
+                  {QString::fromStdString(run.string()), QStringLiteral("-o"), target, QStringLiteral("--bridges"),
+                   folder.filePath(QStringLiteral("deck.bridges"))});
     ASSERT_TRUE(program.waitForFinished(60000));
     EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_EQ(loadEffectRows(QString::fromUtf8(written.readAll())).value(QStringLiteral("Deck")).value(1),
               QStringLiteral("kN m"));
     written.close();
-    program.start(QStringLiteral(ROADFLUX_REPORT_PATH),
-                  {QString::fromStdString(run.string()), QStringLiteral("--bridges"), QStringLiteral("absent.bridges")});
+    program.start(
+        QStringLiteral(ROADFLUX_REPORT_PATH),
+        {QString::fromStdString(run.string()), QStringLiteral("--bridges"), QStringLiteral("absent.bridges")});
     ASSERT_TRUE(program.waitForFinished(60000));
     EXPECT_EQ(program.exitCode(), 1);
     EXPECT_TRUE(QString::fromUtf8(program.readAllStandardError()).contains(QStringLiteral("absent.bridges")));
 
-    for (const QString& bad : {QStringLiteral("--return-period=0"), QStringLiteral("--return-period=ten"),
-                               QStringLiteral("--hour=0")}) {
+    for (const QString& bad :
+         {QStringLiteral("--return-period=0"), QStringLiteral("--return-period=ten"), QStringLiteral("--hour=0")})
+    {
         program.start(QStringLiteral(ROADFLUX_REPORT_PATH), {QString::fromStdString(run.string()), bad});
         ASSERT_TRUE(program.waitForFinished(60000));
         EXPECT_EQ(program.exitCode(), 2) << bad.toStdString();

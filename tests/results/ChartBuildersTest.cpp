@@ -162,8 +162,8 @@ TEST(CompositionCharts, ManyIntervalsMakeTouchingSteps)
 
 TEST(HeadwayCharts, ShowEachLanesHistogramWithCountAndMean)
 {
-    std::vector<ResultChart> charts = chartsOf(
-        entryOf("Head_All_Neg_1500.csv", "Headways (s)\nLane 1,Lane 2\n900,800\n2,3\n2.5, \n4, \n"));
+    std::vector<ResultChart> charts =
+        chartsOf(entryOf("Head_All_Neg_1500.csv", "Headways (s)\nLane 1,Lane 2\n900,800\n2,3\n2.5, \n4, \n"));
     ASSERT_EQ(charts.size(), 2u);
     const QChart& lane1 = *charts[0].chart;
     // The first headway counts from time 0 and is left out.
@@ -174,7 +174,8 @@ TEST(HeadwayCharts, ShowEachLanesHistogramWithCountAndMean)
     // fall into bins 10, 12 and 20.
     double top = 0.0;
     int tallBars = 0;
-    for (int bar = 0; bar < bars->upperSeries()->count() / 4; ++bar) {
+    for (int bar = 0; bar < bars->upperSeries()->count() / 4; ++bar)
+    {
         top = std::max(top, barTopLeft(bars, bar).y());
         tallBars += barTopLeft(bars, bar).y() > 0 ? 1 : 0;
     }
@@ -186,8 +187,7 @@ TEST(HeadwayCharts, ShowEachLanesHistogramWithCountAndMean)
 
 TEST(LaneChangeCharts, HeatMapHasACellPerRateAndGapsForEmptyOnes)
 {
-    std::vector<ResultChart> charts =
-        chartsOf(entryOf("LC_Rate_All_Pos.csv", rateHeader + "60,0,240,0\n120,0,,480\n"));
+    std::vector<ResultChart> charts = chartsOf(entryOf("LC_Rate_All_Pos.csv", rateHeader + "60,0,240,0\n120,0,,480\n"));
     ASSERT_EQ(charts.size(), 1u);
     QChart& chart = *charts[0].chart;
     HeatMapItem* heatMap = nullptr;
@@ -220,17 +220,18 @@ TEST(LaneChangeCharts, ShowPointsLanePairsAndClasses)
     EXPECT_THAT(pointsOf(scatters[1]), ElementsAre(QPointF(2, 480)));
     EXPECT_EQ(axisTitle(*points[0].chart, Qt::Horizontal), QStringLiteral("Simulation clock (h)"));
 
-    std::vector<ResultChart> pairs = chartsOf(entryOf(
-        "LC_All_All_Pos.csv", "LANE CHANGE - VERBOSE OUTPUT OF EVENTS\nTime,Position,From Lane,To Lane,Right/Left,Type\n\n"
-                              "1 ,10 ,1 ,2 ,Left ,Car\n2 ,20 ,2 ,1 ,Right ,Car\n3 ,30 ,1 ,2 ,Left ,Crane\n"));
+    std::vector<ResultChart> pairs =
+        chartsOf(entryOf("LC_All_All_Pos.csv",
+                         "LANE CHANGE - VERBOSE OUTPUT OF EVENTS\nTime,Position,From Lane,To Lane,Right/Left,Type\n\n"
+                         "1 ,10 ,1 ,2 ,Left ,Car\n2 ,20 ,2 ,1 ,Right ,Car\n3 ,30 ,1 ,2 ,Left ,Crane\n"));
     QStackedBarSeries* bars = seriesOf<QStackedBarSeries>(*pairs[0].chart)[0];
     ASSERT_EQ(bars->count(), 2);
     EXPECT_EQ(bars->barSets()[0]->at(0), 2.0);  // 1 -> 2 to the left
     EXPECT_EQ(bars->barSets()[1]->at(1), 1.0);  // 2 -> 1 to the right
 
-    std::vector<ResultChart> classes = chartsOf(entryOf(
-        "LC_Comp_All_Pos.csv", "LANE CHANGE - COMPOSITION OF EVENTS\nTime Interval,Car Changes,SmallTr Changes,"
-                               "LargeTr Changes,Crane Changes,LowLoad Changes\n60,3,0,0,0,0\n120,9,1,1,0,2\n"));
+    std::vector<ResultChart> classes = chartsOf(
+        entryOf("LC_Comp_All_Pos.csv", "LANE CHANGE - COMPOSITION OF EVENTS\nTime Interval,Car Changes,SmallTr Changes,"
+                                       "LargeTr Changes,Crane Changes,LowLoad Changes\n60,3,0,0,0,0\n120,9,1,1,0,2\n"));
     QList<QAreaSeries*> stacks = seriesOf<QAreaSeries>(*classes[0].chart);
     ASSERT_EQ(stacks.size(), 5);
     // The second minute's bar: 13 changes in all, centred on 1.5 min.

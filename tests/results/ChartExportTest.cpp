@@ -38,10 +38,11 @@ int differingPixels(const QImage& a, const QImage& b, int tolerance = 0)
 {
     int differing = 0;
     for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
+        for (int x = 0; x < a.width(); ++x)
+        {
             QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            int most = std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
-                                 std::abs(qBlue(p) - qBlue(q))});
+            int most =
+                std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))});
             differing += most > tolerance ? 1 : 0;
         }
     return differing;
@@ -92,7 +93,8 @@ TEST(ChartExport, CompactedSvgDrawsTheSamePicture)
     };
     QSize size(400, 300);
     for (const MeasurementEntry& entry : entries)
-        for (ResultChart& chart : chartsOf(entry)) {
+        for (ResultChart& chart : chartsOf(entry))
+        {
             QByteArray compacted = ChartExport::toSvg(*chart.chart, size);
             QByteArray original = ChartExport::generatedSvg(*chart.chart, size);
             EXPECT_LT(compacted.size(), original.size()) << chart.name.toStdString();

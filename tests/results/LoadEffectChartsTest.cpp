@@ -1,10 +1,10 @@
 #include "ResultsTestSupport.h"
 
+#include "measurements/LoadEffectFigures.h"
 #include "results/ChartPanel.h"
 #include "results/LoadEffectCharts.h"
 #include "results/LoadEffectPage.h"
 #include "results/ResultsWindow.h"
-#include "measurements/LoadEffectFigures.h"
 
 #include <QAreaSeries>
 #include <QDoubleSpinBox>
@@ -82,8 +82,9 @@ TEST(LoadEffectCharts, HourChartShowsTheSecondsOfTheHourAndTheIntervalsWithoutTh
     EXPECT_THAT(chart.title().toStdString(), ::testing::HasSubstr("second by second, hour 2"));
     QList<QLineSeries*> lines = seriesOf<QLineSeries>(chart);
     ASSERT_EQ(lines.size(), 2);
-    EXPECT_EQ(lines[0]->points(), QList<QPointF>({{60.0 + 1.0 / 60.0, 90.0}, {60.0 + 2.0 / 60.0, 120.0},
-                                                  {60.0 + 3.0 / 60.0, 0.0}, {100.0, 0.0}}));
+    EXPECT_EQ(lines[0]->points(),
+              QList<QPointF>(
+                  {{60.0 + 1.0 / 60.0, 90.0}, {60.0 + 2.0 / 60.0, 120.0}, {60.0 + 3.0 / 60.0, 0.0}, {100.0, 0.0}}));
     EXPECT_EQ(lines[1]->at(0), QPointF(60.0 + 1.0 / 60.0, 10.0));
     // An hour past the run's end shows its last hour.
     std::vector<ResultChart> beyond = loadEffectCharts(bridge, {9, 1000.0});

@@ -1,8 +1,8 @@
 #pragma once
 // Small measurement files for the chart and report tests, and ways to look into built charts.
 
-#include "results/ResultCharts.h"
 #include "measurements/MeasurementFolder.h"
+#include "results/ResultCharts.h"
 
 #include <QAbstractSeries>
 #include <QChart>
@@ -19,15 +19,13 @@ inline const std::string twoLaneFlowHeader =
     "Density (veh/km),Flow (veh/hr),Avg. Vel. (km/h)\n";
 
 // 60 s intervals. Interval 2 has no vehicle in lane 2: its density, speed and the totals' are empty.
-inline const std::string threeIntervalFlows = twoLaneFlowHeader +
-                                              "1,2,120,60,1,60,60,3,180,60\n"
-                                              "2,1,60,60,,0,,,60,\n"
-                                              "3,4,240,60,2,120,60,6,360,60\n";
+inline const std::string threeIntervalFlows = twoLaneFlowHeader + "1,2,120,60,1,60,60,3,180,60\n"
+                                                                  "2,1,60,60,,0,,,60,\n"
+                                                                  "3,4,240,60,2,120,60,6,360,60\n";
 
 inline const std::string compositionHeader = "No. Cars,No. Small Trucks,No. Large Trucks,No. Cranes,No. Low-Loaders\n";
 
-inline const std::string rateHeader =
-    "LANE CHANGE - RATES BY LOCATION AND TIME\nTime (s),Location (m)\n,0,500,1000,\n";
+inline const std::string rateHeader = "LANE CHANGE - RATES BY LOCATION AND TIME\nTime (s),Location (m)\n,0,500,1000,\n";
 
 inline MeasurementEntry entryOf(const std::string& fileName, const std::string& content)
 {

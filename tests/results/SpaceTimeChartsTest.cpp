@@ -43,7 +43,8 @@ struct RecordedRun
             picture.secondsPerColumn = 900.0;
             picture.metresPerRow = 100.0;
             picture.speeds.assign(12, nothing);
-            for (int lane : lanes) {
+            for (int lane : lanes)
+            {
                 if (lane == 1)
                     picture.speeds[2 * 4 + 1] = 20.0f;
                 if (lane == 2)

@@ -26,20 +26,70 @@ std::string column(int value, std::size_t width, char fill = ' ')
 // Two-axle records whose GVW column holds the given value.
 std::string talvorRecord(int gvwColumn, int second = 0)
 {
-    return "1001" " 1" " 1" " 0" " 0" " 0" + column(second, 2) + " 0" "200" + column(gvwColumn, 4) +
-           " 45" "2" "1" "1" " 25" " 10" "25" " 10" " 0" "  0" " 0" "  0" " 0" "  0" " 0" "  0" " 0" "  0" " 0"
-           "  0" " 0" "  0";
+    return "1001"
+           " 1"
+           " 1"
+           " 0"
+           " 0"
+           " 0" +
+           column(second, 2) +
+           " 0"
+           "200" +
+           column(gvwColumn, 4) +
+           " 45"
+           "2"
+           "1"
+           "1"
+           " 25"
+           " 10"
+           "25"
+           " 10"
+           " 0"
+           "  0"
+           " 0"
+           "  0"
+           " 0"
+           "  0"
+           " 0"
+           "  0"
+           " 0"
+           "  0"
+           " 0"
+           "  0"
+           " 0"
+           "  0";
 }
 
 std::string vorkRecord(int gvwColumn)
 {
-    return "00017" "12345" "05" "03" "21" "14" "30" "15" "42" "080" + column(gvwColumn, 4, '0') + "045" "2"
-           "017" "25" "018";
+    return "00017"
+           "12345"
+           "05"
+           "03"
+           "21"
+           "14"
+           "30"
+           "15"
+           "42"
+           "080" +
+           column(gvwColumn, 4, '0') +
+           "045"
+           "2"
+           "017"
+           "25"
+           "018";
 }
 
 std::string dorivRecord(int gvwColumn)
 {
-    std::string record = talvorRecord(gvwColumn).substr(0, 28) + " 2" "0" "1" " 25" " 10" " 25" " 10" "  0";
+    std::string record = talvorRecord(gvwColumn).substr(0, 28) + " 2"
+                                                                 "0"
+                                                                 "1"
+                                                                 " 25"
+                                                                 " 10"
+                                                                 " 25"
+                                                                 " 10"
+                                                                 "  0";
     for (int i = 2; i < 20; ++i)
         record += i == 19 ? "  0" : "  0  0";
     return record;
@@ -55,7 +105,7 @@ Owned readAll(FileHandler& handler)
     return vehicles;
 }
 
-} // namespace
+}  // namespace
 
 using FileHandlerTest = TrafficFileFixture;
 
@@ -92,13 +142,15 @@ TEST_F(FileHandlerTest, TheRawGVWColumnChoosesCarOrTruck)
         bool talvorCar;
         bool vorkCar;
     };
-    for (const Case& c : {Case{35, 34, true, true}, Case{35, 35, false, false}, Case{100, 98, true, true},
-                          Case{100, 99, false, true}}) {
+    for (const Case& c :
+         {Case{35, 34, true, true}, Case{35, 35, false, false}, Case{100, 98, true, true}, Case{100, 99, false, true}})
+    {
         CarLimitGuard limit(c.carLimit);
         TALVORFile talvor(writeFile("t", talvorRecord(c.gvwColumn) + "\n"), path("t.out"));
         DORIVFile doriv(writeFile("d", dorivRecord(c.gvwColumn) + "\n"), path("d.out"));
         VORKFile vork(writeFile("v", vorkRecord(c.gvwColumn) + "\n"), path("v.out"));
-        for (FileHandler* handler : std::vector<FileHandler*>{&talvor, &doriv, &vork}) {
+        for (FileHandler* handler : std::vector<FileHandler*>{&talvor, &doriv, &vork})
+        {
             const std::unique_ptr<Vehicle> vehicle = handler->readNextVehicle();
             ASSERT_TRUE(vehicle);
             const bool expectCar = handler == &vork ? c.vorkCar : c.talvorCar;
@@ -114,7 +166,8 @@ TEST_F(FileHandlerTest, PercentReadFollowsTheLines)
     const std::string record = talvorRecord(350);
     TALVORFile handler(writeFile("in", record + "\n" + record + "\n" + record + "\n"), path("out"));
     std::vector<int> percents{handler.getPercentRead()};
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 3; ++i)
+    {
         handler.readNextVehicle();
         percents.push_back(handler.getPercentRead());
     }
@@ -166,7 +219,8 @@ TEST_F(FileHandlerTest, EachVehicleKnowsTheLineItWasReadFrom)
     TALVORFile talvorFile(writeFile("talvor", talvor + "\r\n" + talvor + "\r\n" + talvor), path("out1"));
     VORKFile vorkFile(writeFile("vork", vork + "\n" + vork + "\n" + vork + "\n"), path("out2"));
     DORIVFile dorivFile(writeFile("doriv", doriv + "\n" + doriv + "\n" + doriv + "\n"), path("out3"));
-    for (FileHandler* handler : std::vector<FileHandler*>{&talvorFile, &vorkFile, &dorivFile}) {
+    for (FileHandler* handler : std::vector<FileHandler*>{&talvorFile, &vorkFile, &dorivFile})
+    {
         const Owned vehicles = readAll(*handler);
         ASSERT_EQ(vehicles.size(), 3u);
         for (std::size_t i = 0; i < vehicles.size(); ++i)

@@ -1,5 +1,5 @@
-#include "trafficfiles/ColumnWriter.h"
 #include "trafficfiles/FixedColumns.h"
+#include "trafficfiles/ColumnWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -86,5 +86,11 @@ TEST(ColumnWriter, RealsPrintLikePercentGWithZeroFill)
                              -std::numeric_limits<double>::infinity()})
             columns.general(value, 4);
     }
-    EXPECT_EQ(out, "0035" "34.335" "1.23457e+06" "-003" "0.0001" " inf" "-inf");
+    EXPECT_EQ(out, "0035"
+                   "34.335"
+                   "1.23457e+06"
+                   "-003"
+                   "0.0001"
+                   " inf"
+                   "-inf");
 }

@@ -14,7 +14,8 @@ using LineReaderTest = TrafficFileFixture;
 std::vector<std::string> allLines(LineReader& reader)
 {
     std::vector<std::string> lines;
-    for (;;) {
+    for (;;)
+    {
         const std::string line(reader.nextLine());
         if (line.empty() && reader.atEnd())
             return lines;
@@ -24,7 +25,8 @@ std::vector<std::string> allLines(LineReader& reader)
 
 TEST_F(LineReaderTest, LineFeedsCarriageReturnsAndBothEndLinesAlike)
 {
-    for (const char* end : {"\n", "\r\n", "\r"}) {
+    for (const char* end : {"\n", "\r\n", "\r"})
+    {
         const std::string e(end);
         LineReader reader(writeFile("in", "one" + e + "two" + e + "three" + e));
         EXPECT_EQ(reader.lineCount(), 3) << "line end " << static_cast<int>(e.back());

@@ -37,7 +37,7 @@ private:
     void (*previousHandler)(int) = nullptr;
 };
 
-} // namespace
+}  // namespace
 
 using LineWriterTest = TrafficFileFixture;
 
@@ -67,7 +67,8 @@ TEST_F(LineWriterTest, EverythingReachesTheFileWhenTheWriterCloses)
     {
         LineWriter writer;
         ASSERT_TRUE(writer.open(fileName));
-        for (int i = 0; i < 5000; ++i) {
+        for (int i = 0; i < 5000; ++i)
+        {
             const std::string line = "record " + std::to_string(i);
             writer.writeLine(line);
             expected += line + "\n";

@@ -8,8 +8,7 @@
 #include <cmath>
 #include <limits>
 
-namespace
-{
+namespace {
 constexpr double kmhToMs = 0.27777778;
 
 class DriverModelDrawTest : public testing::Test

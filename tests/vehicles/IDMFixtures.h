@@ -10,8 +10,7 @@ constexpr double kmhFactor = 0.27777778;
 
 // T 1.5 s, a 1 m/s², b 2 m/s², s0 2 m, v0 30 m/s, delta 4; s1 and the lane-change
 // parameters as given.
-inline IDM workedIDM(double s1 = 0.0, double politeness = 0.5, double bias = 0.3,
-                     double threshold = 0.2)
+inline IDM workedIDM(double s1 = 0.0, double politeness = 0.5, double bias = 0.3, double threshold = 0.2)
 {
     IDM model;
     model.setT(1.5);

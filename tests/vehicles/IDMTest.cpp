@@ -45,7 +45,8 @@ TEST(IDMCarFollowing, FreeRoadLimits)
 
     IDM noExponent = workedIDM();
     noExponent.setDelta(0.0);
-    for (double v : {0.0, 10.0, 30.0, 45.0}) {
+    for (double v : {0.0, 10.0, 30.0, 45.0})
+    {
         noExponent.setVelocity(v);
         EXPECT_NEAR(noExponent.getAcceleration(0.0, 1.0e9), 0.0, 1e-9) << v;
     }
@@ -57,8 +58,7 @@ TEST(IDMCarFollowing, StrongBrakingIsReturnedUnchanged)
     model.setVelocity(20.0);
     const double acc = model.getAcceleration(10.0, 5.0);
     const double sStar = model.desiredGap(10.0);
-    const double expected = 1.0 * (1.0 - std::pow(20.0 / model.getV0(), 4.0))
-                            - 1.0 * ((sStar / 5.0) * (sStar / 5.0));
+    const double expected = 1.0 * (1.0 - std::pow(20.0 / model.getV0(), 4.0)) - 1.0 * ((sStar / 5.0) * (sStar / 5.0));
     EXPECT_LT(acc, -12.0);
     EXPECT_DOUBLE_EQ(acc, expected);
 }
@@ -109,7 +109,8 @@ TEST(IDMGuards, UndefinedSituationsGiveFiniteEmergencyBraking)
         bad.setVelocity(20.0);
         return bad.getAcceleration(2.0, 50.0);
     };
-    for (double value : {0.0, -1.0, nan}) {
+    for (double value : {0.0, -1.0, nan})
+    {
         EXPECT_EQ(withBad(&IDM::setA, value), IDM::emergencyDeceleration) << value;
         EXPECT_EQ(withBad(&IDM::setB, value), IDM::emergencyDeceleration) << value;
         EXPECT_EQ(withBad(&IDM::setV0, value), IDM::emergencyDeceleration) << value;
@@ -124,10 +125,13 @@ TEST(IDMProperties, FiniteAndEquilibriumOverAGrid)
 {
     IDM model = workedIDM(3.0);
     const double v0 = model.getV0();
-    for (double v = 0.0; v <= 45.0; v += 2.5) {
+    for (double v = 0.0; v <= 45.0; v += 2.5)
+    {
         model.setVelocity(v);
-        for (double gap = 0.05; gap < 600.0; gap *= 1.7) {
-            for (double dv = -15.0; dv <= 15.0; dv += 5.0) {
+        for (double gap = 0.05; gap < 600.0; gap *= 1.7)
+        {
+            for (double dv = -15.0; dv <= 15.0; dv += 5.0)
+            {
                 const double acc = model.getAcceleration(dv, gap);
                 ASSERT_TRUE(std::isfinite(acc)) << v << " " << gap << " " << dv;
                 ASSERT_LE(acc, 1.0) << v << " " << gap << " " << dv;
@@ -135,10 +139,10 @@ TEST(IDMProperties, FiniteAndEquilibriumOverAGrid)
             // More room never means harder braking.
             EXPECT_GE(model.getAcceleration(0.0, gap * 1.7), model.getAcceleration(0.0, gap));
         }
-        if (v > 0.0 && v < v0) {
+        if (v > 0.0 && v < v0)
+        {
             // Following a leader of the same speed at the equilibrium spacing.
-            const double equilibriumGap =
-                model.desiredGap(0.0) / std::sqrt(1.0 - std::pow(v / v0, 4.0));
+            const double equilibriumGap = model.desiredGap(0.0) / std::sqrt(1.0 - std::pow(v / v0, 4.0));
             EXPECT_NEAR(model.getAcceleration(0.0, equilibriumGap), 0.0, 1e-9) << v;
         }
     }

@@ -43,8 +43,8 @@ public:
     MOCK_METHOD(double, getAcceleration, (double dv, double gap), (const, override));
     MOCK_METHOD(void, setVelocity, (double v), (override));
     MOCK_METHOD(double, laneChangeIncentive,
-                (double gapAhead, double gapBehind, double ownGain, double followerAccNow,
-                 double followerAccAfter, bool biasAway),
+                (double gapAhead, double gapBehind, double ownGain, double followerAccNow, double followerAccAfter,
+                 bool biasAway),
                 (const, override));
 };
 
@@ -78,8 +78,8 @@ TEST_F(LaneChangeAssembly, LeaderAndFollowerInTheCandidateLane)
     const double afterChange = follower->accelerationBehind(*deciding);
     const double now = follower->accelerationBehind(*leader);
     EXPECT_CALL(driver, getAcceleration(DoubleEq(5.0), DoubleEq(30.0)));
-    EXPECT_CALL(driver, laneChangeIncentive(DoubleEq(30.0), DoubleEq(15.0), DoubleEq(0.75),
-                                            DoubleEq(now), DoubleEq(afterChange), false));
+    EXPECT_CALL(driver, laneChangeIncentive(DoubleEq(30.0), DoubleEq(15.0), DoubleEq(0.75), DoubleEq(now),
+                                            DoubleEq(afterChange), false));
     deciding->laneChangeIncentive(leader.get(), follower.get(), false);
 }
 
@@ -98,8 +98,7 @@ TEST_F(LaneChangeAssembly, TooCloseOnEitherSideIsProhibitive)
     auto close = vehicleAt(94.0, 25.0, 5.0);
     close->acceleration = 0.1;
     EXPECT_CALL(driver, getAcceleration(_, _)).Times(0);
-    EXPECT_CALL(driver, laneChangeIncentive(DoubleEq(-10.0), DoubleEq(1.0), -1000000.0, 0.1,
-                                            -1000000.0, false));
+    EXPECT_CALL(driver, laneChangeIncentive(DoubleEq(-10.0), DoubleEq(1.0), -1000000.0, 0.1, -1000000.0, false));
     deciding->laneChangeIncentive(level.get(), close.get(), false);
 }
 
@@ -161,25 +160,24 @@ TEST(LaneChangeDecision, BetterSideWins)
 }
 
 // The incentive written out in full, evaluating every acceleration, as the rule reads.
-static double fullIncentive(const Vehicle& v, const Vehicle* leader, const Vehicle* follower,
-                            bool biasAway)
+static double fullIncentive(const Vehicle& v, const Vehicle* leader, const Vehicle* follower, bool biasAway)
 {
     double gapAhead = v.entryGap, gapBehind = v.entryGap;
     double followerNow = v.safeDeceleration, followerAfter = v.safeDeceleration;
     double ownGain = v.accelerationFree() - v.acceleration;
-    if (leader) {
+    if (leader)
+    {
         gapAhead = leader->position - leader->length - v.position;
-        ownGain = gapAhead < v.laneChangeMinGap ? -1000000.0
-                                                : v.accelerationBehind(*leader) - v.acceleration;
+        ownGain = gapAhead < v.laneChangeMinGap ? -1000000.0 : v.accelerationBehind(*leader) - v.acceleration;
     }
-    if (follower) {
+    if (follower)
+    {
         gapBehind = v.position - v.length - follower->position;
         followerAfter = gapBehind < v.laneChangeMinGap ? -1000000.0 : follower->accelerationBehind(v);
-        followerNow = leader && gapAhead > v.laneChangeMinGap ? follower->accelerationBehind(*leader)
-                                                              : follower->acceleration;
+        followerNow =
+            leader && gapAhead > v.laneChangeMinGap ? follower->accelerationBehind(*leader) : follower->acceleration;
     }
-    return v.getDriverModel()->laneChangeIncentive(gapAhead, gapBehind, ownGain, followerNow,
-                                                   followerAfter, biasAway);
+    return v.getDriverModel()->laneChangeIncentive(gapAhead, gapBehind, ownGain, followerNow, followerAfter, biasAway);
 }
 
 TEST(LaneChangeDecision, SkippingHopelessCandidatesChangesNoIncentive)
@@ -189,16 +187,16 @@ TEST(LaneChangeDecision, SkippingHopelessCandidatesChangesNoIncentive)
             for (double leaderAt : {101.0, 108.0, 115.0, 160.0})
                 for (double followerAt : {70.0, 90.0, 94.0})
                     for (double ownAcc : {-2.0, 0.0, 0.8})
-                        for (bool away : {false, true}) {
-                            auto v = vehicleAt(100.0, 20.0, 5.0,
-                                               workedIDM(0.0, politeness, 0.3, threshold));
+                        for (bool away : {false, true})
+                        {
+                            auto v = vehicleAt(100.0, 20.0, 5.0, workedIDM(0.0, politeness, 0.3, threshold));
                             v->acceleration = ownAcc;
                             auto leader = vehicleAt(leaderAt, 18.0, 5.0);
                             auto follower = vehicleAt(followerAt, 24.0, 5.0);
                             follower->acceleration = -0.3;
                             EXPECT_EQ(v->laneChangeIncentive(leader.get(), follower.get(), away),
                                       fullIncentive(*v, leader.get(), follower.get(), away))
-                                << politeness << " " << threshold << " " << leaderAt << " "
-                                << followerAt << " " << ownAcc << " " << away;
+                                << politeness << " " << threshold << " " << leaderAt << " " << followerAt << " "
+                                << ownAcc << " " << away;
                         }
 }

@@ -51,7 +51,7 @@ TEST(IDMGradient, InsideASpeedLimitTheSlowerOfBothApplies)
     model.enterGradient(4.0);
     EXPECT_EQ(model.getV0(), 20.0);  // 30 m/s less 20 km/h is still faster
     model.leaveGradient();
-    model.enterGradient(14.0);        // 70 km/h less than 108 km/h
+    model.enterGradient(14.0);  // 70 km/h less than 108 km/h
     EXPECT_NEAR(model.getV0(), workedIDM().getV0() - 70.0 * kmhFactor, 1e-9);
 }
 
@@ -202,9 +202,9 @@ TEST_F(SegmentRule, BoundariesAreCrossedOnce)
 {
     add("A", 100, 200);
     EXPECT_EQ(applied(80.0, 99.9), "");
-    EXPECT_EQ(applied(80.0, 100.0), "+A");  // landing on the start enters
-    EXPECT_EQ(applied(100.0, 120.0), "");   // and the next move does not enter again
-    EXPECT_EQ(applied(100.0, 100.0), "");   // nor does standing on it
+    EXPECT_EQ(applied(80.0, 100.0), "+A");   // landing on the start enters
+    EXPECT_EQ(applied(100.0, 120.0), "");    // and the next move does not enter again
+    EXPECT_EQ(applied(100.0, 100.0), "");    // nor does standing on it
     EXPECT_EQ(applied(180.0, 200.0), "-A");  // landing on the end leaves
     EXPECT_EQ(applied(200.0, 220.0), "");
 }

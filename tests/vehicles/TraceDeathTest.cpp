@@ -38,6 +38,5 @@ TEST_F(TraceLinesDeathTest, LeavingSectionsNotEntered)
             model.leaveGradient();
             std::exit(0);
         },
-        ::testing::ExitedWithCode(0),
-        "^\\*\\*\\*SL: Removed but not in\n\\*\\*\\*Grad: Removed but not in\n$");
+        ::testing::ExitedWithCode(0), "^\\*\\*\\*SL: Removed but not in\n\\*\\*\\*Grad: Removed but not in\n$");
 }

@@ -17,7 +17,8 @@ static std::unique_ptr<Vehicle> inspectedVehicle()
     v->createAxles();
     const double weights[] = {50.0, 100.0, 100.5};
     const double spacings[] = {3.2, 1.3, 0.0};
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 3; ++i)
+    {
         v->setAxleWeight(i, weights[i]);
         v->setAxleSpacing(i, spacings[i]);
     }
@@ -27,34 +28,33 @@ static std::unique_ptr<Vehicle> inspectedVehicle()
 TEST(VehicleData, InspectionTextByteForByte)
 {
     const auto v = inspectedVehicle();
-    const std::string expected =
-        "Vehicle Data:\n"
-        "-----------------------------------\n"
-        "Direction: \tPositive\n"
-        "Lane:        \t2\n"
-        "Position:    \t123.5 m\n"
-        "Gap:\t     \t 5.0 m\n"
-        "Velocity:    \t90.0 km/h\n"
-        "Acceleration:\t0.50 m/s^2\n"
-        "Desired Vel.:\t100.0 km/h\n"
-        "-----------------------------------\n"
-        "IDM T: \t\t1.50 s\n"
-        "IDM A: \t\t1.00 m/s^2\n"
-        "IDM B: \t\t2.00 m/s^2\n"
-        "IDM S0:\t\t2.00 m\n"
-        "IDM S1:\t\t3.00 m\n"
-        "IDM V0:\t\t27.8 m/s\n"
-        "IDM Delta:\t4.0\n"
-        "IDM Polite:\t0.5\n"
-        "IDM Bias:\t0.3\n"
-        "IDM DeltaAth:\t0.2\n"
-        "-----------------------------------\n"
-        "GVW:         \t250.5 kN\n"
-        "Length:      \t12.3 m\n"
-        "No of Axles: \t3\n"
-        "Axle 1:\t50.0 kN | 3.2 m\n"
-        "Axle 2:\t100.0 kN | 1.3 m\n"
-        "Axle 3:\t100.5 kN";
+    const std::string expected = "Vehicle Data:\n"
+                                 "-----------------------------------\n"
+                                 "Direction: \tPositive\n"
+                                 "Lane:        \t2\n"
+                                 "Position:    \t123.5 m\n"
+                                 "Gap:\t     \t 5.0 m\n"
+                                 "Velocity:    \t90.0 km/h\n"
+                                 "Acceleration:\t0.50 m/s^2\n"
+                                 "Desired Vel.:\t100.0 km/h\n"
+                                 "-----------------------------------\n"
+                                 "IDM T: \t\t1.50 s\n"
+                                 "IDM A: \t\t1.00 m/s^2\n"
+                                 "IDM B: \t\t2.00 m/s^2\n"
+                                 "IDM S0:\t\t2.00 m\n"
+                                 "IDM S1:\t\t3.00 m\n"
+                                 "IDM V0:\t\t27.8 m/s\n"
+                                 "IDM Delta:\t4.0\n"
+                                 "IDM Polite:\t0.5\n"
+                                 "IDM Bias:\t0.3\n"
+                                 "IDM DeltaAth:\t0.2\n"
+                                 "-----------------------------------\n"
+                                 "GVW:         \t250.5 kN\n"
+                                 "Length:      \t12.3 m\n"
+                                 "No of Axles: \t3\n"
+                                 "Axle 1:\t50.0 kN | 3.2 m\n"
+                                 "Axle 2:\t100.0 kN | 1.3 m\n"
+                                 "Axle 3:\t100.5 kN";
     EXPECT_EQ(v->getVehicleData(), expected);
 }
 

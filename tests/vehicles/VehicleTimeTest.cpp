@@ -5,8 +5,8 @@
 #include <cmath>
 #include <limits>
 
-static void expectCalendar(const Vehicle& v, int year, int month, int day, int hour, int minute,
-                           int second, int hundredths)
+static void expectCalendar(const Vehicle& v, int year, int month, int day, int hour, int minute, int second,
+                           int hundredths)
 {
     EXPECT_EQ(v.year, year);
     EXPECT_EQ(v.month, month);
