@@ -38,69 +38,55 @@ bool readLines(const std::string& path, std::vector<std::string>& lines, std::st
     }
     return true;
 }
+
+// Hands each data line after the header to `take` as `count` numbers; the problem names the
+// first line that is not such a line.
+template <class Take>
+std::string forEachRow(const std::string& path, std::size_t count, Take take)
+{
+    std::string problem;
+    std::vector<std::string> lines;
+    if (!readLines(path, lines, problem))
+        return problem;
+    std::vector<double> v;
+    for (std::size_t i = 1; i < lines.size(); ++i)
+    {
+        if (TextLines::isBlank(lines[i]))
+            continue;
+        if (!numbers(lines[i], count, v))
+            return lineProblem(path, i + 1,
+                               "expected " + std::to_string(count) + " numbers, found \"" + lines[i] + "\"");
+        take(v);
+    }
+    return problem;
+}
 }
 
 namespace LoadEffectOutputs {
 IntervalRowsResult readIntervals(const std::string& path)
 {
     IntervalRowsResult result;
-    std::vector<std::string> lines;
-    if (!readLines(path, lines, result.problem))
-        return result;
-    std::vector<double> v;
-    for (std::size_t i = 1; i < lines.size(); ++i)
-    {
-        if (TextLines::isBlank(lines[i]))
-            continue;
-        if (!numbers(lines[i], 8, v))
-        {
-            result.problem = lineProblem(path, i + 1, "expected 8 numbers, found \"" + lines[i] + "\"");
-            return result;
-        }
+    result.problem = forEachRow(path, 8, [&](const std::vector<double>& v) {
         result.rows.push_back(
             {static_cast<long long>(v[0]), v[1], v[2], v[3], v[4], v[5], static_cast<long long>(v[6]), v[7]});
-    }
+    });
     return result;
 }
 
 SecondRowsResult readSeconds(const std::string& path)
 {
     SecondRowsResult result;
-    std::vector<std::string> lines;
-    if (!readLines(path, lines, result.problem))
-        return result;
-    std::vector<double> v;
-    for (std::size_t i = 1; i < lines.size(); ++i)
-    {
-        if (TextLines::isBlank(lines[i]))
-            continue;
-        if (!numbers(lines[i], 4, v))
-        {
-            result.problem = lineProblem(path, i + 1, "expected 4 numbers, found \"" + lines[i] + "\"");
-            return result;
-        }
+    result.problem = forEachRow(path, 4, [&](const std::vector<double>& v) {
         result.rows.push_back({static_cast<long long>(v[0]), v[1], v[2], v[3]});
-    }
+    });
     return result;
 }
 
 LoadEventsResult readEvents(const std::string& path)
 {
     LoadEventsResult result;
-    std::vector<std::string> lines;
-    if (!readLines(path, lines, result.problem))
-        return result;
-    std::vector<double> v;
     double rank = 0.0;
-    for (std::size_t i = 1; i < lines.size(); ++i)
-    {
-        if (TextLines::isBlank(lines[i]))
-            continue;
-        if (!numbers(lines[i], 8, v))
-        {
-            result.problem = lineProblem(path, i + 1, "expected 8 numbers, found \"" + lines[i] + "\"");
-            return result;
-        }
+    result.problem = forEachRow(path, 8, [&](const std::vector<double>& v) {
         if (v[0] != rank)
         {
             result.events.push_back({v[2], v[1], {}});
@@ -108,7 +94,7 @@ LoadEventsResult readEvents(const std::string& path)
         }
         result.events.back().vehicles.push_back(
             {static_cast<long long>(v[3]), static_cast<short>(v[4]), v[5], static_cast<int>(v[6]), v[7]});
-    }
+    });
     return result;
 }
 
