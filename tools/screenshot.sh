@@ -3,23 +3,7 @@
 # example study, starts a visible run at a time warp of 20, waits, and grabs the screen.
 #   tools/screenshot.sh [BUILD_DIR]     (default: build; the program is built when missing)
 set -euo pipefail
-cd "$(dirname "$0")/.."
-root=$PWD
-build=$(realpath -m "${1:-build}")
-if [ ! -x "$build/roadflux" ]; then
-  cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-  cmake --build "$build" --target roadflux -j"$(nproc)" >/dev/null
-fi
-
-# The run writes its output beside the study: a copy keeps examples/ clean.
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cp examples/study.rfx examples/traffic.txt examples/Roadflux.ini "$work"/
-mkdir -p "$work/metrics"
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-
-cd "$work"
+source "$(dirname "$0")/example-sandbox.sh"
 xvfb-run -a -s "-screen 0 1100x640x24" bash -c '
   "$1" --run --time-warp 20 study.rfx &
   program=$!

@@ -5,23 +5,7 @@
 #   tools/space-time-picture.sh [BUILD_DIR]     (default: build; the program is built when missing)
 # Needs xvfb, imagemagick and xdotool.
 set -euo pipefail
-cd "$(dirname "$0")/.."
-root=$PWD
-build=$(realpath -m "${1:-build}")
-if [ ! -x "$build/roadflux" ]; then
-  cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-  cmake --build "$build" --target roadflux -j"$(nproc)" >/dev/null
-fi
-
-# The run writes its output beside the study: a copy keeps examples/ clean.
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cp examples/study.rfx examples/traffic.txt examples/Roadflux.ini "$work"/
-mkdir -p "$work/metrics"
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-
-cd "$work"
+source "$(dirname "$0")/example-sandbox.sh"
 xvfb-run -a -s "-screen 0 1400x900x24" bash -c '
   "$1" --run --results --time-warp 1000 study.rfx &
   program=$!
