@@ -2,46 +2,21 @@
 // the survey must neither crash nor hang, must count no more usable vehicles than records, and
 // must count every line the line reader gives, whatever mix of CR and LF ends them.
 
+#include "ScratchFile.h"
 #include "document/TrafficFileSurvey.h"
 #include "trafficfiles/LineReader.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <unistd.h>
-
-namespace {
-// A plain buffer, so that the exit handler that removes the file never sees a destroyed string.
-char scratchPath[64];
-
-const char* scratchFile()
-{
-    if (scratchPath[0] == '\0')
-    {
-        std::snprintf(scratchPath, sizeof scratchPath, "%s/roadflux_fuzz_survey_XXXXXX",
-                      std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp");
-        const int descriptor = mkstemp(scratchPath);
-        if (descriptor < 0)
-            std::abort();
-        close(descriptor);
-        std::atexit([] { std::remove(scratchPath); });
-    }
-    return scratchPath;
-}
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     if (size == 0)
         return 0;
-    const char* name = scratchFile();
-    std::FILE* file = std::fopen(name, "wb");
-    if (file == nullptr)
+    const char* name = ScratchFile::holding(data + 1, size - 1);
+    if (name == nullptr)
         return 0;
-    std::fwrite(data + 1, 1, size - 1, file);
-    std::fclose(file);
 
     const std::uint16_t format = static_cast<std::uint16_t>(100 + data[0] % 3);
     const TrafficFileSurvey survey(name, format, LaneMapping{2, 2, 2, 2});

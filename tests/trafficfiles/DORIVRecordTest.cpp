@@ -18,28 +18,10 @@ std::string zeroSlotsFrom(int first)
 
 // Head 2002, 5.3.21 14:30:15.42, 25.5 m/s, GVW 350 (100 kg), 16.5 m, 3 axles, direction
 // column 1 (direction 2), lane 2, auxiliary 25, then the axle slots.
-const std::string threeAxleRecord = "2002"
-                                    " 5"
-                                    " 3"
-                                    "21"
-                                    "14"
-                                    "30"
-                                    "15"
-                                    "42"
-                                    "255"
-                                    " 350"
-                                    "165"
-                                    " 3"
-                                    "1"
-                                    "2"
-                                    " 25"
-                                    "100"
-                                    "125"
-                                    "120"
-                                    " 13"
-                                    "130"
-                                    "  0" +
-                                    zeroSlotsFrom(3);
+// clang-format off
+const std::string threeAxleRecord = "2002" " 5" " 3" "21" "14" "30" "15" "42" "255" " 350" "165" " 3" "1" "2" " 25"
+                                    "100" "125" "120" " 13" "130" "  0" + zeroSlotsFrom(3);
+// clang-format on
 
 std::string written(const Vehicle& vehicle)
 {

@@ -26,70 +26,26 @@ std::string column(int value, std::size_t width, char fill = ' ')
 // Two-axle records whose GVW column holds the given value.
 std::string talvorRecord(int gvwColumn, int second = 0)
 {
-    return "1001"
-           " 1"
-           " 1"
-           " 0"
-           " 0"
-           " 0" +
-           column(second, 2) +
-           " 0"
-           "200" +
-           column(gvwColumn, 4) +
-           " 45"
-           "2"
-           "1"
-           "1"
-           " 25"
-           " 10"
-           "25"
-           " 10"
-           " 0"
-           "  0"
-           " 0"
-           "  0"
-           " 0"
-           "  0"
-           " 0"
-           "  0"
-           " 0"
-           "  0"
-           " 0"
-           "  0"
-           " 0"
-           "  0";
+    // clang-format off
+    return "1001" " 1" " 1" " 0" " 0" " 0" + column(second, 2) + " 0" "200" + column(gvwColumn, 4) +
+           " 45" "2" "1" "1" " 25" " 10" "25" " 10" " 0" "  0" " 0" "  0" " 0" "  0" " 0" "  0" " 0" "  0" " 0"
+           "  0" " 0" "  0";
+    // clang-format on
 }
 
 std::string vorkRecord(int gvwColumn)
 {
-    return "00017"
-           "12345"
-           "05"
-           "03"
-           "21"
-           "14"
-           "30"
-           "15"
-           "42"
-           "080" +
-           column(gvwColumn, 4, '0') +
-           "045"
-           "2"
-           "017"
-           "25"
-           "018";
+    // clang-format off
+    return "00017" "12345" "05" "03" "21" "14" "30" "15" "42" "080" + column(gvwColumn, 4, '0') + "045" "2"
+           "017" "25" "018";
+    // clang-format on
 }
 
 std::string dorivRecord(int gvwColumn)
 {
-    std::string record = talvorRecord(gvwColumn).substr(0, 28) + " 2"
-                                                                 "0"
-                                                                 "1"
-                                                                 " 25"
-                                                                 " 10"
-                                                                 " 25"
-                                                                 " 10"
-                                                                 "  0";
+    // clang-format off
+    std::string record = talvorRecord(gvwColumn).substr(0, 28) + " 2" "0" "1" " 25" " 10" " 25" " 10" "  0";
+    // clang-format on
     for (int i = 2; i < 20; ++i)
         record += i == 19 ? "  0" : "  0  0";
     return record;

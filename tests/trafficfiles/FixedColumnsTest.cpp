@@ -86,11 +86,7 @@ TEST(ColumnWriter, RealsPrintLikePercentGWithZeroFill)
                              -std::numeric_limits<double>::infinity()})
             columns.general(value, 4);
     }
-    EXPECT_EQ(out, "0035"
-                   "34.335"
-                   "1.23457e+06"
-                   "-003"
-                   "0.0001"
-                   " inf"
-                   "-inf");
+    // clang-format off
+    EXPECT_EQ(out, "0035" "34.335" "1.23457e+06" "-003" "0.0001" " inf" "-inf");
+    // clang-format on
 }

@@ -9,38 +9,11 @@ namespace {
 
 // A five-axle truck: head, date, time, speed 25.5 m/s, GVW 350 (100 kg), length 16.5 m,
 // 5 axles, direction 1, lane 2, auxiliary 25, then nine axle slots.
-const std::string fiveAxleRecord = "1001"
-                                   " 5"
-                                   " 3"
-                                   "21"
-                                   "14"
-                                   "30"
-                                   "15"
-                                   "42"
-                                   "255"
-                                   " 350"
-                                   "165"
-                                   "5"
-                                   "1"
-                                   "2"
-                                   " 25"
-                                   " 60"
-                                   "32"
-                                   " 80"
-                                   "13"
-                                   " 70"
-                                   "60"
-                                   " 70"
-                                   "13"
-                                   " 70"
-                                   " 0"
-                                   "  0"
-                                   " 0"
-                                   "  0"
-                                   " 0"
-                                   "  0"
-                                   " 0"
-                                   "  0";
+// clang-format off
+const std::string fiveAxleRecord = "1001" " 5" " 3" "21" "14" "30" "15" "42" "255" " 350" "165" "5" "1" "2" " 25"
+                                   " 60" "32" " 80" "13" " 70" "60" " 70" "13" " 70" " 0"
+                                   "  0" " 0" "  0" " 0" "  0" " 0" "  0";
+// clang-format on
 
 std::string written(const Vehicle& vehicle)
 {
@@ -109,38 +82,11 @@ TEST(TALVORRecord, DirectionTwoIsNegative)
 
 TEST(TALVORRecord, NineAxlesReadTheLastSpacingAsZero)
 {
-    const std::string record = "1001"
-                               " 1"
-                               " 1"
-                               " 0"
-                               " 0"
-                               " 0"
-                               " 0"
-                               " 0"
-                               "200"
-                               " 450"
-                               "180"
-                               "9"
-                               "1"
-                               "1"
-                               "  0"
-                               " 50"
-                               "12"
-                               " 50"
-                               "12"
-                               " 50"
-                               "12"
-                               " 50"
-                               "12"
-                               " 50"
-                               "12"
-                               " 50"
-                               "12"
-                               " 50"
-                               "12"
-                               " 50"
-                               "12"
-                               " 50";
+    // clang-format off
+    const std::string record = "1001" " 1" " 1" " 0" " 0" " 0" " 0" " 0" "200" " 450" "180" "9" "1" "1" "  0"
+                               " 50" "12" " 50" "12" " 50" "12" " 50" "12" " 50" "12" " 50" "12" " 50" "12"
+                               " 50" "12" " 50";
+    // clang-format on
     ASSERT_EQ(record.size(), 77u);
     Truck truck;
     readTALVOR(truck, record);
@@ -152,41 +98,16 @@ TEST(TALVORRecord, NineAxlesReadTheLastSpacingAsZero)
 
 TEST(TALVORRecord, UnusedAxleSlotsAreWrittenAsZeros)
 {
-    const std::string twoAxles = "1001"
-                                 " 1"
-                                 " 1"
-                                 " 0"
-                                 " 0"
-                                 " 0"
-                                 " 0"
-                                 " 0"
-                                 "300"
-                                 "  20"
-                                 " 45"
-                                 "2"
-                                 "1"
-                                 "1"
-                                 "  0"
-                                 " 10"
-                                 "25"
-                                 " 10"
-                                 " 0";
+    // clang-format off
+    const std::string twoAxles = "1001" " 1" " 1" " 0" " 0" " 0" " 0" " 0" "300" "  20" " 45" "2" "1" "1" "  0"
+                                 " 10" "25" " 10" " 0";
+    // clang-format on
     Truck car;
     readTALVOR(car, twoAxles);
     EXPECT_EQ(car.vehicleClass, classCar);
-    EXPECT_EQ(written(car), twoAxles + "  0"
-                                       " 0"
-                                       "  0"
-                                       " 0"
-                                       "  0"
-                                       " 0"
-                                       "  0"
-                                       " 0"
-                                       "  0"
-                                       " 0"
-                                       "  0"
-                                       " 0"
-                                       "  0");
+    // clang-format off
+    EXPECT_EQ(written(car), twoAxles + "  0" " 0" "  0" " 0" "  0" " 0" "  0" " 0" "  0" " 0" "  0" " 0" "  0");
+    // clang-format on
 
     Truck none;
     readTALVOR(none, twoAxles.substr(0, 28) + "0");

@@ -9,22 +9,10 @@ namespace {
 
 // Record 17, head 12345, 5.3.21 14:30:15.42, 8.0 m/s, 35 kN, 4.5 m, two axles of 17 and 18 kN
 // 2.5 m apart.
-const std::string twoAxleRecord = "00017"
-                                  "12345"
-                                  "05"
-                                  "03"
-                                  "21"
-                                  "14"
-                                  "30"
-                                  "15"
-                                  "42"
-                                  "080"
-                                  "0035"
-                                  "045"
-                                  "2"
-                                  "017"
-                                  "25"
-                                  "018";
+// clang-format off
+const std::string twoAxleRecord = "00017" "12345" "05" "03" "21" "14" "30" "15" "42" "080" "0035" "045" "2"
+                                  "017" "25" "018";
+// clang-format on
 
 std::string written(const Vehicle& vehicle)
 {

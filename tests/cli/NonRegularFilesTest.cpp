@@ -29,7 +29,7 @@ std::string makeFifo(const TemporaryFolder& folder, const std::string& name)
     return path;
 }
 
-TEST(SpecialFiles, ForceReplacesOnlyRegularFiles)
+TEST(NonRegularFiles, ForceReplacesOnlyRegularFiles)
 {
     TemporaryFolder folder;
     const std::string fifo = makeFifo(folder, "fifo");
@@ -48,7 +48,7 @@ TEST(SpecialFiles, ForceReplacesOnlyRegularFiles)
     EXPECT_TRUE(fs::is_character_file("/dev/null"));
 }
 
-TEST(SpecialFiles, ForceThroughALinkReplacesTheLinkedFileAndKeepsTheLink)
+TEST(NonRegularFiles, ForceThroughALinkReplacesTheLinkedFileAndKeepsTheLink)
 {
     TemporaryFolder folder;
     const std::string real = folder.write("real.txt", "old\n");
@@ -59,7 +59,7 @@ TEST(SpecialFiles, ForceThroughALinkReplacesTheLinkedFileAndKeepsTheLink)
     EXPECT_NE(TemporaryFolder::read(real), "old\n");
 }
 
-TEST(SpecialFiles, AStudyThatIsAPipeOrADeviceIsNotOpened)
+TEST(NonRegularFiles, AStudyThatIsAPipeOrADeviceIsNotOpened)
 {
     TemporaryFolder folder;
     const std::string fifo = makeFifo(folder, "study.rfx");
@@ -74,7 +74,7 @@ TEST(SpecialFiles, AStudyThatIsAPipeOrADeviceIsNotOpened)
     }
 }
 
-TEST(SpecialFiles, AConfigurationThatIsAFolderOrADeviceCannotBeRead)
+TEST(NonRegularFiles, AConfigurationThatIsAFolderOrADeviceCannotBeRead)
 {
     TemporaryFolder folder;
     const std::string fifo = makeFifo(folder, "Roadflux.ini");
