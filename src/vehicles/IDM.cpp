@@ -33,16 +33,17 @@ void IDM::computeSpeedTerms(double v) const
 {
     const double ratio = v / v0;
     lastSpeedTerms.velocityBits = std::bit_cast<std::uint64_t>(v);
-    lastSpeedTerms.v0Bits = std::bit_cast<std::uint64_t>(v0);
-    lastSpeedTerms.valid = true;
     lastSpeedTerms.ratioPower = wholeDelta > 0 ? wholePower(ratio, wholeDelta) : std::pow(ratio, delta);
     lastSpeedTerms.ratioRoot = std::sqrt(ratio);
 }
 
-void IDM::refreshBrakingScale()
+void IDM::parametersChanged()
 {
     twiceRootAB = 2.0 * std::sqrt(a * b);
     inverseTwiceRootAB = 1.0 / twiceRootAB;
+    // Written so that NaN fails too.
+    parametersEvaluable = v0 > 0.0 && a > 0.0 && b > 0.0;
+    lastSpeedTerms.velocityBits = SpeedTerms::noVelocity;
 }
 
 void IDM::traceHardBraking(double acc) const
@@ -79,6 +80,7 @@ void IDM::enterSpeedLimit(double v)
     speedLimitActive = true;
     speedLimitSavedV0 = v0;
     v0 = v;
+    parametersChanged();
 }
 
 void IDM::leaveSpeedLimit()
@@ -91,6 +93,7 @@ void IDM::leaveSpeedLimit()
     }
     speedLimitActive = false;
     v0 = speedLimitSavedV0;
+    parametersChanged();
 }
 
 void IDM::enterGradient(double percent)
@@ -128,7 +131,7 @@ void IDM::enterGradient(double percent)
             v0 = std::min(v0, desiredVelocity - speedLoss);
         v0 = std::max(v0, gradientMinSpeed);
     }
-    refreshBrakingScale();
+    parametersChanged();
 }
 
 void IDM::leaveGradient()
@@ -144,12 +147,13 @@ void IDM::leaveGradient()
     a = gradientSavedA;
     b = gradientSavedB;
     v0 = gradientSavedV0;
-    refreshBrakingScale();
+    parametersChanged();
 }
 
 void IDM::resetDesiredVelocity()
 {
     v0 = desiredVelocity;
+    parametersChanged();
 }
 
 void IDM::setT(double seconds)
@@ -160,13 +164,13 @@ void IDM::setT(double seconds)
 void IDM::setA(double metresPerSecond2)
 {
     a = metresPerSecond2;
-    refreshBrakingScale();
+    parametersChanged();
 }
 
 void IDM::setB(double metresPerSecond2)
 {
     b = metresPerSecond2;
-    refreshBrakingScale();
+    parametersChanged();
 }
 
 void IDM::setS0(double metres)
@@ -183,13 +187,14 @@ void IDM::setV0(double kmh)
 {
     v0 = kmh * metresPerSecondPerKmh;
     desiredVelocity = v0;
+    parametersChanged();
 }
 
 void IDM::setDelta(double exponent)
 {
     delta = exponent;
     wholeDelta = smallWholeExponent(exponent);
-    lastSpeedTerms.valid = false;
+    parametersChanged();
 }
 
 void IDM::setPoliteness(double factor)

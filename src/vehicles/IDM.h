@@ -78,21 +78,24 @@ public:
     static constexpr double emergencyDeceleration = -1.0e4;  // m/s²
 
 private:
-    // The terms that depend on the velocity and v0 alone. A vehicle is evaluated several times
-    // at one speed (its move, its lane-change checks and the next step's move), so the last
-    // ones are kept; the key is the exact bits, so a kept term is the one that would be computed.
+    // The terms that depend on the velocity, v0 and delta alone. A vehicle is evaluated several
+    // times at one speed (its move, its lane-change checks and the next step's move), so the last
+    // ones are kept; the key is the velocity's exact bits, so a kept term is the one that would be
+    // computed. A change of v0 or delta forgets them.
     struct SpeedTerms
     {
-        std::uint64_t velocityBits = 0;
-        std::uint64_t v0Bits = 0;
-        bool valid = false;
+        // A signalling NaN, which no arithmetic yields: the key while no terms are kept.
+        static constexpr std::uint64_t noVelocity = 0x7ff0'dead'0000'0001;
+        std::uint64_t velocityBits = noVelocity;
         double ratioPower = 0.0;  // (v/v0)^delta
         double ratioRoot = 0.0;   // sqrt(v/v0)
     };
     const SpeedTerms& speedTermsAt(double v) const;
     void computeSpeedTerms(double v) const;
     double desiredGapAt(double v, double dv, const SpeedTerms& terms) const;
-    void refreshBrakingScale();
+    // Brings what is derived from the parameters up to date; called after every change of
+    // a, b, v0 or delta.
+    void parametersChanged();
     bool isEvaluable(double gap) const;
     void traceHardBraking(double acc) const;
 
@@ -124,14 +127,14 @@ private:
     double twiceRootAB = 0.0;         // m/s², 2·sqrt(a·b), kept up to date with a and b
     double inverseTwiceRootAB = 0.0;  // s²/m, its reciprocal
     int wholeDelta = 0;               // delta when a small whole number, else 0
+    bool parametersEvaluable = false;  // v0, a and b above 0
     mutable SpeedTerms lastSpeedTerms;
 };
 
 inline const IDM::SpeedTerms& IDM::speedTermsAt(double v) const
 {
     const SpeedTerms& terms = lastSpeedTerms;
-    if (!terms.valid || terms.velocityBits != std::bit_cast<std::uint64_t>(v) ||
-        terms.v0Bits != std::bit_cast<std::uint64_t>(v0))
+    if (terms.velocityBits != std::bit_cast<std::uint64_t>(v))
         computeSpeedTerms(v);
     return terms;
 }
@@ -145,7 +148,7 @@ inline double IDM::desiredGapAt(double v, double dv, const SpeedTerms& terms) co
 inline bool IDM::isEvaluable(double gap) const
 {
     // Written so that NaN fails too.
-    return gap > 0.0 && v0 > 0.0 && a > 0.0 && b > 0.0;
+    return gap > 0.0 && parametersEvaluable;
 }
 
 inline double IDM::accelerationAt(double v, double dv, double gap) const

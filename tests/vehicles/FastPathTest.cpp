@@ -104,3 +104,52 @@ TEST(AccelerationBounds, UnknownWhereTheModelCannotBeEvaluated)
     EXPECT_TRUE(std::isnan(model.accelerationBoundBehind(10.0, 0.0, std::nan(""))));
     EXPECT_TRUE(std::isnan(model.accelerationBoundBehind(std::nan(""), 0.0, 20.0)));
 }
+
+// The driver keeps the terms of its last velocity: every change of v0, delta, a or b must reach
+// the next evaluation at that same velocity, as it would reach a driver that kept nothing.
+TEST(KeptSpeedTerms, FollowEveryChangeOfTheParameters)
+{
+    constexpr double v = 20.0;  // m/s
+    const auto sameAsFresh = [](const IDM& kept, const IDM& fresh, const char* change) {
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(kept.accelerationAt(v, 1.0, 30.0)),
+                  std::bit_cast<std::uint64_t>(IDM(fresh).accelerationAt(v, 1.0, 30.0)))
+            << change;
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(kept.accelerationBound(v)),
+                  std::bit_cast<std::uint64_t>(IDM(fresh).accelerationBound(v)))
+            << change;
+    };
+    IDM model = workedIDM();
+    model.accelerationAt(v, 1.0, 30.0);
+
+    model.enterSpeedLimit(15.0);
+    IDM limited = workedIDM();
+    limited.setV0(15.0 / kmhFactor);
+    limited.enterSpeedLimit(15.0);
+    sameAsFresh(model, limited, "speed limit entered");
+
+    model.leaveSpeedLimit();
+    sameAsFresh(model, workedIDM(), "speed limit left");
+
+    model.enterGradient(6.0);
+    IDM climbing = workedIDM();
+    climbing.enterGradient(6.0);
+    EXPECT_NE(climbing.getV0(), workedIDM().getV0());
+    sameAsFresh(model, climbing, "gradient entered");
+
+    model.leaveGradient();
+    sameAsFresh(model, workedIDM(), "gradient left");
+
+    model.setDelta(2.0);
+    IDM squared = workedIDM();
+    squared.setDelta(2.0);
+    sameAsFresh(model, squared, "delta");
+
+    model.setA(0.0);
+    EXPECT_EQ(model.accelerationAt(v, 1.0, 30.0), IDM::emergencyDeceleration);
+    model.setA(1.0);
+    model.setB(0.0);
+    EXPECT_EQ(model.accelerationAt(v, 1.0, 30.0), IDM::emergencyDeceleration);
+    model.setB(2.0);
+    model.setV0(0.0);
+    EXPECT_EQ(model.accelerationAt(v, 1.0, 30.0), IDM::emergencyDeceleration);
+}
