@@ -121,12 +121,12 @@ private:
     bool gradientAltersAccel;
     double gradientMinAccel;  // m/s²
     bool gradientAltersDecel;
-    double gradientHeadwayStep;       // % per s
-    double gradientMinSpeed;          // m/s
-    double gradientSpeedStep;         // % per km/h
-    double twiceRootAB = 0.0;         // m/s², 2·sqrt(a·b), kept up to date with a and b
-    double inverseTwiceRootAB = 0.0;  // s²/m, its reciprocal
-    int wholeDelta = 0;               // delta when a small whole number, else 0
+    double gradientHeadwayStep;        // % per s
+    double gradientMinSpeed;           // m/s
+    double gradientSpeedStep;          // % per km/h
+    double twiceRootAB = 0.0;          // m/s², 2·sqrt(a·b), kept up to date with a and b
+    double inverseTwiceRootAB = 0.0;   // s²/m, its reciprocal
+    int wholeDelta = 0;                // delta when a small whole number, else 0
     bool parametersEvaluable = false;  // v0, a and b above 0
     mutable SpeedTerms lastSpeedTerms;
 };
