@@ -9,10 +9,10 @@
 #include <cmath>
 
 IDM::IDM()
-    : T(0.0), a(0.0), b(0.0), s0(0.0), s1(0.0), v0(0.0), delta(0.0), p(0.0), deltaAbias(0.0), deltaAth(0.0),
+    : T(0.0), a(0.0), s0(0.0), s1(0.0), v0(0.0), safeDeceleration(theConfigData.safeDeceleration), p(0.0),
+      deltaAbias(0.0), deltaAth(0.0), laneChangeMinGap(theConfigData.laneChangeMinGap), b(0.0), delta(0.0),
       speedLimitSavedV0(0.0), gradientSavedT(0.0), gradientSavedA(0.0), gradientSavedB(0.0), gradientSavedV0(0.0),
-      desiredVelocity(0.0), laneChangeMinGap(theConfigData.laneChangeMinGap),
-      safeDeceleration(theConfigData.safeDeceleration), gradientAltersAccel(theConfigData.gradientAltersAccel),
+      desiredVelocity(0.0), gradientAltersAccel(theConfigData.gradientAltersAccel),
       gradientMinAccel(theConfigData.gradientMinAccel), gradientAltersDecel(theConfigData.gradientAltersDecel),
       gradientHeadwayStep(theConfigData.gradientHeadwayStep), gradientMinSpeed(theConfigData.gradientMinSpeed),
       gradientSpeedStep(theConfigData.gradientSpeedStep)

@@ -72,10 +72,10 @@ int Vehicle::usableObstacleDistance(int configured)
 }
 
 Vehicle::Vehicle()
-    : driver(&idm), laneChangeMinGap(theConfigData.laneChangeMinGap),
-      virtualObstacleDistance(usableObstacleDistance(theConfigData.virtualObstacleDistance)),
-      laneChangeInterval(theConfigData.laneChangeInterval), entryGap(theConfigData.entryGap),
-      safeDeceleration(theConfigData.safeDeceleration), craneMeanSpacing(theConfigData.craneMeanSpacing),
+    : laneChangeInterval(theConfigData.laneChangeInterval), laneChangeMinGap(theConfigData.laneChangeMinGap),
+      driver(&idm), virtualObstacleDistance(usableObstacleDistance(theConfigData.virtualObstacleDistance)),
+      entryGap(theConfigData.entryGap), safeDeceleration(theConfigData.safeDeceleration),
+      craneMeanSpacing(theConfigData.craneMeanSpacing),
       craneMaxSpacing(static_cast<double>(theConfigData.craneMaxSpacing)),
       lowLoaderSpacing(theConfigData.lowLoaderSpacing), smallTruckMaxAxles(theConfigData.smallTruckMaxAxles),
       daysPerMonth(theConfigData.daysPerMonth), monthsPerYear(theConfigData.monthsPerYear),
