@@ -13,11 +13,18 @@ constexpr int largestExponent = 8;
 // Inside these bounds neither x^n nor the error terms can overflow or become subnormal.
 constexpr double smallestBase = 0x1p-100;
 constexpr double largestBase = 0x1p100;
-// The C library's pow documents its error as 0.509 units in the last place from its exp step
-// plus at most |y log x| · 1.3·2^-15 units from its log step: at most 0.52 units for these
-// bases and exponents. So a value nearer than 0.47 units to a double, 0.03 from the halfway
-// point, cannot have been rounded to another one by it.
-constexpr double safeFraction = 0.47;
+// The C library's pow documents its error as 0.509 units in the last place from its exp step,
+// 0.5 of which is the final rounding, plus at most |y log x| · 1.3·2^-15 units from its log step.
+// Before that rounding its value is thus within 0.009 + |y log x| · 1.3·2^-15 units of x^y, and it
+// rounds to the double nearest x^y whenever x^y lies farther than that from the halfway point.
+// With |y log x| at most 8 · 100 · log 2 here, 0.031 units: a value nearer than 0.46 units to a
+// double cannot have been rounded to another one.
+constexpr double safeFraction = 0.46;
+// Most bases are ratios v/v0 near 1: from 2^-4 to 2^4, |y log x| is at most 8 · 4 · log 2 and
+// the distance 0.0099 units, so 0.488 units is safe. Each unit of the band left to pow costs:
+// pow is called for about 2 % of the ratios the driver model meets instead of 6 %.
+constexpr double nearBase = 0x1p4;
+constexpr double safeFractionNear = 0.488;
 constexpr double unknown = std::numeric_limits<double>::quiet_NaN();
 
 // The value hi + lo, where lo holds what the rounding of hi lost.
@@ -72,7 +79,8 @@ __attribute__((target("fma"))) double powerByProducts(double x, int n)
     if ((bits & mantissaBits) == 0)
         return unknown;
     const double unit = std::bit_cast<double>((bits & ~mantissaBits) - (std::uint64_t{52} << 52));
-    return std::abs(lo) < safeFraction * unit ? hi : unknown;
+    const bool near = x >= 1.0 / nearBase && x < nearBase;
+    return std::abs(lo) < (near ? safeFractionNear : safeFraction) * unit ? hi : unknown;
 }
 
 // Without the instruction a fused multiply-add is emulated, which is slower than pow itself.

@@ -31,6 +31,37 @@ TEST(WholePower, EqualsPowBitForBit)
     EXPECT_EQ(wholePower(0.5, 4), 0.0625);
 }
 
+// The shortcut trusts pow to round x^n to the nearest double unless x^n lies within about 0.01
+// units of the halfway point between two doubles. Put that trust to the test where it is
+// tightest: ratios whose power lies just inside the band the shortcut keeps.
+TEST(WholePower, EqualsPowNearTheHalfwayPoints)
+{
+    std::mt19937_64 random(19);
+    std::uniform_real_distribution<double> ratio(0.0625, 1.6);
+    int tested = 0;
+    for (int i = 0; i < 2000000; ++i)
+    {
+        const double x = ratio(random);
+        for (int n : {4, 8})
+        {
+            // 64 bits of x^n: its distance from the nearest double to about 0.002 units.
+            long double power = x;
+            for (int k = 1; k < n; ++k)
+                power *= x;
+            const double nearest = static_cast<double>(power);
+            const long double unit = std::nextafter(nearest, 2.0 * nearest) - nearest;
+            const long double distance = std::fabs(power - static_cast<long double>(nearest)) / unit;
+            if (distance < 0.47L)
+                continue;
+            ++tested;
+            ASSERT_EQ(std::bit_cast<std::uint64_t>(wholePower(x, n)),
+                      std::bit_cast<std::uint64_t>(std::pow(x, static_cast<double>(n))))
+                << x << "^" << n << " lies " << static_cast<double>(distance) << " units from a double";
+        }
+    }
+    EXPECT_GT(tested, 100000);
+}
+
 TEST(WholePower, KnowsOnlySmallWholeExponents)
 {
     EXPECT_EQ(smallWholeExponent(4.0), 4);
