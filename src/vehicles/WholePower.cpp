@@ -3,7 +3,6 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
-#include <limits>
 
 namespace {
 
@@ -25,7 +24,6 @@ constexpr double safeFraction = 0.46;
 // pow is called for about 2 % of the ratios the driver model meets instead of 6 %.
 constexpr double nearBase = 0x1p4;
 constexpr double safeFractionNear = 0.488;
-constexpr double unknown = std::numeric_limits<double>::quiet_NaN();
 
 // The value hi + lo, where lo holds what the rounding of hi lost.
 struct Split
@@ -63,12 +61,19 @@ __attribute__((target("fma"))) inline Split power(double x, int n)
         result = times(result, Split{x, 0.0});
     return result;
 }
+#endif
 
-// x^n rounded to the nearest double when that is surely what pow gives; NaN when it is not sure.
+double powerByPow(double x, int n)
+{
+    return std::pow(x, static_cast<double>(n));
+}
+
+#if defined(__x86_64__)
+// x^n by products where their result is surely what pow gives, else by pow.
 __attribute__((target("fma"))) double powerByProducts(double x, int n)
 {
     if (!(x >= smallestBase && x <= largestBase))
-        return unknown;
+        return powerByPow(x, n);
     const Split exact = power(x, n);
     const double hi = exact.hi + exact.lo;
     const double lo = exact.lo - (hi - exact.hi);
@@ -77,28 +82,24 @@ __attribute__((target("fma"))) double powerByProducts(double x, int n)
     const auto bits = std::bit_cast<std::uint64_t>(hi);
     // At a power of two the unit below is half the one above: such rare values go to pow.
     if ((bits & mantissaBits) == 0)
-        return unknown;
+        return powerByPow(x, n);
     const double unit = std::bit_cast<double>((bits & ~mantissaBits) - (std::uint64_t{52} << 52));
     const bool near = x >= 1.0 / nearBase && x < nearBase;
-    return std::abs(lo) < (near ? safeFractionNear : safeFraction) * unit ? hi : unknown;
+    return std::abs(lo) < (near ? safeFractionNear : safeFraction) * unit ? hi : powerByPow(x, n);
 }
+#endif
 
+// pow until start-up has looked at the processor: as exact, so a call before that is no worse.
+double (*powerKernel)(double, int) = powerByPow;
+
+#if defined(__x86_64__)
 // Without the instruction a fused multiply-add is emulated, which is slower than pow itself.
-// Read at start-up; a call before that finds false and takes pow, which is as exact.
-const bool fusedMultiplyAddInHardware = [] {
+const bool productsChosen = [] {
     __builtin_cpu_init();
-    return __builtin_cpu_supports("fma") != 0;
+    if (__builtin_cpu_supports("fma") != 0)
+        powerKernel = powerByProducts;
+    return powerKernel == powerByProducts;
 }();
-
-double fastPower(double x, int n)
-{
-    return fusedMultiplyAddInHardware ? powerByProducts(x, n) : unknown;
-}
-#else
-double fastPower(double, int)
-{
-    return std::numeric_limits<double>::quiet_NaN();
-}
 #endif
 
 }  // namespace
@@ -113,6 +114,5 @@ int smallWholeExponent(double y)
 
 double wholePower(double x, int n)
 {
-    const double power = fastPower(x, n);
-    return std::isnan(power) ? std::pow(x, static_cast<double>(n)) : power;
+    return powerKernel(x, n);
 }
