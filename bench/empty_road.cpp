@@ -8,13 +8,14 @@
 #include "config/MersenneTwister.h"
 #include "engine/Sim.h"
 
+#include "ScratchFolder.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -22,25 +23,9 @@ constexpr double gap = 86400.0;         // s without traffic
 constexpr double burst = 60.0;          // s of traffic before and after it
 constexpr double headwayPerLane = 4.0;  // s
 
-class ScratchFolder
-{
-public:
-    ScratchFolder()
-        : path(std::filesystem::temp_directory_path() / ("roadflux-bench-empty-" + std::to_string(::getpid())))
-    {
-        std::filesystem::create_directories(path / "metrics");
-    }
-    ~ScratchFolder()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    const std::filesystem::path path;
-};
-
 const std::filesystem::path& scratch()
 {
-    static const ScratchFolder folder;
+    static const ScratchFolder folder("empty");
     return folder.path;
 }
 

@@ -20,6 +20,8 @@
 #include "engine/Sim.h"
 #include "loadeffects/LoadEffectRun.h"
 
+#include "ScratchFolder.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -31,7 +33,6 @@
 #include <memory>
 #include <random>
 #include <string>
-#include <unistd.h>
 #include <utility>
 
 namespace {
@@ -41,26 +42,9 @@ constexpr double standardFlow = 1500.0;   // vehicles per hour per lane
 constexpr double timeStep = 0.1;          // s
 constexpr double entrySpeed = 22.2;       // m/s, about the mean desired velocity of 80 km/h
 
-// The run's traffic, output and measurement files; removed when the program ends.
-class ScratchFolder
-{
-public:
-    ScratchFolder()
-        : path(std::filesystem::temp_directory_path() / ("roadflux-bench-engine-" + std::to_string(::getpid())))
-    {
-        std::filesystem::create_directories(path / "metrics");
-    }
-    ~ScratchFolder()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    const std::filesystem::path path;
-};
-
 const std::filesystem::path& scratchFolder()
 {
-    static const ScratchFolder folder;
+    static const ScratchFolder folder("engine");
     return folder.path;
 }
 

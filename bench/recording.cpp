@@ -11,13 +11,14 @@
 #include "document/StudyDocument.h"
 #include "document/UserMessages.h"
 
+#include "ScratchFolder.h"
+
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -37,25 +38,9 @@ public:
     bool ask(const std::string&) override { return true; }
 };
 
-class ScratchFolder
-{
-public:
-    ScratchFolder()
-        : path(std::filesystem::temp_directory_path() / ("roadflux-bench-recording-" + std::to_string(::getpid())))
-    {
-        std::filesystem::create_directories(path / "metrics");
-    }
-    ~ScratchFolder()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    const std::filesystem::path path;
-};
-
 const ScratchFolder& scratch()
 {
-    static const ScratchFolder folder;
+    static const ScratchFolder folder("recording");
     return folder;
 }
 
