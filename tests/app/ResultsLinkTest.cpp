@@ -1,6 +1,7 @@
 // The Results window from the main frame: the View menu opens it on the study's metrics folder,
 // and a finished run offers it.
 
+#include "ExampleStudyCopy.h"
 #include "FakeStudy.h"
 #include "RecordingDialogs.h"
 #include "app/CCommandTable.h"
@@ -19,16 +20,12 @@
 #include <gtest/gtest.h>
 
 namespace {
-const QString examples = QStringLiteral(ROADFLUX_SOURCE_DIR "/examples");
-
 class ResultsLink : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        for (const char* name : {"study.rfx", "traffic.txt"})
-            ASSERT_TRUE(QFile::copy(examples + "/" + name, folder.filePath(name)));
-        QDir(folder.path()).mkdir("metrics");
+        ASSERT_NO_FATAL_FAILURE(copyExampleStudy(folder));
         ASSERT_TRUE(document.onOpenDocument(folder.filePath("study.rfx")));
         frame = std::make_unique<CMainFrame>(document, recent, clock);
     }

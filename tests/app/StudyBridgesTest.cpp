@@ -2,6 +2,7 @@
 // Save and Open, a bad file left alone, the load effects written by an invisible run, and each
 // bridge drawn as an outline with its name on the road view.
 
+#include "ExampleStudyCopy.h"
 #include "FakeStudy.h"
 #include "RecordingDialogs.h"
 #include "app/CRoadfluxDoc.h"
@@ -19,8 +20,6 @@
 #include <cmath>
 
 namespace {
-const QString examples = QStringLiteral(ROADFLUX_SOURCE_DIR "/examples");
-
 BridgeSet twoBridges()
 {
     Bridge viaduct;
@@ -49,9 +48,7 @@ class StudyBridges : public ::testing::Test
 protected:
     void SetUp() override
     {
-        for (const char* name : {"study.rfx", "traffic.txt"})
-            ASSERT_TRUE(QFile::copy(examples + "/" + name, folder.filePath(name)));
-        QDir(folder.path()).mkdir("metrics");
+        ASSERT_NO_FATAL_FAILURE(copyExampleStudy(folder));
         ASSERT_TRUE(document.onOpenDocument(folder.filePath("study.rfx")));
     }
 

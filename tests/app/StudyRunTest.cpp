@@ -2,6 +2,7 @@
 // paced tick by tick shows vehicles in their lanes, and an invisible run reaches the end and
 // writes its output traffic file.
 
+#include "ExampleStudyCopy.h"
 #include "FakeStudy.h"
 #include "RecordingDialogs.h"
 #include "app/CMainFrame.h"
@@ -22,17 +23,12 @@
 #include <gtest/gtest.h>
 
 namespace {
-const QString examples = QStringLiteral(ROADFLUX_SOURCE_DIR "/examples");
-
 class StudyRun : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        // The study names its files relative to itself: a copy runs without touching examples/.
-        for (const char* name : {"study.rfx", "traffic.txt"})
-            ASSERT_TRUE(QFile::copy(examples + "/" + name, folder.filePath(name)));
-        QDir(folder.path()).mkdir("metrics");
+        ASSERT_NO_FATAL_FAILURE(copyExampleStudy(folder));
         ASSERT_TRUE(document.onOpenDocument(folder.filePath("study.rfx")));
         view = std::make_unique<CRoadfluxView>(document, clock);
         view->resize(800, 300);
