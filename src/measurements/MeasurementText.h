@@ -23,6 +23,9 @@ public:
     MeasurementText(std::string fileName, std::string content);
     // Throws MeasurementFormatError when the file cannot be read.
     static MeasurementText load(const std::filesystem::path& path);
+    // The lines are views into the text: a copy or move would leave them in the old object.
+    MeasurementText(const MeasurementText&) = delete;
+    MeasurementText& operator=(const MeasurementText&) = delete;
 
     const std::string& fileName() const { return name; }
     // Lines are numbered from 1; the line feed that ends the file opens no further line.

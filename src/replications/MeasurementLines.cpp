@@ -9,16 +9,6 @@
 #include <limits>
 #include <utility>
 
-namespace {
-std::string trimmed(const std::string& text)
-{
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return "";
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-}
-
 MeasurementLines MeasurementLines::load(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -30,40 +20,20 @@ MeasurementLines MeasurementLines::load(const std::filesystem::path& path)
     return MeasurementLines(path.string(), content);
 }
 
-MeasurementLines::MeasurementLines(std::string fileName, const std::string& content) : name(std::move(fileName))
+MeasurementLines::MeasurementLines(std::string fileName, const std::string& content)
+    : text(std::move(fileName), content)
 {
-    std::size_t start = 0;
-    while (start < content.size())
-    {
-        std::size_t end = content.find('\n', start);
-        if (end == std::string::npos)
-            end = content.size();
-        std::string text = content.substr(start, end - start);
-        if (!text.empty() && text.back() == '\r')
-            text.pop_back();
-        lines.push_back(std::move(text));
-        start = end + 1;
-    }
 }
 
 bool MeasurementLines::isBlank(std::size_t index) const
 {
-    return trimmed(lines[index]).empty();
+    return text.isBlank(index + 1);
 }
 
 std::vector<std::string> MeasurementLines::cells(std::size_t index) const
 {
-    std::vector<std::string> result;
-    const std::string& text = lines[index];
-    std::size_t start = 0;
-    while (true)
-    {
-        const std::size_t comma = text.find(',', start);
-        result.push_back(trimmed(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start)));
-        if (comma == std::string::npos)
-            return result;
-        start = comma + 1;
-    }
+    const std::vector<std::string_view> views = text.cells(index + 1);
+    return {views.begin(), views.end()};
 }
 
 double MeasurementLines::number(std::size_t index, const std::string& cell, const std::string& column) const
@@ -83,5 +53,5 @@ double MeasurementLines::number(std::size_t index, const std::string& cell, cons
 
 void MeasurementLines::fail(std::size_t index, const std::string& problem) const
 {
-    throw ComparisonError(name + ", line " + std::to_string(index + 1) + ": " + problem);
+    throw ComparisonError(text.fileName() + ", line " + std::to_string(index + 1) + ": " + problem);
 }

@@ -1,6 +1,9 @@
 #pragma once
-// The lines of one measurement file split into comma-separated cells, with a reader for the
-// numbers in them that names the file, line and column of anything it cannot read.
+// The lines of one measurement file split into comma-separated cells, as the measurements layer
+// splits them, with the comparison's reader for the numbers in them: it names the file, line and
+// column of anything it cannot read, and takes a value out of range as missing.
+
+#include "measurements/MeasurementText.h"
 
 #include <cstddef>
 #include <filesystem>
@@ -15,9 +18,9 @@ public:
     // name is used in messages only.
     MeasurementLines(std::string name, const std::string& content);
 
-    std::size_t count() const { return lines.size(); }
+    std::size_t count() const { return text.lineCount(); }
     // Lines are counted from 0 here and from 1 in messages.
-    const std::string& line(std::size_t index) const { return lines[index]; }
+    std::string line(std::size_t index) const { return std::string(text.line(index + 1)); }
     bool isBlank(std::size_t index) const;
     // The cells of a line without the spaces around them.
     std::vector<std::string> cells(std::size_t index) const;
@@ -26,9 +29,8 @@ public:
     // Anything else that is not a number throws ComparisonError.
     double number(std::size_t index, const std::string& cell, const std::string& column) const;
     [[noreturn]] void fail(std::size_t index, const std::string& problem) const;
-    const std::string& fileName() const { return name; }
+    const std::string& fileName() const { return text.fileName(); }
 
 private:
-    std::string name;
-    std::vector<std::string> lines;
+    MeasurementText text;
 };
