@@ -1,5 +1,6 @@
 #include "app/CStudyBridges.h"
 
+#include "config/CConfigData.h"
 #include "document/StudyDocument.h"
 #include "document/UserMessages.h"
 #include "loadeffects/BridgesFile.h"
@@ -67,7 +68,11 @@ bool CStudyBridges::save(const std::string& studyFile) const
     const std::string path = BridgesFile::besideStudy(studyFile);
     if (keepFile || (set.empty() && !exists(path)))
         return true;
-    return BridgesFile::write(path, set);
+    // Through a link to the study or the configuration, a save would destroy it.
+    FileClaims mustNotBe;
+    mustNotBe.addInput(studyFile, "the study file");
+    mustNotBe.addInput(theConfigData.getLoadedFrom(), "the configuration file");
+    return BridgesFile::write(path, set, mustNotBe);
 }
 
 bool CStudyBridges::prepareRun(const StudyDocument& study, UserMessages& messages)

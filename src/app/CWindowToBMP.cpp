@@ -1,8 +1,10 @@
 #include "app/CWindowToBMP.h"
 
+#include "files/AtomicFileWriter.h"
+
+#include <QFile>
 #include <QImage>
 #include <QPixmap>
-#include <QSaveFile>
 #include <QWidget>
 
 #include <cstdint>
@@ -75,14 +77,7 @@ bool CWindowToBMP::saveWindow(QWidget* window, const QString& fileName) const
     const QImage picture = window->grab().toImage();
     if (picture.isNull())
         return false;
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
     const QByteArray bytes = bitmapFile(picture);
-    if (file.write(bytes) != bytes.size())
-    {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return !writeFileAtomically(QFile::encodeName(fileName).toStdString(),
+                                std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }

@@ -1,9 +1,12 @@
 #include "cli/ExampleCommand.h"
 
 #include "cli/CliFailure.h"
+#include "files/AtomicFileWriter.h"
+#include "files/InputFile.h"
 
 #include <CLI/CLI.hpp>
 
+#include <optional>
 #include <ostream>
 
 namespace fs = std::filesystem;
@@ -95,22 +98,23 @@ int ExampleCommand::execute(const Options& options) const
     if (error || !fs::is_directory(folder / metricsFolder()))
         throw CliFailure(options.folder + ": the folder cannot be made" +
                          (error ? " (" + error.message() + ")" : std::string()));
-    std::vector<fs::path> copied;
+    std::vector<std::string> copied;
     for (const std::string& name : exampleFiles())
     {
         const fs::path target = folder / name;
-        // copy_options::none fails rather than replace a file that appeared meanwhile.
-        if (!fs::copy_file(source / name, target, fs::copy_options::none, error))
+        std::string content;
+        std::optional<std::string> problem = readFileBytes((source / name).string(), content);
+        if (problem)
+            problem = (source / name).string() + ": the example cannot be read (" + *problem + ")";
+        else if (auto notWritten = createFileAtomically(target.string(), content))
+            problem = target.string() + ": the file cannot be written (" + *notWritten + ")";
+        if (problem)
         {
-            const std::string reason = error.message();
             // Half an example would block the next try: take back what this call wrote.
-            for (const fs::path& written : copied)
-                fs::remove(written, error);
-            throw CliFailure(target.string() + ": the file cannot be written (" + reason + ")");
+            removeCreatedFiles(copied);
+            throw CliFailure(*problem);
         }
-        copied.push_back(target);
-        // The installed originals may be read-only; the user's copy is theirs to edit.
-        fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, error);
+        copied.push_back(target.string());
     }
     out << "Copied " << listed(exampleFiles()) << " from " << source.lexically_normal().string() << " into "
         << options.folder << "\n"

@@ -1,12 +1,14 @@
 #include "cli/GenerateCommand.h"
 
 #include "cli/CliFailure.h"
-#include "cli/TemporaryFileGuard.h"
 #include "cli/TrafficGenerator.h"
 #include "cli/TrafficGeneratorSettings.h"
-#include "document/AtomicFileWriter.h"
-#include "document/FileKind.h"
+#include "config/CConfigData.h"
 #include "document/StudyNames.h"
+#include "files/AtomicFileWriter.h"
+#include "files/FileClaims.h"
+#include "files/FileKind.h"
+#include "files/TemporaryFileGuard.h"
 
 #include <cctype>
 #include <charconv>
@@ -171,14 +173,26 @@ int GenerateCommand::execute(const Options& options)
     if (auto problem = whyNotReplaceable(options.output))
         throw CliFailure(options.output + ": " + *problem + ": --force replaces only regular files");
 
+    FileClaims files;
+    files.addInput(theConfigData.getLoadedFrom(), "the configuration file");
+    files.addOutput(options.output, "the traffic file", FileClaims::Writing::replacedWhole);
+    FileClaim claim;
+    if (auto problem = files.claim(claim))
+        throw CliFailure(options.output + ": " + *problem);
     AtomicFileWriter writer(options.output);
     if (!writer.isOpen())
+    {
+        claim.abandon();
         throw CliFailure(options.output + ": the traffic file cannot be created (" + writer.getError() + ")");
+    }
     const TemporaryFileGuard removedIfInterrupted(writer.getTemporaryPath());
     TrafficGenerator generator(settings);
     const long long vehicles = generator.write(writer.out());
     if (!writer.commit())
+    {
+        claim.abandon();
         throw CliFailure(options.output + ": the traffic file cannot be written (" + writer.getError() + ")");
+    }
     out << "Wrote " << vehicles << " vehicles to " << options.output << " (seed " << settings.seed << ")\n";
     if (vehicles == 0)
         err << "roadflux-cli: " << options.output << ": no vehicle arrived within the duration\n";

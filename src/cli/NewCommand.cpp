@@ -4,14 +4,14 @@
 #include "cli/ConsoleMessages.h"
 #include "cli/DefinitionParser.h"
 #include "config/CConfigData.h"
-#include "document/FileKind.h"
-#include "document/RunFiles.h"
 #include "document/SimulationSettingsEntry.h"
 #include "document/StudyChecks.h"
 #include "document/StudyDocument.h"
 #include "document/StudyNames.h"
 #include "document/StudyPaths.h"
 #include "document/StudyRefusal.h"
+#include "files/FileClaims.h"
+#include "files/FileKind.h"
 
 #include <cctype>
 #include <filesystem>
@@ -168,9 +168,11 @@ int NewCommand::execute(const Options& options)
         err << "roadflux-cli: " << options.study << ": --input: " << fs::path(input).lexically_normal().string()
             << " does not exist yet; a run needs it\n";
 
+    // The save refuses a study that would replace a file its run reads or writes.
     const StudyFileResult saved = document.saveFile(options.study);
     if (saved != StudyFileResult::ok)
-        throw CliFailure(options.study + ": " + studyFileMessage(saved));
+        throw CliFailure(options.study + ": " +
+                         (document.getSaveProblem().empty() ? studyFileMessage(saved) : document.getSaveProblem()));
     out << "Wrote " << options.study << '\n';
     return 0;
 }

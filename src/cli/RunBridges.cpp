@@ -7,6 +7,7 @@
 #include "document/StudyDocument.h"
 #include "loadeffects/BridgesFile.h"
 #include "loadeffects/GumbelFit.h"
+#include "loadeffects/InfluenceLineFile.h"
 #include "loadeffects/LoadEffectFileNames.h"
 
 #include <algorithm>
@@ -76,19 +77,26 @@ std::unique_ptr<LoadEffectRun> RunBridges::start(const Sim& sim, const std::stri
     return run;
 }
 
-std::vector<std::string> RunBridges::outputFiles(const std::string& metricsFolder) const
+FileClaims RunBridges::files(const std::string& metricsFolder) const
 {
-    std::vector<std::string> paths;
+    FileClaims files;
+    files.addInput(file, "the bridges file");
+    const std::string folder = std::filesystem::path(file).parent_path().string();
     for (const PreparedBridge& prepared : bridges)
     {
-        paths.push_back(
-            MeasurementFile::pathInFolder(metricsFolder, LoadEffectFileNames::series(prepared.bridge.name)));
-        paths.push_back(
-            MeasurementFile::pathInFolder(metricsFolder, LoadEffectFileNames::seconds(prepared.bridge.name)));
-        paths.push_back(
-            MeasurementFile::pathInFolder(metricsFolder, LoadEffectFileNames::events(prepared.bridge.name)));
+        const Bridge& bridge = prepared.bridge;
+        if (!bridge.influenceFile.empty())
+            files.addInput(InfluenceLineFile::resolve(bridge, folder),
+                           "the influence line file of bridge " + bridge.name);
+        for (const std::string& name :
+             {LoadEffectFileNames::series(bridge.name), LoadEffectFileNames::seconds(bridge.name),
+              LoadEffectFileNames::events(bridge.name)})
+        {
+            const std::string path = MeasurementFile::pathInFolder(metricsFolder, name);
+            files.addOutput(path, "the load-effect file " + path);
+        }
     }
-    return paths;
+    return files;
 }
 
 void RunBridges::printSummary(std::ostream& out, const LoadEffectRun& run, double returnYears)

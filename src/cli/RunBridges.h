@@ -3,6 +3,7 @@
 // study when there is one. Read and checked against the study's road before the run touches any
 // file; the load effects are then followed step by step and summed up after the run.
 
+#include "files/FileClaims.h"
 #include "loadeffects/LoadEffectRun.h"
 
 #include <iosfwd>
@@ -29,8 +30,9 @@ public:
     static void printSummary(std::ostream& out, const LoadEffectRun& run, double returnYears);
 
     const std::string& getFile() const { return file; }
-    // The load-effect files the run will write, so that no other output of the run is one of them.
-    std::vector<std::string> outputFiles(const std::string& metricsFolder) const;
+    // The files the bridges read (the bridges file, influence lines) and the load-effect files
+    // they write, to be checked and claimed with every other file of the run.
+    FileClaims files(const std::string& metricsFolder) const;
 
 private:
     std::string file;

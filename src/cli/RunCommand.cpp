@@ -7,8 +7,8 @@
 #include "cli/RunSummary.h"
 #include "cli/TrajectoryOutput.h"
 #include "config/MersenneTwister.h"
-#include "document/RunFiles.h"
 #include "document/StudyDocument.h"
+#include "files/FileClaims.h"
 #include "loadeffects/GumbelFit.h"
 
 #include <chrono>
@@ -125,12 +125,14 @@ int RunCommand::execute(const Options& options)
         throw CliFailure(options.study + ": " + studyFileMessage(opened));
     applyOverrides(document, options);
     const std::optional<RunBridges> bridges = RunBridges::load(options.study, options.bridges, document);
+    // The bridges' files are claimed with the run's own: a refused run empties none of them.
+    if (bridges)
+        document.addRunFiles(bridges->files(document.resolvedMetricsFolder()));
     if (options.seed)
         theRandomGenerator.seed(*options.seed);
 
-    RunFileClaim trajectoryClaim;
-    const std::unique_ptr<TrajectoryOutput> trajectories =
-        claimTrajectories(document, bridges, options, trajectoryClaim);
+    FileClaim trajectoryClaim;
+    const std::unique_ptr<TrajectoryOutput> trajectories = claimTrajectories(document, options, trajectoryClaim);
 
     ConsoleMessages messages(out, err, nullptr, false);
     messages.setSubject(options.study);
@@ -203,22 +205,14 @@ int RunCommand::execute(const Options& options)
 
 // The trajectories file, when asked for, checked against every other file of the run and locked
 // before the study's set-up touches any of them.
-std::unique_ptr<TrajectoryOutput> RunCommand::claimTrajectories(const StudyDocument& document,
-                                                                const std::optional<RunBridges>& bridges,
-                                                                const Options& options, RunFileClaim& claim)
+std::unique_ptr<TrajectoryOutput> RunCommand::claimTrajectories(const StudyDocument& document, const Options& options,
+                                                                FileClaim& claim)
 {
     if (options.trajectories.empty())
         return nullptr;
     auto trajectories =
         std::make_unique<TrajectoryOutput>(absoluteName(options.trajectories), options.trajectoryInterval);
-    RunFiles files = document.runFiles();
-    if (bridges)
-    {
-        files.addInput(bridges->getFile(), "the bridges file");
-        for (const std::string& path : bridges->outputFiles(document.resolvedMetricsFolder()))
-            files.addOutput(path, "the load-effect file " + path);
-    }
-    trajectories->claim(std::move(files), claim);
+    trajectories->claim(document.runFiles(), claim);
     return trajectories;
 }
 

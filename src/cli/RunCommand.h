@@ -10,7 +10,7 @@
 #include <string>
 
 class RunBridges;
-class RunFileClaim;
+class FileClaim;
 class StudyDocument;
 class TrajectoryOutput;
 struct RunStatistics;
@@ -40,9 +40,8 @@ public:
 
 private:
     void applyOverrides(StudyDocument& document, const Options& options) const;
-    static std::unique_ptr<TrajectoryOutput> claimTrajectories(const StudyDocument& document,
-                                                               const std::optional<RunBridges>& bridges,
-                                                               const Options& options, RunFileClaim& claim);
+    static std::unique_ptr<TrajectoryOutput> claimTrajectories(const StudyDocument& document, const Options& options,
+                                                               FileClaim& claim);
     // False, with a message naming each, when an output or measurement file is not whole.
     bool reportLostOutputs(const RunStatistics& statistics, const std::string& outputFile) const;
 

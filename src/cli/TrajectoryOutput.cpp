@@ -2,7 +2,8 @@
 
 #include "analysis/RunFigureText.h"
 #include "cli/CliFailure.h"
-#include "document/RunFiles.h"
+#include "files/FileClaims.h"
+#include "files/OutputStream.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -21,13 +22,13 @@ std::string TrajectoryOutput::figuresFileName(const std::string& name)
     return fs::path(name).replace_extension(".summary.txt").string();
 }
 
-void TrajectoryOutput::addOutputsTo(RunFiles& files) const
+void TrajectoryOutput::addOutputsTo(FileClaims& files) const
 {
     files.addOutput(fileName, "the trajectories file");
     files.addOutput(figuresFile, "the trajectories' figures file");
 }
 
-void TrajectoryOutput::claim(RunFiles runFiles, RunFileClaim& claim) const
+void TrajectoryOutput::claim(FileClaims runFiles, FileClaim& claim) const
 {
     // The run is refused either way; the message then names the files that clash.
     if (const std::optional<std::string> conflict = runFiles.findConflict())
@@ -35,7 +36,7 @@ void TrajectoryOutput::claim(RunFiles runFiles, RunFileClaim& claim) const
     addOutputsTo(runFiles);
     if (const std::optional<std::string> conflict = runFiles.findConflict())
         throw CliFailure(fileName + ": --trajectories: " + *conflict);
-    RunFiles own;
+    FileClaims own;
     addOutputsTo(own);
     if (const std::optional<std::string> problem = own.claim(claim))
         throw CliFailure("--trajectories: " + *problem);
@@ -43,10 +44,10 @@ void TrajectoryOutput::claim(RunFiles runFiles, RunFileClaim& claim) const
 
 void TrajectoryOutput::start(double startTime)
 {
-    csv.open(fileName, std::ios::binary | std::ios::trunc);
-    if (!csv.is_open())
-        throw CliFailure(fileName + ": --trajectories: the file cannot be written");
-    writer = std::make_unique<TrajectoryCsvWriter>(csv);
+    csv = std::make_unique<OutputFile>(fileName);
+    if (!csv->isOpen())
+        throw CliFailure(fileName + ": --trajectories: the file cannot be written (" + csv->error() + ")");
+    writer = std::make_unique<TrajectoryCsvWriter>(*csv);
     recorder = std::make_unique<TrajectoryRecorder>(startTime, interval);
     recorder->addSink(*writer);
 }
@@ -56,7 +57,7 @@ void TrajectoryOutput::observe(double time, const std::vector<std::vector<Vehicl
     // A file that refused a write (a full disk, say) is given up; the run goes on.
     if (writeFailed || !recorder)
         return;
-    if (recorder->observe(time, lanes) && !csv)
+    if (recorder->observe(time, lanes) && !*csv)
         writeFailed = true;
 }
 
@@ -64,12 +65,12 @@ std::optional<std::string> TrajectoryOutput::finish(const RunStatistics& statist
 {
     if (writer && !writeFailed)
         writer->flush();
-    if (csv.is_open())
-        csv.close();
-    if (writeFailed || csv.fail())
+    if (csv && !csv->close())
+        writeFailed = true;
+    if (writeFailed)
         return fileName + ": the trajectories file could not be written whole";
 
-    std::ofstream figures(figuresFile, std::ios::trunc);
+    OutputFile figures(figuresFile);
     char text[64];
     std::snprintf(text, sizeof text, "%g", interval);
     figures << "Trajectories:        " << fileName << '\n'
@@ -78,8 +79,7 @@ std::optional<std::string> TrajectoryOutput::finish(const RunStatistics& statist
             << "Rows:                " << (writer ? writer->getRowCount() : 0) << '\n'
             << summaryLine(releaseDelayLabel, releaseDelayText(statistics.releaseDelays))
             << summaryLine(minimumGapLabel, minimumGapText(statistics.gaps));
-    figures.close();
-    if (figures.fail())
+    if (!figures.close())
         return figuresFile + ": the trajectories' figures could not be written";
     return std::nullopt;
 }

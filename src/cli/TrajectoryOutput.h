@@ -7,14 +7,15 @@
 #include "analysis/TrajectoryRecorder.h"
 #include "engine/RunStatistics.h"
 
-#include <fstream>
+#include "files/OutputStream.h"
+
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-class RunFileClaim;
-class RunFiles;
+class FileClaim;
+class FileClaims;
 class Vehicle;
 
 class TrajectoryOutput
@@ -29,7 +30,7 @@ public:
     // Before the run touches any file: both files checked against every other file of the run
     // (`runFiles`: the study's inputs and outputs, and whatever the runner adds), then opened
     // without emptying and locked into `claim` as the study's outputs are. Throws CliFailure.
-    void claim(RunFiles runFiles, RunFileClaim& claim) const;
+    void claim(FileClaims runFiles, FileClaim& claim) const;
 
     // Empties the file and writes its header; startTime (s) is the clock before the first step.
     void start(double startTime);
@@ -43,12 +44,12 @@ public:
     const std::string& getFiguresFileName() const { return figuresFile; }
 
 private:
-    void addOutputsTo(RunFiles& files) const;
+    void addOutputsTo(FileClaims& files) const;
 
     std::string fileName;
     std::string figuresFile;
     double interval;  // s
-    std::ofstream csv;
+    std::unique_ptr<OutputFile> csv;
     std::unique_ptr<TrajectoryCsvWriter> writer;
     std::unique_ptr<TrajectoryRecorder> recorder;
     bool writeFailed = false;

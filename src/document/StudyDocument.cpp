@@ -4,15 +4,15 @@
 #include "config/CArchive.h"
 #include "config/CConfigData.h"
 #include "detectors/MeasurementFile.h"
-#include "document/AtomicFileWriter.h"
-#include "document/FileKind.h"
 #include "document/MeasurementFileNames.h"
-#include "document/RunFiles.h"
 #include "document/StudyChecks.h"
 #include "document/StudyNames.h"
 #include "document/StudyPaths.h"
 #include "document/TrafficFileSurvey.h"
 #include "document/UserMessages.h"
+#include "files/AtomicFileWriter.h"
+#include "files/FileClaims.h"
+#include "files/FileKind.h"
 
 #include <algorithm>
 #include <climits>
@@ -162,7 +162,7 @@ bool StudyDocument::inputAndOutputAreUsable(UserMessages& messages) const
         return false;
     }
     // Opening the output empties it: were it the input, the traffic would be lost.
-    if (RunFiles::isSameFile(input, output))
+    if (FileClaims::isSameFile(input, output))
     {
         messages.warn("The output traffic file must not be the input traffic file");
         return false;
@@ -202,9 +202,9 @@ bool StudyDocument::inputHasTraffic(UserMessages& messages) const
 }
 
 // Every file the run reads, and every file it writes, each named for messages.
-RunFiles StudyDocument::runFiles() const
+FileClaims StudyDocument::runFiles() const
 {
-    RunFiles files;
+    FileClaims files;
     files.addInput(pathName, "the study file");
     files.addInput(theConfigData.getLoadedFrom(), "the configuration file");
     files.addInput(resolvedInputFileName(), "the input traffic file");
@@ -216,6 +216,7 @@ RunFiles StudyDocument::runFiles() const
             const std::string path = MeasurementFile::pathInFolder(folder, name);
             files.addOutput(path, "the measurement file " + path);
         }
+    files.add(extraRunFiles);
     return files;
 }
 
@@ -288,7 +289,7 @@ bool StudyDocument::setupSimulation(UserMessages& messages)
 
     // A run left set up by a caller that never reset it would keep its lanes, files and locks.
     sim.reset();
-    auto claim = std::make_shared<RunFileClaim>();
+    auto claim = std::make_shared<FileClaim>();
     if (auto problem = runFiles().claim(*claim))
     {
         messages.warn(*problem);
@@ -496,9 +497,26 @@ bool StudyDocument::writeStudyFile(const std::string& path)
     {
         return false;
     }
+    // A study saved over its own traffic file or the configuration would destroy it.
+    const StudyPaths to(path);
+    FileClaims files;
+    files.addInput(to.resolveFile(inputFileName), "the input traffic file");
+    files.addInput(to.resolveFile(outputFileName), "the output traffic file");
+    files.addInput(theConfigData.getLoadedFrom(), "the configuration file");
+    files.addOutput(path, "the study file", FileClaims::Writing::replacedWhole);
+    FileClaim claim;
+    saveProblem.clear();
+    if (auto problem = files.claim(claim))
+    {
+        saveProblem = *problem;
+        return false;
+    }
     AtomicFileWriter writer(path);
     if (!writer.isOpen())
+    {
+        saveProblem = "The study file cannot be written (" + path + ": " + writer.getError() + ")";
         return false;
+    }
     const auto& bytes = archive.buffer();
     writer.out().write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     if (!writer.commit())

@@ -9,6 +9,7 @@
 #include "config/CStatDetector.h"
 #include "document/StudyFileResult.h"
 #include "engine/Sim.h"
+#include "files/FileClaims.h"
 
 #include <array>
 #include <cstdint>
@@ -17,7 +18,6 @@
 #include <vector>
 
 class CArchive;
-class RunFiles;
 class UserMessages;
 
 class StudyDocument
@@ -55,6 +55,8 @@ public:
     // folder names so that they still lead to the same places.
     StudyFileResult openFile(const std::string& path);
     StudyFileResult saveFile(const std::string& path);
+    // Why the last save failed, naming the file; "" when it did not or no reason is known.
+    const std::string& getSaveProblem() const { return saveProblem; }
     // The study file's path as given to Open or Save; "" for a study never saved.
     const std::string& getPathName() const { return pathName; }
     void setPathName(const std::string& path) { pathName = path; }
@@ -70,7 +72,10 @@ public:
 
     // The files a run of the study reads (the study, the configuration, the input) and writes
     // (the output, the measurement files), resolved as a run resolves them.
-    RunFiles runFiles() const;
+    FileClaims runFiles() const;
+    // Files a caller reads or writes beside the study's own (bridges, load effects, trajectories):
+    // checked against them and claimed with them, before any is touched.
+    void addRunFiles(const FileClaims& files) { extraRunFiles.add(files); }
 
     const std::string& getMetricsFolder() const { return metricsFolder; }
     const StatDetectorList& getStatDetectors() const { return statDetectors; }
@@ -119,6 +124,8 @@ public:
     void setRoadFeatures(const RoadFeatureList& features);
 
 private:
+    FileClaims extraRunFiles;
+    std::string saveProblem;
     void store(CArchive& archive) const;
     // wholeArchive: bytes after the last item make the file foreign.
     void load(CArchive& archive, bool wholeArchive);

@@ -1,13 +1,15 @@
 #include "loadeffects/BridgesFile.h"
 
+#include "files/AtomicFileWriter.h"
+
 #include "loadeffects/BridgeFields.h"
 #include "loadeffects/InfluenceLineFile.h"
 #include "loadeffects/TextLines.h"
 
 #include <array>
 #include <filesystem>
-#include <fstream>
 #include <optional>
+#include <ostream>
 #include <set>
 #include <utility>
 
@@ -187,42 +189,33 @@ std::vector<std::string> describe(const std::string& path, const BridgesFileResu
     return texts;
 }
 
-bool write(const std::string& path, const BridgeSet& set)
+bool write(const std::string& path, const BridgeSet& set, const FileClaims& mustNotBe)
 {
+    FileClaims files = mustNotBe;
+    files.addOutput(path, "the bridges file", FileClaims::Writing::replacedWhole);
+    FileClaim claim;
+    if (files.claim(claim))
+        return false;
     bool withFactors = false;
     for (const Bridge& bridge : set.bridges)
         withFactors = withFactors || !bridge.laneFactors.empty();
-    const std::string temporary = path + ".new";
+    // Replaced whole, through a symbolic link the file it names (a bridges file shared by link).
+    AtomicFileWriter writer(path);
+    if (!writer.isOpen())
+        return false;
+    std::ostream& out = writer.out();
+    for (std::size_t c = 0; c < (withFactors ? columnNames.size() : requiredColumns); ++c)
+        out << (c > 0 ? "," : "") << columnNames[c];
+    out << '\n';
+    for (const Bridge& bridge : set.bridges)
     {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        for (std::size_t c = 0; c < (withFactors ? columnNames.size() : requiredColumns); ++c)
-            out << (c > 0 ? "," : "") << columnNames[c];
+        out << bridge.name << ',' << BridgeFields::formatNumber(bridge.start) << ','
+            << BridgeFields::formatNumber(bridge.span) << ',' << BridgeFields::formatEffect(bridge) << ','
+            << BridgeFields::formatDirections(bridge.directions) << ',' << BridgeFields::formatNumber(bridge.interval);
+        if (withFactors)
+            out << ',' << BridgeFields::formatLaneFactors(bridge.laneFactors);
         out << '\n';
-        for (const Bridge& bridge : set.bridges)
-        {
-            out << bridge.name << ',' << BridgeFields::formatNumber(bridge.start) << ','
-                << BridgeFields::formatNumber(bridge.span) << ',' << BridgeFields::formatEffect(bridge) << ','
-                << BridgeFields::formatDirections(bridge.directions) << ','
-                << BridgeFields::formatNumber(bridge.interval);
-            if (withFactors)
-                out << ',' << BridgeFields::formatLaneFactors(bridge.laneFactors);
-            out << '\n';
-        }
-        out.close();
-        if (!out)
-        {
-            std::error_code ignored;
-            fs::remove(temporary, ignored);
-            return false;
-        }
     }
-    std::error_code error;
-    fs::rename(temporary, path, error);
-    if (error)
-    {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-    }
-    return !error;
+    return writer.commit();
 }
 }

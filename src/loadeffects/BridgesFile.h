@@ -3,6 +3,7 @@
 // interval_s and, optionally, lane_factors, in any order), then one bridge a line. A study's
 // bridges are in STUDY.bridges beside the study file.
 
+#include "files/FileClaims.h"
 #include "loadeffects/BridgeSet.h"
 
 #include <cstddef>
@@ -29,6 +30,7 @@ BridgesFileResult read(const std::string& path);
 std::vector<std::string> describe(const std::string& path, const BridgesFileResult& file,
                                   const std::vector<BridgeProblem>& problems);
 
-// Writes the set whole or not at all (a new file renamed over the old); false when it cannot.
-bool write(const std::string& path, const BridgeSet& set);
+// Writes the set whole or not at all (a new file renamed over the old, through a link the file
+// it names); false when it cannot, or when the file is one of `mustNotBe` (the study, say).
+bool write(const std::string& path, const BridgeSet& set, const FileClaims& mustNotBe = {});
 }

@@ -1,20 +1,15 @@
 #include "loadeffects/TextLines.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include "files/InputFile.h"
+
+#include <utility>
 
 namespace TextLines {
 bool read(const std::string& path, std::vector<std::string>& lines)
 {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error))
-        return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
+    // Regular files only (a pipe would hang the read), a byte-order mark read past.
+    std::string text;
+    if (readTextFile(path, text, maxBytes))
         return false;
     lines.clear();
     std::string line;

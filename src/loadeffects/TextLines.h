@@ -6,7 +6,12 @@
 #include <string_view>
 #include <vector>
 
+#include <cstddef>
+
 namespace TextLines {
+// Bridges and influence-line files are a few hundred lines; a larger one is no such file.
+inline constexpr std::size_t maxBytes = std::size_t{64} << 20;
+
 // The file's lines without their endings (LF, CR LF or CR); false when it cannot be read.
 bool read(const std::string& path, std::vector<std::string>& lines);
 

@@ -1,5 +1,7 @@
 #include "measurements/MeasurementText.h"
 
+#include "files/InputFile.h"
+
 #include <charconv>
 #include <cmath>
 #include <fstream>
@@ -49,15 +51,11 @@ MeasurementText::MeasurementText(std::string fileName, std::string text)
 
 MeasurementText MeasurementText::load(const std::filesystem::path& path)
 {
-    std::ifstream in(path, std::ios::binary);
     std::string fileName = path.filename().string();
-    if (!in)
-        throw MeasurementFormatError(fileName + ": cannot be read");
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad())
-        throw MeasurementFormatError(fileName + ": cannot be read");
-    return MeasurementText(fileName, bytes.str());
+    std::string content;
+    if (auto problem = readTextFile(path.string(), content))
+        throw MeasurementFormatError(fileName + ": cannot be read (" + *problem + ")");
+    return MeasurementText(fileName, std::move(content));
 }
 
 std::string_view MeasurementText::line(std::size_t number) const

@@ -1,11 +1,15 @@
 #include "replications/CompareRuns.h"
 
+#include "files/FileClaims.h"
 #include "replications/ComparisonCsv.h"
 #include "replications/ComparisonError.h"
 
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <ostream>
+
+namespace fs = std::filesystem;
 
 namespace {
 std::string number(double value)
@@ -49,11 +53,44 @@ void printReplication(const ReplicationEstimate& e, std::ostream& out)
 }
 }
 
+namespace {
+void addCsvInputs(FileClaims& files, const fs::path& folder)
+{
+    std::error_code error;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, error))
+        if (entry.path().extension() == ".csv")
+            files.addInput(entry.path().string(), "the run's file " + entry.path().string());
+}
+
+// Every file of the runs is an input: the comparison's outputs (and the caller's page) may be
+// none of them, nor one another; all are locked before the first is written.
+void claimFiles(CompareRunsResult& result, const CompareRunsOptions& options)
+{
+    FileClaims files;
+    for (const RunFolder& run : result.comparison.runs())
+    {
+        files.addInput((run.folder / "summary.txt").string(),
+                       "the run's summary " + (run.folder / "summary.txt").string());
+        addCsvInputs(files, run.metricsFolder);
+    }
+    if (!options.csvFolder.empty())
+    {
+        makeComparisonFolder(result.comparison, options.csvFolder);
+        for (const fs::path& path : comparisonCsvPaths(result.comparison, options.csvFolder))
+            files.addOutput(path.string(), "the comparison file " + path.string(), FileClaims::Writing::replacedWhole);
+    }
+    files.add(options.callerFiles);
+    result.claim = std::make_shared<FileClaim>();
+    if (auto problem = files.claim(*result.claim))
+        throw ComparisonError(*problem);
+}
+}
+
 CompareRunsResult compareRuns(const CompareRunsOptions& options)
 {
     if (!(options.relativePrecision > 0.0 && options.relativePrecision < 1.0))
         throw ComparisonError("the precision must lie between 0 and 100 % of the mean");
-    CompareRunsResult result{RunComparison::of(options.runFolders), {}, {}};
+    CompareRunsResult result{RunComparison::of(options.runFolders), {}, {}, {}};
     std::vector<FigureChoice> figures;
     for (const std::string& text : options.figures)
         figures.push_back(FigureChoice::parse(text));
@@ -61,6 +98,7 @@ CompareRunsResult compareRuns(const CompareRunsOptions& options)
         figures = defaultFigures(result.comparison);
     for (const FigureChoice& figure : figures)
         result.replications.push_back(estimateReplications(result.comparison, figure, options.relativePrecision));
+    claimFiles(result, options);
     if (!options.csvFolder.empty())
         result.csvFiles = writeComparisonCsv(result.comparison, result.replications, options.csvFolder);
     return result;

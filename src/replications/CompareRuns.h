@@ -5,8 +5,11 @@
 #include "replications/ReplicationFigures.h"
 #include "replications/RunComparison.h"
 
+#include "files/FileClaims.h"
+
 #include <filesystem>
 #include <iosfwd>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,6 +19,7 @@ struct CompareRunsOptions
     std::filesystem::path csvFolder;   // nothing is written when empty
     std::vector<std::string> figures;  // FILE:NAME; empty: the mean flow of each flow-and-density file
     double relativePrecision = 0.05;   // of the mean, for the replications needed
+    FileClaims callerFiles;  // what the caller reads (a configuration) and writes (a page), claimed with the rest
 };
 
 struct CompareRunsResult
@@ -23,6 +27,7 @@ struct CompareRunsResult
     RunComparison comparison;
     std::vector<ReplicationEstimate> replications;
     std::vector<std::filesystem::path> csvFiles;
+    std::shared_ptr<FileClaim> claim;  // the lock on every output, held while the caller writes its own
 };
 
 // Throws ComparisonError with a message naming the runs, the file or the figure at fault.

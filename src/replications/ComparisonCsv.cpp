@@ -1,6 +1,6 @@
 #include "replications/ComparisonCsv.h"
 
-#include "document/AtomicFileWriter.h"
+#include "files/AtomicFileWriter.h"
 #include "replications/ComparisonError.h"
 
 #include <cmath>
@@ -89,14 +89,28 @@ void refuseRunFolders(const RunComparison& comparison, const fs::path& folder)
 }
 }
 
-std::vector<fs::path> writeComparisonCsv(const RunComparison& comparison,
-                                         const std::vector<ReplicationEstimate>& replications, const fs::path& folder)
+std::vector<fs::path> comparisonCsvPaths(const RunComparison& comparison, const fs::path& folder)
+{
+    std::vector<fs::path> paths;
+    for (const ComparedTable& table : comparison.tables())
+        paths.push_back(folder / (table.fileName == RunComparison::summaryName ? "summary.csv" : table.fileName));
+    paths.push_back(folder / "replications.csv");
+    return paths;
+}
+
+void makeComparisonFolder(const RunComparison& comparison, const fs::path& folder)
 {
     refuseRunFolders(comparison, folder);
     std::error_code error;
     fs::create_directories(folder, error);
     if (error || !fs::is_directory(folder, error))
         throw ComparisonError(folder.string() + ": the folder cannot be made" + (error ? ": " + error.message() : ""));
+}
+
+std::vector<fs::path> writeComparisonCsv(const RunComparison& comparison,
+                                         const std::vector<ReplicationEstimate>& replications, const fs::path& folder)
+{
+    makeComparisonFolder(comparison, folder);
     std::vector<fs::path> written;
     for (const ComparedTable& table : comparison.tables())
     {

@@ -12,6 +12,13 @@
 
 // The files written. Throws ComparisonError when the folder is one of the runs' own folders
 // (their measurement files would be replaced) or a file cannot be written.
+// The files writeComparisonCsv() writes into `folder`, in its order.
+std::vector<std::filesystem::path> comparisonCsvPaths(const RunComparison& comparison,
+                                                      const std::filesystem::path& folder);
+
+// Makes the folder for the comparison's files; refuses a run's own folder.
+void makeComparisonFolder(const RunComparison& comparison, const std::filesystem::path& folder);
+
 std::vector<std::filesystem::path> writeComparisonCsv(const RunComparison& comparison,
                                                       const std::vector<ReplicationEstimate>& replications,
                                                       const std::filesystem::path& folder);

@@ -1,22 +1,18 @@
 #include "replications/MeasurementLines.h"
 
+#include "files/InputFile.h"
 #include "replications/ComparisonError.h"
 
 #include <charconv>
 #include <cmath>
-#include <fstream>
-#include <iterator>
 #include <limits>
 #include <utility>
 
 MeasurementLines MeasurementLines::load(const std::filesystem::path& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw ComparisonError(path.string() + ": the file cannot be read");
-    std::string content{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad())
-        throw ComparisonError(path.string() + ": the file cannot be read");
+    std::string content;
+    if (auto problem = readTextFile(path.string(), content))
+        throw ComparisonError(path.string() + ": the file cannot be read (" + *problem + ")");
     return MeasurementLines(path.string(), content);
 }
 

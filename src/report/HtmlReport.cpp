@@ -1,5 +1,7 @@
 #include "report/HtmlReport.h"
 
+#include "files/InputFile.h"
+
 #include "measurements/BridgeResults.h"
 #include "measurements/DetectorFigures.h"
 #include "measurements/LoadEffectFigures.h"
@@ -7,7 +9,6 @@
 #include "results/ChartExport.h"
 #include "results/ResultCharts.h"
 
-#include <QFile>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -168,9 +169,16 @@ ReportSources HtmlReport::sourcesOf(const std::filesystem::path& folder)
     ReportSources sources;
     std::error_code error;
     sources.measurementFolder = std::filesystem::is_directory(folder / "metrics", error) ? folder / "metrics" : folder;
-    QFile summary(QString::fromStdString((folder / "summary.txt").string()));
-    if (summary.open(QIODevice::ReadOnly))
-        sources.summary = QString::fromUtf8(summary.readAll());
+    // A summary that is a pipe or a device would hang the report or exhaust memory.
+    const std::filesystem::path summary = folder / "summary.txt";
+    if (std::filesystem::exists(summary, error) || std::filesystem::is_symlink(summary, error))
+    {
+        std::string text;
+        if (auto problem = readTextFile(summary.string(), text, maxSummaryBytes))
+            sources.problem = summary.string() + ": the run's summary cannot be read (" + *problem + ")";
+        else
+            sources.summary = QString::fromStdString(text);
+    }
     sources.title = QString::fromStdString(folder.string());
     return sources;
 }

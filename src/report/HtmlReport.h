@@ -9,7 +9,9 @@
 
 #include <QString>
 
+#include <cstddef>
 #include <filesystem>
+#include <string>
 
 struct ReportSources
 {
@@ -19,6 +21,7 @@ struct ReportSources
     DetectorIntervals intervals;    // from the study, when known
     BridgeSet bridges;              // from the study, when known: the load effects' units
     LoadEffectOptions loadEffects;  // the hour and return period of the load-effect charts
+    std::string problem;            // why the folder cannot be reported: its summary is unreadable
 };
 
 class HtmlReport
@@ -27,6 +30,8 @@ public:
     // Where a folder's parts are: a run's folder holds "summary.txt" and a "metrics" folder; any
     // other folder is taken as the measurement folder itself.
     static ReportSources sourcesOf(const std::filesystem::path& folder);
+    // A runner's summary is a few lines; anything this large is not one.
+    static constexpr std::size_t maxSummaryBytes = std::size_t{16} << 20;
 
     static QString build(const ReportSources& sources);
 

@@ -8,6 +8,8 @@
 
 #include "config/CConfigData.h"
 #include "document/StudyDocument.h"
+#include "files/AtomicFileWriter.h"
+#include "files/FileClaims.h"
 #include "loadeffects/BridgesFile.h"
 #include "replications/ComparisonError.h"
 
@@ -15,7 +17,6 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QTemporaryDir>
 
 #include <cmath>
@@ -49,10 +50,26 @@ int fail(const QString& message, int status = failure)
     return status;
 }
 
-bool writeFile(const QString& target, const QString& text)
+// The page replaces its target whole or not at all, and never one of the files it was made from.
+int writePage(const QString& target, const QString& html, FileClaim& claim)
 {
-    QSaveFile file(target);
-    return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) >= 0 && file.commit();
+    if (auto problem = writeFileAtomically(target.toStdString(), html.toUtf8().toStdString()))
+    {
+        claim.abandon();
+        return fail(target + QStringLiteral(": the page cannot be written (") + QString::fromStdString(*problem) +
+                    QStringLiteral(")"));
+    }
+    return 0;
+}
+
+// Every file a report of `folder` reads: its summary and the measurement and load-effect files.
+void addRunInputs(FileClaims& files, const std::filesystem::path& folder, const std::filesystem::path& measurements)
+{
+    files.addInput((folder / "summary.txt").string(), "the run's summary");
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(measurements, error))
+        if (entry.path().extension() == ".csv")
+            files.addInput(entry.path().string(), "the measurement file " + entry.path().string());
 }
 
 int writeComparison(const QStringList& folders, const QString& target, const QString& csvFolder)
@@ -63,11 +80,12 @@ int writeComparison(const QStringList& folders, const QString& target, const QSt
     for (const QString& folder : folders)
         options.runFolders.emplace_back(folder.toStdString());
     options.csvFolder = csvFolder.toStdString();
+    options.callerFiles.addOutput(target.toStdString(), "the page", FileClaims::Writing::replacedWhole);
     try
     {
         CompareRunsResult result = compareRuns(options);
-        if (!writeFile(target, CompareReport::build(result)))
-            return fail(target + QStringLiteral(": cannot be written"));
+        if (const int status = writePage(target, CompareReport::build(result), *result.claim))
+            return status;
         printComparison(result, std::cout);
     }
     catch (const ComparisonError& refused)
@@ -168,14 +186,17 @@ int main(int argc, char** argv)
                         usage);
     }
 
+    FileClaims files;
     if (parser.isSet(config))
     {
         if (!theConfigData.readConfigFile(parser.value(config).toStdString()))
             return fail(parser.value(config) + QStringLiteral(": Configuration file cannot be read"));
+        files.addInput(parser.value(config).toStdString(), "the configuration file");
     }
     else if (QFile::exists(QStringLiteral("Roadflux.ini")))
     {
         theConfigData.readConfigFile("Roadflux.ini");
+        files.addInput("Roadflux.ini", "the configuration file");
     }
 
     std::filesystem::path folder = parser.positionalArguments().first().toStdString();
@@ -183,7 +204,10 @@ int main(int argc, char** argv)
     if (!std::filesystem::is_directory(folder, error))
         return fail(QString::fromStdString(folder.string()) + QStringLiteral(": no such folder"));
     ReportSources sources = HtmlReport::sourcesOf(folder);
+    if (!sources.problem.empty())
+        return fail(QString::fromStdString(sources.problem));
     sources.loadEffects = loadEffects;
+    addRunInputs(files, folder, sources.measurementFolder);
     if (parser.isSet(study))
     {
         StudyDocument document;
@@ -191,6 +215,7 @@ int main(int argc, char** argv)
         if (opened != StudyFileResult::ok)
             return fail(parser.value(study) + QStringLiteral(": ") + QString::fromStdString(studyFileMessage(opened)));
         sources.intervals = DetectorIntervals(document.getStatDetectors());
+        files.addInput(parser.value(study).toStdString(), "the study file");
     }
     // The bridges only name the load effects' units: a broken bridges file leaves them unnamed.
     if (parser.isSet(bridgesFile))
@@ -199,18 +224,24 @@ int main(int argc, char** argv)
         if (!std::filesystem::is_regular_file(bridges, error))
             return fail(parser.value(bridgesFile) + QStringLiteral(": no such bridges file"));
         sources.bridges = BridgesFile::read(bridges).set;
+        files.addInput(bridges, "the bridges file");
     }
     else if (parser.isSet(study))
     {
         const std::string bridges = BridgesFile::besideStudy(parser.value(study).toStdString());
         if (std::filesystem::exists(bridges, error))
             sources.bridges = BridgesFile::read(bridges).set;
+        files.addInput(bridges, "the bridges file");
     }
 
     QString target =
         parser.isSet(output) ? parser.value(output) : QString::fromStdString((folder / "report.html").string());
-    if (!writeFile(target, HtmlReport::build(sources)))
-        return fail(target + QStringLiteral(": cannot be written"));
+    files.addOutput(target.toStdString(), "the report", FileClaims::Writing::replacedWhole);
+    FileClaim claim;
+    if (auto problem = files.claim(claim))
+        return fail(QString::fromStdString(*problem));
+    if (const int status = writePage(target, HtmlReport::build(sources), claim))
+        return status;
     std::printf("Report written to %s\n", qPrintable(QDir::toNativeSeparators(target)));
     return 0;
 }

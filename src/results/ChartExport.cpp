@@ -1,16 +1,18 @@
 #include "results/ChartExport.h"
 
+#include "files/AtomicFileWriter.h"
+
 #include "results/SvgCompaction.h"
 
 #include <QBuffer>
 #include <QChart>
 #include <QClipboard>
+#include <QFile>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QPainter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 #include <QTextDocumentFragment>
 
@@ -80,20 +82,25 @@ QByteArray generatedSvg(QChart& chart, QSize size, const QString& title)
     return buffer.data();
 }
 
+// Through the program's file layer: a device or pipe is refused, a link keeps pointing at the
+// picture, and a failed write leaves the earlier picture whole.
+bool saveBytes(const QString& path, const QByteArray& bytes)
+{
+    return !writeFileAtomically(QFile::encodeName(path).toStdString(),
+                                std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
 bool savePng(QChart& chart, const QString& path, QSize size)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    return toImage(chart, size).save(&file, "PNG") && file.commit();
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    return toImage(chart, size).save(&buffer, "PNG") && saveBytes(path, png);
 }
 
 bool saveSvg(QChart& chart, const QString& path, QSize size)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    return file.write(toSvg(chart, size)) >= 0 && file.commit();
+    return saveBytes(path, toSvg(chart, size));
 }
 
 void copyToClipboard(QChart& chart, QSize size)

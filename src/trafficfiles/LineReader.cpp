@@ -1,5 +1,7 @@
 #include "trafficfiles/LineReader.h"
 
+#include "files/InputFile.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -22,11 +24,32 @@ const char* findLineEnd(const char* begin, const char* end)
 }  // namespace
 
 LineReader::LineReader(const std::string& fileName)
-    : file(std::fopen(fileName.c_str(), "rb")), buffer(std::make_unique<char[]>(bufferSize))
+    : file(openInputStream(fileName, openError)), buffer(std::make_unique<char[]>(bufferSize))
 {
     spill.reserve(maxLineLength);
     if (file)
         countLines();
+    if (file)
+        skipByteOrderMark();
+}
+
+// A mark saved by some editors before the first record would otherwise make that record
+// unreadable; text in another encoding is refused whole rather than read as garbage.
+void LineReader::skipByteOrderMark()
+{
+    if (!refill())
+        return;
+    const std::string_view head(buffer.get(), filled);
+    if (auto encoding = unreadableEncoding(head))
+    {
+        openError = *encoding;
+        std::fclose(file);
+        file = nullptr;
+        start = filled = 0;
+        return;
+    }
+    start = utf8ByteOrderMarkLength(head);
+    consumed = static_cast<long long>(start);
 }
 
 LineReader::~LineReader()

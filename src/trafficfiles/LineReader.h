@@ -13,13 +13,16 @@
 class LineReader
 {
 public:
-    // Opens the file and counts its lines; a file that cannot be opened reads as empty.
+    // Opens the file and counts its lines; a file that cannot be opened reads as empty. A UTF-8
+    // byte-order mark is read past; UTF-16 or UTF-32 text is not opened.
     explicit LineReader(const std::string& fileName);
     ~LineReader();
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
 
     bool isOpen() const { return file != nullptr; }
+    // Why the file is not open: the system's reason, not a regular file, or its encoding.
+    const std::string& error() const { return openError; }
 
     // Lines in the file: its line ends, plus one for a last line that has none.
     long long lineCount() const { return lines; }
@@ -42,10 +45,12 @@ private:
     static constexpr std::size_t bufferSize = 64 * 1024;
 
     void countLines();
+    void skipByteOrderMark();
     bool refill();
     void keep(const char* text, std::size_t length);
     void skipLineFeedAfterCarriageReturn();
 
+    std::string openError;
     std::FILE* file = nullptr;
     std::unique_ptr<char[]> buffer;
     std::size_t start = 0;   // first unread character in buffer

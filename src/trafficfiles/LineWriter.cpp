@@ -1,18 +1,15 @@
 #include "trafficfiles/LineWriter.h"
 
-#include <filesystem>
-#include <system_error>
+#include "files/OutputStream.h"
 
 bool LineWriter::open(const std::string& name)
 {
     if (file)
         return false;
-    file = std::fopen(name.c_str(), "wb");
+    // Unbuffered: `pending` already holds whole lines; a second buffer could split them.
+    file = openOutputStream(name, openError);
     if (!file)
         return false;
-    fileName = name;
-    // `pending` already holds whole lines; a second buffer in the stream could split them.
-    std::setvbuf(file, nullptr, _IONBF, 0);
     pending.reserve(flushThreshold + 1024);
     return true;
 }
@@ -55,8 +52,7 @@ void LineWriter::writeBuffered()
     {
         lostLines = true;
         // Cut off the partial line; a device that cannot be resized has nothing to cut.
-        std::error_code ignored;
-        std::filesystem::resize_file(fileName, committed, ignored);
+        cutBack(file, committed);
     }
     pending.clear();
 }

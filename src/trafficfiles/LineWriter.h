@@ -18,10 +18,13 @@ public:
     LineWriter(const LineWriter&) = delete;
     LineWriter& operator=(const LineWriter&) = delete;
 
-    // Creates the file, or empties an existing one; false when it cannot be created.
+    // Creates the file, or empties an existing one (the one claimed for the command, when it
+    // was); false when it cannot be created or is no regular file.
     bool open(const std::string& fileName);
 
     bool isOpen() const { return file != nullptr; }
+    // Why open() failed: the system's reason, or what stands at the name instead of a file.
+    const std::string& error() const { return openError; }
 
     // Appends the text and a line feed.
     void writeLine(std::string_view text);
@@ -38,7 +41,7 @@ private:
     void writeBuffered();
 
     std::FILE* file = nullptr;
-    std::string fileName;
+    std::string openError;
     std::string pending;           // whole lines not yet handed to the file
     std::uintmax_t committed = 0;  // bytes of whole lines the file has accepted
     bool lostLines = false;

@@ -5,6 +5,8 @@
 #include "cli/CliHarness.h"
 #include "document/TemporaryFolder.h"
 
+#include "files/FullDisk.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -170,8 +172,13 @@ TEST_F(BridgesRun, BadBridgesRefuseTheRunBeforeAnyFileIsWritten)
 TEST_F(BridgesRun, ALoadEffectFileThatLosesLinesFailsTheRunNamingIt)
 {
     const std::string bridges = folder.write("my-bridges.csv", bridgesHeader + "Deck,500,30,midspan-moment,both,60,\n");
-    fs::create_symlink("/dev/full", folder.file("metrics/LE_Deck.csv"));
-    const auto result = runConfigured({"run", study, "--seed", "3", "--bridges", bridges});
+    ASSERT_EQ(runConfigured({"run", study, "--seed", "3", "--bridges", bridges}).status, 0);
+    // A disk that fills as the load-effect file grows past what it held.
+    CliResult result;
+    {
+        const FullDisk full(fs::file_size(folder.file("metrics/LE_Deck.csv")) - 1);
+        result = runConfigured({"run", study, "--seed", "3", "--bridges", bridges});
+    }
     EXPECT_EQ(result.status, CliFailure::failed) << result.err;
     EXPECT_TRUE(contains(result.err, folder.file("metrics/LE_Deck.csv") +
                                          ": the load-effect file could not be written: lines were lost"))

@@ -159,7 +159,7 @@ TEST(Generate, AFileThatCannotBeCreatedIsNamed)
     TemporaryFolder folder;
     const auto result = generate(folder, "missing/folder/t.txt", {"--duration", "1m"});
     EXPECT_EQ(result.status, CliFailure::failed);
-    EXPECT_NE(result.err.find(folder.file("missing/folder/t.txt") + ": the traffic file cannot be created"),
+    EXPECT_NE(result.err.find("The traffic file cannot be created (" + folder.file("missing/folder/t.txt") + ": "),
               std::string::npos)
         << result.err;
 }

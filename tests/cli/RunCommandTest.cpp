@@ -7,10 +7,13 @@
 #include "document/StudyDocument.h"
 #include "document/TemporaryFolder.h"
 
+#include "files/FullDisk.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <filesystem>
+#include <map>
 #include <regex>
 #include <sstream>
 
@@ -168,21 +171,30 @@ TEST_F(StudyRun, RunsThatCannotStartSayWhyAndFail)
 TEST_F(StudyRun, LostRecordsOrLinesMakeTheRunFailNamingTheFile)
 {
     fs::create_directory(folder.file("metrics"));
-    auto result = runConfigured({"run", study, "--output", "/dev/full"});
-    EXPECT_EQ(result.status, CliFailure::failed);
-    EXPECT_TRUE(contains(result.err, "/dev/full: the output traffic file could not be written: records were lost"))
-        << result.err;
+    ASSERT_EQ(runConfigured({"run", study, "--seed", "2"}).status, 0);
+    std::map<std::string, std::uintmax_t> sizes{{folder.file("output.txt"), fs::file_size(folder.file("output.txt"))}};
+    for (const auto& entry : fs::directory_iterator(folder.file("metrics")))
+        sizes[entry.path().string()] = entry.file_size();
+    const std::string headways = folder.file("metrics/Head_All_Neg_1000.csv");
 
-    // A measurement file on a full disk: the run ends, and does not pass for a success.
-    fs::remove(folder.file("metrics/Head_All_Neg_1000.csv"));
-    fs::create_symlink("/dev/full", folder.file("metrics/Head_All_Neg_1000.csv"));
-    result = runConfigured({"run", study});
+    // A disk that fills as the headway file is written: every file that would grow beyond it is
+    // named as lost, and the run does not pass for a success.
+    const std::uintmax_t limit = sizes.at(headways) - 1;
+    CliResult result;
+    {
+        const FullDisk full(limit);
+        result = runConfigured({"run", study, "--seed", "2"});
+    }
     EXPECT_EQ(result.status, CliFailure::failed);
     EXPECT_TRUE(contains(result.out, "The simulation has finished.")) << result.out;
-    EXPECT_TRUE(contains(result.err, folder.file("metrics/Head_All_Neg_1000.csv") +
-                                         ": the measurement file could not be written: lines were lost"))
-        << result.err;
-    EXPECT_FALSE(contains(result.err, "FD_All_Pos_1000.csv")) << result.err;
+    for (const auto& [path, size] : sizes)
+    {
+        const bool lost = size > limit;
+        const std::string message = path == folder.file("output.txt")
+                                        ? path + ": the output traffic file could not be written: records were lost"
+                                        : path + ": the measurement file could not be written: lines were lost";
+        EXPECT_EQ(contains(result.err, message), lost) << path << " (" << size << " bytes)\n" << result.err;
+    }
 }
 
 TEST_F(StudyRun, AMissingMetricsFolderRefusesTheRunNamingTheFolder)

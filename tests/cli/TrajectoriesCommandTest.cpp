@@ -3,8 +3,8 @@
 
 #include "cli/CliFailure.h"
 #include "cli/CliHarness.h"
-#include "document/RunFiles.h"
 #include "document/TemporaryFolder.h"
+#include "files/FileClaims.h"
 
 #include <gtest/gtest.h>
 
@@ -184,9 +184,9 @@ TEST_F(Trajectories, AreLockedAgainstAnotherRunAndLeaveNothingBehindARefusedRun)
 {
     // Another run holds the file: this one is refused before it writes anything.
     {
-        RunFiles other;
+        FileClaims other;
         other.addOutput(csv, "the other run's file");
-        RunFileClaim held;
+        FileClaim held;
         ASSERT_FALSE(other.claim(held).has_value());
         const auto result = runConfigured({"run", study, "--trajectories", csv});
         EXPECT_EQ(result.status, CliFailure::failed);

@@ -2,6 +2,8 @@
 
 #include "TempFolder.h"
 
+#include "files/FullDisk.h"
+
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -114,11 +116,13 @@ TEST(MeasurementFileLifetime, ASecondWriterOfTheSamePathIsRefused)
 
 TEST(MeasurementFileLifetime, AFullDiskIsALossNotASuccess)
 {
+    TempFolder folder;
     MeasurementFile file;
-    file.open("/dev/full");
+    file.open(folder.file("full.csv").string());
     ASSERT_TRUE(file.isOpen());
     file.text("a,b").endLine();
     EXPECT_FALSE(file.hasLostLines());
+    const FullDisk full(0);
     file.flush();
     EXPECT_TRUE(file.hasLostLines());
     file.close();

@@ -134,7 +134,8 @@ TEST_F(RunSafety, PipesFoldersAndUnwritableFilesAreRefusedBeforeAnythingIsTouche
     writeEarlierResults();
     ASSERT_EQ(::mkfifo(folder.file("pipe.txt").c_str(), 0600), 0);
     document.setOutputFileName("pipe.txt");
-    expectRefused("The output traffic file cannot be created (" + folder.file("pipe.txt") + ": a named pipe (FIFO))");
+    expectRefused("The output traffic file cannot be written (" + folder.file("pipe.txt") +
+                  ": a named pipe (FIFO), not a regular file)");
     document.setInputFileName("pipe.txt");
     document.setOutputFileName("output.txt");
     expectRefused("The input traffic file is not a regular file (a named pipe (FIFO))");

@@ -79,7 +79,7 @@ run generate fifo --duration 1m --force --config "$config"
 refused "not a regular file" "generate --force onto a FIFO"
 [ -p fifo ] || fail "the FIFO was replaced"
 run run "$study" --output fifo --metrics m --config "$config"
-refused "The output traffic file cannot be created" "a FIFO as output"
+refused "The output traffic file cannot be written" "a FIFO as output"
 run run "$study" --input fifo --out-dir f --config "$config"
 refused "The input traffic file is not a regular file" "a FIFO as input"
 run show fifo
@@ -126,11 +126,15 @@ run run "$study" --input future.txt --out-dir future --config "$config"
   grep -qF "is 2 days after the one before it" err.txt && grep -qF "line 52: time stamp" err.txt &&
   grep -qF "99:" err.txt && pass "far-future stamps are told before the run" || { fail "far-future stamps"; cat err.txt; }
 
-# Lost measurement lines fail the run, naming the file.
+# Lost measurement lines fail the run, naming the file: a disk that fills at 2 kB.
 mkdir -p full
-ln -s /dev/full full/FD_All_Pos_1500.csv
-run run "$study" --output full.txt --metrics full --config "$config"
+(ulimit -f 2 && trap '' XFSZ && exec "$cli" run "$study" --output full.txt --metrics full --config "$config") >out.txt 2>err.txt
+status=$?
 refused "FD_All_Pos_1500.csv: the measurement file could not be written: lines were lost" "a full disk under a measurement file"
+# A device is not written: /dev/full stands for none of the run's files.
+rm -f full/Head_All_Neg_1500.csv && ln -s /dev/full full/Head_All_Neg_1500.csv
+run run "$study" --output full.txt --metrics full --config "$config"
+refused "Head_All_Neg_1500.csv: a device, not a regular file" "a device under a measurement file"
 
 # Two runs writing the same files at once: the second is refused, the first's files stay whole.
 "$cli" generate long.txt --duration 1h --flow 1500 --seed 5 --config "$config" >/dev/null

@@ -7,6 +7,8 @@
 
 #include "trafficfiles/TrafficFileFixture.h"
 
+#include "files/FullDisk.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -268,11 +270,12 @@ TEST_F(FileHandlerTest, AnOutputNamingTheInputLeavesTheInputIntact)
 
 TEST_F(FileHandlerTest, ADiskFullOutputIsReported)
 {
-    TALVORFile handler(writeFile("in", talvorRecord(350) + "\n"), "/dev/full");
+    TALVORFile handler(writeFile("in", talvorRecord(350) + "\n"), writeFile("out", ""));
     ASSERT_TRUE(handler.isOutputOpen());
     const std::unique_ptr<Vehicle> vehicle = handler.readNextVehicle();
     handler.writeVehicle(vehicle.get());
-    EXPECT_FALSE(handler.writeFailed()) << "nothing has reached the device yet";
+    EXPECT_FALSE(handler.writeFailed()) << "nothing has reached the disk yet";
+    const FullDisk full(0);
     EXPECT_FALSE(handler.flushOutput());
     EXPECT_TRUE(handler.writeFailed());
 }

@@ -39,6 +39,22 @@ TEST_F(LineReaderTest, LineFeedsCarriageReturnsAndBothEndLinesAlike)
     EXPECT_EQ(allLines(mixed), (std::vector<std::string>{"a", "", "b", "c", "d"}));
 }
 
+TEST_F(LineReaderTest, AByteOrderMarkIsReadPastSoThatTheFirstRecordIsKept)
+{
+    LineReader marked(writeFile("marked", "\xEF\xBB\xBF"
+                                          "first\nsecond\n"));
+    EXPECT_EQ(allLines(marked), (std::vector<std::string>{"first", "second"}));
+    EXPECT_EQ(marked.bytesRead(), 16);
+
+    LineReader wide(writeFile("wide", std::string("\xFF\xFE"
+                                                  "1\0"
+                                                  "0\0",
+                                                  6)));
+    EXPECT_FALSE(wide.isOpen());
+    EXPECT_EQ(wide.error(), "UTF-16 text (byte-order mark): save it as UTF-8");
+    EXPECT_TRUE(allLines(wide).empty());
+}
+
 TEST_F(LineReaderTest, ACarriageReturnAndItsLineFeedSplitByTheBufferAreOneLineEnd)
 {
     // The reader's buffer holds 64 KiB: put the CR in its last byte and the LF in the next one.

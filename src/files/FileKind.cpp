@@ -1,4 +1,4 @@
-#include "document/FileKind.h"
+#include "files/FileKind.h"
 
 #include <filesystem>
 #include <system_error>

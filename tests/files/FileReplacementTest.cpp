@@ -1,6 +1,6 @@
-#include "document/AtomicFileWriter.h"
-#include "document/FileKind.h"
 #include "document/TemporaryFolder.h"
+#include "files/AtomicFileWriter.h"
+#include "files/FileKind.h"
 
 #include <gtest/gtest.h>
 

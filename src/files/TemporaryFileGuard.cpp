@@ -1,4 +1,4 @@
-#include "cli/TemporaryFileGuard.h"
+#include "files/TemporaryFileGuard.h"
 
 #include <array>
 #include <climits>
