@@ -3,7 +3,6 @@
 
 #include "report/CompareCharts.h"
 #include "report/CompareReport.h"
-#include "report/PageText.h"
 
 #include <QFile>
 #include <QProcess>
@@ -65,22 +64,6 @@ Page checkedPage(const QString& html)
 const std::string imageName = "x\"><img src=x onerror=alert(1)>";
 
 }  // namespace
-
-TEST(PageIds, KeepsOrdinaryNamesAndNeverGivesAnIdTwice)
-{
-    PageIds ids{"figures"};
-    EXPECT_EQ(ids.claim(QStringLiteral("LE_Deck.v2-gumbel")), QStringLiteral("LE_Deck.v2-gumbel"));
-    EXPECT_EQ(ids.claim(QStringLiteral("figures")), QStringLiteral("figures-2"));
-    EXPECT_EQ(ids.claim(QStringLiteral("a b")), QStringLiteral("a_b"));
-    EXPECT_EQ(ids.claim(QStringLiteral("a\"b")), QStringLiteral("a_b-2"));
-    EXPECT_EQ(ids.claim(QStringLiteral("a_b-2")), QStringLiteral("a_b-2-2"));
-    EXPECT_EQ(ids.claim(QString()), QStringLiteral("file"));
-    EXPECT_EQ(ids.claim(QString(301, QLatin1Char('x'))), QString(80, QLatin1Char('x')));
-
-    const char controls[] = "<a>&\"\there\nnul\0\x01\xff";
-    EXPECT_EQ(PageText::escaped(std::string(controls, sizeof controls - 1)),
-              QStringLiteral("&lt;a&gt;&amp;&quot;\there\nnul\uFFFD\uFFFD\uFFFD"));
-}
 
 // The program on a run folder whose own name, summary, bridges' file names and a broken file's
 // content hold quotes, tags, '&', control characters and bytes that are not UTF-8.
