@@ -13,6 +13,8 @@ CStatusBar::CStatusBar(QWidget* parent) : QStatusBar(parent), restingText(idleTe
     messagePane = new QLabel(restingText, this);
     messagePane->setObjectName(QStringLiteral("pane0"));
     messagePane->setMinimumWidth(1);
+    // Prompts can name files; a label would take a name with tags for HTML.
+    messagePane->setTextFormat(Qt::PlainText);
     addWidget(messagePane, 1);
     warpPane = new QLabel(this);
     warpPane->setObjectName(QStringLiteral("achievedWarp"));

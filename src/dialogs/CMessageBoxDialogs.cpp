@@ -20,25 +20,35 @@ QWidget* owner()
 
 void CMessageBoxDialogs::warn(const std::string& text)
 {
-    QMessageBox::warning(owner(), caption, fromStd(text));
+    auto box = messageBox(QMessageBox::Warning, fromStd(text), QMessageBox::Ok);
+    box->exec();
 }
 
 void CMessageBoxDialogs::inform(const std::string& text)
 {
-    QMessageBox::information(owner(), caption, fromStd(text));
+    auto box = messageBox(QMessageBox::Information, fromStd(text), QMessageBox::Ok);
+    box->exec();
 }
 
 bool CMessageBoxDialogs::ask(const std::string& text)
 {
-    QMessageBox box(QMessageBox::Warning, caption, fromStd(text), QMessageBox::Yes | QMessageBox::No, owner());
-    return box.exec() == QMessageBox::Yes;
+    auto box = messageBox(QMessageBox::Warning, fromStd(text), QMessageBox::Yes | QMessageBox::No);
+    return box->exec() == QMessageBox::Yes;
+}
+
+std::unique_ptr<QMessageBox> CMessageBoxDialogs::messageBox(QMessageBox::Icon icon, const QString& text,
+                                                            QMessageBox::StandardButtons buttons)
+{
+    auto box = std::make_unique<QMessageBox>(icon, caption, text, buttons, owner());
+    // Messages quote file names and file contents: a text with tags must not be read as HTML.
+    box->setTextFormat(Qt::PlainText);
+    return box;
 }
 
 CUserDialogs::SaveChoice CMessageBoxDialogs::askSaveChanges(const QString& text)
 {
-    QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                    owner());
-    switch (box.exec())
+    auto box = messageBox(QMessageBox::Warning, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    switch (box->exec())
     {
     case QMessageBox::Yes: return SaveChoice::save;
     case QMessageBox::No: return SaveChoice::discard;

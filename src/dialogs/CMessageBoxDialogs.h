@@ -4,6 +4,10 @@
 
 #include "dialogs/CUserDialogs.h"
 
+#include <QMessageBox>
+
+#include <memory>
+
 class CMessageBoxDialogs : public CUserDialogs
 {
 public:
@@ -15,4 +19,8 @@ public:
     QString chooseSaveFile(const QString& caption, const QString& filter, const QString& defaultSuffix,
                            const QString& suggestion) override;
     QString chooseFolder(const QString& caption) override;
+
+    // The box each message is shown in, captioned and with its text as plain text.
+    static std::unique_ptr<QMessageBox> messageBox(QMessageBox::Icon icon, const QString& text,
+                                                   QMessageBox::StandardButtons buttons);
 };

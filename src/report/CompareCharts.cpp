@@ -68,7 +68,7 @@ void addBand(QChart& chart, const QString& name, const QColor& colour, const std
         }
         area->setUpperSeries(upper);
         area->setLowerSeries(lower);
-        area->setName(name);
+        area->setName(name.toHtmlEscaped());
         chart.addSeries(area);
         area->attachAxis(x);
         area->attachAxis(y);
@@ -85,8 +85,7 @@ ResultChart meanChart(const ComparedTable& table, const Quantity& quantity, std:
 {
     const std::size_t runs = table.runs.size();
     auto chart = newResultChart(quantity.what, QStringLiteral("%1, mean of %2 runs with its 95 % confidence band")
-                                                   .arg(QString::fromStdString(table.fileName))
-                                                   .arg(runs));
+                                                   .arg(QString::fromStdString(table.fileName), QString::number(runs)));
     const std::optional<double> interval = knownInterval(table);
     ChartAxes::TimeUnit unit;
     QString timeTitle = QStringLiteral("Interval No.");

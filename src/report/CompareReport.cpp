@@ -2,7 +2,7 @@
 
 #include "report/CompareCharts.h"
 #include "report/HtmlReport.h"
-#include "results/ChartExport.h"
+#include "report/PageText.h"
 
 #include <cmath>
 #include <sstream>
@@ -15,10 +15,7 @@ const char* const styleSheet = "body{font-family:sans-serif;margin:2em;color:#22
                                "th{background:#eee}pre{background:#f6f6f6;padding:1em}"
                                "figure{display:inline-block;margin:0.5em}figure svg{max-width:100%;height:auto}";
 
-QString escaped(const std::string& text)
-{
-    return QString::fromStdString(text).toHtmlEscaped();
-}
+using PageText::escaped;
 
 QString numberCell(double value)
 {
@@ -36,9 +33,9 @@ QString replicationsTable(const std::vector<ReplicationEstimate>& estimates)
     for (const ReplicationEstimate& estimate : estimates)
     {
         const SampleStatistics& s = estimate.statistics;
+        // One arg() call: a "%1" in a file's name must not take the next value.
         html += QStringLiteral("<tr><td>%1</td><td class=\"number\">%2</td>")
-                    .arg(escaped(estimate.figure.text()))
-                    .arg(s.runs);
+                    .arg(escaped(estimate.figure.text()), QString::number(s.runs));
         html += numberCell(s.mean) + numberCell(s.standardDeviation) + numberCell(s.halfWidth) +
                 numberCell(100.0 * estimate.relativeHalfWidth()) + numberCell(100.0 * estimate.relativePrecision);
         html += estimate.runsNeeded ? QStringLiteral("<td class=\"number\">%1</td>").arg(*estimate.runsNeeded)
@@ -48,10 +45,9 @@ QString replicationsTable(const std::vector<ReplicationEstimate>& estimates)
     return html + QStringLiteral("</tbody></table>\n");
 }
 
-QString anchorOf(const std::string& fileName)
+QString stemOf(const std::string& fileName)
 {
-    std::string stem = fileName.substr(0, fileName.rfind('.'));
-    return QString::fromStdString(stem).toHtmlEscaped();
+    return QString::fromStdString(fileName.substr(0, fileName.rfind('.')));
 }
 
 }  // namespace
@@ -64,8 +60,7 @@ QString build(const CompareRunsResult& result)
     QString html = QStringLiteral("<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"en\">\n"
                                   "<head><meta charset=\"utf-8\"/><title>Roadflux comparison of %1 runs</title>"
                                   "<style>%2</style></head>\n<body>\n<h1>Roadflux comparison of %1 runs</h1>\n")
-                       .arg(comparison.runs().size())
-                       .arg(QString::fromLatin1(styleSheet));
+                       .arg(QString::number(comparison.runs().size()), QString::fromLatin1(styleSheet));
     html += QStringLiteral("<ul id=\"runs\">\n");
     for (const RunFolder& run : comparison.runs())
         html += QStringLiteral("<li>%1</li>\n").arg(escaped(run.folder.string()));
@@ -81,6 +76,7 @@ QString build(const CompareRunsResult& result)
     html += replicationsTable(result.replications);
 
     html += QStringLiteral("<h2>Charts</h2>\n");
+    PageIds ids{"runs", "comparison", "replications"};
     bool any = false;
     for (const ComparedTable& table : comparison.tables())
     {
@@ -88,12 +84,10 @@ QString build(const CompareRunsResult& result)
         if (charts.empty())
             continue;
         any = true;
-        html +=
-            QStringLiteral("<section id=\"%1\"><h3>%2</h3>\n").arg(anchorOf(table.fileName), escaped(table.fileName));
+        const QString anchor = ids.claim(stemOf(table.fileName));
+        html += QStringLiteral("<section id=\"%1\"><h3>%2</h3>\n").arg(anchor, escaped(table.fileName));
         for (ResultChart& chart : charts)
-            html +=
-                QStringLiteral("<figure id=\"%1-%2\">%3</figure>\n")
-                    .arg(anchorOf(table.fileName), chart.name, HtmlReport::inlineSvg(ChartExport::toSvg(*chart.chart)));
+            html += HtmlReport::figure(*chart.chart, anchor + QLatin1Char('-') + chart.name, ids);
         html += QStringLiteral("</section>\n");
     }
     if (!any)

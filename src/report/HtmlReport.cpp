@@ -6,6 +6,7 @@
 #include "measurements/DetectorFigures.h"
 #include "measurements/LoadEffectFigures.h"
 #include "measurements/MeasurementFolder.h"
+#include "report/PageText.h"
 #include "results/ChartExport.h"
 #include "results/ResultCharts.h"
 
@@ -25,15 +26,7 @@ const char* const styleSheet = "body{font-family:sans-serif;margin:2em;color:#22
                                "figure{display:inline-block;margin:0.5em}figure svg{max-width:100%;height:auto}"
                                ".problem{color:#a00}";
 
-QString escaped(const QString& text)
-{
-    return text.toHtmlEscaped();
-}
-
-QString escaped(const std::string& text)
-{
-    return QString::fromStdString(text).toHtmlEscaped();
-}
+using PageText::escaped;
 
 QString numberCell(std::optional<double> value, int decimals)
 {
@@ -49,25 +42,31 @@ QString countCell(std::optional<long long> value)
     return QStringLiteral("<td class=\"number\">%1</td>").arg(*value);
 }
 
-QString anchorOf(const MeasurementEntry& entry)
+// The sections' ids, one per measurement file in the folder's order.
+std::vector<QString> anchorsOf(const MeasurementFolder& folder, PageIds& ids)
 {
-    return QString::fromStdString(entry.path.stem().string());
+    std::vector<QString> anchors;
+    for (const MeasurementEntry& entry : folder.entries)
+        anchors.push_back(ids.claim(QString::fromStdString(entry.path.stem().string())));
+    return anchors;
 }
 
-QString figuresTable(const MeasurementFolder& folder, const DetectorIntervals& intervals, bool& anyEstimate)
+QString figuresTable(const MeasurementFolder& folder, const std::vector<QString>& anchors,
+                     const DetectorIntervals& intervals, bool& anyEstimate)
 {
     QString html =
         QStringLiteral("<table id=\"figures\"><thead><tr><th>Detector</th><th>File</th><th>Vehicles counted</th>"
                        "<th>Mean interval flow (veh/h)</th><th>Max interval flow (veh/h)</th><th>Mean speed (km/h)</th>"
                        "<th>Lane changes</th><th>Lane-change rate (per km and hour)</th></tr></thead><tbody>\n");
-    for (const MeasurementEntry& entry : folder.entries)
+    for (std::size_t i = 0; i < folder.entries.size(); ++i)
     {
+        const MeasurementEntry& entry = folder.entries[i];
         if (!entry.isRead())
             continue;
         DetectorFigures figures = DetectorFigures::of(entry.table, intervals.of(entry.name));
         anyEstimate = anyEstimate || figures.intervalEstimated;
         html += QStringLiteral("<tr><td><a href=\"#%1\">%2</a></td><td>%3%4</td>")
-                    .arg(anchorOf(entry), escaped(entry.name.title()), escaped(entry.path.filename().string()),
+                    .arg(anchors[i], escaped(entry.name.title()), escaped(entry.path.filename().string()),
                          figures.intervalEstimated ? QStringLiteral(" *") : QString());
         html += countCell(figures.vehiclesCounted) + numberCell(figures.meanFlow, 1) + numberCell(figures.maxFlow, 1) +
                 numberCell(figures.meanSpeed, 1) + countCell(figures.laneChanges) +
@@ -76,31 +75,28 @@ QString figuresTable(const MeasurementFolder& folder, const DetectorIntervals& i
     return html + QStringLiteral("</tbody></table>\n");
 }
 
-QString chartSection(const MeasurementEntry& entry, const DetectorIntervals& intervals)
+QString chartSection(const MeasurementEntry& entry, const QString& anchor, const DetectorIntervals& intervals,
+                     PageIds& ids)
 {
     QString html = QStringLiteral("<section id=\"%1\"><h3>%2</h3><p>%3</p>\n")
-                       .arg(anchorOf(entry), escaped(entry.name.title()), escaped(entry.path.filename().string()));
+                       .arg(anchor, escaped(entry.name.title()), escaped(entry.path.filename().string()));
     if (!entry.isRead())
         return html + QStringLiteral("<p class=\"problem\">%1</p></section>\n").arg(escaped(entry.error));
     for (ResultChart& chart : chartsOf(entry, intervals.of(entry.name)))
-        html += QStringLiteral("<figure id=\"%1-%2\">%3</figure>\n")
-                    .arg(anchorOf(entry), chart.name, HtmlReport::inlineSvg(ChartExport::toSvg(*chart.chart)));
+        html += HtmlReport::figure(*chart.chart, anchor + QLatin1Char('-') + chart.name, ids);
     return html + QStringLiteral("</section>\n");
 }
 
-QString bridgeAnchor(const BridgeResults& bridge)
-{
-    return QString::fromStdString(bridge.seriesPath.stem().string());
-}
-
-QString loadEffectTable(const std::vector<BridgeResults>& bridges, const LoadEffectOptions& options)
+QString loadEffectTable(const std::vector<BridgeResults>& bridges, const std::vector<QString>& anchors,
+                        const LoadEffectOptions& options)
 {
     QString html = QStringLiteral(
         "<table id=\"load-effects\"><thead><tr><th>Bridge</th><th>File</th><th>Unit</th><th>Interval (s)</th>"
         "<th>Complete intervals</th><th>Largest maximum</th><th>Gumbel location</th><th>Gumbel scale</th>"
         "<th>Return period (years)</th><th>Return period (intervals)</th><th>Return level</th></tr></thead><tbody>\n");
-    for (const BridgeResults& bridge : bridges)
+    for (std::size_t i = 0; i < bridges.size(); ++i)
     {
+        const BridgeResults& bridge = bridges[i];
         if (!bridge.isRead())
             continue;
         const std::vector<double> maxima = bridge.completeMaxima();
@@ -117,7 +113,7 @@ QString loadEffectTable(const std::vector<BridgeResults>& bridges, const LoadEff
             level = plot.returnLevel;
         }
         html += QStringLiteral("<tr><td><a href=\"#%1\">%2</a></td><td>%3</td><td>%4</td>")
-                    .arg(bridgeAnchor(bridge), escaped(bridge.name), escaped(bridge.seriesPath.filename().string()),
+                    .arg(anchors[i], escaped(bridge.name), escaped(bridge.seriesPath.filename().string()),
                          bridge.unit.empty() ? QStringLiteral("&#8211;") : escaped(bridge.unit));
         html += numberCell(bridge.intervalSeconds(), 0) + countCell(static_cast<long long>(maxima.size())) +
                 numberCell(largest, 3) + numberCell(location, 3) + numberCell(scale, 3) +
@@ -127,20 +123,19 @@ QString loadEffectTable(const std::vector<BridgeResults>& bridges, const LoadEff
     return html + QStringLiteral("</tbody></table>\n");
 }
 
-QString loadEffectSection(const BridgeResults& bridge, const LoadEffectOptions& options)
+QString loadEffectSection(const BridgeResults& bridge, const QString& anchor, const LoadEffectOptions& options,
+                          PageIds& ids)
 {
-    QString html =
-        QStringLiteral("<section id=\"%1\"><h3>%2</h3><p>%3</p>\n")
-            .arg(bridgeAnchor(bridge), escaped(bridgeTitle(bridge)), escaped(bridge.seriesPath.filename().string()));
+    QString html = QStringLiteral("<section id=\"%1\"><h3>%2</h3><p>%3</p>\n")
+                       .arg(anchor, escaped(bridgeTitle(bridge)), escaped(bridge.seriesPath.filename().string()));
     if (!bridge.isRead())
         return html + QStringLiteral("<p class=\"problem\">%1</p></section>\n").arg(escaped(bridge.problem));
     for (ResultChart& chart : loadEffectCharts(bridge, options))
-        html += QStringLiteral("<figure id=\"%1-%2\">%3</figure>\n")
-                    .arg(bridgeAnchor(bridge), chart.name, HtmlReport::inlineSvg(ChartExport::toSvg(*chart.chart)));
+        html += HtmlReport::figure(*chart.chart, anchor + QLatin1Char('-') + chart.name, ids);
     return html + QStringLiteral("</section>\n");
 }
 
-QString loadEffects(const ReportSources& sources)
+QString loadEffects(const ReportSources& sources, PageIds& ids)
 {
     std::vector<BridgeResults> bridges = BridgeResults::readFolder(sources.measurementFolder);
     if (bridges.empty())
@@ -153,12 +148,15 @@ QString loadEffects(const ReportSources& sources)
             "intervals by maximum likelihood. The fit assumes the maxima independent and from one distribution; the "
             "return period is counted in intervals of the traffic files' year.</p>\n")
             .arg(sources.loadEffects.hour);
-    html += loadEffectTable(bridges, sources.loadEffects);
+    std::vector<QString> anchors;
+    for (const BridgeResults& bridge : bridges)
+        anchors.push_back(ids.claim(QString::fromStdString(bridge.seriesPath.stem().string())));
+    html += loadEffectTable(bridges, anchors, sources.loadEffects);
     for (const BridgeResults& bridge : bridges)
         if (!bridge.isRead())
             html += QStringLiteral("<p class=\"problem\">%1</p>\n").arg(escaped(bridge.problem));
-    for (const BridgeResults& bridge : bridges)
-        html += loadEffectSection(bridge, sources.loadEffects);
+    for (std::size_t i = 0; i < bridges.size(); ++i)
+        html += loadEffectSection(bridges[i], anchors[i], sources.loadEffects, ids);
     return html;
 }
 
@@ -196,6 +194,25 @@ QString HtmlReport::inlineSvg(const QByteArray& document)
     return svg;
 }
 
+QString HtmlReport::figure(QChart& chart, const QString& name, PageIds& ids)
+{
+    const QString id = ids.claim(name);
+    QString svg = inlineSvg(ChartExport::toSvg(chart));
+    static const QRegularExpression ownId(QStringLiteral("\\bid=\"([^\"]+)\""));
+    QStringList own;
+    for (auto match = ownId.globalMatch(svg); match.hasNext();)
+        own << match.next().captured(1);
+    own.removeDuplicates();
+    for (const QString& old : own)
+    {
+        const QString renamed = ids.claim(id + QLatin1Char('-') + old);
+        svg.replace(QStringLiteral("id=\"%1\"").arg(old), QStringLiteral("id=\"%1\"").arg(renamed));
+        svg.replace(QStringLiteral("url(#%1)").arg(old), QStringLiteral("url(#%1)").arg(renamed));
+        svg.replace(QStringLiteral("href=\"#%1\"").arg(old), QStringLiteral("href=\"#%1\"").arg(renamed));
+    }
+    return QStringLiteral("<figure id=\"%1\">%2</figure>\n").arg(id, svg);
+}
+
 QString HtmlReport::build(const ReportSources& sources)
 {
     MeasurementFolder folder = MeasurementFolder::read(sources.measurementFolder);
@@ -213,8 +230,10 @@ QString HtmlReport::build(const ReportSources& sources)
         html += QStringLiteral("<p class=\"problem\">%1</p>\n").arg(escaped(folder.error));
     else if (folder.entries.empty())
         html += QStringLiteral("<p class=\"problem\">The folder holds no detector's measurement files.</p>\n");
+    PageIds ids{"summary", "figures", "load-effects"};
+    const std::vector<QString> anchors = anchorsOf(folder, ids);
     bool anyEstimate = false;
-    html += figuresTable(folder, sources.intervals, anyEstimate);
+    html += figuresTable(folder, anchors, sources.intervals, anyEstimate);
     if (anyEstimate)
         html += QStringLiteral("<p>* The interval length was not known and was recovered from the flows (each vehicle "
                                "adds 3600 / interval veh/h); give the study with --study to use its own.</p>\n");
@@ -223,8 +242,8 @@ QString HtmlReport::build(const ReportSources& sources)
             html += QStringLiteral("<p class=\"problem\">%1</p>\n").arg(escaped(entry.error));
 
     html += QStringLiteral("<h2>Charts</h2>\n");
-    for (const MeasurementEntry& entry : folder.entries)
-        html += chartSection(entry, sources.intervals);
-    html += loadEffects(sources);
+    for (std::size_t i = 0; i < folder.entries.size(); ++i)
+        html += chartSection(folder.entries[i], anchors[i], sources.intervals, ids);
+    html += loadEffects(sources, ids);
     return html + QStringLiteral("</body>\n</html>\n");
 }

@@ -5,6 +5,7 @@
 
 #include "loadeffects/BridgeSet.h"
 #include "measurements/DetectorIntervals.h"
+#include "report/PageText.h"
 #include "results/LoadEffectCharts.h"
 
 #include <QString>
@@ -37,4 +38,7 @@ public:
 
     // A chart's SVG document made fit to sit inside HTML: no XML prolog, sized in pixels.
     static QString inlineSvg(const QByteArray& document);
+    // The chart as a <figure> whose id is claimed for `name`. The drawing's own ids are numbered
+    // from 1 in every drawing: they are claimed too, so that each figure keeps its own gradient.
+    static QString figure(QChart& chart, const QString& name, PageIds& ids);
 };

@@ -13,7 +13,7 @@ namespace ChartAxes {
 QValueAxis* add(QChart& chart, Qt::Alignment alignment, const QString& title)
 {
     auto* axis = new QValueAxis;
-    axis->setTitleText(title);
+    axis->setTitleText(title.toHtmlEscaped());
     axis->setLabelFormat(QStringLiteral("%g"));
     chart.addAxis(axis, alignment);
     return axis;

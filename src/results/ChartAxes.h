@@ -11,7 +11,8 @@ class QValueAxis;
 
 namespace ChartAxes {
 
-// Adds a value axis along `alignment` (Qt::AlignBottom or Qt::AlignLeft).
+// Adds a value axis along `alignment` (Qt::AlignBottom or Qt::AlignLeft). The title is plain text:
+// an axis title renders HTML, and units and names come from files.
 QValueAxis* add(QChart& chart, Qt::Alignment alignment, const QString& title);
 // Shows [low, high] with round tick values; an empty or degenerate range shows [0, 1] or widens.
 void fit(QValueAxis& axis, double low, double high);

@@ -44,7 +44,7 @@ std::vector<QLineSeries*> addLine(QChart& chart, const QString& name, const QCol
         if (run.isEmpty())
             return;
         auto* line = new QLineSeries;
-        line->setName(name);
+        line->setName(name.toHtmlEscaped());
         line->append(run);
         attach(chart, line, x, y);
         // After adding: the chart's theme gives a series whose pen looks unset (black) its own colour.
@@ -100,7 +100,7 @@ QScatterSeries* addScatter(QChart& chart, const QString& name, const QColor& col
     if (finite.size() > thinFrom)
         finite = thinned(finite, thinningGrid);
     auto* scatter = new QScatterSeries;
-    scatter->setName(name);
+    scatter->setName(name.toHtmlEscaped());
     scatter->setMarkerSize(finite.size() > 500 ? 5.0 : 7.0);
     scatter->append(QList<QPointF>(finite.begin(), finite.end()));
     attach(chart, scatter, x, y);
@@ -146,7 +146,8 @@ std::vector<QAreaSeries*> addStackedBars(QChart& chart, const std::vector<double
         }
         area->setUpperSeries(upper);
         area->setLowerSeries(lower);
-        area->setName(stack < static_cast<std::size_t>(names.size()) ? names[static_cast<int>(stack)] : QString());
+        area->setName(stack < static_cast<std::size_t>(names.size()) ? names[static_cast<int>(stack)].toHtmlEscaped()
+                                                                     : QString());
         QColor colour = stack < static_cast<std::size_t>(colours.size()) ? colours[static_cast<int>(stack)] : Qt::gray;
         attach(chart, area, x, y);
         area->setColor(colour);

@@ -15,6 +15,7 @@ class QChart;
 class QLineSeries;
 class QScatterSeries;
 
+// Series names are plain text; they are escaped here because the legend renders HTML.
 namespace ChartSeries {
 
 // One line per run of finite points; a point with a missing (not-a-number) coordinate leaves a

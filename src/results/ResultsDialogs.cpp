@@ -14,6 +14,11 @@ ResultsDialogs ResultsDialogs::standard(QWidget* parent)
     dialogs.chooseFolder = [owner](const QString& caption, const QString& start) {
         return QFileDialog::getExistingDirectory(owner, caption, start);
     };
-    dialogs.warn = [owner](const QString& text) { QMessageBox::warning(owner, QStringLiteral("Roadflux"), text); };
+    // Warnings quote file names: plain text, so that a name with tags is not read as HTML.
+    dialogs.warn = [owner](const QString& text) {
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Roadflux"), text, QMessageBox::Ok, owner);
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+    };
     return dialogs;
 }

@@ -19,13 +19,21 @@ namespace {
 
 constexpr int chartColumns = 2;
 
+// Messages quote files and folders: shown as plain text, never as HTML.
 QLabel* messageLabel(const QString& text)
 {
     auto* label = new QLabel(text);
+    label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignCenter);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
+}
+
+// A tooltip with tags would be shown as HTML: the path is escaped inside markup that keeps it on one line.
+QString pathToolTip(const std::filesystem::path& path)
+{
+    return QStringLiteral("<nobr>%1</nobr>").arg(QString::fromStdString(path.string()).toHtmlEscaped());
 }
 
 }  // namespace
@@ -35,6 +43,7 @@ ResultsWindow::ResultsWindow(QWidget* parent) : QWidget(parent, Qt::Window), use
     setObjectName(QStringLiteral("resultsWindow"));
     setWindowTitle(QStringLiteral("Results"));
     folderLabel = new QLabel(this);
+    folderLabel->setTextFormat(Qt::PlainText);
     folderLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* choose = new QPushButton(QStringLiteral("&Folder..."), this);
     choose->setToolTip(QStringLiteral("Show the measurement files of another folder"));
@@ -103,11 +112,11 @@ void ResultsWindow::reload()
     for (const MeasurementEntry& entry : read.entries)
     {
         int index = addTab(pageFor(entry), tabTitle(entry.name.shortTitle()));
-        tabWidget->setTabToolTip(index, QString::fromStdString(entry.path.string()));
+        tabWidget->setTabToolTip(index, pathToolTip(entry.path));
     }
     for (BridgeResults& bridge : bridges)
     {
-        QString path = QString::fromStdString(bridge.seriesPath.string());
+        QString path = pathToolTip(bridge.seriesPath);
         QString title = tabTitle("Bridge " + bridge.name);
         int index = addTab(pageFor(std::move(bridge)), title);
         tabWidget->setTabToolTip(index, path);

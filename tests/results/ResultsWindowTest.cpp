@@ -130,3 +130,52 @@ TEST(ResultsWindow, SavesAChartWhereTheUserChoosesAndWarnsWhenItCannot)
     panel->savePng();
     EXPECT_EQ(dialogs.warnings.size(), 1);
 }
+
+namespace {
+
+// Text that a label, tooltip or chart would take for markup.
+bool holdsMarkup(const QString& text)
+{
+    return text.contains(QStringLiteral("<img"), Qt::CaseInsensitive) ||
+           text.contains(QStringLiteral("<script"), Qt::CaseInsensitive) ||
+           text.contains(QStringLiteral("<i>"), Qt::CaseInsensitive);
+}
+
+}  // namespace
+
+TEST(ResultsWindow, ShowsNamesAndMessagesFromFilesAsText)
+{
+    QTemporaryDir root;
+    const std::filesystem::path folder = std::filesystem::path(root.path().toStdString()) / "runs <i>1";
+    std::filesystem::create_directories(folder);
+    // A name that is not UTF-8 cannot be removed by QTemporaryDir.
+    struct RemovedAfterwards
+    {
+        std::filesystem::path path;
+        ~RemovedAfterwards() { std::filesystem::remove_all(path); }
+    } removed{folder};
+    const std::string rows = "interval,end_time_s,maximum,time_of_maximum_s,minimum,time_of_minimum_s,vehicles,"
+                             "duration_s\n1,600,100,500,0,10,3,600\n2,1200,300,900,0,610,5,600\n";
+    writeTextFile(folder / "LE_x\"><img src=x onerror=alert(1)>.csv", rows);
+    writeTextFile(folder / "LE_<script>alert(1) & co.csv", rows);
+    writeTextFile(folder / "LE_broken <img src=y>.csv", "interval\n<img src=z>\n");
+    writeTextFile(folder / "LE_bad\xff.csv", rows);
+    ResultsWindow window;
+    window.showFolder(QString::fromStdString(folder.string()));
+    QTabWidget& tabs = window.tabs();
+    ASSERT_EQ(tabs.count(), 4);
+
+    for (QLabel* label : window.findChildren<QLabel*>())
+        EXPECT_TRUE(label->textFormat() == Qt::PlainText || !holdsMarkup(label->text())) << label->text().toStdString();
+    for (int i = 0; i < tabs.count(); ++i)
+    {
+        EXPECT_FALSE(holdsMarkup(tabs.tabToolTip(i))) << tabs.tabToolTip(i).toStdString();
+        for (ChartPanel* panel : window.panels(i))
+            EXPECT_FALSE(holdsMarkup(panel->chart().title())) << panel->chart().title().toStdString();
+    }
+    // Shown, not dropped: the names as tab titles (plain text), a byte that is not UTF-8 replaced.
+    const QString titles = tabTexts(tabs);
+    EXPECT_TRUE(titles.contains(QStringLiteral("<script>alert(1) && co"))) << titles.toStdString();
+    EXPECT_TRUE(titles.contains(QStringLiteral("bad\uFFFD"))) << titles.toStdString();
+    EXPECT_TRUE(pageText(tabs, 2).contains(QStringLiteral("LE_broken <img src=y>.csv")));
+}
