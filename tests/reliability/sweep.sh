@@ -31,6 +31,8 @@ done
 [ -e runs/broken ] && die "the failed run left a folder that looks complete"
 [ -f runs/broken.partial/.roadflux-run ] || die "the failed run's folder has no marker"
 [ -f runs/seed1/.roadflux-run ] || die "a complete run lost its marker"
+mkdir plain-folder
+[ "$(stat -c %a runs/seed1)" = "$(stat -c %a plain-folder)" ] || die "a run's folder has other permissions than mkdir gives"
 grep -q '\.partial' runs/seed1/summary.txt && die "the summary names the folder of the run in progress"
 grep -qF "runs/seed1/output.txt" runs/seed1/summary.txt || die "the summary does not name the run's output file"
 cmp -s runs/seed1/output.txt runs/seed1-again/output.txt || die "equal seeds gave different output files"

@@ -79,6 +79,10 @@ run_child() {
   return $status
 }
 
+# Paths that start with '-' would be taken for options by mkdir, mktemp and the runner.
+for path in outdir study input; do
+  [[ ${!path} == -* ]] && printf -v "$path" './%s' "${!path}"
+done
 final="$outdir/$name"
 partial="$final.partial"
 # A folder this script made: a real folder, not a link to one, with the marker in it.
@@ -114,10 +118,10 @@ finishComplete() {
 complete && finishComplete
 refuseForeign "$final"
 refuseForeign "$partial"
-mkdir -p "$outdir" || exit 2
+mkdir -p -- "$outdir" || refuse "the output folder $outdir cannot be made"
 # Two sweeps over the same folder must not run one job twice at once: the second would remove
 # the first's folder in progress.
-exec 9>>"$outdir/.$name.lock" || exit 2
+exec 9>>"$outdir/.$name.lock" || refuse "cannot write in the output folder $outdir"
 if ! flock -n 9; then
   echo "run-one.sh: run $shown: already in progress in $outdir (another sweep); not run" >&2
   exit 3
@@ -128,8 +132,10 @@ refuseForeign "$final"
 refuseForeign "$partial"
 rm -rf -- "$partial"
 # The folder is made under another name and renamed: NAME.partial never exists without its
-# marker, even when this script is stopped on the way.
+# marker, even when this script is stopped on the way. It gets the permissions mkdir would
+# give it, not mktemp's owner-only ones.
 stage=$(mktemp -d "$outdir/.$name.new.XXXXXX") &&
+  chmod "$(umask -S)" "$stage" &&
   printf 'A run folder of a roadflux sweep: run-one.sh may remove or replace it.\n' >"$stage/$marker" &&
   mkdir "$stage/metrics" &&
   mv -T -- "$stage" "$partial" || {

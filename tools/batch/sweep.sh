@@ -46,6 +46,9 @@ jobs_file=${positional[0]} outdir=${positional[1]} parallel_jobs=${positional[2]
 [[ $parallel_jobs =~ ^[0-9]+%?$ ]] || refuse "JOBS_IN_PARALLEL '$parallel_jobs' is not a whole number (or N%); $usage"
 here=$(cd "$(dirname "$0")" && pwd)
 [ -n "$outdir" ] || refuse "the output folder is empty"
+# Folders that start with '-' (given after "--") would be taken for options by the programs.
+[[ $outdir == -* ]] && outdir=./$outdir
+[[ $compare_dir == -* ]] && compare_dir=./$compare_dir
 
 child=""
 stop() {
