@@ -54,14 +54,15 @@ plain_name "$name" ||
 
 # The runner and the report run in the background so that a signal reaches this script at
 # once; it stops them and ends with 128+N.
-child=""
 stage=""
 stop() {
   trap '' INT TERM HUP
-  if [ -n "$child" ]; then
-    kill -TERM "$child" 2>/dev/null
-    wait "$child"
-  fi
+  # Every child in the background (the runner or the report), also one started the moment
+  # before the signal.
+  local running
+  running=$(jobs -p)
+  [ -n "$running" ] && kill -TERM $running 2>/dev/null
+  wait
   [ -n "$stage" ] && rm -rf -- "$stage"
   echo "$name: stopped by signal $1" >&2
   exit $((128 + $1))
@@ -72,11 +73,7 @@ trap 'stop 1' HUP
 run_child() {
   # Without the explicit <&0 a command in the background reads /dev/null.
   "$@" <&0 &
-  child=$!
-  wait "$child"
-  local status=$?
-  child=""
-  return $status
+  wait $!
 }
 
 # Paths that start with '-' would be taken for options by mkdir, mktemp and the runner.

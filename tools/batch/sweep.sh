@@ -50,14 +50,27 @@ here=$(cd "$(dirname "$0")" && pwd)
 [[ $outdir == -* ]] && outdir=./$outdir
 [[ $compare_dir == -* ]] && compare_dir=./$compare_dir
 
-child=""
+session=""
 stop() {
   trap '' INT TERM HUP
-  # GNU parallel stops every job (each in a process group of its own) before it ends.
-  if [ -n "$child" ]; then
-    kill -TERM "$child" 2>/dev/null
-    wait "$child"
+  if [ -n "$session" ]; then
+    # GNU parallel ignores SIGTERM while it starts up, and a job it is starting could escape
+    # its own clean-up; it is killed outright, and every run, each in a process group of its
+    # own but all in its session, gets SIGTERM (their scripts stop their runners), then SIGKILL
+    # at 0.9 s.
+    kill -KILL "$session" 2>/dev/null
+    pkill -TERM -s "$session"
+    for _ in $(seq 18); do
+      # Ended runs may linger as zombies until init reaps them.
+      ps -o stat= -s "$session" 2>/dev/null | grep -q '^[^Z]' || break
+      sleep 0.05
+    done
+    pkill -KILL -s "$session"
   fi
+  local running
+  running=$(jobs -p)
+  [ -n "$running" ] && kill -TERM $running 2>/dev/null
+  wait
   echo "sweep.sh: stopped by signal $1; the runs in progress were stopped and stay NAME.partial" >&2
   exit $((128 + $1))
 }
@@ -68,14 +81,12 @@ trap 'stop 1' HUP
 run_child() {
   # Without the explicit <&0 a command in the background reads /dev/null.
   "$@" <&0 &
-  child=$!
-  wait "$child"
-  local status=$?
-  child=""
-  return $status
+  wait $!
 }
 
-command -v parallel >/dev/null || refuse "GNU parallel is not installed"
+for tool in parallel setsid pkill ps; do
+  command -v $tool >/dev/null || refuse "$tool is not installed (GNU parallel, util-linux, procps)"
+done
 runs=$("$here/read-jobs.sh" "$jobs_file") || exit 2
 total=$(printf '%s\n' "$runs" | wc -l)
 if [ -e "$outdir" ] || [ -L "$outdir" ]; then
@@ -86,9 +97,16 @@ joblog="$outdir/joblog.txt"
 : 2>/dev/null >"$joblog" || refuse "$outdir: cannot write the job log $joblog in the output folder"
 # -q and --trim n hand every field over as written: parallel would otherwise trim the blanks
 # around names (and give two names one folder) and split the output folder at blanks.
-run_child parallel --will-cite -q --trim n --colsep '\t' -j "$parallel_jobs" --joblog "$joblog" \
-  "$here/run-one.sh" "$outdir" {1} {2} {3} {4} < <(printf '%s\n' "$runs")
+# In a session of its own (setsid does not fork here: a background command is no process
+# group leader), so that its runs can all be found; -q and --trim n hand every field over as
+# written: parallel would otherwise trim the blanks around names (and give two names one
+# folder) and split the output folder at blanks.
+setsid -w parallel --will-cite -q --trim n --colsep '\t' -j "$parallel_jobs" --joblog "$joblog" \
+  "$here/run-one.sh" "$outdir" {1} {2} {3} {4} < <(printf '%s\n' "$runs") &
+session=$!
+wait $session
 parallel_status=$?
+session=""
 # parallel's status is the number of failed jobs up to 100 only: count them in the job log.
 succeeded=$(awk -F '\t' 'NR > 1 && $7 == "0" && $8 == "0"' "$joblog" 2>/dev/null | wc -l)
 failed=$((total - succeeded))
