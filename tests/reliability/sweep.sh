@@ -122,7 +122,9 @@ FAKE
 chmod +x fake-cli
 fake=$PWD/fake-cli
 : >pids.txt
-trap 'while read -r p; do kill "$p" 2>/dev/null; done <"$work/pids.txt"; rm -rf "$work"' EXIT
+# Only in this shell: a background command killed before it started its program is still a
+# copy of this shell and could run the trap.
+trap '[ "$BASHPID" = $$ ] && { while read -r p; do kill "$p" 2>/dev/null; done <"$work/pids.txt"; rm -rf "$work"; }' EXIT
 sweep() { ROADFLUX_CLI=$fake "$source/tools/batch/sweep.sh" "$@"; }
 
 # Folders the sweep did not make are never removed or replaced: a folder of the user's under a
@@ -181,7 +183,7 @@ alive() {
 # Waits for process $1 to end within 2 s, with status $2, leaving none of its runners or $4.
 expect_stopped() {
   local pid=$1 expected=$2 what=$3 others=$4 status p
-  (sleep 2 && kill -KILL "$pid") 2>/dev/null &
+  (trap - EXIT && sleep 2 && kill -KILL "$pid") 2>/dev/null &
   local watchdog=$!
   wait "$pid"
   status=$?
@@ -217,6 +219,17 @@ for signal in INT TERM; do
     [ -e "stopped-$signal/$name" ] && die "SIG$signal left run $name looking complete"
   done
 done
+# Also while GNU parallel is still starting up (it ignores SIGTERM then): no run starts later.
+: >run-pids.txt
+FAKE_SLEEP=60 FAKE_PIDS=$PWD/run-pids.txt ROADFLUX_CLI=$fake "$source/tools/batch/sweep.sh" slow.tsv stopped-early 2 \
+  >stopped-early.log 2>&1 &
+pid=$!
+sleep 0.3
+kill -TERM "$pid"
+expect_stopped "$pid" 143 "sweep.sh on SIGTERM at its start" ""
+sleep 1
+cat run-pids.txt >>pids.txt
+for p in $(cat run-pids.txt); do alive "$p" && die "a run started after the sweep was stopped"; done
 # run-one.sh alone, and a Slurm task (run-one.sh in its place), stop their runner on SIGTERM.
 : >run-pids.txt
 FAKE_SLEEP=60 FAKE_PIDS=$PWD/run-pids.txt ROADFLUX_CLI=$fake "$source/tools/batch/run-one.sh" one slow1 "$study" 1 \
