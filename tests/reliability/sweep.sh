@@ -104,20 +104,9 @@ grep -q "run 'slurm1': no study" slurm.log || { cat slurm.log; die "the Slurm ta
 # stopped when the test ends, should the sweep have left one running.
 cat >fake-cli <<'FAKE'
 #!/usr/bin/env bash
-out="" seed=""
-while [ $# -gt 0 ]; do
-  case $1 in
-    --output) out=$2; shift 2 ;;
-    --seed) seed=$2; shift 2 ;;
-    *) shift ;;
-  esac
-done
-if [ -n "${FAKE_SLEEP:-}" ]; then
-  echo $$ >>"$FAKE_PIDS"
-  exec sleep "$FAKE_SLEEP"
-fi
-echo "seed $seed" >"$out"
-echo "Output traffic file: $out"
+# roadflux-cli run STUDY --seed SEED --output FILE --metrics DIR [--input FILE]
+[ -n "${FAKE_SLEEP:-}" ] && echo $$ >>"$FAKE_PIDS" && exec sleep "$FAKE_SLEEP"
+echo "seed $4" >"$6"
 FAKE
 chmod +x fake-cli
 fake=$PWD/fake-cli
@@ -219,17 +208,6 @@ for signal in INT TERM; do
     [ -e "stopped-$signal/$name" ] && die "SIG$signal left run $name looking complete"
   done
 done
-# Also while GNU parallel is still starting up (it ignores SIGTERM then): no run starts later.
-: >run-pids.txt
-FAKE_SLEEP=60 FAKE_PIDS=$PWD/run-pids.txt ROADFLUX_CLI=$fake "$source/tools/batch/sweep.sh" slow.tsv stopped-early 2 \
-  >stopped-early.log 2>&1 &
-pid=$!
-sleep 0.3
-kill -TERM "$pid"
-expect_stopped "$pid" 143 "sweep.sh on SIGTERM at its start" ""
-sleep 1
-cat run-pids.txt >>pids.txt
-for p in $(cat run-pids.txt); do alive "$p" && die "a run started after the sweep was stopped"; done
 # run-one.sh alone, and a Slurm task (run-one.sh in its place), stop their runner on SIGTERM.
 : >run-pids.txt
 FAKE_SLEEP=60 FAKE_PIDS=$PWD/run-pids.txt ROADFLUX_CLI=$fake "$source/tools/batch/run-one.sh" one slow1 "$study" 1 \
