@@ -95,8 +95,6 @@ fi
 mkdir -p -- "$outdir" || refuse "$outdir: the output folder cannot be made"
 joblog="$outdir/joblog.txt"
 : 2>/dev/null >"$joblog" || refuse "$outdir: cannot write the job log $joblog in the output folder"
-# -q and --trim n hand every field over as written: parallel would otherwise trim the blanks
-# around names (and give two names one folder) and split the output folder at blanks.
 # In a session of its own (setsid does not fork here: a background command is no process
 # group leader), so that its runs can all be found; -q and --trim n hand every field over as
 # written: parallel would otherwise trim the blanks around names (and give two names one
