@@ -280,14 +280,16 @@ fi
 # Seeds outside the runner's range, with leading zeros (which it reads as octal) or not whole
 # numbers are refused by name before a folder is made; the largest seed runs.
 printf '%s\t%s\t%s\n' neg "$study" -1 exp "$study" 1e3 huge "$study" 99999999999999999999 over "$study" 4294967296 \
-  octal "$study" 010 max "$study" 4294967295 >seeds.tsv
+  octal "$study" 010 max "$study" 4294967295 padded " $study " " 5 " >seeds.tsv
 sweep seeds.tsv seeds 2 >seeds.log 2>&1
 [ $? -eq 1 ] || { cat seeds.log; die "bad seeds were not refused"; }
 for name in neg exp huge over octal; do
   grep -q "run '$name': the seed" seeds.log || { cat seeds.log; die "the seed of $name was not refused"; }
 done
-[ "$(ls seeds)" = "$(printf 'joblog.txt\nmax')" ] || { ls seeds; die "a refused seed left a folder"; }
+[ "$(ls seeds)" = "$(printf 'joblog.txt\nmax\npadded')" ] || { ls seeds; die "a refused seed left a folder"; }
 [ "$(cat seeds/max/output.txt)" = "seed 4294967295" ] || die "the largest seed did not run"
+# Blanks around the study and seed are taken away, as GNU parallel always did.
+[ "$(cat seeds/padded/output.txt)" = "seed 5" ] || die "blanks around a seed made the run fail"
 
 # A study and an output folder with blanks in their paths, through the real runner.
 ln -s "$source/examples" "study dir"

@@ -31,6 +31,13 @@ case $last in
   4) seed=${seed%$'\r'} ;;
   *) input=${input%$'\r'} ;;
 esac
+# Blanks around the other fields were always taken away (GNU parallel did so); a name keeps
+# them, and is refused for them.
+for field in study seed input; do
+  value=${!field}
+  value=${value#"${value%%[! ]*}"}
+  printf -v "$field" '%s' "${value%"${value##*[! ]}"}"
+done
 cli=${ROADFLUX_CLI:-roadflux-cli}
 
 # Names in messages with their blanks visible and invisible characters spelt out.
