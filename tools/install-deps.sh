@@ -6,7 +6,7 @@ packages=(
   cmake g++ make clang libclang-rt-14-dev clang-format
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
   qt6-base-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libxkbcommon-dev fonts-dejavu-core
-  xvfb xauth imagemagick xdotool parallel valgrind
+  xvfb xauth imagemagick xdotool parallel procps valgrind
   dpkg-dev file help2man librsvg2-bin man-db desktop-file-utils shared-mime-info
   slurmctld slurmd slurm-client munge
 )

@@ -85,6 +85,7 @@ RunComparison RunComparison::of(const std::vector<fs::path>& folders)
     RunComparison comparison;
     for (const fs::path& folder : folders)
         comparison.runFolders.push_back(RunFolder::read(folder));
+    comparison.refuseRunsInProgress();
     comparison.refuseDifferences();
 
     const RunFolder& first = comparison.runFolders.front();
@@ -107,6 +108,20 @@ RunComparison RunComparison::of(const std::vector<fs::path>& folders)
     if (std::any_of(summaries.begin(), summaries.end(), [](const RunTable* s) { return s != nullptr; }))
         comparison.comparedTables.push_back(ComparedTable::of(summaryName, summaries));
     return comparison;
+}
+
+void RunComparison::refuseRunsInProgress() const
+{
+    // The runner writes summary.txt last: among runs that have one, a folder without it holds a
+    // run cut short, whose measurement files would pass for those of a whole run.
+    const auto withSummary = std::find_if(runFolders.begin(), runFolders.end(),
+                                          [](const RunFolder& run) { return run.summary.has_value(); });
+    if (withSummary == runFolders.end())
+        return;
+    for (const RunFolder& run : runFolders)
+        if (!run.summary)
+            throw ComparisonError("Cannot compare: " + name(run) + " has no summary.txt while " + name(*withSummary) +
+                                  " has: a run in progress or one that failed, not a whole run");
 }
 
 void RunComparison::refuseDifferences() const

@@ -26,7 +26,8 @@ class RunComparison
 {
 public:
     // Throws ComparisonError: a folder or file that cannot be read, a run given twice, runs with
-    // other measurement files or headers (other detectors, lanes or bins), or other intervals.
+    // other measurement files or headers (other detectors, lanes or bins), or other intervals, and
+    // runs in progress (a folder NAME.partial, or one without summary.txt among runs with one).
     static RunComparison of(const std::vector<std::filesystem::path>& folders);
     // The compared tables point into the runs: moved, never copied.
     RunComparison(RunComparison&&) = default;
@@ -45,6 +46,7 @@ public:
 
 private:
     RunComparison() = default;
+    void refuseRunsInProgress() const;
     void refuseDifferences() const;
 
     std::vector<RunFolder> runFolders;

@@ -52,3 +52,13 @@ TEST_F(CompareCommandTest, RefusesRunsWithOtherDetectors)
     EXPECT_THAT(result.err, HasSubstr("FD_All_Pos_1500.csv"));
     EXPECT_EQ(runCli({"compare"}).status, 2);
 }
+
+TEST_F(CompareCommandTest, RefusesARunInProgressByName)
+{
+    std::filesystem::copy(root / "c", root / "d.partial", std::filesystem::copy_options::recursive);
+    const CliResult result =
+        runCli({"compare", run("a"), run("b"), run("d.partial"), "--csv", (root / "out").string()});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_THAT(result.err, HasSubstr(run("d.partial") + ": a run in progress"));
+    EXPECT_FALSE(std::filesystem::exists(root / "out"));
+}

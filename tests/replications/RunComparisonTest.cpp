@@ -218,6 +218,27 @@ TEST_F(RunComparisonTest, ARunGivenTwiceOrUnreadableIsRefused)
     EXPECT_THAT(refusal(threeRuns()), HasSubstr("line 2: 5 cells expected, 2 found"));
 }
 
+TEST_F(RunComparisonTest, RunsInProgressAreRefusedByName)
+{
+    writeThreeRuns();
+    // A sweep's folder of a run still going, with every file a whole run has.
+    std::filesystem::copy(run("seed3"), run("seed4.partial"), std::filesystem::copy_options::recursive);
+    const std::vector<std::filesystem::path> withPartial = {run("seed1"), run("seed2"), run("seed4.partial")};
+    EXPECT_THAT(refusal(withPartial), HasSubstr(run("seed4.partial").string() + ": a run in progress"));
+    EXPECT_THAT(refusal({run("seed1"), root / "seed4.partial/"}), HasSubstr("a run in progress"));
+    std::filesystem::create_directory_symlink(run("seed4.partial"), run("latest"));
+    EXPECT_THAT(refusal({run("seed1"), run("latest")}), HasSubstr("latest: a run in progress"));
+
+    // A run cut short has measurement files but no summary yet.
+    std::filesystem::remove(run("seed3") / "summary.txt");
+    EXPECT_THAT(refusal(threeRuns()),
+                HasSubstr(run("seed3").string() + " has no summary.txt while " + run("seed1").string() + " has"));
+    // Folders of measurement files alone are still compared.
+    for (const char* name : {"seed1", "seed2"})
+        std::filesystem::remove(run(name) / "summary.txt");
+    EXPECT_NO_THROW(RunComparison::of(threeRuns()));
+}
+
 TEST_F(RunComparisonTest, HeadwaysLaneChangesAndLoadEffects)
 {
     // The first headway of a lane is counted from time 0 and left out.
