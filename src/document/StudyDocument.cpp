@@ -15,8 +15,10 @@
 #include "document/UserMessages.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <new>
@@ -428,11 +430,19 @@ StudyFileResult StudyDocument::openFile(const std::string& path)
 {
     // A folder, a device or a pipe is no study; opening a pipe would wait for a writer for ever.
     std::error_code error;
-    if (!fs::is_regular_file(path, error))
-        return StudyFileResult::openFailed;
+    const fs::file_status status = fs::status(path, error);
+    if (error || !fs::exists(status))
+        return StudyFileResult(StudyFileResult::openFailed,
+                               StudyPaths::fullPath(path) + ": " + (error ? error.message() : std::strerror(ENOENT)));
+    if (!fs::is_regular_file(status))
+        return StudyFileResult(StudyFileResult::openFailed,
+                               StudyPaths::fullPath(path) +
+                                   (fs::is_directory(status) ? ": Is a directory" : ": not a regular file"));
+    errno = 0;
     std::ifstream file(path, std::ios::binary);
     if (!file.is_open())
-        return StudyFileResult::openFailed;
+        return StudyFileResult(StudyFileResult::openFailed, StudyPaths::fullPath(path) + ": " +
+                                                                (errno != 0 ? std::strerror(errno) : "cannot be read"));
     // Read in pieces up to a limit, so that a device or pipe that never ends cannot exhaust memory.
     std::vector<std::uint8_t> bytes;
     char piece[65536];
@@ -445,7 +455,8 @@ StudyFileResult StudyDocument::openFile(const std::string& path)
             break;
     }
     if (file.bad())
-        return StudyFileResult::openFailed;
+        return StudyFileResult(StudyFileResult::openFailed,
+                               StudyPaths::fullPath(path) + ": " + (errno != 0 ? std::strerror(errno) : "read error"));
     try
     {
         CArchive archive(std::move(bytes));
