@@ -272,10 +272,22 @@ bool StudyDocument::settingsAreRunnable(UserMessages& messages) const
         messages.warn("The study's time step must be between 10 and 2000 ms");
         return false;
     }
+    if (const auto offRoad = StudyChecks::findOffRoadItem(roadFeatures, statDetectors, roadLength,
+                                                          outputDetectorLocation1, outputDetectorLocation2))
+    {
+        messages.warn(*offRoad);
+        return false;
+    }
     // A run with an infinite speed limit or desired speed would crawl and never end.
     if (const auto number = StudyChecks::findNonFiniteNumber(roadFeatures, idmParameterSets))
     {
         messages.warn(*number);
+        return false;
+    }
+    // A desired velocity at or below 0, or a negative spread, leaves every draw to be redrawn.
+    if (const auto flaw = StudyChecks::findUnusableParameter(idmParameterSets))
+    {
+        messages.warn(flaw->message);
         return false;
     }
     return true;

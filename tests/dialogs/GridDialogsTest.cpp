@@ -199,6 +199,43 @@ TEST(GridDialogs, AStoredNumberThatIsNotFiniteKeepsTheDialogOpen)
     EXPECT_EQ(control, 1010);
 }
 
+// The runner refuses a desired velocity at or below 0 and a negative spread: the dialog does
+// not let them through either, and points at the cell.
+TEST(GridDialogs, ATrafficModelNoDrawCouldUseKeepsTheDialogOpen)
+{
+    RecordingDialogs dialogs;
+    CRoadfluxDoc document;
+    CTrafficConfigDlg traffic;
+    CStudyEditing::fillTrafficModel(traffic, document);
+    ASSERT_TRUE(showActive(traffic));
+    traffic.selectClass(2);
+    ASSERT_TRUE(traffic.getGrid()->editCell(6, 2, "-10"));  // desired velocity, km/h
+    traffic.selectClass(0);
+    traffic.accept();
+    expectStillOpen(traffic);
+    EXPECT_EQ(traffic.getCurrentClass(), 2);
+    expectTipAtCell(traffic, *traffic.getGrid(), 6, 2,
+                    "Vehicle class 2 (Large Truck), Desired velocity, v0 (km/h): the location -10 is not above 0.");
+    ASSERT_TRUE(traffic.getGrid()->editCell(6, 2, "80"));
+    ASSERT_TRUE(traffic.getGrid()->editCell(1, 3, "-0.05"));  // safe time headway's deviation
+    traffic.accept();
+    expectStillOpen(traffic);
+    expectTipAtCell(traffic, *traffic.getGrid(), 1, 3,
+                    "Vehicle class 2 (Large Truck), Safe time headway, T (s): the scale -0.05 is below 0.");
+    ASSERT_TRUE(traffic.getGrid()->editCell(1, 3, "0.05"));
+    traffic.accept();
+    EXPECT_EQ(traffic.result(), QDialog::Accepted);
+
+    StudyDocument::StatDetectorList placed;
+    placed.push_back(std::make_unique<CStatDetector>());
+    placed[0]->setLocation(-5000);
+    CStatDetectorDlg detectors(placed, 3000);
+    int control = -1;
+    QString message;
+    detectors.validateData(control, message);
+    EXPECT_EQ(message, "Detector 1: must be located on the road.\nPlease check its location.");
+}
+
 TEST(GridDialogs, CellsShowWhatWasStored)
 {
     RecordingDialogs dialogs;
