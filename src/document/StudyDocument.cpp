@@ -18,6 +18,7 @@
 #include <cerrno>
 #include <climits>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -270,6 +271,17 @@ bool StudyDocument::settingsAreRunnable(UserMessages& messages) const
     if (!(timeStepMs >= StudyChecks::minTimeStepMs - 0.5 && timeStepMs <= StudyChecks::maxTimeStepMs + 0.5))
     {
         messages.warn("The study's time step must be between 10 and 2000 ms");
+        return false;
+    }
+    // The lane's last vehicle must be entryGap past its start before the next enters: a gap
+    // longer than the road is never free once the first has left, and the run never ends.
+    if (theConfigData.entryGap > roadLength)
+    {
+        char gap[64];
+        std::snprintf(gap, sizeof gap, "%g", theConfigData.entryGap);
+        messages.warn(theConfigData.getLoadedFrom() + ": line " + std::to_string(theConfigData.getEntryGapLine()) +
+                      ": entryGap " + gap + " m is longer than the road (" + std::to_string(roadLength) +
+                      " m): no vehicle after a lane's first could enter");
         return false;
     }
     if (const auto offRoad = StudyChecks::findOffRoadItem(roadFeatures, statDetectors, roadLength,

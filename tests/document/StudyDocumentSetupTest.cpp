@@ -1,6 +1,7 @@
 // Setting up a run from a study: what reaches the Sim and its road, names resolved against the
 // study's folder, and the runs that are refused before they can lose or hide anything.
 
+#include "config/CConfigData.h"
 #include "config/CRoadFeature.h"
 #include "config/CStatDetector.h"
 #include "document/RecordingMessages.h"
@@ -376,4 +377,19 @@ TEST_F(StudySetup, DriverParametersNoDrawCouldUseRefuseTheRun)
                           set.getParamP().getDistribution().setLocation(-0.5);
                       }),
               "");
+}
+
+// Once a lane's first vehicle has left, its last position stays near the road's end: a longer
+// entry gap is never free and the run never ends. The configuration's line is named.
+TEST_F(StudySetup, AnEntryGapLongerThanTheRoadRefusesTheRun)
+{
+    const double kept = theConfigData.entryGap;
+    theConfigData.entryGap = 3001.0;
+    const bool started = document.setupSimulation(messages);
+    theConfigData.entryGap = kept;
+    EXPECT_FALSE(started);
+    ASSERT_EQ(messages.warnings.size(), 1u);
+    EXPECT_NE(messages.warnings[0].find(": entryGap 3001 m is longer than the road (3000 m)"), std::string::npos)
+        << messages.warnings[0];
+    EXPECT_FALSE(fs::exists(folder.file("output.txt")));
 }
