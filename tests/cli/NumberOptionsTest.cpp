@@ -34,15 +34,12 @@ TEST(NumberOptions, NewAndCompareRefuseNumbersOutOfTheirRangeByName)
         {{"new", folder.file("s.rfx"), "--road-length", "0x10"},
          "--road-length: '0x10' is not allowed: a whole "
          "number from 500 to 100000 m"},
-        {{"new", folder.file("s.rfx"), "--road-length", "1e4"}, "--road-length: '1e4' is not allowed"},
         {{"new", folder.file("s.rfx"), "--time-step-ms", ""}, "--time-step-ms: '' is not allowed"},
-        {{"new", folder.file("s.rfx"), "--lanes1", "2147483648"}, "--lanes1: '2147483648' is not allowed"},
         {{"new", folder.file("s.rfx"), "--file-lanes2", "nan"}, "--file-lanes2: 'nan' is not allowed"},
         {{"new", folder.file("s.rfx"), "--output-detector1", "1e3"}, "--output-detector1: '1e3' is not allowed"},
         {{"compare", folder.path.string(), "--precision", "nan"},
          "--precision: 'nan' is not allowed: a number "
          "from 0.01 to 99 %"},
-        {{"compare", folder.path.string(), "--precision", "inf"}, "--precision: 'inf' is not allowed"},
     };
     for (const auto& [args, expected] : cases)
     {
