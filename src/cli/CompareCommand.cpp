@@ -1,6 +1,7 @@
 #include "cli/CompareCommand.h"
 
 #include "cli/CliFailure.h"
+#include "cli/NumberOptions.h"
 #include "replications/CompareRuns.h"
 #include "replications/ComparisonError.h"
 
@@ -20,8 +21,8 @@ void CompareCommand::addTo(CLI::App& app, Options& options)
                         "\"FD_...csv:Totals Flow (veh/hr)\" of each flow-and-density file");
     compare
         ->add_option("--precision", options.precisionPercent,
-                     "Half-width of the confidence interval aimed at, % of the mean (default 5)")
-        ->check(CLI::Range(0.01, 99.0));
+                     "Half-width of the confidence interval aimed at, 0.01 to 99 % of the mean (default 5)")
+        ->check(NumberOptions::real(0.01, 99.0, "%"));
 }
 
 CompareCommand::CompareCommand(std::ostream& outStream) : out(outStream) {}

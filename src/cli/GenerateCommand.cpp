@@ -1,6 +1,7 @@
 #include "cli/GenerateCommand.h"
 
 #include "cli/CliFailure.h"
+#include "cli/NumberOptions.h"
 #include "cli/TrafficGenerator.h"
 #include "cli/TrafficGeneratorSettings.h"
 #include "config/CConfigData.h"
@@ -14,7 +15,9 @@
 #include <charconv>
 #include <cmath>
 #include <filesystem>
+#include <optional>
 #include <ostream>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -24,6 +27,8 @@ namespace {
 constexpr unsigned short vorkFormat = 100;
 constexpr double longestDurationS = 365.0 * 86400.0;  // s; the files' years have two digits
 constexpr double highestFlow = 3600.0;                // vehicles per hour per lane
+// Bounded so that five shares always add up to a finite total.
+constexpr double largestShare = 1e9;
 
 [[noreturn]] void refuse(const std::string& option, const std::string& text, const std::string& what)
 {
@@ -39,32 +44,47 @@ std::string simplified(const std::string& name)
     return result;
 }
 
-// The leading number of text and what follows it; nothing when there is no number.
+// The leading number of text and what follows it; nothing when the text does not start with a
+// plain decimal number (a sign, blanks, "inf", "nan" and hexadecimal are not numbers here).
 std::optional<std::pair<double, std::string>> numberAndRest(const std::string& text)
 {
     double value = 0.0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || !std::isfinite(value))
+    if (error != std::errc())
         return std::nullopt;
-    return std::make_pair(value, std::string(end, text.data() + text.size()));
+    const auto number =
+        NumberOptions::readReal(std::string_view(text.data(), static_cast<std::size_t>(end - text.data())));
+    if (!number)
+        return std::nullopt;
+    return std::make_pair(*number, std::string(end, text.data() + text.size()));
+}
+
+// The units a duration may carry, exactly as written: "M" could as well be months.
+std::optional<double> secondsPerUnit(const std::string& unit)
+{
+    const std::size_t first = unit.find_first_not_of(' ');
+    const std::string name = first == std::string::npos ? "" : unit.substr(first);
+    if (name.empty() || name == "m" || name == "min")
+        return 60.0;
+    if (name == "s")
+        return 1.0;
+    if (name == "h")
+        return 3600.0;
+    if (name == "d")
+        return 86400.0;
+    return std::nullopt;
 }
 
 double durationSeconds(const std::string& text)
 {
     const auto parsed = numberAndRest(text);
-    const std::string unit = parsed ? simplified(parsed->second) : "";
-    double factor = 0.0;
-    if (unit.empty() || unit == "m" || unit == "min")
-        factor = 60.0;
-    else if (unit == "s")
-        factor = 1.0;
-    else if (unit == "h")
-        factor = 3600.0;
-    else if (unit == "d")
-        factor = 86400.0;
-    if (!parsed || factor == 0.0 || parsed->first <= 0.0 || parsed->first * factor > longestDurationS)
-        refuse("--duration", text, "a length of time above 0 and up to 365 days, e.g. 90s, 30m, 2h or 7d");
-    return parsed->first * factor;
+    const auto factor = parsed ? secondsPerUnit(parsed->second) : std::nullopt;
+    const double seconds = parsed && factor ? parsed->first * *factor : 0.0;
+    if (!parsed || !factor || !std::isfinite(seconds) || seconds <= 0.0 || seconds > longestDurationS)
+        refuse("--duration", text,
+               "a length of time above 0 and up to 365 days: a number and one of the units s, min (or m, "
+               "the default), h or d, e.g. 90s, 30m, 2h or 7d");
+    return seconds;
 }
 
 double startSeconds(const std::string& text)
@@ -108,8 +128,10 @@ std::array<double, 5> classShares(const std::string& text)
         for (const auto& [name, code] : aliases)
             if (equals != std::string::npos && simplified(item.substr(0, equals)) == name)
                 vehicleClass = code;
-        if (vehicleClass < 0 || !share || !share->second.empty() || share->first < 0.0)
-            refuse("--mix", text, "CLASS=SHARE,... with car, small-truck, large-truck, crane, low-loader");
+        if (vehicleClass < 0 || !share || !share->second.empty() || share->first < 0.0 || share->first > largestShare)
+            refuse("--mix", text,
+                   "CLASS=SHARE,... with car, small-truck, large-truck, crane, low-loader and each share a "
+                   "number from 0 to 1e9");
         shares[static_cast<std::size_t>(vehicleClass)] = share->first;
         from = comma + 1;
     }

@@ -16,7 +16,7 @@ public:
     {
         std::string output;
         std::string format = "TALVOR";
-        std::string duration = "30";  // a number with s, m (the default), h or d
+        std::string duration = "30";  // a number with s, min or m (the default), h or d
         std::optional<double> flow;   // vehicles per hour per lane, both directions
         std::optional<double> flowDir1;
         std::optional<double> flowDir2;

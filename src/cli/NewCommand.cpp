@@ -171,8 +171,7 @@ int NewCommand::execute(const Options& options)
     // The save refuses a study that would replace a file its run reads or writes.
     const StudyFileResult saved = document.saveFile(options.study);
     if (saved != StudyFileResult::ok)
-        throw CliFailure(options.study + ": " +
-                         (document.getSaveProblem().empty() ? studyFileMessage(saved) : document.getSaveProblem()));
+        throw CliFailure(options.study + ": " + studyFileMessage(saved));
     out << "Wrote " << options.study << '\n';
     return 0;
 }

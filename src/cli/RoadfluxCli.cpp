@@ -6,17 +6,24 @@
 #include "cli/ExampleCommand.h"
 #include "cli/GenerateCommand.h"
 #include "cli/NewCommand.h"
+#include "cli/NumberOptions.h"
 #include "cli/RunCommand.h"
 #include "cli/ShowCommand.h"
 #include "config/CConfigData.h"
+#include "document/StudyChecks.h"
 
 #include <CLI/CLI.hpp>
 
+#include <cstdint>
 #include <exception>
+#include <limits>
 #include <ostream>
 
 namespace {
 const char* const defaultConfigFile = "Roadflux.ini";
+
+constexpr long long largestSeed = std::numeric_limits<std::uint32_t>::max();
+constexpr double longestTrajectoryInterval = 365.0 * 86400.0;  // s
 
 const char* const exitStatusHelp =
     "Exit status:\n"
@@ -38,15 +45,19 @@ void addRunCommand(CLI::App& app, RunCommand::Options& options, std::uint32_t& s
     run->add_option(
         "--out-dir", options.outDir,
         "A folder for this run's outputs: output.txt and metrics/ unless --output or --metrics say otherwise");
-    run->add_option("--seed", seed, "Seed of the random generator: runs with the same seed are identical");
+    run->add_option("--seed", seed,
+                    "Seed of the random generator, 0 to 4294967295: runs with the same seed are identical")
+        ->check(NumberOptions::whole(0, largestSeed));
     run->add_option("--bridges", options.bridges,
                     "Bridges file for load effects, in place of STUDY.bridges beside the study");
     CLI::Option* trajectories = run->add_option("--trajectories", options.trajectories,
                                                 "CSV file of every vehicle sampled at an interval: "
                                                 "time,direction,lane,position,velocity,acceleration,class,vehicle");
     run->add_option("--trajectory-interval", options.trajectoryInterval,
-                    "Seconds of simulated time between trajectory samples (default 1)")
-        ->needs(trajectories);
+                    "Seconds of simulated time between trajectory samples, above 0 and up to 365 days "
+                    "(default 1)")
+        ->needs(trajectories)
+        ->check(NumberOptions::real(0.0, longestTrajectoryInterval, "s", true));
 }
 
 void addNewCommand(CLI::App& app, NewCommand::Options& o)
@@ -57,17 +68,25 @@ void addNewCommand(CLI::App& app, NewCommand::Options& o)
     cmd->add_option("--output", o.output, "Output traffic file");
     cmd->add_option("--metrics", o.metrics, "Folder for the measurement files");
     cmd->add_option("--format", o.format, "Traffic file format: TALVOR (default), VORK or DoRIV");
-    cmd->add_option("--road-length", o.roadLength, "Road length, m (500 to 100000; default 3000)");
-    cmd->add_option("--lanes1", o.lanesDir1, "Road lanes of direction 1, positive x (0 to 4; default 2)");
-    cmd->add_option("--lanes2", o.lanesDir2, "Road lanes of direction 2, negative x (0 to 4; default 1)");
-    cmd->add_option("--file-lanes1", o.fileLanesDir1, "Lanes of direction 1 in the traffic file (default 2)");
-    cmd->add_option("--file-lanes2", o.fileLanesDir2, "Lanes of direction 2 in the traffic file (default 1)");
+    cmd->add_option("--road-length", o.roadLength, "Road length, m (500 to 100000; default 3000)")
+        ->check(NumberOptions::wholeInt(500, 100000, "m"));
+    cmd->add_option("--lanes1", o.lanesDir1, "Road lanes of direction 1, positive x (0 to 4; default 2)")
+        ->check(NumberOptions::wholeInt(0, 4));
+    cmd->add_option("--lanes2", o.lanesDir2, "Road lanes of direction 2, negative x (0 to 4; default 1)")
+        ->check(NumberOptions::wholeInt(0, 4));
+    cmd->add_option("--file-lanes1", o.fileLanesDir1, "Lanes of direction 1 in the traffic file (0 to 4; default 2)")
+        ->check(NumberOptions::wholeInt(0, 4));
+    cmd->add_option("--file-lanes2", o.fileLanesDir2, "Lanes of direction 2 in the traffic file (0 to 4; default 1)")
+        ->check(NumberOptions::wholeInt(0, 4));
     cmd->add_option("--drive-on", o.driveOn, "The side traffic keeps to: right (default) or left");
-    cmd->add_option("--time-step-ms", o.timeStepMs, "Time step, ms (10 to 2000; default 100)");
+    cmd->add_option("--time-step-ms", o.timeStepMs, "Time step, ms (10 to 2000; default 100)")
+        ->check(NumberOptions::wholeInt(10, 2000, "ms"));
     cmd->add_option("--output-detector1", o.outputDetector1,
-                    "Output detector of direction 1, m of road x (default 2500)");
+                    "Output detector of direction 1, m of road x, on the road (default 2500)")
+        ->check(NumberOptions::wholeInt(0, StudyChecks::maxRoadLength, "m"));
     cmd->add_option("--output-detector2", o.outputDetector2,
-                    "Output detector of direction 2, m of road x (default 2500)");
+                    "Output detector of direction 2, m of road x, on the road (default 2500)")
+        ->check(NumberOptions::wholeInt(0, StudyChecks::maxRoadLength, "m"));
     cmd->add_option("--lane-changes", o.laneChanges, "Lane changes allowed: true (default) or false");
     cmd->add_option("--output-cars", o.outputCars, "Cars written to the output file too: true (default) or false");
     cmd->add_option("--feature", o.features,
@@ -92,16 +111,24 @@ void addGenerateCommand(CLI::App& app, GenerateCommand::Options& o)
     gen->add_option("output", o.output, "The traffic file to write")->required();
     gen->add_option("--format", o.format, "TALVOR (default), VORK or DoRIV");
     gen->add_option("--duration", o.duration,
-                    "Length of the traffic: 90s, 30m (the default unit), 2h or 7d; default 30");
-    gen->add_option("--flow", o.flow, "Vehicles per hour in every lane (default 600)");
-    gen->add_option("--flow1", o.flowDir1, "Vehicles per hour in each lane of direction 1");
-    gen->add_option("--flow2", o.flowDir2, "Vehicles per hour in each lane of direction 2");
-    gen->add_option("--lanes1", o.lanesDir1, "Lanes of direction 1 (default 2; VORK: 1)");
-    gen->add_option("--lanes2", o.lanesDir2, "Lanes of direction 2 (default 2; VORK: 0)");
+                    "Length of the traffic, above 0 and up to 365 days: a number with the unit s, min "
+                    "(or m, the default), h or d, e.g. 90s, 30m, 2h or 7d; default 30");
+    gen->add_option("--flow", o.flow, "Vehicles per hour in every lane, 0 to 3600 (default 600)")
+        ->check(NumberOptions::finite(0.0, 3600.0, "vehicles per hour per lane"));
+    gen->add_option("--flow1", o.flowDir1, "Vehicles per hour in each lane of direction 1, 0 to 3600")
+        ->check(NumberOptions::finite(0.0, 3600.0, "vehicles per hour per lane"));
+    gen->add_option("--flow2", o.flowDir2, "Vehicles per hour in each lane of direction 2, 0 to 3600")
+        ->check(NumberOptions::finite(0.0, 3600.0, "vehicles per hour per lane"));
+    gen->add_option("--lanes1", o.lanesDir1, "Lanes of direction 1, 0 to 4 (default 2; VORK: 1)")
+        ->check(NumberOptions::wholeInt(0, 4));
+    gen->add_option("--lanes2", o.lanesDir2, "Lanes of direction 2, 0 to 4 (default 2; VORK: 0)")
+        ->check(NumberOptions::wholeInt(0, 4));
     gen->add_option("--mix", o.mix,
-                    "Class shares, e.g. car=80,small-truck=8,large-truck=8,crane=2,low-loader=2 (the default)");
+                    "Class shares, each 0 to 1e9, e.g. car=80,small-truck=8,large-truck=8,crane=2,low-loader=2 "
+                    "(the default)");
     gen->add_option("--start", o.start, "Time of day of the start, HH:MM[:SS] (default 08:00)");
-    gen->add_option("--seed", o.seed, "Seed: the same seed gives the same file (default 1)");
+    gen->add_option("--seed", o.seed, "Seed, 0 to 4294967295: the same seed gives the same file (default 1)")
+        ->check(NumberOptions::whole(0, largestSeed));
     gen->add_flag("--force", o.force, "Replace an existing file");
 }
 }

@@ -118,7 +118,7 @@ void RunBridges::printSummary(std::ostream& out, const LoadEffectRun& run, doubl
         const std::optional<GumbelFit> fit = Gumbel::fit(maxima);
         if (!fit)
         {
-            out << "  no Gumbel fit: it needs two complete intervals or more with different maxima\n";
+            out << "  no Gumbel fit: " << Gumbel::noFitReason(maxima) << '\n';
             continue;
         }
         const double period = Gumbel::periodInIntervals(returnYears, bridge.interval, secondsPerYear);

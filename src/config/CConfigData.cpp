@@ -22,8 +22,10 @@ bool CConfigData::readConfigFile(const std::string& fileName)
     if (!parser.open(fileName, ","))
         return false;
 
+    lineNumber = 0;
     laneChangeMinGap = nextReal();
     entryGap = nextReal();
+    entryGapLine = lineNumber;
     safeDeceleration = nextReal();
     laneChangeInterval = nextReal();
     virtualObstacleDistance = nextInteger();
@@ -70,9 +72,13 @@ bool CConfigData::readConfigFile(const std::string& fileName)
 const std::string& CConfigData::nextValueLine()
 {
     parser.getLine(valueLine);
+    ++lineNumber;
     // An empty marker would make every line a comment and never end.
     while (!commentMarker.empty() && valueLine.starts_with(commentMarker))
+    {
         parser.getLine(valueLine);
+        ++lineNumber;
+    }
     return valueLine;
 }
 

@@ -35,6 +35,9 @@ public:
     // The file the values were loaded from, as an absolute path; "" while they are the
     // defaults. A run must never write over it.
     const std::string& getLoadedFrom() const { return loadedFrom; }
+    // The line of that file which gave entryGap; 0 while it is the default. A run names it when
+    // the gap is longer than the road, where no vehicle after a lane's first could ever enter.
+    int getEntryGapLine() const { return entryGapLine; }
 
     double laneChangeMinGap = 2.0;       // m
     double entryGap = 27.0;              // m
@@ -89,6 +92,8 @@ private:
     CCSVParse parser;
     std::string loadedFrom;
     std::string valueLine;
+    int lineNumber = 0;  // of the line last read
+    int entryGapLine = 0;
 };
 
 // The one configuration record, built with the defaults before anything else runs.

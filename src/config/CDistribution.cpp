@@ -4,7 +4,9 @@
 #include "config/MersenneTwister.h"
 
 #include <cmath>
+#include <cstdio>
 #include <limits>
+#include <utility>
 
 double CDistribution::generate() const
 {
@@ -19,6 +21,37 @@ double CDistribution::generate() const
     case normal: return drawNormal();
     default: return location;
     }
+}
+
+std::optional<CDistribution::Flaw> CDistribution::findFlaw(bool positiveValues) const
+{
+    const auto flaw = [](int field, const char* name, double value, const char* what) {
+        char text[128];
+        std::snprintf(text, sizeof text, "the %s %g %s", name, value, what);
+        return Flaw{field, text};
+    };
+    const bool drawn = type >= exponential && type <= normal;
+    const std::pair<const char*, double> numbers[] = {{"location", location}, {"scale", scale}, {"shape", shape}};
+    for (int field = 1; field <= (drawn ? 3 : 1); ++field)
+    {
+        const auto& [name, value] = numbers[field - 1];
+        if (!std::isfinite(value))
+            return flaw(field, name, value, "is not a finite number");
+    }
+    if (type == gamma)
+    {
+        if (!(location > 0.0))
+            return flaw(1, "location (the rate)", location, "is not above 0");
+        if (!(scale > 0.0))
+            return flaw(2, "scale (the shape)", scale, "is not above 0");
+        return std::nullopt;
+    }
+    if (drawn && scale < 0.0)
+        return flaw(2, "scale", scale, "is below 0");
+    // A log-normal law's location is a logarithm: any value gives positive draws.
+    if (positiveValues && type != logNormal && !(location > 0.0))
+        return flaw(1, "location", location, "is not above 0");
+    return std::nullopt;
 }
 
 double CDistribution::drawExponential() const

@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <string>
 
 class CArchive;
 
@@ -36,6 +38,18 @@ public:
     double getLocation() const { return location; }
     double getScale() const { return scale; }
     double getShape() const { return shape; }
+
+    // A number a draw cannot use. field: 1 location, 2 scale, 3 shape, as the dialog's columns.
+    struct Flaw
+    {
+        int field;
+        std::string reason;  // e.g. "the scale -1 is below 0"
+    };
+    // The first unusable number: not finite; a negative scale (a deviation, variance or
+    // spread), or a gamma law's rate or shape not above 0; with positiveValues, a centre of
+    // the law (its location) at or below 0, which no draw could turn into a usable value.
+    // A constant's scale and shape are not used and not looked at.
+    std::optional<Flaw> findFlaw(bool positiveValues) const;
 
     // One draw. A code outside 200..207 draws the location, like "Constant".
     double generate() const;

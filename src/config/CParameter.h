@@ -24,6 +24,10 @@ public:
     void setId(std::uint16_t identifier);
     std::uint16_t getId() const { return id; }
 
+    // The acceleration, the deceleration and the desired velocity: the driver model cannot use
+    // a value at or below 0 (vehicles would never move off, or never stop).
+    bool needsPositiveValues() const { return id == 301 || id == 302 || id == 305; }
+
     CDistribution& getDistribution() { return distribution; }
     const CDistribution& getDistribution() const { return distribution; }
 

@@ -2,6 +2,7 @@
 
 #include "dialogs/CDialogExt.h"
 #include "dialogs/CGridCellTip.h"
+#include "document/StudyChecks.h"
 #include "document/StudyNames.h"
 #include "widgets/CGridCtrl.h"
 
@@ -208,5 +209,12 @@ void CTrafficConfigDlg::accept()
                 cellTip->pointAt(row, column, QStringLiteral("This number is not finite: please enter another."));
                 return;
             }
+    // The runner refuses such sets too: every draw of them would be redrawn or replaced.
+    if (const auto flaw = StudyChecks::findUnusableParameter(parameterSets))
+    {
+        selectClass(flaw->vehicleClass);
+        cellTip->pointAt(flaw->parameter + 1, flaw->field + 1, QString::fromStdString(flaw->message));
+        return;
+    }
     QDialog::accept();
 }

@@ -28,7 +28,9 @@ public:
     void selectClass(int vehicleClass);
     void selectSource(int vehicleClass);
     void copyFromSource();
-    // OK: closes only when every number of every class is finite, else points at the first.
+    // OK: closes only when every number of every class is finite and usable (no desired
+    // velocity, acceleration or deceleration centred at or below 0, no negative scale), else
+    // points at the first.
     void accept() override;
 
     std::array<CIDMParameterSet, classCount> parameterSets;

@@ -146,7 +146,7 @@ std::optional<StudyRefusal> StudyChecks::checkRoadFeatures(const std::vector<std
             feature.setStart(feature.getEnd());
             feature.setEnd(start);
         }
-        if (feature.getStart() > roadLength || feature.getEnd() > roadLength)
+        if (feature.getStart() < 0 || feature.getStart() > roadLength || feature.getEnd() > roadLength)
             return refuse(formatted("Feature %d: Starts or ends outside the road length.", number), gridControl);
         if (auto refusal = checkFeatureValue(feature, number, maxGradient, minSpeedLimit, maxSpeedLimit))
             return refusal;
@@ -192,6 +192,61 @@ std::optional<std::string> StudyChecks::findNonFiniteNumber(const std::vector<st
     return std::nullopt;
 }
 
+std::optional<StudyChecks::ParameterFlaw>
+StudyChecks::findUnusableParameter(std::span<const CIDMParameterSet> parameterSets)
+{
+    for (std::size_t k = 0; k < parameterSets.size(); ++k)
+    {
+        const auto parameters = parametersOf(parameterSets[k]);
+        for (std::size_t p = 0; p < parameters.size(); ++p)
+        {
+            const CParameter& parameter = *parameters[p];
+            const auto flaw = parameter.getDistribution().findFlaw(parameter.needsPositiveValues());
+            if (!flaw)
+                continue;
+            const std::string message = formatted(
+                "Vehicle class %d (%s), %s: %s.", static_cast<int>(k),
+                StudyNames::nameOf(StudyNames::vehicleClasses(), static_cast<std::uint16_t>(k)).c_str(),
+                StudyNames::nameOf(StudyNames::parameters(), parameter.getId()).c_str(), flaw->reason.c_str());
+            return ParameterFlaw{message, static_cast<int>(k), static_cast<int>(p), flaw->field};
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> StudyChecks::findOffRoadItem(const std::vector<std::unique_ptr<CRoadFeature>>& features,
+                                                        const std::vector<std::unique_ptr<CStatDetector>>& detectors,
+                                                        int roadLength, int outputDetector1, int outputDetector2)
+{
+    const auto onRoad = [roadLength](int metres) { return metres >= 0 && metres <= roadLength; };
+    const std::string extent = formatted(" is off the road (0 to %d m).", roadLength);
+    const std::pair<int, int> outputDetectors[] = {{1, outputDetector1}, {2, outputDetector2}};
+    for (const auto& [direction, location] : outputDetectors)
+        if (!onRoad(location))
+            return formatted("The output detector of direction %d at %d m", direction, location) + extent;
+    for (std::size_t i = 0; i < detectors.size(); ++i)
+    {
+        const CStatDetector& detector = *detectors[i];
+        const int number = static_cast<int>(i) + 1;
+        const std::string kind = StudyNames::nameOf(StudyNames::detectorKinds(), detector.getKind());
+        if (detector.getKind() != CStatDetector::laneChanges && !onRoad(detector.getLocation()))
+            return formatted("Detector %d (%s) at %d m", number, kind.c_str(), detector.getLocation()) + extent;
+        if (detector.getInterval() <= 0)
+            return formatted("Detector %d (%s): the time interval %d s is not above 0.", number, kind.c_str(),
+                             detector.getInterval());
+    }
+    for (std::size_t i = 0; i < features.size(); ++i)
+    {
+        const CRoadFeature& feature = *features[i];
+        if (!onRoad(feature.getStart()) || !onRoad(feature.getEnd()))
+            return formatted("Feature %d (%s) from %d to %d m", static_cast<int>(i) + 1,
+                             StudyNames::nameOf(StudyNames::featureTypes(), feature.getType()).c_str(),
+                             feature.getStart(), feature.getEnd()) +
+                   extent;
+    }
+    return std::nullopt;
+}
+
 std::optional<StudyRefusal>
 StudyChecks::checkStatDetectors(const std::vector<std::unique_ptr<CStatDetector>>& detectors, int roadLength,
                                 UserMessages& messages)
@@ -200,7 +255,8 @@ StudyChecks::checkStatDetectors(const std::vector<std::unique_ptr<CStatDetector>
     {
         const CStatDetector& detector = *detectors[i];
         const int number = static_cast<int>(i) + 1;
-        if (detector.getLocation() > roadLength)
+        const bool placed = detector.getKind() != CStatDetector::laneChanges;
+        if (detector.getLocation() > roadLength || (placed && detector.getLocation() < 0))
             return refuse(formatted("Detector %d: must be located on the road.\nPlease check its location.", number),
                           gridControl);
         if (detector.getInterval() > 0 && detector.getInterval() < smallestQuietInterval)
@@ -214,6 +270,10 @@ StudyChecks::checkStatDetectors(const std::vector<std::unique_ptr<CStatDetector>
         else if (detector.getInterval() == 0)
         {
             return refuse(formatted("Detector %d: The time interval must not be zero.", number), gridControl);
+        }
+        else if (detector.getInterval() < 0)
+        {
+            return refuse(formatted("Detector %d: The time interval must be above zero.", number), gridControl);
         }
         if (detector.getKind() == CStatDetector::laneChanges && detector.getLocation() > largestQuietLaneChangeStep)
             messages.warn(

@@ -55,6 +55,28 @@ public:
     static std::optional<std::string> findNonFiniteNumber(const std::vector<std::unique_ptr<CRoadFeature>>& features,
                                                           std::span<const CIDMParameterSet> parameterSets);
 
+    // The first output detector, statistics detector or road feature that lies off the road
+    // (outside 0 to roadLength m) or a statistics detector whose interval is not above 0, named
+    // with the road's extent; nothing when all are on it. Only a study written elsewhere or
+    // edited by hand holds one: the run would write nothing, or index outside the road.
+    // A lane-change detector's number is its step, not a place: any step is usable.
+    static std::optional<std::string> findOffRoadItem(const std::vector<std::unique_ptr<CRoadFeature>>& features,
+                                                      const std::vector<std::unique_ptr<CStatDetector>>& detectors,
+                                                      int roadLength, int outputDetector1, int outputDetector2);
+
+    // A driver-model number a run cannot use, with where it is: the vehicle class (0 to 4), the
+    // parameter (0 to 9, in the set's order) and the field (1 location, 2 scale, 3 shape).
+    struct ParameterFlaw
+    {
+        std::string message;
+        int vehicleClass;
+        int parameter;
+        int field;
+    };
+    // The first such number among the sets (CDistribution::findFlaw), named by class, parameter
+    // and field; nothing when every number is usable.
+    static std::optional<ParameterFlaw> findUnusableParameter(std::span<const CIDMParameterSet> parameterSets);
+
     // Asks before keeping a very small time interval and warns of a very large lane-change
     // step, through messages.
     static std::optional<StudyRefusal> checkStatDetectors(const std::vector<std::unique_ptr<CStatDetector>>& detectors,

@@ -15,8 +15,11 @@
 #include "files/FileKind.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <new>
@@ -271,10 +274,33 @@ bool StudyDocument::settingsAreRunnable(UserMessages& messages) const
         messages.warn("The study's time step must be between 10 and 2000 ms");
         return false;
     }
+    // The lane's last vehicle must be entryGap past its start before the next enters: a gap
+    // longer than the road is never free once the first has left, and the run never ends.
+    if (theConfigData.entryGap > roadLength)
+    {
+        char gap[64];
+        std::snprintf(gap, sizeof gap, "%g", theConfigData.entryGap);
+        messages.warn(theConfigData.getLoadedFrom() + ": line " + std::to_string(theConfigData.getEntryGapLine()) +
+                      ": entryGap " + gap + " m is longer than the road (" + std::to_string(roadLength) +
+                      " m): no vehicle after a lane's first could enter");
+        return false;
+    }
+    if (const auto offRoad = StudyChecks::findOffRoadItem(roadFeatures, statDetectors, roadLength,
+                                                          outputDetectorLocation1, outputDetectorLocation2))
+    {
+        messages.warn(*offRoad);
+        return false;
+    }
     // A run with an infinite speed limit or desired speed would crawl and never end.
     if (const auto number = StudyChecks::findNonFiniteNumber(roadFeatures, idmParameterSets))
     {
         messages.warn(*number);
+        return false;
+    }
+    // A desired velocity at or below 0, or a negative spread, leaves every draw to be redrawn.
+    if (const auto flaw = StudyChecks::findUnusableParameter(idmParameterSets))
+    {
+        messages.warn(flaw->message);
         return false;
     }
     return true;
@@ -429,11 +455,19 @@ StudyFileResult StudyDocument::openFile(const std::string& path)
 {
     // A folder, a device or a pipe is no study; opening a pipe would wait for a writer for ever.
     std::error_code error;
-    if (!fs::is_regular_file(path, error))
-        return StudyFileResult::openFailed;
+    const fs::file_status status = fs::status(path, error);
+    if (error || !fs::exists(status))
+        return StudyFileResult(StudyFileResult::openFailed,
+                               StudyPaths::fullPath(path) + ": " + (error ? error.message() : std::strerror(ENOENT)));
+    if (!fs::is_regular_file(status))
+        return StudyFileResult(StudyFileResult::openFailed,
+                               StudyPaths::fullPath(path) +
+                                   (fs::is_directory(status) ? ": Is a directory" : ": not a regular file"));
+    errno = 0;
     std::ifstream file(path, std::ios::binary);
     if (!file.is_open())
-        return StudyFileResult::openFailed;
+        return StudyFileResult(StudyFileResult::openFailed, StudyPaths::fullPath(path) + ": " +
+                                                                (errno != 0 ? std::strerror(errno) : "cannot be read"));
     // Read in pieces up to a limit, so that a device or pipe that never ends cannot exhaust memory.
     std::vector<std::uint8_t> bytes;
     char piece[65536];
@@ -446,7 +480,8 @@ StudyFileResult StudyDocument::openFile(const std::string& path)
             break;
     }
     if (file.bad())
-        return StudyFileResult::openFailed;
+        return StudyFileResult(StudyFileResult::openFailed,
+                               StudyPaths::fullPath(path) + ": " + (errno != 0 ? std::strerror(errno) : "read error"));
     try
     {
         CArchive archive(std::move(bytes));
@@ -483,7 +518,7 @@ StudyFileResult StudyDocument::saveFile(const std::string& path)
     inputFileName = keptNames[0];
     outputFileName = keptNames[1];
     metricsFolder = keptNames[2];
-    return StudyFileResult::saveFailed;
+    return StudyFileResult(StudyFileResult::saveFailed, saveProblem);
 }
 
 bool StudyDocument::writeStudyFile(const std::string& path)

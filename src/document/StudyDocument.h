@@ -55,8 +55,6 @@ public:
     // folder names so that they still lead to the same places.
     StudyFileResult openFile(const std::string& path);
     StudyFileResult saveFile(const std::string& path);
-    // Why the last save failed, naming the file; "" when it did not or no reason is known.
-    const std::string& getSaveProblem() const { return saveProblem; }
     // The study file's path as given to Open or Save; "" for a study never saved.
     const std::string& getPathName() const { return pathName; }
     void setPathName(const std::string& path) { pathName = path; }
@@ -125,7 +123,7 @@ public:
 
 private:
     FileClaims extraRunFiles;
-    std::string saveProblem;
+    std::string saveProblem;  // why the last save failed, naming the file
     void store(CArchive& archive) const;
     // wholeArchive: bytes after the last item make the file foreign.
     void load(CArchive& archive, bool wholeArchive);

@@ -25,6 +25,9 @@ struct Bridge
     static constexpr double defaultInterval = 86400.0;  // s: daily maxima
     // s, about 30 years: keeps the steps of an interval countable.
     static constexpr double maximumInterval = 1e9;
+    // Bounds that keep a step's sum of lane factor x axle weight x ordinate finite.
+    static constexpr double maximumLaneFactor = 1e6;
+    static constexpr double maximumOrdinate = 1e200;
 
     std::string name;    // also names the output files, LE_<name>.csv
     double start = 0.0;  // m of road x

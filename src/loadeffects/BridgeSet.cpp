@@ -54,6 +54,10 @@ void checkValues(const Bridge& bridge, std::size_t index, std::vector<BridgeProb
         if (lane < 1 || !(std::isfinite(factor) && factor >= 0.0))
             problems.push_back({index, BridgeFields::laneFactors,
                                 "lane " + std::to_string(lane) + ": a factor of 0 or more for a lane from 1"});
+        else if (factor > Bridge::maximumLaneFactor)
+            problems.push_back({index, BridgeFields::laneFactors,
+                                "lane " + std::to_string(lane) + ": a factor of 0 to " +
+                                    BridgeFields::formatNumber(Bridge::maximumLaneFactor)});
 }
 
 // Two bridges whose output files would be one file (names that differ only in case are one file

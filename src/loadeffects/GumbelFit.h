@@ -22,8 +22,12 @@ struct GumbelFit
 };
 
 namespace Gumbel {
-// Needs two maxima or more, finite, not all equal.
+// Needs two maxima or more, finite, not all equal, spread over a finite range; nothing when
+// the likelihood equation has no root it can find (the summary then says there is no fit).
 std::optional<GumbelFit> fit(const std::vector<double>& maxima);
+
+// Why maxima that fit() refuses have no fit, to be said where the fit would be shown.
+const char* noFitReason(const std::vector<double>& maxima);
 
 // Plotting position of the i-th smallest (from 1) of n maxima, as a reduced variate (Gringorten).
 double plottingPosition(std::size_t rank, std::size_t count);

@@ -1,8 +1,10 @@
 #include "loadeffects/InfluenceLineFile.h"
 
+#include "loadeffects/Bridge.h"
 #include "loadeffects/BridgeFields.h"
 #include "loadeffects/TextLines.h"
 
+#include <cmath>
 #include <filesystem>
 #include <vector>
 
@@ -37,6 +39,11 @@ InfluenceLineResult readTable(const std::string& path, double bridgeLength)
             return failure(path, i + 1,
                            "distance " + fields[0] + " m is off the bridge (0 to " +
                                BridgeFields::formatNumber(bridgeLength) + " m)");
+        if (std::abs(point.ordinate) > Bridge::maximumOrdinate)
+            return failure(path, i + 1,
+                           "ordinate " + fields[1] + " is beyond " +
+                               BridgeFields::formatNumber(Bridge::maximumOrdinate) +
+                               " either way, where the load effects could not be added up");
         if (!points.empty() && point.distance <= points.back().distance)
             return failure(path, i + 1, "distance " + fields[0] + " m does not follow the one before");
         points.push_back(point);

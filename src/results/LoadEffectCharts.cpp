@@ -140,7 +140,8 @@ ResultChart gumbelChart(const BridgeResults& bridge, const LoadEffectOptions& op
                    .arg(number(plot.fit->location), number(plot.fit->scale), number(options.returnYears),
                         number(plot.returnLevel), number(period));
     else
-        what = QStringLiteral("Gumbel plot: no fit, it needs two complete intervals or more with different maxima");
+        what =
+            QStringLiteral("Gumbel plot: no fit, ") + QString::fromLatin1(Gumbel::noFitReason(bridge.completeMaxima()));
     auto chart = newResultChart(what, detectorLine(bridge));
     QValueAxis* x = ChartAxes::add(*chart, Qt::AlignBottom, QStringLiteral("Gumbel reduced variate −ln(−ln F)"));
     QValueAxis* y = ChartAxes::add(*chart, Qt::AlignLeft, withUnit(QStringLiteral("Interval maximum"), bridge));

@@ -167,12 +167,16 @@ TEST_F(Application, RefusedFilesKeepTheStudyAndSayWhy)
     EXPECT_FALSE(app.openDocumentFile(path("garbage.rfx")));
     EXPECT_EQ(dialogs.warnings.back(), "Unexpected file format.");
     EXPECT_FALSE(app.openDocumentFile(path("missing.rfx")));
-    EXPECT_EQ(dialogs.warnings.back(), "Failed to open document.");
+    // The message of old first, then which file and the system's reason.
+    EXPECT_EQ(dialogs.warnings.back(),
+              "Failed to open document. " + path("missing.rfx").toStdString() + ": No such file or directory");
     EXPECT_EQ(doc->study().getRoadLength(), 7000);
     EXPECT_EQ(app.mainFrame()->windowTitle(), "Untitled - Roadflux");
 
     EXPECT_FALSE(doc->onSaveDocument(path("no-such-folder/study.rfx")));
-    EXPECT_EQ(dialogs.warnings.back(), "Failed to save document.");
+    EXPECT_EQ(dialogs.warnings.back(), "Failed to save document. The study file cannot be created (" +
+                                           path("no-such-folder/study.rfx").toStdString() +
+                                           ": No such file or directory)");
 }
 
 TEST_F(Application, CommandLineStudyIsOpenedAndABadOneEndsStartUp)
@@ -184,7 +188,8 @@ TEST_F(Application, CommandLineStudyIsOpenedAndABadOneEndsStartUp)
 
     CRoadfluxApp second{CSteadyClock::instance()};
     EXPECT_FALSE(second.initInstance({path("missing.rfx")}));
-    EXPECT_EQ(dialogs.warnings.back(), "Failed to open document.");
+    EXPECT_EQ(dialogs.warnings.back(),
+              "Failed to open document. " + path("missing.rfx").toStdString() + ": No such file or directory");
 }
 
 TEST_F(Application, DroppedFileIsOpened)

@@ -163,3 +163,50 @@ TEST(Generate, AFileThatCannotBeCreatedIsNamed)
               std::string::npos)
         << result.err;
 }
+
+// Numbers that only look like numbers, sums that overflow and units nobody defined: each is
+// refused by its option with what is allowed, and no file is written.
+TEST(Generate, HostileNumbersAndUnitsAreRefusedWithTheirRange)
+{
+    TemporaryFolder folder;
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
+        {{"--mix", "car=1e308,crane=1e308"}, "each share a number from 0 to 1e9"},
+        {{"--mix", "car=nan"}, "--mix 'car=nan'"},
+        {{"--mix", "car=0x10"}, "--mix 'car=0x10'"},
+        {{"--duration", "5M"}, "the units s, min (or m, the default), h or d"},
+        {{"--duration", "5 M-I-N!"}, "--duration '5 M-I-N!'"},
+        {{"--duration", "1e308h"}, "--duration '1e308h'"},
+        {{"--duration", "0x10"}, "--duration '0x10'"},
+        {{"--duration", ""}, "--duration ''"},
+        {{"--seed", ""}, "--seed: '' is not allowed: a whole number from 0 to 4294967295"},
+        {{"--seed", "-0"}, "--seed: '-0' is not allowed"},
+        {{"--seed", "0x10"}, "--seed: '0x10' is not allowed"},
+        {{"--seed", "4294967296"}, "--seed: '4294967296' is not allowed"},
+        {{"--flow", "nan"}, "--flow: 'nan' is not allowed: a number from 0 to 3600 vehicles per hour per lane"},
+        {{"--flow2", " "}, "--flow2: ' ' is not allowed"},
+        {{"--lanes1", "2147483648"}, "--lanes1: '2147483648' is not allowed: a whole number from 0 to 4"},
+        {{"--lanes2", "0x1"}, "--lanes2: '0x1' is not allowed"},
+    };
+    for (const auto& [options, expected] : cases)
+    {
+        const auto result = generate(folder, "x.txt", options);
+        EXPECT_EQ(result.status, CliFailure::usage) << expected;
+        EXPECT_NE(result.err.find(expected), std::string::npos) << result.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder.file("x.txt")));
+
+    // The units that exist, a blank before them and the largest seed all still work.
+    GenerateCommand::Options options;
+    for (const auto& [text, seconds] : std::vector<std::pair<std::string, double>>{
+             {"90s", 90.0}, {"30", 1800.0}, {"30m", 1800.0}, {"30min", 1800.0}, {"2 h", 7200.0}, {"1d", 86400.0}})
+    {
+        options.duration = text;
+        EXPECT_EQ(GenerateCommand::settingsFrom(options).durationS, seconds) << text;
+    }
+    options.duration = "1m";
+    options.mix = "car=1e9,crane=1e9";
+    EXPECT_EQ(GenerateCommand::settingsFrom(options).classShares[3], 1e9);
+    const auto largest = generate(folder, "y.txt", {"--duration", "1m", "--seed", "4294967295", "--flow", "0"});
+    EXPECT_EQ(largest.status, 0) << largest.err;
+    EXPECT_NE(largest.out.find("(seed 4294967295)"), std::string::npos) << largest.out;
+}

@@ -259,3 +259,50 @@ TEST(CommandLine, UsageErrorsAndHelp)
         EXPECT_TRUE(contains(help.out, status)) << help.out;
     EXPECT_TRUE(contains(runCli({"run", "--help"}).out, "Exit status:"));
 }
+
+// A seed that is not a plain whole number of 32 bits was read as some other seed (0 for
+// an empty one): the run is refused by the option's name and nothing is written.
+TEST_F(StudyRun, ASeedThatIsNotAWholeNumberOf32BitsIsRefused)
+{
+    for (const std::string seed : {"", "-0", "0x10", "4294967296"})
+    {
+        const auto result = runConfigured({"run", study, "--seed", seed, "--out-dir", folder.file("out")});
+        EXPECT_EQ(result.status, CliFailure::usage) << "'" << seed << "'";
+        EXPECT_TRUE(contains(result.err, "--seed: '" + seed + "' is not allowed: a whole number from 0 to 4294967295"))
+            << result.err;
+    }
+    for (const std::string interval : {"0", "nan", "1e308"})
+    {
+        const auto result = runConfigured({"run", study, "--out-dir", folder.file("out"), "--trajectories",
+                                           folder.file("t.csv"), "--trajectory-interval", interval});
+        EXPECT_EQ(result.status, CliFailure::usage) << "'" << interval << "'";
+        EXPECT_TRUE(contains(result.err, "--trajectory-interval: '" + interval + "' is not allowed")) << result.err;
+    }
+    EXPECT_FALSE(fs::exists(folder.file("out")));
+}
+
+TEST_F(StudyRun, ADetectorPatchedOffTheRoadIsRefusedBeforeTheRun)
+{
+    StudyDocument patched;
+    ASSERT_EQ(patched.openFile(study), StudyFileResult::ok);
+    patched.setOutputDetectorLocation1(-5000);
+    ASSERT_EQ(patched.saveFile(study), StudyFileResult::ok);
+    auto run = runConfigured({"run", study});
+    EXPECT_EQ(run.status, CliFailure::failed);
+    EXPECT_TRUE(
+        contains(run.err, study + ": The output detector of direction 1 at -5000 m is off the road (0 to 3000 m)."))
+        << run.err;
+    EXPECT_FALSE(fs::exists(folder.file("output.txt")));
+}
+
+TEST_F(StudyRun, AStudyThatCannotBeOpenedIsNamedWithTheReason)
+{
+    const auto run = runConfigured({"run", folder.file("absent.rfx")});
+    EXPECT_EQ(run.status, CliFailure::failed);
+    EXPECT_TRUE(
+        contains(run.err, "Failed to open document. " + folder.file("absent.rfx") + ": No such file or directory"))
+        << run.err;
+    const auto shown = runConfigured({"show", folder.file("metrics")});
+    EXPECT_EQ(shown.status, CliFailure::failed);
+    EXPECT_TRUE(contains(shown.err, "Failed to open document.")) << shown.err;
+}

@@ -96,7 +96,8 @@ bool makeTarget(const TemporaryFolder& folder, const std::string& kind, const st
     if (kind == "folder")
         return fs::create_directory(target);
     if (kind == "unwritable")
-        return !folder.write("target", "keep").empty() && std::system(("chattr +i '" + target + "' 2>/dev/null").c_str()) == 0;
+        return !folder.write("target", "keep").empty() &&
+               std::system(("chattr +i '" + target + "' 2>/dev/null").c_str()) == 0;
     if (kind == "dangling")
         fs::create_symlink(folder.file("nowhere"), target);
     else if (kind == "link to the input")
@@ -104,15 +105,16 @@ bool makeTarget(const TemporaryFolder& folder, const std::string& kind, const st
     else if (kind == "link to the study")
         fs::create_symlink(folder.file("study.rfx"), target);
     else if (kind == "link to a fifo")
-        return ::mkfifo(folder.file("fifo").c_str(), 0600) == 0 && (fs::create_symlink(folder.file("fifo"), target), true);
+        return ::mkfifo(folder.file("fifo").c_str(), 0600) == 0 &&
+               (fs::create_symlink(folder.file("fifo"), target), true);
     return true;
 }
 }
 
 TEST(SaverTargets, EachSaverRefusesEveryHostileTargetAndTouchesNothing)
 {
-    const std::vector<std::string> kinds{"fifo",     "device", "folder", "unwritable", "dangling", "link to a fifo",
-                                         "locked"};
+    const std::vector<std::string> kinds{"fifo",     "device",         "folder", "unwritable",
+                                         "dangling", "link to a fifo", "locked"};
     for (const Saver& saver : savers())
         for (const std::string& kind : kinds)
         {
@@ -135,7 +137,7 @@ TEST(SaverTargets, EachSaverRefusesEveryHostileTargetAndTouchesNothing)
 TEST(SaverTargets, NoSaverWritesThroughALinkIntoAFileItsRunReads)
 {
     const std::vector<std::pair<std::string, std::string>> refusals{{"study save", "link to the input"},
-                                                                     {"bridges save", "link to the study"}};
+                                                                    {"bridges save", "link to the study"}};
     for (const Saver& saver : savers())
         for (const auto& [who, kind] : refusals)
         {

@@ -102,6 +102,18 @@ TEST(CConfigDataTest, ShippedExampleHoldsExactlyTheDefaults)
     EXPECT_THAT(config.questionableValues(), testing::IsEmpty());
 }
 
+// A run refused for its entry gap names the line that gave it, comments counted.
+TEST(CConfigDataTest, TheLineOfTheEntryGapIsKept)
+{
+    CConfigData config;
+    EXPECT_EQ(config.getEntryGapLine(), 0);
+    ASSERT_TRUE(config.readConfigFile(ROADFLUX_SOURCE_DIR "/examples/Roadflux.ini"));
+    EXPECT_EQ(config.getEntryGapLine(), 5);
+    TempFile file("2.0\n// a comment\n// another\n\n// one more\n27\n");
+    ASSERT_TRUE(config.readConfigFile(file.name()));
+    EXPECT_EQ(config.getEntryGapLine(), 4);  // an empty line is a value line
+}
+
 TEST(CConfigDataTest, DefaultsWritten40LinesLoadBackUnderEveryLineEnding)
 {
     for (const char* ending : {"\n", "\r\n", "\r"})

@@ -242,3 +242,40 @@ TEST(CParameterTest, SettingAnIdentifierKeepsWhatItsDefaultsLeaveUnchanged)
     EXPECT_EQ(copy.getId(), 309);
     EXPECT_EQ(copy.generate(), 0.3);
 }
+
+// The numbers no draw could use, found with the field they are in: a desired velocity centred
+// at or below 0 was redrawn and replaced vehicle after vehicle, and the run crawled for hours.
+TEST(CDistributionTest, FlawsAreFoundWithTheirField)
+{
+    const auto law = [](std::uint16_t type, double location, double scale, double shape = 0.0) {
+        CDistribution made;
+        made.setType(type);
+        made.setLocation(location);
+        made.setScale(scale);
+        made.setShape(shape);
+        return made;
+    };
+    const auto flawOf = [](const CDistribution& distribution, bool positive) {
+        const auto flaw = distribution.findFlaw(positive);
+        return flaw ? std::to_string(flaw->field) + " " + flaw->reason : std::string();
+    };
+    EXPECT_EQ(flawOf(law(CDistribution::normal, -10.0, 3.0), true), "1 the location -10 is not above 0");
+    EXPECT_EQ(flawOf(law(CDistribution::normal, -10.0, 3.0), false), "");
+    EXPECT_EQ(flawOf(law(CDistribution::constant, 0.0, 0.0), true), "1 the location 0 is not above 0");
+    EXPECT_EQ(flawOf(law(CDistribution::normal, 80.0, -3.0), false), "2 the scale -3 is below 0");
+    EXPECT_EQ(flawOf(law(CDistribution::gumbel, 80.0, -1.0), true), "2 the scale -1 is below 0");
+    EXPECT_EQ(flawOf(law(CDistribution::gev, 80.0, 1.0, NAN), false), "3 the shape nan is not a finite number");
+    EXPECT_EQ(flawOf(law(CDistribution::normal, HUGE_VAL, 1.0), false), "1 the location inf is not a finite number");
+    EXPECT_EQ(flawOf(law(CDistribution::gamma, 0.0, 2.0), false), "1 the location (the rate) 0 is not above 0");
+    EXPECT_EQ(flawOf(law(CDistribution::gamma, 1.0, -2.0), false), "2 the scale (the shape) -2 is not above 0");
+    // A log-normal law's location is a logarithm, and a constant has neither scale nor shape.
+    EXPECT_EQ(flawOf(law(CDistribution::logNormal, -3.0, 0.5), true), "");
+    EXPECT_EQ(flawOf(law(CDistribution::constant, 4.0, -1.0, NAN), true), "");
+    // Every default is usable.
+    for (std::uint16_t id = 300; id <= 309; ++id)
+    {
+        CParameter parameter;
+        parameter.setId(id);
+        EXPECT_FALSE(parameter.getDistribution().findFlaw(parameter.needsPositiveValues())) << id;
+    }
+}

@@ -74,6 +74,16 @@ void expectTipAtCell(const QWidget& dialog, CGridCtrl& grid, int row, int column
     EXPECT_NEAR(tip->geometry().left(), cell.left() - 6, 1);
 }
 
+// A tip too long for the screen moves left to fit: only its text and the current cell are sure.
+void expectTipOnCell(CTrafficConfigDlg& dialog, int row, int column, const QString& text)
+{
+    CMessageTip* tip = shownTip(dialog);
+    ASSERT_NE(tip, nullptr);
+    EXPECT_EQ(tip->getText(), text);
+    EXPECT_EQ(dialog.getGrid()->table()->currentRow(), row - 1);
+    EXPECT_EQ(dialog.getGrid()->table()->currentColumn(), column - 1);
+}
+
 std::unique_ptr<CRoadFeature> featureOf(std::uint16_t type, double value)
 {
     auto feature = std::make_unique<CRoadFeature>();
@@ -197,6 +207,43 @@ TEST(GridDialogs, AStoredNumberThatIsNotFiniteKeepsTheDialogOpen)
     features.validateData(control, message);
     EXPECT_EQ(message, "Feature 1: The value is not a finite number (-inf).");
     EXPECT_EQ(control, 1010);
+}
+
+// The runner refuses a desired velocity at or below 0 and a negative spread: the dialog does
+// not let them through either, and points at the cell.
+TEST(GridDialogs, ATrafficModelNoDrawCouldUseKeepsTheDialogOpen)
+{
+    RecordingDialogs dialogs;
+    CRoadfluxDoc document;
+    CTrafficConfigDlg traffic;
+    CStudyEditing::fillTrafficModel(traffic, document);
+    ASSERT_TRUE(showActive(traffic));
+    traffic.selectClass(2);
+    ASSERT_TRUE(traffic.getGrid()->editCell(6, 2, "-10"));  // desired velocity, km/h
+    traffic.selectClass(0);
+    traffic.accept();
+    expectStillOpen(traffic);
+    EXPECT_EQ(traffic.getCurrentClass(), 2);
+    expectTipOnCell(traffic, 6, 2,
+                    "Vehicle class 2 (Large Truck), Desired velocity, v0 (km/h): the location -10 is not above 0.");
+    ASSERT_TRUE(traffic.getGrid()->editCell(6, 2, "80"));
+    ASSERT_TRUE(traffic.getGrid()->editCell(1, 3, "-0.05"));  // safe time headway's deviation
+    traffic.accept();
+    expectStillOpen(traffic);
+    expectTipOnCell(traffic, 1, 3,
+                    "Vehicle class 2 (Large Truck), Safe time headway, T (s): the scale -0.05 is below 0.");
+    ASSERT_TRUE(traffic.getGrid()->editCell(1, 3, "0.05"));
+    traffic.accept();
+    EXPECT_EQ(traffic.result(), QDialog::Accepted);
+
+    StudyDocument::StatDetectorList placed;
+    placed.push_back(std::make_unique<CStatDetector>());
+    placed[0]->setLocation(-5000);
+    CStatDetectorDlg detectors(placed, 3000);
+    int control = -1;
+    QString message;
+    detectors.validateData(control, message);
+    EXPECT_EQ(message, "Detector 1: must be located on the road.\nPlease check its location.");
 }
 
 TEST(GridDialogs, CellsShowWhatWasStored)

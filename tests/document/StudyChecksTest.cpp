@@ -268,3 +268,24 @@ TEST(StatDetectorChecks, ALargeLaneChangeStepOnlyWarns)
     EXPECT_FALSE(StudyChecks::checkStatDetectors(detectors, 1000, quiet));
     EXPECT_TRUE(quiet.warnings.empty()) << "a step of exactly 1000 m passes without remark";
 }
+
+// The grids take a minus sign: a detector or feature before the road's start was let through.
+TEST(StatDetectorChecks, NegativeLocationsAndIntervalsAreRefusedAsTheDialogsOthers)
+{
+    RecordingMessages messages;
+    std::vector<std::unique_ptr<CStatDetector>> detectors;
+    detectors.push_back(detector(CStatDetector::flowAndDensity, 60, -5000));
+    EXPECT_EQ(StudyChecks::checkStatDetectors(detectors, 3000, messages)->message,
+              "Detector 1: must be located on the road.\nPlease check its location.");
+    detectors[0]->setLocation(0);
+    detectors[0]->setInterval(-60);
+    EXPECT_EQ(StudyChecks::checkStatDetectors(detectors, 3000, messages)->message,
+              "Detector 1: The time interval must be above zero.");
+
+    std::vector<std::unique_ptr<CRoadFeature>> features;
+    features.push_back(speedLimitKmh(80, -500, 1000));
+    EXPECT_EQ(checkFeatures(features)->message, "Feature 1: Starts or ends outside the road length.");
+    features[0]->setStart(1000);
+    features[0]->setEnd(-500);  // swapped first, then refused the same
+    EXPECT_EQ(checkFeatures(features)->message, "Feature 1: Starts or ends outside the road length.");
+}

@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 
@@ -300,4 +302,31 @@ TEST(StudyDocumentFile, AFailedSaveLeavesThePreviousFileWhole)
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path))
         ++entries;
     EXPECT_EQ(entries, 2);
+}
+
+// The user is told why a study could not be read and which file it was, after the message of old.
+TEST(StudyDocumentFile, AFileThatCannotBeReadIsNamedWithTheSystemsReason)
+{
+    TemporaryFolder folder;
+    StudyDocument document;
+    const StudyFileResult missing = document.openFile(folder.file("missing.rfx"));
+    EXPECT_EQ(missing, StudyFileResult::openFailed);
+    EXPECT_EQ(studyFileMessage(missing),
+              "Failed to open document. " + folder.file("missing.rfx") + ": " + std::strerror(ENOENT));
+
+    std::filesystem::create_directory(folder.file("a-folder.rfx"));
+    EXPECT_EQ(studyFileMessage(document.openFile(folder.file("a-folder.rfx"))),
+              "Failed to open document. " + folder.file("a-folder.rfx") + ": Is a directory");
+
+    StudyDocument source;
+    const std::string locked = folder.write("locked.rfx", fileText(storedBytes(source)));
+    ASSERT_EQ(::chmod(locked.c_str(), 0), 0);
+    if (::geteuid() != 0)  // root reads it anyway
+    {
+        EXPECT_EQ(studyFileMessage(document.openFile(locked)),
+                  "Failed to open document. " + locked + ": " + std::strerror(EACCES));
+    }
+    EXPECT_EQ(document.getPathName(), "");
+    // Outcomes without a reason keep their message as it was.
+    EXPECT_EQ(studyFileMessage(StudyFileResult::unexpectedFormat), "Unexpected file format.");
 }

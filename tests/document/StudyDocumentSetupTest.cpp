@@ -1,6 +1,8 @@
 // Setting up a run from a study: what reaches the Sim and its road, names resolved against the
 // study's folder, and the runs that are refused before they can lose or hide anything.
 
+#include "config/CConfigData.h"
+#include "config/CRoadFeature.h"
 #include "config/CStatDetector.h"
 #include "document/RecordingMessages.h"
 #include "document/StudyDocument.h"
@@ -13,6 +15,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 
 namespace fs = std::filesystem;
 
@@ -94,6 +97,7 @@ TEST_F(StudySetup, CopiesTheStudyIntoTheRoadInItsOrder)
     document.setFileLanesDir2(1);
     document.updateLaneTotals(true);
     document.setRoadLength(1000);
+    document.setOutputDetectorLocation1(1000);
     document.setOutputDetectorLocation2(300);
     StudyDocument::RoadFeatureList features;
     features.push_back(std::make_unique<CRoadFeature>());
@@ -269,4 +273,122 @@ TEST_F(StudySetup, DamagedSettingsThatWouldCrashOrHangTheEngineAreRefused)
         EXPECT_EQ(refused.warnings[0].rfind(c.message, 0), 0u) << refused.warnings[0];
         EXPECT_EQ(study.getSim().getRoad().getLaneCount(), 0);
     }
+}
+
+// Only a study edited by hand or written elsewhere holds these: the run would write nothing
+// ("Vehicles written: 0") or index outside the road, so it is refused, the item named.
+TEST_F(StudySetup, DetectorsAndFeaturesOffTheRoadRefuseTheRun)
+{
+    const int length = document.getRoadLength();
+    const std::string extent = " is off the road (0 to " + std::to_string(length) + " m).";
+    const auto detector = [](std::uint16_t kind, int location, int interval) {
+        auto made = std::make_unique<CStatDetector>();
+        made->setKind(kind);
+        made->setLocation(location);
+        made->setInterval(interval);
+        return made;
+    };
+    const auto feature = [](int start, int end) {
+        auto made = std::make_unique<CRoadFeature>();
+        made->setStart(start);
+        made->setEnd(end);
+        return made;
+    };
+    struct Case
+    {
+        int output1;
+        int output2;
+        std::unique_ptr<CStatDetector> detector;
+        std::unique_ptr<CRoadFeature> feature;
+        std::string message;
+    };
+    std::vector<Case> cases;
+    cases.push_back({-5000, 0, nullptr, nullptr, "The output detector of direction 1 at -5000 m" + extent});
+    cases.push_back({0, 0, detector(CStatDetector::flowAndDensity, -5000, 60), nullptr,
+                     "Detector 1 (Flow & Density) at -5000 m" + extent});
+    cases.push_back({0, 0, detector(CStatDetector::headway, 2147483647, 60), nullptr,
+                     "Detector 1 (Headway) at 2147483647 m" + extent});
+    cases.push_back({0, 0, detector(CStatDetector::composition, 100, -60), nullptr,
+                     "Detector 1 (Composition): the time interval -60 s is not above 0."});
+    cases.push_back({0, 0, nullptr, feature(-500, 1000), "Feature 1 (Speed Limit) from -500 to 1000 m" + extent});
+    cases.push_back({0, 0, nullptr, feature(1000, length + 1),
+                     "Feature 1 (Speed Limit) from 1000 to " + std::to_string(length + 1) + " m" + extent});
+    for (Case& c : cases)
+    {
+        StudyDocument::StatDetectorList detectors;
+        if (c.detector)
+            detectors.push_back(std::move(c.detector));
+        StudyDocument::RoadFeatureList features;
+        if (c.feature)
+            features.push_back(std::move(c.feature));
+        document.setOutputDetectorLocation1(c.output1);
+        document.setOutputDetectorLocation2(c.output2);
+        document.setStatDetectors(detectors);
+        document.setRoadFeatures(features);
+        RecordingMessages refused;
+        EXPECT_FALSE(document.setupSimulation(refused)) << c.message;
+        ASSERT_EQ(refused.warnings.size(), 1u) << c.message;
+        EXPECT_EQ(refused.warnings[0], c.message);
+        EXPECT_FALSE(fs::exists(folder.file("output.txt")));
+    }
+    // At the road's very ends, and a lane-change detector whose number is a step, they run.
+    document.setOutputDetectorLocation1(0);
+    document.setOutputDetectorLocation2(length);
+    StudyDocument::StatDetectorList detectors;
+    detectors.push_back(detector(CStatDetector::laneChanges, 2147483647, 60));
+    document.setStatDetectors(detectors);
+    StudyDocument::RoadFeatureList features;
+    features.push_back(feature(length, 0));
+    document.setRoadFeatures(features);
+    EXPECT_TRUE(document.setupSimulation(messages)) << (messages.warnings.empty() ? "" : messages.warnings[0]);
+}
+
+TEST_F(StudySetup, DriverParametersNoDrawCouldUseRefuseTheRun)
+{
+    const auto refusal = [this](int vehicleClass, const std::function<void(CIDMParameterSet&)>& change) {
+        CIDMParameterSet set(vehicleClass);
+        change(set);
+        document.setIDMParameterSet(vehicleClass, set);
+        RecordingMessages refused;
+        const bool started = document.setupSimulation(refused);
+        document.getSim().reset();
+        document.setIDMParameterSet(vehicleClass, CIDMParameterSet(vehicleClass));
+        return started ? std::string() : refused.warnings.at(0);
+    };
+    EXPECT_EQ(refusal(0, [](CIDMParameterSet& set) { set.getParamV0().getDistribution().setLocation(-10.0); }),
+              "Vehicle class 0 (Car), Desired velocity, v0 (km/h): the location -10 is not above 0.");
+    EXPECT_EQ(refusal(2, [](CIDMParameterSet& set) { set.getParamT().getDistribution().setScale(-0.5); }),
+              "Vehicle class 2 (Large Truck), Safe time headway, T (s): the scale -0.5 is below 0.");
+    EXPECT_EQ(refusal(1,
+                      [](CIDMParameterSet& set) {
+                          set.getParamA().getDistribution().setType(CDistribution::constant);
+                          set.getParamA().getDistribution().setLocation(0.0);
+                      }),
+              "Vehicle class 1 (Small Truck), Maximum acceleration, a (m/s^2): the location 0 is not above 0.");
+    // A log-normal law's location is a logarithm; a constant's scale is not used; a parameter
+    // that may be negative (politeness) may be centred below 0.
+    EXPECT_EQ(refusal(0,
+                      [](CIDMParameterSet& set) {
+                          set.getParamV0().getDistribution().setType(CDistribution::logNormal);
+                          set.getParamV0().getDistribution().setLocation(-1.0);
+                          set.getParamV0().getDistribution().setScale(0.1);
+                          set.getParamDelta().getDistribution().setScale(-1.0);
+                          set.getParamP().getDistribution().setLocation(-0.5);
+                      }),
+              "");
+}
+
+// Once a lane's first vehicle has left, its last position stays near the road's end: a longer
+// entry gap is never free and the run never ends. The configuration's line is named.
+TEST_F(StudySetup, AnEntryGapLongerThanTheRoadRefusesTheRun)
+{
+    const double kept = theConfigData.entryGap;
+    theConfigData.entryGap = 3001.0;
+    const bool started = document.setupSimulation(messages);
+    theConfigData.entryGap = kept;
+    EXPECT_FALSE(started);
+    ASSERT_EQ(messages.warnings.size(), 1u);
+    EXPECT_NE(messages.warnings[0].find(": entryGap 3001 m is longer than the road (3000 m)"), std::string::npos)
+        << messages.warnings[0];
+    EXPECT_FALSE(fs::exists(folder.file("output.txt")));
 }

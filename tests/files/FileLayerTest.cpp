@@ -1,8 +1,8 @@
+#include "document/TemporaryFolder.h"
 #include "files/AtomicFileWriter.h"
 #include "files/FileClaims.h"
 #include "files/InputFile.h"
 #include "files/OutputStream.h"
-#include "document/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -146,8 +146,8 @@ TEST(FileClaims, AFileReplacedWholeIsNotCreatedInAdvance)
     FileClaim claim;
     const std::optional<std::string> problem = files.claim(claim);
     ASSERT_TRUE(problem);
-    EXPECT_EQ(*problem, "The page cannot be created (" + folder.file("no-folder/report.html") +
-                            ": No such file or directory)");
+    EXPECT_EQ(*problem,
+              "The page cannot be created (" + folder.file("no-folder/report.html") + ": No such file or directory)");
     EXPECT_FALSE(fs::exists(folder.file("report.html")));
 }
 

@@ -209,6 +209,10 @@ TEST(InfluenceFile, BadFilesAreRefusedNamingTheFileAndLine)
     EXPECT_NE(problemWith("0,0\n25,1\n").find("line 2: distance 25 m is off the bridge (0 to 20 m)"),
               std::string::npos);
     EXPECT_NE(problemWith("d,o\n5,1\n").find("two points or more"), std::string::npos);
+    // Ordinates past 1e200 would let a step's sum of load effects overflow to infinity.
+    EXPECT_NE(problemWith("0,0\n10,-1e201\n20,0\n").find("line 2: ordinate -1e201 is beyond 1e+200 either way"),
+              std::string::npos);
+    EXPECT_TRUE(problemWith("0,0\n10,1e160\n20,0\n").empty());
     bridge.influenceFile = "missing.csv";
     EXPECT_NE(InfluenceLineFile::load(bridge, folder.path.string())
                   .problem.find("missing.csv: the influence line file cannot be read"),

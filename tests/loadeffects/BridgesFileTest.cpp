@@ -115,7 +115,7 @@ TEST(BridgesFile, LaneFactorsMustBeLaneColonFactor)
 {
     TemporaryFolder folder;
     const std::string columns = "name,start_m,span_m,effect,directions,interval_s,lane_factors\n";
-    for (const std::string factors : {"1=0.9", "0:1", "1:-0.5", "1:1;1:0.9", "1.5:1", "a:b"})
+    for (const std::string factors : {"1=0.9", "0:1", "1:-0.5", "1:1;1:0.9", "1.5:1", "a:b", "1:1e308", "1:inf"})
     {
         const auto problems =
             BridgesFile::read(folder.write("f", columns + "A,0,20,midspan-moment,both,60," + factors + "\n")).problems;

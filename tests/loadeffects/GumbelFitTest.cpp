@@ -89,6 +89,32 @@ TEST(GumbelFit, NoFitWithoutTwoDifferentFiniteMaxima)
     EXPECT_TRUE(Gumbel::fit({5.0, 7.0}));
 }
 
+// Spreads whose squares overflow once left the bracketing search halving an infinite guess for
+// ever: such maxima fit as their smaller copies scaled up, and a range past the largest double
+// has no fit, said as such.
+TEST(GumbelFit, WidelySpreadMaximaFitOrFailAtOnce)
+{
+    const std::vector<double> small{1.0, 2.0, 3.0, 5.0, 8.0};
+    const auto reference = Gumbel::fit(small);
+    ASSERT_TRUE(reference);
+    for (double factor : {1e155, 1e160, 1e300})
+    {
+        std::vector<double> spread;
+        for (double x : small)
+            spread.push_back(x * factor);
+        const auto fit = Gumbel::fit(spread);
+        ASSERT_TRUE(fit) << factor;
+        EXPECT_NEAR(fit->location / factor, reference->location, 1e-9 * reference->location) << factor;
+        EXPECT_NEAR(fit->scale / factor, reference->scale, 1e-9 * reference->scale) << factor;
+        EXPECT_TRUE(std::isfinite(fit->locationError) && std::isfinite(fit->scaleError));
+    }
+    const std::vector<double> beyond{-1e308, 0.0, 1e308};
+    EXPECT_FALSE(Gumbel::fit(beyond));
+    EXPECT_STREQ(Gumbel::noFitReason(beyond), "the maxima are spread too widely for one");
+    EXPECT_STREQ(Gumbel::noFitReason({5.0, 5.0}), "it needs two complete intervals or more with different maxima");
+    EXPECT_STREQ(Gumbel::noFitReason({}), "it needs two complete intervals or more with different maxima");
+}
+
 TEST(GumbelFit, ReturnLevelsAndPlottingPositions)
 {
     GumbelFit fit;

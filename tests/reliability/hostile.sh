@@ -23,7 +23,7 @@ pass() { echo "ok:   $*"; }
 
 # Runs the runner with a short timeout: a hang is a failure, as is a crash.
 run() {
-  timeout 120 "$cli" "$@" >out.txt 2>err.txt
+  timeout -k 10 120 "$cli" "$@" >out.txt 2>err.txt  # -k: a loop deaf to SIGTERM is still ended
   status=$?
   [ $status -lt 124 ] || { fail "roadflux-cli $* hung or crashed (status $status)"; return 1; }
   return 0
@@ -169,6 +169,16 @@ status=$?
 generator=
 [ $status -eq 143 ] && [ -z "$(ls -A gen)" ] && pass "an interrupted generate removes its temporary file" ||
   fail "interrupted generate: status $status, left: $(ls -A gen)"
+
+# Load effects spread over more than 1e154: the Gumbel fit once searched for ever and ignored
+# SIGTERM. It ends, and the summary gives the fit or says why there is none.
+printf 'distance_m,ordinate\n0,0\n20,1e160\n40,0\n' >huge-line.csv
+printf 'name,start_m,span_m,effect,directions,interval_s,lane_factors\nHuge,1200,40,file:huge-line.csv,both,60,\n' \
+  >huge.bridges
+run run "$study" --bridges huge.bridges --out-dir huge --seed 1 --config "$config"
+[ $status -eq 0 ] && grep -qE "^  (Gumbel fit: location|no Gumbel fit: )" out.txt &&
+  pass "an influence line of ordinate 1e160 ends with its Gumbel fit" ||
+  { fail "influence line of ordinate 1e160: status $status"; sed 's/^/    /' err.txt; }
 
 [ $failures -eq 0 ] && echo "all hostile cases passed" || echo "$failures hostile cases failed"
 exit $((failures > 0))
