@@ -29,6 +29,9 @@ namespace {
 
 constexpr int failure = 1;
 constexpr int usage = 2;
+// Beyond these a return level or an hour of the run means nothing: a million years, a century.
+constexpr double maxReturnYears = 1e6;
+constexpr int maxHour = 24 * 366 * 100;
 
 // A report needs no screen: without a display Qt would abort, so the offscreen platform is chosen.
 void chooseOffscreenWithoutDisplay(std::unique_ptr<QTemporaryDir>& runtimeDir)
@@ -160,9 +163,17 @@ int main(int argc, char** argv)
         return 0;
     }
     if (parser.isSet(compare))
+    {
+        // Options of one run's report would be ignored in silence.
+        for (const QCommandLineOption* single : {&study, &bridgesFile, &config, &returnPeriod, &hour})
+            if (parser.isSet(*single))
+                return fail(QStringLiteral("--%1 goes with the report of one run, not with --compare (see --help)")
+                                .arg(single->names().constFirst()),
+                            usage);
         return writeComparison(parser.positionalArguments(),
                                parser.isSet(output) ? parser.value(output) : QStringLiteral("compare.html"),
                                parser.value(csv));
+    }
     if (parser.isSet(csv))
         return fail(QStringLiteral("--csv goes with --compare (see --help)"), usage);
     if (parser.positionalArguments().size() != 1)
@@ -172,8 +183,9 @@ int main(int argc, char** argv)
     {
         bool ok = false;
         loadEffects.returnYears = parser.value(returnPeriod).toDouble(&ok);
-        if (!ok || !std::isfinite(loadEffects.returnYears) || loadEffects.returnYears <= 0.0)
-            return fail(QStringLiteral("--return-period: '%1' is not a number of years above 0")
+        if (!ok || !std::isfinite(loadEffects.returnYears) || loadEffects.returnYears <= 0.0 ||
+            loadEffects.returnYears > maxReturnYears)
+            return fail(QStringLiteral("--return-period: '%1' is not a number of years above 0 and at most 1000000")
                             .arg(parser.value(returnPeriod)),
                         usage);
     }
@@ -181,8 +193,8 @@ int main(int argc, char** argv)
     {
         bool ok = false;
         loadEffects.hour = parser.value(hour).toInt(&ok);
-        if (!ok || loadEffects.hour < 1)
-            return fail(QStringLiteral("--hour: '%1' is not an hour of the run (1, 2, ...)").arg(parser.value(hour)),
+        if (!ok || loadEffects.hour < 1 || loadEffects.hour > maxHour)
+            return fail(QStringLiteral("--hour: '%1' is not an hour of the run (1 to 876000)").arg(parser.value(hour)),
                         usage);
     }
 

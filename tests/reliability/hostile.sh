@@ -180,5 +180,29 @@ run run "$study" --bridges huge.bridges --out-dir huge --seed 1 --config "$confi
   pass "an influence line of ordinate 1e160 ends with its Gumbel fit" ||
   { fail "influence line of ordinate 1e160: status $status"; sed 's/^/    /' err.txt; }
 
+# A report never blocks on a pipe or reads a device without end where a run's summary should be,
+# and never replaces a device (as root, /dev/null) with its page.
+report="$build/roadflux-report"
+if [ -x "$report" ]; then
+  export QT_QPA_PLATFORM=offscreen
+  mkdir -p rep/metrics
+  cp earlier/metrics/*.csv rep/metrics/
+  mkfifo rep/summary.txt
+  timeout 20 "$report" rep -o rep.html >out.txt 2>err.txt
+  status=$?
+  refused "summary.txt: the run's summary cannot be read (a named pipe (FIFO)" "a FIFO as a run's summary"
+  rm rep/summary.txt && ln -s /dev/zero rep/summary.txt
+  timeout 20 "$report" rep -o rep.html >out.txt 2>err.txt
+  status=$?
+  refused "summary.txt: the run's summary cannot be read (a device" "/dev/zero as a run's summary"
+  if mknod -m 666 mynull c 1 3 2>/dev/null; then
+    rm rep/summary.txt && echo "summary" >rep/summary.txt
+    timeout 20 "$report" rep -o mynull >out.txt 2>err.txt
+    status=$?
+    refused "mynull: a device, not a regular file" "a device as the report"
+    [ -c mynull ] || fail "the device was replaced by the report"
+  fi
+fi
+
 [ $failures -eq 0 ] && echo "all hostile cases passed" || echo "$failures hostile cases failed"
 exit $((failures > 0))

@@ -246,12 +246,25 @@ TEST_F(HtmlReportTest, TheProgramTakesTheReturnPeriodAndRefusesANonsenseOne)
     EXPECT_EQ(program.exitCode(), 1);
     EXPECT_TRUE(QString::fromUtf8(program.readAllStandardError()).contains(QStringLiteral("absent.bridges")));
 
-    for (const QString& bad :
-         {QStringLiteral("--return-period=0"), QStringLiteral("--return-period=ten"), QStringLiteral("--hour=0")})
+    // An infinite return period would print an infinite return level.
+    for (const QString& bad : {QStringLiteral("--return-period=0"), QStringLiteral("--return-period=ten"),
+                               QStringLiteral("--return-period=1e308"), QStringLiteral("--return-period=nan"),
+                               QStringLiteral("--hour=0"), QStringLiteral("--hour=99999999")})
     {
         program.start(QStringLiteral(ROADFLUX_REPORT_PATH), {QString::fromStdString(run.string()), bad});
         ASSERT_TRUE(program.waitForFinished(60000));
         EXPECT_EQ(program.exitCode(), 2) << bad.toStdString();
         EXPECT_TRUE(QString::fromUtf8(program.readAllStandardError()).contains(bad.section(QLatin1Char('='), 0, 0)));
+    }
+    // A comparison has no hour, return period or study: given one, it would be ignored in silence.
+    for (const QString& single :
+         {QStringLiteral("--hour=5 x"), QStringLiteral("--return-period=nan"), QStringLiteral("--study=s.rfx")})
+    {
+        program.start(QStringLiteral(ROADFLUX_REPORT_PATH),
+                      {QStringLiteral("--compare"), QString::fromStdString(run.string()),
+                       QString::fromStdString(run.string()), single});
+        ASSERT_TRUE(program.waitForFinished(60000));
+        EXPECT_EQ(program.exitCode(), 2) << single.toStdString();
+        EXPECT_TRUE(QString::fromUtf8(program.readAllStandardError()).contains(QStringLiteral("not with --compare")));
     }
 }
