@@ -1,5 +1,6 @@
 #include "replications/ComparisonCsv.h"
 
+#include "config/FigureText.h"
 #include "files/AtomicFileWriter.h"
 #include "replications/ComparisonError.h"
 
@@ -26,9 +27,7 @@ std::string number(double value)
 {
     if (!std::isfinite(value))
         return "";
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", value);
-    return text;
+    return figureText(value);
 }
 
 void writeTable(std::ostream& out, const ComparedTable& table)

@@ -1,5 +1,6 @@
 #include "report/CompareReport.h"
 
+#include "config/FigureText.h"
 #include "report/CompareCharts.h"
 #include "report/HtmlReport.h"
 #include "report/PageText.h"
@@ -21,7 +22,7 @@ QString numberCell(double value)
 {
     if (!std::isfinite(value))
         return QStringLiteral("<td class=\"number\">&#8211;</td>");
-    return QStringLiteral("<td class=\"number\">%1</td>").arg(QString::number(value, 'g', 6));
+    return QStringLiteral("<td class=\"number\">%1</td>").arg(QString::fromStdString(figureText(value)));
 }
 
 QString replicationsTable(const std::vector<ReplicationEstimate>& estimates)

@@ -1,5 +1,6 @@
 #include "results/LoadEffectCharts.h"
 
+#include "config/FigureText.h"
 #include "measurements/LoadEffectFigures.h"
 #include "results/ChartAxes.h"
 #include "results/ChartPalette.h"
@@ -19,7 +20,7 @@ constexpr double secondsPerHour = 3600.0;
 
 QString number(double value)
 {
-    return QString::number(value, 'g', 6);
+    return QString::fromStdString(figureText(value));
 }
 
 QString detectorLine(const BridgeResults& bridge)

@@ -1,6 +1,7 @@
 #include "replications/RunFolders.h"
 #include "results/ResultsTestSupport.h"
 
+#include "config/FigureText.h"
 #include "report/CompareCharts.h"
 #include "report/CompareReport.h"
 
@@ -109,11 +110,11 @@ TEST_F(CompareReportTest, TablesTheReplicationsNeededWithTheCurrentHalfWidth)
     const ReplicationEstimate& estimate = result.replications.front();
     ASSERT_TRUE(estimate.runsNeeded);
     EXPECT_EQ(rows[0], QStringList({QStringLiteral("FD_All_Pos_1500.csv:Totals Flow (veh/hr)"), QStringLiteral("3"),
-                                    QString::number(estimate.statistics.mean, 'g', 6),
-                                    QString::number(estimate.statistics.standardDeviation, 'g', 6),
-                                    QString::number(estimate.statistics.halfWidth, 'g', 6),
-                                    QString::number(100.0 * estimate.relativeHalfWidth(), 'g', 6), QStringLiteral("5"),
-                                    QString::number(*estimate.runsNeeded)}));
+                                    QString::fromStdString(figureText(estimate.statistics.mean)),
+                                    QString::fromStdString(figureText(estimate.statistics.standardDeviation)),
+                                    QString::fromStdString(figureText(estimate.statistics.halfWidth)),
+                                    QString::fromStdString(figureText(100.0 * estimate.relativeHalfWidth())),
+                                    QStringLiteral("5"), QString::number(*estimate.runsNeeded)}));
 }
 
 TEST_F(CompareReportTest, TheProgramWritesTheReportAndTheCsvFilesAndRefusesDifferingRunsByName)
