@@ -54,7 +54,7 @@ void TrajectoryRecorder::takeSnapshot(double time, const std::vector<std::vector
             sample.lane = v->getLane();
             sample.position = v->getPosition();
             sample.velocity = v->getVelocity();
-            sample.acceleration = v->getAcceleration();
+            sample.acceleration = stepLength > 0.0 ? v->getStepAcceleration(stepLength) : v->getAcceleration();
             sample.vehicleClass = v->getClass();
             sample.vehicle = v->inputLine;
         }

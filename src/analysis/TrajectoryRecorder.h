@@ -27,6 +27,10 @@ public:
     // Not owned; must outlive the recorder's last observe().
     void addSink(TrajectorySink& sink);
 
+    // The run's time step (s): a sample's acceleration is then its step's change of speed over
+    // the step, as an observer would measure it. Without it, the driver model's acceleration.
+    void setStepLength(double seconds) { stepLength = seconds; }
+
     // After each step: the clock at its end and the per-lane lists (lane number = index + 1,
     // front-most first). True when this step was sampled.
     bool observe(double time, const std::vector<std::vector<Vehicle*>>& lanes);
@@ -40,9 +44,10 @@ private:
     bool isDue(double time, double tolerance) const;
     void takeSnapshot(double time, const std::vector<std::vector<Vehicle*>>& lanes);
 
-    double startTime;     // s
-    double interval;      // s
-    double previousTime;  // s, the clock at the end of the last observed step
+    double startTime;         // s
+    double interval;          // s
+    double previousTime;      // s, the clock at the end of the last observed step
+    double stepLength = 0.0;  // s; 0 when not known
     std::int64_t nextIndex = 1;
     std::int64_t snapshots = 0;
     std::vector<TrajectorySample> buffer;  // reused from snapshot to snapshot

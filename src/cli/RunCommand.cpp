@@ -152,7 +152,7 @@ int RunCommand::execute(const Options& options)
     const auto started = std::chrono::steady_clock::now();
     bool running = true;
     if (trajectories)
-        trajectories->start(sim.getTime());
+        trajectories->start(sim.getTime(), document.getTimeStep());
     progress.update(sim.getProgress());
     while (running && stopSignal == 0)
     {

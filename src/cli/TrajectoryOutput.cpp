@@ -42,13 +42,14 @@ void TrajectoryOutput::claim(FileClaims runFiles, FileClaim& claim) const
         throw CliFailure("--trajectories: " + *problem);
 }
 
-void TrajectoryOutput::start(double startTime)
+void TrajectoryOutput::start(double startTime, double stepLength)
 {
     csv = std::make_unique<OutputFile>(fileName);
     if (!csv->isOpen())
         throw CliFailure(fileName + ": --trajectories: the file cannot be written (" + csv->error() + ")");
     writer = std::make_unique<TrajectoryCsvWriter>(*csv);
     recorder = std::make_unique<TrajectoryRecorder>(startTime, interval);
+    recorder->setStepLength(stepLength);
     recorder->addSink(*writer);
 }
 

@@ -32,8 +32,9 @@ public:
     // without emptying and locked into `claim` as the study's outputs are. Throws CliFailure.
     void claim(FileClaims runFiles, FileClaim& claim) const;
 
-    // Empties the file and writes its header; startTime (s) is the clock before the first step.
-    void start(double startTime);
+    // Empties the file and writes its header; startTime (s) is the clock before the first step,
+    // stepLength (s) the run's time step.
+    void start(double startTime, double stepLength);
     // After each step, with the clock at its end and the lists the step returned.
     void observe(double time, const std::vector<std::vector<Vehicle*>>& lanes);
     // Closes the CSV file and writes the side file; a message naming the file when either

@@ -22,8 +22,8 @@ void Detector::advance(double dt)
 double Detector::passTime(const Vehicle& vehicle, double time) const
 {
     double velocity = vehicle.getVelocity();
-    // A vehicle that stopped at or past the detector has no defined passage; the step's start
-    // is the closest time that is known.
+    // A vehicle that stopped at or past the detector has no defined passage; the step's end, when
+    // it was seen there, is the closest time that is known.
     if (!(velocity > 0.0))
         return time;
     return time - (vehicle.getPosition() - location) / velocity;

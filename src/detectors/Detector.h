@@ -33,7 +33,7 @@ public:
 
     // Called once when the run has ended, so that file-writing detectors close their files.
     virtual void finish() {}
-    // Called by the lane when a vehicle's move passes `location`; `time` (s) is the start of the step.
+    // Called by the lane when a vehicle's move passes `location`; `time` (s) is the end of the step.
     virtual void detect(Vehicle* vehicle, double time);
     virtual void openFiles() {}
     virtual void endInterval() {}
@@ -43,7 +43,7 @@ public:
     void advance(double dt);
 
     // When the vehicle's front was at the detector (s), from its state after the move that passed
-    // it; `time` is the start of that step.
+    // it; `time` is the end of that step, when the vehicle had that state.
     double passTime(const Vehicle& vehicle, double time) const;
 
     int getLocation() const { return location; }

@@ -153,6 +153,8 @@ Lane::Marks Lane::freshMarks() const
 bool Lane::update(double dt, double stepTime)
 {
     time = stepTime;
+    // Detectors stamp a passage back from where the move ended, at the step's end.
+    const double stepEnd = stepTime + dt;
     if (vehicles.empty())
         return true;
 
@@ -170,7 +172,7 @@ bool Lane::update(double dt, double stepTime)
     double x0 = leader->getPosition();
     leader->moveFree(dt);
     Marks marks = freshMarks();
-    notifyPassing(time, x0, leader->getPosition(), leader, marks);
+    notifyPassing(stepEnd, x0, leader->getPosition(), leader, marks);
     ++next;
 
     // Kept in locals so that the loop pays a compare and an add per vehicle.
@@ -184,9 +186,6 @@ bool Lane::update(double dt, double stepTime)
         x0 = v->getPosition();
         v->moveBehind(dt, *leader);
         const double x1 = v->getPosition();
-        const double gap = v->getGap();
-        minimumGap = gap < minimumGap ? gap : minimumGap;
-        nonPositiveGaps += gap <= 0.0 ? 1 : 0;
 
         Lane* target = nullptr;
         if (laneChangesAllowed && v->wantsLaneChange())
@@ -195,12 +194,16 @@ bool Lane::update(double dt, double stepTime)
         if (target)
         {
             Marks targetMarks = target->freshMarks();
-            target->notifyPassing(time, x0, x1, v, targetMarks);
+            target->notifyPassing(stepEnd, x0, x1, v, targetMarks);
             v->setWantsLaneChange(false);
         }
         else
         {
-            notifyPassing(time, x0, x1, v, marks);
+            // Gaps as they are at the step's end: a vehicle that changed lanes has left this one.
+            const double gap = v->getGap();
+            minimumGap = gap < minimumGap ? gap : minimumGap;
+            nonPositiveGaps += gap <= 0.0 ? 1 : 0;
+            notifyPassing(stepEnd, x0, x1, v, marks);
             if (!(leader->getPosition() >= x1))
                 ordered = false;
             leader = v;
@@ -327,11 +330,25 @@ Lane* Lane::moveToNeighbour(VehicleList::iterator which, int decision, const Pla
     v->setLane(target->index + 1);
     target->receive(place.before, vehicles, which);
     membershipChanged = true;
+    // A lane updated after this one moves the vehicle again, and finds its gap then; one updated
+    // before it has ended its step, so the gaps the vehicle makes there are those of the step's end.
+    if (target->index > index)
+        v->continueStepInNextMove();
+    else
+        target->countGapsAround(*v, place);
 
     if (hasLaneChangeDetector)
         laneChangeDetector->record(LaneChangeEvent(static_cast<int>(eventPosition), oldLane, target->index + 1,
                                                    v->getClass(), decision == 1, positive, time));
     return target;
+}
+
+void Lane::countGapsAround(const Vehicle& v, const Place& place)
+{
+    if (place.leader)
+        gapFigures.count(place.leader->getPosition() - place.leader->getLength() - v.getPosition());
+    if (place.follower)
+        gapFigures.count(v.getPosition() - v.getLength() - place.follower->getPosition());
 }
 
 void Lane::notifyDetectors(double stepTime, double x0, double x1, Vehicle* v)

@@ -120,6 +120,9 @@ private:
     Marks freshMarks() const;
     void notifyPassing(double stepTime, double x0, double x1, Vehicle* v, Marks& marks);
     void notifyDetectors(double stepTime, double x0, double x1, Vehicle* v);
+    // Counts the gaps a vehicle received into this lane, after its update, makes with its new
+    // leader and follower.
+    void countGapsAround(const Vehicle& v, const Place& place);
     void applySegments(double x0, double x1, Vehicle* v);
 
     VehicleList vehicles;

@@ -286,18 +286,15 @@ std::optional<double> Road::nextArrivalTime() const
     return pending.front()->getTime();
 }
 
-std::int64_t Road::advanceEmptySteps(double dt, double& time, double due, std::int64_t maxSteps)
+void Road::advanceEmptySteps(double dt, std::int64_t count)
 {
     const MeasurementFile::HeldFlushes oneWriteForTheWholeGap;
-    std::int64_t steps = 0;
-    for (; steps < maxSteps && time < due; ++steps)
+    for (std::int64_t step = 0; step < count; ++step)
     {
         // A direction that was not built has no detectors.
         direction1.advanceDetectors(dt);
         direction2.advanceDetectors(dt);
-        time += dt;
     }
-    return steps;
 }
 
 void Road::flushOutputFile()

@@ -101,11 +101,10 @@ public:
     // For carrying the clock over empty road: the arrival time (s) of the next vehicle to
     // release, or nothing when none is waiting.
     std::optional<double> nextArrivalTime() const;
-    // What steps do while every lane is empty and no vehicle is due: the statistics detectors'
-    // interval clocks advance by dt (s) per step, writing the rows of the intervals they
-    // complete, and so does `time`, by repeated addition, until it reaches `due` (s) or
-    // maxSteps were taken. Returns the steps taken.
-    std::int64_t advanceEmptySteps(double dt, double& time, double due, std::int64_t maxSteps);
+    // What `count` steps do while every lane is empty and no vehicle is due: the statistics
+    // detectors' interval clocks advance by dt (s) per step, writing the rows of the intervals
+    // they complete.
+    void advanceEmptySteps(double dt, std::int64_t count);
 
 private:
     void flushOutputFile();

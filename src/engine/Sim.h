@@ -5,8 +5,9 @@
 //
 // Over empty road the clock may jump: while every lane is empty and the next vehicle is not yet
 // due, one call of step() carries the clock through up to emptyStepsPerCall time steps at once.
-// Each of those steps is still taken in full measure (the clock advanced by repeated addition,
-// the detectors' interval clocks advanced and their rows written, the step counted), so the
+// Each of those steps is still taken in full measure (the clock at the start time plus the steps
+// taken times the step, the detectors' interval clocks advanced and their rows written, the step
+// counted), so the
 // output and measurement files and the run's statistics are byte for byte what a step-by-step
 // run gives. What an observer outside the engine sees differs: between two step() calls
 // getTime() may advance by many steps, and the lists step() returns are empty for the whole
@@ -94,6 +95,8 @@ public:
 private:
     // True when steps remain to carry over: the caller's next call goes on from there.
     bool carryClockOverEmptyRoad();
+    double clockAt(std::int64_t stepCount) const;
+    std::int64_t stepsUntil(double due) const;
 
     double time = 0.0;  // s
     Road road;

@@ -76,6 +76,12 @@ public:
     double getRoadX() const { return roadX; }
     double getVelocity() const { return velocity; }
     double getAcceleration() const { return acceleration; }
+    // The change of speed over the whole of the last step of `dt` seconds (m/s²): after the
+    // velocity floor, and across both moves of a vehicle moved again in a lane it changed into.
+    double getStepAcceleration(double dt) const { return (velocity - stepStartVelocity) / dt; }
+    // The vehicle will be moved again in this step (in the lane it changed into): that move
+    // continues the step rather than starting one.
+    void continueStepInNextMove() { continuesStep = true; }
     double getLength() const { return length; }
     double getGap() const { return gap; }
     short getClass() const { return vehicleClass; }
@@ -95,23 +101,25 @@ public:
 
     // What every step's move and lane-change attempt reads comes first, with the driver model's
     // own, so that a step touches few cache lines.
-    double position = 0.0;         // m, front of the vehicle from the start of its direction
-    double velocity = 0.0;         // m/s
-    double acceleration = 0.0;     // m/s², of the last step, before the velocity floor
-    double gap = 0.0;              // m, net gap to the leader
-    double length = 0.0;           // m
-    double roadX = 0.0;            // m, front of the vehicle on the road's x axis, set by each move
-    double laneChangeClock = 0.0;  // s
-    double laneChangeInterval;     // s
-    double laneChangeMinGap;       // m
-    DriverModel* driver;           // the model for every acceleration: the vehicle's own idm
-    int roadLength = 0;            // m
-    int virtualObstacleDistance;   // m
-    int lane = 0;                  // road-wide, from 1
+    double position = 0.0;           // m, front of the vehicle from the start of its direction
+    double velocity = 0.0;           // m/s
+    double acceleration = 0.0;       // m/s², of the last step, before the velocity floor
+    double stepStartVelocity = 0.0;  // m/s, before the last step's first move
+    double gap = 0.0;                // m, net gap to the leader
+    double length = 0.0;             // m
+    double roadX = 0.0;              // m, front of the vehicle on the road's x axis, set by each move
+    double laneChangeClock = 0.0;    // s
+    double laneChangeInterval;       // s
+    double laneChangeMinGap;         // m
+    DriverModel* driver;             // the model for every acceleration: the vehicle's own idm
+    int roadLength = 0;              // m
+    int virtualObstacleDistance;     // m
+    int lane = 0;                    // road-wide, from 1
     short vehicleClass = classCar;
     bool directionPositive = true;
     bool drivesOnRight = true;
     bool laneChangeWanted = false;
+    bool continuesStep = false;
     IDM idm;
 
     int direction = 1;  // 1 towards positive x, 2 towards negative x
@@ -186,6 +194,9 @@ inline double Vehicle::accelerationBehind(const Vehicle& leader) const
 inline void Vehicle::integrate(double dt, double accel)
 {
     const double newVelocity = std::max(velocity + accel * dt, 0.0);
+    if (!continuesStep)
+        stepStartVelocity = velocity;
+    continuesStep = false;
     position += 0.5 * (velocity + newVelocity) * dt;
     // Direction 2 drives towards lower road x.
     roadX = directionPositive ? position : roadLength - position;

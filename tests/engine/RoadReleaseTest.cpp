@@ -151,8 +151,8 @@ TEST_F(Release, RoadWithLanesOnlyInDirectionTwoRuns)
     const std::vector<std::string> records = readLines(study.outputFile);
     ASSERT_EQ(records.size(), 2u);
     // The output detector sits 2501 m into direction 2 (road x 499). The front moves from 2500 m
-    // to 2502 m in the step that starts at 156.25 s: passage 156.25 - 1 / 16 = 156.1875 s.
-    EXPECT_EQ(records[0].substr(10, 8), " 0 23618");
+    // to 2502 m in the step that ends at 156.375 s: passage 156.375 - 1 / 16 = 156.3125 s.
+    EXPECT_EQ(records[0].substr(10, 8), " 0 23631");
     // Three complete minutes before the trucks leave at 188 s; they passed 2500 m in the third.
     const std::vector<std::string> composition = readLines(folder.file("Comp_All_Neg_500.csv"));
     ASSERT_EQ(composition.size(), 4u);

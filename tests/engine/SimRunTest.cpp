@@ -11,8 +11,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <limits>
+#include <map>
 
 namespace {
 
@@ -68,10 +71,67 @@ TEST_F(Run, LoneVehicleIsReleasedTimedAtTheDetectorAndWritten)
     EXPECT_EQ(statistics.vehicleSteps, 1506);
     EXPECT_DOUBLE_EQ(statistics.startTime, 3600.0);
 
-    // From 2500 m to 2502 m in the step starting at 3756.25 s: passage 3756.25 - 1/16 s.
+    // At 2 m per step the front is at 2k m at 3600 + 0.125k s: at 2501 m at 3756.3125 s, in the
+    // step from 2500 m to 2502 m that ends at 3756.375 s (not one step earlier).
     const std::vector<std::string> records = readLines(study.outputFile);
     ASSERT_EQ(records.size(), 1u);
-    EXPECT_EQ(records[0], talvorLine(truckRecord(3756.18, 1, 1, 16.0)));
+    EXPECT_EQ(records[0], talvorLine(truckRecord(3756.31, 1, 1, 16.0)));
+}
+
+TEST_F(Run, AnAcceleratingCarIsStampedWhenItsFrontReachesTheDetector)
+{
+    // A car entering at 10 m/s speeds up on the free road; each step moves it with the step's
+    // constant acceleration, so its front reaches the detector at the root of
+    // x0 + v0 t + (v1 - v0) t^2 / (2 dt) = location within that step.
+    study.outputDetector1 = 1500;
+    writeTrafficFile(study.inputFile, {carRecord(0.0, 1, 1, 10.0)});
+    setUpRun(sim, study);
+    const double dt = study.timeStep;
+    double passage = -1.0;
+    for (int step = 0; step < 100000 && running && passage < 0.0; ++step)
+    {
+        const double start = sim.getTime();
+        const std::vector<std::vector<Vehicle*>>& lanes = sim.step(running);
+        if (lanes.empty() || lanes[0].empty())
+            continue;
+        const Vehicle& car = *lanes[0][0];
+        const double v1 = car.getVelocity();
+        const double v0 = car.getStepAcceleration(dt) * -dt + v1;
+        const double x1 = car.getPosition();
+        const double x0 = x1 - 0.5 * (v0 + v1) * dt;
+        if (x0 < 1500.0 && x1 >= 1500.0)
+        {
+            const double a = (v1 - v0) / dt;
+            const double t = a == 0.0 ? (1500.0 - x0) / v0 : (-v0 + std::sqrt(v0 * v0 + 2.0 * a * (1500.0 - x0))) / a;
+            passage = start + t;
+        }
+    }
+    ASSERT_GT(passage, 0.0);
+    runToEnd(sim, 100000);
+    const std::vector<std::string> records = readLines(study.outputFile);
+    ASSERT_EQ(records.size(), 1u);
+    // Minutes, seconds and hundredths of the record's stamp: the file rounds to 0.01 s.
+    const double stamped = 60.0 * std::stod(records[0].substr(12, 2)) + std::stod(records[0].substr(14, 2)) +
+                           std::stod(records[0].substr(16, 2)) / 100.0;
+    const double expected = std::fmod(passage, 3600.0);
+    EXPECT_NEAR(stamped, expected, 0.0051) << "passage at " << passage << " s: " << records[0];
+}
+
+TEST_F(Run, AVehicleDueExactlyAtAStepsStartIsReleasedInThatStepAfterThousandsOfSteps)
+{
+    // 0.1 s summed 19,483 times falls short of 1948.3 s; counted steps do not.
+    study.timeStep = 0.1;
+    writeTrafficFile(study.inputFile, {truckRecord(0.0, 1, 1, 16.0), truckRecord(1948.3, 1, 1, 16.0)});
+    for (const bool jumpOverEmptyRoad : {true, false})
+    {
+        setUpRun(sim, study);
+        sim.setCarriesClockOverEmptyRoad(jumpOverEmptyRoad);
+        runToEnd(sim, 100000);
+        const RunStatistics statistics = sim.getStatistics();
+        EXPECT_EQ(statistics.vehiclesReleased, 2);
+        EXPECT_LT(statistics.releaseDelays.maximumSeconds, 1e-9) << "jump over the empty road: " << jumpOverEmptyRoad;
+        sim.reset();
+    }
 }
 
 TEST_F(Run, WithoutOutputCarsOnlyTrucksAreWritten)
@@ -116,8 +176,9 @@ TEST_F(Run, VehicleLeavingInTheStepItPassesTheLastDetectorIsStillWritten)
     runToEnd(sim, 1000);
     const std::vector<std::string> records = readLines(study.outputFile);
     ASSERT_EQ(records.size(), 1u);
-    // Passage: 32 s - (1020 - 1000) / 30 = 31.33 s.
-    EXPECT_EQ(records[0].substr(10, 8), " 0 03133");
+    // Passage: the step's end, 34 s, less (1020 - 1000) / 30: 33.33 s, when 30 m/s from 0 m at 0 s
+    // reach 1000 m.
+    EXPECT_EQ(records[0].substr(10, 8), " 0 03333");
 }
 
 TEST_F(Run, PlatoonBehindASlowerTruckSettlesAtTheEquilibriumGap)
@@ -197,6 +258,50 @@ TEST_F(Run, SeededRunsWriteIdenticalFiles)
     EXPECT_EQ(outputs[0], outputs[1]);
     EXPECT_GT(readLines(folder.file("run0/output.txt")).size(), 300u);
     EXPECT_GT(readLines(folder.file("run0/LC_All_All_Pos.csv")).size(), 3u) << "no lane change happened";
+}
+
+TEST_F(Run, AccelerationsAndGapsDescribeEachStepAsAWholeAcrossADoubleMove)
+{
+    // A vehicle that changes into a lane updated after its own is moved again there; what an
+    // observer sees of the step is still its change of speed from start to end, and the gaps
+    // between the vehicles as they stand at its end.
+    study.lanesDir1 = study.fileLanesDir1 = 2;
+    study.lanesDir2 = study.fileLanesDir2 = 0;
+    study.timeStep = 0.1;
+    study.laneChangesAllowed = true;
+    writeTrafficFile(study.inputFile, mixedTraffic(300.0, 2, 1));
+    setUpRun(sim, study);
+    const double dt = study.timeStep;
+    std::map<const Vehicle*, std::pair<double, int>> before;  // speed and lane at the step's start
+    double smallestGap = std::numeric_limits<double>::infinity();
+    int movesToAHigherLane = 0;
+    for (int step = 0; step < 100000 && running; ++step)
+    {
+        const std::vector<std::vector<Vehicle*>>& lanes = sim.step(running);
+        std::map<const Vehicle*, std::pair<double, int>> now;
+        for (const std::vector<Vehicle*>& lane : lanes)
+        {
+            std::vector<const Vehicle*> byPosition(lane.begin(), lane.end());
+            std::sort(byPosition.begin(), byPosition.end(),
+                      [](const Vehicle* a, const Vehicle* b) { return a->getPosition() > b->getPosition(); });
+            for (std::size_t i = 1; i < byPosition.size(); ++i)
+                smallestGap = std::min(smallestGap, byPosition[i - 1]->getPosition() - byPosition[i - 1]->getLength() -
+                                                        byPosition[i]->getPosition());
+            for (const Vehicle* v : lane)
+            {
+                now[v] = {v->getVelocity(), v->getLane()};
+                const auto start = before.find(v);
+                if (start == before.end())
+                    continue;
+                movesToAHigherLane += v->getLane() > start->second.second ? 1 : 0;
+                EXPECT_NEAR(v->getStepAcceleration(dt), (v->getVelocity() - start->second.first) / dt, 1e-9)
+                    << "step " << step << ", lane " << start->second.second << " to " << v->getLane();
+            }
+        }
+        before = std::move(now);
+    }
+    EXPECT_GT(movesToAHigherLane, 0) << "no double move was tried";
+    EXPECT_DOUBLE_EQ(sim.getStatistics().gaps.minimumGap, smallestGap);
 }
 
 TEST_F(Run, StoppedRunLeavesCompleteFilesAndNoVehicles)
