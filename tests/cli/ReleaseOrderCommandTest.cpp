@@ -25,9 +25,9 @@ protected:
                                  "--lanes1", "2", "--lanes2", "1", "--seed", "9"})
                       .status,
                   0);
-        const auto made = runConfigured({"new", study, "--input", folder.file("traffic.txt"), "--output",
-                                         folder.file("output.txt"), "--metrics", folder.file("metrics"),
-                                         "--no-detectors"});
+        const auto made =
+            runConfigured({"new", study, "--input", folder.file("traffic.txt"), "--output", folder.file("output.txt"),
+                           "--metrics", folder.file("metrics"), "--no-detectors"});
         ASSERT_EQ(made.status, 0) << made.err;
     }
 

@@ -57,7 +57,8 @@ TEST(StudyOptionsFile, RefusesEachBadLineByFileLineAndAllowedValues)
     EXPECT_TRUE(anyNames({read.problems[0]}, path + ": line 1: \"speed\""));
     EXPECT_TRUE(anyNames({read.problems[0]}, "release-order = file or per-lane"));
     EXPECT_TRUE(anyNames({read.problems[1]}, path + ": line 2: not a line of the form key = value"));
-    EXPECT_EQ(read.problems[2], path + ": line 3: release-order: \"fast\" is not a release order; it is file or per-lane");
+    EXPECT_EQ(read.problems[2],
+              path + ": line 3: release-order: \"fast\" is not a release order; it is file or per-lane");
     EXPECT_EQ(read.problems[3], path + ": line 4: release-order is given again (first on line 3)");
     EXPECT_EQ(read.options.releaseOrder, ReleaseOrder::file);
 }
