@@ -167,6 +167,7 @@ double Road::initialise()
     releaseDelays.clear();
     gapsOfRemovedLanes = GapFigures();
 
+    releaseOrder = chosenReleaseOrder;
     laneQueues.clear();
     laneQueues.resize(static_cast<std::size_t>(totalLanes));
     queuedInLanes = 0;

@@ -51,9 +51,10 @@ public:
     void setLanesDir1(int n) { lanesDir1 = n; }
     void setLanesDir2(int n) { lanesDir2 = n; }
     void setLength(int metres) { length = metres; }
-    // Kept across runs, like the other settings; file order unless set.
-    void setReleaseOrder(ReleaseOrder order) { releaseOrder = order; }
-    ReleaseOrder getReleaseOrder() const { return releaseOrder; }
+    // Kept across runs, like the other settings; file order unless set. Taken up by initialise:
+    // a run's vehicles read ahead wait in the queues of the order it started with.
+    void setReleaseOrder(ReleaseOrder order) { chosenReleaseOrder = order; }
+    ReleaseOrder getReleaseOrder() const { return chosenReleaseOrder; }
 
     // The parameter sets must be given before the first feature: segments copy them.
     void addRoadFeature(const CRoadFeature& feature);
@@ -154,7 +155,8 @@ private:
         std::unique_ptr<Vehicle> vehicle;
         std::uint64_t place;
     };
-    ReleaseOrder releaseOrder = ReleaseOrder::file;
+    ReleaseOrder chosenReleaseOrder = ReleaseOrder::file;
+    ReleaseOrder releaseOrder = ReleaseOrder::file;  // the running run's
     std::vector<std::deque<Queued>> laneQueues;
     std::size_t queuedInLanes = 0;
     std::uint64_t vehiclesRead = 0;

@@ -194,3 +194,17 @@ TEST_F(PerLaneRelease, ABlockedLaneReleasesItsVehiclesInFileOrder)
     EXPECT_GT(passageOfLaneTwo(fileOrder) - passageOfLaneTwo(perLane), 5.0);
     EXPECT_GT(passageOfLaneTwo(perLane), 0.0);
 }
+
+TEST_F(PerLaneRelease, AChoiceMadeDuringARunWaitsForTheNext)
+{
+    study.setAllDrivers(DriverValues{});
+    study.roadLength = 1000;
+    study.outputDetector1 = 500;
+    writeTrafficFile(study.inputFile, mixedTraffic(60.0, 1, 4));
+    Sim sim;
+    setUpRun(sim, study);
+    sim.getRoad().setReleaseOrder(ReleaseOrder::perLane);
+    EXPECT_LT(runToEnd(sim, 100000), 100000);
+    EXPECT_EQ(sim.getRoad().getPendingCount(), 0);
+    EXPECT_EQ(sim.getRoad().getReleaseOrder(), ReleaseOrder::perLane);
+}
