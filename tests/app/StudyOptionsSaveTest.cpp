@@ -1,6 +1,6 @@
 // The release order in the desktop program: chosen in the simulation configuration, kept in
 // STUDY.options beside the study through Save and Open without a change to the study file, a bad
-// file left alone until the choice changes, and named in the end-of-run message.
+// file left alone until the choice changes.
 
 #include "ExampleStudyCopy.h"
 #include "RecordingDialogs.h"
@@ -107,15 +107,4 @@ TEST_F(StudyOptionsSave, ABadFileIsReportedAndNotOverwrittenUntilTheChoiceChange
     ASSERT_NO_FATAL_FAILURE(choose("Per lane"));
     ASSERT_TRUE(document.onSaveDocument(folder.filePath("study.rfx")));
     EXPECT_TRUE(contentsOf(optionsFile()).contains("release-order = per-lane\n"));
-}
-
-TEST_F(StudyOptionsSave, TheEndOfRunMessageNamesTheOrder)
-{
-    ASSERT_NO_FATAL_FAILURE(choose("Per lane"));
-    CRoadfluxView view(document, CSteadyClock::instance());
-    view.initialUpdate();
-    view.runInvisible();
-    ASSERT_FALSE(dialogs.notices.empty()) << (dialogs.warnings.empty() ? "" : dialogs.warnings[0]);
-    EXPECT_NE(dialogs.notices.back().find("\nRelease order: per-lane\nRelease delay (s): mean "), std::string::npos)
-        << dialogs.notices.back();
 }

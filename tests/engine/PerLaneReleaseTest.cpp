@@ -154,47 +154,6 @@ TEST_F(PerLaneRelease, WithoutABlockedLaneTheRunIsTheFileOrderRun)
     EXPECT_EQ(statistics.steps, fileFigures.steps);
 }
 
-TEST_F(PerLaneRelease, ABlockedLaneReleasesItsVehiclesInFileOrder)
-{
-    // Lane 1 gets a burst it must queue; lane 2's car, later in the file, passes it by.
-    study.lanesDir1 = 2;
-    study.fileLanesDir1 = 2;
-    std::vector<TalvorRecord> records;
-    for (int i = 0; i < 6; ++i)
-    {
-        records.push_back(carRecord(0.0, 1, 1, 20.0));
-        records.back().gvw = 10 + i;  // tells the cars apart in the output
-    }
-    records.push_back(carRecord(0.5, 1, 2, 20.0));
-    records.back().gvw = 30;
-    writeTrafficFile(study.inputFile, records);
-
-    // Columns 21 to 24 are the gross weight, 10 to 17 the passage time (hh mm ss hundredths).
-    const auto weights = [](const std::vector<std::string>& output) {
-        std::vector<std::string> kept;
-        for (const std::string& record : output)
-            kept.push_back(record.substr(21, 4));
-        return kept;
-    };
-    const auto passageOfLaneTwo = [](const std::vector<std::string>& output) {
-        for (const std::string& record : output)
-            if (record.substr(21, 4) == "  30")
-                return std::stoi(record.substr(10, 2)) * 3600.0 + std::stoi(record.substr(12, 2)) * 60.0 +
-                       std::stoi(record.substr(14, 2)) + std::stoi(record.substr(16, 2)) / 100.0;
-        return -1.0;
-    };
-    const std::vector<std::string> perLane = run(ReleaseOrder::perLane);
-    EXPECT_EQ(statistics.vehiclesReleased, 7);
-    std::vector<std::string> laneOne = weights(perLane);
-    laneOne.erase(std::remove(laneOne.begin(), laneOne.end(), "  30"), laneOne.end());
-    EXPECT_EQ(laneOne, (std::vector<std::string>{"  10", "  11", "  12", "  13", "  14", "  15"}));
-
-    // In file order lane 2's car waits until the last of lane 1's has entered, some 7 s.
-    const std::vector<std::string> fileOrder = run(ReleaseOrder::file);
-    EXPECT_GT(passageOfLaneTwo(fileOrder) - passageOfLaneTwo(perLane), 5.0);
-    EXPECT_GT(passageOfLaneTwo(perLane), 0.0);
-}
-
 TEST_F(PerLaneRelease, AChoiceMadeDuringARunWaitsForTheNext)
 {
     study.setAllDrivers(DriverValues{});
