@@ -1,10 +1,14 @@
 #include "app/CRoadfluxDoc.h"
 
 #include "analysis/RunFigureText.h"
+#include "config/CConfigData.h"
 #include "dialogs/CUserDialogs.h"
+#include "document/StudyOptions.h"
 #include "loadeffects/BridgesFile.h"
 
 #include <QFileInfo>
+
+#include <filesystem>
 
 // The study's Sim as the views' runs see it; refusals are shown in message boxes.
 class CRoadfluxDoc::Simulation : public CSimulationLink
@@ -50,8 +54,18 @@ public:
     std::string runRemark() const override
     {
         const RunStatistics statistics = study.getSim().getStatistics();
-        const std::string figures = std::string(releaseDelayLabel) + " " + releaseDelayText(statistics.releaseDelays) +
-                                    "\n" + minimumGapLabel + " " + minimumGapText(statistics.gaps);
+        const ReleaseOrder order = study.getReleaseOrder();
+        std::string figures = std::string("Release order: ") + releaseOrderName(order) + "\n" + releaseDelayLabel +
+                              " " + releaseDelayText(statistics.releaseDelays) + "\n" + minimumGapLabel + " " +
+                              minimumGapText(statistics.gaps);
+        // Past this mean the wait to enter, not the road, decides the results.
+        if (statistics.releaseDelays.meanSeconds > ReleaseDelays::longWaitSeconds)
+            figures += order == ReleaseOrder::perLane
+                           ? "\nRelease delays dominate this run even per lane: the traffic file brings more "
+                             "vehicles than the lanes' starts can take."
+                           : "\nRelease delays dominate this run: in file order a vehicle that cannot enter holds "
+                             "back every later one. Vehicles Enter: Per lane, in Simulation Configuration, holds "
+                             "back only its own lane's.";
         const long long skipped = statistics.skippedVehicles;
         if (skipped == 0)
             return figures;
@@ -76,6 +90,7 @@ bool CRoadfluxDoc::onNewDocument()
     if (!core.newDocument())
         return false;
     studyBridges.clear();
+    keepOptionsFile = false;
     spaceTime.clear();
     emit pathChanged();
     emit documentReset();
@@ -91,6 +106,7 @@ bool CRoadfluxDoc::onOpenDocument(const QString& path)
         return false;
     }
     studyBridges.load(core.getPathName(), userDialogs());
+    loadOptions();
     spaceTime.clear();
     emit pathChanged();
     emit documentReset();
@@ -109,9 +125,59 @@ bool CRoadfluxDoc::onSaveDocument(const QString& path)
     if (!studyBridges.save(core.getPathName()))
         userDialogs().warn(BridgesFile::besideStudy(core.getPathName()) +
                            ": the bridges file cannot be written; the study was saved without it.");
+    saveOptions();
     emit pathChanged();
     emit fileUsed(pathName());
     return true;
+}
+
+void CRoadfluxDoc::setReleaseOrder(ReleaseOrder order)
+{
+    if (order == core.getReleaseOrder())
+        return;
+    core.setReleaseOrder(order);
+    keepOptionsFile = false;
+}
+
+void CRoadfluxDoc::loadOptions()
+{
+    keepOptionsFile = false;
+    const std::string path = StudyOptionsFile::besideStudy(core.getPathName());
+    std::error_code error;
+    StudyOptionsFileResult read;
+    if (std::filesystem::exists(path, error) || std::filesystem::is_symlink(path, error))
+        read = StudyOptionsFile::read(path);
+    // The study file holds no release order: one left from the previous study must not stay.
+    const bool modified = core.isModified();
+    core.setReleaseOrder(read.options.releaseOrder);
+    core.setModified(modified);
+    if (read.ok())
+        return;
+    keepOptionsFile = true;
+    std::string message = "The study's options file has problems; the defaults are used and the file will not be "
+                          "overwritten until the settings are changed:";
+    for (const std::string& problem : read.problems)
+        message += "\n" + problem;
+    userDialogs().warn(message);
+}
+
+void CRoadfluxDoc::saveOptions()
+{
+    const std::string path = StudyOptionsFile::besideStudy(core.getPathName());
+    std::error_code error;
+    const bool exists = std::filesystem::exists(path, error) || std::filesystem::is_symlink(path, error);
+    if (keepOptionsFile || (core.getReleaseOrder() == ReleaseOrder::file && !exists))
+        return;
+    // Through a link to a file the study's run reads, a save would destroy it.
+    FileClaims mustNotBe;
+    mustNotBe.addInput(core.getPathName(), "the study file");
+    mustNotBe.addInput(theConfigData.getLoadedFrom(), "the configuration file");
+    mustNotBe.addInput(core.resolvedInputFileName(), "the input traffic file");
+    StudyOptions options;
+    options.releaseOrder = core.getReleaseOrder();
+    if (const std::optional<std::string> problem = StudyOptionsFile::write(path, options, mustNotBe))
+        userDialogs().warn(path + ": the options file cannot be written (" + *problem +
+                           "); the study was saved without it.");
 }
 
 bool CRoadfluxDoc::doFileSave()

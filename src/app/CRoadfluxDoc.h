@@ -33,6 +33,10 @@ public:
     // The study's bridges, kept in their own file beside the study.
     CStudyBridges& bridges() { return studyBridges; }
     const CStudyBridges& bridges() const { return studyBridges; }
+    // The release order, kept in STUDY.options beside the study. A choice that differs from the
+    // study's also lets a save replace an options file that could not be read.
+    void setReleaseOrder(ReleaseOrder order);
+
     // The space-time diagram of the study's last run, for the Results window.
     const CSpaceTimeRecording& spaceTimeRecording() const { return spaceTime; }
 
@@ -73,8 +77,15 @@ signals:
 private:
     class Simulation;
 
+    // After Open: the study's options file, when there is one; a file with problems is reported
+    // and left alone on save until the choice is changed, so that nothing of it is lost.
+    void loadOptions();
+    // After Save: written when the choice is not the default or the file is there already.
+    void saveOptions();
+
     StudyDocument core;
     CStudyBridges studyBridges;
     CSpaceTimeRecording spaceTime;
     std::unique_ptr<Simulation> link;
+    bool keepOptionsFile = false;
 };

@@ -35,6 +35,7 @@ void CStudyEditing::fillSimulation(CSimConfigDlg& dialog, const CRoadfluxDoc& do
     dialog.outputDetectorLocation2 = study.getOutputDetectorLocation2();
     dialog.laneChangesAllowed = study.getLaneChangesAllowed();
     dialog.outputCars = study.getOutputCars();
+    dialog.releasePerLane = study.getReleaseOrder() == ReleaseOrder::perLane;
     dialog.updateControls();
 }
 
@@ -56,6 +57,7 @@ void CStudyEditing::applySimulation(const CSimConfigDlg& dialog, CRoadfluxDoc& d
     study.setFileLanesDir2(dialog.fileLanesDir2);
     study.setOutputDetectorLocation1(dialog.outputDetectorLocation1);
     study.setOutputDetectorLocation2(dialog.outputDetectorLocation2);
+    document.setReleaseOrder(dialog.releasePerLane ? ReleaseOrder::perLane : ReleaseOrder::file);
     study.updateLaneTotals(true);
     view.refreshLayout();
     document.notifyShapeChanged();

@@ -11,6 +11,7 @@
 #include "cli/ShowCommand.h"
 #include "config/CConfigData.h"
 #include "document/StudyChecks.h"
+#include "engine/ReleaseOrder.h"
 
 #include <CLI/CLI.hpp>
 
@@ -50,6 +51,17 @@ void addRunCommand(CLI::App& app, RunCommand::Options& options, std::uint32_t& s
         ->check(NumberOptions::whole(0, largestSeed));
     run->add_option("--bridges", options.bridges,
                     "Bridges file for load effects, in place of STUDY.bridges beside the study");
+    run->add_option("--release-order", options.releaseOrder,
+                    "The order in which vehicles enter the road, in place of STUDY.options': file (the default: a "
+                    "vehicle that cannot enter holds back every later one) or per-lane (it holds back only its "
+                    "own lane's)")
+        ->check(CLI::Validator(
+            [](const std::string& value) {
+                return releaseOrderNamed(value)
+                           ? std::string()
+                           : "\"" + value + "\" is not a release order; it is " + releaseOrderChoices;
+            },
+            "file|per-lane", "release order"));
     CLI::Option* trajectories = run->add_option("--trajectories", options.trajectories,
                                                 "CSV file of every vehicle sampled at an interval: "
                                                 "time,direction,lane,position,velocity,acceleration,class,vehicle");

@@ -8,6 +8,7 @@
 #include "cli/TrajectoryOutput.h"
 #include "config/MersenneTwister.h"
 #include "document/StudyDocument.h"
+#include "document/StudyOptions.h"
 #include "files/FileClaims.h"
 #include "loadeffects/GumbelFit.h"
 
@@ -117,12 +118,45 @@ void RunCommand::applyOverrides(StudyDocument& document, const Options& options)
         document.setMetricsFolder(absoluteName(metrics) + "/");
 }
 
+// The settings kept beside the study, then the command line's, which win.
+void RunCommand::applyStudyOptions(StudyDocument& document, const Options& options)
+{
+    const std::string file = StudyOptionsFile::besideStudy(options.study);
+    std::error_code error;
+    if (fs::exists(file, error) || fs::is_symlink(file, error))
+    {
+        const StudyOptionsFileResult read = StudyOptionsFile::read(file);
+        if (!read.ok())
+        {
+            std::string message = "the study's options cannot be used:";
+            for (const std::string& problem : read.problems)
+                message += "\n  " + problem;
+            throw CliFailure(message);
+        }
+        document.setReleaseOrder(read.options.releaseOrder);
+        // The run must not write over what it was told by.
+        FileClaims claims;
+        claims.addInput(file, "the study's options file");
+        document.addRunFiles(claims);
+    }
+    if (!options.releaseOrder.empty())
+    {
+        const std::optional<ReleaseOrder> order = releaseOrderNamed(options.releaseOrder);
+        if (!order)
+            throw CliFailure("--release-order: \"" + options.releaseOrder + "\" is not a release order; it is " +
+                                 releaseOrderChoices,
+                             CliFailure::usage);
+        document.setReleaseOrder(*order);
+    }
+}
+
 int RunCommand::execute(const Options& options)
 {
     StudyDocument document;
     const StudyFileResult opened = document.openFile(options.study);
     if (opened != StudyFileResult::ok)
         throw CliFailure(options.study + ": " + studyFileMessage(opened));
+    applyStudyOptions(document, options);
     applyOverrides(document, options);
     const std::optional<RunBridges> bridges = RunBridges::load(options.study, options.bridges, document);
     // The bridges' files are claimed with the run's own: a refused run empties none of them.
@@ -195,6 +229,7 @@ int RunCommand::execute(const Options& options)
     messages.inform("The simulation has finished.");
     RunSummary summary(statistics, wall.count(), output,
                        absoluteName(document.resolvedMetricsFolder().empty() ? "." : document.resolvedMetricsFolder()));
+    summary.setReleaseOrder(document.getReleaseOrder());
     if (trajectories)
         summary.setTrajectoryFiles(trajectories->getFileName(), trajectories->getFiguresFileName());
     summary.print(out);

@@ -29,8 +29,10 @@ public:
         std::string outDir;
         std::optional<std::uint32_t> seed;  // makes the run repeatable
         std::string bridges;                // bridges file, in place of STUDY.bridges beside the study
-        std::string trajectories;           // CSV file of sampled vehicles; none when empty
-        double trajectoryInterval = 1.0;    // s of simulated time between samples
+        // Replaces the release order of STUDY.options beside the study; "" keeps it.
+        std::string releaseOrder;
+        std::string trajectories;         // CSV file of sampled vehicles; none when empty
+        double trajectoryInterval = 1.0;  // s of simulated time between samples
     };
 
     RunCommand(std::ostream& out, std::ostream& err, bool errIsTerminal);
@@ -40,6 +42,7 @@ public:
 
 private:
     void applyOverrides(StudyDocument& document, const Options& options) const;
+    static void applyStudyOptions(StudyDocument& document, const Options& options);
     static std::unique_ptr<TrajectoryOutput> claimTrajectories(const StudyDocument& document, const Options& options,
                                                                FileClaim& claim);
     // False, with a message naming each, when an output or measurement file is not whole.

@@ -38,6 +38,19 @@ std::string RunSummary::simulatedTime(double seconds)
     return text;
 }
 
+// Past this mean the time vehicles wait to enter, not the road, decides the results. The note has
+// no colon, so that readers of summaries take no figure from it.
+std::string RunSummary::releaseDelayWarning() const
+{
+    if (!(statistics.releaseDelays.meanSeconds > ReleaseDelays::longWaitSeconds))
+        return {};
+    if (releaseOrder == ReleaseOrder::perLane)
+        return "Release delays dominate this run even per lane; the traffic file brings more vehicles than the "
+               "lanes' starts can take\n";
+    return "Release delays dominate this run; in file order a vehicle that cannot enter holds back every later "
+           "one, and --release-order per-lane holds back only its own lane's\n";
+}
+
 void RunSummary::print(std::ostream& out) const
 {
     char rate[64] = "";
@@ -54,7 +67,8 @@ void RunSummary::print(std::ostream& out) const
         << "Vehicles written:    " << statistics.recordsWritten << '\n'
         << "Vehicle-steps:       " << statistics.vehicleSteps << '\n'
         << "Skipped vehicles:    " << statistics.skippedVehicles << '\n'
-        << summaryLine(releaseDelayLabel, releaseDelayText(statistics.releaseDelays))
+        << "Release order:       " << releaseOrderName(releaseOrder) << '\n'
+        << summaryLine(releaseDelayLabel, releaseDelayText(statistics.releaseDelays)) << releaseDelayWarning()
         << summaryLine(minimumGapLabel, minimumGapText(statistics.gaps)) << "Wall time:           " << wall << rate
         << '\n'
         << "Output traffic file: " << outputFile << '\n'

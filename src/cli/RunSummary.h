@@ -1,7 +1,8 @@
 #pragma once
 // The closing report of a headless run: the simulated start and end, the counts of steps and
-// vehicles, release delays and the closest gap, the wall time and where the outputs went.
+// vehicles, the release order and delays and the closest gap, the wall time and where the outputs went.
 
+#include "engine/ReleaseOrder.h"
 #include "engine/RunStatistics.h"
 
 #include <iosfwd>
@@ -14,6 +15,8 @@ public:
 
     // Named at the end when the run wrote trajectories.
     void setTrajectoryFiles(std::string csvFile, std::string figuresFile);
+    // Named beside the release delays; file order unless set.
+    void setReleaseOrder(ReleaseOrder order) { releaseOrder = order; }
 
     void print(std::ostream& out) const;
 
@@ -21,7 +24,10 @@ public:
     static std::string simulatedTime(double seconds);
 
 private:
+    std::string releaseDelayWarning() const;
+
     RunStatistics statistics;
+    ReleaseOrder releaseOrder = ReleaseOrder::file;
     double wallSeconds;  // s
     std::string outputFile;
     std::string metricsFolder;

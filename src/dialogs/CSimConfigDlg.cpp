@@ -134,6 +134,13 @@ QWidget* CSimConfigDlg::simulationGroup()
     auto* form = new QFormLayout(group);
     timeStepEditor = numberEdit(timeStepEdit);
     form->addRow(QStringLiteral("Simulation Time Step"), withTrailer(timeStepEditor, unit("ms")));
+    releaseOrder = new QComboBox;
+    releaseOrder->addItems({"In file order", "Per lane"});
+    releaseOrder->setToolTip(QStringLiteral(
+        "In file order, a vehicle that cannot enter yet holds back every later one, in every lane and both "
+        "directions. Per lane, it holds back only the later vehicles of its own lane."));
+    setControlId(releaseOrder, releaseOrderCombo);
+    form->addRow(QStringLiteral("Vehicles Enter"), releaseOrder);
     return group;
 }
 
@@ -193,6 +200,7 @@ void CSimConfigDlg::updateControls()
     select(fileLanes2, fileLanesDir2);
     laneChanges->setChecked(laneChangesAllowed);
     cars->setChecked(outputCars);
+    releaseOrder->setCurrentIndex(releasePerLane ? 1 : 0);
     const bool onRight = drivesOnRight;
     driveSide->setCurrentIndex(onRight ? 1 : 0);
     drivesOnRight = onRight;
@@ -244,6 +252,7 @@ bool CSimConfigDlg::exchangeFromControls()
     laneChangesAllowed = laneChanges->isChecked();
     drivesOnRight = driveSide->currentText() != QLatin1String("Left");
     outputCars = cars->isChecked();
+    releasePerLane = releaseOrder->currentIndex() == 1;
     return true;
 }
 

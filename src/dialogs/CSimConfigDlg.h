@@ -1,7 +1,7 @@
 #pragma once
 // The simulation configuration dialog: the traffic files and their format, the metrics folder,
-// the road's length and lanes, the drive side, the output detectors, the time step and the two
-// run switches. Works on its members; the caller writes them to the study on OK.
+// the road's length and lanes, the drive side, the output detectors, the time step, the order in
+// which vehicles enter and the two run switches. Works on its members; the caller writes them to the study on OK.
 
 #include "dialogs/CDialogExt.h"
 
@@ -39,6 +39,7 @@ public:
         laneChangesCheck = 1024,
         outputCarsCheck = 1031,
         dorivRadio = 1032,
+        releaseOrderCombo = 1033,
     };
 
     explicit CSimConfigDlg(QWidget* parent = nullptr);
@@ -65,6 +66,8 @@ public:
     int outputDetectorLocation2 = 2500;
     bool laneChangesAllowed = true;
     bool outputCars = true;
+    // Vehicles enter per lane rather than in file order.
+    bool releasePerLane = false;
 
 protected:
     bool exchangeOnClose() override { return exchangeFromControls(); }
@@ -94,6 +97,7 @@ private:
     QComboBox* fileLanes1;
     QComboBox* fileLanes2;
     QComboBox* driveSide;
+    QComboBox* releaseOrder;
     QCheckBox* laneChanges;
     QCheckBox* cars;
     QButtonGroup* formats;

@@ -82,6 +82,7 @@ bool StudyDocument::newDocument()
     outputDetectorLocation1 = 2500;
     outputDetectorLocation2 = 2500;
     outputCars = 1;
+    releaseOrder = ReleaseOrder::file;
     deleteContents();
     roadFeatures.push_back(std::make_unique<CRoadFeature>());
     statDetectors.push_back(std::make_unique<CStatDetector>());
@@ -365,6 +366,7 @@ void StudyDocument::configureRoad()
     road.setLaneChangesAllowed(laneChangesAllowed != 0);
     road.setOutputCars(outputCars != 0);
     road.setDrivesOnRight(drivesOnRight != 0);
+    road.setReleaseOrder(releaseOrder);
 }
 
 void StudyDocument::Serialize(CArchive& archive)
@@ -652,6 +654,12 @@ void StudyDocument::setLaneChangesAllowed(bool allowed)
 void StudyDocument::setOutputCars(bool output)
 {
     outputCars = output ? 1 : 0;
+    modified = true;
+}
+
+void StudyDocument::setReleaseOrder(ReleaseOrder order)
+{
+    releaseOrder = order;
     modified = true;
 }
 

@@ -8,6 +8,7 @@
 #include "config/CRoadFeature.h"
 #include "config/CStatDetector.h"
 #include "document/StudyFileResult.h"
+#include "engine/ReleaseOrder.h"
 #include "engine/Sim.h"
 #include "files/FileClaims.h"
 
@@ -81,6 +82,8 @@ public:
     bool getDrivesOnRight() const { return drivesOnRight != 0; }
     bool getLaneChangesAllowed() const { return laneChangesAllowed != 0; }
     bool getOutputCars() const { return outputCars != 0; }
+    // Not in the study file: kept beside it (see StudyOptions.h).
+    ReleaseOrder getReleaseOrder() const { return releaseOrder; }
     int getOutputDetectorLocation1() const { return outputDetectorLocation1; }
     int getOutputDetectorLocation2() const { return outputDetectorLocation2; }
     int getFileLanesDir1() const { return fileLanesDir1; }
@@ -116,6 +119,7 @@ public:
     void setLaneChangesAllowed(bool allowed);
     void setOutputCars(bool output);
     void setDrivesOnRight(bool onRight);
+    void setReleaseOrder(ReleaseOrder order);
     void setIDMParameterSet(int vehicleClass, const CIDMParameterSet& set);
     // Replace the whole list with copies of the given definitions.
     void setStatDetectors(const StatDetectorList& detectors);
@@ -144,6 +148,7 @@ private:
     // Left unset by New; a first study starts with lane changes allowed.
     std::int32_t laneChangesAllowed = 1;
     std::int32_t outputCars = 1;
+    ReleaseOrder releaseOrder = ReleaseOrder::file;
     std::int32_t outputDetectorLocation1 = 2500;  // m, road x
     std::int32_t outputDetectorLocation2 = 2500;  // m, road x; the road mirrors it
     // Left unset by New; a first study starts with the road's own lane counts.

@@ -3,11 +3,15 @@
 // run's traffic-file handler, the vehicles read ahead of their release and the study's
 // detectors and road segments, which its directions borrow; each step it releases the
 // vehicles that are due, lets the directions move theirs and tests for the end.
+//
+// Release in file order keeps one queue of vehicles read ahead; release per lane keeps one a
+// road lane, each in file order, and reads the file until the last vehicle read is not yet due.
 
 #include "engine/Direction.h"
 #include "engine/GapFigures.h"
 #include "engine/LaneMapping.h"
 #include "engine/ReleaseDelays.h"
+#include "engine/ReleaseOrder.h"
 
 #include <cstdint>
 #include <deque>
@@ -47,6 +51,10 @@ public:
     void setLanesDir1(int n) { lanesDir1 = n; }
     void setLanesDir2(int n) { lanesDir2 = n; }
     void setLength(int metres) { length = metres; }
+    // Kept across runs, like the other settings; file order unless set. Taken up by initialise:
+    // a run's vehicles read ahead wait in the queues of the order it started with.
+    void setReleaseOrder(ReleaseOrder order) { chosenReleaseOrder = order; }
+    ReleaseOrder getReleaseOrder() const { return chosenReleaseOrder; }
 
     // The parameter sets must be given before the first feature: segments copy them.
     void addRoadFeature(const CRoadFeature& feature);
@@ -55,6 +63,9 @@ public:
 
     // Builds the directions and reads ahead; returns the first arrival time (s), 0 without traffic.
     double initialise();
+    // The vehicles due by `time` (s) enter the back of their lane while it is at least the entry
+    // gap clear: in file order, the first that cannot holds back all later ones; per lane, it
+    // holds back only its own lane's, and each lane takes at most one vehicle a step.
     void releaseVehicles(double dt, double time);
     // True in the step that ends the run.
     bool update(double dt, double time);
@@ -68,7 +79,7 @@ public:
     // False when initialise found no vehicle that can drive on this road.
     bool hasTraffic() const { return foundTraffic; }
     bool isFileExhausted() const { return fileExhausted; }
-    int getPendingCount() const { return static_cast<int>(pending.size()); }
+    int getPendingCount() const { return static_cast<int>(pending.size() + queuedInLanes); }
     int getLength() const { return length; }
     int getOutputDetectorLocation1() const { return outputDetectorLocation1; }
     int getOutputDetectorLocation2() const { return outputDetectorLocation2; }
@@ -99,7 +110,7 @@ public:
     int getVehiclesOnRoad() const;
 
     // For carrying the clock over empty road: the arrival time (s) of the next vehicle to
-    // release, or nothing when none is waiting.
+    // release (per lane, the earliest of the lanes' next), or nothing when none is waiting.
     std::optional<double> nextArrivalTime() const;
     // What `count` steps do while every lane is empty and no vehicle is due: the statistics
     // detectors' interval clocks advance by dt (s) per step, writing the rows of the intervals
@@ -114,6 +125,8 @@ private:
     bool isLaneOfItsDirection(const Vehicle& v) const;
     std::unique_ptr<Vehicle> readUsableVehicle();
     void readAhead();
+    void releasePerLane(double time);
+    void enter(std::unique_ptr<Vehicle> v, Lane& lane, double time);
     void assignDriver(Vehicle& v);
     void attachParameterSets(RoadSegment& segment);
     CIDMParameterSet* parameterSetFor(int vehicleClass);
@@ -132,8 +145,23 @@ private:
     int fileLanesDir1 = 0;
     int fileLanesDir2 = 0;
     std::unique_ptr<FileHandler> trafficFile;
-    std::deque<std::unique_ptr<Vehicle>> pending;
-    std::vector<Lane*> lanes;  // the directions' lanes in road order
+    std::deque<std::unique_ptr<Vehicle>> pending;  // file order: every vehicle read ahead
+
+    // Per lane: each road lane's vehicles read ahead, in file order, with their place in the file
+    // so that the vehicles entering in one step do so in file order.
+    struct Queued
+    {
+        std::unique_ptr<Vehicle> vehicle;
+        std::uint64_t place;
+    };
+    ReleaseOrder chosenReleaseOrder = ReleaseOrder::file;
+    ReleaseOrder releaseOrder = ReleaseOrder::file;  // the running run's
+    std::vector<std::deque<Queued>> laneQueues;
+    std::size_t queuedInLanes = 0;
+    std::uint64_t vehiclesRead = 0;
+    double lastReadTime = 0.0;          // s, the arrival time of the vehicle read last
+    std::vector<std::size_t> entering;  // the lanes taking a vehicle this step, reused
+    std::vector<Lane*> lanes;           // the directions' lanes in road order
     DetectorList detectors1;
     DetectorList detectors2;
     SegmentList segments1;

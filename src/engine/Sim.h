@@ -56,7 +56,8 @@ public:
     //  1. Release: the vehicles read ahead, in file order, join the back of their lane once
     //     their time is at most t and the lane's last vehicle is at least the entry gap in; the
     //     first that cannot waits, and all behind it too. Each one released is replaced by
-    //     reading ahead.
+    //     reading ahead. With the road's release per lane, a vehicle that cannot holds back only
+    //     its own lane's later vehicles, and each lane takes at most one vehicle a step.
     //  2. Direction 1, then direction 2:
     //     a. the statistics detectors' clocks advance by dt (an interval that ends is written);
     //     b. the lanes are updated in index order. In a lane, from the front to the back, the

@@ -73,10 +73,11 @@ TEST_F(StudyRun, InvisibleRunReachesTheEndAndWritesItsOutput)
     EXPECT_FALSE(view->isRunning());
     ASSERT_FALSE(dialogs.notices.empty());
     const QStringList message = QString::fromStdString(dialogs.notices.back()).split('\n');
-    ASSERT_EQ(message.size(), 3) << dialogs.notices.back();
+    ASSERT_EQ(message.size(), 4) << dialogs.notices.back();
     EXPECT_EQ(message[0], "The simulation has finished.");
-    EXPECT_TRUE(message[1].startsWith("Release delay (s): mean ")) << message[1].toStdString();
-    EXPECT_TRUE(message[2].startsWith("Minimum gap (m): ")) << message[2].toStdString();
+    EXPECT_EQ(message[1], "Release order: file");
+    EXPECT_TRUE(message[2].startsWith("Release delay (s): mean ")) << message[2].toStdString();
+    EXPECT_TRUE(message[3].startsWith("Minimum gap (m): ")) << message[3].toStdString();
     EXPECT_GT(QFileInfo(folder.filePath("output.txt")).size(), 0);
     EXPECT_FALSE(QDir(folder.filePath("metrics")).isEmpty());
     // A second run of the same document starts afresh.

@@ -2,9 +2,10 @@
 // hostile targets of tests/reliability/file_matrix.sh: each refuses and leaves every file as it
 // was, or writes through a link and keeps it.
 // Rows: src/document/StudyDocument.cpp (the study save), src/loadeffects/BridgesFile.cpp
-// (the bridges save).
+// (the bridges save), src/document/StudyOptions.cpp (the study's options save).
 
 #include "document/StudyDocument.h"
+#include "document/StudyOptions.h"
 #include "document/TemporaryFolder.h"
 #include "loadeffects/BridgesFile.h"
 
@@ -66,6 +67,15 @@ const std::vector<Saver>& savers()
              FileClaims mustNotBe;
              mustNotBe.addInput(folder.file("study.rfx"), "the study file");
              return BridgesFile::write(target, set, mustNotBe);
+         }},
+        {"options save",
+         [](const TemporaryFolder& folder, const std::string& target) {
+             StudyOptions options;
+             options.releaseOrder = ReleaseOrder::perLane;
+             FileClaims mustNotBe;
+             mustNotBe.addInput(folder.file("study.rfx"), "the study file");
+             mustNotBe.addInput(folder.file("traffic.txt"), "the input traffic file");
+             return !StudyOptionsFile::write(target, options, mustNotBe);
          }},
     };
     return all;
@@ -137,7 +147,9 @@ TEST(SaverTargets, EachSaverRefusesEveryHostileTargetAndTouchesNothing)
 TEST(SaverTargets, NoSaverWritesThroughALinkIntoAFileItsRunReads)
 {
     const std::vector<std::pair<std::string, std::string>> refusals{{"study save", "link to the input"},
-                                                                    {"bridges save", "link to the study"}};
+                                                                    {"bridges save", "link to the study"},
+                                                                    {"options save", "link to the study"},
+                                                                    {"options save", "link to the input"}};
     for (const Saver& saver : savers())
         for (const auto& [who, kind] : refusals)
         {
