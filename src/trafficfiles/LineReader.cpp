@@ -46,6 +46,7 @@ void LineReader::skipByteOrderMark()
         std::fclose(file);
         file = nullptr;
         start = filled = 0;
+        lines = 0;
         return;
     }
     start = utf8ByteOrderMarkLength(head);

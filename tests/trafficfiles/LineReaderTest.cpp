@@ -52,6 +52,7 @@ TEST_F(LineReaderTest, AByteOrderMarkIsReadPastSoThatTheFirstRecordIsKept)
                                                   6)));
     EXPECT_FALSE(wide.isOpen());
     EXPECT_EQ(wide.error(), "UTF-16 text (byte-order mark): save it as UTF-8");
+    EXPECT_EQ(wide.lineCount(), 0);
     EXPECT_TRUE(allLines(wide).empty());
 }
 
