@@ -51,6 +51,9 @@ void LineReader::skipByteOrderMark()
     }
     start = utf8ByteOrderMarkLength(head);
     consumed = static_cast<long long>(start);
+    // A mark and nothing else is an empty file, not a line.
+    if (start > 0 && start == filled)
+        lines = 0;
 }
 
 LineReader::~LineReader()

@@ -45,6 +45,9 @@ TEST_F(LineReaderTest, AByteOrderMarkIsReadPastSoThatTheFirstRecordIsKept)
                                           "first\nsecond\n"));
     EXPECT_EQ(allLines(marked), (std::vector<std::string>{"first", "second"}));
     EXPECT_EQ(marked.bytesRead(), 16);
+    LineReader onlyTheMark(writeFile("mark", "\xEF\xBB\xBF"));
+    EXPECT_EQ(onlyTheMark.lineCount(), 0);
+    EXPECT_TRUE(allLines(onlyTheMark).empty());
 
     LineReader wide(writeFile("wide", std::string("\xFF\xFE"
                                                   "1\0"
