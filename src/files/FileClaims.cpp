@@ -12,7 +12,6 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -40,14 +39,6 @@ int openWithoutEmptying(const std::string& path, bool& created)
     if (descriptor < 0 && errno == EEXIST)
         descriptor = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     return descriptor;
-}
-
-bool isRegular(int descriptor)
-{
-    struct stat status
-    {
-    };
-    return ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
 }
 
 // A link whose target is missing would have the output created wherever it points.
@@ -192,7 +183,7 @@ std::optional<std::string> FileClaims::claimOne(const Named& output, FileClaim& 
         return capitalised(output.description) + " cannot be created (" + output.path + ": " + reason + ")";
     }
     // Something other than a file may have been put there since the check.
-    if (!isRegular(descriptor))
+    if (fileKindOf(descriptor) != FileKind::regular)
     {
         ::close(descriptor);
         return capitalised(output.description) + " cannot be written (" + output.path + ": not a regular file)";

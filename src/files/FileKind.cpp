@@ -3,6 +3,13 @@
 #include <filesystem>
 #include <system_error>
 
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace fs = std::filesystem;
 
 FileKind fileKindOf(const std::string& path)
@@ -21,6 +28,23 @@ FileKind fileKindOf(const std::string& path)
     case fs::file_type::socket: return FileKind::socket;
     default: return FileKind::other;
     }
+}
+
+FileKind fileKindOf(int descriptor)
+{
+    struct stat status
+    {
+    };
+    if (::fstat(descriptor, &status) != 0)
+        return FileKind::missing;
+    const mode_t mode = status.st_mode;
+    return S_ISREG(mode)    ? FileKind::regular
+           : S_ISDIR(mode)  ? FileKind::directory
+           : S_ISFIFO(mode) ? FileKind::fifo
+           : S_ISCHR(mode)  ? FileKind::characterDevice
+           : S_ISBLK(mode)  ? FileKind::blockDevice
+           : S_ISSOCK(mode) ? FileKind::socket
+                            : FileKind::other;
 }
 
 std::string describeFileKind(FileKind kind)
@@ -55,4 +79,18 @@ std::optional<std::string> whyNotReplaceable(const std::string& path)
     if (kind == FileKind::missing || kind == FileKind::regular)
         return std::nullopt;
     return "not a regular file (" + describeFileKind(kind) + ")";
+}
+
+std::FILE* streamOf(int descriptor, const char* mode, std::string& error)
+{
+    const int flags = ::fcntl(descriptor, F_GETFL);
+    if (flags >= 0)
+        ::fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK);
+    std::FILE* stream = ::fdopen(descriptor, mode);
+    if (!stream)
+    {
+        error = std::strerror(errno);
+        ::close(descriptor);
+    }
+    return stream;
 }

@@ -7,7 +7,6 @@
 #include <memory>
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -32,31 +31,14 @@ std::FILE* openInputStream(const std::string& path, std::string& error)
         error = std::strerror(errno);
         return nullptr;
     }
-    struct stat status
+    const FileKind kind = fileKindOf(descriptor);
+    if (kind != FileKind::regular)
     {
-    };
-    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode))
-    {
-        const FileKind kind = S_ISDIR(status.st_mode)    ? FileKind::directory
-                              : S_ISFIFO(status.st_mode) ? FileKind::fifo
-                              : S_ISCHR(status.st_mode)  ? FileKind::characterDevice
-                              : S_ISBLK(status.st_mode)  ? FileKind::blockDevice
-                              : S_ISSOCK(status.st_mode) ? FileKind::socket
-                                                         : FileKind::other;
         error = describeFileKind(kind) + ", not a regular file";
         ::close(descriptor);
         return nullptr;
     }
-    const int flags = ::fcntl(descriptor, F_GETFL);
-    if (flags >= 0)
-        ::fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK);
-    std::FILE* stream = ::fdopen(descriptor, "rb");
-    if (!stream)
-    {
-        error = std::strerror(errno);
-        ::close(descriptor);
-    }
-    return stream;
+    return streamOf(descriptor, "rb", error);
 }
 
 std::size_t utf8ByteOrderMarkLength(std::string_view text)

@@ -7,7 +7,6 @@
 #include <cstring>
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -33,10 +32,7 @@ std::FILE* openOutputStream(const std::string& path, std::string& error)
         descriptor = openUnclaimed(path, error);
     if (descriptor < 0)
         return nullptr;
-    struct stat status
-    {
-    };
-    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode))
+    if (fileKindOf(descriptor) != FileKind::regular)
     {
         error = "not a regular file";
         ::close(descriptor);
@@ -49,17 +45,9 @@ std::FILE* openOutputStream(const std::string& path, std::string& error)
         ::close(descriptor);
         return nullptr;
     }
-    const int flags = ::fcntl(descriptor, F_GETFL);
-    if (flags >= 0)
-        ::fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK);
-    std::FILE* stream = ::fdopen(descriptor, "wb");
-    if (!stream)
-    {
-        error = std::strerror(errno);
-        ::close(descriptor);
-        return nullptr;
-    }
-    std::setvbuf(stream, nullptr, _IONBF, 0);
+    std::FILE* stream = streamOf(descriptor, "wb", error);
+    if (stream)
+        std::setvbuf(stream, nullptr, _IONBF, 0);
     return stream;
 }
 

@@ -7,6 +7,8 @@
 #include "document/StudyDocument.h"
 #include "document/StudyOptions.h"
 #include "document/TemporaryFolder.h"
+#include "files/ForeignLock.h"
+#include "files/SandboxSnapshot.h"
 #include "loadeffects/BridgesFile.h"
 
 #include <gtest/gtest.h>
@@ -25,22 +27,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-// Every entry of the folder: its type, where a link points, a regular file's content.
-std::map<std::string, std::string> snapshot(const fs::path& folder)
-{
-    std::map<std::string, std::string> entries;
-    for (const auto& entry : fs::recursive_directory_iterator(folder))
-    {
-        const fs::file_status status = entry.symlink_status();
-        std::string state = std::to_string(static_cast<int>(status.type()));
-        if (fs::is_symlink(status))
-            state += " -> " + fs::read_symlink(entry.path()).string();
-        else if (fs::is_regular_file(status))
-            state += " " + TemporaryFolder::read(entry.path().string());
-        entries[entry.path().string()] = state;
-    }
-    return entries;
-}
 
 struct Saver
 {
@@ -80,21 +66,6 @@ const std::vector<Saver>& savers()
     };
     return all;
 }
-
-class ForeignLock
-{
-public:
-    explicit ForeignLock(const std::string& path) : descriptor(::open(path.c_str(), O_RDONLY))
-    {
-        ::flock(descriptor, LOCK_EX);
-    }
-    ~ForeignLock() { ::close(descriptor); }
-    ForeignLock(const ForeignLock&) = delete;
-    ForeignLock& operator=(const ForeignLock&) = delete;
-
-private:
-    int descriptor;
-};
 
 // Puts a hostile target at `target`; false when this machine cannot make it.
 bool makeTarget(const TemporaryFolder& folder, const std::string& kind, const std::string& target)
@@ -137,9 +108,9 @@ TEST(SaverTargets, EachSaverRefusesEveryHostileTargetAndTouchesNothing)
                 otherProgram = std::make_unique<ForeignLock>(folder.write("target", "keep"));
             else if (!makeTarget(folder, kind, target))
                 continue;
-            const auto before = snapshot(folder.path);
+            const auto before = sandboxSnapshot(folder.path);
             EXPECT_FALSE(saver.save(folder, target)) << saver.name << " x " << kind;
-            EXPECT_EQ(snapshot(folder.path), before) << saver.name << " x " << kind;
+            EXPECT_EQ(sandboxSnapshot(folder.path), before) << saver.name << " x " << kind;
             std::system(("chattr -i '" + target + "' 2>/dev/null").c_str());
         }
 }
@@ -159,9 +130,9 @@ TEST(SaverTargets, NoSaverWritesThroughALinkIntoAFileItsRunReads)
             folder.write("traffic.txt", "traffic");
             folder.write("study.rfx", "study");
             ASSERT_TRUE(makeTarget(folder, kind, folder.file("target")));
-            const auto before = snapshot(folder.path);
+            const auto before = sandboxSnapshot(folder.path);
             EXPECT_FALSE(saver.save(folder, folder.file("target"))) << saver.name << " x " << kind;
-            EXPECT_EQ(snapshot(folder.path), before) << saver.name << " x " << kind;
+            EXPECT_EQ(sandboxSnapshot(folder.path), before) << saver.name << " x " << kind;
         }
 }
 

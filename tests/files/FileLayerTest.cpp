@@ -1,6 +1,7 @@
 #include "document/TemporaryFolder.h"
 #include "files/AtomicFileWriter.h"
 #include "files/FileClaims.h"
+#include "files/ForeignLock.h"
 #include "files/InputFile.h"
 #include "files/OutputStream.h"
 
@@ -29,22 +30,6 @@ bool contains(const std::string& text, const std::string& part)
     return text.find(part) != std::string::npos;
 }
 
-// Another program's lock on a file: flock locks belong to an open file, so a second open in
-// this process stands for it.
-class ForeignLock
-{
-public:
-    explicit ForeignLock(const std::string& path) : descriptor(::open(path.c_str(), O_RDONLY))
-    {
-        ::flock(descriptor, LOCK_EX);
-    }
-    ~ForeignLock() { ::close(descriptor); }
-    ForeignLock(const ForeignLock&) = delete;
-    ForeignLock& operator=(const ForeignLock&) = delete;
-
-private:
-    int descriptor;
-};
 }
 
 TEST(InputFiles, APipeADeviceAndAFolderAreRefusedAtOnceWithTheReason)

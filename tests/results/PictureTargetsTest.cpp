@@ -7,6 +7,7 @@
 #include "ResultsTestSupport.h"
 
 #include "app/CWindowToBMP.h"
+#include "files/SandboxSnapshot.h"
 #include "results/ChartExport.h"
 
 #include <QLabel>
@@ -26,27 +27,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-std::string contentOf(const fs::path& path)
-{
-    QFile file(QString::fromStdString(path.string()));
-    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string("(unreadable)");
-}
-
-std::map<std::string, std::string> snapshot(const fs::path& folder)
-{
-    std::map<std::string, std::string> entries;
-    for (const auto& entry : fs::recursive_directory_iterator(folder))
-    {
-        const fs::file_status status = entry.symlink_status();
-        std::string state = std::to_string(static_cast<int>(status.type()));
-        if (fs::is_symlink(status))
-            state += " -> " + fs::read_symlink(entry.path()).string();
-        else if (fs::is_regular_file(status))
-            state += " " + contentOf(entry.path());
-        entries[entry.path().string()] = state;
-    }
-    return entries;
-}
 
 using Save = std::function<bool(const QString& path)>;
 }
@@ -84,9 +64,9 @@ TEST(PictureTargets, EachPictureSaverRefusesEveryHostileTargetAndKeepsALink)
                 lock = ::open(target.c_str(), O_RDONLY);
                 ::flock(lock, LOCK_EX);
             }
-            const auto before = snapshot(folder);
+            const auto before = sandboxSnapshot(folder);
             EXPECT_FALSE(save(QString::fromStdString(target.string()))) << name << " x " << kind;
-            EXPECT_EQ(snapshot(folder), before) << name << " x " << kind;
+            EXPECT_EQ(sandboxSnapshot(folder), before) << name << " x " << kind;
             if (lock >= 0)
                 ::close(lock);
         }
