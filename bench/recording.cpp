@@ -3,13 +3,13 @@
 // file, and both, all sampled every second of simulated time. The figure to watch is each
 // variant's CPU time over the bare run's; the space-time diagram's is to stay within 10 %.
 
-#include "analysis/SpaceTimeDiagram.h"
-#include "analysis/TrajectoryCsvWriter.h"
-#include "analysis/TrajectoryRecorder.h"
 #include "config/CConfigData.h"
 #include "config/MersenneTwister.h"
 #include "document/StudyDocument.h"
 #include "document/UserMessages.h"
+#include "recorders/SpaceTimeDiagram.h"
+#include "recorders/TrajectoryCsvWriter.h"
+#include "recorders/TrajectoryRecorder.h"
 
 #include "ScratchFolder.h"
 

@@ -2,8 +2,8 @@
 
 #include "app/CRoadfluxDoc.h"
 #include "dialogs/CUserDialogs.h"
-#include "results/ResultsWindow.h"
-#include "spacetime/SpaceTimeDiagramSource.h"
+#include "recorders/SpaceTimeDiagram.h"
+#include "resultswindow/ResultsWindow.h"
 
 #include <QDir>
 
@@ -45,7 +45,7 @@ void CResultsLink::showStudyFolder()
     if (diagram && diagram != shownDiagram.lock())
     {
         shownDiagram = diagram;
-        results->showSpaceTime(spaceTimeSourceOf(std::move(diagram)));
+        results->showSpaceTime(SpaceTimeDiagram::sourceOf(std::move(diagram)));
     }
 }
 

@@ -1,9 +1,9 @@
 #include "app/CRoadfluxDoc.h"
 
-#include "analysis/RunFigureText.h"
 #include "config/CConfigData.h"
 #include "dialogs/CUserDialogs.h"
 #include "document/StudyOptions.h"
+#include "engine/RunFigureText.h"
 #include "loadeffects/BridgesFile.h"
 
 #include <QFileInfo>

@@ -4,11 +4,11 @@
 // measures the warp it achieves and asks for a repaint every 50 ms; an invisible run steps to the
 // end in one loop.
 
-#include "analysis/TrajectoryRecorder.h"
 #include "app/CMillisecondClock.h"
 #include "app/CRunObserver.h"
 #include "app/CSimulationLink.h"
 #include "app/CStepSchedule.h"
+#include "recorders/TrajectoryRecorder.h"
 
 #include <cstdint>
 #include <deque>

@@ -1,7 +1,7 @@
 #include "app/CSpaceTimeRecording.h"
 
-#include "analysis/SpaceTimeDiagram.h"
-#include "analysis/TrajectoryRecorder.h"
+#include "recorders/SpaceTimeDiagram.h"
+#include "recorders/TrajectoryRecorder.h"
 
 CSpaceTimeRecording::CSpaceTimeRecording() : interval(TrajectoryRecorder::defaultIntervalSeconds) {}
 

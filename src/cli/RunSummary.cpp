@@ -1,7 +1,7 @@
 #include "cli/RunSummary.h"
 
-#include "analysis/RunFigureText.h"
 #include "config/CConfigData.h"
+#include "engine/RunFigureText.h"
 
 #include <algorithm>
 #include <cinttypes>

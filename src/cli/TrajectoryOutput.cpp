@@ -1,7 +1,7 @@
 #include "cli/TrajectoryOutput.h"
 
-#include "analysis/RunFigureText.h"
 #include "cli/CliFailure.h"
+#include "engine/RunFigureText.h"
 #include "files/FileClaims.h"
 #include "files/OutputStream.h"
 

@@ -3,9 +3,9 @@
 // streamed as CSV while the run goes on, and a side file "<FILE without extension>.summary.txt"
 // with the run's release-delay and minimum-gap figures, written when the run ends.
 
-#include "analysis/TrajectoryCsvWriter.h"
-#include "analysis/TrajectoryRecorder.h"
 #include "engine/RunStatistics.h"
+#include "recorders/TrajectoryCsvWriter.h"
+#include "recorders/TrajectoryRecorder.h"
 
 #include "files/OutputStream.h"
 

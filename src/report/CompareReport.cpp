@@ -1,7 +1,7 @@
 #include "report/CompareReport.h"
 
+#include "charts/CompareCharts.h"
 #include "config/FigureText.h"
-#include "report/CompareCharts.h"
 #include "report/HtmlReport.h"
 #include "report/PageText.h"
 

@@ -2,13 +2,13 @@
 
 #include "files/InputFile.h"
 
+#include "charts/ChartExport.h"
+#include "charts/ResultCharts.h"
 #include "measurements/BridgeResults.h"
 #include "measurements/DetectorFigures.h"
 #include "measurements/LoadEffectFigures.h"
 #include "measurements/MeasurementFolder.h"
 #include "report/PageText.h"
-#include "results/ChartExport.h"
-#include "results/ResultCharts.h"
 
 #include <QRegularExpression>
 #include <QStringList>

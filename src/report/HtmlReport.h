@@ -3,10 +3,10 @@
 // per measurement file and per bridge, and every chart of the files as inline SVG. The page is also well-formed
 // XML, so that programs can read its tables back.
 
+#include "charts/LoadEffectCharts.h"
 #include "loadeffects/BridgeSet.h"
 #include "measurements/DetectorIntervals.h"
 #include "report/PageText.h"
-#include "results/LoadEffectCharts.h"
 
 #include <QString>
 

@@ -9,8 +9,8 @@
 #include "app/CRecentFileList.h"
 #include "app/CResultsLink.h"
 #include "app/CRoadfluxDoc.h"
-#include "results/ChartPanel.h"
-#include "results/ResultsWindow.h"
+#include "resultswindow/ChartPanel.h"
+#include "resultswindow/ResultsWindow.h"
 
 #include <QDir>
 #include <QFile>

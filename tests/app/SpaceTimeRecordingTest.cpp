@@ -3,12 +3,12 @@
 
 #include "FakeStudy.h"
 #include "RecordingDialogs.h"
-#include "analysis/SpaceTimeDiagram.h"
 #include "app/CResultsLink.h"
 #include "app/CRoadfluxDoc.h"
 #include "app/CRoadfluxView.h"
 #include "app/CRunControl.h"
-#include "results/ResultsWindow.h"
+#include "recorders/SpaceTimeDiagram.h"
+#include "resultswindow/ResultsWindow.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
+#include "charts/ChartsTestSupport.h"
 #include "replications/RunFolders.h"
-#include "results/ResultsTestSupport.h"
 
+#include "charts/CompareCharts.h"
 #include "config/FigureText.h"
-#include "report/CompareCharts.h"
 #include "report/CompareReport.h"
 
 #include <QAreaSeries>

@@ -1,7 +1,7 @@
+#include "charts/ChartsTestSupport.h"
 #include "replications/RunFolders.h"
-#include "results/ResultsTestSupport.h"
 
-#include "report/CompareCharts.h"
+#include "charts/CompareCharts.h"
 #include "report/CompareReport.h"
 
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "results/ResultsTestSupport.h"
+#include "charts/ChartsTestSupport.h"
 
 #include "loadeffects/GumbelFit.h"
 #include "report/HtmlReport.h"

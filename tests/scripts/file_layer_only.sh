@@ -2,7 +2,7 @@
 # Files are written only through src/files: no other source opens a file for writing, renames,
 # removes or truncates one by itself. And no writer escapes the hostile-target matrix: every
 # source that writes through the layer is named by a row of tests/reliability/file_matrix.sh
-# (or, for the desktop program's savers, of the matrices in tests/cli and tests/results).
+# (or, for the desktop program's savers, of the matrices in tests/cli and tests/resultswindow).
 #   file_layer_only.sh BUILD_DIR SOURCE_DIR
 set -uo pipefail
 source=$(cd "$2" && pwd)
@@ -20,7 +20,7 @@ done < <(grep -rnE "$forbidden" src --include='*.cpp' --include='*.h' | grep -v 
 
 # Sources that write through the layer, each covered by a row of a matrix.
 uses='AtomicFileWriter|writeFileAtomically|createFileAtomically|addOutput\(|openOutputStream|\bOutputFile\b|\bLineWriter\b|removeCreatedFiles'
-matrices="tests/reliability/file_matrix.sh tests/cli/SaverTargetsTest.cpp tests/results/PictureTargetsTest.cpp"
+matrices="tests/reliability/file_matrix.sh tests/cli/SaverTargetsTest.cpp tests/resultswindow/PictureTargetsTest.cpp"
 for file in $(grep -rlE "$uses" src --include='*.cpp' | grep -v '^src/files/' | sort); do
   if ! grep -qF "$file" $matrices; then
     echo "FAIL: $file writes files but no row of the hostile-target matrix covers it"

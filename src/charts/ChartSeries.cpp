@@ -1,0 +1,161 @@
+#include "charts/ChartSeries.h"
+
+#include <QAreaSeries>
+#include <QChart>
+#include <QLegend>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QScatterSeries>
+
+#include <cmath>
+#include <limits>
+#include <set>
+
+namespace ChartSeries {
+
+namespace {
+
+bool isFinite(const QPointF& point)
+{
+    return std::isfinite(point.x()) && std::isfinite(point.y());
+}
+
+void attach(QChart& chart, QAbstractSeries* series, QAbstractAxis* x, QAbstractAxis* y)
+{
+    chart.addSeries(series);
+    series->attachAxis(x);
+    series->attachAxis(y);
+}
+
+void hideFromLegend(QChart& chart, QAbstractSeries* series)
+{
+    for (QLegendMarker* marker : chart.legend()->markers(series))
+        marker->setVisible(false);
+}
+
+}  // namespace
+
+std::vector<QLineSeries*> addLine(QChart& chart, const QString& name, const QColor& colour,
+                                  const std::vector<QPointF>& points, QAbstractAxis* x, QAbstractAxis* y)
+{
+    std::vector<QLineSeries*> lines;
+    QList<QPointF> run;
+    auto closeRun = [&] {
+        if (run.isEmpty())
+            return;
+        auto* line = new QLineSeries;
+        line->setName(name.toHtmlEscaped());
+        line->append(run);
+        attach(chart, line, x, y);
+        // After adding: the chart's theme gives a series whose pen looks unset (black) its own colour.
+        line->setColor(colour);
+        // A single point between two gaps would not show as a line.
+        line->setPointsVisible(run.size() == 1);
+        if (!lines.empty())
+            hideFromLegend(chart, line);
+        lines.push_back(line);
+        run.clear();
+    };
+    for (const QPointF& point : points)
+    {
+        if (isFinite(point))
+            run.append(point);
+        else
+            closeRun();
+    }
+    closeRun();
+    return lines;
+}
+
+std::vector<QPointF> thinned(const std::vector<QPointF>& points, std::size_t grid)
+{
+    double minX = std::numeric_limits<double>::infinity(), maxX = -minX, minY = minX, maxY = -minX;
+    for (const QPointF& point : points)
+    {
+        minX = std::min(minX, point.x());
+        maxX = std::max(maxX, point.x());
+        minY = std::min(minY, point.y());
+        maxY = std::max(maxY, point.y());
+    }
+    double cellX = maxX > minX ? (maxX - minX) / static_cast<double>(grid) : 1.0;
+    double cellY = maxY > minY ? (maxY - minY) / static_cast<double>(grid) : 1.0;
+    std::set<std::pair<long long, long long>> taken;
+    std::vector<QPointF> kept;
+    for (const QPointF& point : points)
+    {
+        auto cell = std::make_pair(std::llround((point.x() - minX) / cellX), std::llround((point.y() - minY) / cellY));
+        if (taken.insert(cell).second)
+            kept.push_back(point);
+    }
+    return kept;
+}
+
+QScatterSeries* addScatter(QChart& chart, const QString& name, const QColor& colour, const std::vector<QPointF>& points,
+                           QAbstractAxis* x, QAbstractAxis* y, std::size_t thinFrom)
+{
+    std::vector<QPointF> finite;
+    for (const QPointF& point : points)
+        if (isFinite(point))
+            finite.push_back(point);
+    if (finite.size() > thinFrom)
+        finite = thinned(finite, thinningGrid);
+    auto* scatter = new QScatterSeries;
+    scatter->setName(name.toHtmlEscaped());
+    scatter->setMarkerSize(finite.size() > 500 ? 5.0 : 7.0);
+    scatter->append(QList<QPointF>(finite.begin(), finite.end()));
+    attach(chart, scatter, x, y);
+    scatter->setColor(colour);
+    scatter->setBorderColor(colour);
+    return scatter;
+}
+
+std::vector<QAreaSeries*> addStackedBars(QChart& chart, const std::vector<double>& centres, double width,
+                                         const std::vector<std::vector<double>>& heights, const QStringList& names,
+                                         const QList<QColor>& colours, QAbstractAxis* x, QAbstractAxis* y)
+{
+    std::vector<QAreaSeries*> areas;
+    std::vector<double> base(centres.size(), 0.0);
+    double half = width / 2.0;
+    // Bars that touch need no sides: a step outline is enough, with half the points.
+    bool touching = centres.size() > 1 && width >= (centres[1] - centres[0]) * (1.0 - 1e-9);
+    for (std::size_t stack = 0; stack < heights.size(); ++stack)
+    {
+        auto* area = new QAreaSeries;
+        auto* upper = new QLineSeries(area);
+        auto* lower = new QLineSeries(area);
+        for (std::size_t i = 0; i < centres.size(); ++i)
+        {
+            double height = i < heights[stack].size() && std::isfinite(heights[stack][i]) ? heights[stack][i] : 0.0;
+            double top = base[i] + height;
+            double left = centres[i] - half, right = centres[i] + half;
+            // Up the bar's left side, across its top and down its right side; the lower line
+            // runs along the bar's base, so that the gaps between bars stay empty.
+            if (touching)
+            {
+                *upper << QPointF(left, top) << QPointF(right, top);
+                *lower << QPointF(left, base[i]) << QPointF(right, base[i]);
+            }
+            else
+            {
+                *upper << QPointF(left, base[i]) << QPointF(left, top) << QPointF(right, top)
+                       << QPointF(right, base[i]);
+                *lower << QPointF(left, base[i]) << QPointF(left, base[i]) << QPointF(right, base[i])
+                       << QPointF(right, base[i]);
+            }
+            base[i] = top;
+        }
+        area->setUpperSeries(upper);
+        area->setLowerSeries(lower);
+        area->setName(stack < static_cast<std::size_t>(names.size()) ? names[static_cast<int>(stack)].toHtmlEscaped()
+                                                                     : QString());
+        QColor colour = stack < static_cast<std::size_t>(colours.size()) ? colours[static_cast<int>(stack)] : Qt::gray;
+        attach(chart, area, x, y);
+        area->setColor(colour);
+        // An outline would also trace the joins between bars across the gaps.
+        area->setPen(Qt::NoPen);
+        areas.push_back(area);
+    }
+    return areas;
+}
+
+}  // namespace ChartSeries

@@ -1,0 +1,56 @@
+#include "charts/ChartAxes.h"
+#include "charts/ChartPalette.h"
+#include "charts/ChartSeries.h"
+#include "charts/ResultCharts.h"
+#include "measurements/HeadwayHistogram.h"
+
+#include <QChart>
+#include <QLegend>
+#include <QValueAxis>
+
+#include <algorithm>
+
+namespace {
+
+QString histogramTitle(std::size_t lane, const HeadwayHistogram& histogram)
+{
+    QString title = QStringLiteral("Headways, lane %1: %2 headways").arg(lane + 1).arg(histogram.count);
+    if (histogram.count > 0)
+        title += QStringLiteral(", mean %1 s").arg(histogram.mean, 0, 'f', 2);
+    if (histogram.beyond > 0)
+        title += QStringLiteral(", %1 beyond %2 s").arg(histogram.beyond).arg(histogram.upperEnd());
+    if (histogram.below > 0)
+        title += QStringLiteral(", %1 negative").arg(histogram.below);
+    return title;
+}
+
+}  // namespace
+
+std::vector<ResultChart> headwayCharts(const HeadwayTable& table, const ChartContext& context)
+{
+    std::vector<ResultChart> charts;
+    for (std::size_t lane = 0; lane < table.lanes.size(); ++lane)
+    {
+        // The lane's first headway counts from time 0, not from a vehicle ahead.
+        HeadwayHistogram histogram = HeadwayHistogram::of(table.gapsBetweenVehicles(lane));
+        auto chart = newResultChart(histogramTitle(lane, histogram), context.detectorTitle);
+        QValueAxis* x = ChartAxes::add(*chart, Qt::AlignBottom, QStringLiteral("Headway (s)"));
+        QValueAxis* y = ChartAxes::add(*chart, Qt::AlignLeft, QStringLiteral("Vehicles"));
+        std::vector<double> centres, heights;
+        long long most = 0;
+        for (std::size_t bin = 0; bin < histogram.bins.size(); ++bin)
+        {
+            centres.push_back((static_cast<double>(bin) + 0.5) * histogram.binWidth);
+            heights.push_back(static_cast<double>(histogram.bins[bin]));
+            most = std::max(most, histogram.bins[bin]);
+        }
+        ChartSeries::addStackedBars(*chart, centres, histogram.binWidth * 0.9, {heights},
+                                    {QStringLiteral("Lane %1").arg(lane + 1)},
+                                    {ChartPalette::lane(static_cast<int>(lane))}, x, y);
+        chart->legend()->hide();
+        ChartAxes::fit(*x, 0.0, histogram.upperEnd());
+        ChartAxes::fit(*y, 0.0, static_cast<double>(most));
+        charts.push_back({std::move(chart), QStringLiteral("headways-lane-%1").arg(lane + 1)});
+    }
+    return charts;
+}

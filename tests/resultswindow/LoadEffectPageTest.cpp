@@ -1,0 +1,175 @@
+#include "charts/ChartsTestSupport.h"
+
+#include "charts/LoadEffectCharts.h"
+#include "measurements/LoadEffectFigures.h"
+#include "resultswindow/ChartPanel.h"
+#include "resultswindow/LoadEffectPage.h"
+#include "resultswindow/ResultsWindow.h"
+
+#include <QAreaSeries>
+#include <QDoubleSpinBox>
+#include <QLineSeries>
+#include <QScatterSeries>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QValueAxis>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A bridge with 30-minute intervals from 1000 s; the fourth is cut short by the end of the run.
+BridgeResults deck()
+{
+    BridgeResults bridge;
+    bridge.name = "Deck";
+    bridge.seriesPath = "metrics/LE_Deck.csv";
+    bridge.unit = "kN m";
+    bridge.rows = {{1, 2800, 100, 1600, -5, 1300, 3, 1800},
+                   {2, 4600, 300, 4000, 0, 3000, 5, 1800},
+                   {3, 6400, 200, 5200, 0, 4700, 4, 1800},
+                   {4, 7000, 50, 6900, 0, 6500, 1, 600}};
+    bridge.events = {{300, 4000, {}}, {250, 4100, {}}, {200, 5200, {}}};
+    return bridge;
+}
+
+QValueAxis* axis(const QChart& chart, Qt::Orientation orientation)
+{
+    return qobject_cast<QValueAxis*>(chart.axes(orientation).first());
+}
+
+}  // namespace
+
+TEST(LoadEffectCharts, IntervalChartShowsEachIntervalsExtremesAtTheirTimesAndTheLargestEvents)
+{
+    std::vector<ResultChart> charts = loadEffectCharts(deck(), {});
+    ASSERT_EQ(charts.size(), 4u);
+    const QChart& whole = *chartNamed(charts, QStringLiteral("load-effect-intervals")).chart;
+    EXPECT_EQ(axis(whole, Qt::Vertical)->titleText(), QStringLiteral("Load effect (kN m)"));
+    EXPECT_EQ(axis(whole, Qt::Horizontal)->titleText(), QStringLiteral("Time since the start of the run (min)"));
+    QList<QLineSeries*> lines = seriesOf<QLineSeries>(whole);
+    ASSERT_EQ(lines.size(), 2u);
+    // Maxima at their times in minutes since 1000 s: 1600 s is minute 10.
+    ASSERT_EQ(lines[0]->count(), 4);
+    EXPECT_EQ(lines[0]->at(0), QPointF(10.0, 100.0));
+    EXPECT_EQ(lines[0]->at(3), QPointF(98.3333333333333357, 50.0));
+    EXPECT_EQ(lines[1]->at(0), QPointF(5.0, -5.0));
+    EXPECT_EQ(seriesOf<QScatterSeries>(whole).first()->count(), 3);
+    EXPECT_DOUBLE_EQ(axis(whole, Qt::Horizontal)->max(), 100.0);
+}
+
+TEST(LoadEffectCharts, HourChartShowsTheSecondsOfTheHourAndTheIntervalsWithoutThem)
+{
+    // Without a seconds file: hour 2 of the run is [4600, 8200) s, minutes 60 to 120, with the
+    // intervals overlapping it and the event at 5200 s only.
+    std::vector<ResultChart> second = loadEffectCharts(deck(), {2, 1000.0});
+    const QChart& hour = *chartNamed(second, QStringLiteral("load-effect-hour")).chart;
+    EXPECT_THAT(hour.title().toStdString(), ::testing::HasSubstr("hour 2 of the run (no second-by-second file)"));
+    EXPECT_DOUBLE_EQ(axis(hour, Qt::Horizontal)->min(), 60.0);
+    EXPECT_DOUBLE_EQ(axis(hour, Qt::Horizontal)->max(), 120.0);
+    EXPECT_EQ(seriesOf<QLineSeries>(hour).first()->count(), 2);
+    ASSERT_EQ(seriesOf<QScatterSeries>(hour).first()->count(), 1);
+    EXPECT_EQ(seriesOf<QScatterSeries>(hour).first()->at(0), QPointF(70.0, 200.0));
+
+    // With one: seconds 3601 and 3602 loaded, the rest of hour 2 at 0 until the run's end at 6000 s.
+    BridgeResults bridge = deck();
+    bridge.hasSeconds = true;
+    bridge.seconds = {{12, 1012, 40, 0}, {3601, 4601, 90, 10}, {3602, 4602, 120, 0}};
+    std::vector<ResultChart> seconds = loadEffectCharts(bridge, {2, 1000.0});
+    const QChart& chart = *chartNamed(seconds, QStringLiteral("load-effect-hour")).chart;
+    EXPECT_THAT(chart.title().toStdString(), ::testing::HasSubstr("second by second, hour 2"));
+    QList<QLineSeries*> lines = seriesOf<QLineSeries>(chart);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0]->points(),
+              QList<QPointF>(
+                  {{60.0 + 1.0 / 60.0, 90.0}, {60.0 + 2.0 / 60.0, 120.0}, {60.0 + 3.0 / 60.0, 0.0}, {100.0, 0.0}}));
+    EXPECT_EQ(lines[1]->at(0), QPointF(60.0 + 1.0 / 60.0, 10.0));
+    // An hour past the run's end shows its last hour.
+    std::vector<ResultChart> beyond = loadEffectCharts(bridge, {9, 1000.0});
+    EXPECT_THAT(chartNamed(beyond, QStringLiteral("load-effect-hour")).chart->title().toStdString(),
+                ::testing::HasSubstr("hour 2"));
+}
+
+TEST(LoadEffectCharts, HistogramAndGumbelPlotUseTheCompleteIntervalsOnly)
+{
+    std::vector<ResultChart> charts = loadEffectCharts(deck(), {0, 1000.0});
+    const QChart& histogram = *chartNamed(charts, QStringLiteral("maxima-histogram")).chart;
+    EXPECT_THAT(histogram.title().toStdString(), ::testing::HasSubstr("3 complete intervals, mean 200"));
+    EXPECT_EQ(axis(histogram, Qt::Horizontal)->titleText(), QStringLiteral("Interval maximum (kN m)"));
+    ASSERT_EQ(seriesOf<QAreaSeries>(histogram).size(), 1);
+
+    const QChart& gumbel = *chartNamed(charts, QStringLiteral("gumbel")).chart;
+    const std::optional<GumbelFit> fit = Gumbel::fit({100, 300, 200});
+    ASSERT_TRUE(fit);
+    // 1000 years of 2.16e7 s in intervals of 1800 s: 1.2e7 intervals.
+    const double level = fit->returnLevel(1.2e7);
+    EXPECT_THAT(gumbel.title().toStdString(), ::testing::HasSubstr("1000-year return level"));
+    EXPECT_THAT(gumbel.title().toStdString(), ::testing::HasSubstr(QString::number(level, 'g', 6).toStdString()));
+    EXPECT_THAT(gumbel.title().toStdString(), ::testing::HasSubstr("1.2e+07 intervals"));
+    QList<QScatterSeries*> scatters = seriesOf<QScatterSeries>(gumbel);
+    ASSERT_EQ(scatters.size(), 2);
+    ASSERT_EQ(scatters[0]->count(), 3);
+    EXPECT_EQ(scatters[0]->at(0).y(), 100.0);
+    EXPECT_NEAR(scatters[0]->at(2).x(), -std::log(-std::log(2.56 / 3.12)), 1e-12);
+    EXPECT_NEAR(scatters[1]->at(0).y(), level, 1e-9);
+    // The fitted line: location + scale × reduced variate, through the return level.
+    QLineSeries* line = seriesOf<QLineSeries>(gumbel).first();
+    ASSERT_EQ(line->count(), 2);
+    EXPECT_NEAR(line->at(1).y(), level, 1e-6);
+    EXPECT_NEAR(line->at(0).y(), fit->location + fit->scale * line->at(0).x(), 1e-9);
+}
+
+TEST(LoadEffectCharts, AGumbelPlotWithoutAFitSaysWhy)
+{
+    BridgeResults bridge = deck();
+    bridge.rows.resize(1);
+    std::vector<ResultChart> charts = loadEffectCharts(bridge, {});
+    const QChart& gumbel = *chartNamed(charts, QStringLiteral("gumbel")).chart;
+    EXPECT_THAT(gumbel.title().toStdString(), ::testing::HasSubstr("no fit"));
+    EXPECT_TRUE(seriesOf<QLineSeries>(gumbel).isEmpty());
+}
+
+TEST(LoadEffectPage, TheHourAndTheReturnPeriodRedrawTheCharts)
+{
+    ResultsDialogs dialogs;
+    LoadEffectPage page(deck(), QStringLiteral("LE_Deck"), dialogs);
+    EXPECT_EQ(page.hourBox().minimum(), 1);
+    EXPECT_EQ(page.hourBox().maximum(), 2);
+    EXPECT_EQ(page.returnYearsBox().value(), 1000.0);
+    ASSERT_EQ(page.panels().size(), 4u);
+    page.returnYearsBox().setValue(50.0);
+    ASSERT_EQ(page.panels().size(), 4u);
+    EXPECT_THAT(page.panels()[3]->chart().title().toStdString(), ::testing::HasSubstr("50-year return level"));
+    EXPECT_THAT(page.panels()[0]->chart().title().toStdString(), ::testing::HasSubstr("hour 1 of the run"));
+    page.hourBox().setValue(2);
+    EXPECT_THAT(page.panels()[0]->chart().title().toStdString(), ::testing::HasSubstr("hour 2 of the run"));
+}
+
+TEST(ResultsWindow, ShowsATabPerBridgeAfterTheDetectorsFiles)
+{
+    QTemporaryDir folder;
+    std::filesystem::path metrics = folder.path().toStdString();
+    writeTextFile(metrics / "FD_All_Pos_1500.csv", threeIntervalFlows);
+    const std::string header =
+        "interval,end_time_s,maximum,time_of_maximum_s,minimum,time_of_minimum_s,vehicles,duration_s\n";
+    writeTextFile(metrics / "LE_Deck.csv", header + "1,600,5,500,0,10,1,600\n2,1200,7,900,0,610,1,600\n");
+    writeTextFile(metrics / "LE_Deck_seconds.csv", "second,end_time_s,maximum,minimum\n3,3,7,0\n");
+    writeTextFile(metrics / "LE_Broken.csv", header + "1,600\n");
+    ResultsWindow window;
+    BridgeSet bridges;
+    Bridge gate;
+    gate.name = "Deck";
+    gate.effect = BridgeEffect::supportShear;
+    bridges.bridges.push_back(gate);
+    window.showFolder(folder.path(), {}, bridges);
+    QTabWidget& tabs = window.tabs();
+    ASSERT_EQ(tabs.count(), 3);
+    EXPECT_EQ(tabs.tabText(1), QStringLiteral("Bridge Broken"));
+    EXPECT_EQ(tabs.tabText(2), QStringLiteral("Bridge Deck"));
+    QList<ChartPanel*> panels = window.panels(2);
+    ASSERT_EQ(panels.size(), 4);
+    EXPECT_EQ(panels[2]->chart().axes(Qt::Horizontal).first()->titleText(), QStringLiteral("Interval maximum (kN)"));
+    EXPECT_TRUE(window.panels(1).isEmpty());
+}
