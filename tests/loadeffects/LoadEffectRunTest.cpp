@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <random>
 #include <set>
 #include <sstream>
@@ -243,6 +244,42 @@ TEST(LoadEffectRun, EventsListTheVehiclesOnTheBridgeAtTheirPeaks)
     EXPECT_EQ(rows[2][3], "3");
     EXPECT_EQ(rows[3][0], "3");
     EXPECT_EQ(rows[3][3], "1");
+}
+
+// A truck crosses the span in each direction, its heavier rear axle 4 m behind the front. The
+// mid-span moment peaks with that axle at mid-span (110 m of road x), the front 4 m ahead in the
+// direction of travel: at 114 m in direction 1 and at 106 m in direction 2, which is 894 m of
+// direction 2's own coordinate. The events give the front in road x for both.
+TEST(LoadEffectRun, EventsGiveTheFrontInRoadXInBothDirections)
+{
+    TemporaryFolder folder;
+    HandTraffic traffic;
+    const long long entries[] = {0, 200};
+    traffic.add({{60.0, 4.0}, {120.0, 0.0}}, entries[0]);
+    traffic.add({{90.0, 4.0}, {180.0, 0.0}}, entries[1], 2);
+    LoadEffectRun run(prepared({bridge("Both", 100.0, BridgeEffect::midspanMoment, 86400.0)}), road, startTime,
+                      folder.path.string());
+    run.openFiles();
+    drive(run, traffic, 800, false);
+    const auto rows = csvRows(folder.file("LE_Both_events.csv"));
+    ASSERT_EQ(rows.size(), 3u);
+    // 90 x 3 + 180 x 5 and 60 x 3 + 120 x 5 kNm: the ordinates at 4 m from mid-span and at it.
+    EXPECT_EQ(rows[1][2], "1170");
+    EXPECT_EQ(rows[1][6], "2");
+    EXPECT_EQ(rows[1][7], "106");
+    EXPECT_EQ(rows[2][2], "780");
+    EXPECT_EQ(rows[2][6], "1");
+    EXPECT_EQ(rows[2][7], "114");
+    // And from the peak's time: the step, the distance driven in the vehicle's own direction,
+    // and that distance counted from the far end of the road in direction 2.
+    for (std::size_t row = 1; row < rows.size(); ++row)
+    {
+        const int vehicle = std::stoi(rows[row][3]) - 1;
+        const long long step = std::llround((std::stod(rows[row][1]) - startTime) / timeStep);
+        const double driven = static_cast<double>(step - entries[vehicle]) * speed * timeStep;
+        const double roadX = rows[row][6] == "1" ? driven : road.length - driven;
+        EXPECT_NEAR(std::stod(rows[row][7]), roadX, 1e-9) << row;
+    }
 }
 
 // Random traffic with crossings that overlap and trucks close behind each other.
