@@ -3,8 +3,11 @@
 # Makes the static library roadflux_NAME of the calling source folder, which is one layer of the
 # program. A layer sees its own headers and those of the layers it USES, nothing else: its
 # include root (build/layers/NAME) holds a single link, NAME, to its folder, and the library
-# links the used layers, whose roots come with them. So an include against the direction of the
-# layers ("vehicles/..." in config) does not compile.
+# links the used layers privately, so their roots reach this layer's sources and not the layers
+# above. So an include against the direction of the layers ("vehicles/..." in config) does not
+# compile, and a layer that includes a header of a layer it does not name does not either, even
+# when that header comes in through one it does name: USES lists every layer a layer sees.
+# roadflux_sees(TARGET LAYER) gives a test or a program the same view as the layer's sources.
 #
 # A layer may only use layers added before it: the order of the add_subdirectory lines in the
 # top-level CMakeLists.txt is the order of the layers. QT marks a layer of the desktop program
@@ -41,7 +44,9 @@ function(roadflux_layer name)
   add_library(${target} STATIC ${sources} ${headers} ${resources})
   target_include_directories(${target} PUBLIC ${root})
   list(TRANSFORM arg_USES PREPEND roadflux_ OUTPUT_VARIABLE used_targets)
-  target_link_libraries(${target} PUBLIC ${used_targets} ${arg_LIBRARIES})
+  target_link_libraries(${target} PRIVATE ${used_targets})
+  target_link_libraries(${target} PUBLIC ${arg_LIBRARIES})
+  set_property(TARGET ${target} PROPERTY ROADFLUX_USES ${arg_USES})
 
   # Every header compiled once within the layer, so that a header no source of its own layer
   # includes is held to the layer's direction too.
@@ -54,7 +59,7 @@ function(roadflux_layer name)
     endforeach()
     file(CONFIGURE OUTPUT ${check_source} CONTENT "${check_text}")
     add_library(${target}_headers OBJECT ${check_source})
-    target_link_libraries(${target}_headers PRIVATE ${target})
+    roadflux_sees(${target}_headers ${name})
     set_target_properties(${target}_headers PROPERTIES AUTOMOC OFF AUTORCC OFF AUTOUIC OFF)
   endif()
 
@@ -63,4 +68,15 @@ function(roadflux_layer name)
   else()
     set_property(GLOBAL APPEND PROPERTY ROADFLUX_LAYERS ${name})
   endif()
+endfunction()
+
+# Links TARGET with LAYER and the layers it uses, so that TARGET sees exactly the headers the
+# layer's own sources see.
+function(roadflux_sees target layer)
+  get_target_property(used roadflux_${layer} ROADFLUX_USES)
+  if(NOT used)
+    set(used)
+  endif()
+  list(TRANSFORM used PREPEND roadflux_)
+  target_link_libraries(${target} PRIVATE roadflux_${layer} ${used})
 endfunction()
