@@ -41,7 +41,7 @@ writers=(
   "generate|OPT|generate TARGET --duration 10min --seed 1 --force|config||src/cli/GenerateCommand.cpp"
   "example|NEW=ex/study.rfx|example ex|||src/cli/ExampleCommand.cpp"
   "compare-csv|FIXED=cmp/FD_All_Pos_1500.csv|compare run1 run2 --csv cmp|summary runfile||src/cli/CompareCommand.cpp src/replications/CompareRuns.cpp src/replications/ComparisonCsv.cpp"
-  "report|OPT|REPORT run1 --study study.rfx --bridges bridges.csv --config Roadflux.ini -o TARGET|study config bridges summary runfile||src/report/main.cpp"
+  "report|OPT|REPORT run1 --study study.rfx --bridges bridges.csv --config Roadflux.ini -o TARGET|study config bridges summary runfile||src/report/ReportCommands.cpp"
   "report-compare|OPT|REPORT --compare run1 run2 --csv cmp -o TARGET|summary runfile|cmp/summary.csv|src/report/CompareReport.cpp"
   "report-compare-csv|FIXED=cmp/replications.csv|REPORT --compare run1 run2 --csv cmp -o page.html|summary runfile||"
 )

@@ -1,0 +1,152 @@
+#include "report/ReportRequest.h"
+
+#include <QCommandLineParser>
+
+#include <array>
+#include <cmath>
+
+namespace {
+
+// Beyond these a return level or an hour of the run means nothing: a million years, a century.
+constexpr double maxReturnYears = 1e6;
+constexpr int maxHour = 24 * 366 * 100;
+
+struct ReportOptions
+{
+    QCommandLineOption version{QStringLiteral("version"), QStringLiteral("Print the version and end.")};
+    QCommandLineOption output{{QStringLiteral("o"), QStringLiteral("output")},
+                              QStringLiteral("The report file (default: FOLDER/report.html)."),
+                              QStringLiteral("FILE")};
+    QCommandLineOption study{QStringLiteral("study"),
+                             QStringLiteral("The study that made the run: its detectors' intervals."),
+                             QStringLiteral("FILE")};
+    QCommandLineOption bridges{QStringLiteral("bridges"),
+                               QStringLiteral("The bridges file of the run (the load effects' units), in place "
+                                              "of STUDY.bridges beside the study."),
+                               QStringLiteral("FILE")};
+    QCommandLineOption config{QStringLiteral("config"),
+                              QStringLiteral("Configuration file (class colours), in place of Roadflux.ini in the "
+                                             "current directory."),
+                              QStringLiteral("FILE")};
+    QCommandLineOption returnPeriod{QStringLiteral("return-period"),
+                                    QStringLiteral("The return period of the load effects' return level, in years "
+                                                   "(default 1000)."),
+                                    QStringLiteral("YEARS")};
+    QCommandLineOption hour{QStringLiteral("hour"),
+                            QStringLiteral("The hour of the run (from 1) the load effects' second-by-second "
+                                           "charts show (default 1)."),
+                            QStringLiteral("H")};
+    QCommandLineOption compare{QStringLiteral("compare"),
+                               QStringLiteral("Compare the runs RUN_FOLDER... of a sweep instead: the mean over the "
+                                              "runs with its 95 % confidence interval (default report: "
+                                              "compare.html).")};
+    QCommandLineOption csv{QStringLiteral("csv"),
+                           QStringLiteral("With --compare: the folder for the comparison's CSV files, one per "
+                                          "measurement file."),
+                           QStringLiteral("DIR")};
+
+    // The options that only one run's report reads.
+    std::array<const QCommandLineOption*, 5> singleRunOptions() const
+    {
+        return {&study, &bridges, &config, &returnPeriod, &hour};
+    }
+};
+
+void describe(QCommandLineParser& parser, const ReportOptions& options)
+{
+    parser.setApplicationDescription(QStringLiteral(
+        "Writes the report of a run as one HTML file: the run's summary, key figures per detector and "
+        "bridge and every chart of its measurement and load-effect files. FOLDER is a run's folder (with "
+        "summary.txt and metrics/) or a folder of measurement files. With --compare, the comparison of a "
+        "sweep's runs instead: the runs needed, the mean over the runs with its 95 % band, the runs' "
+        "fundamental diagrams."));
+    parser.addHelpOption();
+    parser.addPositionalArgument(QStringLiteral("FOLDER"),
+                                 QStringLiteral("The run's folder; with --compare, the runs' folders"));
+    parser.addOptions({options.output, options.study, options.bridges, options.config, options.returnPeriod,
+                       options.hour, options.compare, options.csv, options.version});
+}
+
+std::optional<QString> valueOf(const QCommandLineParser& parser, const QCommandLineOption& option)
+{
+    return parser.isSet(option) ? std::optional(parser.value(option)) : std::nullopt;
+}
+
+// Fills the hour and return period; an error message for a value out of range.
+QString readLoadEffectOptions(const QCommandLineParser& parser, const ReportOptions& options,
+                              LoadEffectOptions& loadEffects)
+{
+    if (parser.isSet(options.returnPeriod))
+    {
+        bool ok = false;
+        loadEffects.returnYears = parser.value(options.returnPeriod).toDouble(&ok);
+        if (!ok || !std::isfinite(loadEffects.returnYears) || loadEffects.returnYears <= 0.0 ||
+            loadEffects.returnYears > maxReturnYears)
+            return QStringLiteral("--return-period: '%1' is not a number of years above 0 and at most 1000000")
+                .arg(parser.value(options.returnPeriod));
+    }
+    if (parser.isSet(options.hour))
+    {
+        bool ok = false;
+        loadEffects.hour = parser.value(options.hour).toInt(&ok);
+        if (!ok || loadEffects.hour < 1 || loadEffects.hour > maxHour)
+            return QStringLiteral("--hour: '%1' is not an hour of the run (1 to 876000)")
+                .arg(parser.value(options.hour));
+    }
+    return {};
+}
+
+ReportRequestResult refused(const QString& error)
+{
+    return {std::nullopt, error};
+}
+
+}  // namespace
+
+ReportRequestResult readReportRequest(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    ReportOptions options;
+    describe(parser, options);
+    if (!parser.parse(arguments))
+        return refused(parser.errorText());
+
+    ReportRequest request;
+    request.helpText = parser.helpText();
+    request.folders = parser.positionalArguments();
+    if (parser.isSet(QStringLiteral("help")))
+    {
+        request.action = ReportRequest::Action::help;
+        return {request, {}};
+    }
+    if (parser.isSet(options.version))
+    {
+        request.action = ReportRequest::Action::version;
+        return {request, {}};
+    }
+    if (parser.isSet(options.compare))
+    {
+        // Options of one run's report would be ignored in silence.
+        for (const QCommandLineOption* single : options.singleRunOptions())
+            if (parser.isSet(*single))
+                return refused(QStringLiteral("--%1 goes with the report of one run, not with --compare (see --help)")
+                                   .arg(single->names().constFirst()));
+        if (request.folders.isEmpty())
+            return refused(QStringLiteral("--compare needs the runs' folders (see --help)"));
+        request.action = ReportRequest::Action::comparison;
+        request.output = parser.isSet(options.output) ? parser.value(options.output) : QStringLiteral("compare.html");
+        request.csvFolder = parser.value(options.csv);
+        return {request, {}};
+    }
+    if (parser.isSet(options.csv))
+        return refused(QStringLiteral("--csv goes with --compare (see --help)"));
+    if (request.folders.size() != 1)
+        return refused(QStringLiteral("give one FOLDER (see --help)"));
+    if (QString error = readLoadEffectOptions(parser, options, request.loadEffects); !error.isEmpty())
+        return refused(error);
+    request.output = parser.value(options.output);
+    request.study = valueOf(parser, options.study);
+    request.bridges = valueOf(parser, options.bridges);
+    request.config = valueOf(parser, options.config);
+    return {request, {}};
+}
