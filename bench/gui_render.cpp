@@ -28,15 +28,13 @@
 #include <vector>
 
 namespace {
+// The program's one application, made by main before any benchmark runs and destroyed after the
+// last one, while Qt's own globals still stand (a function-local static outlived them).
+QApplication* theApplication = nullptr;
+
 QApplication& application()
 {
-    static int argc = 1;
-    static char name[] = "bench_gui_render";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
+    return *theApplication;
 }
 
 // Answers every message silently, so that no box waits for a click.
@@ -295,4 +293,18 @@ void BM_VisibleRunAtWarp1CpuShare(benchmark::State& state)
     setUserDialogs(previous);
 }
 BENCHMARK(BM_VisibleRunAtWarp1CpuShare)->Unit(benchmark::kSecond)->Iterations(1);
+}
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    theApplication = &app;
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
 }
