@@ -356,6 +356,18 @@ void CRoadfluxView::warpMeasured(double achievedWarp)
         statusBar->showAchievedWarp(achievedWarp, runControl.getTimeWarpFactor());
 }
 
+void CRoadfluxView::pauseChanged(bool paused)
+{
+    CStatusBar* statusBar = findStatusBar();
+    if (!statusBar)
+        return;
+    // The warp of before the pause no longer holds; a new one is measured once the run goes on.
+    if (paused)
+        statusBar->showPaused();
+    else
+        statusBar->hideAchievedWarp();
+}
+
 void CRoadfluxView::runEnded()
 {
     delete progressBar.data();

@@ -96,6 +96,7 @@ private:
     void runStarted() override;
     void progressRose(int percent) override;
     void warpMeasured(double achievedWarp) override;
+    void pauseChanged(bool paused) override;
     void runEnded() override;
     bool otherRunInProgress() const override;
     void simRunningChanged(bool running) override;

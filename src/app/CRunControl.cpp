@@ -155,6 +155,7 @@ void CRunControl::togglePause()
         paused = true;
     }
     restartWarpMeasure();
+    observer.pauseChanged(paused);
 }
 
 void CRunControl::finishRun(bool showMessage)
@@ -164,6 +165,8 @@ void CRunControl::finishRun(bool showMessage)
     if (!started)
         return;
     started = false;
+    // The clocks the view shows after the run are those of its end, not of its last frame.
+    takeClocks();
     observer.invalidate(true);
     running = false;
     invisibleRun = false;
@@ -228,6 +231,11 @@ void CRunControl::refreshClocks()
 {
     if (!running || invisibleRun)
         return;
+    takeClocks();
+}
+
+void CRunControl::takeClocks()
+{
     simTime = simulation.getTime();
     if (!paused)
         realElapsedMs = static_cast<int>(clock.now() - realStartMs);

@@ -71,6 +71,7 @@ private:
     void makeDueSteps(std::uint32_t nowMs);
     void measureWarp(std::uint32_t nowMs);
     void restartWarpMeasure();
+    void takeClocks();
     // Moves a due time past nowMs in whole intervals: missed steps and repaints are not made up.
     static void advancePast(std::uint32_t& due, std::uint32_t nowMs, int intervalMs);
     static bool isAfter(std::uint32_t a, std::uint32_t b);

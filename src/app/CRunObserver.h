@@ -13,6 +13,8 @@ public:
     virtual void progressRose(int percent) = 0;
     // A visible run went at achievedWarp simulated seconds per real second of late.
     virtual void warpMeasured(double achievedWarp) = 0;
+    // A visible run was paused or resumed.
+    virtual void pauseChanged(bool paused) { (void)paused; }
     virtual void runEnded() = 0;
     // Another view already runs the study's one simulation.
     virtual bool otherRunInProgress() const = 0;

@@ -92,6 +92,12 @@ void CStatusBar::showAchievedWarp(double achieved, double asked)
     warpPane->show();
 }
 
+void CStatusBar::showPaused()
+{
+    warpPane->setText(QStringLiteral("Paused"));
+    warpPane->show();
+}
+
 void CStatusBar::hideAchievedWarp()
 {
     warpPane->hide();

@@ -34,6 +34,8 @@ public:
     // The warp pane, shown while a visible run goes on: achieved and asked simulated seconds per
     // real second.
     void showAchievedWarp(double achieved, double asked);
+    // The same pane while the run is paused: a warp measured before the pause no longer holds.
+    void showPaused();
     void hideAchievedWarp();
     // "" while the pane is hidden.
     QString achievedWarpText() const;

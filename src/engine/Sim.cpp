@@ -40,7 +40,9 @@ const std::vector<std::vector<Vehicle*>>& Sim::step(bool& running)
     const std::vector<std::vector<Vehicle*>>& lists = road.getVehicles();
     ++steps;
     time = clockAt(steps);
-    progress = road.getProgress();
+    // The file is read whole while its last vehicles still have the road to drive: 100 % waits
+    // for the step that ends the run.
+    progress = running ? std::min(road.getProgress(), 99) : 100;
     lastTime = time;
     return lists;
 }

@@ -20,9 +20,9 @@ struct ReportRequest
     };
 
     Action action = Action::runReport;
-    QStringList folders;   // the run's folder; with --compare, the runs' folders
-    QString output;        // the page; the action's default when not given
-    QString csvFolder;     // --compare --csv
+    QStringList folders;  // the run's folder; with --compare, the runs' folders
+    QString output;       // the page; the action's default when not given
+    QString csvFolder;    // --compare --csv
     std::optional<QString> study;
     std::optional<QString> bridges;
     std::optional<QString> config;

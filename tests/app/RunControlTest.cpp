@@ -287,6 +287,23 @@ TEST_F(RunControl, AFinishedVisibleRunSaysSo)
     EXPECT_EQ(dialogs.notices[0], "The simulation has finished.");
 }
 
+TEST_F(RunControl, AFinishedRunShowsTheClockOfItsEndNotOfItsLastFrame)
+{
+    study.sim.stepsUntilEnd = 37;
+    auto view = makeView();
+    view->getRunControl().setTimeWarpFactor(1000.0);
+    view->runVisible();
+    tickAt(*view, 1);  // ten steps, then a frame
+    view->getRunControl().refreshClocks();
+    EXPECT_NEAR(view->getRunControl().getSimTime(), 1.0, 1e-9);
+    clock.time = start + 4;
+    tickAt(*view, 4);
+    ASSERT_FALSE(view->isRunning());
+    // The end came between frames: the clock is that of the last step, not of the last frame.
+    EXPECT_NEAR(view->getRunControl().getSimTime(), 3.7, 1e-9);
+    EXPECT_EQ(view->getRunControl().getRealElapsedMs(), 4);
+}
+
 TEST_F(RunControl, VehiclesLeftOffTheRoadAreToldUnderTheEndMessage)
 {
     study.sim.stepsUntilEnd = 1;

@@ -144,6 +144,14 @@ TEST_F(StudyRun, TheStatusBarShowsTheWarpAVisibleRunAchieves)
     QCoreApplication::processEvents();
     const QLabel* pane = statusBar->findChild<QLabel*>("achievedWarp");
     EXPECT_LT(frame.activeView()->getProgressBar()->geometry().right(), pane->geometry().left());
+    // Paused, the run says so where its warp stood; resumed, a new warp is measured first.
+    frame.executeCommand(32777);
+    EXPECT_EQ(statusBar->achievedWarpText(), "Paused");
+    frame.executeCommand(32777);
+    EXPECT_EQ(statusBar->achievedWarpText(), "");
+    for (std::uint32_t t = 1501; t <= 3000; ++t)
+        frame.activeView()->onTick(start + t);
+    EXPECT_EQ(statusBar->achievedWarpText(), "Time warp 1.0 of 1.0");
     frame.executeCommand(32794);
     EXPECT_EQ(statusBar->achievedWarpText(), "");
 }

@@ -396,3 +396,22 @@ TEST_F(Run, ListsOfEveryStepHoldEachLanesVehiclesInOrderWithTheirRoadX)
     }
     EXPECT_GT(changedSteps, 100);
 }
+
+TEST_F(Run, ProgressReachesAHundredOnlyWithTheStepThatEndsTheRun)
+{
+    // The file is read whole as the last vehicle enters; it still has 2.5 km to drive.
+    writeTrafficFile(study.inputFile, {truckRecord(0.0, 1, 1, 16.0), truckRecord(10.0, 1, 1, 16.0)});
+    setUpRun(sim, study);
+    int stepsAtEveryPercentRead = 0;
+    while (running)
+    {
+        sim.step(running);
+        if (running)
+        {
+            EXPECT_LE(sim.getProgress(), 99);
+            stepsAtEveryPercentRead += sim.getProgress() == 99 ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(sim.getProgress(), 100);
+    EXPECT_GT(stepsAtEveryPercentRead, 100);  // the road drained after the file was read
+}
