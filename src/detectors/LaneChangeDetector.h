@@ -6,6 +6,7 @@
 #include "detectors/Detector.h"
 #include "detectors/LaneChangeEvent.h"
 #include "detectors/MeasurementFile.h"
+#include "outputfiles/MeasurementKind.h"
 
 #include <string>
 #include <vector>
@@ -37,7 +38,7 @@ public:
 
 private:
     bool writesComposition() const;
-    std::string fileName(const char* prefix) const;
+    std::string filePathOf(MeasurementKind fileKind) const;
     std::size_t binOf(int eventLocation) const;
     void writeEvents();
     void writeComposition();

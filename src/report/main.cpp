@@ -11,6 +11,7 @@
 #include "files/AtomicFileWriter.h"
 #include "files/FileClaims.h"
 #include "loadeffects/BridgesFile.h"
+#include "outputfiles/BadFile.h"
 #include "replications/ComparisonError.h"
 
 #include <QApplication>
@@ -94,6 +95,10 @@ int writeComparison(const QStringList& folders, const QString& target, const QSt
     catch (const ComparisonError& refused)
     {
         return fail(QString::fromStdString(refused.what()));
+    }
+    catch (const BadFile& bad)
+    {
+        return fail(QString::fromStdString(bad.what()));
     }
     std::printf("Comparison written to %s\n", qPrintable(QDir::toNativeSeparators(target)));
     return 0;
