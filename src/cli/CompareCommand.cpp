@@ -2,6 +2,7 @@
 
 #include "cli/CliFailure.h"
 #include "cli/NumberOptions.h"
+#include "outputfiles/BadFile.h"
 #include "replications/CompareRuns.h"
 #include "replications/ComparisonError.h"
 
@@ -41,6 +42,10 @@ int CompareCommand::execute(const Options& options) const
     catch (const ComparisonError& refused)
     {
         throw CliFailure(refused.what());
+    }
+    catch (const BadFile& bad)
+    {
+        throw CliFailure(bad.what());
     }
     return 0;
 }

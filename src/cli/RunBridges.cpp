@@ -8,7 +8,7 @@
 #include "loadeffects/BridgesFile.h"
 #include "loadeffects/GumbelFit.h"
 #include "loadeffects/InfluenceLineFile.h"
-#include "loadeffects/LoadEffectFileNames.h"
+#include "outputfiles/MeasurementFileName.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -88,11 +88,9 @@ FileClaims RunBridges::files(const std::string& metricsFolder) const
         if (!bridge.influenceFile.empty())
             files.addInput(InfluenceLineFile::resolve(bridge, folder),
                            "the influence line file of bridge " + bridge.name);
-        for (const std::string& name :
-             {LoadEffectFileNames::series(bridge.name), LoadEffectFileNames::seconds(bridge.name),
-              LoadEffectFileNames::events(bridge.name)})
+        for (const MeasurementFileName& name : bridgeFiles(bridge.name))
         {
-            const std::string path = MeasurementFile::pathInFolder(metricsFolder, name);
+            const std::string path = MeasurementFile::pathInFolder(metricsFolder, name.text());
             files.addOutput(path, "the load-effect file " + path);
         }
     }

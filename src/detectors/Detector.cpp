@@ -1,6 +1,7 @@
 #include "detectors/Detector.h"
 
 #include "detectors/MeasurementFile.h"
+#include "outputfiles/MeasurementFileName.h"
 #include "vehicles/Vehicle.h"
 
 void Detector::detect(Vehicle*, double) {}
@@ -31,31 +32,12 @@ double Detector::passTime(const Vehicle& vehicle, double time) const
 
 std::string Detector::vehicleTypeName() const
 {
-    return vehicleTypeNameOf(vehicleTypes);
-}
-
-std::string Detector::vehicleTypeNameOf(short types)
-{
-    switch (types)
-    {
-    case vehicleTypesTrucks: return "Trucks";
-    case vehicleTypesCars: return "Car";
-    case vehicleTypesSmallTrucks: return "ST";
-    case vehicleTypesLargeTrucks: return "LT";
-    case vehicleTypesCranes: return "Crane";
-    case vehicleTypesLowLoaders: return "LL";
-    default: return "All";
-    }
+    return vehicleTypesCode(static_cast<std::uint16_t>(vehicleTypes));
 }
 
 std::string Detector::directionName() const
 {
-    return directionNameOf(directionPositive);
-}
-
-std::string Detector::directionNameOf(bool positive)
-{
-    return positive ? "Pos" : "Neg";
+    return directionCode(directionPositive);
 }
 
 bool Detector::acceptsClass(short vehicleClass) const

@@ -51,11 +51,9 @@ public:
     short getKind() const { return kind; }
     int getIntervalCount() const { return intervalCount; }
 
+    // The filter's and the direction's codes in the file names: "All", "Pos".
     std::string vehicleTypeName() const;
     std::string directionName() const;
-    // The same names for a filter code and a direction, as file names use them.
-    static std::string vehicleTypeNameOf(short vehicleTypes);
-    static std::string directionNameOf(bool directionPositive);
 
     // Writes out what the detector's measurement files still buffer, then appends the paths of
     // those that could not be created or lost lines: the run must not pass for complete.

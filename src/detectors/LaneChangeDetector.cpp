@@ -1,5 +1,9 @@
 #include "detectors/LaneChangeDetector.h"
 
+#include "outputfiles/FileLayouts.h"
+#include "outputfiles/MeasurementFileName.h"
+#include "outputfiles/MeasurementKind.h"
+
 #include <algorithm>
 
 namespace {
@@ -40,22 +44,21 @@ LaneChangeDetector::LaneChangeDetector(const std::string& folder, double interva
 
 bool LaneChangeDetector::writesComposition() const
 {
-    return vehicleTypes == vehicleTypesAll || vehicleTypes == vehicleTypesTrucks;
+    return ::writesComposition(static_cast<std::uint16_t>(vehicleTypes));
 }
 
-std::string LaneChangeDetector::fileName(const char* prefix) const
+std::string LaneChangeDetector::filePathOf(MeasurementKind fileKind) const
 {
-    return prefix + vehicleTypeName() + "_" + directionName() + ".csv";
+    return filePath(
+        MeasurementFileName::ofLaneChanges(fileKind, static_cast<std::uint16_t>(vehicleTypes), directionPositive)
+            .text());
 }
 
 std::vector<std::string> LaneChangeDetector::fileNamesFor(short types, bool positive)
 {
-    const std::string suffix = vehicleTypeNameOf(types) + "_" + directionNameOf(positive) + ".csv";
-    std::vector<std::string> names{"LC_All_" + suffix};
-    if (types == vehicleTypesAll || types == vehicleTypesTrucks)
-        names.push_back("LC_Comp_" + suffix);
-    names.push_back("LC_ST_" + suffix);
-    names.push_back("LC_Rate_" + suffix);
+    std::vector<std::string> names;
+    for (const MeasurementFileName& name : laneChangeFiles(static_cast<std::uint16_t>(types), positive))
+        names.push_back(name.text());
     return names;
 }
 
@@ -71,31 +74,21 @@ void LaneChangeDetector::collectLostFiles(std::vector<std::string>& paths)
 
 void LaneChangeDetector::openFiles()
 {
-    allFile.open(filePath(fileName("LC_All_")));
-    allFile.text("LANE CHANGE - VERBOSE OUTPUT OF EVENTS").endLine();
-    allFile.text("Time,Position,From Lane,To Lane,Right/Left,Type").endLine();
-    allFile.endLine();
-
+    const auto writeHeader = [](MeasurementFile& file, const std::vector<std::string>& lines) {
+        for (const std::string& line : lines)
+            file.text(line).endLine();
+    };
+    allFile.open(filePathOf(MeasurementKind::laneChangeEvents));
+    writeHeader(allFile, FileLayouts::laneChangeEventsHeader());
     if (writesComposition())
     {
-        compositionFile.open(filePath(fileName("LC_Comp_")));
-        compositionFile.text("LANE CHANGE - COMPOSITION OF EVENTS").endLine();
-        compositionFile.text("Time Interval,Car Changes,SmallTr Changes,LargeTr Changes,Crane Changes,LowLoad Changes")
-            .endLine();
+        compositionFile.open(filePathOf(MeasurementKind::laneChangeComposition));
+        writeHeader(compositionFile, FileLayouts::laneChangeCompositionHeader());
     }
-
-    spaceTimeFile.open(filePath(fileName("LC_ST_")));
-    spaceTimeFile.text("LANE CHANGE - SPACE TIME OF EVENTS").endLine();
-    spaceTimeFile.text("Left To Right,,Right To Left").endLine();
-    spaceTimeFile.text("Time (s),Location (m),Time (s),Location (m)").endLine();
-
-    rateFile.open(filePath(fileName("LC_Rate_")));
-    rateFile.text("LANE CHANGE - RATES BY LOCATION AND TIME").endLine();
-    rateFile.text("Time (s),Location (m)").endLine();
-    rateFile.text(",");
-    for (int binLocation : binLocations)
-        rateFile.integer(binLocation).text(",");
-    rateFile.endLine();
+    spaceTimeFile.open(filePathOf(MeasurementKind::laneChangeSpaceTime));
+    writeHeader(spaceTimeFile, FileLayouts::laneChangeSpaceTimeHeader());
+    rateFile.open(filePathOf(MeasurementKind::laneChangeRates));
+    writeHeader(rateFile, FileLayouts::laneChangeRatesHeader(binLocations));
 }
 
 void LaneChangeDetector::record(const LaneChangeEvent& event)

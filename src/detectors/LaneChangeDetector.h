@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+enum class MeasurementKind;  // of the catalogue of output files, which only the writing needs
+
 class LaneChangeDetector : public Detector
 {
 public:
@@ -37,7 +39,7 @@ public:
 
 private:
     bool writesComposition() const;
-    std::string fileName(const char* prefix) const;
+    std::string filePathOf(MeasurementKind fileKind) const;
     std::size_t binOf(int eventLocation) const;
     void writeEvents();
     void writeComposition();

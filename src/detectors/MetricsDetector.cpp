@@ -1,6 +1,8 @@
 #include "detectors/MetricsDetector.h"
 
 #include "config/Trace.h"
+#include "outputfiles/FileLayouts.h"
+#include "outputfiles/MeasurementFileName.h"
 #include "vehicles/Vehicle.h"
 
 #include <algorithm>
@@ -34,19 +36,26 @@ std::string MetricsDetector::fileName() const
 
 std::string MetricsDetector::fileNameFor(short detectorKind, short types, bool positive, int roadX)
 {
-    const char* prefix = "FD_";
+    const auto filter = static_cast<std::uint16_t>(types);
+    MeasurementKind fileKind = MeasurementKind::flowDensity;
     if (detectorKind == kindHeadway)
-        prefix = "Head_";
+        fileKind = MeasurementKind::headway;
     else if (detectorKind == kindComposition)
-        prefix = "Comp_";
-    if (detectorKind == kindComposition && !(types == vehicleTypesAll || types == vehicleTypesTrucks))
+        fileKind = MeasurementKind::composition;
+    if (fileKind == MeasurementKind::composition && !::writesComposition(filter))
         return "";
-    return prefix + vehicleTypeNameOf(types) + "_" + directionNameOf(positive) + "_" + std::to_string(roadX) + ".csv";
+    return MeasurementFileName::ofPointDetector(fileKind, filter, positive, roadX).text();
 }
 
 bool MetricsDetector::writesComposition() const
 {
-    return vehicleTypes == vehicleTypesAll || vehicleTypes == vehicleTypesTrucks;
+    return ::writesComposition(static_cast<std::uint16_t>(vehicleTypes));
+}
+
+void MetricsDetector::writeHeader(const std::vector<std::string>& lines)
+{
+    for (const std::string& line : lines)
+        file.text(line).endLine();
 }
 
 void MetricsDetector::collectLostFiles(std::vector<std::string>& paths)
@@ -62,11 +71,11 @@ void MetricsDetector::openFiles()
         return;
     file.open(filePath(fileName()));
     if (kind == kindHeadway)
-        writeHeadwayHeader();
+        writeHeader(FileLayouts::headwayHeader(laneCount));
     else if (kind == kindComposition)
-        writeCompositionHeader();
+        writeHeader(FileLayouts::compositionHeader());
     else
-        writeFlowDensityHeader();
+        writeHeader(FileLayouts::flowDensityHeader(laneCount));
 }
 
 void MetricsDetector::detect(Vehicle* vehicle, double time)
@@ -131,19 +140,6 @@ void MetricsDetector::finish()
     file.close();
 }
 
-void MetricsDetector::writeFlowDensityHeader()
-{
-    file.text(" ,");
-    for (int lane = 1; lane <= laneCount; ++lane)
-        file.text("Lane ").integer(lane).text(", , ,");
-    file.text("Totals").endLine();
-
-    file.text("Interval No.");
-    for (int group = 0; group <= laneCount; ++group)
-        file.text(",Density (veh/km),Flow (veh/hr),Avg. Vel. (km/h)");
-    file.endLine();
-}
-
 void MetricsDetector::writeFlowDensityRow()
 {
     constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
@@ -164,18 +160,6 @@ void MetricsDetector::writeFlowDensityRow()
     file.text(",").real(densitySum).text(",").real(flowSum).text(",").real(meanSpeed).endLine();
 }
 
-void MetricsDetector::writeHeadwayHeader()
-{
-    file.text("Headways (s)").endLine();
-    for (int lane = 1; lane <= laneCount; ++lane)
-    {
-        if (lane > 1)
-            file.text(",");
-        file.text("Lane ").integer(lane);
-    }
-    file.endLine();
-}
-
 void MetricsDetector::writeHeadwayRows()
 {
     std::size_t rows = 0;
@@ -194,11 +178,6 @@ void MetricsDetector::writeHeadwayRows()
         }
         file.endLine();
     }
-}
-
-void MetricsDetector::writeCompositionHeader()
-{
-    file.text("No. Cars,No. Small Trucks,No. Large Trucks,No. Cranes,No. Low-Loaders").endLine();
 }
 
 void MetricsDetector::writeCompositionRow()

@@ -38,9 +38,7 @@ public:
 
 private:
     bool writesComposition() const;
-    void writeFlowDensityHeader();
-    void writeHeadwayHeader();
-    void writeCompositionHeader();
+    void writeHeader(const std::vector<std::string>& lines);
     void writeFlowDensityRow();
     void writeHeadwayRows();
     void writeCompositionRow();

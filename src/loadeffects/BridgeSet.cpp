@@ -1,7 +1,7 @@
 #include "loadeffects/BridgeSet.h"
 
 #include "loadeffects/BridgeFields.h"
-#include "loadeffects/LoadEffectFileNames.h"
+#include "outputfiles/MeasurementFileName.h"
 
 #include <algorithm>
 #include <cctype>
@@ -69,10 +69,9 @@ void checkOutputNames(const std::vector<Bridge>& bridges, std::vector<BridgeProb
     {
         if (!nameProblem(bridges[i].name).empty())
             continue;
-        for (const std::string& file :
-             {LoadEffectFileNames::series(bridges[i].name), LoadEffectFileNames::seconds(bridges[i].name),
-              LoadEffectFileNames::events(bridges[i].name)})
+        for (const MeasurementFileName& output : bridgeFiles(bridges[i].name))
         {
+            const std::string file = output.text();
             const auto [owner, added] = owners.emplace(lowerCase(file), i);
             if (!added && owner->second != i)
             {

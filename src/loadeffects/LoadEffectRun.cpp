@@ -3,8 +3,9 @@
 #include "detectors/MeasurementFile.h"
 #include "loadeffects/BridgeFields.h"
 #include "loadeffects/InfluenceLineFile.h"
-#include "loadeffects/LoadEffectFileNames.h"
 #include "loadeffects/SecondEnvelope.h"
+#include "outputfiles/FileLayouts.h"
+#include "outputfiles/MeasurementFileName.h"
 
 #include <cmath>
 #include <utility>
@@ -55,9 +56,10 @@ std::vector<std::string> LoadEffectRun::openFiles()
     for (std::size_t i = 0; i < monitors.size(); ++i)
     {
         const std::string& name = monitors[i].getBridge().name;
-        const std::string seriesPath = MeasurementFile::pathInFolder(folder, LoadEffectFileNames::series(name));
-        const std::string secondsPath = MeasurementFile::pathInFolder(folder, LoadEffectFileNames::seconds(name));
-        const std::string eventsPath = MeasurementFile::pathInFolder(folder, LoadEffectFileNames::events(name));
+        const std::vector<MeasurementFileName> names = bridgeFiles(name);
+        const std::string seriesPath = MeasurementFile::pathInFolder(folder, names[0].text());
+        const std::string secondsPath = MeasurementFile::pathInFolder(folder, names[1].text());
+        const std::string eventsPath = MeasurementFile::pathInFolder(folder, names[2].text());
         Outputs& files = *outputs[i];
         files.series.open(seriesPath);
         files.seconds.open(secondsPath);
@@ -68,10 +70,12 @@ std::vector<std::string> LoadEffectRun::openFiles()
             failed.push_back(secondsPath);
         if (!files.events.isOpen())
             failed.push_back(eventsPath);
-        files.series.text("interval,end_time_s,maximum,time_of_maximum_s,minimum,time_of_minimum_s,vehicles,duration_s")
-            .endLine();
-        files.seconds.text("second,end_time_s,maximum,minimum").endLine();
-        files.events.text("rank,time_s,value,line,class,gross_weight_kN,lane,front_x_m").endLine();
+        for (const std::string& line : FileLayouts::loadEffectIntervalsHeader())
+            files.series.text(line).endLine();
+        for (const std::string& line : FileLayouts::loadEffectSecondsHeader())
+            files.seconds.text(line).endLine();
+        for (const std::string& line : FileLayouts::loadEffectEventsHeader())
+            files.events.text(line).endLine();
     }
     return failed;
 }

@@ -1,30 +1,29 @@
 #include "measurements/BridgeResults.h"
 
 #include "loadeffects/BridgesFile.h"
-#include "loadeffects/LoadEffectFileNames.h"
-#include "loadeffects/LoadEffectOutputs.h"
+#include "measurements/LoadEffectTables.h"
+#include "outputfiles/MeasurementFileName.h"
 
 #include <algorithm>
+#include <new>
 
 namespace {
 
-const std::string seriesPrefix = "LE_";
-const std::string csvSuffix = ".csv";
-const std::string eventsSuffix = "_events.csv";
-const std::string secondsSuffix = "_seconds.csv";
-
-bool endsWith(const std::string& text, const std::string& end)
+// The file's table, or nothing when it is missing or cannot be read: the charts do without.
+template <class Table>
+std::optional<Table> readIfThere(const std::filesystem::path& path)
 {
-    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
-// The bridge's name of a series file's name, or "" for any other file.
-std::string bridgeNameOf(const std::string& fileName)
-{
-    if (fileName.rfind(seriesPrefix, 0) != 0 || !endsWith(fileName, csvSuffix) || endsWith(fileName, eventsSuffix) ||
-        endsWith(fileName, secondsSuffix))
-        return {};
-    return fileName.substr(seriesPrefix.size(), fileName.size() - seriesPrefix.size() - csvSuffix.size());
+    std::error_code error;
+    if (!std::filesystem::exists(path, error))
+        return std::nullopt;
+    try
+    {
+        return Table::read(CsvText::load(path, path.filename().string()));
+    }
+    catch (const BadFile&)
+    {
+        return std::nullopt;
+    }
 }
 
 std::string unitOf(BridgeEffect effect)
@@ -43,10 +42,7 @@ std::string unitOf(BridgeEffect effect)
 
 double BridgeResults::intervalSeconds() const
 {
-    double longest = 0.0;
-    for (const IntervalRow& row : rows)
-        longest = std::max(longest, row.duration);
-    return longest;
+    return intervalSecondsOf(rows);
 }
 
 double BridgeResults::runStart() const
@@ -56,7 +52,10 @@ double BridgeResults::runStart() const
 
 std::vector<double> BridgeResults::completeMaxima() const
 {
-    return LoadEffectOutputs::completeMaxima(rows, intervalSeconds());
+    std::vector<double> maxima;
+    for (const IntervalRow& row : completeRowsOf(rows))
+        maxima.push_back(row.maximum);
+    return maxima;
 }
 
 std::vector<BridgeResults> BridgeResults::readFolder(const std::filesystem::path& folder)
@@ -65,29 +64,32 @@ std::vector<BridgeResults> BridgeResults::readFolder(const std::filesystem::path
     std::error_code error;
     for (const auto& file : std::filesystem::directory_iterator(folder, error))
     {
-        std::string name = bridgeNameOf(file.path().filename().string());
-        if (name.empty() || name.find_first_of("/\\") != std::string::npos)
+        const std::optional<MeasurementFileName> name = MeasurementFileName::parse(file.path().filename().string());
+        if (!name || name->kind != MeasurementKind::loadEffectIntervals)
             continue;
         BridgeResults bridge;
-        bridge.name = name;
+        bridge.name = name->bridge;
         bridge.seriesPath = file.path();
-        IntervalRowsResult series = LoadEffectOutputs::readIntervals(file.path().string());
-        bridge.rows = std::move(series.rows);
-        bridge.problem = std::move(series.problem);
-        std::filesystem::path eventsPath = folder / LoadEffectFileNames::events(name);
-        if (std::filesystem::exists(eventsPath, error))
+        try
         {
-            LoadEventsResult events = LoadEffectOutputs::readEvents(eventsPath.string());
-            if (events.problem.empty())
-                bridge.events = std::move(events.events);
+            bridge.rows =
+                LoadEffectIntervalTable::read(CsvText::load(file.path(), file.path().filename().string())).rows;
         }
-        std::filesystem::path secondsPath = folder / LoadEffectFileNames::seconds(name);
-        if (std::filesystem::exists(secondsPath, error))
+        catch (const BadFile& bad)
         {
-            SecondRowsResult seconds = LoadEffectOutputs::readSeconds(secondsPath.string());
-            bridge.hasSeconds = seconds.problem.empty();
-            if (bridge.hasSeconds)
-                bridge.seconds = std::move(seconds.rows);
+            bridge.error = bad;
+        }
+        catch (const std::bad_alloc&)
+        {
+            bridge.error = BadFile(file.path().filename().string(), 0, "too large to read");
+        }
+        const std::vector<MeasurementFileName> names = bridgeFiles(bridge.name);
+        if (auto events = readIfThere<LoadEffectEventTable>(folder / names[2].text()))
+            bridge.events = std::move(events->events);
+        if (auto seconds = readIfThere<LoadEffectSecondTable>(folder / names[1].text()))
+        {
+            bridge.hasSeconds = true;
+            bridge.seconds = std::move(seconds->rows);
         }
         bridges.push_back(std::move(bridge));
     }

@@ -7,8 +7,10 @@
 #include "loadeffects/IntervalRow.h"
 #include "loadeffects/LargestEvents.h"
 #include "loadeffects/SecondEnvelope.h"
+#include "outputfiles/BadFile.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,9 +23,9 @@ struct BridgeResults
     std::vector<SecondRow> seconds;  // the loaded seconds; empty without the seconds file
     bool hasSeconds = false;         // the seconds file was read: a second not in it had no load
     std::string unit;                // of the load effect, "kN" or "kN m"; empty when not known
-    std::string problem;             // why a file could not be read, naming it and the line
+    std::optional<BadFile> error;    // why the series file could not be read
 
-    bool isRead() const { return problem.empty(); }
+    bool isRead() const { return !error; }
     // s: the intervals' length, that of the longest row (only the last one is cut short).
     double intervalSeconds() const;
     // s of the clock: the start of the first interval.

@@ -1,5 +1,7 @@
 #include "measurements/CompositionTable.h"
 
+#include "outputfiles/FileLayouts.h"
+
 #include <string>
 
 const char* vehicleClassName(std::size_t vehicleClass)
@@ -8,7 +10,7 @@ const char* vehicleClassName(std::size_t vehicleClass)
     return vehicleClass < vehicleClassCount ? names[vehicleClass] : "";
 }
 
-ClassCounts readClassCounts(const MeasurementText& text, std::size_t line, const std::vector<std::string_view>& cells,
+ClassCounts readClassCounts(const CsvText& text, std::size_t line, const std::vector<std::string_view>& cells,
                             std::size_t first)
 {
     ClassCounts counts{};
@@ -22,10 +24,11 @@ ClassCounts readClassCounts(const MeasurementText& text, std::size_t line, const
     return counts;
 }
 
-CompositionTable CompositionTable::read(const MeasurementText& text)
+CompositionTable CompositionTable::read(const CsvText& text)
 {
-    text.expectLabels(1, {"No. Cars", "No. Small Trucks", "No. Large Trucks", "No. Cranes", "No. Low-Loaders"});
+    text.expectHeader(1, FileLayouts::compositionHeader());
     CompositionTable table;
+    table.header = text.verbatim(1, 1);
     for (std::size_t line = 2; line <= text.lineCount(); ++line)
     {
         if (text.isBlank(line))

@@ -4,20 +4,6 @@
 
 namespace {
 
-const char* vehicleTypeCode(std::uint16_t types)
-{
-    switch (types)
-    {
-    case CStatDetector::allTrucks: return "Trucks";
-    case CStatDetector::cars: return "Car";
-    case CStatDetector::smallTrucks: return "ST";
-    case CStatDetector::largeTrucks: return "LT";
-    case CStatDetector::cranes: return "Crane";
-    case CStatDetector::lowLoaders: return "LL";
-    default: return "All";
-    }
-}
-
 // The four files of a lane-change detector share one key; the point detectors' keys hold their
 // location.
 std::string key(int kindGroup, const std::string& types, bool positive, std::optional<int> location)
@@ -54,13 +40,15 @@ DetectorIntervals::DetectorIntervals(const std::vector<std::unique_ptr<CStatDete
             location = definition->getLocation();
         // The first of two definitions with one file name writes the file.
         intervals.emplace(
-            key(kind, vehicleTypeCode(definition->getVehicleTypes()), definition->isDirectionPositive(), location),
+            key(kind, vehicleTypesCode(definition->getVehicleTypes()), definition->isDirectionPositive(), location),
             definition->getInterval());
     }
 }
 
 std::optional<double> DetectorIntervals::of(const MeasurementFileName& name) const
 {
+    if (isLoadEffectKind(name.kind))
+        return std::nullopt;
     auto found = intervals.find(key(kindGroup(name.kind), name.vehicleTypes, name.directionPositive, name.location));
     if (found == intervals.end())
         return std::nullopt;

@@ -2,7 +2,7 @@
 // The aggregation interval of each measurement file, known from the study's detector definitions.
 // Without them the flow-and-density figures estimate the interval from the flows.
 
-#include "measurements/MeasurementFileName.h"
+#include "outputfiles/MeasurementFileName.h"
 
 #include <map>
 #include <memory>

@@ -1,14 +1,14 @@
 #include "measurements/FlowDensityTable.h"
 
+#include "outputfiles/FileLayouts.h"
+
 #include <algorithm>
 #include <cmath>
 #include <string>
 
 namespace {
 
-constexpr const char* groupLabels[3] = {"Density (veh/km)", "Flow (veh/hr)", "Avg. Vel. (km/h)"};
-
-int countLanes(const MeasurementText& text)
+int countLanes(const CsvText& text)
 {
     std::vector<std::string_view> cells = text.cells(1);
     int lanes = 0;
@@ -16,26 +16,19 @@ int countLanes(const MeasurementText& text)
     {
         if (cells[i].empty())
             continue;
-        if (cells[i] == "Totals")
+        if (cells[i] == FileLayouts::totalsLabel)
             return lanes;
-        if (cells[i] != "Lane " + std::to_string(lanes + 1))
-            text.fail(1, "expected the heading \"Lane " + std::to_string(lanes + 1) + "\" or \"Totals\", found \"" +
-                             std::string(cells[i]) + "\"");
+        const std::string lane = FileLayouts::laneLabel(static_cast<std::size_t>(lanes));
+        if (cells[i] != lane)
+            text.fail(1,
+                      "expected the heading \"" + lane + "\" or \"Totals\", found \"" + std::string(cells[i]) + "\"");
         ++lanes;
     }
     text.fail(1, "expected the lane headings of a flow-and-density file ending in \"Totals\"");
 }
 
-void checkLabels(const MeasurementText& text, int lanes)
-{
-    std::vector<std::string_view> labels = {"Interval No."};
-    for (int group = 0; group <= lanes; ++group)
-        labels.insert(labels.end(), std::begin(groupLabels), std::end(groupLabels));
-    text.expectLabels(2, labels);
-}
-
-LaneFlow readGroup(const MeasurementText& text, std::size_t line, const std::vector<std::string_view>& cells,
-                   std::size_t first, const std::string& owner)
+LaneFlow readGroup(const CsvText& text, std::size_t line, const std::vector<std::string_view>& cells, std::size_t first,
+                   const std::string& owner)
 {
     LaneFlow values;
     values.density = text.real(line, cells[first], owner + " density");
@@ -46,13 +39,14 @@ LaneFlow readGroup(const MeasurementText& text, std::size_t line, const std::vec
 
 }  // namespace
 
-FlowDensityTable FlowDensityTable::read(const MeasurementText& text)
+FlowDensityTable FlowDensityTable::read(const CsvText& text)
 {
     FlowDensityTable table;
     if (text.lineCount() < 2)
         text.fail(text.lineCount() + 1, "the file ends before its two header lines");
     table.laneCount = countLanes(text);
-    checkLabels(text, table.laneCount);
+    text.expectHeader(1, FileLayouts::flowDensityHeader(table.laneCount));
+    table.header = text.verbatim(1, 2);
     std::size_t cellCount = 1 + 3 * (static_cast<std::size_t>(table.laneCount) + 1);
     for (std::size_t line = 3; line <= text.lineCount(); ++line)
     {
@@ -66,6 +60,8 @@ FlowDensityTable FlowDensityTable::read(const MeasurementText& text)
                                 std::to_string(cells.size()));
         FlowDensityRow row;
         row.interval = text.integer(line, cells[0], "the interval number");
+        if (row.interval < 1)
+            text.fail(line, "the interval number counts from 1");
         for (int lane = 0; lane < table.laneCount; ++lane)
             row.lanes.push_back(readGroup(text, line, cells, 1 + 3 * static_cast<std::size_t>(lane),
                                           "lane " + std::to_string(lane + 1)));

@@ -2,9 +2,10 @@
 // The rows of a flow-and-density file: per interval and lane the density, flow and space-mean
 // speed, and the totals. A lane without vehicles has a not-a-number density and speed.
 
-#include "measurements/MeasurementText.h"
+#include "outputfiles/CsvText.h"
 
 #include <optional>
+#include <string>
 #include <vector>
 
 struct LaneFlow
@@ -24,9 +25,10 @@ struct FlowDensityRow
 struct FlowDensityTable
 {
     int laneCount = 0;
+    std::string header;  // the two header lines as written
     std::vector<FlowDensityRow> rows;
 
-    static FlowDensityTable read(const MeasurementText& text);
+    static FlowDensityTable read(const CsvText& text);
 
     // The interval length, s, recovered from the flows: each vehicle adds 3600 / interval veh/h
     // to its lane's flow. The smallest whole number of seconds that makes every flow a whole

@@ -1,20 +1,21 @@
 #include "measurements/HeadwayTable.h"
 
+#include "outputfiles/FileLayouts.h"
+
 #include <cmath>
 #include <string>
 
-HeadwayTable HeadwayTable::read(const MeasurementText& text)
+HeadwayTable HeadwayTable::read(const CsvText& text)
 {
-    text.expectLabels(1, {"Headways (s)"});
+    const std::string title = FileLayouts::headwayHeader(0).front();
+    text.expectLabels(1, {title});
     if (text.lineCount() < 2)
         text.fail(2, "the file ends before its lane headings");
     std::vector<std::string_view> labels = text.cells(2);
-    for (std::size_t lane = 0; lane < labels.size(); ++lane)
-        if (labels[lane] != "Lane " + std::to_string(lane + 1))
-            text.fail(2, "expected the heading \"Lane " + std::to_string(lane + 1) + "\", found \"" +
-                             std::string(labels[lane]) + "\"");
+    text.expectHeader(1, FileLayouts::headwayHeader(static_cast<int>(labels.size())));
 
     HeadwayTable table;
+    table.header = text.verbatim(1, 2);
     table.lanes.resize(labels.size());
     for (std::size_t line = 3; line <= text.lineCount(); ++line)
     {

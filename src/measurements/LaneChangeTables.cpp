@@ -1,18 +1,19 @@
 #include "measurements/LaneChangeTables.h"
 
+#include "outputfiles/FileLayouts.h"
+
 #include <cmath>
 
 namespace {
 
-void expectCellCount(const MeasurementText& text, std::size_t line, std::size_t found, std::size_t expected,
-                     const char* what)
+void expectCellCount(const CsvText& text, std::size_t line, std::size_t found, std::size_t expected, const char* what)
 {
     if (found != expected)
         text.fail(line,
                   "expected " + std::to_string(expected) + " cells (" + what + "), found " + std::to_string(found));
 }
 
-double readElapsed(const MeasurementText& text, std::size_t line, std::string_view cell)
+double readElapsed(const CsvText& text, std::size_t line, std::string_view cell)
 {
     double elapsed = text.real(line, cell, "the time");
     if (!std::isfinite(elapsed))
@@ -22,11 +23,14 @@ double readElapsed(const MeasurementText& text, std::size_t line, std::string_vi
 
 }  // namespace
 
-LaneChangeEventTable LaneChangeEventTable::read(const MeasurementText& text)
+LaneChangeEventTable LaneChangeEventTable::read(const CsvText& text)
 {
-    text.expectLabels(1, {"LANE CHANGE - VERBOSE OUTPUT OF EVENTS"});
-    text.expectLabels(2, {"Time", "Position", "From Lane", "To Lane", "Right/Left", "Type"});
+    // The header's third line is empty, as the data's blank lines are.
+    std::vector<std::string> header = FileLayouts::laneChangeEventsHeader();
+    header.resize(2);
+    text.expectHeader(1, header);
     LaneChangeEventTable table;
+    table.header = text.verbatim(1, 2);
     for (std::size_t line = 3; line <= text.lineCount(); ++line)
     {
         if (text.isBlank(line))
@@ -47,12 +51,11 @@ LaneChangeEventTable LaneChangeEventTable::read(const MeasurementText& text)
     return table;
 }
 
-LaneChangeCompositionTable LaneChangeCompositionTable::read(const MeasurementText& text)
+LaneChangeCompositionTable LaneChangeCompositionTable::read(const CsvText& text)
 {
-    text.expectLabels(1, {"LANE CHANGE - COMPOSITION OF EVENTS"});
-    text.expectLabels(
-        2, {"Time Interval", "Car Changes", "SmallTr Changes", "LargeTr Changes", "Crane Changes", "LowLoad Changes"});
+    text.expectHeader(1, FileLayouts::laneChangeCompositionHeader());
     LaneChangeCompositionTable table;
+    table.header = text.verbatim(1, 2);
     for (std::size_t line = 3; line <= text.lineCount(); ++line)
     {
         if (text.isBlank(line))
@@ -67,11 +70,9 @@ LaneChangeCompositionTable LaneChangeCompositionTable::read(const MeasurementTex
     return table;
 }
 
-LaneChangeSpaceTimeTable LaneChangeSpaceTimeTable::read(const MeasurementText& text)
+LaneChangeSpaceTimeTable LaneChangeSpaceTimeTable::read(const CsvText& text)
 {
-    text.expectLabels(1, {"LANE CHANGE - SPACE TIME OF EVENTS"});
-    text.expectLabels(2, {"Left To Right", "", "Right To Left"});
-    text.expectLabels(3, {"Time (s)", "Location (m)", "Time (s)", "Location (m)"});
+    text.expectHeader(1, FileLayouts::laneChangeSpaceTimeHeader());
     LaneChangeSpaceTimeTable table;
     for (std::size_t line = 4; line <= text.lineCount(); ++line)
     {
@@ -91,10 +92,11 @@ LaneChangeSpaceTimeTable LaneChangeSpaceTimeTable::read(const MeasurementText& t
     return table;
 }
 
-LaneChangeRateTable LaneChangeRateTable::read(const MeasurementText& text)
+LaneChangeRateTable LaneChangeRateTable::read(const CsvText& text)
 {
-    text.expectLabels(1, {"LANE CHANGE - RATES BY LOCATION AND TIME"});
-    text.expectLabels(2, {"Time (s)", "Location (m)"});
+    std::vector<std::string> header = FileLayouts::laneChangeRatesHeader({});
+    header.pop_back();  // the bin locations are read below
+    text.expectHeader(1, header);
     if (text.lineCount() < 3)
         text.fail(3, "the file ends before the line of bin locations");
     std::vector<std::string_view> binCells = text.cells(3);
@@ -102,6 +104,7 @@ LaneChangeRateTable LaneChangeRateTable::read(const MeasurementText& text)
     if (binCells.size() < 3 || !binCells.front().empty() || !binCells.back().empty())
         text.fail(3, "expected the bin locations between an empty first and an empty last cell");
     LaneChangeRateTable table;
+    table.header = text.verbatim(1, FileLayouts::laneChangeRatesHeaderLines);
     for (std::size_t i = 1; i + 1 < binCells.size(); ++i)
     {
         double location = text.real(3, binCells[i], "a bin location");

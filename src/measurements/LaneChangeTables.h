@@ -3,7 +3,7 @@
 // the events as points in time and space, and the rates per location bin and interval.
 
 #include "measurements/CompositionTable.h"
-#include "measurements/MeasurementText.h"
+#include "outputfiles/CsvText.h"
 
 #include <string>
 #include <vector>
@@ -21,8 +21,9 @@ struct LaneChangeRecord
 struct LaneChangeEventTable
 {
     std::vector<LaneChangeRecord> events;
+    std::string header;  // the title and labels as written
 
-    static LaneChangeEventTable read(const MeasurementText& text);
+    static LaneChangeEventTable read(const CsvText& text);
 };
 
 struct LaneChangeCompositionRow
@@ -34,8 +35,9 @@ struct LaneChangeCompositionRow
 struct LaneChangeCompositionTable
 {
     std::vector<LaneChangeCompositionRow> rows;
+    std::string header;  // the two header lines as written
 
-    static LaneChangeCompositionTable read(const MeasurementText& text);
+    static LaneChangeCompositionTable read(const CsvText& text);
 };
 
 struct SpaceTimePoint
@@ -49,7 +51,7 @@ struct LaneChangeSpaceTimeTable
     std::vector<SpaceTimePoint> leftToRight;
     std::vector<SpaceTimePoint> rightToLeft;
 
-    static LaneChangeSpaceTimeTable read(const MeasurementText& text);
+    static LaneChangeSpaceTimeTable read(const CsvText& text);
 };
 
 struct LaneChangeRateRow
@@ -64,8 +66,9 @@ struct LaneChangeRateTable
 {
     std::vector<double> binLocations;  // road x, m, ascending
     std::vector<LaneChangeRateRow> rows;
+    std::string header;  // the three header lines as written, the bins' with them
 
-    static LaneChangeRateTable read(const MeasurementText& text);
+    static LaneChangeRateTable read(const CsvText& text);
 
     // The bin width, m (the detector's location step); 0 with fewer than two bins.
     double binWidth() const;

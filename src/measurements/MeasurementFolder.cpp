@@ -1,8 +1,9 @@
 #include "measurements/MeasurementFolder.h"
 
 #include <algorithm>
+#include <new>
 
-MeasurementTable readMeasurementTable(const MeasurementText& text, MeasurementKind kind)
+MeasurementTable readMeasurementTable(const CsvText& text, MeasurementKind kind)
 {
     switch (kind)
     {
@@ -13,6 +14,9 @@ MeasurementTable readMeasurementTable(const MeasurementText& text, MeasurementKi
     case MeasurementKind::laneChangeComposition: return LaneChangeCompositionTable::read(text);
     case MeasurementKind::laneChangeSpaceTime: return LaneChangeSpaceTimeTable::read(text);
     case MeasurementKind::laneChangeRates: return LaneChangeRateTable::read(text);
+    case MeasurementKind::loadEffectIntervals:
+    case MeasurementKind::loadEffectSeconds:
+    case MeasurementKind::loadEffectEvents: break;  // a bridge's files are read together, as BridgeResults
     }
     return {};
 }
@@ -20,17 +24,18 @@ MeasurementTable readMeasurementTable(const MeasurementText& text, MeasurementKi
 MeasurementEntry readMeasurementFile(const std::filesystem::path& path, const MeasurementFileName& name)
 {
     MeasurementEntry entry{path, name, {}, {}};
+    const std::string shownName = path.filename().string();
     try
     {
-        entry.table = readMeasurementTable(MeasurementText::load(path), name.kind);
+        entry.table = readMeasurementTable(CsvText::load(path, shownName), name.kind);
     }
-    catch (const MeasurementFormatError& error)
+    catch (const BadFile& bad)
     {
-        entry.error = error.what();
+        entry.error = bad;
     }
     catch (const std::bad_alloc&)
     {
-        entry.error = path.filename().string() + ": too large to read";
+        entry.error = BadFile(shownName, 0, "too large to read");
     }
     return entry;
 }
@@ -56,7 +61,7 @@ MeasurementFolder MeasurementFolder::read(const std::filesystem::path& folder)
         }
         std::optional<MeasurementFileName> name = MeasurementFileName::parse(files->path().filename().string());
         std::error_code typeError;
-        if (name && files->is_regular_file(typeError))
+        if (name && !isLoadEffectKind(name->kind) && files->is_regular_file(typeError))
             found.emplace_back(*name, files->path());
     }
     std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });

@@ -6,9 +6,10 @@
 #include "measurements/FlowDensityTable.h"
 #include "measurements/HeadwayTable.h"
 #include "measurements/LaneChangeTables.h"
-#include "measurements/MeasurementFileName.h"
+#include "outputfiles/MeasurementFileName.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -21,15 +22,15 @@ struct MeasurementEntry
 {
     std::filesystem::path path;
     MeasurementFileName name;
-    MeasurementTable table;  // std::monostate when the file could not be read
-    std::string error;       // why, naming the file and line
+    MeasurementTable table;        // std::monostate when the file could not be read
+    std::optional<BadFile> error;  // why
 
     bool isRead() const { return table.index() != 0; }
 };
 
-// Reads one file whose name is a detector's file name.
+// Reads one file whose name is a detector's file name; the error names it without its folder.
 MeasurementEntry readMeasurementFile(const std::filesystem::path& path, const MeasurementFileName& name);
-MeasurementTable readMeasurementTable(const MeasurementText& text, MeasurementKind kind);
+MeasurementTable readMeasurementTable(const CsvText& text, MeasurementKind kind);
 
 struct MeasurementFolder
 {
@@ -37,6 +38,6 @@ struct MeasurementFolder
     std::vector<MeasurementEntry> entries;
     std::string error;  // set when the folder itself cannot be listed
 
-    // Files whose names are not a detector's are left out.
+    // Files whose names are not a detector's are left out; the bridges' are BridgeResults'.
     static MeasurementFolder read(const std::filesystem::path& folder);
 };

@@ -30,7 +30,8 @@ struct CompareRunsResult
     std::shared_ptr<FileClaim> claim;  // the lock on every output, held while the caller writes its own
 };
 
-// Throws ComparisonError with a message naming the runs, the file or the figure at fault.
+// Throws ComparisonError with a message naming the runs, the file or the figure at fault, and
+// BadFile for a file of a run that cannot be read.
 CompareRunsResult compareRuns(const CompareRunsOptions& options);
 
 // What was compared and the replications needed, as plain text.

@@ -1,6 +1,6 @@
 #pragma once
-// Why runs cannot be compared: a file that cannot be read (the message names the file and line),
-// or runs that differ in their detectors or intervals (the message names the runs and the file).
+// Why runs cannot be compared: a folder that holds no run, or runs that differ in their detectors
+// or intervals (the message names the runs and the file). A file that cannot be read is a BadFile.
 
 #include <stdexcept>
 #include <string>

@@ -1,162 +1,111 @@
 #include "replications/IntervalTables.h"
 
-#include <algorithm>
+#include "outputfiles/FileLayouts.h"
+
+#include <charconv>
 #include <cmath>
 #include <string>
 
 namespace {
-const char* const intervalLabel = "Interval No.";
-
-void requireHeader(const MeasurementLines& file, std::size_t lines)
+// Rows without an interval number are numbered in the order of the file, from 1.
+RunTable counted(const std::string& header)
 {
-    if (file.count() < lines)
-        file.fail(file.count(), "the header is incomplete: " + std::to_string(lines) + " lines expected");
-}
-
-std::string headerText(const MeasurementLines& file, std::size_t lines)
-{
-    std::string text;
-    for (std::size_t i = 0; i < lines; ++i)
-        text += file.line(i) + '\n';
-    return text;
-}
-
-struct NumberRow
-{
-    std::size_t line = 0;  // from 0
-    std::vector<double> values;
-};
-
-// The numbers of every non-blank line from `first` on, each line with exactly labels.size() cells.
-std::vector<NumberRow> numberRows(const MeasurementLines& file, std::size_t first,
-                                  const std::vector<std::string>& labels)
-{
-    std::vector<NumberRow> rows;
-    for (std::size_t i = first; i < file.count(); ++i)
-    {
-        if (file.isBlank(i))
-            continue;
-        const std::vector<std::string> cells = file.cells(i);
-        if (cells.size() != labels.size())
-            file.fail(i, std::to_string(labels.size()) + " cells expected, " + std::to_string(cells.size()) + " found");
-        std::vector<double> values;
-        for (std::size_t c = 0; c < cells.size(); ++c)
-            values.push_back(file.number(i, cells[c], labels[c]));
-        rows.push_back({i, std::move(values)});
-    }
-    return rows;
-}
-
-// Rows without an interval number are numbered in the order of the file, from 1. With a time
-// column first, its first cell is the end of the first interval: the interval's length.
-RunTable countedIntervals(const MeasurementLines& file, std::size_t headerLines, const std::vector<std::string>& labels,
-                          bool timeColumnFirst)
-{
-    const std::ptrdiff_t skipped = timeColumnFirst ? 1 : 0;
     RunTable table;
-    table.keyLabel = intervalLabel;
-    table.columns.assign(labels.begin() + skipped, labels.end());
-    table.layout = headerText(file, headerLines);
-    const std::vector<NumberRow> rows = numberRows(file, headerLines, labels);
-    for (const NumberRow& row : rows)
-        table.addRow(std::to_string(table.rows.size() + 1),
-                     std::vector<double>(row.values.begin() + skipped, row.values.end()));
-    if (timeColumnFirst && !rows.empty() && std::isfinite(rows.front().values.front()))
-        table.interval = IntervalEvidence::exactly(rows.front().values.front());
+    table.keyLabel = FileLayouts::intervalNumberLabel;
+    table.layout = header;
     return table;
 }
 
-std::vector<std::string> nonEmpty(std::vector<std::string> cells)
+std::string nextKey(const RunTable& table)
 {
-    std::erase_if(cells, [](const std::string& cell) { return cell.empty(); });
-    return cells;
+    return std::to_string(table.rows.size() + 1);
+}
+
+std::vector<double> asNumbers(const ClassCounts& counts)
+{
+    return {counts.begin(), counts.end()};
+}
+
+std::string shortest(double value)
+{
+    char buffer[32];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+    return std::string(buffer, end);
 }
 }
 
 namespace IntervalTables {
-RunTable flowDensity(const MeasurementLines& file, std::optional<double> runSeconds)
+RunTable flowDensity(const FlowDensityTable& file, std::optional<double> runSeconds)
 {
-    requireHeader(file, 2);
-    const std::vector<std::string> groups = file.cells(0);
-    const std::vector<std::string> labels = file.cells(1);
-    if (labels.size() < 2 || labels.front() != intervalLabel)
-        file.fail(1, std::string("\"") + intervalLabel + "\" and the columns' labels expected");
-    RunTable table;
-    table.keyLabel = intervalLabel;
-    table.layout = headerText(file, 2);
-    // A lane's name stands over the first of its three columns.
-    std::string group;
-    std::vector<std::size_t> laneFlowColumns;
-    for (std::size_t c = 1; c < labels.size(); ++c)
+    RunTable table = counted(file.header);
+    for (int lane = 0; lane <= file.laneCount; ++lane)
     {
-        if (c < groups.size() && !groups[c].empty())
-            group = groups[c];
-        table.columns.push_back(group.empty() ? labels[c] : group + " " + labels[c]);
-        if (labels[c] == "Flow (veh/hr)" && group != "Totals")
-            laneFlowColumns.push_back(c - 1);
+        const std::string group = lane < file.laneCount ? FileLayouts::laneLabel(static_cast<std::size_t>(lane))
+                                                        : std::string(FileLayouts::totalsLabel);
+        for (std::string_view column : FileLayouts::flowDensityColumns)
+            table.columns.push_back(group + " " + std::string(column));
     }
     std::vector<double> flows;
-    for (NumberRow& row : numberRows(file, 2, labels))
+    for (const FlowDensityRow& row : file.rows)
     {
-        const double number = row.values.front();
-        if (!std::isfinite(number) || number != std::floor(number) || number < 1.0)
-            file.fail(row.line, std::string(intervalLabel) + ": a whole number from 1 expected");
-        row.values.erase(row.values.begin());
-        for (std::size_t c : laneFlowColumns)
-            flows.push_back(row.values[c]);
-        table.addRow(std::to_string(static_cast<long long>(number)), std::move(row.values));
+        std::vector<double> values;
+        for (const LaneFlow& lane : row.lanes)
+        {
+            values.insert(values.end(), {lane.density, lane.flow, lane.speed});
+            flows.push_back(lane.flow);
+        }
+        values.insert(values.end(), {row.totals.density, row.totals.flow, row.totals.speed});
+        table.addRow(std::to_string(row.interval), std::move(values));
     }
     table.interval = IntervalEvidence::fromFlows(flows, table.rows.size(), runSeconds);
     return table;
 }
 
-RunTable composition(const MeasurementLines& file)
+RunTable composition(const CompositionTable& file)
 {
-    requireHeader(file, 1);
-    return countedIntervals(file, 1, file.cells(0), false);
+    RunTable table = counted(file.header);
+    table.columns.assign(FileLayouts::compositionColumns.begin(), FileLayouts::compositionColumns.end());
+    for (const ClassCounts& row : file.rows)
+        table.addRow(nextKey(table), asNumbers(row));
+    return table;
 }
 
-RunTable laneChangeComposition(const MeasurementLines& file)
+// The time column's first cell is the end of the first interval: the interval's length.
+RunTable laneChangeComposition(const LaneChangeCompositionTable& file)
 {
-    requireHeader(file, 2);
-    return countedIntervals(file, 2, file.cells(1), true);
+    RunTable table = counted(file.header);
+    table.columns.assign(FileLayouts::laneChangeCompositionColumns.begin() + 1,
+                         FileLayouts::laneChangeCompositionColumns.end());
+    for (const LaneChangeCompositionRow& row : file.rows)
+        table.addRow(nextKey(table), asNumbers(row.changes));
+    if (!file.rows.empty())
+        table.interval = IntervalEvidence::exactly(file.rows.front().elapsed);
+    return table;
 }
 
-RunTable laneChangeRates(const MeasurementLines& file)
+RunTable laneChangeRates(const LaneChangeRateTable& file)
 {
-    requireHeader(file, 3);
-    std::vector<std::string> labels{"Time (s)"};
-    for (const std::string& location : nonEmpty(file.cells(2)))
-        labels.push_back("Rate at " + location + " m (changes/km/h)");
-    return countedIntervals(file, 3, labels, true);
+    RunTable table = counted(file.header);
+    for (double location : file.binLocations)
+        table.columns.push_back("Rate at " + shortest(location) + " m (changes/km/h)");
+    for (const LaneChangeRateRow& row : file.rows)
+        table.addRow(nextKey(table), row.rates);
+    if (!file.rows.empty())
+        table.interval = IntervalEvidence::exactly(file.rows.front().elapsed);
+    return table;
 }
 
-RunTable loadEffectIntervals(const MeasurementLines& file)
+RunTable loadEffectIntervals(const LoadEffectIntervalTable& file)
 {
-    requireHeader(file, 1);
-    const std::vector<std::string> labels = file.cells(0);
-    constexpr std::size_t number = 0, maximum = 2, minimum = 4, duration = 7;
-    if (labels.size() != 8)
-        file.fail(0, "8 column labels expected, " + std::to_string(labels.size()) + " found");
-    RunTable table;
-    table.keyLabel = intervalLabel;
-    table.columns = {labels[maximum], labels[minimum]};
-    table.layout = headerText(file, 1);
-    const std::vector<NumberRow> rows = numberRows(file, 1, labels);
-    double full = 0.0;
-    for (const NumberRow& row : rows)
-        if (std::isfinite(row.values[duration]))
-            full = std::max(full, row.values[duration]);
-    for (const NumberRow& row : rows)
-    {
-        const std::vector<double>& v = row.values;
-        if (!std::isfinite(v[number]))
-            file.fail(row.line, labels[number] + ": a number expected");
-        if (std::abs(v[duration] - full) <= 1e-6 * full + 0.005)
-            table.addRow(std::to_string(std::llround(v[number])), {v[maximum], v[minimum]});
-    }
+    constexpr std::size_t maximum = 2, minimum = 4;
+    RunTable table = counted(file.header);
+    table.columns = {std::string(FileLayouts::loadEffectIntervalColumns[maximum]),
+                     std::string(FileLayouts::loadEffectIntervalColumns[minimum])};
+    for (const IntervalRow& row : completeRowsOf(file.rows))
+        table.addRow(std::to_string(row.number), {row.maximum, row.minimum});
     // One row alone may be the short last interval: it does not tell the length.
-    if (rows.size() >= 2 && full > 0.0)
+    const double full = intervalSecondsOf(file.rows);
+    if (file.rows.size() >= 2 && full > 0.0)
         table.interval = IntervalEvidence::exactly(full);
     return table;
 }

@@ -1,8 +1,11 @@
 #pragma once
-// Readers of the measurement files written once per interval, each into the rows compared across
-// runs: one row per interval, keyed by the interval's number.
+// The measurement files written once per interval, as the measurements layer reads them, turned
+// into the rows compared across runs: one row per interval, keyed by the interval's number.
 
-#include "replications/MeasurementLines.h"
+#include "measurements/CompositionTable.h"
+#include "measurements/FlowDensityTable.h"
+#include "measurements/LaneChangeTables.h"
+#include "measurements/LoadEffectTables.h"
 #include "replications/RunTable.h"
 
 #include <optional>
@@ -10,14 +13,14 @@
 namespace IntervalTables {
 // FD_: per lane and for the totals, density, flow and speed. runSeconds (simulated, s) bounds
 // the interval length, which the file does not hold.
-RunTable flowDensity(const MeasurementLines& file, std::optional<double> runSeconds);
+RunTable flowDensity(const FlowDensityTable& file, std::optional<double> runSeconds);
 // Comp_: the counts of each vehicle class.
-RunTable composition(const MeasurementLines& file);
+RunTable composition(const CompositionTable& file);
 // LC_Comp_: lane changes of each vehicle class.
-RunTable laneChangeComposition(const MeasurementLines& file);
+RunTable laneChangeComposition(const LaneChangeCompositionTable& file);
 // LC_Rate_: lane changes per km and hour in each location bin.
-RunTable laneChangeRates(const MeasurementLines& file);
+RunTable laneChangeRates(const LaneChangeRateTable& file);
 // LE_<bridge>.csv: the maximum and minimum of complete intervals; the run's last, shorter
 // interval is left out.
-RunTable loadEffectIntervals(const MeasurementLines& file);
+RunTable loadEffectIntervals(const LoadEffectIntervalTable& file);
 }

@@ -1,7 +1,7 @@
 #include "replications/ReplicationFigures.h"
 
+#include "outputfiles/MeasurementFileName.h"
 #include "replications/ComparisonError.h"
-#include "replications/MeasurementKind.h"
 
 #include <algorithm>
 #include <cmath>

@@ -25,7 +25,8 @@ struct ComparedTable
 class RunComparison
 {
 public:
-    // Throws ComparisonError: a folder or file that cannot be read, a run given twice, runs with
+    // Throws BadFile for a file that cannot be read, ComparisonError for a folder that cannot be
+    // read, a run given twice, runs with
     // other measurement files or headers (other detectors, lanes or bins), or other intervals, and
     // runs in progress (a folder NAME.partial, or one without summary.txt among runs with one).
     static RunComparison of(const std::vector<std::filesystem::path>& folders);

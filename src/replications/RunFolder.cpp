@@ -1,26 +1,36 @@
 #include "replications/RunFolder.h"
 
+#include "outputfiles/MeasurementFileName.h"
 #include "replications/ComparisonError.h"
 #include "replications/IntervalTables.h"
-#include "replications/MeasurementKind.h"
-#include "replications/MeasurementLines.h"
 #include "replications/RunFigureTables.h"
 #include "replications/SummaryFigures.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-RunTable readTable(MeasurementKind kind, const MeasurementLines& file, std::optional<double> runSeconds)
+// Messages name the file by its path: the runs' files share their names.
+CsvText load(const fs::path& path)
+{
+    return CsvText::load(path, path.string());
+}
+
+RunTable readTable(MeasurementKind kind, const fs::path& path, std::optional<double> runSeconds)
 {
     switch (kind)
     {
-    case MeasurementKind::flowDensity: return IntervalTables::flowDensity(file, runSeconds);
-    case MeasurementKind::composition: return IntervalTables::composition(file);
-    case MeasurementKind::laneChangeComposition: return IntervalTables::laneChangeComposition(file);
-    case MeasurementKind::laneChangeRates: return IntervalTables::laneChangeRates(file);
-    case MeasurementKind::loadEffectIntervals: return IntervalTables::loadEffectIntervals(file);
-    case MeasurementKind::headways: return RunFigureTables::headways(file);
-    case MeasurementKind::laneChangeEvents: return RunFigureTables::laneChangeEvents(file);
+    case MeasurementKind::flowDensity:
+        return IntervalTables::flowDensity(FlowDensityTable::read(load(path)), runSeconds);
+    case MeasurementKind::composition: return IntervalTables::composition(CompositionTable::read(load(path)));
+    case MeasurementKind::laneChangeComposition:
+        return IntervalTables::laneChangeComposition(LaneChangeCompositionTable::read(load(path)));
+    case MeasurementKind::laneChangeRates:
+        return IntervalTables::laneChangeRates(LaneChangeRateTable::read(load(path)));
+    case MeasurementKind::loadEffectIntervals:
+        return IntervalTables::loadEffectIntervals(LoadEffectIntervalTable::read(load(path)));
+    case MeasurementKind::headway: return RunFigureTables::headways(HeadwayTable::read(load(path)));
+    case MeasurementKind::laneChangeEvents:
+        return RunFigureTables::laneChangeEvents(LaneChangeEventTable::read(load(path)));
     case MeasurementKind::laneChangeSpaceTime:
     case MeasurementKind::loadEffectSeconds:
     case MeasurementKind::loadEffectEvents: break;
@@ -66,7 +76,7 @@ RunFolder RunFolder::read(const fs::path& folder)
     run.metricsFolder = isFolder(folder / "metrics") ? folder / "metrics" : folder;
     std::error_code error;
     if (fs::is_regular_file(folder / "summary.txt", error))
-        run.summary = SummaryFigures::read(MeasurementLines::load(folder / "summary.txt"));
+        run.summary = SummaryFigures::read(load(folder / "summary.txt"));
     const std::optional<double> runSeconds = run.summary ? SummaryFigures::runSeconds(*run.summary) : std::nullopt;
 
     fs::directory_iterator entries(run.metricsFolder, error);
@@ -79,8 +89,8 @@ RunFolder RunFolder::read(const fs::path& folder)
         if (!kind || !entry.is_regular_file(error))
             continue;
         run.fileNames.insert(name);
-        if (isCompared(*kind))
-            run.tables.emplace(name, readTable(*kind, MeasurementLines::load(entry.path()), runSeconds));
+        if (isComparedAcrossRuns(*kind))
+            run.tables.emplace(name, readTable(*kind, entry.path(), runSeconds));
     }
     if (!run.summary && run.fileNames.empty())
         throw ComparisonError(folder.string() + ": neither summary.txt nor measurement files: not a run's folder");

@@ -18,6 +18,7 @@ struct RunFolder
     std::map<std::string, RunTable> tables;  // the compared files, by name
     std::set<std::string> fileNames;         // every measurement file, compared or not
 
-    // Throws ComparisonError naming the folder, or the file and line, that cannot be read.
+    // Throws ComparisonError naming a folder that is no run's, BadFile for a file that cannot be
+    // read.
     static RunFolder read(const std::filesystem::path& folder);
 };

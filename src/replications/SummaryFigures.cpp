@@ -68,14 +68,14 @@ const char* const endLabel = "Simulated end";
 }
 
 namespace SummaryFigures {
-RunTable read(const MeasurementLines& summary)
+RunTable read(const CsvText& summary)
 {
     RunTable table;
     table.keyLabel = "Figure";
     table.columns = {"Value"};
-    for (std::size_t i = 0; i < summary.count(); ++i)
+    for (std::size_t number = 1; number <= summary.lineCount(); ++number)
     {
-        const std::string& line = summary.line(i);
+        const std::string line(summary.line(number));
         const std::size_t colon = line.find(':');
         if (colon == std::string::npos)
             continue;

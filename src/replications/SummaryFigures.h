@@ -5,13 +5,13 @@
 // "Release delay (s): mean" and "Release delay (s): maximum". The wall time is left out: it
 // measures the machine, not the run.
 
-#include "replications/MeasurementLines.h"
+#include "outputfiles/CsvText.h"
 #include "replications/RunTable.h"
 
 #include <optional>
 
 namespace SummaryFigures {
-RunTable read(const MeasurementLines& summary);
+RunTable read(const CsvText& summary);
 // The simulated seconds from the start to the end of the run, when the summary has both.
 std::optional<double> runSeconds(const RunTable& figures);
 }

@@ -81,7 +81,8 @@ QString chartSection(const MeasurementEntry& entry, const QString& anchor, const
     QString html = QStringLiteral("<section id=\"%1\"><h3>%2</h3><p>%3</p>\n")
                        .arg(anchor, escaped(entry.name.title()), escaped(entry.path.filename().string()));
     if (!entry.isRead())
-        return html + QStringLiteral("<p class=\"problem\">%1</p></section>\n").arg(escaped(entry.error));
+        return html +
+               QStringLiteral("<p class=\"problem\">%1</p></section>\n").arg(escaped(std::string(entry.error->what())));
     for (ResultChart& chart : chartsOf(entry, intervals.of(entry.name)))
         html += HtmlReport::figure(*chart.chart, anchor + QLatin1Char('-') + chart.name, ids);
     return html + QStringLiteral("</section>\n");
@@ -129,7 +130,8 @@ QString loadEffectSection(const BridgeResults& bridge, const QString& anchor, co
     QString html = QStringLiteral("<section id=\"%1\"><h3>%2</h3><p>%3</p>\n")
                        .arg(anchor, escaped(bridgeTitle(bridge)), escaped(bridge.seriesPath.filename().string()));
     if (!bridge.isRead())
-        return html + QStringLiteral("<p class=\"problem\">%1</p></section>\n").arg(escaped(bridge.problem));
+        return html + QStringLiteral("<p class=\"problem\">%1</p></section>\n")
+                          .arg(escaped(std::string(bridge.error->what())));
     for (ResultChart& chart : loadEffectCharts(bridge, options))
         html += HtmlReport::figure(*chart.chart, anchor + QLatin1Char('-') + chart.name, ids);
     return html + QStringLiteral("</section>\n");
@@ -154,7 +156,7 @@ QString loadEffects(const ReportSources& sources, PageIds& ids)
     html += loadEffectTable(bridges, anchors, sources.loadEffects);
     for (const BridgeResults& bridge : bridges)
         if (!bridge.isRead())
-            html += QStringLiteral("<p class=\"problem\">%1</p>\n").arg(escaped(bridge.problem));
+            html += QStringLiteral("<p class=\"problem\">%1</p>\n").arg(escaped(std::string(bridge.error->what())));
     for (std::size_t i = 0; i < bridges.size(); ++i)
         html += loadEffectSection(bridges[i], anchors[i], sources.loadEffects, ids);
     return html;
@@ -239,7 +241,7 @@ QString HtmlReport::build(const ReportSources& sources)
                                "adds 3600 / interval veh/h); give the study with --study to use its own.</p>\n");
     for (const MeasurementEntry& entry : folder.entries)
         if (!entry.isRead())
-            html += QStringLiteral("<p class=\"problem\">%1</p>\n").arg(escaped(entry.error));
+            html += QStringLiteral("<p class=\"problem\">%1</p>\n").arg(escaped(std::string(entry.error->what())));
 
     html += QStringLiteral("<h2>Charts</h2>\n");
     for (std::size_t i = 0; i < folder.entries.size(); ++i)

@@ -5,6 +5,7 @@
 #include "files/AtomicFileWriter.h"
 #include "files/FileClaims.h"
 #include "loadeffects/BridgesFile.h"
+#include "outputfiles/BadFile.h"
 #include "replications/ComparisonError.h"
 #include "report/CompareReport.h"
 #include "report/HtmlReport.h"
@@ -151,6 +152,10 @@ int writeComparison(const ReportRequest& request)
     catch (const ComparisonError& refused)
     {
         return fail(QString::fromStdString(refused.what()));
+    }
+    catch (const BadFile& bad)
+    {
+        return fail(QString::fromStdString(bad.what()));
     }
     std::printf("Comparison written to %s\n", qPrintable(QDir::toNativeSeparators(request.output)));
     return 0;

@@ -127,7 +127,7 @@ void ResultsWindow::reload()
 QWidget* ResultsWindow::pageFor(BridgeResults bridge)
 {
     if (!bridge.isRead())
-        return messageLabel(QString::fromStdString(bridge.problem));
+        return messageLabel(QString::fromStdString(bridge.error->what()));
     QString stem = QString::fromStdString((bridge.seriesPath.parent_path() / bridge.seriesPath.stem()).string());
     auto* scroll = new QScrollArea;
     scroll->setWidgetResizable(true);
@@ -146,7 +146,7 @@ QWidget* ResultsWindow::pageFor(const MeasurementEntry& entry)
     layout->addWidget(heading);
     if (!entry.isRead())
     {
-        layout->addWidget(messageLabel(QString::fromStdString(entry.error)), 1);
+        layout->addWidget(messageLabel(QString::fromStdString(entry.error->what())), 1);
         return content;
     }
     auto* grid = new QGridLayout;

@@ -32,7 +32,7 @@ inline MeasurementEntry entryOf(const std::string& fileName, const std::string& 
     MeasurementEntry entry;
     entry.path = fileName;
     entry.name = *MeasurementFileName::parse(fileName);
-    entry.table = readMeasurementTable(MeasurementText(fileName, content), entry.name.kind);
+    entry.table = readMeasurementTable(CsvText(fileName, content), entry.name.kind);
     return entry;
 }
 

@@ -45,7 +45,8 @@ TEST_F(CompareCommandTest, PrintsTheRunsNeededAndWritesTheCsvFiles)
 
 TEST_F(CompareCommandTest, RefusesRunsWithOtherDetectors)
 {
-    std::ofstream(root / "b" / "metrics" / "FD_All_Pos_1500.csv") << " ,Totals\nInterval No.,Density (veh/km)\n";
+    std::ofstream(root / "b" / "metrics" / "FD_All_Pos_1500.csv")
+        << " ,Totals\nInterval No.,Density (veh/km),Flow (veh/hr),Avg. Vel. (km/h)\n";
     const CliResult result = runCli({"compare", run("a"), run("b")});
     EXPECT_EQ(result.status, 1);
     EXPECT_THAT(result.err, HasSubstr("roadflux-cli: Cannot compare runs with other detectors: "));

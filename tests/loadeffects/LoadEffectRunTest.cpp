@@ -5,7 +5,6 @@
 #include "loadeffects/LoadEffectRun.h"
 #include "LoadEffectTestSupport.h"
 #include "document/TemporaryFolder.h"
-#include "loadeffects/LoadEffectOutputs.h"
 #include "loadeffects/SecondEnvelope.h"
 
 #include <gtest/gtest.h>
@@ -346,50 +345,6 @@ TEST(LargestEvents, OneCrossingIsOneEvent)
     EXPECT_EQ(events.getEvents()[0].vehicles.size(), 2u);
     EXPECT_EQ(events.getEvents()[1].time, 9.0);
     EXPECT_EQ(events.getEvents()[2].value, 0.5);
-}
-
-TEST(LoadEffectOutputs, ReadBackWhatARunWrote)
-{
-    TemporaryFolder folder;
-    HandTraffic traffic;
-    traffic.add({{100.0, 0.0}}, 0);
-    traffic.add({{60.0, 4.0}, {120.0, 0.0}}, 3);
-    traffic.add({{250.0, 0.0}}, 300);
-    LoadEffectRun run(prepared({bridge("Back", 100.0, BridgeEffect::midspanMoment, 10.0)}), road, startTime,
-                      folder.path.string());
-    run.openFiles();
-    drive(run, traffic, 450, false);
-
-    const IntervalRowsResult rows = LoadEffectOutputs::readIntervals(folder.file("LE_Back.csv"));
-    ASSERT_TRUE(rows.problem.empty()) << rows.problem;
-    ASSERT_EQ(rows.rows.size(), 5u);
-    EXPECT_EQ(rows.rows[3].number, 4);
-    EXPECT_EQ(rows.rows[3].maximum, 1250.0);
-    EXPECT_EQ(rows.rows[3].vehicles, 1);
-    EXPECT_EQ(LoadEffectOutputs::completeMaxima(rows.rows, 10.0), run.getMonitors()[0].getCompleteMaxima());
-    EXPECT_EQ(LoadEffectOutputs::completeMaxima(rows.rows, 10.0).size(), 4u);
-
-    const LoadEventsResult events = LoadEffectOutputs::readEvents(folder.file("LE_Back_events.csv"));
-    ASSERT_TRUE(events.problem.empty()) << events.problem;
-    ASSERT_EQ(events.events.size(), 2u);
-    EXPECT_EQ(events.events[0].value, 1250.0);
-    EXPECT_EQ(events.events[0].vehicles.size(), 1u);
-    EXPECT_EQ(events.events[1].vehicles.size(), 2u);
-    EXPECT_EQ(events.events[1].vehicles[1].inputLine, 2);
-
-    const SecondRowsResult seconds = LoadEffectOutputs::readSeconds(folder.file("LE_Back_seconds.csv"));
-    ASSERT_TRUE(seconds.problem.empty()) << seconds.problem;
-    ASSERT_FALSE(seconds.rows.empty());
-    EXPECT_EQ(std::max_element(seconds.rows.begin(), seconds.rows.end(),
-                               [](const SecondRow& a, const SecondRow& b) { return a.maximum < b.maximum; })
-                  ->maximum,
-              1250.0);
-    EXPECT_FALSE(LoadEffectOutputs::readSeconds(folder.file("LE_Back.csv")).problem.empty());
-
-    folder.write("broken.csv", "interval,end_time_s\n1,2,3\n");
-    EXPECT_EQ(LoadEffectOutputs::readIntervals(folder.file("broken.csv")).problem,
-              folder.file("broken.csv") + ": line 2: expected 8 numbers, found \"1,2,3\"");
-    EXPECT_FALSE(LoadEffectOutputs::readEvents(folder.file("absent.csv")).problem.empty());
 }
 
 // Far from year 0 a clock summed in 0.1 s steps drifts from start + k x 0.1 s by a step every

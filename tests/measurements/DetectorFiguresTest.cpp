@@ -18,7 +18,7 @@ const std::string twoLaneHeader =
 
 DetectorFigures figuresOf(MeasurementKind kind, const std::string& content)
 {
-    return DetectorFigures::of(readMeasurementTable(MeasurementText("f", content), kind));
+    return DetectorFigures::of(readMeasurementTable(CsvText("f", content), kind));
 }
 
 }  // namespace
@@ -47,16 +47,16 @@ TEST(DetectorFigures, AKnownIntervalWinsOverTheEstimate)
     const std::string rows = twoLaneHeader + "1,2,120,60,,0,,,120,\n";
     EXPECT_EQ(figuresOf(MeasurementKind::flowDensity, rows).vehiclesCounted, 1);
     DetectorFigures known =
-        DetectorFigures::of(readMeasurementTable(MeasurementText("f", rows), MeasurementKind::flowDensity), 60.0);
+        DetectorFigures::of(readMeasurementTable(CsvText("f", rows), MeasurementKind::flowDensity), 60.0);
     EXPECT_EQ(known.vehiclesCounted, 2);
     EXPECT_FALSE(known.intervalEstimated);
 
     // Composition rows of 5 and 10 vehicles in 300 s intervals: 60 and 120 veh/h.
-    DetectorFigures classes = DetectorFigures::of(
-        readMeasurementTable(MeasurementText("c", "No. Cars,No. Small Trucks,No. Large Trucks,No. Cranes,"
-                                                  "No. Low-Loaders\n4,1,0,0,0\n10,0,0,0,0\n"),
-                             MeasurementKind::composition),
-        300.0);
+    DetectorFigures classes =
+        DetectorFigures::of(readMeasurementTable(CsvText("c", "No. Cars,No. Small Trucks,No. Large Trucks,No. Cranes,"
+                                                              "No. Low-Loaders\n4,1,0,0,0\n10,0,0,0,0\n"),
+                                                 MeasurementKind::composition),
+                            300.0);
     EXPECT_EQ(classes.meanFlow, 90.0);
     EXPECT_EQ(classes.maxFlow, 120.0);
 }

@@ -59,7 +59,7 @@ TEST_F(BridgeFolder, ReadsEachBridgesSeriesAndEventsAndNamesABrokenLine)
     ASSERT_EQ(bridges.size(), 2u);
     EXPECT_EQ(bridges[0].name, "Bad");
     EXPECT_FALSE(bridges[0].isRead());
-    EXPECT_THAT(bridges[0].problem, ::testing::HasSubstr("LE_Bad.csv: line 2"));
+    EXPECT_THAT(std::string(bridges[0].error->what()), ::testing::HasSubstr("LE_Bad.csv, line 2"));
 
     const BridgeResults& deck = bridges[1];
     EXPECT_EQ(deck.name, "Deck");

@@ -46,7 +46,9 @@ TEST(MeasurementFolder, ReadsTheDetectorFilesInOrderAndReportsBrokenOnes)
     EXPECT_TRUE(read.error.empty());
     ASSERT_THAT(fileNames(read), ElementsAre("Head_All_Neg_10.csv", "Comp_All_Pos_2500.csv"));
     EXPECT_FALSE(read.entries[0].isRead());
-    EXPECT_EQ(read.entries[0].error, "Head_All_Neg_10.csv, line 4: expected a number for lane 1, found \"fast\"");
+    ASSERT_TRUE(read.entries[0].error);
+    EXPECT_STREQ(read.entries[0].error->what(),
+                 "Head_All_Neg_10.csv, line 4: expected a number for lane 1, found \"fast\"");
     ASSERT_TRUE(read.entries[1].isRead());
     EXPECT_THAT(std::get<CompositionTable>(read.entries[1].table).rows[0], ElementsAre(1, 2, 3, 4, 5));
 }
@@ -84,7 +86,7 @@ TEST(MeasurementFolder, ReadsWhatTheDetectorsWrite)
     MeasurementFolder read = MeasurementFolder::read(folder.path);
     ASSERT_EQ(read.entries.size(), 6u);
     for (const MeasurementEntry& entry : read.entries)
-        EXPECT_TRUE(entry.isRead()) << entry.error;
+        EXPECT_TRUE(entry.isRead()) << (entry.error ? entry.error->what() : "");
 
     DetectorFigures flowFigures = DetectorFigures::of(read.entries[0].table, 60.0);
     EXPECT_EQ(read.entries[0].path.filename(), "FD_All_Pos_1000.csv");

@@ -23,9 +23,9 @@ std::string errorOf(const std::string& content, const std::string& name = "file.
 {
     try
     {
-        Table::read(MeasurementText(name, content));
+        Table::read(CsvText(name, content));
     }
-    catch (const MeasurementFormatError& error)
+    catch (const BadFile& error)
     {
         return error.what();
     }
@@ -36,7 +36,7 @@ std::string errorOf(const std::string& content, const std::string& name = "file.
 
 TEST(FlowDensityTable, ReadsLanesAndTotalsWithEmptyCellsAsNotANumber)
 {
-    FlowDensityTable table = FlowDensityTable::read(MeasurementText(
+    FlowDensityTable table = FlowDensityTable::read(CsvText(
         "FD_All_Pos_1000.csv", twoLaneHeader + "1,,0,,1.38889,120,86.4,,120,\r\n2,2,120,60,1,60,60,3,180,60\n"));
     ASSERT_EQ(table.laneCount, 2);
     ASSERT_EQ(table.rows.size(), 2u);
@@ -55,13 +55,13 @@ TEST(FlowDensityTable, ReadsLanesAndTotalsWithEmptyCellsAsNotANumber)
 TEST(FlowDensityTable, RecoversTheIntervalFromTheFlows)
 {
     // 60 s intervals: every vehicle adds 60 veh/h. The smallest flow holds 3 vehicles.
-    FlowDensityTable table = FlowDensityTable::read(
-        MeasurementText("f", twoLaneHeader + "1,1,180,1,1,240,1,2,420,1\n2,1,300,1,,0,,,300,\n"));
+    FlowDensityTable table =
+        FlowDensityTable::read(CsvText("f", twoLaneHeader + "1,1,180,1,1,240,1,2,420,1\n2,1,300,1,,0,,,300,\n"));
     EXPECT_EQ(table.estimatedIntervalSeconds(), 60.0);
     // 7 s intervals: 514.286 veh/h per vehicle, written with six digits.
-    table = FlowDensityTable::read(MeasurementText("f", twoLaneHeader + "1,1,514.286,1,1,1028.57,1,2,1542.86,1\n"));
+    table = FlowDensityTable::read(CsvText("f", twoLaneHeader + "1,1,514.286,1,1,1028.57,1,2,1542.86,1\n"));
     EXPECT_EQ(table.estimatedIntervalSeconds(), 7.0);
-    table = FlowDensityTable::read(MeasurementText("f", twoLaneHeader + "1,,0,,,0,,,0,\n"));
+    table = FlowDensityTable::read(CsvText("f", twoLaneHeader + "1,,0,,,0,,,0,\n"));
     EXPECT_FALSE(table.estimatedIntervalSeconds());
 }
 
@@ -81,8 +81,7 @@ TEST(FlowDensityTable, NamesFileAndLineOfWhatItCannotRead)
 
 TEST(HeadwayTable, ReadsPaddedLanesAndSetsTheFirstHeadwayApart)
 {
-    HeadwayTable table =
-        HeadwayTable::read(MeasurementText("h", "Headways (s)\nLane 1,Lane 2\n27074.2,27070.8\n6.5, \n 3,\n"));
+    HeadwayTable table = HeadwayTable::read(CsvText("h", "Headways (s)\nLane 1,Lane 2\n27074.2,27070.8\n6.5, \n 3,\n"));
     ASSERT_EQ(table.lanes.size(), 2u);
     EXPECT_THAT(table.lanes[0], ElementsAre(27074.2, 6.5, 3.0));
     EXPECT_THAT(table.lanes[1], ElementsAre(27070.8));
@@ -98,8 +97,8 @@ TEST(HeadwayTable, ReadsPaddedLanesAndSetsTheFirstHeadwayApart)
 
 TEST(CompositionTable, ReadsClassCountsPerInterval)
 {
-    CompositionTable table = CompositionTable::read(MeasurementText(
-        "c", "No. Cars,No. Small Trucks,No. Large Trucks,No. Cranes,No. Low-Loaders\n55,6,6,2,1\n0,1,2,3,4\n"));
+    CompositionTable table = CompositionTable::read(
+        CsvText("c", "No. Cars,No. Small Trucks,No. Large Trucks,No. Cranes,No. Low-Loaders\n55,6,6,2,1\n0,1,2,3,4\n"));
     ASSERT_EQ(table.rows.size(), 2u);
     EXPECT_THAT(table.rows[0], ElementsAre(55, 6, 6, 2, 1));
     EXPECT_THAT(table.rows[1], ElementsAre(0, 1, 2, 3, 4));
@@ -111,8 +110,8 @@ TEST(CompositionTable, ReadsClassCountsPerInterval)
 TEST(LaneChangeTables, ReadEventsCompositionAndSpaceTime)
 {
     LaneChangeEventTable events = LaneChangeEventTable::read(
-        MeasurementText("e", "LANE CHANGE - VERBOSE OUTPUT OF EVENTS\nTime,Position,From Lane,To Lane,Right/Left,Type\n"
-                             "\n12.3 ,480 ,1 ,2 ,Left ,LargeTr\n27036.75 ,38 ,2 ,1 ,Right ,Car\n"));
+        CsvText("e", "LANE CHANGE - VERBOSE OUTPUT OF EVENTS\nTime,Position,From Lane,To Lane,Right/Left,Type\n"
+                     "\n12.3 ,480 ,1 ,2 ,Left ,LargeTr\n27036.75 ,38 ,2 ,1 ,Right ,Car\n"));
     ASSERT_EQ(events.events.size(), 2u);
     EXPECT_EQ(events.events[0].time, 12.3);
     EXPECT_EQ(events.events[0].location, 480);
@@ -123,15 +122,15 @@ TEST(LaneChangeTables, ReadEventsCompositionAndSpaceTime)
     EXPECT_FALSE(events.events[1].toLeft);
 
     LaneChangeCompositionTable classes = LaneChangeCompositionTable::read(
-        MeasurementText("c", "LANE CHANGE - COMPOSITION OF EVENTS\nTime Interval,Car Changes,SmallTr Changes,"
-                             "LargeTr Changes,Crane Changes,LowLoad Changes\n60,3,0,0,0,0\n120,9,1,1,0,2\n"));
+        CsvText("c", "LANE CHANGE - COMPOSITION OF EVENTS\nTime Interval,Car Changes,SmallTr Changes,"
+                     "LargeTr Changes,Crane Changes,LowLoad Changes\n60,3,0,0,0,0\n120,9,1,1,0,2\n"));
     ASSERT_EQ(classes.rows.size(), 2u);
     EXPECT_EQ(classes.rows[1].elapsed, 120.0);
     EXPECT_THAT(classes.rows[1].changes, ElementsAre(9, 1, 1, 0, 2));
 
     LaneChangeSpaceTimeTable points = LaneChangeSpaceTimeTable::read(
-        MeasurementText("s", "LANE CHANGE - SPACE TIME OF EVENTS\nLeft To Right,,Right To Left\n"
-                             "Time (s),Location (m),Time (s),Location (m)\n27034.05,34\n,,12.3,480\n"));
+        CsvText("s", "LANE CHANGE - SPACE TIME OF EVENTS\nLeft To Right,,Right To Left\n"
+                     "Time (s),Location (m),Time (s),Location (m)\n27034.05,34\n,,12.3,480\n"));
     ASSERT_EQ(points.leftToRight.size(), 1u);
     ASSERT_EQ(points.rightToLeft.size(), 1u);
     EXPECT_EQ(points.leftToRight[0].time, 27034.05);
@@ -146,9 +145,9 @@ TEST(LaneChangeTables, ReadEventsCompositionAndSpaceTime)
 TEST(LaneChangeTables, ReadRatesWithTheirBinsAndCountTheChanges)
 {
     // 60 s intervals and 500 m bins: one change is 1 / (0.5 km × 1/60 h) = 120 per km and hour.
-    LaneChangeRateTable rates = LaneChangeRateTable::read(
-        MeasurementText("r", "LANE CHANGE - RATES BY LOCATION AND TIME\nTime (s),Location (m)\n"
-                             ",0,500,1000,1200,\n60,0,360,0,0\n120,0,1200,120,\n"));
+    LaneChangeRateTable rates =
+        LaneChangeRateTable::read(CsvText("r", "LANE CHANGE - RATES BY LOCATION AND TIME\nTime (s),Location (m)\n"
+                                               ",0,500,1000,1200,\n60,0,360,0,0\n120,0,1200,120,\n"));
     EXPECT_THAT(rates.binLocations, ElementsAre(0.0, 500.0, 1000.0, 1200.0));
     ASSERT_EQ(rates.rows.size(), 2u);
     EXPECT_THAT(rates.rows[0].rates, ElementsAre(0.0, 360.0, 0.0, 0.0));

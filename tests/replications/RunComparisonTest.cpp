@@ -1,5 +1,6 @@
 #include "RunFolders.h"
 
+#include "outputfiles/BadFile.h"
 #include "replications/ComparisonError.h"
 #include "replications/ReplicationFigures.h"
 #include "replications/RunComparison.h"
@@ -35,6 +36,10 @@ std::string refusal(const std::vector<std::filesystem::path>& runs)
     catch (const ComparisonError& error)
     {
         return error.what();
+    }
+    catch (const BadFile& bad)
+    {
+        return bad.what();
     }
     return "(not refused)";
 }
@@ -211,11 +216,14 @@ TEST_F(RunComparisonTest, ARunGivenTwiceOrUnreadableIsRefused)
     EXPECT_THAT(refusal({run("empty")}), HasSubstr("not a run's folder"));
     write("seed2", "Comp_All_Pos_2500.csv",
           "No. Cars,No. Small Trucks,No. Large Trucks,No. Cranes,No. Low-Loaders\n12,2,x,0,1\n");
-    EXPECT_THAT(refusal(threeRuns()),
-                HasSubstr("Comp_All_Pos_2500.csv, line 2: No. Large Trucks: \"x\" is not a number"));
+    EXPECT_THAT(
+        refusal(threeRuns()),
+        HasSubstr("Comp_All_Pos_2500.csv, line 2: expected a whole number for the Large Truck count, found \"x\""));
     write("seed2", "Comp_All_Pos_2500.csv",
           "No. Cars,No. Small Trucks,No. Large Trucks,No. Cranes,No. Low-Loaders\n12,2\n");
-    EXPECT_THAT(refusal(threeRuns()), HasSubstr("line 2: 5 cells expected, 2 found"));
+    EXPECT_THAT(refusal(threeRuns()), HasSubstr("line 2: expected 5 cells (one per vehicle class), found 2"));
+    // The path tells the run, whose files share their names.
+    EXPECT_THAT(refusal(threeRuns()), HasSubstr((run("seed2") / "metrics" / "Comp_All_Pos_2500.csv").string()));
 }
 
 TEST_F(RunComparisonTest, RunsInProgressAreRefusedByName)

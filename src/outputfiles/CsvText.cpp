@@ -1,12 +1,10 @@
-#include "measurements/MeasurementText.h"
+#include "outputfiles/CsvText.h"
 
 #include "files/InputFile.h"
 
 #include <charconv>
 #include <cmath>
-#include <fstream>
 #include <limits>
-#include <sstream>
 
 namespace {
 
@@ -29,10 +27,26 @@ std::string quoted(std::string_view cell)
     return "\"" + text + "\"";
 }
 
+std::vector<std::string_view> splitCells(std::string_view text)
+{
+    std::vector<std::string_view> result;
+    std::size_t start = 0;
+    while (true)
+    {
+        std::size_t comma = text.find(',', start);
+        if (comma == std::string_view::npos)
+        {
+            result.push_back(trimmed(text.substr(start)));
+            return result;
+        }
+        result.push_back(trimmed(text.substr(start, comma - start)));
+        start = comma + 1;
+    }
+}
+
 }  // namespace
 
-MeasurementText::MeasurementText(std::string fileName, std::string text)
-    : name(std::move(fileName)), content(std::move(text))
+CsvText::CsvText(std::string fileName, std::string text) : name(std::move(fileName)), content(std::move(text))
 {
     std::string_view all(content);
     std::size_t start = 0;
@@ -49,46 +63,40 @@ MeasurementText::MeasurementText(std::string fileName, std::string text)
     }
 }
 
-MeasurementText MeasurementText::load(const std::filesystem::path& path)
+CsvText CsvText::load(const std::filesystem::path& path, const std::string& shownName)
 {
-    std::string fileName = path.filename().string();
     std::string content;
     if (auto problem = readTextFile(path.string(), content))
-        throw MeasurementFormatError(fileName + ": cannot be read (" + *problem + ")");
-    return MeasurementText(fileName, std::move(content));
+        throw BadFile(shownName, 0, "cannot be read (" + *problem + ")");
+    return CsvText(shownName, std::move(content));
 }
 
-std::string_view MeasurementText::line(std::size_t number) const
+std::string_view CsvText::line(std::size_t number) const
 {
     if (number == 0 || number > lines.size())
         return {};
     return lines[number - 1];
 }
 
-bool MeasurementText::isBlank(std::size_t number) const
+bool CsvText::isBlank(std::size_t number) const
 {
     return trimmed(line(number)).empty();
 }
 
-std::vector<std::string_view> MeasurementText::cells(std::size_t number) const
+std::vector<std::string_view> CsvText::cells(std::size_t number) const
 {
-    std::vector<std::string_view> result;
-    std::string_view text = line(number);
-    std::size_t start = 0;
-    while (true)
-    {
-        std::size_t comma = text.find(',', start);
-        if (comma == std::string_view::npos)
-        {
-            result.push_back(trimmed(text.substr(start)));
-            return result;
-        }
-        result.push_back(trimmed(text.substr(start, comma - start)));
-        start = comma + 1;
-    }
+    return splitCells(line(number));
 }
 
-double MeasurementText::real(std::size_t lineNumber, std::string_view cell, std::string_view column) const
+std::string CsvText::verbatim(std::size_t first, std::size_t count) const
+{
+    std::string text;
+    for (std::size_t number = first; number < first + count; ++number)
+        text.append(line(number)).push_back('\n');
+    return text;
+}
+
+double CsvText::real(std::size_t lineNumber, std::string_view cell, std::string_view column) const
 {
     if (cell.empty())
         return std::numeric_limits<double>::quiet_NaN();
@@ -104,7 +112,15 @@ double MeasurementText::real(std::size_t lineNumber, std::string_view cell, std:
     return value;
 }
 
-long long MeasurementText::integer(std::size_t lineNumber, std::string_view cell, std::string_view column) const
+double CsvText::number(std::size_t lineNumber, std::string_view cell, std::string_view column) const
+{
+    double value = real(lineNumber, cell, column);
+    if (!std::isfinite(value))
+        fail(lineNumber, "expected a number for " + std::string(column) + ", found " + quoted(cell));
+    return value;
+}
+
+long long CsvText::integer(std::size_t lineNumber, std::string_view cell, std::string_view column) const
 {
     long long value = 0;
     auto [end, error] = std::from_chars(cell.data(), cell.data() + cell.size(), value);
@@ -113,12 +129,12 @@ long long MeasurementText::integer(std::size_t lineNumber, std::string_view cell
     return value;
 }
 
-void MeasurementText::fail(std::size_t lineNumber, const std::string& problem) const
+void CsvText::fail(std::size_t lineNumber, const std::string& problem) const
 {
-    throw MeasurementFormatError(name + ", line " + std::to_string(lineNumber) + ": " + problem);
+    throw BadFile(name, lineNumber, problem);
 }
 
-void MeasurementText::expectLabels(std::size_t lineNumber, const std::vector<std::string_view>& labels) const
+void CsvText::expectLabels(std::size_t lineNumber, const std::vector<std::string_view>& labels) const
 {
     if (lineNumber > lines.size())
         fail(lineNumber, "the file ends before its header is complete");
@@ -128,5 +144,19 @@ void MeasurementText::expectLabels(std::size_t lineNumber, const std::vector<std
         std::string_view cell = i < found.size() ? found[i] : std::string_view();
         if (cell != labels[i])
             fail(lineNumber, "expected the heading " + quoted(labels[i]) + ", found " + quoted(cell));
+    }
+}
+
+void CsvText::expectHeader(std::size_t first, const std::vector<std::string>& header) const
+{
+    for (std::size_t i = 0; i < header.size(); ++i)
+    {
+        const std::vector<std::string_view> expected = splitCells(header[i]);
+        expectLabels(first + i, expected);
+        const std::vector<std::string_view> found = cells(first + i);
+        for (std::size_t extra = expected.size(); extra < found.size(); ++extra)
+            if (!found[extra].empty())
+                fail(first + i,
+                     "expected no heading after " + quoted(expected.back()) + ", found " + quoted(found[extra]));
     }
 }

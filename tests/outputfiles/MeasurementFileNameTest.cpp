@@ -1,4 +1,4 @@
-#include "measurements/MeasurementFileName.h"
+#include "outputfiles/MeasurementFileName.h"
 
 #include <gtest/gtest.h>
 
