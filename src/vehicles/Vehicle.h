@@ -99,14 +99,20 @@ public:
     // The inspection text shown for a clicked vehicle.
     std::string getVehicleData() const;
 
+    // The vehicles ahead and behind in the same lane, kept by the lane that holds this one; null
+    // at either end and outside a lane.
+    Vehicle* ahead = nullptr;
+    Vehicle* behind = nullptr;
+
     // What every step's move and lane-change attempt reads comes first, with the driver model's
-    // own, so that a step touches few cache lines.
+    // own, so that a step touches few cache lines. A walk along a lane, or a look at a
+    // neighbour, reads the first line only: the links, position, speed and length.
     double position = 0.0;           // m, front of the vehicle from the start of its direction
     double velocity = 0.0;           // m/s
     double acceleration = 0.0;       // m/s², of the last step, before the velocity floor
-    double stepStartVelocity = 0.0;  // m/s, before the last step's first move
     double gap = 0.0;                // m, net gap to the leader
     double length = 0.0;             // m
+    double stepStartVelocity = 0.0;  // m/s, before the last step's first move
     double roadX = 0.0;              // m, front of the vehicle on the road's x axis, set by each move
     double laneChangeClock = 0.0;    // s
     double laneChangeInterval;       // s
