@@ -119,14 +119,16 @@ public:
     double laneChangeMinGap;         // m
     DriverModel* driver;             // the model for every acceleration: the vehicle's own idm
     int roadLength = 0;              // m
-    int virtualObstacleDistance;     // m
-    int lane = 0;                    // road-wide, from 1
-    short vehicleClass = classCar;
     bool directionPositive = true;
     bool drivesOnRight = true;
     bool laneChangeWanted = false;
     bool continuesStep = false;
-    IDM idm;
+    IDM idm;  // what its evaluations read ends with the vehicle's fourth cache line
+
+    // Read by the front vehicle, a lane change or a detector only.
+    int virtualObstacleDistance;  // m
+    int lane = 0;                 // road-wide, from 1
+    short vehicleClass = classCar;
 
     int direction = 1;  // 1 towards positive x, 2 towards negative x
     int recordNumber = 0;
