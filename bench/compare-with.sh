@@ -38,14 +38,22 @@ configure() {
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
+# The compiler's output is shown only when a build fails.
+build() {
+  CCACHE_BASEDIR=$1 cmake --build "$2" --target bench_engine -j2 >"$work/build.log" 2>&1 || {
+    cat "$work/build.log" >&2
+    exit 1
+  }
+}
+
 echo "# building this tree's bench_engine in $build"
 [ -f "$build/CMakeCache.txt" ] || configure "$root" "$build"
-cmake --build "$build" --target bench_engine -j2 >/dev/null
+build "$root" "$build"
 echo "# building bench_engine of ${commit:0:12} ($rev)"
 mkdir "$work/src"
 git -C "$root" archive "$commit" | tar -x -C "$work/src"
 configure "$work/src" "$work/build"
-CCACHE_BASEDIR=$work/src cmake --build "$work/build" --target bench_engine -j2 >/dev/null
+build "$work/src" "$work/build"
 
 run() {
   "$1" --benchmark_filter="$filter" --benchmark_repetitions="$reps" --benchmark_report_aggregates_only=false \
@@ -58,7 +66,7 @@ for i in $(seq 1 "$rounds"); do
   run "$build/bench/bench_engine" "$work/new-$i.json"
 done
 
-python3 - "$work" "$rounds" "$rev" <<'PY'
+python3 - "$work" "$rounds" "${commit:0:12}" <<'PY'
 import json, statistics, sys
 work, rounds, rev = sys.argv[1], int(sys.argv[2]), sys.argv[3]
 
