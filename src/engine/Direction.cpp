@@ -103,8 +103,8 @@ void Direction::fillVehiclesForDisplay(std::vector<std::vector<Vehicle*>>& out, 
         list.resize(lane.getVehicles().size());
         auto slot = list.begin();
         // Each move has set its vehicle's road x.
-        for (const std::unique_ptr<Vehicle>& v : lane.getVehicles())
-            *slot++ = v.get();
+        for (Vehicle& v : lane.getVehicles())
+            *slot++ = &v;
     }
 }
 

@@ -10,7 +10,6 @@
 #include "vehicles/Vehicle.h"
 
 #include <algorithm>
-#include <iterator>
 #include <limits>
 #include <optional>
 #include <utility>
@@ -72,6 +71,20 @@ inline bool reachesAny(const std::vector<double>& sortedEnds, double x0, double 
     return window.high <= x1;
 }
 
+// A move reads the first four cache lines of its vehicle: its own figures and its driver
+// model's (see Vehicle). Asked for while the vehicle ahead moves, they are there when needed;
+// otherwise each vehicle's lines are waited for in turn once the lane outgrows the cache.
+constexpr std::size_t cacheLine = 64;  // bytes
+constexpr std::size_t linesReadByAMove = 4;
+static_assert(sizeof(Vehicle) >= linesReadByAMove * cacheLine);
+
+inline void prefetchMove(const Vehicle* v)
+{
+    const auto* bytes = reinterpret_cast<const char*>(v);
+    for (std::size_t line = 0; line < linesReadByAMove; ++line)
+        __builtin_prefetch(bytes + line * cacheLine);
+}
+
 std::vector<double> sorted(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
@@ -98,7 +111,14 @@ Lane::Lane(int laneIndex, int laneLength, const std::vector<Detector*>& directio
     collectDetectorLocations();
 }
 
-Lane::~Lane() = default;
+Lane::~Lane()
+{
+    while (Vehicle* v = vehicles.front())
+    {
+        vehicles.remove(v);
+        delete v;
+    }
+}
 
 void Lane::deleteDepartedVehicle()
 {
@@ -167,29 +187,31 @@ bool Lane::update(double dt, double stepTime)
         secondSearch.emplace(*secondNeighbour);
     const Searches searches{firstSearch ? &*firstSearch : nullptr, secondSearch ? &*secondSearch : nullptr};
 
-    auto next = vehicles.begin();
-    Vehicle* leader = next->get();
+    Vehicle* leader = vehicles.front();
     double x0 = leader->getPosition();
     leader->moveFree(dt);
     Marks marks = freshMarks();
     notifyPassing(stepEnd, x0, leader->getPosition(), leader, marks);
-    ++next;
+    Vehicle* next = leader->behind;
 
     // Kept in locals so that the loop pays a compare and an add per vehicle.
     double minimumGap = gapFigures.minimumGap;
     std::int64_t nonPositiveGaps = gapFigures.nonPositiveGaps;
     bool ordered = true;
-    while (next != vehicles.end())
+    while (next)
     {
-        const auto current = next++;
-        Vehicle* v = current->get();
+        Vehicle* v = next;
+        // Read before v may leave for another lane.
+        next = v->behind;
+        if (next)
+            prefetchMove(next);
         x0 = v->getPosition();
         v->moveBehind(dt, *leader);
         const double x1 = v->getPosition();
 
         Lane* target = nullptr;
         if (laneChangesAllowed && v->wantsLaneChange())
-            target = tryLaneChange(current, searches);
+            target = tryLaneChange(v, searches);
 
         if (target)
         {
@@ -215,11 +237,11 @@ bool Lane::update(double dt, double stepTime)
     lastPosition = vehicles.back()->getPosition();
     inDrivingOrder = ordered;
 
-    if (vehicles.front()->getPosition() > length + exitMargin)
+    if (Vehicle* front = vehicles.front(); front->getPosition() > length + exitMargin)
     {
         // At most one vehicle leaves per step; the previous one was deleted after its flush.
-        departed = std::move(vehicles.front());
-        vehicles.pop_front();
+        vehicles.remove(front);
+        departed.reset(front);
         membershipChanged = true;
     }
     return false;
@@ -227,58 +249,57 @@ bool Lane::update(double dt, double stepTime)
 
 void Lane::appendVehicle(std::unique_ptr<Vehicle> v)
 {
-    VehicleList arriving;
-    arriving.push_back(std::move(v));
-    receive(vehicles.end(), arriving, arriving.begin());
+    receive(nullptr, v.release());
 }
 
-void Lane::receive(VehicleList::iterator before, VehicleList& from, VehicleList::iterator which)
+void Lane::receive(Vehicle* follower, Vehicle* v)
 {
-    const double x = (*which)->getPosition();
-    if (before != vehicles.begin() && !((*std::prev(before))->getPosition() >= x))
+    const double x = v->getPosition();
+    const Vehicle* leader = follower ? follower->ahead : vehicles.back();
+    if (leader && !(leader->getPosition() >= x))
         inDrivingOrder = false;
-    if (before != vehicles.end() && !(x >= (*before)->getPosition()))
+    if (follower && !(x >= follower->getPosition()))
         inDrivingOrder = false;
-    if (before == vehicles.end())
+    if (!follower)
         lastPosition = x;
-    vehicles.splice(before, from, which);
+    vehicles.insertBefore(follower, v);
     membershipChanged = true;
 }
 
-Lane::NeighbourSearch::NeighbourSearch(Lane& searched) : lane(searched), next(searched.vehicles.begin()) {}
+Lane::NeighbourSearch::NeighbourSearch(Lane& searched) : lane(searched), next(searched.vehicles.front()) {}
 
 Lane::Place Lane::NeighbourSearch::at(double x)
 {
-    VehicleList& list = lane.vehicles;
-    const auto behindX = [x](VehicleList::iterator it) { return (*it)->getPosition() < x; };
+    const auto behindX = [x](const Vehicle* v) { return v->getPosition() < x; };
+    // Steps `next` back while the vehicle in front of it is behind x too.
+    const auto backUp = [this, &behindX] {
+        for (Vehicle* ahead = next ? next->ahead : lane.vehicles.back(); ahead && behindX(ahead); ahead = ahead->ahead)
+            next = ahead;
+    };
     if (lane.inDrivingOrder)
     {
         // The vehicles at or ahead of x come first: the place is where they end.
-        while (next != list.end() && !behindX(next))
-            ++next;
-        while (next != list.begin() && behindX(std::prev(next)))
-            --next;
+        while (next && !behindX(next))
+            next = next->behind;
+        backUp();
     }
     else
     {
         // Out of order: the leader is the rear-most vehicle at or ahead of x, wherever it is.
-        next = list.end();
-        while (next != list.begin() && behindX(std::prev(next)))
-            --next;
+        next = nullptr;
+        backUp();
     }
     Place place;
-    place.leader = next == list.begin() ? nullptr : std::prev(next)->get();
-    place.follower = next == list.end() ? nullptr : next->get();
-    place.before = next;
+    place.leader = next ? next->ahead : lane.vehicles.back();
+    place.follower = next;
     return place;
 }
 
-Lane* Lane::tryLaneChange(VehicleList::iterator which, const Searches& searches)
+Lane* Lane::tryLaneChange(Vehicle* v, const Searches& searches)
 {
     if (!searches.first && !searches.second)
         return nullptr;
 
-    const Vehicle* v = which->get();
     // A side where the change cannot pay gets no incentive: the same as a side without a lane.
     // Most attempts end here, without a search.
     const Vehicle::SidesThatMayPay mayPay = v->sidesThatMayPay();
@@ -304,13 +325,11 @@ Lane* Lane::tryLaneChange(VehicleList::iterator which, const Searches& searches)
                                                    firstPlace.follower, hasSecond, hasFirst);
     if (decision == 0)
         return nullptr;
-    return moveToNeighbour(which, decision, firstPlace, secondPlace);
+    return moveToNeighbour(v, decision, firstPlace, secondPlace);
 }
 
-Lane* Lane::moveToNeighbour(VehicleList::iterator which, int decision, const Place& firstPlace,
-                            const Place& secondPlace)
+Lane* Lane::moveToNeighbour(Vehicle* v, int decision, const Place& firstPlace, const Place& secondPlace)
 {
-    Vehicle* v = which->get();
     const int oldLane = v->getLane();
     const double x = v->getPosition();
     const bool positive = v->isDirectionPositive();
@@ -328,7 +347,8 @@ Lane* Lane::moveToNeighbour(VehicleList::iterator which, int decision, const Pla
         return nullptr;
 
     v->setLane(target->index + 1);
-    target->receive(place.before, vehicles, which);
+    vehicles.remove(v);
+    target->receive(place.follower, v);
     membershipChanged = true;
     // A lane updated after this one moves the vehicle again, and finds its gap then; one updated
     // before it has ended its step, so the gaps the vehicle makes there are those of the step's end.

@@ -4,9 +4,9 @@
 // segments whose locations each move passes, and taken off once beyond the road's end.
 
 #include "engine/GapFigures.h"
+#include "engine/VehicleChain.h"
 
 #include <cstdint>
-#include <list>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -20,18 +20,12 @@ class Vehicle;
 class Lane
 {
 public:
-    // A list, so that a vehicle changing lanes is handed over in constant time wherever it
-    // joins: the cost of a step does not grow with the number of vehicles in a lane.
-    using VehicleList = std::list<std::unique_ptr<Vehicle>>;
-
     // Where a vehicle at some x (m) would join a lane: behind `leader`, the rear-most vehicle at
-    // or ahead of x, and in front of `follower`, the vehicle right behind it; either may be
-    // null. `before` is the follower's place in the list.
+    // or ahead of x, and in front of `follower`, the vehicle right behind it; either may be null.
     struct Place
     {
         Vehicle* leader = nullptr;
         Vehicle* follower = nullptr;
-        VehicleList::iterator before;
     };
 
     // Finds places in one lane for positions given in any order. It walks on from the last
@@ -45,7 +39,7 @@ public:
 
     private:
         Lane& lane;
-        VehicleList::iterator next;  // the follower of the last place found
+        Vehicle* next;  // the follower of the last place found, null at the back
     };
 
     // The detectors stay their owner's and must outlive the lane.
@@ -59,11 +53,11 @@ public:
     // Moves every vehicle by one step; true when the lane was empty as the update began.
     bool update(double dt, double time);
 
-    // Puts v at the back of the lane, where vehicles enter.
+    // Puts v at the back of the lane, where vehicles enter. The lane owns its vehicles.
     void appendVehicle(std::unique_ptr<Vehicle> v);
 
     // Front-most first; read in place, valid until the lane next changes.
-    const VehicleList& getVehicles() const { return vehicles; }
+    const VehicleChain& getVehicles() const { return vehicles; }
     // Whether a vehicle joined or left the lane since the last call (or since it was built), so
     // that a copy of the list need not be made again while it holds the same vehicles.
     bool takeMembershipChange() { return std::exchange(membershipChanged, false); }
@@ -104,12 +98,12 @@ private:
         NeighbourSearch* first;
         NeighbourSearch* second;
     };
-    // Hands the vehicle at `which` over to a neighbour lane when its driver decides to change;
-    // returns that lane, or null when the vehicle stays.
-    Lane* tryLaneChange(VehicleList::iterator which, const Searches& searches);
-    Lane* moveToNeighbour(VehicleList::iterator which, int decision, const Place& firstPlace, const Place& secondPlace);
-    // Moves `which` out of `from` into this lane in front of `before`.
-    void receive(VehicleList::iterator before, VehicleList& from, VehicleList::iterator which);
+    // Hands v over to a neighbour lane when its driver decides to change; returns that lane, or
+    // null when the vehicle stays.
+    Lane* tryLaneChange(Vehicle* v, const Searches& searches);
+    Lane* moveToNeighbour(Vehicle* v, int decision, const Place& firstPlace, const Place& secondPlace);
+    // Links v, in no lane, into this one in front of `follower` (at the back when null).
+    void receive(Vehicle* follower, Vehicle* v);
     void collectDetectorLocations();
     // Windows on the detector locations and on the section ends.
     struct Marks
@@ -125,7 +119,7 @@ private:
     void countGapsAround(const Vehicle& v, const Place& place);
     void applySegments(double x0, double x1, Vehicle* v);
 
-    VehicleList vehicles;
+    VehicleChain vehicles;  // owned
     std::vector<Detector*> detectors;
     int index;
     double length;        // m

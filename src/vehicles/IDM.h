@@ -99,7 +99,10 @@ private:
     bool isEvaluable(double gap) const;
     void traceHardBraking(double acc) const;
 
-    // What every evaluation reads comes first, so that a vehicle's step touches few cache lines.
+    // What every evaluation reads comes first, so that a vehicle's step touches few cache lines;
+    // the two small ones fill the space the base leaves after its flags.
+    bool parametersEvaluable = false;  // v0, a and b above 0
+    int wholeDelta = 0;                // delta when a small whole number, else 0
     double T;                          // s, safe time headway
     double a;                          // m/s², maximum acceleration
     double s0;                         // m, minimum jam distance
@@ -112,8 +115,6 @@ private:
     double deltaAbias;                 // m/s², bias towards the inside lane
     double deltaAth;                   // m/s², lane-change threshold
     double laneChangeMinGap;           // m
-    int wholeDelta = 0;                // delta when a small whole number, else 0
-    bool parametersEvaluable = false;  // v0, a and b above 0
     mutable SpeedTerms lastSpeedTerms;
 
     double b;                  // m/s², comfortable deceleration (positive)

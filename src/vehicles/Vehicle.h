@@ -99,28 +99,36 @@ public:
     // The inspection text shown for a clicked vehicle.
     std::string getVehicleData() const;
 
+    // The vehicles ahead and behind in the same lane, kept by the lane that holds this one; null
+    // at either end and outside a lane.
+    Vehicle* ahead = nullptr;
+    Vehicle* behind = nullptr;
+
     // What every step's move and lane-change attempt reads comes first, with the driver model's
-    // own, so that a step touches few cache lines.
+    // own, so that a step touches few cache lines. A walk along a lane, or a look at a
+    // neighbour, reads the first line only: the links, position, speed and length.
     double position = 0.0;           // m, front of the vehicle from the start of its direction
     double velocity = 0.0;           // m/s
     double acceleration = 0.0;       // m/s², of the last step, before the velocity floor
-    double stepStartVelocity = 0.0;  // m/s, before the last step's first move
     double gap = 0.0;                // m, net gap to the leader
     double length = 0.0;             // m
+    double stepStartVelocity = 0.0;  // m/s, before the last step's first move
     double roadX = 0.0;              // m, front of the vehicle on the road's x axis, set by each move
     double laneChangeClock = 0.0;    // s
     double laneChangeInterval;       // s
     double laneChangeMinGap;         // m
     DriverModel* driver;             // the model for every acceleration: the vehicle's own idm
     int roadLength = 0;              // m
-    int virtualObstacleDistance;     // m
-    int lane = 0;                    // road-wide, from 1
-    short vehicleClass = classCar;
     bool directionPositive = true;
     bool drivesOnRight = true;
     bool laneChangeWanted = false;
     bool continuesStep = false;
-    IDM idm;
+    IDM idm;  // what its evaluations read ends with the vehicle's fourth cache line
+
+    // Read by the front vehicle, a lane change or a detector only.
+    int virtualObstacleDistance;  // m
+    int lane = 0;                 // road-wide, from 1
+    short vehicleClass = classCar;
 
     int direction = 1;  // 1 towards positive x, 2 towards negative x
     int recordNumber = 0;

@@ -52,8 +52,8 @@ Vehicle* put(Direction& direction, int localLane, std::unique_ptr<Vehicle> v)
 std::vector<Vehicle*> vehiclesOf(const Lane& lane)
 {
     std::vector<Vehicle*> list;
-    for (const auto& v : lane.getVehicles())
-        list.push_back(v.get());
+    for (Vehicle& v : lane.getVehicles())
+        list.push_back(&v);
     return list;
 }
 

@@ -131,8 +131,8 @@ TEST(LaneGaps, EveryCarFollowingMoveCountsAndOverlapsAreCollisions)
     lane.appendVehicle(placeVehicle(200.0, 20.0, 4.5, driver, 1, true, roadLength));
     lane.appendVehicle(placeVehicle(150.0, 20.0, 4.5, driver, 1, true, roadLength));
     lane.appendVehicle(placeVehicle(147.0, 20.0, 4.5, driver, 1, true, roadLength));
-    const Vehicle* second = std::next(lane.getVehicles().begin())->get();
-    const Vehicle* third = lane.getVehicles().back().get();
+    const Vehicle* second = lane.getVehicles().front()->behind;
+    const Vehicle* third = lane.getVehicles().back();
     EXPECT_FALSE(lane.getGapFigures().any());
 
     lane.update(0.1, 0.0);

@@ -381,13 +381,13 @@ TEST_F(Run, ListsOfEveryStepHoldEachLanesVehiclesInOrderWithTheirRoadX)
         ASSERT_EQ(lists.size(), 4u);
         for (int lane = 0; lane < 4; ++lane)
         {
-            const Lane::VehicleList& vehicles = sim.getRoad().getLane(lane)->getVehicles();
+            const VehicleChain& vehicles = sim.getRoad().getLane(lane)->getVehicles();
             ASSERT_EQ(lists[lane].size(), vehicles.size());
             auto listed = lists[lane].begin();
-            for (const std::unique_ptr<Vehicle>& v : vehicles)
+            for (const Vehicle& v : vehicles)
             {
-                ASSERT_EQ(*listed++, v.get());
-                EXPECT_EQ(v->getRoadX(), v->isDirectionPositive() ? v->getPosition() : 3000.0 - v->getPosition());
+                ASSERT_EQ(*listed++, &v);
+                EXPECT_EQ(v.getRoadX(), v.isDirectionPositive() ? v.getPosition() : 3000.0 - v.getPosition());
             }
             if (lists[lane].size() != lastSizes[lane])
                 ++changedSteps;
