@@ -7,9 +7,9 @@
 
 BlockMaxima::BlockMaxima(const std::vector<double>& maxima)
 {
-    if (maxima.size() < minimumBlocks)
-        throw ExtremesError("a fit needs at least " + std::to_string(minimumBlocks) + " block maxima, there are " +
-                            std::to_string(maxima.size()));
+    if (maxima.size() < Extremes::minimumBlocks)
+        throw ExtremesError("a fit needs at least " + std::to_string(Extremes::minimumBlocks) +
+                            " block maxima, there are " + std::to_string(maxima.size()));
     for (std::size_t i = 0; i < maxima.size(); ++i)
         if (!std::isfinite(maxima[i]))
             throw ExtremesError("the maximum of block " + std::to_string(i + 1) + " is not a finite number");

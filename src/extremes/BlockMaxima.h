@@ -6,9 +6,11 @@
 #include <cstddef>
 #include <vector>
 
+namespace Extremes {
 // Fewer maxima than this are refused: three parameters fitted to three or four values leave no
 // freedom to judge the fit, and their standard errors are meaningless.
 inline constexpr std::size_t minimumBlocks = 5;
+}
 
 class BlockMaxima
 {

@@ -10,6 +10,8 @@
 #include <numbers>
 #include <optional>
 
+using namespace Extremes;
+
 namespace {
 constexpr double lowestShape = -1.0;
 constexpr double noBound = -std::numeric_limits<double>::infinity();

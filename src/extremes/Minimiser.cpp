@@ -6,6 +6,7 @@
 #include <limits>
 #include <nlopt.hpp>
 
+namespace Extremes {
 namespace {
 constexpr int evaluationsPerSearch = 20000;
 
@@ -138,4 +139,5 @@ bool invertPositiveDefinite(const Matrix& a, Matrix& inverse)
         }
     }
     return true;
+}
 }

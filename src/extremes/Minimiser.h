@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+namespace Extremes {
 using Point = std::vector<double>;
 using Matrix = std::vector<std::vector<double>>;
 
@@ -35,3 +36,4 @@ Matrix secondDerivatives(const std::function<double(const Point&)>& f, const Poi
 // The inverse of a symmetric matrix by Cholesky factors; false, and no inverse, when the matrix
 // is not positive definite.
 bool invertPositiveDefinite(const Matrix& a, Matrix& inverse);
+}

@@ -13,6 +13,8 @@
 #include <sstream>
 #include <utility>
 
+using namespace Extremes;
+
 namespace {
 void checkPeriod(double period)
 {
@@ -132,8 +134,9 @@ std::string missingText(const char* which, const Side& side, double searchedInOw
 {
     if (!side.missing.empty())
         return std::string("no ") + which + " bound: " + side.missing;
-    std::string text = std::string("no ") + which + " bound: the deviance stays below the 95 % critical value " +
-                       "3.84 out to " + figure(searchedInOwnUnits) + ", 100 standard errors from the estimate";
+    std::string text = std::string("no ") + which + " bound: the deviance stays below the critical value " +
+                       figure(criticalDeviance()) + " out to " + figure(searchedInOwnUnits) +
+                       ", 100 standard errors from the estimate";
     if (shape > 0.0)
         text += " (the heavy tail, shape " + figure(shape) + ", leaves the level unbounded at this confidence)";
     return text;
