@@ -4,6 +4,7 @@
 #include "cli/CompareCommand.h"
 #include "cli/DefinitionParser.h"
 #include "cli/ExampleCommand.h"
+#include "cli/ExtremesCommand.h"
 #include "cli/GenerateCommand.h"
 #include "cli/NewCommand.h"
 #include "cli/NumberOptions.h"
@@ -186,6 +187,8 @@ int RoadfluxCli::run(int argc, const char* const* argv)
     ExampleCommand::addTo(app, exampleOptions);
     CompareCommand::Options compareOptions;
     CompareCommand::addTo(app, compareOptions);
+    ExtremesCommand::Options extremesOptions;
+    ExtremesCommand::addTo(app, extremesOptions);
 
     try
     {
@@ -203,6 +206,8 @@ int RoadfluxCli::run(int argc, const char* const* argv)
             return ExampleCommand(out).execute(exampleOptions);
         if (app.got_subcommand("compare"))
             return CompareCommand(out).execute(compareOptions);
+        if (app.got_subcommand("extremes"))
+            return ExtremesCommand(out, err).execute(extremesOptions);
         loadConfiguration(configFile);
         if (app.got_subcommand("run"))
         {
