@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <map>
 #include <optional>
 #include <set>
@@ -51,9 +52,11 @@ CsvText load(const fs::path& path)
 
 void checkTime(double time, const fs::path& file, const std::string& where)
 {
-    if (!(time >= 0.0 && time <= latestTime))
-        throw BadFile(file.string(), 0,
-                      where + ": the time " + std::to_string(time) + " s lies outside the clock (0 to 1e10 s)");
+    if (time >= 0.0 && time <= latestTime)
+        return;
+    char text[40];
+    std::snprintf(text, sizeof text, "%.10g", time);
+    throw BadFile(file.string(), 0, where + ": the time " + text + " s lies outside the clock (0 to 1e10 s)");
 }
 
 RunFiles listRun(const fs::path& folder, std::vector<fs::path>& inputs)
