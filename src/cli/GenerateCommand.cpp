@@ -11,6 +11,7 @@
 #include "files/FileKind.h"
 #include "files/TemporaryFileGuard.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -163,7 +164,14 @@ TrafficGeneratorSettings GenerateCommand::settingsFrom(const Options& options)
         refuse("--format", options.format, "TALVOR, VORK or DoRIV");
     settings.fileFormat = *format;
     settings.durationS = durationSeconds(options.duration);
-    settings.startS = startSeconds(options.start);
+    settings.startS = static_cast<double>(options.day) * 86400.0 + startSeconds(options.start);
+    // The files' years have two digits: the last arrival must fall before year 100.
+    const double daysPerYear =
+        static_cast<double>(std::max(1, theConfigData.daysPerMonth)) * std::max(1, theConfigData.monthsPerYear);
+    if (settings.startS + settings.durationS >= 100.0 * daysPerYear * 86400.0)
+        refuse("--day", std::to_string(options.day),
+               "the traffic would run past year 99 of the files' calendar (" +
+                   std::to_string(std::lround(daysPerYear)) + " days a year by the configuration)");
     settings.seed = options.seed;
     if (!options.mix.empty())
         settings.classShares = classShares(options.mix);

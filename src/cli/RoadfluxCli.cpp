@@ -4,6 +4,7 @@
 #include "cli/CompareCommand.h"
 #include "cli/DefinitionParser.h"
 #include "cli/ExampleCommand.h"
+#include "cli/ExtremesCommand.h"
 #include "cli/GenerateCommand.h"
 #include "cli/NewCommand.h"
 #include "cli/NumberOptions.h"
@@ -139,6 +140,10 @@ void addGenerateCommand(CLI::App& app, GenerateCommand::Options& o)
                     "Class shares, each 0 to 1e9, e.g. car=80,small-truck=8,large-truck=8,crane=2,low-loader=2 "
                     "(the default)");
     gen->add_option("--start", o.start, "Time of day of the start, HH:MM[:SS] (default 08:00)");
+    gen->add_option("--day", o.day,
+                    "Days of the files' calendar before the start, 0 to 3650000 (default 0: day 1, month 1, year 0), "
+                    "so that traffic written in pieces continues the calendar")
+        ->check(NumberOptions::whole(0, 3650000));
     gen->add_option("--seed", o.seed, "Seed, 0 to 4294967295: the same seed gives the same file (default 1)")
         ->check(NumberOptions::whole(0, largestSeed));
     gen->add_flag("--force", o.force, "Replace an existing file");
@@ -186,6 +191,8 @@ int RoadfluxCli::run(int argc, const char* const* argv)
     ExampleCommand::addTo(app, exampleOptions);
     CompareCommand::Options compareOptions;
     CompareCommand::addTo(app, compareOptions);
+    ExtremesCommand::Options extremesOptions;
+    ExtremesCommand::addTo(app, extremesOptions);
 
     try
     {
@@ -203,6 +210,8 @@ int RoadfluxCli::run(int argc, const char* const* argv)
             return ExampleCommand(out).execute(exampleOptions);
         if (app.got_subcommand("compare"))
             return CompareCommand(out).execute(compareOptions);
+        if (app.got_subcommand("extremes"))
+            return ExtremesCommand(out, err).execute(extremesOptions);
         loadConfiguration(configFile);
         if (app.got_subcommand("run"))
         {

@@ -54,21 +54,21 @@ bool endsInPartial(fs::path path)
     return name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
-// A sweep writes each run into NAME.partial and renames it once the run is complete: such a folder
-// is a run in progress, or one that failed, under its own name or behind a link or ".".
-bool isRunInProgress(const fs::path& folder)
+}
+
+// A sweep writes each run into NAME.partial and renames it once the run is complete.
+bool RunFolder::isInProgress(const fs::path& folder)
 {
     std::error_code error;
     const fs::path resolved = fs::weakly_canonical(folder, error);
     return endsInPartial(folder) || (!error && endsInPartial(resolved));
-}
 }
 
 RunFolder RunFolder::read(const fs::path& folder)
 {
     if (!isFolder(folder))
         throw ComparisonError(folder.string() + ": not a folder");
-    if (isRunInProgress(folder))
+    if (isInProgress(folder))
         throw ComparisonError(folder.string() +
                               ": a run in progress or one that failed (its folder ends in .partial), not a whole run");
     RunFolder run;

@@ -21,4 +21,8 @@ struct RunFolder
     // Throws ComparisonError naming a folder that is no run's, BadFile for a file that cannot be
     // read.
     static RunFolder read(const std::filesystem::path& folder);
+
+    // A sweep's folder of a run in progress or one that failed (NAME.partial, also behind a link
+    // or "."): its files would pass for a whole run's.
+    static bool isInProgress(const std::filesystem::path& folder);
 };

@@ -101,7 +101,7 @@ RunTable read(const CsvText& summary)
     return table;
 }
 
-std::optional<double> runSeconds(const RunTable& figures)
+std::optional<std::pair<double, double>> simulatedSpan(const RunTable& figures)
 {
     const auto value = [&figures](const char* label) -> std::optional<double> {
         const auto it = std::find(figures.keys.begin(), figures.keys.end(), label);
@@ -111,8 +111,16 @@ std::optional<double> runSeconds(const RunTable& figures)
     };
     const auto start = value(startLabel);
     const auto end = value(endLabel);
-    if (!start || !end || *end < *start)
+    if (!start || !end || !(*end >= *start))
         return std::nullopt;
-    return *end - *start;
+    return std::make_pair(*start, *end);
+}
+
+std::optional<double> runSeconds(const RunTable& figures)
+{
+    const auto span = simulatedSpan(figures);
+    if (!span)
+        return std::nullopt;
+    return span->second - span->first;
 }
 }

@@ -9,9 +9,12 @@
 #include "replications/RunTable.h"
 
 #include <optional>
+#include <utility>
 
 namespace SummaryFigures {
 RunTable read(const CsvText& summary);
 // The simulated seconds from the start to the end of the run, when the summary has both.
 std::optional<double> runSeconds(const RunTable& figures);
+// The simulated start and end (s on the traffic files' clock), when the summary has both in order.
+std::optional<std::pair<double, double>> simulatedSpan(const RunTable& figures);
 }

@@ -118,6 +118,25 @@ TEST(Generate, TheSameSeedGivesTheSameFile)
     EXPECT_NE(TemporaryFolder::read(folder.file("a.txt")), TemporaryFolder::read(folder.file("c.txt")));
 }
 
+TEST(Generate, TrafficWrittenInPiecesContinuesTheCalendarByDay)
+{
+    TemporaryFolder folder;
+    ASSERT_EQ(generate(folder, "day0.txt", {"--duration", "10m", "--start", "00:00"}).status, 0);
+    ASSERT_EQ(generate(folder, "day3.txt", {"--duration", "10m", "--start", "00:00", "--day", "3"}).status, 0);
+    const FileContents first = readBack(folder.file("day0.txt"), "TALVOR", folder);
+    const FileContents later = readBack(folder.file("day3.txt"), "TALVOR", folder);
+    EXPECT_EQ(later.vehicles, first.vehicles);
+    EXPECT_NEAR(later.first - first.first, 3 * 86400.0, 1e-6);
+    EXPECT_NEAR(later.last - first.last, 3 * 86400.0, 1e-6);
+    // The example's calendar has 250 days a year and two-digit years: day 24999 is the last.
+    const CliResult pastYear99 =
+        generate(folder, "far.txt", {"--duration", "1d", "--start", "00:00", "--day", "24999"});
+    EXPECT_EQ(pastYear99.status, 2);
+    EXPECT_NE(pastYear99.err.find("--day '24999'"), std::string::npos) << pastYear99.err;
+    EXPECT_EQ(generate(folder, "far.txt", {"--duration", "23h", "--start", "00:00", "--day", "24999"}).status, 0);
+    EXPECT_EQ(generate(folder, "bad.txt", {"--day", "-1"}).status, 2);
+}
+
 TEST(Generate, AnExistingFileIsOnlyReplacedWhenAskedTo)
 {
     TemporaryFolder folder;

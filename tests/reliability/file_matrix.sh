@@ -41,16 +41,18 @@ writers=(
   "generate|OPT|generate TARGET --duration 10min --seed 1 --force|config||src/cli/GenerateCommand.cpp"
   "example|NEW=ex/study.rfx|example ex|||src/cli/ExampleCommand.cpp"
   "compare-csv|FIXED=cmp/FD_All_Pos_1500.csv|compare run1 run2 --csv cmp|summary runfile||src/cli/CompareCommand.cpp src/replications/CompareRuns.cpp src/replications/ComparisonCsv.cpp"
+  "extremes-csv|FIXED=ext/extremes_Deck.csv|extremes days --csv ext|dayfile||src/cli/ExtremesCommand.cpp"
   "report|OPT|REPORT run1 --study study.rfx --bridges bridges.csv --config Roadflux.ini -o TARGET|study config bridges summary runfile||src/report/ReportCommands.cpp"
   "report-compare|OPT|REPORT --compare run1 run2 --csv cmp -o TARGET|summary runfile|cmp/summary.csv|src/report/CompareReport.cpp"
   "report-compare-csv|FIXED=cmp/replications.csv|REPORT --compare run1 run2 --csv cmp -o page.html|summary runfile||"
 )
-file_kinds="study config input bridges influence summary runfile other"
+file_kinds="study config input bridges influence summary runfile dayfile other"
 special_kinds="fifo device folder unwritable locked dangling"
-link_kinds="link-study link-config link-input link-bridges link-influence link-summary link-runfile link-other link-fifo link-device"
+link_kinds="link-study link-config link-input link-bridges link-influence link-summary link-runfile link-dayfile link-other
+  link-fifo link-device"
 
 # The sandbox each cell starts from: a short study with bridges (one with its influence line in
-# a file), and two finished runs to report on and compare.
+# a file), two finished runs to report on and compare, and ten days of a bridge's maxima.
 template="$work/template"
 mkdir -p "$template/m" "$template/cmp" "$template/run1" "$template/run2"
 cd "$template" || exit 1
@@ -65,6 +67,11 @@ for seed in 1 2; do
 done
 "$cli" $run_args --output out.txt --metrics m >/dev/null 2>&1 || { echo "FAIL: the template's run failed"; exit 1; }
 cmp_page=
+mkdir -p days/metrics
+{
+  echo interval,end_time_s,maximum,time_of_maximum_s,minimum,time_of_minimum_s,vehicles,duration_s
+  for day in $(seq 10); do echo "$day,$((day * 86400)),$((900 + day * 37 % 11)),$((day * 86400 - 500)),0,0,9,86400"; done
+} >days/metrics/LE_Deck.csv
 [ -x "$report" ] && "$report" --compare run1 run2 --csv cmp -o page.html >/dev/null 2>&1
 
 # The path of a target kind's file in the sandbox, for a writer whose other output is $2.
@@ -72,7 +79,8 @@ file_of() {
   case $1 in
     study) echo study.rfx ;; config) echo Roadflux.ini ;; input) echo traffic.txt ;;
     bridges) echo bridges.csv ;; influence) echo line.csv ;; summary) echo run1/summary.txt ;;
-    runfile) echo run1/metrics/FD_All_Pos_1500.csv ;; other) echo "$2" ;;
+    runfile) echo run1/metrics/FD_All_Pos_1500.csv ;; dayfile) echo days/metrics/LE_Deck.csv ;;
+    other) echo "$2" ;;
   esac
 }
 

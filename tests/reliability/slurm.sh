@@ -3,7 +3,8 @@
 # munged, slurmctld and slurmd from Debian's packages, with their configuration, keys, sockets,
 # state and logs in a temporary folder, ports that are free, and the node with this machine's
 # cores. Three seeded runs go through tools/batch/sweep.slurm and through tools/batch/sweep.sh
-# with GNU parallel, and each run's files must be the same byte for byte. Every daemon started
+# with GNU parallel, and each run's files must be the same byte for byte; so must the days of a
+# long run through tools/batch/long-run.slurm and tools/batch/long-run.sh. Every daemon started
 # here is stopped by its process id, also when the test fails.
 #   slurm.sh BUILD_DIR SOURCE_DIR
 set -uo pipefail
@@ -157,4 +158,19 @@ for seed in 1 2 3; do
     die "seed$seed: the summaries differ"
 done
 cmp -s slurm-runs/seed1/output.txt slurm-runs/seed2/output.txt && die "seeds 1 and 2 gave the same output"
+
+# Three days of a long run, two a task, against the same days in one job on GNU parallel.
+cp "$source/examples/study.rfx" "$source/examples/Roadflux.ini" .
+cp "$source/examples/bridges-example.csv" study.bridges
+long_args=(--study "$work/study.rfx" --config "$work/Roadflux.ini" --flow 20 --days 3)
+(cd "$source" && timeout 300 sbatch --wait --array=1-2 --output="$work/log/long-%A_%a.log" \
+  tools/batch/long-run.slurm "${long_args[@]}" --days-per-job 2 "$work/slurm-days") >log/sbatch-long.log 2>&1 ||
+  { cat log/sbatch-long.log; show_logs; die "the long run's job array failed"; }
+"$source/tools/batch/long-run.sh" -j 1 "${long_args[@]}" --days-per-job 3 parallel-days >log/long.log 2>&1 ||
+  { cat log/long.log; die "the long run on GNU parallel failed"; }
+for day in day-00000 day-00001 day-00002; do
+  [ -f "slurm-days/$day/.roadflux-run" ] && [ -f "slurm-days/$day/summary.txt" ] ||
+    { show_logs; die "the long run's Slurm tasks left $day incomplete"; }
+  diff -r "slurm-days/$day/metrics" "parallel-days/$day/metrics" >/dev/null || die "$day: the measurement files differ"
+done
 echo "slurm ok: $node_hardware"
