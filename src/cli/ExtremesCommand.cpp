@@ -43,7 +43,10 @@ struct BridgeFits
     std::vector<ReturnLevel> gumbelLevels;
     std::vector<ReturnLevel> gevLevels;  // by the delta method, for its standard error
     std::vector<std::optional<ProfileInterval>> gevProfiles;
-    std::vector<std::string> problems;
+    std::vector<std::string> problems;  // the bridge has no figure: the command fails
+    // The GEV's three parameters ask more of a short sample than the Gumbel's two: without them the
+    // Gumbel figures still stand, and the user is told.
+    std::vector<std::string> notes;
 };
 
 std::string number(double value, int digits = 6)
@@ -85,7 +88,7 @@ BridgeFits fit(const BridgeBlocks& blocks, const std::vector<Period>& periods)
         fits.gev.reset();
         fits.test.reset();
         fits.gevLevels.clear();
-        fits.problems.push_back(std::string("no GEV fit: ") + refused.what());
+        fits.notes.push_back(std::string("no GEV fit: ") + refused.what());
         return fits;
     }
     for (const Period& period : periods)
@@ -97,8 +100,8 @@ BridgeFits fit(const BridgeBlocks& blocks, const std::vector<Period>& periods)
         catch (const ExtremesError& refused)
         {
             fits.gevProfiles.push_back(std::nullopt);
-            fits.problems.push_back("no profile-likelihood interval of the GEV's " + number(period.years) +
-                                    "-year level: " + refused.what());
+            fits.notes.push_back("no profile-likelihood interval of the GEV's " + number(period.years) +
+                                 "-year level: " + refused.what());
         }
     }
     return fits;
@@ -374,6 +377,8 @@ int ExtremesCommand::execute(const Options& options) const
             err << "roadflux-cli: bridge " << blocks.bridge << ": " << problem << '\n';
             status = CliFailure::failed;
         }
+        for (const std::string& note : fits.notes)
+            err << "roadflux-cli: bridge " << blocks.bridge << ": note: " << note << '\n';
         if (options.csvFolder.empty())
             continue;
         const std::string path = csvPath(options.csvFolder, blocks.bridge).string();

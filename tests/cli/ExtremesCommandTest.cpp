@@ -140,6 +140,16 @@ TEST_F(ExtremesCommandTest, ABridgeWithTooFewBlocksIsRefusedByNameAndTheOthersAr
     EXPECT_THAT(shortCsv, Not(HasSubstr("fit,")));
 }
 
+TEST_F(ExtremesCommandTest, AGevThatCannotBeFittedIsANoteBesideTheGumbelFigures)
+{
+    // Evenly spaced maxima crowd against an upper end point: the GEV's shape runs to -1.
+    writeRun("a", {{"Deck", {1.0, 2.0, 3.0, 4.0, 5.0}}});
+    const CliResult result = runCli({"extremes", path("a")});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_THAT(result.err, HasSubstr("bridge Deck: note: no GEV fit"));
+    EXPECT_THAT(result.out, HasSubstr("Gumbel  "));
+}
+
 TEST_F(ExtremesCommandTest, CarelessCommandLinesAndOutputFoldersAreRefused)
 {
     writeRun("a", {{"Deck", portPirie}});
