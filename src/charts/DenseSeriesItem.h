@@ -5,8 +5,10 @@
 // picture as SVG holds one path per series.
 
 #include <QGraphicsObject>
+#include <QPainterPath>
 #include <QPointF>
 
+#include <optional>
 #include <vector>
 
 class QChart;
@@ -31,7 +33,28 @@ public:
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
 
 private:
+    // Where the points fall and how the markers are drawn.
+    struct Layout
+    {
+        QRectF plot;
+        QPointF origin;  // of the data's (0, 0)
+        QPointF step;    // from (0, 0) to (1, 1)
+        double pixel = 1.0;
+        double markerDiameter = 0.0;
+        bool allMarkers = false;  // a line that shows its points
+
+        bool operator==(const Layout& other) const;
+    };
+    struct Picture
+    {
+        Layout layout;
+        QPainterPath line;
+        QPainterPath markers;
+    };
+    const Picture& pictureFor(const Layout& layout);
+
     QChart& chart;
     QXYSeries& anchor;
     std::vector<QPointF> data;
+    std::optional<Picture> picture;
 };
