@@ -1,5 +1,7 @@
 #include "charts/ChartSeries.h"
 
+#include "charts/DenseSeriesItem.h"
+
 #include <QAreaSeries>
 #include <QChart>
 #include <QLegend>
@@ -7,9 +9,9 @@
 #include <QLineSeries>
 #include <QScatterSeries>
 
+#include <algorithm>
 #include <cmath>
-#include <limits>
-#include <set>
+#include <iterator>
 
 namespace ChartSeries {
 
@@ -38,6 +40,15 @@ void hideFromLegend(QChart& chart, QAbstractSeries* series)
 std::vector<QLineSeries*> addLine(QChart& chart, const QString& name, const QColor& colour,
                                   const std::vector<QPointF>& points, QAbstractAxis* x, QAbstractAxis* y)
 {
+    if (static_cast<std::size_t>(std::count_if(points.begin(), points.end(), isFinite)) >= denseFrom)
+    {
+        auto* line = new QLineSeries;
+        line->setName(name.toHtmlEscaped());
+        attach(chart, line, x, y);
+        line->setColor(colour);
+        new DenseSeriesItem(chart, *line, points);
+        return {line};
+    }
     std::vector<QLineSeries*> lines;
     QList<QPointF> run;
     auto closeRun = [&] {
@@ -67,46 +78,30 @@ std::vector<QLineSeries*> addLine(QChart& chart, const QString& name, const QCol
     return lines;
 }
 
-std::vector<QPointF> thinned(const std::vector<QPointF>& points, std::size_t grid)
-{
-    double minX = std::numeric_limits<double>::infinity(), maxX = -minX, minY = minX, maxY = -minX;
-    for (const QPointF& point : points)
-    {
-        minX = std::min(minX, point.x());
-        maxX = std::max(maxX, point.x());
-        minY = std::min(minY, point.y());
-        maxY = std::max(maxY, point.y());
-    }
-    double cellX = maxX > minX ? (maxX - minX) / static_cast<double>(grid) : 1.0;
-    double cellY = maxY > minY ? (maxY - minY) / static_cast<double>(grid) : 1.0;
-    std::set<std::pair<long long, long long>> taken;
-    std::vector<QPointF> kept;
-    for (const QPointF& point : points)
-    {
-        auto cell = std::make_pair(std::llround((point.x() - minX) / cellX), std::llround((point.y() - minY) / cellY));
-        if (taken.insert(cell).second)
-            kept.push_back(point);
-    }
-    return kept;
-}
-
 QScatterSeries* addScatter(QChart& chart, const QString& name, const QColor& colour, const std::vector<QPointF>& points,
-                           QAbstractAxis* x, QAbstractAxis* y, std::size_t thinFrom)
+                           QAbstractAxis* x, QAbstractAxis* y)
 {
     std::vector<QPointF> finite;
-    for (const QPointF& point : points)
-        if (isFinite(point))
-            finite.push_back(point);
-    if (finite.size() > thinFrom)
-        finite = thinned(finite, thinningGrid);
+    std::copy_if(points.begin(), points.end(), std::back_inserter(finite), isFinite);
+    const bool dense = finite.size() >= denseFrom;
     auto* scatter = new QScatterSeries;
     scatter->setName(name.toHtmlEscaped());
     scatter->setMarkerSize(finite.size() > 500 ? 5.0 : 7.0);
-    scatter->append(QList<QPointF>(finite.begin(), finite.end()));
+    if (!dense)
+        scatter->append(QList<QPointF>(finite.begin(), finite.end()));
     attach(chart, scatter, x, y);
     scatter->setColor(colour);
     scatter->setBorderColor(colour);
+    if (dense)
+        new DenseSeriesItem(chart, *scatter, std::move(finite));
     return scatter;
+}
+
+QList<QPointF> dataOf(const QXYSeries& series)
+{
+    if (const DenseSeriesItem* item = DenseSeriesItem::of(series))
+        return QList<QPointF>(item->points().begin(), item->points().end());
+    return series.points();
 }
 
 std::vector<QAreaSeries*> addStackedBars(QChart& chart, const std::vector<double>& centres, double width,

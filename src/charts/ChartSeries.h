@@ -7,6 +7,7 @@
 #include <QPointF>
 #include <QString>
 
+#include <cstddef>
 #include <vector>
 
 class QAbstractAxis;
@@ -14,22 +15,27 @@ class QAreaSeries;
 class QChart;
 class QLineSeries;
 class QScatterSeries;
+class QXYSeries;
 
 // Series names are plain text; they are escaped here because the legend renders HTML.
 namespace ChartSeries {
 
+// From this many points on, a series is drawn by a DenseSeriesItem: its Qt Charts series stays
+// empty, for the legend and axes, and dataOf gives its points.
+constexpr std::size_t denseFrom = 2000;
+
 // One line per run of finite points; a point with a missing (not-a-number) coordinate leaves a
-// gap. Only the first line shows in the legend. Returns the lines in order.
+// gap. Only the first line shows in the legend. Returns the lines in order; a dense line is one
+// series, gaps and all.
 std::vector<QLineSeries*> addLine(QChart& chart, const QString& name, const QColor& colour,
                                   const std::vector<QPointF>& points, QAbstractAxis* x, QAbstractAxis* y);
 
-// Points with a missing coordinate are left out. Beyond `thinFrom` points, points that would
-// fall on the same spot of a 500 × 500 grid over the data (finer than a chart's pixels against
-// markers several pixels wide) are drawn once.
+// Points with a missing coordinate are left out.
 QScatterSeries* addScatter(QChart& chart, const QString& name, const QColor& colour, const std::vector<QPointF>& points,
-                           QAbstractAxis* x, QAbstractAxis* y, std::size_t thinFrom = 4000);
-constexpr std::size_t thinningGrid = 500;
-std::vector<QPointF> thinned(const std::vector<QPointF>& points, std::size_t grid);
+                           QAbstractAxis* x, QAbstractAxis* y);
+
+// The points a series was given, whether it draws them itself or a DenseSeriesItem does.
+QList<QPointF> dataOf(const QXYSeries& series);
 
 // Stacked bars centred on `centres`, `width` wide in data units: stack s of bar i spans from the
 // sum of heights[0..s-1][i] to the sum of heights[0..s][i]. One filled area per stack. Bars at
