@@ -301,11 +301,11 @@ Lane* Lane::tryLaneChange(Vehicle* v, const Searches& searches)
         return nullptr;
 
     // A side where the change cannot pay gets no incentive: the same as a side without a lane.
-    // Most attempts end here, without a search.
-    const Vehicle::SidesThatMayPay mayPay = v->sidesThatMayPay();
+    // Most attempts end here, without a search. Candidate 1 is the driver's left.
     const bool firstIsLeft = v->isDirectionPositive();
-    const bool hasFirst = searches.first && (firstIsLeft ? mayPay.left : mayPay.right);
-    const bool hasSecond = searches.second && (firstIsLeft ? mayPay.right : mayPay.left);
+    const double bestGain = v->bestLaneChangeGain();
+    const bool hasFirst = searches.first && v->sideMayPay(bestGain, firstIsLeft);
+    const bool hasSecond = searches.second && v->sideMayPay(bestGain, !firstIsLeft);
     if (!hasFirst && !hasSecond)
         return nullptr;
 
