@@ -186,6 +186,7 @@ bool Lane::update(double dt, double stepTime)
     if (laneChangesAllowed && secondNeighbour)
         secondSearch.emplace(*secondNeighbour);
     const Searches searches{firstSearch ? &*firstSearch : nullptr, secondSearch ? &*secondSearch : nullptr};
+    const bool changesPossible = searches.first || searches.second;
 
     Vehicle* leader = vehicles.front();
     double x0 = leader->getPosition();
@@ -210,7 +211,7 @@ bool Lane::update(double dt, double stepTime)
         const double x1 = v->getPosition();
 
         Lane* target = nullptr;
-        if (laneChangesAllowed && v->wantsLaneChange())
+        if (changesPossible && v->wantsLaneChange())
             target = tryLaneChange(v, searches);
 
         if (target)
@@ -268,44 +269,14 @@ void Lane::receive(Vehicle* follower, Vehicle* v)
 
 Lane::NeighbourSearch::NeighbourSearch(Lane& searched) : lane(searched), next(searched.vehicles.front()) {}
 
-Lane::Place Lane::NeighbourSearch::at(double x)
-{
-    const auto behindX = [x](const Vehicle* v) { return v->getPosition() < x; };
-    // Steps `next` back while the vehicle in front of it is behind x too.
-    const auto backUp = [this, &behindX] {
-        for (Vehicle* ahead = next ? next->ahead : lane.vehicles.back(); ahead && behindX(ahead); ahead = ahead->ahead)
-            next = ahead;
-    };
-    if (lane.inDrivingOrder)
-    {
-        // The vehicles at or ahead of x come first: the place is where they end.
-        while (next && !behindX(next))
-            next = next->behind;
-        backUp();
-    }
-    else
-    {
-        // Out of order: the leader is the rear-most vehicle at or ahead of x, wherever it is.
-        next = nullptr;
-        backUp();
-    }
-    Place place;
-    place.leader = next ? next->ahead : lane.vehicles.back();
-    place.follower = next;
-    return place;
-}
-
 Lane* Lane::tryLaneChange(Vehicle* v, const Searches& searches)
 {
-    if (!searches.first && !searches.second)
-        return nullptr;
-
     // A side where the change cannot pay gets no incentive: the same as a side without a lane.
-    // Most attempts end here, without a search.
-    const Vehicle::SidesThatMayPay mayPay = v->sidesThatMayPay();
+    // Most attempts end here, without a search. Candidate 1 is the driver's left.
     const bool firstIsLeft = v->isDirectionPositive();
-    const bool hasFirst = searches.first && (firstIsLeft ? mayPay.left : mayPay.right);
-    const bool hasSecond = searches.second && (firstIsLeft ? mayPay.right : mayPay.left);
+    const double bestGain = v->bestLaneChangeGain();
+    const bool hasFirst = searches.first && v->sideMayPay(bestGain, firstIsLeft);
+    const bool hasSecond = searches.second && v->sideMayPay(bestGain, !firstIsLeft);
     if (!hasFirst && !hasSecond)
         return nullptr;
 

@@ -99,7 +99,7 @@ private:
         NeighbourSearch* second;
     };
     // Hands v over to a neighbour lane when its driver decides to change; returns that lane, or
-    // null when the vehicle stays.
+    // null when the vehicle stays. At least one of the searches is given.
     Lane* tryLaneChange(Vehicle* v, const Searches& searches);
     Lane* moveToNeighbour(Vehicle* v, int decision, const Place& firstPlace, const Place& secondPlace);
     // Links v, in no lane, into this one in front of `follower` (at the back when null).
@@ -148,3 +148,31 @@ private:
     bool membershipChanged = true;
     GapFigures gapFigures;
 };
+
+// Inline: tried for most vehicles in most steps.
+inline Lane::Place Lane::NeighbourSearch::at(double x)
+{
+    const auto behindX = [x](const Vehicle* v) { return v->getPosition() < x; };
+    // Steps `next` back while the vehicle in front of it is behind x too.
+    const auto backUp = [this, &behindX] {
+        for (Vehicle* ahead = next ? next->ahead : lane.vehicles.back(); ahead && behindX(ahead); ahead = ahead->ahead)
+            next = ahead;
+    };
+    if (lane.inDrivingOrder)
+    {
+        // The vehicles at or ahead of x come first: the place is where they end.
+        while (next && !behindX(next))
+            next = next->behind;
+        backUp();
+    }
+    else
+    {
+        // Out of order: the leader is the rear-most vehicle at or ahead of x, wherever it is.
+        next = nullptr;
+        backUp();
+    }
+    Place place;
+    place.leader = next ? next->ahead : lane.vehicles.back();
+    place.follower = next;
+    return place;
+}

@@ -187,7 +187,7 @@ inline double IDM::accelerationBoundBehind(double v, double dv, double gap) cons
     constexpr double unknown = std::numeric_limits<double>::quiet_NaN();
 #if defined(__SSE__)
     // Inside these bounds the gap is a normal float.
-    if (!(isEvaluable(gap) && gap > 1.0e-30 && gap < 1.0e30))
+    if (!(parametersEvaluable && gap > 1.0e-30 && gap < 1.0e30))
         return unknown;
     const SpeedTerms& terms = speedTermsAt(v);
     // A desired gap no larger than desiredGapAt's: its dynamic part is made smaller by more than
@@ -220,6 +220,7 @@ inline bool IDM::changeCannotPay(double gapAhead, double ownGain, bool biasAway)
 {
     if (gapAhead < laneChangeMinGap)
         return true;
-    const double sign = biasAway ? -1.0 : 1.0;
-    return p >= 0.0 && ownGain + sign * deltaAbias <= deltaAth;
+    // The bias with its sign, as laneChangeIncentive adds it: x + (-y) is x - y exactly.
+    const double advantage = biasAway ? ownGain - deltaAbias : ownGain + deltaAbias;
+    return p >= 0.0 && advantage <= deltaAth;
 }

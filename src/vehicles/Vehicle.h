@@ -62,15 +62,13 @@ public:
     static constexpr double minimumIncentive = 0.0001;  // m/s²
     // Stands for "impossible": a gap below the minimum on either side.
     static constexpr double prohibitiveAcceleration = -1000000.0;  // m/s²
-    // For the lanes on the driver's left and right: false when the incentive for that lane is 0
-    // whoever drives in it, as even a free road ahead would not pay. Such a lane need not be
-    // searched.
-    struct SidesThatMayPay
-    {
-        bool left;
-        bool right;
-    };
-    SidesThatMayPay sidesThatMayPay() const;
+    // The most a change of lane can gain (m/s²) whoever leads in the new lane: no leader raises
+    // the acceleration above the free-road bound. NaN when nothing is known.
+    double bestLaneChangeGain() const;
+    // False when the incentive for the lane on the driver's left (or right) is 0 whoever drives
+    // in it, as even a free road ahead would not pay: such a lane need not be searched.
+    // bestGain is bestLaneChangeGain(), worked out once for both sides.
+    bool sideMayPay(double bestGain, bool left) const;
 
     double getPosition() const { return position; }
     double getRoadX() const { return roadX; }
@@ -165,6 +163,8 @@ private:
     void advanceLaneChangeClock(double dt);
     // The driver's acceleration (m/s²) at this vehicle's velocity.
     double driverAcceleration(double dv, double gap) const;
+    // laneChangeIncentive in full, for the candidates its bound on the own gain leaves open.
+    double exactIncentive(const Vehicle* newLeader, const Vehicle* newFollower, bool biasAway) const;
     // laneChangeIncentive once the own gain (m/s²) with the gap ahead (m) may pay: the new
     // follower's part.
     double incentiveWithFollower(const Vehicle* newLeader, const Vehicle* newFollower, double gapAhead, double ownGain,
@@ -243,48 +243,34 @@ inline int Vehicle::decideLaneChange(const Vehicle* leaderLeft, const Vehicle* f
 
 inline double Vehicle::laneChangeIncentive(const Vehicle* newLeader, const Vehicle* newFollower, bool biasAway) const
 {
-    double gapAhead = entryGap;  // m
-    double ownGain = 0.0;        // m/s²
-    if (newLeader)
+    // Most candidates fail with a bound on the acceleration behind the new leader: the gain with
+    // the exact one is no larger, and the test keeps that order. exactIncentive makes the same
+    // test first, so a candidate that passes gets what it would have got without this one.
+    if (newLeader && driver == &idm)
     {
-        gapAhead = newLeader->position - newLeader->length - position;
-        if (gapAhead < laneChangeMinGap)
-            ownGain = prohibitiveAcceleration;
-        else
-        {
-            // Most candidates fail with a bound on the acceleration: the gain with the exact one
-            // is no larger, and the test below keeps that order.
-            if (driver == &idm)
-            {
-                const double bound = idm.accelerationBoundBehind(velocity, velocity - newLeader->velocity, gapAhead);
-                if (idm.changeCannotPay(gapAhead, bound - acceleration, biasAway))
-                    return 0.0;
-            }
-            ownGain = accelerationBehind(*newLeader) - acceleration;
-        }
+        const double gapAhead = newLeader->position - newLeader->length - position;  // m
+        const double gainBound =
+            gapAhead < laneChangeMinGap
+                ? prohibitiveAcceleration
+                : idm.accelerationBoundBehind(velocity, velocity - newLeader->velocity, gapAhead) - acceleration;
+        if (idm.changeCannotPay(gapAhead, gainBound, biasAway))
+            return 0.0;
     }
-    else
-    {
-        ownGain = accelerationFree() - acceleration;
-    }
-
-    // Each follower evaluation is two IDM accelerations; most candidates fail before they matter.
-    if (driver == &idm && idm.changeCannotPay(gapAhead, ownGain, biasAway))
-        return 0.0;
-    return incentiveWithFollower(newLeader, newFollower, gapAhead, ownGain, biasAway);
+    return exactIncentive(newLeader, newFollower, biasAway);
 }
 
-inline Vehicle::SidesThatMayPay Vehicle::sidesThatMayPay() const
+inline double Vehicle::bestLaneChangeGain() const
 {
     if (driver != &idm)
-        return {true, true};
-    // No leader can raise the acceleration above the free-road bound, so a gain that fails
-    // with the bound fails with every leader; the rounding keeps that order. One bound serves
-    // both sides.
-    const double bestGain = idm.accelerationBound(velocity) - acceleration;  // m/s²
-    constexpr double freeRoad = std::numeric_limits<double>::infinity();     // m
-    // The outside lanes lie towards the middle of the road.
-    const bool leftIsOutside = drivesOnRight;
-    return {!idm.changeCannotPay(freeRoad, bestGain, leftIsOutside),
-            !idm.changeCannotPay(freeRoad, bestGain, !leftIsOutside)};
+        return std::numeric_limits<double>::quiet_NaN();
+    // The rounding keeps the bound's order: a gain that fails with it fails with every leader.
+    return idm.accelerationBound(velocity) - acceleration;
+}
+
+inline bool Vehicle::sideMayPay(double bestGain, bool left) const
+{
+    constexpr double freeRoad = std::numeric_limits<double>::infinity();  // m
+    // The outside lanes lie towards the middle of the road. A NaN gain passes.
+    const bool biasAway = left == drivesOnRight;
+    return !idm.changeCannotPay(freeRoad, bestGain, biasAway);
 }

@@ -184,3 +184,86 @@ TEST(KeptSpeedTerms, FollowEveryChangeOfTheParameters)
     model.setV0(0.0);
     EXPECT_EQ(model.accelerationAt(v, 1.0, 30.0), IDM::emergencyDeceleration);
 }
+
+// The lane-change rule written out plainly, with no bound and no early return: every
+// acceleration exact, every candidate through the driver's rule.
+static double plainIncentive(const Vehicle& deciding, const Vehicle* leader, const Vehicle* follower, bool biasAway)
+{
+    const double minGap = deciding.laneChangeMinGap;
+    double gapAhead = deciding.entryGap;
+    double ownGain = deciding.accelerationFree() - deciding.acceleration;
+    if (leader)
+    {
+        gapAhead = leader->position - leader->length - deciding.position;
+        ownGain = gapAhead < minGap
+                      ? Vehicle::prohibitiveAcceleration
+                      : deciding.idm.accelerationAt(deciding.velocity, deciding.velocity - leader->velocity, gapAhead) -
+                            deciding.acceleration;
+    }
+    double gapBehind = deciding.entryGap;
+    double followerNow = deciding.safeDeceleration;
+    double followerAfter = deciding.safeDeceleration;
+    if (follower)
+    {
+        gapBehind = deciding.position - deciding.length - follower->position;
+        followerAfter = gapBehind < minGap ? Vehicle::prohibitiveAcceleration : follower->accelerationBehind(deciding);
+        followerNow = leader && gapAhead > minGap ? follower->accelerationBehind(*leader) : follower->acceleration;
+    }
+    return deciding.idm.laneChangeIncentive(gapAhead, gapBehind, ownGain, followerNow, followerAfter, biasAway);
+}
+
+// The decision's shortcuts (the side test before any search, the bound behind the new leader)
+// may only skip work: each candidate's incentive is the plain rule's bit for bit, and a side
+// ruled out before the search gets none from any leader.
+TEST(LaneChangeShortcuts, GiveThePlainRulesIncentive)
+{
+    std::mt19937_64 random(23);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    const auto between = [&](double low, double high) { return low + (high - low) * unit(random); };
+    int boundDecided = 0;
+    int paid = 0;
+    int sidesRuledOut = 0;
+    for (int i = 0; i < 40000; ++i)
+    {
+        const IDM model = workedIDM(i % 3 == 0 ? 10.0 : 0.0, between(-0.2, 1.0), between(0.0, 0.5), between(0.0, 0.4));
+        auto deciding = vehicleAt(500.0, between(0.0, 40.0), between(4.0, 18.0), model);
+        deciding->setRoad(5000, i % 2 == 0);
+        deciding->acceleration = between(-4.0, 1.5);
+        auto leader = vehicleAt(500.0 + between(-5.0, 150.0), between(0.0, 40.0), between(4.0, 18.0), model);
+        auto follower = vehicleAt(500.0 - between(0.0, 120.0), between(0.0, 40.0), between(4.0, 18.0), model);
+        follower->acceleration = between(-4.0, 1.5);
+        const Vehicle* leaders[] = {leader.get(), nullptr};
+        const Vehicle* followers[] = {follower.get(), nullptr};
+        const double bestGain = deciding->bestLaneChangeGain();
+        for (bool left : {true, false})
+        {
+            const bool biasAway = left == deciding->drivesOnRight;
+            const bool mayPay = deciding->sideMayPay(bestGain, left);
+            sidesRuledOut += mayPay ? 0 : 1;
+            for (const Vehicle* newLeader : leaders)
+                for (const Vehicle* newFollower : followers)
+                {
+                    const double plain = plainIncentive(*deciding, newLeader, newFollower, biasAway);
+                    const double fast = deciding->laneChangeIncentive(newLeader, newFollower, biasAway);
+                    ASSERT_EQ(std::bit_cast<std::uint64_t>(fast), std::bit_cast<std::uint64_t>(plain)) << i;
+                    if (!mayPay)
+                    {
+                        ASSERT_EQ(plain, 0.0) << i;
+                    }
+                    paid += plain > 0.0 ? 1 : 0;
+                    if (!newLeader)
+                        continue;
+                    const double gapAhead = newLeader->position - newLeader->length - deciding->position;
+                    const double bound = deciding->idm.accelerationBoundBehind(
+                        deciding->velocity, deciding->velocity - newLeader->velocity, gapAhead);
+                    if (gapAhead >= deciding->laneChangeMinGap &&
+                        deciding->idm.changeCannotPay(gapAhead, bound - deciding->acceleration, biasAway))
+                        ++boundDecided;
+                }
+        }
+    }
+    // Each way through the decision is taken often.
+    EXPECT_GT(boundDecided, 10000);
+    EXPECT_GT(paid, 10000);
+    EXPECT_GT(sidesRuledOut, 10000);
+}
