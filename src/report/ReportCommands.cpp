@@ -141,6 +141,9 @@ int writeComparison(const ReportRequest& request)
     for (const QString& folder : request.folders)
         options.runFolders.emplace_back(folder.toStdString());
     options.csvFolder = request.csvFolder.toStdString();
+    for (const QString& figure : request.figures)
+        options.figures.push_back(figure.toStdString());
+    options.relativePrecision = request.precision;
     options.callerFiles.addOutput(request.output.toStdString(), "the page", FileClaims::Writing::replacedWhole);
     try
     {
