@@ -8,6 +8,7 @@
 #include "measurements/DetectorFigures.h"
 #include "measurements/LoadEffectFigures.h"
 #include "measurements/MeasurementFolder.h"
+#include "replications/SummaryFigures.h"
 #include "report/PageText.h"
 
 #include <QRegularExpression>
@@ -42,6 +43,77 @@ QString countCell(std::optional<long long> value)
     return QStringLiteral("<td class=\"number\">%1</td>").arg(*value);
 }
 
+// The run's clock and count from its summary, to say what the interval files' totals cover.
+struct RunSpan
+{
+    std::optional<double> start, end;  // s on the traffic files' calendar
+    std::optional<double> vehiclesWritten;
+};
+
+RunSpan runSpanOf(const QString& summary)
+{
+    RunSpan span;
+    if (summary.isEmpty())
+        return span;
+    const RunTable figures = SummaryFigures::read(CsvText("summary.txt", summary.toStdString()));
+    const auto value = [&figures](const char* label) -> std::optional<double> {
+        const auto it = std::find(figures.keys.begin(), figures.keys.end(), label);
+        if (it == figures.keys.end() || figures.rows[static_cast<std::size_t>(it - figures.keys.begin())].empty())
+            return std::nullopt;
+        return figures.rows[static_cast<std::size_t>(it - figures.keys.begin())].front();
+    };
+    span.start = value("Simulated start");
+    span.end = value("Simulated end");
+    span.vehiclesWritten = value("Vehicles written");
+    return span;
+}
+
+// hh:mm:ss of the day, whole seconds cut short, as the summary writes its clock.
+QString clockText(double seconds)
+{
+    const long long whole = static_cast<long long>(std::floor(seconds)) % 86400;
+    return QStringLiteral("%1:%2:%3")
+        .arg(whole / 3600, 2, 10, QLatin1Char('0'))
+        .arg(whole / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(whole % 60, 2, 10, QLatin1Char('0'));
+}
+
+// What a row's counts cover: its complete intervals, up to the time of day when the run's start is known.
+QString coverageCell(const DetectorFigures& figures, const RunSpan& span)
+{
+    if (figures.everyPassage)
+        return QStringLiteral("<td>every passage%1</td>")
+            .arg(span.end ? QStringLiteral(", to %1").arg(clockText(*span.end)) : QString());
+    if (!figures.intervals)
+        return QStringLiteral("<td>&#8211;</td>");
+    QString text = QStringLiteral("%1 complete").arg(*figures.intervals);
+    if (figures.intervalSeconds)
+        text += QStringLiteral(" &#215; %1&#160;s").arg(*figures.intervalSeconds, 0, 'g', 6);
+    if (auto covered = figures.coveredSeconds(); covered && span.start)
+        text += QStringLiteral(", to %1").arg(clockText(*span.start + *covered));
+    return QStringLiteral("<td>%1</td>").arg(text);
+}
+
+// Why two detectors on one road count different totals: each file stops at its own last complete
+// interval, and the vehicles after it are in no row.
+QString coverageNote(const RunSpan& span)
+{
+    QString html = QStringLiteral("<p id=\"coverage\">The counts of interval files cover their complete intervals "
+                                  "from the run's start");
+    if (span.start)
+        html += QStringLiteral(" (%1)").arg(clockText(*span.start));
+    html += QStringLiteral(" up to the time shown: a detector's last, incomplete interval is never written, so the "
+                           "vehicles that passed it later are in no row");
+    if (span.end)
+        html += QStringLiteral("; the run ended at %1").arg(clockText(*span.end));
+    html += QStringLiteral(". Files with other intervals therefore count different totals on a road without ramps.");
+    if (span.vehiclesWritten)
+        html += QStringLiteral(" The output traffic file holds %1 vehicles (the summary's \"Vehicles written\", both "
+                               "directions, at the output detectors, to the run's end).")
+                    .arg(*span.vehiclesWritten, 0, 'f', 0);
+    return html + QStringLiteral("</p>\n");
+}
+
 // The sections' ids, one per measurement file in the folder's order.
 std::vector<QString> anchorsOf(const MeasurementFolder& folder, PageIds& ids)
 {
@@ -52,10 +124,11 @@ std::vector<QString> anchorsOf(const MeasurementFolder& folder, PageIds& ids)
 }
 
 QString figuresTable(const MeasurementFolder& folder, const std::vector<QString>& anchors,
-                     const DetectorIntervals& intervals, bool& anyEstimate)
+                     const DetectorIntervals& intervals, const RunSpan& span, bool& anyEstimate)
 {
     QString html =
-        QStringLiteral("<table id=\"figures\"><thead><tr><th>Detector</th><th>File</th><th>Vehicles counted</th>"
+        QStringLiteral("<table id=\"figures\"><thead><tr><th>Detector</th><th>File</th><th>Intervals counted</th>"
+                       "<th>Vehicles counted</th>"
                        "<th>Mean interval flow (veh/h)</th><th>Max interval flow (veh/h)</th><th>Mean speed (km/h)</th>"
                        "<th>Lane changes</th><th>Lane-change rate (per km and hour)</th></tr></thead><tbody>\n");
     for (std::size_t i = 0; i < folder.entries.size(); ++i)
@@ -68,8 +141,8 @@ QString figuresTable(const MeasurementFolder& folder, const std::vector<QString>
         html += QStringLiteral("<tr><td><a href=\"#%1\">%2</a></td><td>%3%4</td>")
                     .arg(anchors[i], escaped(entry.name.title()), escaped(entry.path.filename().string()),
                          figures.intervalEstimated ? QStringLiteral(" *") : QString());
-        html += countCell(figures.vehiclesCounted) + numberCell(figures.meanFlow, 1) + numberCell(figures.maxFlow, 1) +
-                numberCell(figures.meanSpeed, 1) + countCell(figures.laneChanges) +
+        html += coverageCell(figures, span) + countCell(figures.vehiclesCounted) + numberCell(figures.meanFlow, 1) +
+                numberCell(figures.maxFlow, 1) + numberCell(figures.meanSpeed, 1) + countCell(figures.laneChanges) +
                 numberCell(figures.laneChangeRate, 2) + QStringLiteral("</tr>\n");
     }
     return html + QStringLiteral("</tbody></table>\n");
@@ -232,10 +305,12 @@ QString HtmlReport::build(const ReportSources& sources)
         html += QStringLiteral("<p class=\"problem\">%1</p>\n").arg(escaped(folder.error));
     else if (folder.entries.empty())
         html += QStringLiteral("<p class=\"problem\">The folder holds no detector's measurement files.</p>\n");
-    PageIds ids{"summary", "figures", "load-effects"};
+    PageIds ids{"summary", "figures", "load-effects", "coverage"};
     const std::vector<QString> anchors = anchorsOf(folder, ids);
     bool anyEstimate = false;
-    html += figuresTable(folder, anchors, sources.intervals, anyEstimate);
+    const RunSpan span = runSpanOf(sources.summary);
+    html += figuresTable(folder, anchors, sources.intervals, span, anyEstimate);
+    html += coverageNote(span);
     if (anyEstimate)
         html += QStringLiteral("<p>* The interval length was not known and was recovered from the flows (each vehicle "
                                "adds 3600 / interval veh/h); give the study with --study to use its own.</p>\n");

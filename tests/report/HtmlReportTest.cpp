@@ -87,19 +87,42 @@ TEST_F(HtmlReportTest, TablesTheKeyFiguresOfEachFile)
     ASSERT_TRUE(report.error.isEmpty()) << report.error.toStdString();
     EXPECT_TRUE(report.summary.contains(QStringLiteral("Steps:               19540")));
 
-    // Columns: vehicles counted, mean and maximum interval flow, mean speed, lane changes, rate.
-    // Flows of 180, 60 and 360 veh/h in 60 s intervals: 3 + 1 + 6 vehicles, all at 60 km/h.
+    // Columns: intervals counted, vehicles counted, mean and maximum interval flow, mean speed,
+    // lane changes, rate. Flows of 180, 60 and 360 veh/h in 60 s intervals: 3 + 1 + 6 vehicles,
+    // all at 60 km/h.
     EXPECT_EQ(report.rows.value(QStringLiteral("FD_All_Pos_1500.csv")),
-              (QStringList{QStringLiteral("10"), QStringLiteral("200.0"), QStringLiteral("360.0"),
-                           QStringLiteral("60.0"), QStringLiteral("–"), QStringLiteral("–")}));
-    EXPECT_EQ(report.rows.value(QStringLiteral("Comp_All_Pos_2500.csv")).value(0), QStringLiteral("18"));
+              (QStringList{QStringLiteral("3 complete × 60\u00a0s"), QStringLiteral("10"), QStringLiteral("200.0"),
+                           QStringLiteral("360.0"), QStringLiteral("60.0"), QStringLiteral("–"), QStringLiteral("–")}));
+    EXPECT_EQ(report.rows.value(QStringLiteral("Comp_All_Pos_2500.csv")).value(1), QStringLiteral("18"));
     // In 500 m bins and 60 s intervals one change is 120 per km and hour: 2 + 4 changes in two
     // minutes on 1 km, 180 per km and hour.
     EXPECT_EQ(report.rows.value(QStringLiteral("LC_Rate_All_Pos.csv")),
-              (QStringList{QStringLiteral("–"), QStringLiteral("–"), QStringLiteral("–"), QStringLiteral("–"),
-                           QStringLiteral("6"), QStringLiteral("180.00")}));
+              (QStringList{QStringLiteral("2 complete × 60\u00a0s"), QStringLiteral("–"), QStringLiteral("–"),
+                           QStringLiteral("–"), QStringLiteral("–"), QStringLiteral("6"), QStringLiteral("180.00")}));
     // The broken file has no row but its reason.
     EXPECT_FALSE(report.rows.contains(QStringLiteral("Head_All_Neg_1500.csv")));
+}
+
+TEST_F(HtmlReportTest, TotalsSayUpToWhenTheyCountAndWhatTheRunCountedBeyond)
+{
+    // The run went on 68 s past the flow file's third interval: its vehicles then are in no row.
+    writeTextFile(run / "summary.txt", "The simulation has finished.\n"
+                                       "Simulated start:     27002.15 s (year 0, month 1, day 1, 07:30:02.15)\n"
+                                       "Simulated end:       27250.45 s (year 0, month 1, day 1, 07:34:10.45)\n"
+                                       "Vehicles written:    14\n");
+    writeTextFile(run / "metrics" / "Head_All_Neg_1500.csv", "Headways (s)\nLane 1\n1\n2\n");
+    const QString html = HtmlReport::build(HtmlReport::sourcesOf(run));
+    ParsedReport report = parse(html);
+    ASSERT_TRUE(report.error.isEmpty()) << report.error.toStdString();
+    EXPECT_EQ(report.rows.value(QStringLiteral("FD_All_Pos_1500.csv")).value(0),
+              QStringLiteral("3 complete × 60\u00a0s, to 07:33:02"));
+    // Without the study the composition file's interval, and so its end, is unknown.
+    EXPECT_EQ(report.rows.value(QStringLiteral("Comp_All_Pos_2500.csv")).value(0), QStringLiteral("2 complete"));
+    // A headway file lists every passage, the last interval's too.
+    EXPECT_EQ(report.rows.value(QStringLiteral("Head_All_Neg_1500.csv")).value(0),
+              QStringLiteral("every passage, to 07:34:10"));
+    EXPECT_TRUE(html.contains(QStringLiteral("the run ended at 07:34:10")));
+    EXPECT_TRUE(html.contains(QStringLiteral("The output traffic file holds 14 vehicles")));
 }
 
 TEST_F(HtmlReportTest, HoldsEveryChartAsInlineSvg)
