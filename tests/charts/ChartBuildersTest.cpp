@@ -185,6 +185,31 @@ TEST(HeadwayCharts, ShowEachLanesHistogramWithCountAndMean)
     EXPECT_TRUE(charts[1].chart->title().contains(QStringLiteral("lane 2: 1 headways, mean 3.00 s")));
 }
 
+TEST(HeadwayCharts, LanesSideBySideShareTheirBinsAndBothAxes)
+{
+    // Lane 1 carries dense traffic (1 to 2 s), lane 2 sparse (up to 20 s): drawn each in its own
+    // bins and ranges they would look alike.
+    std::string rows;
+    for (int i = 0; i < 40; ++i)
+        rows += std::to_string(1.0 + 0.025 * i) + "," + std::to_string(0.5 * i) + "\n";
+    std::vector<ResultChart> charts =
+        chartsOf(entryOf("Head_All_Neg_1500.csv", "Headways (s)\nLane 1,Lane 2\n900,800\n" + rows));
+    ASSERT_EQ(charts.size(), 2u);
+    const auto* x1 = qobject_cast<QValueAxis*>(charts[0].chart->axes(Qt::Horizontal).first());
+    const auto* x2 = qobject_cast<QValueAxis*>(charts[1].chart->axes(Qt::Horizontal).first());
+    const auto* y1 = qobject_cast<QValueAxis*>(charts[0].chart->axes(Qt::Vertical).first());
+    const auto* y2 = qobject_cast<QValueAxis*>(charts[1].chart->axes(Qt::Vertical).first());
+    EXPECT_EQ(x1->max(), x2->max());
+    EXPECT_GE(x1->max(), 19.0);
+    EXPECT_EQ(y1->max(), y2->max());
+    // The bars' widths (the first bar's left and right edges) are the same in both lanes.
+    QAreaSeries* bars1 = seriesOf<QAreaSeries>(*charts[0].chart)[0];
+    QAreaSeries* bars2 = seriesOf<QAreaSeries>(*charts[1].chart)[0];
+    EXPECT_EQ(bars1->upperSeries()->at(2).x() - bars1->upperSeries()->at(1).x(),
+              bars2->upperSeries()->at(2).x() - bars2->upperSeries()->at(1).x());
+    EXPECT_EQ(bars1->upperSeries()->count(), bars2->upperSeries()->count());
+}
+
 TEST(LaneChangeCharts, HeatMapHasACellPerRateAndGapsForEmptyOnes)
 {
     std::vector<ResultChart> charts = chartsOf(entryOf("LC_Rate_All_Pos.csv", rateHeader + "60,0,240,0\n120,0,,480\n"));
