@@ -37,6 +37,25 @@ std::optional<std::size_t> columnIndex(const std::vector<std::string>& columns, 
     return static_cast<std::size_t>(found - columns.begin());
 }
 
+// The runs' common start (s on the calendar), when their summaries agree on it.
+std::optional<double> runStartOf(const std::vector<RunFolder>& runs)
+{
+    std::optional<double> start;
+    for (const RunFolder& run : runs)
+    {
+        if (!run.summary)
+            return std::nullopt;
+        const auto key = std::find(run.summary->keys.begin(), run.summary->keys.end(), "Simulated start");
+        if (key == run.summary->keys.end())
+            return std::nullopt;
+        const double own = run.summary->rows[static_cast<std::size_t>(key - run.summary->keys.begin())].front();
+        if (start && *start != own)
+            return std::nullopt;
+        start = own;
+    }
+    return start;
+}
+
 // The interval's length when every run's file gives it exactly.
 std::optional<double> knownInterval(const ComparedTable& table)
 {
@@ -101,20 +120,16 @@ double intervalOf(const std::string& key)
 // withRuns: each run's own values as points as well, where a handful of values per interval
 // (a bridge's maxima) say more than the band alone.
 ResultChart meanChart(const ComparedTable& table, const Quantity& quantity, std::size_t column,
-                      const std::vector<RunFolder>* withRuns = nullptr)
+                      std::optional<double> runStart, const std::vector<RunFolder>* withRuns = nullptr)
 {
     const std::size_t runs = table.runs.size();
     auto chart = newResultChart(quantity.what, QStringLiteral("%1, mean of %2 runs with its 95 % confidence band")
                                                    .arg(QString::fromStdString(table.fileName), QString::number(runs)));
     const std::optional<double> interval = knownInterval(table);
-    ChartAxes::TimeUnit unit;
-    QString timeTitle = QStringLiteral("Interval No.");
-    if (interval)
-    {
-        unit = ChartAxes::TimeUnit::forSpan(static_cast<double>(table.keys.size()) * *interval);
-        timeTitle = QStringLiteral("Time since the start of the run (%1)").arg(unit.name);
-    }
-    QValueAxis* x = ChartAxes::add(*chart, Qt::AlignBottom, timeTitle);
+    const ChartAxes::Clock clock = ChartAxes::Clock::since(runStart);
+    const auto unit = [&clock](double seconds) { return clock.at(seconds); };
+    QValueAxis* x = interval ? ChartAxes::addTime(*chart, clock)
+                             : ChartAxes::add(*chart, Qt::AlignBottom, QStringLiteral("Interval No."));
     QValueAxis* y = ChartAxes::add(*chart, Qt::AlignLeft, quantity.title);
     std::vector<QPointF> means, lows, highs;
     ChartAxes::Extent xs, ys;
@@ -122,7 +137,7 @@ ResultChart meanChart(const ComparedTable& table, const Quantity& quantity, std:
     {
         // An interval's values belong to its end.
         double number = intervalOf(table.keys[row]);
-        double at = interval ? unit.of(number * *interval) : number;
+        double at = interval ? unit(number * *interval) : number;
         const SampleStatistics& cell = table.cells[row][column];
         means.emplace_back(at, cell.mean);
         lows.emplace_back(at, cell.low());
@@ -145,13 +160,16 @@ ResultChart meanChart(const ComparedTable& table, const Quantity& quantity, std:
                 if (column < own->rows[row].size() && std::isfinite(own->rows[row][column]))
                 {
                     const double number = intervalOf(own->keys[row]);
-                    points.emplace_back(interval ? unit.of(number * *interval) : number, own->rows[row][column]);
+                    points.emplace_back(interval ? unit(number * *interval) : number, own->rows[row][column]);
                     ys.include(points.back().y());
                 }
             ChartSeries::addScatter(*chart, runName(*withRuns, run), ChartPalette::lane(static_cast<int>(run) + 1),
                                     points, x, y);
         }
-    ChartAxes::fitExactly(*x, 0.0, xs.high);
+    if (interval)
+        ChartAxes::fitTime(*x, clock.at(0.0), xs.high);
+    else
+        ChartAxes::fitExactly(*x, 0.0, xs.high);
     ChartAxes::fit(*y, std::min(0.0, ys.low), ys.high);
     return {std::move(chart), quantity.name};
 }
@@ -259,20 +277,17 @@ std::optional<std::size_t> columnNamed(const ComparedTable& table, const char* n
 }
 
 // Any other file of intervals: the mean of the runs per interval, one line per column.
-ResultChart columnMeansChart(const ComparedTable& table, const QString& what, const QString& title)
+ResultChart columnMeansChart(const ComparedTable& table, const QString& what, const QString& title,
+                             std::optional<double> runStart)
 {
     auto chart =
         newResultChart(what, QStringLiteral("%1, mean of %2 runs per interval")
                                  .arg(QString::fromStdString(table.fileName), QString::number(table.runs.size())));
     const std::optional<double> interval = knownInterval(table);
-    ChartAxes::TimeUnit unit;
-    QString timeTitle = QStringLiteral("Interval No.");
-    if (interval)
-    {
-        unit = ChartAxes::TimeUnit::forSpan(static_cast<double>(table.keys.size()) * *interval);
-        timeTitle = QStringLiteral("Time since the start of the run (%1)").arg(unit.name);
-    }
-    QValueAxis* x = ChartAxes::add(*chart, Qt::AlignBottom, timeTitle);
+    const ChartAxes::Clock clock = ChartAxes::Clock::since(runStart);
+    const auto unit = [&clock](double seconds) { return clock.at(seconds); };
+    QValueAxis* x = interval ? ChartAxes::addTime(*chart, clock)
+                             : ChartAxes::add(*chart, Qt::AlignBottom, QStringLiteral("Interval No."));
     QValueAxis* y = ChartAxes::add(*chart, Qt::AlignLeft, title);
     ChartAxes::Extent xs, ys;
     for (std::size_t column = 0; column < table.columns.size(); ++column)
@@ -281,14 +296,17 @@ ResultChart columnMeansChart(const ComparedTable& table, const QString& what, co
         for (std::size_t row = 0; row < table.keys.size(); ++row)
         {
             const double number = intervalOf(table.keys[row]);
-            means.emplace_back(interval ? unit.of(number * *interval) : number, table.cells[row][column].mean);
+            means.emplace_back(interval ? unit(number * *interval) : number, table.cells[row][column].mean);
             xs.include(means.back().x());
             ys.include(means.back().y());
         }
         ChartSeries::addLine(*chart, QString::fromStdString(table.columns[column]),
                              ChartPalette::lane(static_cast<int>(column)), means, x, y);
     }
-    ChartAxes::fitExactly(*x, 0.0, xs.high);
+    if (interval)
+        ChartAxes::fitTime(*x, clock.at(0.0), xs.high);
+    else
+        ChartAxes::fitExactly(*x, 0.0, xs.high);
     ChartAxes::fit(*y, std::min(0.0, ys.low), ys.high);
     return {std::move(chart), QStringLiteral("means-time")};
 }
@@ -313,12 +331,12 @@ std::vector<ResultChart> of(const ComparedTable& table, const std::vector<RunFol
             charts.push_back(meanChart(table,
                                        {maximumColumn, QStringLiteral("Interval maximum of the load effect"),
                                         QStringLiteral("Interval maxima over time"), QStringLiteral("maxima-time")},
-                                       *column, &runs));
+                                       *column, runStartOf(runs), &runs));
         if (auto column = columnNamed(table, minimumColumn))
             charts.push_back(meanChart(table,
                                        {minimumColumn, QStringLiteral("Interval minimum of the load effect"),
                                         QStringLiteral("Interval minima over time"), QStringLiteral("minima-time")},
-                                       *column, &runs));
+                                       *column, runStartOf(runs), &runs));
         return charts;
     case MeasurementKind::headway:
         if (auto column = columnNamed(table, meanHeadwayColumn))
@@ -334,16 +352,16 @@ std::vector<ResultChart> of(const ComparedTable& table, const std::vector<RunFol
                                        QStringLiteral("lane-changes"), runs));
         return charts;
     case MeasurementKind::composition:
-        charts.push_back(
-            columnMeansChart(table, QStringLiteral("Vehicles per class and interval"), QStringLiteral("Vehicles")));
+        charts.push_back(columnMeansChart(table, QStringLiteral("Vehicles per class and interval"),
+                                          QStringLiteral("Vehicles"), runStartOf(runs)));
         return charts;
     case MeasurementKind::laneChangeComposition:
         charts.push_back(columnMeansChart(table, QStringLiteral("Lane changes per class and interval"),
-                                          QStringLiteral("Lane changes")));
+                                          QStringLiteral("Lane changes"), runStartOf(runs)));
         return charts;
     case MeasurementKind::laneChangeRates:
         charts.push_back(columnMeansChart(table, QStringLiteral("Lane-change rate per location bin"),
-                                          QStringLiteral("Lane changes per km and hour")));
+                                          QStringLiteral("Lane changes per km and hour"), runStartOf(runs)));
         return charts;
     default: return {};
     }
@@ -366,7 +384,7 @@ std::vector<ResultChart> flowDensityComparison(const ComparedTable& table, const
     std::vector<ResultChart> charts;
     for (const Quantity& quantity : quantities)
         if (std::optional<std::size_t> column = columnIndex(table.columns, quantity.column))
-            charts.push_back(meanChart(table, quantity, *column));
+            charts.push_back(meanChart(table, quantity, *column, runStartOf(runs)));
     if (!charts.empty())
         charts.push_back(fundamentalDiagrams(table, runs));
     return charts;

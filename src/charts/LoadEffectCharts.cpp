@@ -43,16 +43,15 @@ ResultChart extremesChart(const BridgeResults& bridge, int hour)
     const double lastEnd = bridge.rows.empty() ? 0.0 : bridge.rows.back().endTime - start;
     const double from = hour > 0 ? (hour - 1) * secondsPerHour : 0.0;
     const double to = hour > 0 ? hour * secondsPerHour : lastEnd;
-    const ChartAxes::TimeUnit unit = ChartAxes::TimeUnit::forSpan(to - from);
-    QValueAxis* x =
-        ChartAxes::add(*chart, Qt::AlignBottom, QStringLiteral("Time since the start of the run (%1)").arg(unit.name));
+    const ChartAxes::Clock clock = ChartAxes::Clock::since(start);
+    QValueAxis* x = ChartAxes::addTime(*chart, clock);
     QValueAxis* y = ChartAxes::add(*chart, Qt::AlignLeft, withUnit(QStringLiteral("Load effect"), bridge));
     ChartAxes::Extent values;
     std::vector<QPointF> maxima, minima, events;
     for (const IntervalRow& row : rows)
     {
-        maxima.emplace_back(unit.of(row.maximumTime - start), row.maximum);
-        minima.emplace_back(unit.of(row.minimumTime - start), row.minimum);
+        maxima.emplace_back(row.maximumTime, row.maximum);
+        minima.emplace_back(row.minimumTime, row.minimum);
         values.include(row.maximum);
         values.include(row.minimum);
     }
@@ -60,7 +59,7 @@ ResultChart extremesChart(const BridgeResults& bridge, int hour)
     {
         if (event.time - start < from || event.time - start > to)
             continue;
-        events.emplace_back(unit.of(event.time - start), event.value);
+        events.emplace_back(event.time, event.value);
         values.include(event.value);
     }
     for (QLineSeries* line :
@@ -71,7 +70,7 @@ ResultChart extremesChart(const BridgeResults& bridge, int hour)
         line->setPointsVisible(true);
     if (!events.empty())
         ChartSeries::addScatter(*chart, QStringLiteral("Largest events"), ChartPalette::totals(), events, x, y);
-    ChartAxes::fitExactly(*x, unit.of(from), unit.of(to));
+    ChartAxes::fitTime(*x, clock.at(from), clock.at(to));
     ChartAxes::fit(*y, std::min(0.0, values.low), values.high);
     return {std::move(chart), hour > 0 ? QStringLiteral("load-effect-hour") : QStringLiteral("load-effect-intervals")};
 }
@@ -83,7 +82,8 @@ ResultChart hourChart(const BridgeResults& bridge, int hour)
         return extremesChart(bridge, hour);
     auto chart = newResultChart(QStringLiteral("Load effect second by second, hour %1 of the run").arg(hour),
                                 detectorLine(bridge));
-    QValueAxis* x = ChartAxes::add(*chart, Qt::AlignBottom, QStringLiteral("Time since the start of the run (min)"));
+    const ChartAxes::Clock clock = ChartAxes::Clock::since(bridge.runStart());
+    QValueAxis* x = ChartAxes::addTime(*chart, clock);
     QValueAxis* y = ChartAxes::add(*chart, Qt::AlignLeft, withUnit(QStringLiteral("Load effect"), bridge));
     ChartAxes::Extent values;
     std::vector<QPointF> maxima, minima;
@@ -93,14 +93,14 @@ ResultChart hourChart(const BridgeResults& bridge, int hour)
     for (const LoadEffectFigures::SecondPoint& second :
          LoadEffectFigures::secondsOfHour(bridge.seconds, hour, lastSecond))
     {
-        maxima.emplace_back(second.time / 60.0, second.maximum);
-        minima.emplace_back(second.time / 60.0, second.minimum);
+        maxima.emplace_back(clock.at(second.time), second.maximum);
+        minima.emplace_back(clock.at(second.time), second.minimum);
         values.include(second.maximum);
         values.include(second.minimum);
     }
     ChartSeries::addLine(*chart, QStringLiteral("Largest of the second"), ChartPalette::lane(0), maxima, x, y);
     ChartSeries::addLine(*chart, QStringLiteral("Smallest of the second"), ChartPalette::lane(1), minima, x, y);
-    ChartAxes::fitExactly(*x, (hour - 1) * 60.0, hour * 60.0);
+    ChartAxes::fitTime(*x, clock.at((hour - 1) * secondsPerHour), clock.at(hour * secondsPerHour));
     ChartAxes::fit(*y, std::min(0.0, values.low), values.high);
     return {std::move(chart), QStringLiteral("load-effect-hour")};
 }

@@ -149,14 +149,14 @@ QString figuresTable(const MeasurementFolder& folder, const std::vector<QString>
 }
 
 QString chartSection(const MeasurementEntry& entry, const QString& anchor, const DetectorIntervals& intervals,
-                     PageIds& ids)
+                     std::optional<double> runStart, PageIds& ids)
 {
     QString html = QStringLiteral("<section id=\"%1\"><h3>%2</h3><p>%3</p>\n")
                        .arg(anchor, escaped(entry.name.title()), escaped(entry.path.filename().string()));
     if (!entry.isRead())
         return html +
                QStringLiteral("<p class=\"problem\">%1</p></section>\n").arg(escaped(std::string(entry.error->what())));
-    for (ResultChart& chart : chartsOf(entry, intervals.of(entry.name)))
+    for (ResultChart& chart : chartsOf(entry, intervals.of(entry.name), runStart))
         html += HtmlReport::figure(*chart.chart, anchor + QLatin1Char('-') + chart.name, ids);
     return html + QStringLiteral("</section>\n");
 }
@@ -320,7 +320,7 @@ QString HtmlReport::build(const ReportSources& sources)
 
     html += QStringLiteral("<h2>Charts</h2>\n");
     for (std::size_t i = 0; i < folder.entries.size(); ++i)
-        html += chartSection(folder.entries[i], anchors[i], sources.intervals, ids);
+        html += chartSection(folder.entries[i], anchors[i], sources.intervals, span.start, ids);
     html += loadEffects(sources, ids);
     return html + QStringLiteral("</body>\n</html>\n");
 }

@@ -166,14 +166,13 @@ TEST_F(CompareReportTest, FiguresTheInputFixesAreSaidSoAndEveryComparedFileIsCha
     const QChart& maximaChart = *chartNamed(deck, QStringLiteral("maxima-time")).chart;
     EXPECT_EQ(maximaChart.axes(Qt::Vertical).first()->titleText(),
               QStringLiteral("Interval maximum of the load effect"));
-    EXPECT_EQ(maximaChart.axes(Qt::Horizontal).first()->titleText(),
-              QStringLiteral("Time since the start of the run (min)"));
-    // The mean at the end of each minute, and each run's own maxima.
-    EXPECT_EQ(seriesOf<QLineSeries>(maximaChart).first()->points(), QList<QPointF>({{1.0, 90.0}, {2.0, 140.0}}));
+    EXPECT_EQ(maximaChart.axes(Qt::Horizontal).first()->titleText(), QStringLiteral("Time of day (hh:mm)"));
+    // The runs began at 1000 s: the mean at the end of each minute, and each run's own maxima.
+    EXPECT_EQ(seriesOf<QLineSeries>(maximaChart).first()->points(), QList<QPointF>({{1060.0, 90.0}, {1120.0, 140.0}}));
     QList<QScatterSeries*> runs = seriesOf<QScatterSeries>(maximaChart);
     ASSERT_EQ(runs.size(), 3);
     EXPECT_EQ(runs[2]->name(), QStringLiteral("seed3"));
-    EXPECT_EQ(runs[2]->points(), QList<QPointF>({{1.0, 90.0}, {2.0, 190.0}}));
+    EXPECT_EQ(runs[2]->points(), QList<QPointF>({{1060.0, 90.0}, {1120.0, 190.0}}));
 
     const std::vector<ResultChart> headways =
         CompareCharts::of(*result.comparison.table("Head_All_Neg_1500.csv"), result.comparison.runs());

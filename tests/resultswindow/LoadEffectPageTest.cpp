@@ -48,30 +48,31 @@ TEST(LoadEffectCharts, IntervalChartShowsEachIntervalsExtremesAtTheirTimesAndThe
     ASSERT_EQ(charts.size(), 4u);
     const QChart& whole = *chartNamed(charts, QStringLiteral("load-effect-intervals")).chart;
     EXPECT_EQ(axis(whole, Qt::Vertical)->titleText(), QStringLiteral("Load effect (kN m)"));
-    EXPECT_EQ(axis(whole, Qt::Horizontal)->titleText(), QStringLiteral("Time since the start of the run (min)"));
+    EXPECT_EQ(axis(whole, Qt::Horizontal)->titleText(), QStringLiteral("Time of day (hh:mm)"));
     QList<QLineSeries*> lines = seriesOf<QLineSeries>(whole);
     ASSERT_EQ(lines.size(), 2u);
-    // Maxima at their times in minutes since 1000 s: 1600 s is minute 10.
+    // Maxima at their times of day, as the files and the road view give them.
     ASSERT_EQ(lines[0]->count(), 4);
-    EXPECT_EQ(lines[0]->at(0), QPointF(10.0, 100.0));
-    EXPECT_EQ(lines[0]->at(3), QPointF(98.3333333333333357, 50.0));
-    EXPECT_EQ(lines[1]->at(0), QPointF(5.0, -5.0));
+    EXPECT_EQ(lines[0]->at(0), QPointF(1600.0, 100.0));
+    EXPECT_EQ(lines[0]->at(3), QPointF(6900.0, 50.0));
+    EXPECT_EQ(lines[1]->at(0), QPointF(1300.0, -5.0));
     EXPECT_EQ(seriesOf<QScatterSeries>(whole).first()->count(), 3);
-    EXPECT_DOUBLE_EQ(axis(whole, Qt::Horizontal)->max(), 100.0);
+    EXPECT_DOUBLE_EQ(axis(whole, Qt::Horizontal)->min(), 1000.0);
+    EXPECT_DOUBLE_EQ(axis(whole, Qt::Horizontal)->max(), 7000.0);
 }
 
 TEST(LoadEffectCharts, HourChartShowsTheSecondsOfTheHourAndTheIntervalsWithoutThem)
 {
-    // Without a seconds file: hour 2 of the run is [4600, 8200) s, minutes 60 to 120, with the
-    // intervals overlapping it and the event at 5200 s only.
+    // Without a seconds file: hour 2 of the run is [4600, 8200) s, with the intervals overlapping
+    // it and the event at 5200 s only.
     std::vector<ResultChart> second = loadEffectCharts(deck(), {2, 1000.0});
     const QChart& hour = *chartNamed(second, QStringLiteral("load-effect-hour")).chart;
     EXPECT_THAT(hour.title().toStdString(), ::testing::HasSubstr("hour 2 of the run (no second-by-second file)"));
-    EXPECT_DOUBLE_EQ(axis(hour, Qt::Horizontal)->min(), 60.0);
-    EXPECT_DOUBLE_EQ(axis(hour, Qt::Horizontal)->max(), 120.0);
+    EXPECT_DOUBLE_EQ(axis(hour, Qt::Horizontal)->min(), 4600.0);
+    EXPECT_DOUBLE_EQ(axis(hour, Qt::Horizontal)->max(), 8200.0);
     EXPECT_EQ(seriesOf<QLineSeries>(hour).first()->count(), 2);
     ASSERT_EQ(seriesOf<QScatterSeries>(hour).first()->count(), 1);
-    EXPECT_EQ(seriesOf<QScatterSeries>(hour).first()->at(0), QPointF(70.0, 200.0));
+    EXPECT_EQ(seriesOf<QScatterSeries>(hour).first()->at(0), QPointF(5200.0, 200.0));
 
     // With one: seconds 3601 and 3602 loaded, the rest of hour 2 at 0 until the run's end at 6000 s.
     BridgeResults bridge = deck();
@@ -82,10 +83,8 @@ TEST(LoadEffectCharts, HourChartShowsTheSecondsOfTheHourAndTheIntervalsWithoutTh
     EXPECT_THAT(chart.title().toStdString(), ::testing::HasSubstr("second by second, hour 2"));
     QList<QLineSeries*> lines = seriesOf<QLineSeries>(chart);
     ASSERT_EQ(lines.size(), 2);
-    EXPECT_EQ(lines[0]->points(),
-              QList<QPointF>(
-                  {{60.0 + 1.0 / 60.0, 90.0}, {60.0 + 2.0 / 60.0, 120.0}, {60.0 + 3.0 / 60.0, 0.0}, {100.0, 0.0}}));
-    EXPECT_EQ(lines[1]->at(0), QPointF(60.0 + 1.0 / 60.0, 10.0));
+    EXPECT_EQ(lines[0]->points(), QList<QPointF>({{4601.0, 90.0}, {4602.0, 120.0}, {4603.0, 0.0}, {7000.0, 0.0}}));
+    EXPECT_EQ(lines[1]->at(0), QPointF(4601.0, 10.0));
     // An hour past the run's end shows its last hour.
     std::vector<ResultChart> beyond = loadEffectCharts(bridge, {9, 1000.0});
     EXPECT_THAT(chartNamed(beyond, QStringLiteral("load-effect-hour")).chart->title().toStdString(),
