@@ -6,6 +6,7 @@
 #include "charts/ResultCharts.h"
 #include "measurements/BridgeResults.h"
 #include "measurements/DetectorFigures.h"
+#include "measurements/GumbelFigures.h"
 #include "measurements/LoadEffectFigures.h"
 #include "measurements/MeasurementFolder.h"
 #include "replications/SummaryFigures.h"
@@ -25,7 +26,7 @@ const char* const styleSheet = "body{font-family:sans-serif;margin:2em;color:#22
                                "th,td{border:1px solid #bbb;padding:0.3em 0.6em}td.number{text-align:right}"
                                "th{background:#eee}pre{background:#f6f6f6;padding:1em}"
                                "figure{display:inline-block;margin:0.5em}figure svg{max-width:100%;height:auto}"
-                               ".problem{color:#a00}";
+                               ".problem{color:#a00}.warning{color:#850;font-weight:bold}";
 
 using PageText::escaped;
 
@@ -41,6 +42,24 @@ QString countCell(std::optional<long long> value)
     if (!value)
         return QStringLiteral("<td class=\"number\">&#8211;</td>");
     return QStringLiteral("<td class=\"number\">%1</td>").arg(*value);
+}
+
+// The runner's own Gumbel lines give the fit of unrounded maxima to six digits without an
+// uncertainty: the page states each fit once, in the load-effect table.
+QString withoutGumbelFits(const QString& summary)
+{
+    QStringList lines = summary.split(QLatin1Char('\n'));
+    bool removed = false;
+    for (qsizetype i = lines.size() - 1; i >= 0; --i)
+        if (lines[i].startsWith(QStringLiteral("  Gumbel fit:")))
+        {
+            lines.removeAt(i);
+            removed = true;
+        }
+    QString text = lines.join(QLatin1Char('\n'));
+    if (removed)
+        text += QStringLiteral("(The Gumbel fits and return levels are in the load-effect table below.)\n");
+    return text;
 }
 
 // The run's clock and count from its summary, to say what the interval files' totals cover.
@@ -161,13 +180,20 @@ QString chartSection(const MeasurementEntry& entry, const QString& anchor, const
     return html + QStringLiteral("</section>\n");
 }
 
+QString textCell(const std::string& text)
+{
+    return QStringLiteral("<td class=\"number\">%1</td>").arg(escaped(text));
+}
+
 QString loadEffectTable(const std::vector<BridgeResults>& bridges, const std::vector<QString>& anchors,
                         const LoadEffectOptions& options)
 {
     QString html = QStringLiteral(
         "<table id=\"load-effects\"><thead><tr><th>Bridge</th><th>File</th><th>Unit</th><th>Interval (s)</th>"
-        "<th>Complete intervals</th><th>Largest maximum</th><th>Gumbel location</th><th>Gumbel scale</th>"
-        "<th>Return period (years)</th><th>Return period (intervals)</th><th>Return level</th></tr></thead><tbody>\n");
+        "<th>Complete intervals</th><th>Largest maximum</th><th>Gumbel location ± standard error</th>"
+        "<th>Gumbel scale ± standard error</th><th>Return period (years)</th><th>Return period (intervals)</th>"
+        "<th>Return level</th><th>95 % confidence interval</th></tr></thead><tbody>\n");
+    QString warnings;
     for (std::size_t i = 0; i < bridges.size(); ++i)
     {
         const BridgeResults& bridge = bridges[i];
@@ -178,23 +204,27 @@ QString loadEffectTable(const std::vector<BridgeResults>& bridges, const std::ve
         for (const IntervalRow& row : bridge.rows)
             largest = largest ? std::max(*largest, row.maximum) : row.maximum;
         const double period = LoadEffectFigures::returnPeriodInIntervals(options.returnYears, bridge.intervalSeconds());
-        const GumbelPlot plot = GumbelPlot::of(maxima, period);
-        std::optional<double> location, scale, level;
-        if (plot.fit)
-        {
-            location = plot.fit->location;
-            scale = plot.fit->scale;
-            level = plot.returnLevel;
-        }
+        const GumbelFigures fit = GumbelFigures::of(maxima, period);
         html += QStringLiteral("<tr><td><a href=\"#%1\">%2</a></td><td>%3</td><td>%4</td>")
                     .arg(anchors[i], escaped(bridge.name), escaped(bridge.seriesPath.filename().string()),
                          bridge.unit.empty() ? QStringLiteral("&#8211;") : escaped(bridge.unit));
         html += numberCell(bridge.intervalSeconds(), 0) + countCell(static_cast<long long>(maxima.size())) +
-                numberCell(largest, 3) + numberCell(location, 3) + numberCell(scale, 3) +
-                numberCell(options.returnYears, 0) + numberCell(period, 0) + numberCell(level, 3) +
-                QStringLiteral("</tr>\n");
+                textCell(largest ? roundedText(*largest, 0.0) : "–");
+        if (fit.fitted)
+            html += textCell(fit.locationText()) + textCell(fit.scaleText());
+        else
+            html += textCell("–") + textCell("–");
+        html += textCell(roundedText(options.returnYears, 0.0)) + textCell(roundedText(period, 0.0));
+        if (fit.fitted && period > 1.0)
+            html += textCell(fit.levelText()) + textCell(fit.intervalText());
+        else
+            html += textCell("–") + textCell("–");
+        html += QStringLiteral("</tr>\n");
+        if (!fit.warning().empty())
+            warnings +=
+                QStringLiteral("<p class=\"warning\">%1: %2</p>\n").arg(escaped(bridge.name), escaped(fit.warning()));
     }
-    return html + QStringLiteral("</tbody></table>\n");
+    return html + QStringLiteral("</tbody></table>\n") + warnings;
 }
 
 QString loadEffectSection(const BridgeResults& bridge, const QString& anchor, const LoadEffectOptions& options,
@@ -205,7 +235,9 @@ QString loadEffectSection(const BridgeResults& bridge, const QString& anchor, co
     if (!bridge.isRead())
         return html + QStringLiteral("<p class=\"problem\">%1</p></section>\n")
                           .arg(escaped(std::string(bridge.error->what())));
-    for (ResultChart& chart : loadEffectCharts(bridge, options))
+    LoadEffectOptions charted = options;
+    charted.figuresInTitles = false;  // the table above gives them, once
+    for (ResultChart& chart : loadEffectCharts(bridge, charted))
         html += HtmlReport::figure(*chart.chart, anchor + QLatin1Char('-') + chart.name, ids);
     return html + QStringLiteral("</section>\n");
 }
@@ -220,8 +252,10 @@ QString loadEffects(const ReportSources& sources, PageIds& ids)
         QStringLiteral(
             "<h2>Load effects</h2>\n<p>Each bridge's load effect second by second in hour %1 of the run, its interval "
             "maxima and minima and largest events, and the Gumbel distribution fitted to the maxima of its complete "
-            "intervals by maximum likelihood. The fit assumes the maxima independent and from one distribution; the "
-            "return period is counted in intervals of the traffic files' year.</p>\n")
+            "intervals by maximum likelihood, with standard errors and the return level's 95 % confidence interval "
+            "(delta method). The fit assumes the maxima independent and from one distribution; the return period is "
+            "counted in intervals of the traffic files' year. The figures are rounded to the digits their uncertainty "
+            "leaves.</p>\n")
             .arg(sources.loadEffects.hour);
     std::vector<QString> anchors;
     for (const BridgeResults& bridge : bridges)
@@ -296,8 +330,8 @@ QString HtmlReport::build(const ReportSources& sources)
                                   "<style>%2</style></head>\n<body>\n<h1>Roadflux report</h1>\n<p>%1</p>\n")
                        .arg(escaped(sources.title), QString::fromLatin1(styleSheet));
     if (!sources.summary.isEmpty())
-        html +=
-            QStringLiteral("<h2>Summary of the run</h2>\n<pre id=\"summary\">%1</pre>\n").arg(escaped(sources.summary));
+        html += QStringLiteral("<h2>Summary of the run</h2>\n<pre id=\"summary\">%1</pre>\n")
+                    .arg(escaped(withoutGumbelFits(sources.summary)));
 
     html += QStringLiteral("<h2>Key figures</h2>\n<p>Measurement files in %1.</p>\n")
                 .arg(escaped(sources.measurementFolder.string()));

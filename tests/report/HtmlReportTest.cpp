@@ -1,6 +1,7 @@
 #include "charts/ChartsTestSupport.h"
 
 #include "loadeffects/GumbelFit.h"
+#include "measurements/GumbelFigures.h"
 #include "report/HtmlReport.h"
 
 #include <QMap>
@@ -204,11 +205,17 @@ const std::string loadEffectHeader =
 
 TEST_F(HtmlReportTest, TablesEachBridgesGumbelFitAndHoldsItsCharts)
 {
-    // Three complete 600 s intervals and a last one cut short, which the fit leaves out.
+    // Six complete 600 s intervals and a last one cut short, which the fit leaves out.
     writeTextFile(run / "metrics" / "LE_Deck.csv", loadEffectHeader + "1,600,100,500,0,10,3,600\n"
                                                                       "2,1200,300,900,0,610,5,600\n"
                                                                       "3,1800,200,1500,0,1210,4,600\n"
-                                                                      "4,1900,900,1850,0,1810,1,100\n");
+                                                                      "4,2400,250,2100,0,1810,4,600\n"
+                                                                      "5,3000,150,2700,0,2410,4,600\n"
+                                                                      "6,3600,180,3300,0,3010,4,600\n"
+                                                                      "7,3700,900,3650,0,3610,1,100\n");
+    // The runner's own fit, to six digits and without an uncertainty, is not shown a second time.
+    writeTextFile(run / "summary.txt", "The simulation has finished.\nBridge Deck: largest 900 at 3650 s\n"
+                                       "  Gumbel fit: location 171.234, scale 55.6789; 2-year return level 789.012\n");
     ReportSources sources = HtmlReport::sourcesOf(run);
     sources.loadEffects.returnYears = 2.0;
     QString html = HtmlReport::build(sources);
@@ -216,15 +223,21 @@ TEST_F(HtmlReportTest, TablesEachBridgesGumbelFitAndHoldsItsCharts)
     QMap<QString, QStringList> rows = loadEffectRows(html);
     ASSERT_TRUE(rows.contains(QStringLiteral("Deck")));
     const QStringList& deck = rows[QStringLiteral("Deck")];
-    const std::optional<GumbelFit> fit = Gumbel::fit({100, 300, 200});
-    ASSERT_TRUE(fit);
     // 2 years of 2.16e7 s in 600 s intervals: 72000 intervals.
-    EXPECT_EQ(deck.mid(1, 4), QStringList({QStringLiteral("\u2013"), QStringLiteral("600"), QStringLiteral("3"),
-                                           QStringLiteral("900.000")}));
-    EXPECT_EQ(deck[5], QString::number(fit->location, 'f', 3));
-    EXPECT_EQ(deck[6], QString::number(fit->scale, 'f', 3));
-    EXPECT_EQ(deck.mid(7, 2), QStringList({QStringLiteral("2"), QStringLiteral("72000")}));
-    EXPECT_EQ(deck[9], QString::number(fit->returnLevel(72000.0), 'f', 3));
+    const GumbelFigures fit = GumbelFigures::of({100, 300, 200, 250, 150, 180}, 72000.0);
+    ASSERT_TRUE(fit.fitted);
+    EXPECT_EQ(deck.mid(1, 4), QStringList({QStringLiteral("\u2013"), QStringLiteral("600"), QStringLiteral("6"),
+                                           QStringLiteral("900")}));
+    EXPECT_EQ(deck[5], QString::fromStdString(fit.locationText()));
+    EXPECT_EQ(deck[6], QString::fromStdString(fit.scaleText()));
+    EXPECT_EQ(deck.mid(7, 2), QStringList({QStringLiteral("2"), QStringLiteral("72,000")}));
+    EXPECT_EQ(deck[9], QString::fromStdString(fit.levelText()));
+    EXPECT_EQ(deck[10], QString::fromStdString(fit.intervalText()));
+    // 72000 intervals from 6: the page warns of the extrapolation, and states each figure once.
+    EXPECT_TRUE(html.contains(QStringLiteral("12,000 times the 6 observed")));
+    EXPECT_EQ(html.count(QString::fromStdString(fit.levelText())), 1);
+    EXPECT_FALSE(html.contains(QStringLiteral("789.012")));
+    EXPECT_TRUE(html.contains(QStringLiteral("Bridge Deck: largest 900 at 3650 s")));
     EXPECT_TRUE(parse(html).figures.contains(QStringLiteral("LE_Deck-gumbel")));
     EXPECT_TRUE(parse(html).figures.contains(QStringLiteral("LE_Deck-maxima-histogram")));
     EXPECT_TRUE(parse(html).figures.contains(QStringLiteral("LE_Deck-load-effect-hour")));
