@@ -10,7 +10,7 @@
 
 struct GumbelFigures
 {
-    std::size_t blocks = 0;       // the complete intervals fitted
+    std::size_t blocks = 0;        // the complete intervals fitted
     double periodIntervals = 0.0;  // the return period counted in intervals
     bool fitted = false;
     std::string noFit;  // why there is no fit, when there is none

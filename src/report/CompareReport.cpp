@@ -10,7 +10,10 @@
 
 namespace {
 
-const char* const styleSheet = "body{font-family:sans-serif;margin:2em;color:#222}"
+// Fonts every browser has: the charts' own "Sans Serif" is drawn with serifs by some.
+const char* const styleSheet = "body{font-family:'DejaVu Sans',Arial,Helvetica,sans-serif;margin:2em;color:#222}"
+                               "figure svg text{font-family:'DejaVu Sans',Arial,Helvetica,sans-serif}"
+                               "td.number,th{white-space:nowrap}"
                                "table{border-collapse:collapse;margin:1em 0}"
                                "th,td{border:1px solid #bbb;padding:0.3em 0.6em}td.number{text-align:right}"
                                "th{background:#eee}pre{background:#f6f6f6;padding:1em}"

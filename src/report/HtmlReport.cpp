@@ -12,6 +12,9 @@
 #include "replications/SummaryFigures.h"
 #include "report/PageText.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QLocale>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -21,7 +24,10 @@
 
 namespace {
 
-const char* const styleSheet = "body{font-family:sans-serif;margin:2em;color:#222}"
+// Fonts every browser has: the charts' own "Sans Serif" is drawn with serifs by some.
+const char* const styleSheet = "body{font-family:'DejaVu Sans',Arial,Helvetica,sans-serif;margin:2em;color:#222}"
+                               "figure svg text{font-family:'DejaVu Sans',Arial,Helvetica,sans-serif}"
+                               "td.number,th{white-space:nowrap}"
                                "table{border-collapse:collapse;margin:1em 0}"
                                "th,td{border:1px solid #bbb;padding:0.3em 0.6em}td.number{text-align:right}"
                                "th{background:#eee}pre{background:#f6f6f6;padding:1em}"
@@ -30,18 +36,57 @@ const char* const styleSheet = "body{font-family:sans-serif;margin:2em;color:#22
 
 using PageText::escaped;
 
+// Digits with a comma between thousands and a point before the fraction, whatever the machine's locale.
+const QLocale& grouped()
+{
+    static const QLocale locale = [] {
+        QLocale c = QLocale::c();
+        c.setNumberOptions(QLocale::DefaultNumberOptions);
+        return c;
+    }();
+    return locale;
+}
+
 QString numberCell(std::optional<double> value, int decimals)
 {
     if (!value || !std::isfinite(*value))
         return QStringLiteral("<td class=\"number\">&#8211;</td>");
-    return QStringLiteral("<td class=\"number\">%1</td>").arg(*value, 0, 'f', decimals);
+    // Thousands separated, as in the load-effect table.
+    return QStringLiteral("<td class=\"number\">%1</td>").arg(grouped().toString(*value, 'f', decimals));
 }
 
 QString countCell(std::optional<long long> value)
 {
     if (!value)
         return QStringLiteral("<td class=\"number\">&#8211;</td>");
-    return QStringLiteral("<td class=\"number\">%1</td>").arg(*value);
+    return QStringLiteral("<td class=\"number\">%1</td>").arg(grouped().toString(*value));
+}
+
+// What made the run and the page: the program, the study, its traffic file, the configuration,
+// the seed and the date, so that a printed page can be traced to its inputs.
+QString provenance(const ReportSources& sources)
+{
+    const auto row = [](const QString& label, const QString& value) {
+        return QStringLiteral("<tr><th>%1</th><td>%2</td></tr>\n").arg(label, escaped(value));
+    };
+    const QString unknown = QStringLiteral("not given (--study)");
+    QString seed = QStringLiteral("not in the run's summary");
+    for (const QString& line : sources.summary.split(QLatin1Char('\n')))
+        if (line.startsWith(QStringLiteral("Seed")))
+            seed = line.section(QLatin1Char(':'), 1).trimmed();
+    QString html = QStringLiteral("<table id=\"provenance\"><tbody>\n");
+    html += row(QStringLiteral("Program"),
+                QStringLiteral("roadflux-report %1").arg(QCoreApplication::applicationVersion()));
+    html += row(QStringLiteral("Run"), sources.title);
+    html += row(QStringLiteral("Study"), sources.study.isEmpty() ? unknown : sources.study);
+    html += row(QStringLiteral("Input traffic file"), sources.inputFile.isEmpty() ? unknown : sources.inputFile);
+    html +=
+        row(QStringLiteral("Configuration file"),
+            sources.configuration.isEmpty() ? QStringLiteral("none: the built-in defaults") : sources.configuration);
+    html += row(QStringLiteral("Seed"), seed);
+    html += row(QStringLiteral("Written"),
+                QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyy-MM-dd hh:mm 'UTC'")));
+    return html + QStringLiteral("</tbody></table>\n");
 }
 
 // The runner's own Gumbel lines give the fit of unrounded maxima to six digits without an
@@ -333,13 +378,14 @@ QString HtmlReport::build(const ReportSources& sources)
         html += QStringLiteral("<h2>Summary of the run</h2>\n<pre id=\"summary\">%1</pre>\n")
                     .arg(escaped(withoutGumbelFits(sources.summary)));
 
+    html += provenance(sources);
     html += QStringLiteral("<h2>Key figures</h2>\n<p>Measurement files in %1.</p>\n")
                 .arg(escaped(sources.measurementFolder.string()));
     if (!folder.error.empty())
         html += QStringLiteral("<p class=\"problem\">%1</p>\n").arg(escaped(folder.error));
     else if (folder.entries.empty())
         html += QStringLiteral("<p class=\"problem\">The folder holds no detector's measurement files.</p>\n");
-    PageIds ids{"summary", "figures", "load-effects", "coverage"};
+    PageIds ids{"summary", "figures", "load-effects", "coverage", "provenance"};
     const std::vector<QString> anchors = anchorsOf(folder, ids);
     bool anyEstimate = false;
     const RunSpan span = runSpanOf(sources.summary);

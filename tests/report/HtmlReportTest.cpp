@@ -126,6 +126,24 @@ TEST_F(HtmlReportTest, TotalsSayUpToWhenTheyCountAndWhatTheRunCountedBeyond)
     EXPECT_TRUE(html.contains(QStringLiteral("The output traffic file holds 14 vehicles")));
 }
 
+TEST_F(HtmlReportTest, TheHeaderNamesWhatMadeTheRunAndThePageUsesFontsEveryBrowserHas)
+{
+    ReportSources sources = HtmlReport::sourcesOf(run);
+    sources.study = QStringLiteral("studies/bridge.rfx");
+    sources.inputFile = QStringLiteral("studies/traffic.txt");
+    const QString html = HtmlReport::build(sources);
+    ASSERT_TRUE(parse(html).error.isEmpty());
+    for (const QString& cell : {QStringLiteral("<th>Study</th><td>studies/bridge.rfx</td>"),
+                                QStringLiteral("<th>Input traffic file</th><td>studies/traffic.txt</td>"),
+                                QStringLiteral("<th>Configuration file</th><td>none: the built-in defaults</td>"),
+                                QStringLiteral("<th>Seed</th><td>not in the run's summary</td>"),
+                                QStringLiteral("<th>Program</th><td>roadflux-report")})
+        EXPECT_TRUE(html.contains(cell)) << cell.toStdString();
+    // The charts' text in a sans-serif font the browser has, numbers that do not wrap.
+    EXPECT_TRUE(html.contains(QStringLiteral("figure svg text{font-family:'DejaVu Sans',Arial")));
+    EXPECT_TRUE(html.contains(QStringLiteral("td.number,th{white-space:nowrap}")));
+}
+
 TEST_F(HtmlReportTest, HoldsEveryChartAsInlineSvg)
 {
     QString html = HtmlReport::build(HtmlReport::sourcesOf(run));
