@@ -2,6 +2,7 @@
 
 #include "measurements/RoundStep.h"
 
+#include <QCategoryAxis>
 #include <QChart>
 #include <QValueAxis>
 
@@ -66,6 +67,71 @@ TimeUnit TimeUnit::forSpan(double spanSeconds)
     if (spanSeconds > sixHours)
         return TimeUnit{3600.0, QStringLiteral("h")};
     return TimeUnit{};
+}
+
+namespace {
+const char* const timeOfDayProperty = "roadfluxTimeOfDay";
+constexpr double secondsPerDay = 86400.0;
+}
+
+QString Clock::title() const
+{
+    return timeOfDay ? QStringLiteral("Time of day (hh:mm)") : QStringLiteral("Time since the start of the run (h:mm)");
+}
+
+QValueAxis* addTime(QChart& chart, const Clock& clock)
+{
+    auto* axis = new QCategoryAxis;
+    axis->setTitleText(clock.title());
+    axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    axis->setProperty(timeOfDayProperty, clock.timeOfDay);
+    chart.addAxis(axis, Qt::AlignBottom);
+    return axis;
+}
+
+QString timeLabel(double value, bool timeOfDay, bool withDay)
+{
+    const auto minutes = static_cast<long long>(std::llround(value / 60.0));
+    if (!timeOfDay)
+        return QStringLiteral("%1:%2").arg(minutes / 60).arg(minutes % 60, 2, 10, QLatin1Char('0'));
+    const long long ofDay = minutes % (24 * 60);
+    QString text =
+        QStringLiteral("%1:%2").arg(ofDay / 60, 2, 10, QLatin1Char('0')).arg(ofDay % 60, 2, 10, QLatin1Char('0'));
+    if (withDay)
+        text = QStringLiteral("day %1 %2").arg(minutes / (24 * 60) + 1).arg(text);
+    return text;
+}
+
+void fitTime(QValueAxis& axis, double low, double high)
+{
+    if (!std::isfinite(low) || !std::isfinite(high) || !(low < high))
+    {
+        low = std::isfinite(low) ? low : 0.0;
+        high = low + 60.0;
+    }
+    axis.setRange(low, high);
+    auto* labelled = qobject_cast<QCategoryAxis*>(&axis);
+    if (labelled == nullptr)
+        return;
+    static const double steps[] = {60,   120,   300,   600,   900,   1800,   3600,
+                                   7200, 10800, 21600, 43200, 86400, 172800, 604800};
+    constexpr double labelsWanted = 8.0;
+    double step = steps[std::size(steps) - 1];
+    for (double candidate : steps)
+        if ((high - low) / candidate <= labelsWanted)
+        {
+            step = candidate;
+            break;
+        }
+    const bool timeOfDay = axis.property(timeOfDayProperty).toBool();
+    const bool withDay = timeOfDay && std::floor(low / secondsPerDay) != std::floor(high / secondsPerDay);
+    for (const QString& label : labelled->categoriesLabels())
+        labelled->remove(label);
+    // A category ends where its label stands: the first may stand on the axis's start.
+    labelled->setStartValue(low - step * 1e-6);
+    for (double at = std::ceil(low / step) * step; at <= high + 1e-9; at += step)
+        labelled->append(timeLabel(at, timeOfDay, withDay), at);
+    axis.setRange(low, high);
 }
 
 }  // namespace ChartAxes

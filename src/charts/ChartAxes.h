@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <limits>
+#include <optional>
 
 class QChart;
 class QValueAxis;
@@ -39,5 +40,31 @@ struct TimeUnit
     static TimeUnit forSpan(double spanSeconds);
     double of(double secondsValue) const { return secondsValue / seconds; }
 };
+
+// The one time axis of every chart: values in seconds, labelled h:mm at round times. When the
+// run's start is known, the values are seconds on the traffic files' calendar and the labels the
+// time of day; otherwise they are the seconds since the start of the run.
+struct Clock
+{
+    double origin = 0.0;     // s on the calendar at the value 0 of the data: the run's start
+    bool timeOfDay = false;  // the axis shows calendar time
+
+    // Time since the start of the run, placed at the time of day when the start is known.
+    static Clock since(std::optional<double> runStart) { return runStart ? Clock{*runStart, true} : Clock{}; }
+    // Data already in seconds on the calendar.
+    static Clock calendar() { return Clock{0.0, true}; }
+
+    // The axis value of `seconds` since the start of the run.
+    double at(double seconds) const { return (timeOfDay ? origin : 0.0) + seconds; }
+    QString title() const;
+};
+
+// A time axis along the bottom, labelled as Clock says; fitTime gives its range.
+QValueAxis* addTime(QChart& chart, const Clock& clock);
+// Shows exactly [low, high] (axis values, s) with labels at round times: 1, 2, 5, 10, 15 or 30
+// minutes, or 1, 2, 3, 6 or 12 hours, or days apart.
+void fitTime(QValueAxis& axis, double low, double high);
+// "07:35", "day 2 07:35" after the first day, or "1:05" since the start.
+QString timeLabel(double value, bool timeOfDay, bool withDay);
 
 }  // namespace ChartAxes

@@ -12,7 +12,8 @@
 void addClassBars(QChart& chart, const std::vector<ClassCounts>& counts, const ClassBarsAxis& across,
                   const QString& upTitle)
 {
-    QValueAxis* x = ChartAxes::add(chart, Qt::AlignBottom, across.title);
+    QValueAxis* x =
+        across.clock ? ChartAxes::addTime(chart, *across.clock) : ChartAxes::add(chart, Qt::AlignBottom, across.title);
     QValueAxis* y = ChartAxes::add(chart, Qt::AlignLeft, upTitle);
     std::vector<std::vector<double>> heights(vehicleClassCount);
     QStringList names;
@@ -37,6 +38,9 @@ void addClassBars(QChart& chart, const std::vector<ClassCounts>& counts, const C
     }
     if (across.centres.empty())
         ChartAxes::fit(*x, 0.0, 1.0);
+    else if (across.clock)
+        ChartAxes::fitTime(*x, across.centres.front() - across.spacing / 2.0,
+                           across.centres.back() + across.spacing / 2.0);
     else
         ChartAxes::fitExactly(*x, across.centres.front() - across.spacing / 2.0,
                               across.centres.back() + across.spacing / 2.0);

@@ -13,11 +13,10 @@ std::vector<ResultChart> compositionCharts(const CompositionTable& table, const 
     {
         // Each bar spans most of its interval, which ends at its row's time.
         double seconds = *context.intervalSeconds;
-        ChartAxes::TimeUnit unit = ChartAxes::TimeUnit::forSpan(static_cast<double>(intervals) * seconds);
+        across.clock = ChartAxes::Clock::since(context.runStart);
         for (std::size_t k = 1; k <= intervals; ++k)
-            across.centres.push_back(unit.of((static_cast<double>(k) - 0.5) * seconds));
-        across.spacing = unit.of(seconds);
-        across.title = QStringLiteral("Time since the start of the run (%1)").arg(unit.name);
+            across.centres.push_back(across.clock->at((static_cast<double>(k) - 0.5) * seconds));
+        across.spacing = seconds;
     }
     else
     {

@@ -66,19 +66,14 @@ ResultChart timeChart(const FlowDensityTable& table, const ChartContext& context
 {
     auto chart = newResultChart(what, context.detectorTitle);
     double lastInterval = table.rows.empty() ? 0.0 : static_cast<double>(table.rows.back().interval);
-    ChartAxes::TimeUnit unit;
-    QString timeTitle = QStringLiteral("Interval No.");
-    if (context.intervalSeconds)
-    {
-        unit = ChartAxes::TimeUnit::forSpan(lastInterval * *context.intervalSeconds);
-        timeTitle = QStringLiteral("Time since the start of the run (%1)").arg(unit.name);
-    }
+    const ChartAxes::Clock clock = ChartAxes::Clock::since(context.runStart);
     // An interval's values belong to its end.
     auto timeOf = [&](const FlowDensityRow& row) {
         double interval = static_cast<double>(row.interval);
-        return context.intervalSeconds ? unit.of(interval * *context.intervalSeconds) : interval;
+        return context.intervalSeconds ? clock.at(interval * *context.intervalSeconds) : interval;
     };
-    QValueAxis* x = ChartAxes::add(*chart, Qt::AlignBottom, timeTitle);
+    QValueAxis* x = context.intervalSeconds ? ChartAxes::addTime(*chart, clock)
+                                            : ChartAxes::add(*chart, Qt::AlignBottom, QStringLiteral("Interval No."));
     QValueAxis* y = ChartAxes::add(*chart, Qt::AlignLeft, up.title);
     ChartAxes::Extent xs, ys;
     for (int n = 0; n <= table.laneCount; ++n)
@@ -92,7 +87,10 @@ ResultChart timeChart(const FlowDensityTable& table, const ChartContext& context
         }
         ChartSeries::addLine(*chart, groupName(table, n), groupColour(table, n), points, x, y);
     }
-    ChartAxes::fitExactly(*x, 0.0, xs.high);
+    if (context.intervalSeconds)
+        ChartAxes::fitTime(*x, clock.at(0.0), clock.at(lastInterval * *context.intervalSeconds));
+    else
+        ChartAxes::fitExactly(*x, 0.0, xs.high);
     ChartAxes::fit(*y, 0.0, ys.high);
     return {std::move(chart), name};
 }

@@ -28,27 +28,38 @@ QString histogramTitle(std::size_t lane, const HeadwayHistogram& histogram)
 
 std::vector<ResultChart> headwayCharts(const HeadwayTable& table, const ChartContext& context)
 {
-    std::vector<ResultChart> charts;
+    // The lanes' first headways count from time 0, not from a vehicle ahead.
+    std::vector<std::vector<double>> gaps;
     for (std::size_t lane = 0; lane < table.lanes.size(); ++lane)
+        gaps.push_back(table.gapsBetweenVehicles(lane));
+    // Lanes are compared side by side: one set of bins and one count axis for all of them.
+    const std::vector<HeadwayHistogram> histograms = HeadwayHistogram::ofLanes(gaps);
+    long long most = 0;
+    double upperEnd = 0.0;
+    for (const HeadwayHistogram& histogram : histograms)
     {
-        // The lane's first headway counts from time 0, not from a vehicle ahead.
-        HeadwayHistogram histogram = HeadwayHistogram::of(table.gapsBetweenVehicles(lane));
+        upperEnd = std::max(upperEnd, histogram.upperEnd());
+        for (long long bin : histogram.bins)
+            most = std::max(most, bin);
+    }
+    std::vector<ResultChart> charts;
+    for (std::size_t lane = 0; lane < histograms.size(); ++lane)
+    {
+        const HeadwayHistogram& histogram = histograms[lane];
         auto chart = newResultChart(histogramTitle(lane, histogram), context.detectorTitle);
         QValueAxis* x = ChartAxes::add(*chart, Qt::AlignBottom, QStringLiteral("Headway (s)"));
         QValueAxis* y = ChartAxes::add(*chart, Qt::AlignLeft, QStringLiteral("Vehicles"));
         std::vector<double> centres, heights;
-        long long most = 0;
         for (std::size_t bin = 0; bin < histogram.bins.size(); ++bin)
         {
             centres.push_back((static_cast<double>(bin) + 0.5) * histogram.binWidth);
             heights.push_back(static_cast<double>(histogram.bins[bin]));
-            most = std::max(most, histogram.bins[bin]);
         }
         ChartSeries::addStackedBars(*chart, centres, histogram.binWidth * 0.9, {heights},
                                     {QStringLiteral("Lane %1").arg(lane + 1)},
                                     {ChartPalette::lane(static_cast<int>(lane))}, x, y);
         chart->legend()->hide();
-        ChartAxes::fit(*x, 0.0, histogram.upperEnd());
+        ChartAxes::fit(*x, 0.0, upperEnd);
         ChartAxes::fit(*y, 0.0, static_cast<double>(most));
         charts.push_back({std::move(chart), QStringLiteral("headways-lane-%1").arg(lane + 1)});
     }

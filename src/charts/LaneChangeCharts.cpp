@@ -24,14 +24,13 @@ namespace {
 // The time axis of the interval files: rows carry the elapsed time at the end of their interval.
 struct ElapsedAxis
 {
-    ChartAxes::TimeUnit unit;
-    QString title;
+    ChartAxes::Clock clock;
+    double of(double elapsed) const { return clock.at(elapsed); }
 };
 
-ElapsedAxis elapsedAxis(double lastElapsed)
+ElapsedAxis elapsedAxis(const ChartContext& context)
 {
-    ChartAxes::TimeUnit unit = ChartAxes::TimeUnit::forSpan(lastElapsed);
-    return {unit, QStringLiteral("Time since the start of the run (%1)").arg(unit.name)};
+    return {ChartAxes::Clock::since(context.runStart)};
 }
 
 }  // namespace
@@ -80,20 +79,20 @@ std::vector<ResultChart> laneChangeCompositionCharts(const LaneChangeComposition
                                                      const ChartContext& context)
 {
     auto chart = newResultChart(QStringLiteral("Lane changes per interval by class"), context.detectorTitle);
-    ElapsedAxis time = elapsedAxis(table.rows.empty() ? 0.0 : table.rows.back().elapsed);
+    ElapsedAxis time = elapsedAxis(context);
     ClassBarsAxis across;
-    across.title = time.title;
+    across.clock = time.clock;
     std::vector<ClassCounts> counts;
     double previous = 0.0, narrowest = 0.0;
     for (const LaneChangeCompositionRow& row : table.rows)
     {
         double span = row.elapsed - previous;
-        across.centres.push_back(time.unit.of(previous + span / 2.0));
+        across.centres.push_back(time.of(previous + span / 2.0));
         narrowest = narrowest == 0.0 ? span : std::min(narrowest, span);
         previous = row.elapsed;
         counts.push_back(row.changes);
     }
-    across.spacing = time.unit.of(narrowest > 0.0 ? narrowest : 1.0);
+    across.spacing = narrowest > 0.0 ? narrowest : 1.0;
     addClassBars(*chart, counts, across, QStringLiteral("Lane changes"));
     std::vector<ResultChart> charts;
     charts.push_back({std::move(chart), QStringLiteral("lane-change-classes")});
@@ -103,14 +102,14 @@ std::vector<ResultChart> laneChangeCompositionCharts(const LaneChangeComposition
 std::vector<ResultChart> laneChangeSpaceTimeCharts(const LaneChangeSpaceTimeTable& table, const ChartContext& context)
 {
     auto chart = newResultChart(QStringLiteral("Lane changes in time and space"), context.detectorTitle);
-    QValueAxis* x = ChartAxes::add(*chart, Qt::AlignBottom, QStringLiteral("Simulation clock (h)"));
+    QValueAxis* x = ChartAxes::addTime(*chart, ChartAxes::Clock::calendar());
     QValueAxis* y = ChartAxes::add(*chart, Qt::AlignLeft, QStringLiteral("Location (m)"));
     ChartAxes::Extent times, locations;
     auto points = [&](const std::vector<SpaceTimePoint>& events) {
         std::vector<QPointF> result;
         for (const SpaceTimePoint& event : events)
         {
-            result.emplace_back(event.time / 3600.0, event.location);
+            result.emplace_back(event.time, event.location);
             times.include(result.back().x());
             locations.include(event.location);
         }
@@ -122,7 +121,7 @@ std::vector<ResultChart> laneChangeSpaceTimeCharts(const LaneChangeSpaceTimeTabl
                             x, y);
     // A little room, so that the first and last points show whole.
     double margin = 0.02 * (times.high - times.low);
-    ChartAxes::fitExactly(*x, times.low - margin, times.high + margin);
+    ChartAxes::fitTime(*x, times.low - margin, times.high + margin);
     ChartAxes::fit(*y, std::min(0.0, locations.low), locations.high);
     std::vector<ResultChart> charts;
     charts.push_back({std::move(chart), QStringLiteral("lane-change-points")});
@@ -132,8 +131,8 @@ std::vector<ResultChart> laneChangeSpaceTimeCharts(const LaneChangeSpaceTimeTabl
 std::vector<ResultChart> laneChangeRateCharts(const LaneChangeRateTable& table, const ChartContext& context)
 {
     auto chart = newResultChart(QStringLiteral("Lane-change rate by location and time"), context.detectorTitle);
-    ElapsedAxis time = elapsedAxis(table.rows.empty() ? 0.0 : table.rows.back().elapsed);
-    QValueAxis* x = ChartAxes::add(*chart, Qt::AlignBottom, time.title);
+    ElapsedAxis time = elapsedAxis(context);
+    QValueAxis* x = ChartAxes::addTime(*chart, time.clock);
     QValueAxis* y = ChartAxes::add(*chart, Qt::AlignLeft, QStringLiteral("Location (m)"));
 
     // Column k holds the changes below binLocations[k] down to the bin before; column 0 the
@@ -152,8 +151,8 @@ std::vector<ResultChart> laneChangeRateCharts(const LaneChangeRateTable& table, 
             if (!std::isfinite(row.rates[k]) || (k == 0 && row.rates[k] == 0.0))
                 continue;
             lowest = std::min(lowest, bottom);
-            cells.push_back({QRectF(QPointF(time.unit.of(previous), top), QPointF(time.unit.of(row.elapsed), bottom)),
-                             row.rates[k]});
+            cells.push_back(
+                {QRectF(QPointF(time.of(previous), top), QPointF(time.of(row.elapsed), bottom)), row.rates[k]});
         }
         previous = row.elapsed;
     }
@@ -162,14 +161,13 @@ std::vector<ResultChart> laneChangeRateCharts(const LaneChangeRateTable& table, 
     anchor->setColor(Qt::transparent);
     anchor->setBorderColor(Qt::transparent);
     double highest = table.binLocations.empty() ? 1.0 : table.binLocations.back();
-    *anchor << QPointF(0.0, lowest) << QPointF(time.unit.of(previous), highest);
+    *anchor << QPointF(time.of(0.0), lowest) << QPointF(time.of(previous), highest);
     chart->addSeries(anchor);
     anchor->attachAxis(x);
     anchor->attachAxis(y);
     chart->legend()->hide();
     // The cells fill the plot exactly.
-    double end = time.unit.of(previous) > 0.0 ? time.unit.of(previous) : 1.0;
-    ChartAxes::fitExactly(*x, 0.0, end);
+    ChartAxes::fitTime(*x, time.of(0.0), time.of(previous > 0.0 ? previous : 60.0));
     ChartAxes::fitExactly(*y, lowest, highest > lowest ? highest : lowest + 1.0, width);
     x->setGridLineVisible(false);
     y->setGridLineVisible(false);

@@ -4,11 +4,13 @@
 #include "charts/ChartPalette.h"
 #include "charts/ChartSeries.h"
 #include "config/FigureText.h"
+#include "measurements/GumbelFigures.h"
 #include "measurements/LoadEffectFigures.h"
 
 #include <QChart>
 #include <QLegend>
 #include <QLineSeries>
+#include <QScatterSeries>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -43,16 +45,28 @@ ResultChart extremesChart(const BridgeResults& bridge, int hour)
     const double lastEnd = bridge.rows.empty() ? 0.0 : bridge.rows.back().endTime - start;
     const double from = hour > 0 ? (hour - 1) * secondsPerHour : 0.0;
     const double to = hour > 0 ? hour * secondsPerHour : lastEnd;
-    const ChartAxes::TimeUnit unit = ChartAxes::TimeUnit::forSpan(to - from);
-    QValueAxis* x =
-        ChartAxes::add(*chart, Qt::AlignBottom, QStringLiteral("Time since the start of the run (%1)").arg(unit.name));
+    const ChartAxes::Clock clock = ChartAxes::Clock::since(start);
+    QValueAxis* x = ChartAxes::addTime(*chart, clock);
     QValueAxis* y = ChartAxes::add(*chart, Qt::AlignLeft, withUnit(QStringLiteral("Load effect"), bridge));
     ChartAxes::Extent values;
-    std::vector<QPointF> maxima, minima, events;
+    std::vector<QPointF> maxima, minima, events, incomplete;
+    // The run's last interval ended with the run: its extremes are of a shorter span, kept apart
+    // from the line of the whole intervals (and out of the fit).
+    const double interval = bridge.intervalSeconds();
+    const IntervalRow* shortRow = nullptr;
     for (const IntervalRow& row : rows)
     {
-        maxima.emplace_back(unit.of(row.maximumTime - start), row.maximum);
-        minima.emplace_back(unit.of(row.minimumTime - start), row.minimum);
+        if (row.duration < interval)
+        {
+            incomplete.emplace_back(row.maximumTime, row.maximum);
+            incomplete.emplace_back(row.minimumTime, row.minimum);
+            shortRow = &row;
+        }
+        else
+        {
+            maxima.emplace_back(row.maximumTime, row.maximum);
+            minima.emplace_back(row.minimumTime, row.minimum);
+        }
         values.include(row.maximum);
         values.include(row.minimum);
     }
@@ -60,7 +74,7 @@ ResultChart extremesChart(const BridgeResults& bridge, int hour)
     {
         if (event.time - start < from || event.time - start > to)
             continue;
-        events.emplace_back(unit.of(event.time - start), event.value);
+        events.emplace_back(event.time, event.value);
         values.include(event.value);
     }
     for (QLineSeries* line :
@@ -69,9 +83,19 @@ ResultChart extremesChart(const BridgeResults& bridge, int hour)
     for (QLineSeries* line :
          ChartSeries::addLine(*chart, QStringLiteral("Interval minimum"), ChartPalette::lane(1), minima, x, y))
         line->setPointsVisible(true);
+    if (shortRow != nullptr)
+    {
+        QScatterSeries* cut =
+            ChartSeries::addScatter(*chart,
+                                    QStringLiteral("Incomplete last interval (%1 of %2 s, not fitted)")
+                                        .arg(number(shortRow->duration), number(interval)),
+                                    ChartPalette::lane(2), incomplete, x, y);
+        cut->setBrush(Qt::NoBrush);
+        cut->setPen(QPen(ChartPalette::lane(2), 2.0));
+    }
     if (!events.empty())
         ChartSeries::addScatter(*chart, QStringLiteral("Largest events"), ChartPalette::totals(), events, x, y);
-    ChartAxes::fitExactly(*x, unit.of(from), unit.of(to));
+    ChartAxes::fitTime(*x, clock.at(from), clock.at(to));
     ChartAxes::fit(*y, std::min(0.0, values.low), values.high);
     return {std::move(chart), hour > 0 ? QStringLiteral("load-effect-hour") : QStringLiteral("load-effect-intervals")};
 }
@@ -83,7 +107,8 @@ ResultChart hourChart(const BridgeResults& bridge, int hour)
         return extremesChart(bridge, hour);
     auto chart = newResultChart(QStringLiteral("Load effect second by second, hour %1 of the run").arg(hour),
                                 detectorLine(bridge));
-    QValueAxis* x = ChartAxes::add(*chart, Qt::AlignBottom, QStringLiteral("Time since the start of the run (min)"));
+    const ChartAxes::Clock clock = ChartAxes::Clock::since(bridge.runStart());
+    QValueAxis* x = ChartAxes::addTime(*chart, clock);
     QValueAxis* y = ChartAxes::add(*chart, Qt::AlignLeft, withUnit(QStringLiteral("Load effect"), bridge));
     ChartAxes::Extent values;
     std::vector<QPointF> maxima, minima;
@@ -93,14 +118,14 @@ ResultChart hourChart(const BridgeResults& bridge, int hour)
     for (const LoadEffectFigures::SecondPoint& second :
          LoadEffectFigures::secondsOfHour(bridge.seconds, hour, lastSecond))
     {
-        maxima.emplace_back(second.time / 60.0, second.maximum);
-        minima.emplace_back(second.time / 60.0, second.minimum);
+        maxima.emplace_back(clock.at(second.time), second.maximum);
+        minima.emplace_back(clock.at(second.time), second.minimum);
         values.include(second.maximum);
         values.include(second.minimum);
     }
     ChartSeries::addLine(*chart, QStringLiteral("Largest of the second"), ChartPalette::lane(0), maxima, x, y);
     ChartSeries::addLine(*chart, QStringLiteral("Smallest of the second"), ChartPalette::lane(1), minima, x, y);
-    ChartAxes::fitExactly(*x, (hour - 1) * 60.0, hour * 60.0);
+    ChartAxes::fitTime(*x, clock.at((hour - 1) * secondsPerHour), clock.at(hour * secondsPerHour));
     ChartAxes::fit(*y, std::min(0.0, values.low), values.high);
     return {std::move(chart), QStringLiteral("load-effect-hour")};
 }
@@ -127,22 +152,26 @@ ResultChart histogramChart(const BridgeResults& bridge)
     chart->legend()->hide();
     const double end = histogram.low + histogram.binWidth * static_cast<double>(histogram.bins.size());
     ChartAxes::fit(*x, histogram.low, end);
-    ChartAxes::fit(*y, 0.0, static_cast<double>(most));
+    // Counts of intervals: whole numbers on the axis.
+    ChartAxes::fitExactly(*y, 0.0, static_cast<double>(std::max<long long>(most, 1)), 1.0);
     return {std::move(chart), QStringLiteral("maxima-histogram")};
 }
 
 ResultChart gumbelChart(const BridgeResults& bridge, const LoadEffectOptions& options)
 {
     const double period = LoadEffectFigures::returnPeriodInIntervals(options.returnYears, bridge.intervalSeconds());
-    const GumbelPlot plot = GumbelPlot::of(bridge.completeMaxima(), period);
-    QString what;
-    if (plot.fit)
-        what = QStringLiteral("Gumbel plot: location %1, scale %2; %3-year return level %4 (%5 intervals)")
-                   .arg(number(plot.fit->location), number(plot.fit->scale), number(options.returnYears),
-                        number(plot.returnLevel), number(period));
-    else
-        what =
-            QStringLiteral("Gumbel plot: no fit, ") + QString::fromLatin1(Gumbel::noFitReason(bridge.completeMaxima()));
+    const std::vector<double> maxima = bridge.completeMaxima();
+    const GumbelPlot plot = GumbelPlot::of(maxima, period);
+    // The fit of the table and the window's figures, so that the line, the level and the words agree.
+    const GumbelFigures figures = GumbelFigures::of(maxima, period);
+    QString what = QStringLiteral("Gumbel plot of %1 complete interval maxima").arg(maxima.size());
+    if (!figures.fitted)
+        what += QStringLiteral(": no fit, ") + QString::fromStdString(figures.noFit);
+    else if (options.figuresInTitles)
+        what += QStringLiteral(": location %1, scale %2; %3-year return level %4, 95 % CI %5")
+                    .arg(QString::fromStdString(figures.locationText()), QString::fromStdString(figures.scaleText()),
+                         number(options.returnYears), QString::fromStdString(figures.levelText()),
+                         QString::fromStdString(figures.intervalText()));
     auto chart = newResultChart(what, detectorLine(bridge));
     QValueAxis* x = ChartAxes::add(*chart, Qt::AlignBottom, QStringLiteral("Gumbel reduced variate −ln(−ln F)"));
     QValueAxis* y = ChartAxes::add(*chart, Qt::AlignLeft, withUnit(QStringLiteral("Interval maximum"), bridge));
@@ -155,20 +184,23 @@ ResultChart gumbelChart(const BridgeResults& bridge, const LoadEffectOptions& op
         ys.include(maximum);
     }
     ChartSeries::addScatter(*chart, QStringLiteral("Interval maxima"), ChartPalette::lane(0), points, x, y);
-    if (plot.fit && period > 1.0)
+    if (figures.fitted && period > 1.0)
     {
         const double low = std::min(xs.low, 0.0);
         const double high = std::max(xs.high, plot.returnVariate);
+        const auto line = [&figures](double variate) { return figures.location + figures.scale * variate; };
         ChartSeries::addLine(*chart, QStringLiteral("Maximum-likelihood fit"), ChartPalette::totals(),
-                             {QPointF(low, plot.fit->location + plot.fit->scale * low),
-                              QPointF(high, plot.fit->location + plot.fit->scale * high)},
-                             x, y);
+                             {QPointF(low, line(low)), QPointF(high, line(high))}, x, y);
+        ChartSeries::addLine(
+            *chart, QStringLiteral("95 % confidence interval of the return level"), ChartPalette::lane(1),
+            {QPointF(plot.returnVariate, figures.low), QPointF(plot.returnVariate, figures.high)}, x, y);
         ChartSeries::addScatter(*chart, QStringLiteral("Return level"), ChartPalette::lane(1),
-                                {QPointF(plot.returnVariate, plot.returnLevel)}, x, y);
+                                {QPointF(plot.returnVariate, figures.level)}, x, y);
         xs.include(low);
         xs.include(high);
-        ys.include(plot.fit->location + plot.fit->scale * low);
-        ys.include(plot.returnLevel);
+        ys.include(line(low));
+        ys.include(figures.low);
+        ys.include(figures.high);
     }
     ChartAxes::fit(*x, xs.low, xs.high);
     ChartAxes::fit(*y, ys.low, ys.high);

@@ -14,6 +14,7 @@ struct LoadEffectOptions
 {
     int hour = 1;  // of the run, from 1; beyond the run's last hour, its last
     double returnYears = Gumbel::defaultReturnYears;
+    bool figuresInTitles = true;  // the fit's figures in the Gumbel plot's title: not where a table gives them
 };
 
 std::vector<ResultChart> loadEffectCharts(const BridgeResults& bridge, const LoadEffectOptions& options);

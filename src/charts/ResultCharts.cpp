@@ -16,9 +16,10 @@ std::unique_ptr<QChart> newResultChart(const QString& what, const QString& detec
     return chart;
 }
 
-std::vector<ResultChart> chartsOf(const MeasurementEntry& entry, std::optional<double> knownInterval)
+std::vector<ResultChart> chartsOf(const MeasurementEntry& entry, std::optional<double> knownInterval,
+                                  std::optional<double> runStart)
 {
-    ChartContext context{QString::fromStdString(entry.name.title()), knownInterval};
+    ChartContext context{QString::fromStdString(entry.name.title()), knownInterval, runStart};
     if (!context.intervalSeconds)
         context.intervalSeconds = DetectorFigures::of(entry.table).intervalSeconds;
     return std::visit(

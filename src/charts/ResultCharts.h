@@ -22,9 +22,11 @@ struct ChartContext
 {
     QString detectorTitle;                  // shown under each chart's title
     std::optional<double> intervalSeconds;  // s, when known; time axes fall back to interval numbers
+    std::optional<double> runStart;         // s on the calendar, when known: time axes show the time of day
 };
 
-std::vector<ResultChart> chartsOf(const MeasurementEntry& entry, std::optional<double> knownInterval = std::nullopt);
+std::vector<ResultChart> chartsOf(const MeasurementEntry& entry, std::optional<double> knownInterval = std::nullopt,
+                                  std::optional<double> runStart = std::nullopt);
 
 std::vector<ResultChart> flowDensityCharts(const FlowDensityTable& table, const ChartContext& context);
 std::vector<ResultChart> headwayCharts(const HeadwayTable& table, const ChartContext& context);

@@ -18,8 +18,8 @@ void CompareCommand::addTo(CLI::App& app, Options& options)
         ->required();
     compare->add_option("--csv", options.csvFolder, "Folder for the CSV files, one per measurement file");
     compare->add_option("--figure", options.figures,
-                        "FILE:NAME, repeatable: a figure whose runs needed are told; by default "
-                        "\"FD_...csv:Totals Flow (veh/hr)\" of each flow-and-density file");
+                        "FILE:NAME, repeatable: a figure whose runs needed are told; by default every key "
+                        "figure: flows, densities and speeds, mean headways, lane changes, mean interval maxima");
     compare
         ->add_option("--precision", options.precisionPercent,
                      "Half-width of the confidence interval aimed at, 0.01 to 99 % of the mean (default 5)")

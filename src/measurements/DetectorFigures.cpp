@@ -55,6 +55,7 @@ DetectorFigures headwayFigures(const HeadwayTable& table)
     for (const std::vector<double>& lane : table.lanes)
         vehicles += static_cast<long long>(lane.size());
     figures.vehiclesCounted = vehicles;
+    figures.everyPassage = true;
     return figures;
 }
 

@@ -18,6 +18,16 @@ struct DetectorFigures
     std::optional<double> intervalSeconds;  // s
     bool intervalEstimated = false;         // recovered from the flows, not known from the study
     std::optional<long long> intervals;     // rows written
+    bool everyPassage = false;              // counts every vehicle to the run's end, not intervals
+
+    // s from the run's start to the end of the last complete interval, which bounds the counts
+    // of interval files: the incomplete last interval is never written.
+    std::optional<double> coveredSeconds() const
+    {
+        if (!intervals || !intervalSeconds)
+            return std::nullopt;
+        return static_cast<double>(*intervals) * *intervalSeconds;
+    }
 
     // knownInterval: s, from the study's detector definitions when they are at hand.
     static DetectorFigures of(const MeasurementTable& table, std::optional<double> knownInterval = std::nullopt);

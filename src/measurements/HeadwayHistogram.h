@@ -15,6 +15,9 @@ struct HeadwayHistogram
     double mean = 0.0;            // s, of every headway; not-a-number without any
 
     static HeadwayHistogram of(const std::vector<double>& headways);
+    // One histogram per lane in the same bins, chosen from all lanes' headways together, so that
+    // lanes drawn side by side compare bar by bar.
+    static std::vector<HeadwayHistogram> ofLanes(const std::vector<std::vector<double>>& lanes);
 
     double upperEnd() const { return binWidth * static_cast<double>(bins.size()); }
 };

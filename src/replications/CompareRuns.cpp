@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <ostream>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -36,11 +37,6 @@ void printReplication(const ReplicationEstimate& e, std::ostream& out)
     if (e.statistics.runs < 2)
     {
         out << "; its spread needs two runs at least\n";
-        return;
-    }
-    if (e.statistics.standardDeviation == 0.0)
-    {
-        out << ", the same in every run\n";
         return;
     }
     out << ", 95 % CI ± " << number(e.statistics.halfWidth);
@@ -121,8 +117,22 @@ void printComparison(const CompareRunsResult& result, std::ostream& out)
     {
         const double percent = 100.0 * result.replications.front().relativePrecision;
         out << "Runs needed for a 95 % confidence interval of the mean within ± " << number(percent) << " %:\n";
+        std::vector<const ReplicationEstimate*> fixed;
         for (const ReplicationEstimate& estimate : result.replications)
-            printReplication(estimate, out);
+            if (estimate.sameInEveryRun())
+                fixed.push_back(&estimate);
+            else
+                printReplication(estimate, out);
+        if (const ReplicationEstimate* most = mostDemanding(result.replications))
+            out << "Most runs needed: " << runsText(*most->runsNeeded) << ", for " << most->figure.fileName << ", "
+                << most->figure.name << '\n';
+        if (!fixed.empty())
+        {
+            out << "The same in every run, so set by the input and not by chance (no runs needed):\n";
+            for (const ReplicationEstimate* estimate : fixed)
+                out << "  " << estimate->figure.fileName << ", " << estimate->figure.name << ": "
+                    << number(estimate->statistics.mean) << '\n';
+        }
     }
     if (!result.csvFiles.empty())
         out << "CSV files: " << result.csvFiles.size() << " in " << result.csvFiles.front().parent_path().string()

@@ -11,7 +11,8 @@
 #include <vector>
 
 // A figure of each run: the mean over a file's rows of one column ("FD_All_Pos_1500.csv:Totals
-// Flow (veh/hr)"), or the value of one row of a one-column file ("summary.txt:Vehicles written").
+// Flow (veh/hr)"), the value of one row of a one-column file ("summary.txt:Vehicles written"), or
+// one row's value of one column, the row's key first ("Head_All_Neg_1500.csv:Lane 1 Mean headway (s)").
 struct FigureChoice
 {
     std::string fileName;
@@ -32,10 +33,18 @@ struct ReplicationEstimate
 
     // The current half-width relative to the mean; NaN when unknown.
     double relativeHalfWidth() const;
+    // The same value in every run (two at least): the input, not chance, sets it, and more runs
+    // tell nothing more about it.
+    bool sameInEveryRun() const { return statistics.runs >= 2 && statistics.standardDeviation == 0.0; }
 };
 
-// The default: the mean total flow of every flow-and-density file.
+// The default: every key figure of the compared files, file by file: the flows, densities and
+// speeds of each flow-and-density file (lanes and totals), each lane's mean headway, the lane
+// changes, and the mean interval maximum of each bridge.
 std::vector<FigureChoice> defaultFigures(const RunComparison& comparison);
+
+// The estimate that asks for the most runs, when any figure varies from run to run.
+const ReplicationEstimate* mostDemanding(const std::vector<ReplicationEstimate>& estimates);
 
 // Throws ComparisonError when the file or the figure is not in the comparison.
 ReplicationEstimate estimateReplications(const RunComparison& comparison, const FigureChoice& figure,

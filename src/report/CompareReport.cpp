@@ -10,7 +10,10 @@
 
 namespace {
 
-const char* const styleSheet = "body{font-family:sans-serif;margin:2em;color:#222}"
+// Fonts every browser has: the charts' own "Sans Serif" is drawn with serifs by some.
+const char* const styleSheet = "body{font-family:'DejaVu Sans',Arial,Helvetica,sans-serif;margin:2em;color:#222}"
+                               "figure svg text{font-family:'DejaVu Sans',Arial,Helvetica,sans-serif}"
+                               "td.number,th{white-space:nowrap}"
                                "table{border-collapse:collapse;margin:1em 0}"
                                "th,td{border:1px solid #bbb;padding:0.3em 0.6em}td.number{text-align:right}"
                                "th{background:#eee}pre{background:#f6f6f6;padding:1em}"
@@ -33,6 +36,8 @@ QString replicationsTable(const std::vector<ReplicationEstimate>& estimates)
         "<th>Runs needed</th></tr></thead><tbody>\n");
     for (const ReplicationEstimate& estimate : estimates)
     {
+        if (estimate.sameInEveryRun())
+            continue;
         const SampleStatistics& s = estimate.statistics;
         // One arg() call: a "%1" in a file's name must not take the next value.
         html += QStringLiteral("<tr><td>%1</td><td class=\"number\">%2</td>")
@@ -44,6 +49,35 @@ QString replicationsTable(const std::vector<ReplicationEstimate>& estimates)
         html += QStringLiteral("</tr>\n");
     }
     return html + QStringLiteral("</tbody></table>\n");
+}
+
+// The figures the input fixes: a value each, no spread and no runs needed.
+QString fixedTable(const std::vector<ReplicationEstimate>& estimates)
+{
+    QString rows;
+    for (const ReplicationEstimate& estimate : estimates)
+        if (estimate.sameInEveryRun())
+            rows += QStringLiteral("<tr><td>%1</td><td class=\"number\">%2</td>")
+                        .arg(escaped(estimate.figure.text()), QString::number(estimate.statistics.runs)) +
+                    numberCell(estimate.statistics.mean) + QStringLiteral("</tr>\n");
+    if (rows.isEmpty())
+        return {};
+    return QStringLiteral("<p>These figures are the same in every run: the input (its traffic file and study) sets "
+                          "them, not the random draws, so more runs tell nothing more about them.</p>\n"
+                          "<table id=\"fixed-figures\"><thead><tr><th>Figure</th><th>Runs</th><th>Value in every "
+                          "run</th></tr></thead><tbody>\n") +
+           rows + QStringLiteral("</tbody></table>\n");
+}
+
+QString headline(const std::vector<ReplicationEstimate>& estimates)
+{
+    const ReplicationEstimate* most = mostDemanding(estimates);
+    if (most == nullptr)
+        return QStringLiteral("<p id=\"runs-needed\">No figure varies from run to run with a mean other than 0: "
+                              "the runs needed cannot be told.</p>\n");
+    return QStringLiteral("<p id=\"runs-needed\"><strong>%1 runs</strong> are needed for every figure below that "
+                          "varies; the most demanding is %2.</p>\n")
+        .arg(QString::number(*most->runsNeeded), escaped(most->figure.text()));
 }
 
 QString stemOf(const std::string& fileName)
@@ -74,10 +108,12 @@ QString build(const CompareRunsResult& result)
     html += QStringLiteral("<h2>Replications needed</h2>\n<p>For each figure, the runs needed for the 95 % "
                            "confidence interval of its mean (Student's t) to be within the precision aimed at, "
                            "from the spread of the runs at hand.</p>\n");
+    html += headline(result.replications);
     html += replicationsTable(result.replications);
+    html += fixedTable(result.replications);
 
     html += QStringLiteral("<h2>Charts</h2>\n");
-    PageIds ids{"runs", "comparison", "replications"};
+    PageIds ids{"runs", "comparison", "replications", "fixed-figures", "runs-needed"};
     bool any = false;
     for (const ComparedTable& table : comparison.tables())
     {
@@ -92,7 +128,7 @@ QString build(const CompareRunsResult& result)
         html += QStringLiteral("</section>\n");
     }
     if (!any)
-        html += QStringLiteral("<p>The runs have no flow-and-density file to chart.</p>\n");
+        html += QStringLiteral("<p>The runs have no compared file to chart.</p>\n");
     return html + QStringLiteral("</body>\n</html>\n");
 }
 

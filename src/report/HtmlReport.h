@@ -23,6 +23,10 @@ struct ReportSources
     BridgeSet bridges;              // from the study, when known: the load effects' units
     LoadEffectOptions loadEffects;  // the hour and return period of the load-effect charts
     std::string problem;            // why the folder cannot be reported: its summary is unreadable
+    // What made the run, for the page's header; empty when not known.
+    QString study;
+    QString inputFile;      // the study's traffic file
+    QString configuration;  // the configuration file read, or empty for the built-in defaults
 };
 
 class HtmlReport

@@ -50,10 +50,11 @@ void addRunInputs(FileClaims& files, const std::filesystem::path& folder, const 
 }
 
 // The class colours of the charts: the configuration asked for, or Roadflux.ini when present.
-int readConfiguration(const std::optional<QString>& config, FileClaims& files)
+int readConfiguration(const std::optional<QString>& config, FileClaims& files, QString& read)
 {
     if (config)
     {
+        read = *config;
         if (!theConfigData.readConfigFile(config->toStdString()))
             return fail(*config + QStringLiteral(": Configuration file cannot be read"));
         files.addInput(config->toStdString(), "the configuration file");
@@ -62,6 +63,7 @@ int readConfiguration(const std::optional<QString>& config, FileClaims& files)
     {
         theConfigData.readConfigFile("Roadflux.ini");
         files.addInput("Roadflux.ini", "the configuration file");
+        read = QStringLiteral("Roadflux.ini");
     }
     return 0;
 }
@@ -74,6 +76,8 @@ int readStudy(const QString& study, ReportSources& sources, FileClaims& files)
     if (opened != StudyFileResult::ok)
         return fail(study + QStringLiteral(": ") + QString::fromStdString(studyFileMessage(opened)));
     sources.intervals = DetectorIntervals(document.getStatDetectors());
+    sources.study = study;
+    sources.inputFile = QString::fromStdString(document.resolvedInputFileName());
     files.addInput(study.toStdString(), "the study file");
     return 0;
 }
@@ -105,7 +109,8 @@ int readBridges(const ReportRequest& request, ReportSources& sources, FileClaims
 int writeRunReport(const ReportRequest& request)
 {
     FileClaims files;
-    if (const int status = readConfiguration(request.config, files))
+    QString configuration;
+    if (const int status = readConfiguration(request.config, files, configuration))
         return status;
 
     std::filesystem::path folder = request.folders.first().toStdString();
@@ -116,6 +121,7 @@ int writeRunReport(const ReportRequest& request)
     if (!sources.problem.empty())
         return fail(QString::fromStdString(sources.problem));
     sources.loadEffects = request.loadEffects;
+    sources.configuration = configuration;
     addRunInputs(files, folder, sources.measurementFolder);
     if (request.study)
         if (const int status = readStudy(*request.study, sources, files))
@@ -141,6 +147,9 @@ int writeComparison(const ReportRequest& request)
     for (const QString& folder : request.folders)
         options.runFolders.emplace_back(folder.toStdString());
     options.csvFolder = request.csvFolder.toStdString();
+    for (const QString& figure : request.figures)
+        options.figures.push_back(figure.toStdString());
+    options.relativePrecision = request.precision;
     options.callerFiles.addOutput(request.output.toStdString(), "the page", FileClaims::Writing::replacedWhole);
     try
     {

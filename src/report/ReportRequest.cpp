@@ -44,6 +44,14 @@ struct ReportOptions
                            QStringLiteral("With --compare: the folder for the comparison's CSV files, one per "
                                           "measurement file."),
                            QStringLiteral("DIR")};
+    QCommandLineOption figure{QStringLiteral("figure"),
+                              QStringLiteral("With --compare, repeatable: a figure whose runs needed are told "
+                                             "(default: every key figure of the compared files)."),
+                              QStringLiteral("FILE:NAME")};
+    QCommandLineOption precision{QStringLiteral("precision"),
+                                 QStringLiteral("With --compare: the half-width of the confidence interval aimed "
+                                                "at, 0.01 to 99 % of the mean (default 5)."),
+                                 QStringLiteral("PERCENT")};
 
     // The options that only one run's report reads.
     std::array<const QCommandLineOption*, 5> singleRunOptions() const
@@ -64,7 +72,7 @@ void describe(QCommandLineParser& parser, const ReportOptions& options)
     parser.addPositionalArgument(QStringLiteral("FOLDER"),
                                  QStringLiteral("The run's folder; with --compare, the runs' folders"));
     parser.addOptions({options.output, options.study, options.bridges, options.config, options.returnPeriod,
-                       options.hour, options.compare, options.csv, options.version});
+                       options.hour, options.compare, options.csv, options.figure, options.precision, options.version});
 }
 
 std::optional<QString> valueOf(const QCommandLineParser& parser, const QCommandLineOption& option)
@@ -136,10 +144,22 @@ ReportRequestResult readReportRequest(const QStringList& arguments)
         request.action = ReportRequest::Action::comparison;
         request.output = parser.isSet(options.output) ? parser.value(options.output) : QStringLiteral("compare.html");
         request.csvFolder = parser.value(options.csv);
+        request.figures = parser.values(options.figure);
+        if (parser.isSet(options.precision))
+        {
+            bool ok = false;
+            const double percent = parser.value(options.precision).toDouble(&ok);
+            if (!ok || !(percent >= 0.01 && percent <= 99.0))
+                return refused(QStringLiteral("--precision: '%1' is not a percentage from 0.01 to 99")
+                                   .arg(parser.value(options.precision)));
+            request.precision = percent / 100.0;
+        }
         return {request, {}};
     }
-    if (parser.isSet(options.csv))
-        return refused(QStringLiteral("--csv goes with --compare (see --help)"));
+    for (const QCommandLineOption* comparisonOnly : {&options.csv, &options.figure, &options.precision})
+        if (parser.isSet(*comparisonOnly))
+            return refused(
+                QStringLiteral("--%1 goes with --compare (see --help)").arg(comparisonOnly->names().constFirst()));
     if (request.folders.size() != 1)
         return refused(QStringLiteral("give one FOLDER (see --help)"));
     if (QString error = readLoadEffectOptions(parser, options, request.loadEffects); !error.isEmpty())

@@ -20,9 +20,11 @@ struct ReportRequest
     };
 
     Action action = Action::runReport;
-    QStringList folders;  // the run's folder; with --compare, the runs' folders
-    QString output;       // the page; the action's default when not given
-    QString csvFolder;    // --compare --csv
+    QStringList folders;      // the run's folder; with --compare, the runs' folders
+    QString output;           // the page; the action's default when not given
+    QString csvFolder;        // --compare --csv
+    QStringList figures;      // --compare --figure FILE:NAME; empty: every key figure
+    double precision = 0.05;  // --compare --precision, as a fraction of the mean
     std::optional<QString> study;
     std::optional<QString> bridges;
     std::optional<QString> config;

@@ -1,3 +1,4 @@
+#include "charts/ChartAxes.h"
 #include "charts/ChartsTestSupport.h"
 
 #include "charts/ChartExport.h"
@@ -7,6 +8,7 @@
 
 #include <QAreaSeries>
 #include <QBarSet>
+#include <QCategoryAxis>
 #include <QGraphicsScene>
 #include <QLegend>
 #include <QLegendMarker>
@@ -77,14 +79,14 @@ TEST(FlowDensityCharts, BreakLinesOverTimeWhereALaneWasEmpty)
 {
     std::vector<ResultChart> charts = chartsOf(entryOf("FD_All_Pos_1500.csv", threeIntervalFlows));
     QChart& speed = *chartNamed(charts, QStringLiteral("speed-time")).chart;
-    // The 60 s intervals are recovered from the flows: interval k ends at k minutes.
-    EXPECT_EQ(axisTitle(speed, Qt::Horizontal), QStringLiteral("Time since the start of the run (min)"));
+    // The 60 s intervals are recovered from the flows: interval k ends at 60 k s.
+    EXPECT_EQ(axisTitle(speed, Qt::Horizontal), QStringLiteral("Time since the start of the run (h:mm)"));
     QList<QLineSeries*> lines = seriesOf<QLineSeries>(speed);
     // Lane 1 whole; lane 2 and the totals in two pieces around interval 2.
     ASSERT_EQ(lines.size(), 5);
-    EXPECT_THAT(pointsOf(lines[0]), ElementsAre(QPointF(1, 60), QPointF(2, 60), QPointF(3, 60)));
-    EXPECT_THAT(pointsOf(lines[1]), ElementsAre(QPointF(1, 60)));
-    EXPECT_THAT(pointsOf(lines[2]), ElementsAre(QPointF(3, 60)));
+    EXPECT_THAT(pointsOf(lines[0]), ElementsAre(QPointF(60, 60), QPointF(120, 60), QPointF(180, 60)));
+    EXPECT_THAT(pointsOf(lines[1]), ElementsAre(QPointF(60, 60)));
+    EXPECT_THAT(pointsOf(lines[2]), ElementsAre(QPointF(180, 60)));
     EXPECT_EQ(lines[1]->name(), QStringLiteral("Lane 2"));
     EXPECT_EQ(lines[2]->color(), lines[1]->color());
     EXPECT_EQ(lines[4]->color(), QColor(Qt::black));  // the totals
@@ -101,14 +103,41 @@ TEST(FlowDensityCharts, BreakLinesOverTimeWhereALaneWasEmpty)
 TEST(FlowDensityCharts, UseTheStudysIntervalAndFallBackToIntervalNumbers)
 {
     MeasurementEntry entry = entryOf("FD_All_Pos_1500.csv", threeIntervalFlows);
-    std::vector<ResultChart> known = chartsOf(entry, 7200.0);  // 2 h intervals: 6 h in all, shown in minutes
+    std::vector<ResultChart> known = chartsOf(entry, 7200.0);  // 2 h intervals: 6 h in all
     const QChart& flow = *chartNamed(known, QStringLiteral("flow-time")).chart;
-    EXPECT_EQ(seriesOf<QLineSeries>(flow)[0]->at(2), QPointF(360, 240));
+    EXPECT_EQ(seriesOf<QLineSeries>(flow)[0]->at(2), QPointF(21600, 240));
 
     MeasurementEntry empty = entryOf("FD_All_Pos_1500.csv", twoLaneFlowHeader + "1,,0,,,0,,,0,\n");
     std::vector<ResultChart> numbered = chartsOf(empty);
     EXPECT_EQ(axisTitle(*chartNamed(numbered, QStringLiteral("flow-time")).chart, Qt::Horizontal),
               QStringLiteral("Interval No."));
+}
+
+TEST(TimeAxes, EveryFileShowsTheTimeOfDayInHoursAndMinutesWhenTheRunsStartIsKnown)
+{
+    constexpr double start = 27002.15;  // 07:30:02.15
+    std::vector<std::vector<ResultChart>> files;
+    files.push_back(chartsOf(entryOf("FD_All_Pos_1500.csv", threeIntervalFlows), std::nullopt, start));
+    files.push_back(chartsOf(entryOf("Comp_All_Pos_2500.csv", compositionHeader + "5,1,2,0,0\n"), 60.0, start));
+    files.push_back(chartsOf(entryOf("LC_Rate_All_Pos.csv", rateHeader + "60,0,240,0\n120,0,,480\n"), 60.0, start));
+    for (const std::vector<ResultChart>& charts : files)
+    {
+        const QChart& chart = *charts.back().chart;
+        EXPECT_EQ(axisTitle(chart, Qt::Horizontal), QStringLiteral("Time of day (hh:mm)"))
+            << charts.back().name.toStdString();
+        auto* time = qobject_cast<QCategoryAxis*>(chart.axes(Qt::Horizontal).first());
+        ASSERT_NE(time, nullptr);
+        EXPECT_DOUBLE_EQ(time->min(), start);
+        EXPECT_TRUE(time->categoriesLabels().contains(QStringLiteral("07:31")))
+            << time->categoriesLabels().join(' ').toStdString();
+    }
+    // The flows at the ends of their intervals, on the same clock.
+    const QChart& flow = *chartNamed(files[0], QStringLiteral("flow-time")).chart;
+    EXPECT_DOUBLE_EQ(seriesOf<QLineSeries>(flow)[0]->at(0).x(), start + 60.0);
+
+    EXPECT_EQ(ChartAxes::timeLabel(27000.0, true, false), QStringLiteral("07:30"));
+    EXPECT_EQ(ChartAxes::timeLabel(86400.0 + 3600.0, true, true), QStringLiteral("day 2 01:00"));
+    EXPECT_EQ(ChartAxes::timeLabel(3900.0, false, false), QStringLiteral("1:05"));
 }
 
 TEST(CompositionCharts, StackTheClassesPerIntervalInTheConfiguredColours)
@@ -137,8 +166,8 @@ TEST(CompositionCharts, StackTheClassesPerIntervalInTheConfiguredColours)
     std::vector<ResultChart> timed =
         chartsOf(entryOf("Comp_All_Pos_2500.csv", compositionHeader + "5,1,2,0,0\n3,0,4,1,2\n"), 300.0);
     QList<QAreaSeries*> timedStacks = seriesOf<QAreaSeries>(*timed[0].chart);
-    // 5 min intervals: bar 2 spans 5 to 10 min, 0.8 of it drawn.
-    EXPECT_EQ(barTopLeft(timedStacks[4], 1), QPointF(5.5, 10));
+    // 5 min intervals: bar 2 spans 300 to 600 s, 0.8 of it drawn.
+    EXPECT_EQ(barTopLeft(timedStacks[4], 1), QPointF(330, 10));
 }
 
 TEST(CompositionCharts, ManyIntervalsMakeTouchingSteps)
@@ -152,12 +181,12 @@ TEST(CompositionCharts, ManyIntervalsMakeTouchingSteps)
     QLineSeries* cars = stacks[0]->upperSeries();
     // Two points a bar, each bar the whole interval wide: bar 3 (3 cars) spans 20 to 30 min.
     ASSERT_EQ(cars->count(), 2 * 144);
-    EXPECT_DOUBLE_EQ(cars->at(4).x(), 20.0 / 60);
-    EXPECT_DOUBLE_EQ(cars->at(5).x(), 30.0 / 60);
+    EXPECT_DOUBLE_EQ(cars->at(4).x(), 1200.0);
+    EXPECT_DOUBLE_EQ(cars->at(5).x(), 1800.0);
     EXPECT_EQ(cars->at(5).y(), 3.0);
     EXPECT_EQ(stacks[1]->upperSeries()->at(5).y(), 4.0);
     auto* time = qobject_cast<QValueAxis*>(charts[0].chart->axes(Qt::Horizontal).first());
-    EXPECT_EQ(time->titleText(), QStringLiteral("Time since the start of the run (h)"));
+    EXPECT_EQ(time->titleText(), QStringLiteral("Time since the start of the run (h:mm)"));
 }
 
 TEST(HeadwayCharts, ShowEachLanesHistogramWithCountAndMean)
@@ -185,6 +214,31 @@ TEST(HeadwayCharts, ShowEachLanesHistogramWithCountAndMean)
     EXPECT_TRUE(charts[1].chart->title().contains(QStringLiteral("lane 2: 1 headways, mean 3.00 s")));
 }
 
+TEST(HeadwayCharts, LanesSideBySideShareTheirBinsAndBothAxes)
+{
+    // Lane 1 carries dense traffic (1 to 2 s), lane 2 sparse (up to 20 s): drawn each in its own
+    // bins and ranges they would look alike.
+    std::string rows;
+    for (int i = 0; i < 40; ++i)
+        rows += std::to_string(1.0 + 0.025 * i) + "," + std::to_string(0.5 * i) + "\n";
+    std::vector<ResultChart> charts =
+        chartsOf(entryOf("Head_All_Neg_1500.csv", "Headways (s)\nLane 1,Lane 2\n900,800\n" + rows));
+    ASSERT_EQ(charts.size(), 2u);
+    const auto* x1 = qobject_cast<QValueAxis*>(charts[0].chart->axes(Qt::Horizontal).first());
+    const auto* x2 = qobject_cast<QValueAxis*>(charts[1].chart->axes(Qt::Horizontal).first());
+    const auto* y1 = qobject_cast<QValueAxis*>(charts[0].chart->axes(Qt::Vertical).first());
+    const auto* y2 = qobject_cast<QValueAxis*>(charts[1].chart->axes(Qt::Vertical).first());
+    EXPECT_EQ(x1->max(), x2->max());
+    EXPECT_GE(x1->max(), 19.0);
+    EXPECT_EQ(y1->max(), y2->max());
+    // The bars' widths (the first bar's left and right edges) are the same in both lanes.
+    QAreaSeries* bars1 = seriesOf<QAreaSeries>(*charts[0].chart)[0];
+    QAreaSeries* bars2 = seriesOf<QAreaSeries>(*charts[1].chart)[0];
+    EXPECT_EQ(bars1->upperSeries()->at(2).x() - bars1->upperSeries()->at(1).x(),
+              bars2->upperSeries()->at(2).x() - bars2->upperSeries()->at(1).x());
+    EXPECT_EQ(bars1->upperSeries()->count(), bars2->upperSeries()->count());
+}
+
 TEST(LaneChangeCharts, HeatMapHasACellPerRateAndGapsForEmptyOnes)
 {
     std::vector<ResultChart> charts = chartsOf(entryOf("LC_Rate_All_Pos.csv", rateHeader + "60,0,240,0\n120,0,,480\n"));
@@ -197,15 +251,15 @@ TEST(LaneChangeCharts, HeatMapHasACellPerRateAndGapsForEmptyOnes)
     // Column 0 (negative locations) is empty and left out; the empty cell at 120 s is a gap.
     const std::vector<HeatMapCell>& cells = heatMap->cells();
     ASSERT_EQ(cells.size(), 3u);
-    EXPECT_EQ(cells[0].area.normalized(), QRectF(QPointF(0, 0), QPointF(1, 500)));
+    EXPECT_EQ(cells[0].area.normalized(), QRectF(QPointF(0, 0), QPointF(60, 500)));
     EXPECT_EQ(cells[0].value, 240.0);
-    EXPECT_EQ(cells[1].area.normalized(), QRectF(QPointF(0, 500), QPointF(1, 1000)));
+    EXPECT_EQ(cells[1].area.normalized(), QRectF(QPointF(0, 500), QPointF(60, 1000)));
     EXPECT_EQ(cells[1].value, 0.0);
-    EXPECT_EQ(cells[2].area.normalized(), QRectF(QPointF(1, 500), QPointF(2, 1000)));
+    EXPECT_EQ(cells[2].area.normalized(), QRectF(QPointF(60, 500), QPointF(120, 1000)));
     EXPECT_EQ(cells[2].value, 480.0);
     EXPECT_EQ(heatMap->highest(), 480.0);
     EXPECT_NE(heatMap->colourOf(0.0), heatMap->colourOf(480.0));
-    EXPECT_EQ(axisTitle(chart, Qt::Horizontal), QStringLiteral("Time since the start of the run (min)"));
+    EXPECT_EQ(axisTitle(chart, Qt::Horizontal), QStringLiteral("Time since the start of the run (h:mm)"));
     EXPECT_EQ(axisTitle(chart, Qt::Vertical), QStringLiteral("Location (m)"));
 }
 
@@ -216,9 +270,9 @@ TEST(LaneChangeCharts, ShowPointsLanePairsAndClasses)
                                      "Time (s),Location (m),Time (s),Location (m)\n3600,34\n,,7200,480\n5400,90\n"));
     QList<QScatterSeries*> scatters = seriesOf<QScatterSeries>(*points[0].chart);
     ASSERT_EQ(scatters.size(), 2);
-    EXPECT_THAT(pointsOf(scatters[0]), ElementsAre(QPointF(1, 34), QPointF(1.5, 90)));
-    EXPECT_THAT(pointsOf(scatters[1]), ElementsAre(QPointF(2, 480)));
-    EXPECT_EQ(axisTitle(*points[0].chart, Qt::Horizontal), QStringLiteral("Simulation clock (h)"));
+    EXPECT_THAT(pointsOf(scatters[0]), ElementsAre(QPointF(3600, 34), QPointF(5400, 90)));
+    EXPECT_THAT(pointsOf(scatters[1]), ElementsAre(QPointF(7200, 480)));
+    EXPECT_EQ(axisTitle(*points[0].chart, Qt::Horizontal), QStringLiteral("Time of day (hh:mm)"));
 
     std::vector<ResultChart> pairs =
         chartsOf(entryOf("LC_All_All_Pos.csv",
@@ -234,6 +288,6 @@ TEST(LaneChangeCharts, ShowPointsLanePairsAndClasses)
                                        "LargeTr Changes,Crane Changes,LowLoad Changes\n60,3,0,0,0,0\n120,9,1,1,0,2\n"));
     QList<QAreaSeries*> stacks = seriesOf<QAreaSeries>(*classes[0].chart);
     ASSERT_EQ(stacks.size(), 5);
-    // The second minute's bar: 13 changes in all, centred on 1.5 min.
-    EXPECT_EQ(barTopLeft(stacks[4], 1), QPointF(1.1, 13));
+    // The second minute's bar: 13 changes in all, centred on 90 s, 48 s wide.
+    EXPECT_EQ(barTopLeft(stacks[4], 1), QPointF(66, 13));
 }

@@ -108,6 +108,26 @@ TEST(HeadwayHistogram, CountsIntoRoundBinsUpToThe98thPercentile)
     EXPECT_EQ(histogram.below, 0);
 }
 
+TEST(HeadwayHistogram, LanesAreCountedIntoTheSameBins)
+{
+    // Alone, lane 1 would get 0.05 s bins and lane 2 1 s bins.
+    const std::vector<HeadwayHistogram> lanes =
+        HeadwayHistogram::ofLanes({{1.0, 1.2, 1.5}, {2.0, 10.0, 20.0, 25.0}, {}});
+    ASSERT_EQ(lanes.size(), 3u);
+    EXPECT_EQ(lanes[0].binWidth, lanes[1].binWidth);
+    EXPECT_EQ(lanes[0].bins.size(), lanes[1].bins.size());
+    EXPECT_EQ(lanes[0].upperEnd(), lanes[2].upperEnd());
+    EXPECT_EQ(lanes[0].count, 3);
+    EXPECT_EQ(lanes[1].count, 4);
+    EXPECT_EQ(lanes[2].count, 0);
+    EXPECT_NEAR(lanes[1].mean, 14.25, 1e-12);
+    // Every headway is counted once in its own lane: in a bin or beyond.
+    long long counted = lanes[0].beyond;
+    for (long long bin : lanes[0].bins)
+        counted += bin;
+    EXPECT_EQ(counted, 3);
+}
+
 TEST(HeadwayHistogram, HandlesNoHeadwaysAndNegativeOnes)
 {
     HeadwayHistogram none = HeadwayHistogram::of({});

@@ -129,11 +129,9 @@ TEST_F(RunComparisonTest, ReplicationsOfTheMeanTotalFlow)
 {
     writeThreeRuns();
     const RunComparison comparison = RunComparison::of(threeRuns());
-    const std::vector<FigureChoice> figures = defaultFigures(comparison);
-    ASSERT_EQ(figures.size(), 1u);
-    EXPECT_EQ(figures[0].text(), "FD_All_Pos_1500.csv:Totals Flow (veh/hr)");
     // The runs' mean total flows: 780, 840, 660.
-    const ReplicationEstimate flow = estimateReplications(comparison, figures[0], 0.05);
+    const ReplicationEstimate flow =
+        estimateReplications(comparison, FigureChoice::parse("FD_All_Pos_1500.csv:Totals Flow (veh/hr)"), 0.05);
     EXPECT_EQ(flow.runValues, (std::vector<double>{780.0, 840.0, 660.0}));
     EXPECT_DOUBLE_EQ(flow.statistics.mean, 760.0);
     EXPECT_NEAR(flow.relativeHalfWidth(), t2 * std::sqrt(8400.0 / 3.0) / 760.0, 1e-7);
@@ -160,6 +158,68 @@ TEST_F(RunComparisonTest, OneRunHasMeansButNoSpread)
     EXPECT_TRUE(std::isnan(flow.halfWidth));
     const ReplicationEstimate estimate = estimateReplications(comparison, defaultFigures(comparison)[0], 0.05);
     EXPECT_FALSE(estimate.runsNeeded);
+}
+
+TEST_F(RunComparisonTest, EveryKeyFigureIsEstimatedAndThoseTheInputFixesNeedNoRuns)
+{
+    writeThreeRuns();
+    // Every run passes the same 4 and 2 vehicles in the two lanes, with other gaps; the bridge's
+    // maxima differ, its minima do not.
+    const std::vector<std::string> headways = {"Headways (s)\nLane 1,Lane 2\n10,12\n4,6\n6,\n5,\n",
+                                               "Headways (s)\nLane 1,Lane 2\n10,12\n5,9\n5,\n5,\n",
+                                               "Headways (s)\nLane 1,Lane 2\n10,12\n6,12\n4,\n5,\n"};
+    const std::vector<std::string> maxima = {"100", "120", "140"};
+    const char* events = "LANE CHANGE - VERBOSE OUTPUT OF EVENTS\nTime,Position,From Lane,To Lane,Right/Left,Type\n\n";
+    for (std::size_t i = 0; i < 3; ++i)
+    {
+        const std::string name = "seed" + std::to_string(i + 1);
+        write(name, "Head_All_Neg_1500.csv", headways[i]);
+        write(name, "LE_Deck.csv",
+              "interval,end_time_s,maximum,time_of_maximum_s,minimum,time_of_minimum_s,vehicles,duration_s\n"
+              "1,1060,0,0,0,0,0,60\n2,1120," +
+                  maxima[i] + ",1100,0,1090,3,60\n3,1150,1,1140,0,1130,1,30\n");
+        write(name, "LC_All_All_Pos.csv",
+              std::string(events) + (i == 0 ? "" : "1010 ,34 ,2 ,1 ,Right ,Car\n") +
+                  (i == 2 ? "1020 ,40 ,1 ,2 ,Left ,Car\n" : ""));
+    }
+    const RunComparison comparison = RunComparison::of(threeRuns());
+    std::vector<std::string> texts;
+    for (const FigureChoice& figure : defaultFigures(comparison))
+        texts.push_back(figure.text());
+    EXPECT_EQ(texts.size(), 9u + 2u + 1u + 1u);
+    EXPECT_THAT(texts, ::testing::Contains("FD_All_Pos_1500.csv:Lane 2 Avg. Vel. (km/h)"));
+    EXPECT_THAT(texts, ::testing::Contains("FD_All_Pos_1500.csv:Totals Density (veh/km)"));
+    EXPECT_THAT(texts, ::testing::Contains("Head_All_Neg_1500.csv:Lane 1 Mean headway (s)"));
+    EXPECT_THAT(texts, ::testing::Contains("LC_All_All_Pos.csv:Lane changes"));
+    EXPECT_THAT(texts, ::testing::Contains("LE_Deck.csv:maximum"));
+
+    // The first headway is counted from time 0 and left out: lane 1's means are 5 in every run.
+    const ReplicationEstimate fixed =
+        estimateReplications(comparison, FigureChoice::parse("Head_All_Neg_1500.csv:Lane 1 Mean headway (s)"), 0.05);
+    EXPECT_EQ(fixed.runValues, (std::vector<double>{5.0, 5.0, 5.0}));
+    EXPECT_TRUE(fixed.sameInEveryRun());
+    EXPECT_FALSE(fixed.runsNeeded);
+    const ReplicationEstimate lane2 =
+        estimateReplications(comparison, FigureChoice::parse("Head_All_Neg_1500.csv:Lane 2 Mean headway (s)"), 0.05);
+    EXPECT_EQ(lane2.runValues, (std::vector<double>{6.0, 9.0, 12.0}));
+    EXPECT_FALSE(lane2.sameInEveryRun());
+
+    // The complete intervals' maxima only: means 50, 60, 70.
+    const ReplicationEstimate deck = estimateReplications(comparison, FigureChoice::parse("LE_Deck.csv:maximum"), 0.05);
+    EXPECT_EQ(deck.runValues, (std::vector<double>{50.0, 60.0, 70.0}));
+    ASSERT_TRUE(deck.runsNeeded);
+    const ReplicationEstimate changes =
+        estimateReplications(comparison, FigureChoice::parse("LC_All_All_Pos.csv:Lane changes"), 0.05);
+    EXPECT_EQ(changes.runValues, (std::vector<double>{0.0, 1.0, 2.0}));
+
+    std::vector<ReplicationEstimate> estimates{fixed, lane2, deck, changes};
+    ASSERT_NE(mostDemanding(estimates), nullptr);
+    EXPECT_EQ(mostDemanding(estimates)->figure.text(), "LC_All_All_Pos.csv:Lane changes");
+    EXPECT_EQ(mostDemanding({fixed}), nullptr);
+
+    EXPECT_THROW(
+        estimateReplications(comparison, FigureChoice::parse("Head_All_Neg_1500.csv:Lane 3 Mean headway (s)"), 0.05),
+        ComparisonError);
 }
 
 TEST_F(RunComparisonTest, RunsWithOtherDetectorsAreRefusedByName)

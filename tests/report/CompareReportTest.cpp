@@ -36,8 +36,9 @@ protected:
     }
 };
 
-// The cells of the replications table's rows.
-std::vector<QStringList> replicationRows(const QString& html, QString& error)
+// The cells of the rows of the page's table with id `id`.
+std::vector<QStringList> replicationRows(const QString& html, QString& error,
+                                         const QString& id = QStringLiteral("replications"))
 {
     std::vector<QStringList> rows;
     QXmlStreamReader reader(html);
@@ -46,7 +47,7 @@ std::vector<QStringList> replicationRows(const QString& html, QString& error)
     {
         reader.readNext();
         if (reader.isStartElement() && reader.name() == QStringLiteral("table"))
-            inTable = reader.attributes().value(QStringLiteral("id")) == QStringLiteral("replications");
+            inTable = reader.attributes().value(QStringLiteral("id")) == id;
         else if (inTable && reader.isStartElement() && reader.name() == QStringLiteral("tbody"))
             rows.clear();
         else if (inTable && reader.isStartElement() && reader.name() == QStringLiteral("tr"))
@@ -106,15 +107,86 @@ TEST_F(CompareReportTest, TablesTheReplicationsNeededWithTheCurrentHalfWidth)
     QString error;
     std::vector<QStringList> rows = replicationRows(CompareReport::build(result), error);
     ASSERT_TRUE(error.isEmpty()) << error.toStdString();
-    ASSERT_EQ(rows.size(), 1u);
-    const ReplicationEstimate& estimate = result.replications.front();
+    // Every column of the flow-and-density file varies; the totals' flow is the eighth.
+    ASSERT_EQ(rows.size(), 9u);
+    const ReplicationEstimate& estimate = result.replications[7];
+    ASSERT_EQ(estimate.figure.name, "Totals Flow (veh/hr)");
     ASSERT_TRUE(estimate.runsNeeded);
-    EXPECT_EQ(rows[0], QStringList({QStringLiteral("FD_All_Pos_1500.csv:Totals Flow (veh/hr)"), QStringLiteral("3"),
+    EXPECT_EQ(rows[7], QStringList({QStringLiteral("FD_All_Pos_1500.csv:Totals Flow (veh/hr)"), QStringLiteral("3"),
                                     QString::fromStdString(figureText(estimate.statistics.mean)),
                                     QString::fromStdString(figureText(estimate.statistics.standardDeviation)),
                                     QString::fromStdString(figureText(estimate.statistics.halfWidth)),
                                     QString::fromStdString(figureText(100.0 * estimate.relativeHalfWidth())),
                                     QStringLiteral("5"), QString::number(*estimate.runsNeeded)}));
+}
+
+TEST_F(CompareReportTest, FiguresTheInputFixesAreSaidSoAndEveryComparedFileIsCharted)
+{
+    writeThreeRuns();
+    // The traffic file fixes the flows: the same in every run; the bridge's maxima and the second
+    // lane's headways vary.
+    const std::vector<std::string> maxima = {"100", "130", "190"};
+    for (std::size_t i = 0; i < 3; ++i)
+    {
+        const std::string name = "seed" + std::to_string(i + 1);
+        write(name, "FD_All_Pos_1500.csv", flowDensity("1,7,600,80,6,600,100,13,1200,90\n"));
+        write(name, "Head_All_Neg_1500.csv",
+              "Headways (s)\nLane 1,Lane 2\n10,12\n5," + std::to_string(5 + i) + "\n5,\n");
+        write(name, "LE_Deck.csv",
+              "interval,end_time_s,maximum,time_of_maximum_s,minimum,time_of_minimum_s,vehicles,duration_s\n"
+              "1,1060,90,1050,0,1010,2,60\n2,1120," +
+                  maxima[i] + ",1100,0,1090,3,60\n");
+    }
+    CompareRunsResult result = threeRunsCompared();
+    QString error;
+    const QString html = CompareReport::build(result);
+    const std::vector<QStringList> varying = replicationRows(html, error);
+    const std::vector<QStringList> fixed = replicationRows(html, error, QStringLiteral("fixed-figures"));
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    QStringList varyingNames, fixedNames;
+    for (const QStringList& row : varying)
+        varyingNames << row.front();
+    for (const QStringList& row : fixed)
+        fixedNames << row.front();
+    EXPECT_EQ(varyingNames, QStringList({QStringLiteral("Head_All_Neg_1500.csv:Lane 2 Mean headway (s)"),
+                                         QStringLiteral("LE_Deck.csv:maximum")}));
+    EXPECT_TRUE(fixedNames.contains(QStringLiteral("FD_All_Pos_1500.csv:Totals Flow (veh/hr)")));
+    EXPECT_TRUE(fixedNames.contains(QStringLiteral("Head_All_Neg_1500.csv:Lane 1 Mean headway (s)")));
+    EXPECT_EQ(fixed[fixedNames.indexOf(QStringLiteral("FD_All_Pos_1500.csv:Totals Flow (veh/hr)"))].last(),
+              QStringLiteral("1200"));
+    // The maxima's means 95, 110, 140 ask for the most runs, and the headline says so.
+    const ReplicationEstimate* most = mostDemanding(result.replications);
+    ASSERT_NE(most, nullptr);
+    EXPECT_EQ(most->figure.text(), "LE_Deck.csv:maximum");
+    EXPECT_TRUE(html.contains(QStringLiteral("<strong>%1 runs</strong>").arg(*most->runsNeeded)));
+    EXPECT_TRUE(html.contains(QStringLiteral("the most demanding is LE_Deck.csv:maximum")));
+
+    const std::vector<ResultChart> deck =
+        CompareCharts::of(*result.comparison.table("LE_Deck.csv"), result.comparison.runs());
+    const QChart& maximaChart = *chartNamed(deck, QStringLiteral("maxima-time")).chart;
+    EXPECT_EQ(maximaChart.axes(Qt::Vertical).first()->titleText(),
+              QStringLiteral("Interval maximum of the load effect"));
+    EXPECT_EQ(maximaChart.axes(Qt::Horizontal).first()->titleText(), QStringLiteral("Time of day (hh:mm)"));
+    // The runs began at 1000 s: the mean at the end of each minute, and each run's own maxima.
+    EXPECT_EQ(seriesOf<QLineSeries>(maximaChart).first()->points(), QList<QPointF>({{1060.0, 90.0}, {1120.0, 140.0}}));
+    QList<QScatterSeries*> runs = seriesOf<QScatterSeries>(maximaChart);
+    ASSERT_EQ(runs.size(), 3);
+    EXPECT_EQ(runs[2]->name(), QStringLiteral("seed3"));
+    EXPECT_EQ(runs[2]->points(), QList<QPointF>({{1060.0, 90.0}, {1120.0, 190.0}}));
+
+    const std::vector<ResultChart> headways =
+        CompareCharts::of(*result.comparison.table("Head_All_Neg_1500.csv"), result.comparison.runs());
+    const QChart& meanHeadways = *chartNamed(headways, QStringLiteral("headway-lanes")).chart;
+    EXPECT_EQ(meanHeadways.axes(Qt::Vertical).first()->titleText(), QStringLiteral("Mean headway (s)"));
+    QScatterSeries* means = seriesOf<QScatterSeries>(meanHeadways).last();
+    EXPECT_EQ(means->name(), QStringLiteral("Mean of the runs"));
+    EXPECT_EQ(means->points(), QList<QPointF>({{1.0, 5.0}, {2.0, 6.0}}));
+
+    for (const ComparedTable& table : result.comparison.tables())
+    {
+        const bool charted = !CompareCharts::of(table, result.comparison.runs()).empty();
+        EXPECT_EQ(charted, table.fileName != RunComparison::summaryName) << table.fileName;
+    }
 }
 
 TEST_F(CompareReportTest, TheProgramWritesTheReportAndTheCsvFilesAndRefusesDifferingRunsByName)
@@ -134,6 +206,23 @@ TEST_F(CompareReportTest, TheProgramWritesTheReportAndTheCsvFilesAndRefusesDiffe
     EXPECT_TRUE(std::filesystem::exists(root / "csv" / "FD_All_Pos_1500.csv"));
     EXPECT_TRUE(std::filesystem::exists(root / "csv" / "replications.csv"));
     EXPECT_THAT(read(target.toStdString()), HasSubstr("FD_All_Pos_1500-flow-density-runs"));
+
+    // A figure and a precision of the user's choice.
+    program.start(QStringLiteral(ROADFLUX_REPORT_PATH),
+                  arguments + QStringList{QStringLiteral("-o"), target, QStringLiteral("--figure"),
+                                          QStringLiteral("summary.txt:Vehicles written"), QStringLiteral("--precision"),
+                                          QStringLiteral("10")});
+    ASSERT_TRUE(program.waitForFinished(60000));
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+    QString error;
+    const std::vector<QStringList> chosen = replicationRows(QString::fromStdString(read(target.toStdString())), error);
+    ASSERT_EQ(chosen.size(), 1u);
+    EXPECT_EQ(chosen[0].front(), QStringLiteral("summary.txt:Vehicles written"));
+    EXPECT_EQ(chosen[0][6], QStringLiteral("10"));
+    program.start(QStringLiteral(ROADFLUX_REPORT_PATH),
+                  {QStringLiteral("--precision"), QStringLiteral("10"), QString::fromStdString(run("seed1").string())});
+    ASSERT_TRUE(program.waitForFinished(60000));
+    EXPECT_EQ(program.exitCode(), 2);
 
     write("seed2", "Head_All_Neg_1500.csv", "Headways (s)\nLane 1\n5\n");
     std::filesystem::remove(target.toStdString());

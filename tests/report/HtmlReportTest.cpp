@@ -1,6 +1,7 @@
 #include "charts/ChartsTestSupport.h"
 
 #include "loadeffects/GumbelFit.h"
+#include "measurements/GumbelFigures.h"
 #include "report/HtmlReport.h"
 
 #include <QMap>
@@ -87,19 +88,60 @@ TEST_F(HtmlReportTest, TablesTheKeyFiguresOfEachFile)
     ASSERT_TRUE(report.error.isEmpty()) << report.error.toStdString();
     EXPECT_TRUE(report.summary.contains(QStringLiteral("Steps:               19540")));
 
-    // Columns: vehicles counted, mean and maximum interval flow, mean speed, lane changes, rate.
-    // Flows of 180, 60 and 360 veh/h in 60 s intervals: 3 + 1 + 6 vehicles, all at 60 km/h.
+    // Columns: intervals counted, vehicles counted, mean and maximum interval flow, mean speed,
+    // lane changes, rate. Flows of 180, 60 and 360 veh/h in 60 s intervals: 3 + 1 + 6 vehicles,
+    // all at 60 km/h.
     EXPECT_EQ(report.rows.value(QStringLiteral("FD_All_Pos_1500.csv")),
-              (QStringList{QStringLiteral("10"), QStringLiteral("200.0"), QStringLiteral("360.0"),
-                           QStringLiteral("60.0"), QStringLiteral("–"), QStringLiteral("–")}));
-    EXPECT_EQ(report.rows.value(QStringLiteral("Comp_All_Pos_2500.csv")).value(0), QStringLiteral("18"));
+              (QStringList{QStringLiteral("3 complete × 60\u00a0s"), QStringLiteral("10"), QStringLiteral("200.0"),
+                           QStringLiteral("360.0"), QStringLiteral("60.0"), QStringLiteral("–"), QStringLiteral("–")}));
+    EXPECT_EQ(report.rows.value(QStringLiteral("Comp_All_Pos_2500.csv")).value(1), QStringLiteral("18"));
     // In 500 m bins and 60 s intervals one change is 120 per km and hour: 2 + 4 changes in two
     // minutes on 1 km, 180 per km and hour.
     EXPECT_EQ(report.rows.value(QStringLiteral("LC_Rate_All_Pos.csv")),
-              (QStringList{QStringLiteral("–"), QStringLiteral("–"), QStringLiteral("–"), QStringLiteral("–"),
-                           QStringLiteral("6"), QStringLiteral("180.00")}));
+              (QStringList{QStringLiteral("2 complete × 60\u00a0s"), QStringLiteral("–"), QStringLiteral("–"),
+                           QStringLiteral("–"), QStringLiteral("–"), QStringLiteral("6"), QStringLiteral("180.00")}));
     // The broken file has no row but its reason.
     EXPECT_FALSE(report.rows.contains(QStringLiteral("Head_All_Neg_1500.csv")));
+}
+
+TEST_F(HtmlReportTest, TotalsSayUpToWhenTheyCountAndWhatTheRunCountedBeyond)
+{
+    // The run went on 68 s past the flow file's third interval: its vehicles then are in no row.
+    writeTextFile(run / "summary.txt", "The simulation has finished.\n"
+                                       "Simulated start:     27002.15 s (year 0, month 1, day 1, 07:30:02.15)\n"
+                                       "Simulated end:       27250.45 s (year 0, month 1, day 1, 07:34:10.45)\n"
+                                       "Vehicles written:    14\n");
+    writeTextFile(run / "metrics" / "Head_All_Neg_1500.csv", "Headways (s)\nLane 1\n1\n2\n");
+    const QString html = HtmlReport::build(HtmlReport::sourcesOf(run));
+    ParsedReport report = parse(html);
+    ASSERT_TRUE(report.error.isEmpty()) << report.error.toStdString();
+    EXPECT_EQ(report.rows.value(QStringLiteral("FD_All_Pos_1500.csv")).value(0),
+              QStringLiteral("3 complete × 60\u00a0s, to 07:33:02"));
+    // Without the study the composition file's interval, and so its end, is unknown.
+    EXPECT_EQ(report.rows.value(QStringLiteral("Comp_All_Pos_2500.csv")).value(0), QStringLiteral("2 complete"));
+    // A headway file lists every passage, the last interval's too.
+    EXPECT_EQ(report.rows.value(QStringLiteral("Head_All_Neg_1500.csv")).value(0),
+              QStringLiteral("every passage, to 07:34:10"));
+    EXPECT_TRUE(html.contains(QStringLiteral("the run ended at 07:34:10")));
+    EXPECT_TRUE(html.contains(QStringLiteral("The output traffic file holds 14 vehicles")));
+}
+
+TEST_F(HtmlReportTest, TheHeaderNamesWhatMadeTheRunAndThePageUsesFontsEveryBrowserHas)
+{
+    ReportSources sources = HtmlReport::sourcesOf(run);
+    sources.study = QStringLiteral("studies/bridge.rfx");
+    sources.inputFile = QStringLiteral("studies/traffic.txt");
+    const QString html = HtmlReport::build(sources);
+    ASSERT_TRUE(parse(html).error.isEmpty());
+    for (const QString& cell : {QStringLiteral("<th>Study</th><td>studies/bridge.rfx</td>"),
+                                QStringLiteral("<th>Input traffic file</th><td>studies/traffic.txt</td>"),
+                                QStringLiteral("<th>Configuration file</th><td>none: the built-in defaults</td>"),
+                                QStringLiteral("<th>Seed</th><td>not in the run's summary</td>"),
+                                QStringLiteral("<th>Program</th><td>roadflux-report")})
+        EXPECT_TRUE(html.contains(cell)) << cell.toStdString();
+    // The charts' text in a sans-serif font the browser has, numbers that do not wrap.
+    EXPECT_TRUE(html.contains(QStringLiteral("figure svg text{font-family:'DejaVu Sans',Arial")));
+    EXPECT_TRUE(html.contains(QStringLiteral("td.number,th{white-space:nowrap}")));
 }
 
 TEST_F(HtmlReportTest, HoldsEveryChartAsInlineSvg)
@@ -181,11 +223,17 @@ const std::string loadEffectHeader =
 
 TEST_F(HtmlReportTest, TablesEachBridgesGumbelFitAndHoldsItsCharts)
 {
-    // Three complete 600 s intervals and a last one cut short, which the fit leaves out.
+    // Six complete 600 s intervals and a last one cut short, which the fit leaves out.
     writeTextFile(run / "metrics" / "LE_Deck.csv", loadEffectHeader + "1,600,100,500,0,10,3,600\n"
                                                                       "2,1200,300,900,0,610,5,600\n"
                                                                       "3,1800,200,1500,0,1210,4,600\n"
-                                                                      "4,1900,900,1850,0,1810,1,100\n");
+                                                                      "4,2400,250,2100,0,1810,4,600\n"
+                                                                      "5,3000,150,2700,0,2410,4,600\n"
+                                                                      "6,3600,180,3300,0,3010,4,600\n"
+                                                                      "7,3700,900,3650,0,3610,1,100\n");
+    // The runner's own fit, to six digits and without an uncertainty, is not shown a second time.
+    writeTextFile(run / "summary.txt", "The simulation has finished.\nBridge Deck: largest 900 at 3650 s\n"
+                                       "  Gumbel fit: location 171.234, scale 55.6789; 2-year return level 789.012\n");
     ReportSources sources = HtmlReport::sourcesOf(run);
     sources.loadEffects.returnYears = 2.0;
     QString html = HtmlReport::build(sources);
@@ -193,15 +241,21 @@ TEST_F(HtmlReportTest, TablesEachBridgesGumbelFitAndHoldsItsCharts)
     QMap<QString, QStringList> rows = loadEffectRows(html);
     ASSERT_TRUE(rows.contains(QStringLiteral("Deck")));
     const QStringList& deck = rows[QStringLiteral("Deck")];
-    const std::optional<GumbelFit> fit = Gumbel::fit({100, 300, 200});
-    ASSERT_TRUE(fit);
     // 2 years of 2.16e7 s in 600 s intervals: 72000 intervals.
-    EXPECT_EQ(deck.mid(1, 4), QStringList({QStringLiteral("\u2013"), QStringLiteral("600"), QStringLiteral("3"),
-                                           QStringLiteral("900.000")}));
-    EXPECT_EQ(deck[5], QString::number(fit->location, 'f', 3));
-    EXPECT_EQ(deck[6], QString::number(fit->scale, 'f', 3));
-    EXPECT_EQ(deck.mid(7, 2), QStringList({QStringLiteral("2"), QStringLiteral("72000")}));
-    EXPECT_EQ(deck[9], QString::number(fit->returnLevel(72000.0), 'f', 3));
+    const GumbelFigures fit = GumbelFigures::of({100, 300, 200, 250, 150, 180}, 72000.0);
+    ASSERT_TRUE(fit.fitted);
+    EXPECT_EQ(deck.mid(1, 4), QStringList({QStringLiteral("\u2013"), QStringLiteral("600"), QStringLiteral("6"),
+                                           QStringLiteral("900")}));
+    EXPECT_EQ(deck[5], QString::fromStdString(fit.locationText()));
+    EXPECT_EQ(deck[6], QString::fromStdString(fit.scaleText()));
+    EXPECT_EQ(deck.mid(7, 2), QStringList({QStringLiteral("2"), QStringLiteral("72,000")}));
+    EXPECT_EQ(deck[9], QString::fromStdString(fit.levelText()));
+    EXPECT_EQ(deck[10], QString::fromStdString(fit.intervalText()));
+    // 72000 intervals from 6: the page warns of the extrapolation, and states each figure once.
+    EXPECT_TRUE(html.contains(QStringLiteral("12,000 times the 6 observed")));
+    EXPECT_EQ(html.count(QString::fromStdString(fit.levelText())), 1);
+    EXPECT_FALSE(html.contains(QStringLiteral("789.012")));
+    EXPECT_TRUE(html.contains(QStringLiteral("Bridge Deck: largest 900 at 3650 s")));
     EXPECT_TRUE(parse(html).figures.contains(QStringLiteral("LE_Deck-gumbel")));
     EXPECT_TRUE(parse(html).figures.contains(QStringLiteral("LE_Deck-maxima-histogram")));
     EXPECT_TRUE(parse(html).figures.contains(QStringLiteral("LE_Deck-load-effect-hour")));

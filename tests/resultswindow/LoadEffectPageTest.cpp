@@ -1,6 +1,7 @@
 #include "charts/ChartsTestSupport.h"
 
 #include "charts/LoadEffectCharts.h"
+#include "measurements/GumbelFigures.h"
 #include "measurements/LoadEffectFigures.h"
 #include "resultswindow/ChartPanel.h"
 #include "resultswindow/LoadEffectPage.h"
@@ -35,6 +36,17 @@ BridgeResults deck()
     return bridge;
 }
 
+// Six complete 30-minute intervals and a seventh cut short: enough maxima for a fit.
+BridgeResults longDeck()
+{
+    BridgeResults bridge = deck();
+    bridge.rows = {{1, 2800, 100, 1600, 0, 1300, 3, 1800},  {2, 4600, 300, 4000, 0, 3000, 5, 1800},
+                   {3, 6400, 200, 5200, 0, 4700, 4, 1800},  {4, 8200, 250, 7000, 0, 6500, 4, 1800},
+                   {5, 10000, 150, 9000, 0, 8500, 2, 1800}, {6, 11800, 180, 11000, 0, 10500, 3, 1800},
+                   {7, 12000, 900, 11900, 0, 11850, 1, 200}};
+    return bridge;
+}
+
 QValueAxis* axis(const QChart& chart, Qt::Orientation orientation)
 {
     return qobject_cast<QValueAxis*>(chart.axes(orientation).first());
@@ -48,30 +60,36 @@ TEST(LoadEffectCharts, IntervalChartShowsEachIntervalsExtremesAtTheirTimesAndThe
     ASSERT_EQ(charts.size(), 4u);
     const QChart& whole = *chartNamed(charts, QStringLiteral("load-effect-intervals")).chart;
     EXPECT_EQ(axis(whole, Qt::Vertical)->titleText(), QStringLiteral("Load effect (kN m)"));
-    EXPECT_EQ(axis(whole, Qt::Horizontal)->titleText(), QStringLiteral("Time since the start of the run (min)"));
+    EXPECT_EQ(axis(whole, Qt::Horizontal)->titleText(), QStringLiteral("Time of day (hh:mm)"));
     QList<QLineSeries*> lines = seriesOf<QLineSeries>(whole);
     ASSERT_EQ(lines.size(), 2u);
-    // Maxima at their times in minutes since 1000 s: 1600 s is minute 10.
-    ASSERT_EQ(lines[0]->count(), 4);
-    EXPECT_EQ(lines[0]->at(0), QPointF(10.0, 100.0));
-    EXPECT_EQ(lines[0]->at(3), QPointF(98.3333333333333357, 50.0));
-    EXPECT_EQ(lines[1]->at(0), QPointF(5.0, -5.0));
-    EXPECT_EQ(seriesOf<QScatterSeries>(whole).first()->count(), 3);
-    EXPECT_DOUBLE_EQ(axis(whole, Qt::Horizontal)->max(), 100.0);
+    // Maxima at their times of day, as the files and the road view give them; the last interval,
+    // cut short by the run's end, is apart from the line and named so.
+    ASSERT_EQ(lines[0]->count(), 3);
+    EXPECT_EQ(lines[0]->at(0), QPointF(1600.0, 100.0));
+    EXPECT_EQ(lines[0]->at(2), QPointF(5200.0, 200.0));
+    EXPECT_EQ(lines[1]->at(0), QPointF(1300.0, -5.0));
+    QList<QScatterSeries*> points = seriesOf<QScatterSeries>(whole);
+    ASSERT_EQ(points.size(), 2);
+    EXPECT_EQ(points[0]->name(), QStringLiteral("Incomplete last interval (600 of 1800 s, not fitted)"));
+    EXPECT_EQ(points[0]->points(), QList<QPointF>({{6900.0, 50.0}, {6500.0, 0.0}}));
+    EXPECT_EQ(points[1]->count(), 3);
+    EXPECT_DOUBLE_EQ(axis(whole, Qt::Horizontal)->min(), 1000.0);
+    EXPECT_DOUBLE_EQ(axis(whole, Qt::Horizontal)->max(), 7000.0);
 }
 
 TEST(LoadEffectCharts, HourChartShowsTheSecondsOfTheHourAndTheIntervalsWithoutThem)
 {
-    // Without a seconds file: hour 2 of the run is [4600, 8200) s, minutes 60 to 120, with the
-    // intervals overlapping it and the event at 5200 s only.
+    // Without a seconds file: hour 2 of the run is [4600, 8200) s, with the intervals overlapping
+    // it and the event at 5200 s only.
     std::vector<ResultChart> second = loadEffectCharts(deck(), {2, 1000.0});
     const QChart& hour = *chartNamed(second, QStringLiteral("load-effect-hour")).chart;
     EXPECT_THAT(hour.title().toStdString(), ::testing::HasSubstr("hour 2 of the run (no second-by-second file)"));
-    EXPECT_DOUBLE_EQ(axis(hour, Qt::Horizontal)->min(), 60.0);
-    EXPECT_DOUBLE_EQ(axis(hour, Qt::Horizontal)->max(), 120.0);
-    EXPECT_EQ(seriesOf<QLineSeries>(hour).first()->count(), 2);
-    ASSERT_EQ(seriesOf<QScatterSeries>(hour).first()->count(), 1);
-    EXPECT_EQ(seriesOf<QScatterSeries>(hour).first()->at(0), QPointF(70.0, 200.0));
+    EXPECT_DOUBLE_EQ(axis(hour, Qt::Horizontal)->min(), 4600.0);
+    EXPECT_DOUBLE_EQ(axis(hour, Qt::Horizontal)->max(), 8200.0);
+    EXPECT_EQ(seriesOf<QLineSeries>(hour).first()->count(), 1);
+    ASSERT_EQ(seriesOf<QScatterSeries>(hour).last()->count(), 1);
+    EXPECT_EQ(seriesOf<QScatterSeries>(hour).last()->at(0), QPointF(5200.0, 200.0));
 
     // With one: seconds 3601 and 3602 loaded, the rest of hour 2 at 0 until the run's end at 6000 s.
     BridgeResults bridge = deck();
@@ -82,10 +100,8 @@ TEST(LoadEffectCharts, HourChartShowsTheSecondsOfTheHourAndTheIntervalsWithoutTh
     EXPECT_THAT(chart.title().toStdString(), ::testing::HasSubstr("second by second, hour 2"));
     QList<QLineSeries*> lines = seriesOf<QLineSeries>(chart);
     ASSERT_EQ(lines.size(), 2);
-    EXPECT_EQ(lines[0]->points(),
-              QList<QPointF>(
-                  {{60.0 + 1.0 / 60.0, 90.0}, {60.0 + 2.0 / 60.0, 120.0}, {60.0 + 3.0 / 60.0, 0.0}, {100.0, 0.0}}));
-    EXPECT_EQ(lines[1]->at(0), QPointF(60.0 + 1.0 / 60.0, 10.0));
+    EXPECT_EQ(lines[0]->points(), QList<QPointF>({{4601.0, 90.0}, {4602.0, 120.0}, {4603.0, 0.0}, {7000.0, 0.0}}));
+    EXPECT_EQ(lines[1]->at(0), QPointF(4601.0, 10.0));
     // An hour past the run's end shows its last hour.
     std::vector<ResultChart> beyond = loadEffectCharts(bridge, {9, 1000.0});
     EXPECT_THAT(chartNamed(beyond, QStringLiteral("load-effect-hour")).chart->title().toStdString(),
@@ -100,25 +116,37 @@ TEST(LoadEffectCharts, HistogramAndGumbelPlotUseTheCompleteIntervalsOnly)
     EXPECT_EQ(axis(histogram, Qt::Horizontal)->titleText(), QStringLiteral("Interval maximum (kN m)"));
     ASSERT_EQ(seriesOf<QAreaSeries>(histogram).size(), 1);
 
-    const QChart& gumbel = *chartNamed(charts, QStringLiteral("gumbel")).chart;
-    const std::optional<GumbelFit> fit = Gumbel::fit({100, 300, 200});
-    ASSERT_TRUE(fit);
-    // 1000 years of 2.16e7 s in intervals of 1800 s: 1.2e7 intervals.
-    const double level = fit->returnLevel(1.2e7);
-    EXPECT_THAT(gumbel.title().toStdString(), ::testing::HasSubstr("1000-year return level"));
-    EXPECT_THAT(gumbel.title().toStdString(), ::testing::HasSubstr(QString::number(level, 'g', 6).toStdString()));
-    EXPECT_THAT(gumbel.title().toStdString(), ::testing::HasSubstr("1.2e+07 intervals"));
+    // Three maxima are too few for a fit; the plot says so.
+    EXPECT_THAT(chartNamed(charts, QStringLiteral("gumbel")).chart->title().toStdString(),
+                ::testing::HasSubstr("no fit, a fit needs at least 5"));
+
+    const std::vector<ResultChart> fitted = loadEffectCharts(longDeck(), {0, 1000.0});
+    const QChart& gumbel = *chartNamed(fitted, QStringLiteral("gumbel")).chart;
+    // 1000 years of 2.16e7 s in intervals of 1800 s: 1.2e7 intervals. The title gives the
+    // figures rounded to their uncertainty, the level with its 95 % interval.
+    const GumbelFigures figures = GumbelFigures::of({100, 300, 200, 250, 150, 180}, 1.2e7);
+    ASSERT_TRUE(figures.fitted);
+    EXPECT_THAT(gumbel.title().toStdString(), ::testing::HasSubstr("1000-year return level " + figures.levelText() +
+                                                                   ", 95 % CI " + figures.intervalText()));
+    EXPECT_THAT(gumbel.title().toStdString(), ::testing::HasSubstr("scale " + figures.scaleText()));
     QList<QScatterSeries*> scatters = seriesOf<QScatterSeries>(gumbel);
     ASSERT_EQ(scatters.size(), 2);
-    ASSERT_EQ(scatters[0]->count(), 3);
+    ASSERT_EQ(scatters[0]->count(), 6);  // not the seventh, cut-short interval's 900
     EXPECT_EQ(scatters[0]->at(0).y(), 100.0);
-    EXPECT_NEAR(scatters[0]->at(2).x(), -std::log(-std::log(2.56 / 3.12)), 1e-12);
-    EXPECT_NEAR(scatters[1]->at(0).y(), level, 1e-9);
-    // The fitted line: location + scale × reduced variate, through the return level.
-    QLineSeries* line = seriesOf<QLineSeries>(gumbel).first();
-    ASSERT_EQ(line->count(), 2);
-    EXPECT_NEAR(line->at(1).y(), level, 1e-6);
-    EXPECT_NEAR(line->at(0).y(), fit->location + fit->scale * line->at(0).x(), 1e-9);
+    EXPECT_EQ(scatters[0]->at(5).y(), 300.0);
+    EXPECT_NEAR(scatters[1]->at(0).y(), figures.level, 1e-9);
+    // The fitted line through the return level, and the level's interval at its variate.
+    QList<QLineSeries*> lines = seriesOf<QLineSeries>(gumbel);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_NEAR(lines[0]->at(1).y(), figures.level, 1e-6 * figures.level);
+    EXPECT_NEAR(lines[0]->at(0).y(), figures.location + figures.scale * lines[0]->at(0).x(), 1e-9);
+    EXPECT_EQ(lines[1]->name(), QStringLiteral("95 % confidence interval of the return level"));
+    EXPECT_EQ(lines[1]->points(),
+              QList<QPointF>({{scatters[1]->at(0).x(), figures.low}, {scatters[1]->at(0).x(), figures.high}}));
+    // Counts of intervals have whole ticks only.
+    const QValueAxis* counts = axis(histogram, Qt::Vertical);
+    EXPECT_EQ(counts->tickType(), QValueAxis::TicksDynamic);
+    EXPECT_EQ(counts->tickInterval(), 1.0);
 }
 
 TEST(LoadEffectCharts, AGumbelPlotWithoutAFitSaysWhy)
@@ -134,9 +162,9 @@ TEST(LoadEffectCharts, AGumbelPlotWithoutAFitSaysWhy)
 TEST(LoadEffectPage, TheHourAndTheReturnPeriodRedrawTheCharts)
 {
     ResultsDialogs dialogs;
-    LoadEffectPage page(deck(), QStringLiteral("LE_Deck"), dialogs);
+    LoadEffectPage page(longDeck(), QStringLiteral("LE_Deck"), dialogs);
     EXPECT_EQ(page.hourBox().minimum(), 1);
-    EXPECT_EQ(page.hourBox().maximum(), 2);
+    EXPECT_EQ(page.hourBox().maximum(), 4);
     EXPECT_EQ(page.returnYearsBox().value(), 1000.0);
     ASSERT_EQ(page.panels().size(), 4u);
     page.returnYearsBox().setValue(50.0);
