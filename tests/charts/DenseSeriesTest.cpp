@@ -58,7 +58,7 @@ FlowDensityTable busyLane(std::size_t rows, std::size_t outlierRow)
 std::vector<ResultChart> chartsOfBusyLane(std::size_t rows, std::size_t outlierRow)
 {
     return flowDensityCharts(busyLane(rows, outlierRow),
-                             {QStringLiteral("Detector"), 360000.0 / static_cast<double>(rows)});
+                             {QStringLiteral("Detector"), 360000.0 / static_cast<double>(rows), std::nullopt});
 }
 
 int elementsOf(const QByteArray& svg)
@@ -166,7 +166,7 @@ TEST(DenseSeries, ChartsOfManyRowsKeepTheirDataWholeAndDrawEveryOutlier)
     QList<QPointF> speeds = ChartSeries::dataOf(*lines[0]);
     ASSERT_EQ(speeds.size(), static_cast<qsizetype>(rows));
     EXPECT_TRUE(std::isnan(speeds[9].y()));
-    EXPECT_EQ(speeds[outlierRow], QPointF((outlierRow + 1) * 3.6 / 3600.0, 5.0));
+    EXPECT_EQ(speeds[outlierRow], QPointF((outlierRow + 1) * 3.6, 5.0));  // the interval's end, s
 
     // The crawling interval is drawn where it belongs, among 100,000 others, at any size of the
     // picture; around it is empty.
