@@ -498,6 +498,14 @@ Model fromJson(const std::string& text, const std::string& fileName)
             what = what.substr(cut + 2);
         throw TrafficModelError(fileName + ": line " + std::to_string(line) + ": not JSON (" + what + ")");
     }
+    catch (const Json::exception& error)
+    {
+        // A number too large for a double, say.
+        std::string what = error.what();
+        const std::size_t cut = what.find("] ");
+        throw TrafficModelError(fileName + ": not a model (" + (cut == std::string::npos ? what : what.substr(cut + 2)) +
+                                ")");
+    }
     const Reader reader(fileName);
     const Json& versionField = reader.member(j, "the model", "roadfluxTrafficModel");
     if (!versionField.is_number() || versionField.get<double>() != version)

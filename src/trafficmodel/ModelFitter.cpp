@@ -293,7 +293,8 @@ VehicleGroup ModelFitter::fitGroup(int vehicleClass, int axles, const GroupData&
     WeightDistribution& gross = group.grossWeight;
     gross.largest = headroom * weights.back();
     gross.body = Quantiles::of(weights, quantilePoints);
-    if (n >= fewestForTail)
+    // Cars weigh less than the car limit by definition: their weights need no tail.
+    if (n >= fewestForTail && vehicleClass != 0)
     {
         const std::size_t above = std::min(std::max(fewestExcesses, n / 20), n / 3);
         const double threshold = weights[n - above - 1];
