@@ -424,6 +424,13 @@ VehicleGroup Reader::group(const Json& j, const std::string& where) const
         ParetoTail t;
         t.scale = number(member(tail, tailAt, "scale_kN"), tailAt + ".scale_kN", 1e-6, heaviest);
         t.shape = number(member(tail, tailAt, "shape"), tailAt + ".shape", -5.0, 5.0);
+        // What the fit tells of itself: kept when present, for the next reader.
+        if (tail.contains("exceedances"))
+            t.exceedances = whole(tail["exceedances"], tailAt + ".exceedances", 0, 1 << 30);
+        if (tail.contains("scaleError_kN"))
+            t.scaleError = number(tail["scaleError_kN"], tailAt + ".scaleError_kN", 0.0, 1e9);
+        if (tail.contains("shapeError"))
+            t.shapeError = number(tail["shapeError"], tailAt + ".shapeError", 0.0, 1e9);
         gross.tail = t;
     }
     else
@@ -503,8 +510,8 @@ Model fromJson(const std::string& text, const std::string& fileName)
         // A number too large for a double, say.
         std::string what = error.what();
         const std::size_t cut = what.find("] ");
-        throw TrafficModelError(fileName + ": not a model (" + (cut == std::string::npos ? what : what.substr(cut + 2)) +
-                                ")");
+        throw TrafficModelError(fileName + ": not a model (" +
+                                (cut == std::string::npos ? what : what.substr(cut + 2)) + ")");
     }
     const Reader reader(fileName);
     const Json& versionField = reader.member(j, "the model", "roadfluxTrafficModel");
@@ -516,6 +523,11 @@ Model fromJson(const std::string& text, const std::string& fileName)
         const Json& fitted = j["fittedTo"];
         if (fitted.contains("format") && fitted["format"].is_string())
             model.format = fitted["format"].get<std::string>();
+        for (const auto& [key, field] :
+             {std::pair{"vehicles", &model.vehicles}, std::pair{"weekdayHours", &model.weekdayHours},
+              std::pair{"weekendHours", &model.weekendHours}})
+            if (fitted.contains(key))
+                *field = static_cast<long long>(reader.number(fitted[key], std::string("fittedTo.") + key, 0.0, 1e15));
         if (fitted.contains("files") && fitted["files"].is_array())
             for (const auto& f : fitted["files"])
                 if (f.is_string())
