@@ -14,6 +14,7 @@
 
 #include <filesystem>
 #include <ostream>
+#include <sstream>
 
 FitTrafficCommand::FitTrafficCommand(std::ostream& outStream, std::ostream& errStream) : out(outStream), err(errStream)
 {
@@ -41,6 +42,8 @@ int FitTrafficCommand::execute(const Options& options)
         if (!format)
             throw CliFailure("--format '" + options.format + "': TALVOR, VORK or DoRIV", CliFailure::usage);
     }
+    if (options.output.empty())
+        throw CliFailure("-o: the model file needs a name", CliFailure::usage);
     std::error_code error;
     if (std::filesystem::exists(options.output, error) && !options.force)
         throw CliFailure(options.output + ": the file exists already (--force replaces it)");
@@ -58,6 +61,7 @@ int FitTrafficCommand::execute(const Options& options)
 
     std::string json;
     std::vector<std::string> notes;
+    std::ostringstream fitted;
     try
     {
         ModelFitter fitter(format);
@@ -65,9 +69,9 @@ int FitTrafficCommand::execute(const Options& options)
             fitter.read(input);
         const TrafficModel::Model model = fitter.fit(notes);
         json = ModelFile::toJson(model);
-        out << "Fitted " << model.lanes.size() << " lanes and " << model.groups.size() << " vehicle groups to "
-            << model.vehicles << " vehicles (" << model.weekdayHours << " weekday and " << model.weekendHours
-            << " weekend hours)\n";
+        fitted << "Fitted " << model.lanes.size() << " lanes and " << model.groups.size() << " vehicle groups to "
+               << model.vehicles << " vehicles (" << model.weekdayHours << " weekday and " << model.weekendHours
+               << " weekend hours)";
     }
     catch (const TrafficModelError& failure)
     {
@@ -81,6 +85,6 @@ int FitTrafficCommand::execute(const Options& options)
         claim.abandon();
         throw CliFailure(options.output + ": the model file cannot be written (" + *problem + ")");
     }
-    out << "Wrote the model to " << options.output << '\n';
+    out << fitted.str() << "; wrote the model to " << options.output << '\n';
     return 0;
 }

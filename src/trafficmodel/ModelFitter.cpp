@@ -83,11 +83,12 @@ Spread ModelFitter::Running::spread() const
     return {mean, count > 1 ? std::sqrt(sumOfSquares / static_cast<double>(count - 1)) : 0.0, lowest, highest};
 }
 
-ModelFitter::ModelFitter(std::optional<std::uint16_t> chosen) : format(chosen) {}
+ModelFitter::ModelFitter(std::optional<std::uint16_t> chosen) : chosenFormat(chosen), format(chosen) {}
 
 void ModelFitter::read(const std::string& path)
 {
-    RecordedTraffic traffic(path, format);
+    // Each file's own format is told from its records unless the user named one for all.
+    RecordedTraffic traffic(path, chosenFormat);
     if (format && traffic.getFormat() != *format)
         throw TrafficModelError(path + ": its records are " + RecordedTraffic::formatName(traffic.getFormat()) +
                                 ", those of " + files.front() + " " + RecordedTraffic::formatName(*format));

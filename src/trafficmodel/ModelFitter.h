@@ -69,7 +69,8 @@ private:
     static TrafficModel::VehicleGroup fitGroup(int vehicleClass, int axles, const GroupData& data,
                                                std::vector<std::string>& notes);
 
-    std::optional<std::uint16_t> format;
+    std::optional<std::uint16_t> chosenFormat;
+    std::optional<std::uint16_t> format;  // of the files read so far
     std::vector<std::string> files;
     std::vector<std::set<long long>> observedHours;   // per file, hours since the calendar's start
     std::map<std::pair<int, int>, LaneData> lanes;    // by direction and lane

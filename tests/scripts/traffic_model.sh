@@ -108,6 +108,8 @@ expect_refusal 1 "backwards.txt: line [0-9]*: the time stamp is more than a minu
 printf 'hello\n' >junk.txt
 expect_refusal 1 "junk.txt: line 1: a record of 5 characters" "$cli" fit-traffic junk.txt -o kept.txt --force
 expect_refusal 1 "the file exists already" "$cli" fit-traffic week.txt -o kept.txt
+"$cli" generate vork.txt --format VORK --duration 2h --seed 1 >/dev/null 2>&1
+expect_refusal 1 "vork.txt: its records are VORK, those of week.txt TALVOR" "$cli" fit-traffic week.txt vork.txt -o kept.txt --force
 expect_refusal 1 "week.txt" "$cli" fit-traffic week.txt -o week.txt --force
 expect_refusal 2 "--format" "$cli" fit-traffic week.txt -o kept.txt --format XML --force
 
