@@ -230,6 +230,8 @@ int RoadfluxCli::run(int argc, const char* const* argv)
         if (app.got_subcommand("fit-traffic"))
             return FitTrafficCommand(out, err).execute(fitOptions);
         generateOptions.formatGiven = app.get_subcommand("generate")->count("--format") > 0;
+        if (app.get_subcommand("generate")->count("--model") > 0 && generateOptions.model.empty())
+            throw CliFailure("--model: the model file needs a name", CliFailure::usage);
         return GenerateCommand(out, err).execute(generateOptions);
     }
     catch (const CliFailure& failure)

@@ -499,10 +499,14 @@ Model fromJson(const std::string& text, const std::string& fileName)
     {
         const std::size_t byte = std::min<std::size_t>(error.byte, text.size());
         const auto line = 1 + std::count(text.begin(), text.begin() + static_cast<long>(byte > 0 ? byte - 1 : 0), '\n');
+        // nlohmann's words without its error code: "syntax error while parsing value - ...".
         std::string what = error.what();
-        const std::size_t cut = what.find("; last read");
-        if (cut != std::string::npos)
-            what = what.substr(cut + 2);
+        const std::size_t code = what.find("] ");
+        if (code != std::string::npos)
+            what = what.substr(code + 2);
+        const std::size_t place = what.find(": ");
+        if (what.rfind("parse error", 0) == 0 && place != std::string::npos)
+            what = what.substr(place + 2);
         throw TrafficModelError(fileName + ": line " + std::to_string(line) + ": not JSON (" + what + ")");
     }
     catch (const Json::exception& error)
