@@ -136,7 +136,7 @@ TEST(TrafficModelFit, RecoversTheKnownFlowsSharesSpeedsAndWeightTail)
     EXPECT_NEAR(trucks->weightShares[0].mean, 0.2, 0.01);
 }
 
-TEST(TrafficModelFit, RefusesTooLittleTraffic)
+TEST(TrafficModelFit, RefusesAnEmptyFileAndFitsOneDay)
 {
     const KnownTraffic hours(0);  // no vehicle at all
     ModelFitter fitter(std::nullopt);
@@ -146,7 +146,13 @@ TEST(TrafficModelFit, RefusesTooLittleTraffic)
     ModelFitter oneDay(std::nullopt);
     oneDay.read(day.path);
     std::vector<std::string> notes;
-    EXPECT_NO_THROW(oneDay.fit(notes));
+    const Model model = oneDay.fit(notes);
+    // A Monday only: the weekend takes the weekday's figures, and the user is told.
+    EXPECT_EQ(model.lanes[0].flow[1], model.lanes[0].flow[0]);
+    EXPECT_EQ(model.weekendHours, 0);
+    ASSERT_FALSE(notes.empty());
+    EXPECT_NE(notes.front().find("no traffic recorded at 24 hours (weekend 00:00 to weekend 23:00)"),
+              std::string::npos);
 }
 
 TEST(TrafficModelFile, WritesWhatItReadsAndReadsWhatItWrites)
