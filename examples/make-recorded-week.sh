@@ -11,7 +11,8 @@
 #   25 % of a weekday's. Cars follow a two-peak day (07-09 and 16-18), trucks a broad day from
 #   05 to 20 with few at night (the profiles below, relative weights per hour).
 # - Direction 1 carries 52 %, direction 2 48 %. Slow lanes take 85 % of the trucks and 45 % of
-#   the cars. Arrivals in each lane are a Poisson process at the hour's rate.
+#   the cars. Arrivals in each lane are a Poisson process at the hour's rate, except that 15 % of
+#   the trucks bring a second one 1.5 to 4 s behind them in their lane (a platoon of two).
 # - Trucks: 2-axle rigid 30 %, 3-axle rigid 12 %, 4-axle articulated 10 %, 5-axle articulated
 #   40 %, crane 4 %, low-loader 4 %. Articulated trucks are empty (35 %, gross weight normal,
 #   mean 15 t, deviation 1.5 t) or loaded (65 %, mean 36 t, deviation 4.5 t): bimodal; rigid
@@ -79,6 +80,7 @@ def vehicle(slow, is_truck):
     speed = rng.gauss(speed_mean, 1.5)
     return speed, gvw, rng.randint(*length), split(gvw, shares), [rng.randint(a, b) for a, b in ranges]
 
+PLATOONS = 0.15
 lines = []
 for day in range(7):
     weekend = day % 7 >= 5
@@ -87,7 +89,7 @@ for day in range(7):
     for hour in range(24):
         for direction, lane, direction_share, slow in lanes:
             for is_truck, today, profile, lane_share in ((False, cars_today, car_day, 0.45), (True, trucks_today, truck_day, 0.85)):
-                mean = today * direction_share * (lane_share if slow else 1 - lane_share) * profile[hour] / sum(profile)
+                mean = today / (1 + PLATOONS if is_truck else 1) * direction_share * (lane_share if slow else 1 - lane_share) * profile[hour] / sum(profile)
                 # Poisson by inversion of exponential gaps within the hour.
                 count, total = 0, rng.expovariate(1.0)
                 while total < mean:
@@ -95,8 +97,13 @@ for day in range(7):
                     total += rng.expovariate(1.0)
                 for _ in range(count):
                     t = hour * 3600 + rng.random() * 3600
-                    speed, gvw, length, weights, spacings = vehicle(slow, is_truck)
-                    lines.append((day * 86400 + t, lane, record(day, t, direction, lane, speed, gvw, length, weights, spacings)))
+                    platoon = 2 if is_truck and rng.random() < PLATOONS else 1
+                    for _ in range(platoon):
+                        if t >= 86400:
+                            break
+                        speed, gvw, length, weights, spacings = vehicle(slow, is_truck)
+                        lines.append((day * 86400 + t, lane, record(day, t, direction, lane, speed, gvw, length, weights, spacings)))
+                        t += rng.uniform(1.5, 4.0)
 lines.sort()
 with open(out_path, "w") as f:
     for _, _, text in lines:
