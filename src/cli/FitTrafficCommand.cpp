@@ -12,9 +12,15 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <ostream>
 #include <sstream>
+
+namespace {
+const std::string weekdays[] = {"monday", "tuesday", "wednesday", "thursday", "friday", "saturday", "sunday"};
+}
 
 FitTrafficCommand::FitTrafficCommand(std::ostream& outStream, std::ostream& errStream) : out(outStream), err(errStream)
 {
@@ -30,6 +36,9 @@ void FitTrafficCommand::addTo(CLI::App& app, Options& o)
     fit->add_option("--format", o.format,
                     "The files' format: TALVOR, VORK or DoRIV (default: told from the first "
                     "record of each file)");
+    fit->add_option("--first-weekday", o.firstWeekday,
+                    "The day of the week of the files' day 0 (year 0, month 1, day 1): monday (the default) to "
+                    "sunday; days 5 and 6 after a Monday are the weekend");
     fit->add_flag("--force", o.force, "Replace an existing model file");
 }
 
@@ -42,6 +51,12 @@ int FitTrafficCommand::execute(const Options& options)
         if (!format)
             throw CliFailure("--format '" + options.format + "': TALVOR, VORK or DoRIV", CliFailure::usage);
     }
+    const auto weekday = std::find(std::begin(weekdays), std::end(weekdays), options.firstWeekday);
+    if (weekday == std::end(weekdays))
+        throw CliFailure("--first-weekday '" + options.firstWeekday +
+                             "': monday, tuesday, wednesday, thursday, "
+                             "friday, saturday or sunday",
+                         CliFailure::usage);
     if (options.output.empty())
         throw CliFailure("-o: the model file needs a name", CliFailure::usage);
     std::error_code error;
@@ -64,7 +79,7 @@ int FitTrafficCommand::execute(const Options& options)
     std::ostringstream fitted;
     try
     {
-        ModelFitter fitter(format);
+        ModelFitter fitter(format, static_cast<int>(weekday - std::begin(weekdays)));
         for (const auto& input : options.inputs)
             fitter.read(input);
         const TrafficModel::Model model = fitter.fit(notes);

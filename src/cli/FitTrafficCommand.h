@@ -17,8 +17,9 @@ public:
     {
         std::vector<std::string> inputs;
         std::string output;
-        std::string format;  // TALVOR, VORK or DoRIV; empty: told from each file's first record
-        bool force = false;  // replaces an existing model file
+        std::string format;                   // TALVOR, VORK or DoRIV; empty: told from each file's first record
+        std::string firstWeekday = "monday";  // of the files' day 0
+        bool force = false;                   // replaces an existing model file
     };
 
     FitTrafficCommand(std::ostream& out, std::ostream& err);

@@ -26,6 +26,7 @@ constexpr double largestShare = 1e9;
 constexpr int mostLanes = 9;
 
 const char* const dayTypeNames[dayTypes] = {"weekday", "weekend"};
+const char* const weekdayNames[7] = {"monday", "tuesday", "wednesday", "thursday", "friday", "saturday", "sunday"};
 
 double rounded(double x, int decimals)
 {
@@ -471,6 +472,7 @@ std::string toJson(const Model& model)
         files.push_back(f);
     j["fittedTo"] = Json{{"files", files},
                          {"format", model.format},
+                         {"firstWeekday", weekdayNames[std::clamp(model.firstWeekday, 0, 6)]},
                          {"vehicles", model.vehicles},
                          {"weekdayHours", model.weekdayHours},
                          {"weekendHours", model.weekendHours}};
@@ -527,6 +529,9 @@ Model fromJson(const std::string& text, const std::string& fileName)
         const Json& fitted = j["fittedTo"];
         if (fitted.contains("format") && fitted["format"].is_string())
             model.format = fitted["format"].get<std::string>();
+        for (int d = 0; d < 7; ++d)
+            if (fitted.contains("firstWeekday") && fitted["firstWeekday"] == weekdayNames[d])
+                model.firstWeekday = d;
         for (const auto& [key, field] :
              {std::pair{"vehicles", &model.vehicles}, std::pair{"weekdayHours", &model.weekdayHours},
               std::pair{"weekendHours", &model.weekendHours}})

@@ -83,7 +83,10 @@ Spread ModelFitter::Running::spread() const
     return {mean, count > 1 ? std::sqrt(sumOfSquares / static_cast<double>(count - 1)) : 0.0, lowest, highest};
 }
 
-ModelFitter::ModelFitter(std::optional<std::uint16_t> chosen) : chosenFormat(chosen), format(chosen) {}
+ModelFitter::ModelFitter(std::optional<std::uint16_t> chosen, int firstWeekday)
+    : chosenFormat(chosen), shiftS(((firstWeekday % 7 + 7) % 7) * secondsPerDay), format(chosen)
+{
+}
 
 void ModelFitter::read(const std::string& path)
 {
@@ -101,6 +104,7 @@ void ModelFitter::read(const std::string& path)
     double previous = 0.0;
     while (traffic.next(vehicle))
     {
+        vehicle.time += shiftS;
         // Quiet stretches between records are recorded traffic too; long ones are breaks.
         const long long from =
             !first && vehicle.time - previous <= longestQuietS ? hourIndex(previous) : hourIndex(vehicle.time);
@@ -165,6 +169,7 @@ Model ModelFitter::fit(std::vector<std::string>& notes) const
     Model model;
     model.files = files;
     model.format = RecordedTraffic::formatName(format.value_or(RecordedTraffic::talvor));
+    model.firstWeekday = static_cast<int>(std::lround(shiftS / secondsPerDay));
     model.vehicles = vehicles;
     for (long long h : allHours)
         (dayTypeOfDay(h / hoursPerDay) == 0 ? model.weekdayHours : model.weekendHours)++;

@@ -23,7 +23,8 @@ public:
     static constexpr long long fewestTrucks = 50;
 
     // format: the records' format, or nothing to tell it from each file's first record.
-    explicit ModelFitter(std::optional<std::uint16_t> format);
+    // firstWeekday: the day of the week of the calendar's day 0, 0 Monday to 6 Sunday.
+    explicit ModelFitter(std::optional<std::uint16_t> format, int firstWeekday = 0);
 
     // Reads one file; throws TrafficModelError naming the file and line of a bad record, or a
     // file in another format than the ones before.
@@ -70,6 +71,8 @@ private:
                                                std::vector<std::string>& notes);
 
     std::optional<std::uint16_t> chosenFormat;
+    // s added to every time stamp, so that the model's day 0 is a Monday.
+    double shiftS = 0.0;
     std::optional<std::uint16_t> format;  // of the files read so far
     std::vector<std::string> files;
     std::vector<std::set<long long>> observedHours;   // per file, hours since the calendar's start

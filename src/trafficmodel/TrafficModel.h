@@ -118,6 +118,7 @@ struct Model
 {
     std::vector<std::string> files;  // the recorded traffic files it was fitted to
     std::string format = "TALVOR";   // their record format
+    int firstWeekday = 0;            // of their day 0: 0 Monday to 6 Sunday
     long long vehicles = 0;
     long long weekdayHours = 0;  // hours of recorded traffic of each day type
     long long weekendHours = 0;

@@ -136,6 +136,28 @@ TEST(TrafficModelFit, RecoversTheKnownFlowsSharesSpeedsAndWeightTail)
     EXPECT_NEAR(trucks->weightShares[0].mean, 0.2, 0.01);
 }
 
+TEST(TrafficModelFit, DayTypesFollowTheFirstWeekday)
+{
+    // Day 0 a Saturday: the recorded days 0 and 1 (200 veh/h) are the weekend, days 5 and 6
+    // (100 veh/h) a Thursday and a Friday.
+    const KnownTraffic week(7);
+    ModelFitter fitter(std::nullopt, 5);
+    fitter.read(week.path);
+    std::vector<std::string> notes;
+    const Model model = fitter.fit(notes);
+    EXPECT_EQ(model.firstWeekday, 5);
+    double weekday = 0.0;
+    double weekend = 0.0;
+    for (int h = 0; h < hoursPerDay; ++h)
+    {
+        weekday += model.lanes[0].flow[0][h] / hoursPerDay;
+        weekend += model.lanes[0].flow[1][h] / hoursPerDay;
+    }
+    EXPECT_NEAR(weekday, (3 * KnownTraffic::weekdayFlow + 2 * KnownTraffic::weekendFlow) / 5, 4.0);
+    EXPECT_NEAR(weekend, KnownTraffic::weekdayFlow, 6.0);
+    EXPECT_EQ(ModelFile::fromJson(ModelFile::toJson(model), "m.json").firstWeekday, 5);
+}
+
 TEST(TrafficModelFit, RefusesAnEmptyFileAndFitsOneDay)
 {
     const KnownTraffic hours(0);  // no vehicle at all
