@@ -495,7 +495,22 @@ Model fromJson(const std::string& text, const std::string& fileName)
     Json j;
     try
     {
-        j = Json::parse(text);
+        // A field given twice would count once, silently: the second of an edit pasted in.
+        std::vector<std::set<std::string>> keys;
+        std::string twice;
+        const Json::parser_callback_t noteTwice = [&keys, &twice](int, Json::parse_event_t event, Json& parsed) {
+            if (event == Json::parse_event_t::object_start)
+                keys.emplace_back();
+            else if (event == Json::parse_event_t::object_end && !keys.empty())
+                keys.pop_back();
+            else if (event == Json::parse_event_t::key && !keys.empty() &&
+                     !keys.back().insert(parsed.get<std::string>()).second && twice.empty())
+                twice = parsed.get<std::string>();
+            return true;
+        };
+        j = Json::parse(text, noteTwice);
+        if (!twice.empty())
+            throw TrafficModelError(fileName + ": the field \"" + twice + "\" is given twice in one object");
     }
     catch (const Json::parse_error& error)
     {

@@ -218,6 +218,8 @@ TEST(TrafficModelFile, RefusesHostileValuesByTheirPath)
     EXPECT_NE(refusal(with("\"5\": 1", "\"05x\": 1")).find("not an axle count"), std::string::npos);
     EXPECT_NE(refusal(with("\"lanes\": [", "\"lanes\": 7, \"x\": [")).find("lanes: a list [...] expected"),
               std::string::npos);
+    EXPECT_NE(refusal(with("\"lane\": 1", "\"lane\": 1, \"lane\": 2")).find("the field \"lane\" is given twice"),
+              std::string::npos);
     EXPECT_NE(refusal("[1, 2").find("m.json: line 1: not JSON"), std::string::npos);
     EXPECT_NE(refusal("{\"roadfluxTrafficModel\": 1}").find("the field \"lanes\" is missing"), std::string::npos);
 }
