@@ -20,6 +20,7 @@ constexpr std::uint16_t vorkFormat = 100;
 constexpr std::uint16_t dorivFormat = 102;
 constexpr int widestAxleUnits = 999;    // a three-digit axle weight column
 constexpr int widestGrossUnits = 9999;  // a four-digit GVW column
+constexpr double longestLength = 99.9;  // m, a three-digit length column
 constexpr int attempts = 20;            // draws of a layout until it classifies as its class
 constexpr double smallestGapS = 0.01;   // one hundredth: two vehicles of a stream never share a stamp
 
@@ -202,7 +203,7 @@ std::unique_ptr<Vehicle> ModelTraffic::layout(const LaneModel& lane, int vehicle
     for (int i = 0; i < axles; ++i)
         vehicle->setAxleWeight(i, static_cast<double>(units[static_cast<std::size_t>(i)]) * kNPerUnit);
     vehicle->gvw = static_cast<double>(total) * kNPerUnit;
-    vehicle->length = std::round((wheelbase + group->overhang.at(uniform())) * 10.0) / 10.0;
+    vehicle->length = std::min(longestLength, std::round((wheelbase + group->overhang.at(uniform())) * 10.0) / 10.0);
     const double speed = lane.speeds[vehicleClass] ? lane.speeds[vehicleClass]->at(uniform()) : 0.0;
     vehicle->velocity = std::round(speed * 10.0) / 10.0;
     return vehicle;

@@ -242,6 +242,7 @@ TEST(TrafficModelDraw, RepeatsBySeedKeepsClassesAndStaysWithinTheColumns)
     ASSERT_EQ(trucks.axles, 5);
     trucks.grossWeight.tail->shape = 5.0;
     trucks.grossWeight.largest = 9800.0;
+    trucks.overhang.values.back() = 99.9;
     ModelTraffic traffic(heavy, 101, 1, 3600.0);
     double previous = -1.0;
     for (int i = 0; i < 2000; ++i)
