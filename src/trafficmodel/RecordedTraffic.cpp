@@ -69,7 +69,7 @@ void RecordedTraffic::refuse(long long lineNumber, const std::string& what) cons
 std::size_t RecordedTraffic::shortestRecord(int axles) const
 {
     if (format == vork)
-        return axles <= 1 ? 35 : static_cast<std::size_t>(33 + 5 * axles);
+        return axles <= 0 ? 35 : static_cast<std::size_t>(33 + 5 * axles);
     if (format == doriv)
         return static_cast<std::size_t>(35 + 6 * axles - 3);
     return static_cast<std::size_t>(34 + 5 * axles - 2);
