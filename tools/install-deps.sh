@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(
   cmake g++ make clang libclang-rt-14-dev clang-format
-  libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev libnlopt-cxx-dev libboost-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev libnlopt-cxx-dev libboost-dev nlohmann-json3-dev
   qt6-base-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libxkbcommon-dev fonts-dejavu-core
   xvfb xauth imagemagick xdotool parallel procps valgrind
   dpkg-dev file help2man librsvg2-bin man-db desktop-file-utils shared-mime-info

@@ -5,11 +5,15 @@
 #include "cli/TrafficGenerator.h"
 #include "cli/TrafficGeneratorSettings.h"
 #include "config/CConfigData.h"
+#include "config/FigureText.h"
 #include "document/StudyNames.h"
 #include "files/AtomicFileWriter.h"
 #include "files/FileClaims.h"
 #include "files/FileKind.h"
 #include "files/TemporaryFileGuard.h"
+#include "trafficmodel/ModelFile.h"
+#include "trafficmodel/ModelTraffic.h"
+#include "trafficmodel/TrafficModelError.h"
 
 #include <algorithm>
 #include <cctype>
@@ -76,15 +80,16 @@ std::optional<double> secondsPerUnit(const std::string& unit)
     return std::nullopt;
 }
 
-double durationSeconds(const std::string& text)
+double durationSeconds(const std::string& text, double longestS = longestDurationS)
 {
     const auto parsed = numberAndRest(text);
     const auto factor = parsed ? secondsPerUnit(parsed->second) : std::nullopt;
     const double seconds = parsed && factor ? parsed->first * *factor : 0.0;
-    if (!parsed || !factor || !std::isfinite(seconds) || seconds <= 0.0 || seconds > longestDurationS)
+    if (!parsed || !factor || !std::isfinite(seconds) || seconds <= 0.0 || seconds > longestS)
         refuse("--duration", text,
-               "a length of time above 0 and up to 365 days: a number and one of the units s, min (or m, "
-               "the default), h or d, e.g. 90s, 30m, 2h or 7d");
+               "a length of time above 0 and up to " + figureText(longestS / 86400.0) +
+                   " days: a number and one of the units s, min (or m, the default), h or d, e.g. 90s, 30m, 2h "
+                   "or 7d");
     return seconds;
 }
 
@@ -196,7 +201,56 @@ TrafficGeneratorSettings GenerateCommand::settingsFrom(const Options& options)
 
 int GenerateCommand::execute(const Options& options)
 {
+    if (!options.model.empty())
+        return executeModel(options);
     const TrafficGeneratorSettings settings = settingsFrom(options);
+    TrafficGenerator generator(settings);
+    const long long vehicles =
+        writeTraffic(options, "", [&generator](std::ostream& stream) { return generator.write(stream); });
+    out << "Wrote " << vehicles << " vehicles to " << options.output << " (seed " << settings.seed << ")\n";
+    if (vehicles == 0)
+        err << "roadflux-cli: " << options.output << ": no vehicle arrived within the duration\n";
+    return 0;
+}
+
+// The files' years have two digits: a model's traffic may run to the end of year 99.
+int GenerateCommand::executeModel(const Options& options)
+{
+    const double daysPerYear =
+        static_cast<double>(std::max(1, theConfigData.daysPerMonth)) * std::max(1, theConfigData.monthsPerYear);
+    const double durationS = durationSeconds(options.duration, 100.0 * daysPerYear * 86400.0);
+    TrafficModel::Model model;
+    try
+    {
+        model = ModelFile::read(options.model);
+    }
+    catch (const TrafficModelError& failure)
+    {
+        throw CliFailure(failure.what());
+    }
+    std::string formatName = options.formatGiven ? options.format : model.format;
+    const auto format = StudyNames::codeOf(StudyNames::fileFormats(), formatName);
+    if (!format)
+    {
+        if (options.formatGiven)
+            refuse("--format", options.format, "TALVOR, VORK or DoRIV");
+        throw CliFailure(options.model + ": fittedTo.format '" + formatName + "': TALVOR, VORK or DoRIV");
+    }
+    if (auto problem = ModelTraffic::unfitFor(model, *format))
+        throw CliFailure(options.model + ": " + *problem + " (--format names another format)");
+    ModelTraffic traffic(model, *format, options.seed, durationS);
+    const long long vehicles =
+        writeTraffic(options, options.model, [&traffic](std::ostream& stream) { return traffic.write(stream); });
+    out << "Wrote " << vehicles << " vehicles drawn from " << options.model << " to " << options.output << " (seed "
+        << options.seed << ")\n";
+    if (vehicles == 0)
+        err << "roadflux-cli: " << options.output << ": no vehicle arrived within the duration\n";
+    return 0;
+}
+
+long long GenerateCommand::writeTraffic(const Options& options, const std::string& modelFile,
+                                        const std::function<long long(std::ostream&)>& write)
+{
     std::error_code error;
     if (fs::exists(options.output, error) && !options.force)
         throw CliFailure(options.output + ": the file exists already (--force replaces it)");
@@ -205,6 +259,7 @@ int GenerateCommand::execute(const Options& options)
 
     FileClaims files;
     files.addInput(theConfigData.getLoadedFrom(), "the configuration file");
+    files.addInput(modelFile, "the traffic model");
     files.addOutput(options.output, "the traffic file", FileClaims::Writing::replacedWhole);
     FileClaim claim;
     if (auto problem = files.claim(claim))
@@ -216,15 +271,11 @@ int GenerateCommand::execute(const Options& options)
         throw CliFailure(options.output + ": the traffic file cannot be created (" + writer.getError() + ")");
     }
     const TemporaryFileGuard removedIfInterrupted(writer.getTemporaryPath());
-    TrafficGenerator generator(settings);
-    const long long vehicles = generator.write(writer.out());
+    const long long vehicles = write(writer.out());
     if (!writer.commit())
     {
         claim.abandon();
         throw CliFailure(options.output + ": the traffic file cannot be written (" + writer.getError() + ")");
     }
-    out << "Wrote " << vehicles << " vehicles to " << options.output << " (seed " << settings.seed << ")\n";
-    if (vehicles == 0)
-        err << "roadflux-cli: " << options.output << ": no vehicle arrived within the duration\n";
-    return 0;
+    return vehicles;
 }

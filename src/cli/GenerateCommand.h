@@ -3,6 +3,7 @@
 // duration, flows per lane and direction, a class mix and a seed.
 
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -27,6 +28,8 @@ public:
         long long day = 0;            // days of the calendar before the traffic's first, from day 1, month 1, year 0
         std::uint32_t seed = 1;
         bool force = false;  // replaces an existing file
+        std::string model;   // a traffic model (JSON) to draw from, in place of flows and mix
+        bool formatGiven = false;
     };
 
     GenerateCommand(std::ostream& out, std::ostream& err);
@@ -38,6 +41,11 @@ public:
     static TrafficGeneratorSettings settingsFrom(const Options& options);
 
 private:
+    int executeModel(const Options& options);
+    // Claims the output and writes it whole through `write`; returns the vehicles written.
+    long long writeTraffic(const Options& options, const std::string& modelFile,
+                           const std::function<long long(std::ostream&)>& write);
+
     std::ostream& out;
     std::ostream& err;
 };

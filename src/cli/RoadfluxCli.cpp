@@ -5,6 +5,7 @@
 #include "cli/DefinitionParser.h"
 #include "cli/ExampleCommand.h"
 #include "cli/ExtremesCommand.h"
+#include "cli/FitTrafficCommand.h"
 #include "cli/GenerateCommand.h"
 #include "cli/NewCommand.h"
 #include "cli/NumberOptions.h"
@@ -147,6 +148,16 @@ void addGenerateCommand(CLI::App& app, GenerateCommand::Options& o)
     gen->add_option("--seed", o.seed, "Seed, 0 to 4294967295: the same seed gives the same file (default 1)")
         ->check(NumberOptions::whole(0, largestSeed));
     gen->add_flag("--force", o.force, "Replace an existing file");
+    gen->add_option("--model", o.model,
+                    "A traffic model (JSON, from fit-traffic) to draw the traffic from, from day 0 at 00:00, in place "
+                    "of --flow, --lanes, --mix and --start; the format defaults to the model's")
+        ->excludes("--flow")
+        ->excludes("--flow1")
+        ->excludes("--flow2")
+        ->excludes("--lanes1")
+        ->excludes("--lanes2")
+        ->excludes("--mix")
+        ->excludes("--start");
 }
 }
 
@@ -187,6 +198,8 @@ int RoadfluxCli::run(int argc, const char* const* argv)
     addNewCommand(app, newOptions);
     addShowCommand(app, showStudy);
     addGenerateCommand(app, generateOptions);
+    FitTrafficCommand::Options fitOptions;
+    FitTrafficCommand::addTo(app, fitOptions);
     ExampleCommand::Options exampleOptions;
     ExampleCommand::addTo(app, exampleOptions);
     CompareCommand::Options compareOptions;
@@ -223,6 +236,11 @@ int RoadfluxCli::run(int argc, const char* const* argv)
             return NewCommand(out, err, answers).execute(newOptions);
         if (app.got_subcommand("show"))
             return ShowCommand(out).execute(showStudy);
+        if (app.got_subcommand("fit-traffic"))
+            return FitTrafficCommand(out, err).execute(fitOptions);
+        generateOptions.formatGiven = app.get_subcommand("generate")->count("--format") > 0;
+        if (app.get_subcommand("generate")->count("--model") > 0 && generateOptions.model.empty())
+            throw CliFailure("--model: the model file needs a name", CliFailure::usage);
         return GenerateCommand(out, err).execute(generateOptions);
     }
     catch (const CliFailure& failure)

@@ -39,6 +39,8 @@ writers=(
   "run-trajectories|OPT|$run_args --output out.txt --metrics m --trajectories TARGET|study config input bridges influence|out.txt|src/cli/TrajectoryOutput.cpp"
   "new|OPT|new TARGET --input traffic.txt --output new-output.txt --force|config input||src/cli/NewCommand.cpp"
   "generate|OPT|generate TARGET --duration 10min --seed 1 --force|config||src/cli/GenerateCommand.cpp"
+  "generate-model|OPT|generate TARGET --model model.json --duration 1h --seed 1 --force|config model||src/cli/GenerateCommand.cpp src/trafficmodel/ModelTraffic.cpp"
+  "fit-traffic|OPT|fit-traffic traffic.txt week.txt -o TARGET --force|config input||src/cli/FitTrafficCommand.cpp src/trafficmodel/ModelFile.cpp"
   "example|NEW=ex/study.rfx|example ex|||src/cli/ExampleCommand.cpp"
   "compare-csv|FIXED=cmp/FD_All_Pos_1500.csv|compare run1 run2 --csv cmp|summary runfile||src/cli/CompareCommand.cpp src/replications/CompareRuns.cpp src/replications/ComparisonCsv.cpp"
   "extremes-csv|FIXED=ext/extremes_Deck.csv|extremes days --csv ext|dayfile||src/cli/ExtremesCommand.cpp"
@@ -46,10 +48,10 @@ writers=(
   "report-compare|OPT|REPORT --compare run1 run2 --csv cmp -o TARGET|summary runfile|cmp/summary.csv|src/report/CompareReport.cpp"
   "report-compare-csv|FIXED=cmp/replications.csv|REPORT --compare run1 run2 --csv cmp -o page.html|summary runfile||"
 )
-file_kinds="study config input bridges influence summary runfile dayfile other"
+file_kinds="study config input bridges influence summary runfile dayfile model other"
 special_kinds="fifo device folder unwritable locked dangling"
-link_kinds="link-study link-config link-input link-bridges link-influence link-summary link-runfile link-dayfile link-other
-  link-fifo link-device"
+link_kinds="link-study link-config link-input link-bridges link-influence link-summary link-runfile link-dayfile link-model
+  link-other link-fifo link-device"
 
 # The sandbox each cell starts from: a short study with bridges (one with its influence line in
 # a file), two finished runs to report on and compare, and ten days of a bridge's maxima.
@@ -66,6 +68,9 @@ for seed in 1 2; do
     { echo "FAIL: the template's run $seed failed"; exit 1; }
 done
 "$cli" $run_args --output out.txt --metrics m >/dev/null 2>&1 || { echo "FAIL: the template's run failed"; exit 1; }
+# Two days of traffic and a traffic model fitted to them, for fit-traffic and generate --model.
+"$cli" generate week.txt --duration 2d --flow 60 --seed 1 >/dev/null 2>&1 &&
+  "$cli" fit-traffic week.txt -o model.json >/dev/null 2>&1 || { echo "FAIL: the template's model was not fitted"; exit 1; }
 cmp_page=
 mkdir -p days/metrics
 {
@@ -80,7 +85,7 @@ file_of() {
     study) echo study.rfx ;; config) echo Roadflux.ini ;; input) echo traffic.txt ;;
     bridges) echo bridges.csv ;; influence) echo line.csv ;; summary) echo run1/summary.txt ;;
     runfile) echo run1/metrics/FD_All_Pos_1500.csv ;; dayfile) echo days/metrics/LE_Deck.csv ;;
-    other) echo "$2" ;;
+    model) echo model.json ;; other) echo "$2" ;;
   esac
 }
 
