@@ -219,6 +219,14 @@ int GenerateCommand::executeModel(const Options& options)
     const double daysPerYear =
         static_cast<double>(std::max(1, theConfigData.daysPerMonth)) * std::max(1, theConfigData.monthsPerYear);
     const double durationS = durationSeconds(options.duration, 100.0 * daysPerYear * 86400.0);
+    // The day and hour set the model's flows and day type, so that traffic written in pieces
+    // continues the calendar.
+    const double startS =
+        static_cast<double>(options.day) * 86400.0 + (options.startGiven ? startSeconds(options.start) : 0.0);
+    if (startS + durationS >= 100.0 * daysPerYear * 86400.0)
+        refuse("--day", std::to_string(options.day),
+               "the traffic would run past year 99 of the files' calendar (" +
+                   std::to_string(std::lround(daysPerYear)) + " days a year by the configuration)");
     TrafficModel::Model model;
     try
     {
@@ -238,7 +246,7 @@ int GenerateCommand::executeModel(const Options& options)
     }
     if (auto problem = ModelTraffic::unfitFor(model, *format))
         throw CliFailure(options.model + ": " + *problem + " (--format names another format)");
-    ModelTraffic traffic(model, *format, options.seed, durationS);
+    ModelTraffic traffic(model, *format, options.seed, durationS, startS);
     const long long vehicles =
         writeTraffic(options, options.model, [&traffic](std::ostream& stream) { return traffic.write(stream); });
     out << "Wrote " << vehicles << " vehicles drawn from " << options.model << " to " << options.output << " (seed "

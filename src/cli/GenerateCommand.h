@@ -25,6 +25,7 @@ public:
         std::optional<int> lanesDir2;
         std::string mix;              // e.g. car=80,small-truck=8,large-truck=8,crane=2,low-loader=2
         std::string start = "08:00";  // time of day of day 1, month 1, year 0
+        bool startGiven = false;      // a model's traffic starts at 00:00 unless --start says otherwise
         long long day = 0;            // days of the calendar before the traffic's first, from day 1, month 1, year 0
         std::uint32_t seed = 1;
         bool force = false;  // replaces an existing file

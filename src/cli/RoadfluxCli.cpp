@@ -149,15 +149,14 @@ void addGenerateCommand(CLI::App& app, GenerateCommand::Options& o)
         ->check(NumberOptions::whole(0, largestSeed));
     gen->add_flag("--force", o.force, "Replace an existing file");
     gen->add_option("--model", o.model,
-                    "A traffic model (JSON, from fit-traffic) to draw the traffic from, from day 0 at 00:00, in place "
-                    "of --flow, --lanes, --mix and --start; the format defaults to the model's")
+                    "A traffic model (JSON, from fit-traffic) to draw the traffic from, from 00:00 of --day unless "
+                    "--start is given, in place of --flow, --lanes and --mix; the format defaults to the model's")
         ->excludes("--flow")
         ->excludes("--flow1")
         ->excludes("--flow2")
         ->excludes("--lanes1")
         ->excludes("--lanes2")
-        ->excludes("--mix")
-        ->excludes("--start");
+        ->excludes("--mix");
 }
 }
 
@@ -239,6 +238,7 @@ int RoadfluxCli::run(int argc, const char* const* argv)
         if (app.got_subcommand("fit-traffic"))
             return FitTrafficCommand(out, err).execute(fitOptions);
         generateOptions.formatGiven = app.get_subcommand("generate")->count("--format") > 0;
+        generateOptions.startGiven = app.get_subcommand("generate")->count("--start") > 0;
         if (app.get_subcommand("generate")->count("--model") > 0 && generateOptions.model.empty())
             throw CliFailure("--model: the model file needs a name", CliFailure::usage);
         return GenerateCommand(out, err).execute(generateOptions);

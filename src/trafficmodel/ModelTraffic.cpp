@@ -41,8 +41,10 @@ void stampTime(Vehicle& vehicle, long long total)
 }
 }
 
-ModelTraffic::ModelTraffic(const Model& chosen, std::uint16_t formatCode, std::uint32_t seed, double durationS)
-    : model(chosen), format(formatCode), endS(durationS), kNPerUnit(formatCode == vorkFormat ? 1.0 : 0.981)
+ModelTraffic::ModelTraffic(const Model& chosen, std::uint16_t formatCode, std::uint32_t seed, double durationS,
+                           double start)
+    : model(chosen), format(formatCode), startS(start), endS(start + durationS),
+      kNPerUnit(formatCode == vorkFormat ? 1.0 : 0.981)
 {
     random.seed(seed);
 }
@@ -220,8 +222,8 @@ long long ModelTraffic::write(std::ostream& out)
     std::vector<Stream> streams;
     for (const auto& lane : model.lanes)
     {
-        streams.push_back({&lane, false, nextCar(lane, 0.0)});
-        streams.push_back({&lane, true, nextTruck(lane, 0.0)});
+        streams.push_back({&lane, false, nextCar(lane, startS)});
+        streams.push_back({&lane, true, nextTruck(lane, startS)});
     }
     // Arrivals by the hundredth they are stamped with; ties go to the earlier stream.
     using Arrival = std::pair<long long, std::size_t>;

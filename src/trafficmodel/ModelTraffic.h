@@ -17,9 +17,10 @@ class Vehicle;
 class ModelTraffic
 {
 public:
-    // formatCode: 100 VORK, 101 TALVOR, 102 DoRIV. durationS: s of traffic from the start of
-    // the files' calendar (day 0, a Monday, at 00:00).
-    ModelTraffic(const TrafficModel::Model& model, std::uint16_t formatCode, std::uint32_t seed, double durationS);
+    // formatCode: 100 VORK, 101 TALVOR, 102 DoRIV. durationS: s of traffic from startS, s of the
+    // files' calendar (0: day 0, a Monday, at 00:00).
+    ModelTraffic(const TrafficModel::Model& model, std::uint16_t formatCode, std::uint32_t seed, double durationS,
+                 double startS = 0.0);
 
     // Why the format cannot hold the model's vehicles (lanes, axles, spacings), or nothing.
     static std::optional<std::string> unfitFor(const TrafficModel::Model& model, std::uint16_t formatCode);
@@ -40,6 +41,7 @@ private:
 
     const TrafficModel::Model& model;
     std::uint16_t format;
+    double startS;  // s of the calendar
     double endS;
     double kNPerUnit;  // kN per unit of the file's weight columns
     MersenneTwister random;

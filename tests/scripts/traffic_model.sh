@@ -89,6 +89,14 @@ expect_refusal 1 "fifo.json" "$cli" generate kept.txt --model fifo.json --force
 expect_refusal 1 "the model cannot be read" "$cli" generate kept.txt --model missing.json --force
 expect_refusal 2 "excludes" "$cli" generate kept.txt --model model.json --mix car=1 --force
 expect_refusal 2 "duration" "$cli" generate kept.txt --model model.json --duration 5M --force
+expect_refusal 2 "past year 99" "$cli" generate kept.txt --model model.json --duration 1d --day 3650000 --force
+
+# --day continues the calendar: Thursday's traffic is Monday's of the same seed, days apart.
+"$cli" generate monday.txt --model model.json --duration 1d --seed 9 >/dev/null 2>&1 &&
+  "$cli" generate thursday.txt --model model.json --duration 1d --day 3 --start 00:00 --seed 9 >/dev/null 2>&1 ||
+  fail "generate --model --day did not run"
+cmp -s <(cut -c11- monday.txt) <(cut -c11- thursday.txt) || fail "--day 3 changed more than the records' day"
+cmp -s <(cut -c1-10 monday.txt) <(cut -c1-10 thursday.txt) && fail "--day 3 left the records on day 0"
 expect_refusal 1 "VORK records carry no direction" "$cli" generate kept.txt --model model.json --format VORK --force
 expect_refusal 1 "model.json" "$cli" generate model.json --model model.json --force
 
