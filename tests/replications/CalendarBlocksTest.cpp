@@ -183,7 +183,7 @@ TEST_F(CalendarBlocksTest, FoldersThatAreNoWholeRunWithLoadEffectsAreRefusedByNa
     write("far", "LE_Deck_seconds.csv", "second,end_time_s,maximum,minimum\n1,1e300,5,0\n");
     write("bad", "LE_Deck_seconds.csv", "second,end_time_s,maximum,minimum\n1,20,five,0\n");
     write("bad", "summary.txt", summary(0.0, day, 3));
-    const auto refusal = [this](std::vector<std::filesystem::path> runs) {
+    const auto refusal = [](std::vector<std::filesystem::path> runs) {
         try
         {
             collectCalendarBlocks(runs, BlockLength::day);
