@@ -1,5 +1,7 @@
 #include "cli/TrafficGenerator.h"
 
+#include "trafficfiles/CalendarStamp.h"
+
 #include "config/CConfigData.h"
 #include "trafficfiles/RecordFormat.h"
 #include "vehicles/Vehicle.h"
@@ -97,18 +99,7 @@ short TrafficGenerator::drawClass()
 // Whole hundredths throughout, so that no time stamp loses a hundredth to rounding.
 void TrafficGenerator::stampTime(Vehicle& vehicle, std::int64_t hundredthsAfterStart) const
 {
-    const std::int64_t total = std::llround(settings.startS * 100.0) + hundredthsAfterStart;
-    const std::int64_t daysPerMonth = std::max(1, theConfigData.daysPerMonth);
-    const std::int64_t monthsPerYear = std::max(1, theConfigData.monthsPerYear);
-    const std::int64_t seconds = total / 100;
-    const std::int64_t days = seconds / 86400;
-    vehicle.hundredths = static_cast<int>(total % 100);
-    vehicle.second = static_cast<int>(seconds % 60);
-    vehicle.minute = static_cast<int>(seconds / 60 % 60);
-    vehicle.hour = static_cast<int>(seconds / 3600 % 24);
-    vehicle.day = static_cast<int>(days % daysPerMonth) + 1;
-    vehicle.month = static_cast<int>(days / daysPerMonth % monthsPerYear) + 1;
-    vehicle.year = static_cast<int>(days / (daysPerMonth * monthsPerYear));
+    stampCalendarTime(vehicle, std::llround(settings.startS * 100.0) + hundredthsAfterStart);
 }
 
 std::string TrafficGenerator::formatRecord(const Vehicle& vehicle) const

@@ -1,6 +1,7 @@
 #include "trafficmodel/ModelTraffic.h"
 
 #include "config/CConfigData.h"
+#include "trafficfiles/CalendarStamp.h"
 #include "trafficfiles/RecordFormat.h"
 #include "trafficmodel/RateClock.h"
 #include "vehicles/Truck.h"
@@ -23,22 +24,6 @@ constexpr int widestGrossUnits = 9999;  // a four-digit GVW column
 constexpr double longestLength = 99.9;  // m, a three-digit length column
 constexpr int attempts = 20;            // draws of a layout until it classifies as its class
 constexpr double smallestGapS = 0.01;   // one hundredth: two vehicles of a stream never share a stamp
-
-// Whole hundredths throughout, so that no time stamp loses a hundredth to rounding.
-void stampTime(Vehicle& vehicle, long long total)
-{
-    const long long daysPerMonth = std::max(1, theConfigData.daysPerMonth);
-    const long long monthsPerYear = std::max(1, theConfigData.monthsPerYear);
-    const long long seconds = total / 100;
-    const long long days = seconds / 86400;
-    vehicle.hundredths = static_cast<int>(total % 100);
-    vehicle.second = static_cast<int>(seconds % 60);
-    vehicle.minute = static_cast<int>(seconds / 60 % 60);
-    vehicle.hour = static_cast<int>(seconds / 3600 % 24);
-    vehicle.day = static_cast<int>(days % daysPerMonth) + 1;
-    vehicle.month = static_cast<int>(days / daysPerMonth % monthsPerYear) + 1;
-    vehicle.year = static_cast<int>(days / (daysPerMonth * monthsPerYear));
-}
 }
 
 ModelTraffic::ModelTraffic(const Model& chosen, std::uint16_t formatCode, std::uint32_t seed, double durationS,
@@ -246,7 +231,7 @@ long long ModelTraffic::write(std::ostream& out)
         vehicle->directionPositive = lane.direction == 1;
         vehicle->lane = lane.lane;
         vehicle->recordNumber = static_cast<int>(written % 99999) + 1;
-        stampTime(*vehicle, hundredths);
+        stampCalendarTime(*vehicle, hundredths);
         if (format == vorkFormat)
             writeVORK(*vehicle, record);
         else if (format == dorivFormat)
