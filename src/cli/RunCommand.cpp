@@ -230,6 +230,7 @@ int RunCommand::execute(const Options& options)
     RunSummary summary(statistics, wall.count(), output,
                        absoluteName(document.resolvedMetricsFolder().empty() ? "." : document.resolvedMetricsFolder()));
     summary.setReleaseOrder(document.getReleaseOrder());
+    summary.setSeed(options.seed);
     if (trajectories)
         summary.setTrajectoryFiles(trajectories->getFileName(), trajectories->getFiguresFileName());
     summary.print(out);

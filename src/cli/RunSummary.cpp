@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <ostream>
+#include <string>
 #include <utility>
 
 RunSummary::RunSummary(const RunStatistics& figures, double wall, std::string output, std::string metrics)
@@ -62,6 +63,8 @@ void RunSummary::print(std::ostream& out) const
 
     out << "Simulated start:     " << simulatedTime(statistics.startTime) << '\n'
         << "Simulated end:       " << simulatedTime(statistics.currentTime) << '\n'
+        << "Seed:                " << (seed ? std::to_string(*seed) : "none given (from the system, not repeatable)")
+        << '\n'
         << "Steps:               " << statistics.steps << '\n'
         << "Vehicles released:   " << statistics.vehiclesReleased << '\n'
         << "Vehicles written:    " << statistics.recordsWritten << '\n'

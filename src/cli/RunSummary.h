@@ -1,11 +1,13 @@
 #pragma once
-// The closing report of a headless run: the simulated start and end, the counts of steps and
-// vehicles, the release order and delays and the closest gap, the wall time and where the outputs went.
+// The closing report of a headless run: the simulated start and end, the seed, the counts of steps
+// and vehicles, the release order and delays and the closest gap, the wall time and where the outputs went.
 
 #include "engine/ReleaseOrder.h"
 #include "engine/RunStatistics.h"
 
+#include <cstdint>
 #include <iosfwd>
+#include <optional>
 #include <string>
 
 class RunSummary
@@ -17,6 +19,8 @@ public:
     void setTrajectoryFiles(std::string csvFile, std::string figuresFile);
     // Named beside the release delays; file order unless set.
     void setReleaseOrder(ReleaseOrder order) { releaseOrder = order; }
+    // The seed the run was given; without one the generator was seeded from the system.
+    void setSeed(std::optional<std::uint32_t> given) { seed = given; }
 
     void print(std::ostream& out) const;
 
@@ -28,6 +32,7 @@ private:
 
     RunStatistics statistics;
     ReleaseOrder releaseOrder = ReleaseOrder::file;
+    std::optional<std::uint32_t> seed;
     double wallSeconds;  // s
     std::string outputFile;
     std::string metricsFolder;

@@ -76,7 +76,11 @@ RunFolder RunFolder::read(const fs::path& folder)
     run.metricsFolder = isFolder(folder / "metrics") ? folder / "metrics" : folder;
     std::error_code error;
     if (fs::is_regular_file(folder / "summary.txt", error))
-        run.summary = SummaryFigures::read(load(folder / "summary.txt"));
+    {
+        const CsvText summary = load(folder / "summary.txt");
+        run.summary = SummaryFigures::read(summary);
+        run.seed = SummaryFigures::seedOf(summary);
+    }
     const std::optional<double> runSeconds = run.summary ? SummaryFigures::runSeconds(*run.summary) : std::nullopt;
 
     fs::directory_iterator entries(run.metricsFolder, error);

@@ -15,6 +15,7 @@ struct RunFolder
     std::filesystem::path folder;
     std::filesystem::path metricsFolder;
     std::optional<RunTable> summary;
+    std::optional<std::string> seed;         // as its summary states it
     std::map<std::string, RunTable> tables;  // the compared files, by name
     std::set<std::string> fileNames;         // every measurement file, compared or not
 

@@ -80,7 +80,8 @@ RunTable read(const CsvText& summary)
         if (colon == std::string::npos)
             continue;
         const std::string label = line.substr(0, colon);
-        if (label == "Wall time")
+        // The wall time measures the machine and the seed names the run: neither is a figure of it.
+        if (label == "Wall time" || label == "Seed")
             continue;
         std::string parts = withoutParentheses(line.substr(colon + 1));
         std::replace(parts.begin(), parts.end(), ';', ',');
@@ -99,6 +100,20 @@ RunTable read(const CsvText& summary)
         }
     }
     return table;
+}
+
+std::optional<std::string> seedOf(const CsvText& summary)
+{
+    for (std::size_t number = 1; number <= summary.lineCount(); ++number)
+    {
+        const std::string_view line = summary.line(number);
+        if (line.starts_with("Seed:"))
+        {
+            const std::vector<std::string> said = words(std::string(line.substr(5)));
+            return joined(said.begin(), said.end());
+        }
+    }
+    return std::nullopt;
 }
 
 std::optional<std::pair<double, double>> simulatedSpan(const RunTable& figures)

@@ -5,19 +5,13 @@
 #include "report/HtmlReport.h"
 #include "report/PageText.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
+
 #include <cmath>
 #include <sstream>
 
 namespace {
-
-// Fonts every browser has: the charts' own "Sans Serif" is drawn with serifs by some.
-const char* const styleSheet = "body{font-family:'DejaVu Sans',Arial,Helvetica,sans-serif;margin:2em;color:#222}"
-                               "figure svg text{font-family:'DejaVu Sans',Arial,Helvetica,sans-serif}"
-                               "td.number,th{white-space:nowrap}"
-                               "table{border-collapse:collapse;margin:1em 0}"
-                               "th,td{border:1px solid #bbb;padding:0.3em 0.6em}td.number{text-align:right}"
-                               "th{background:#eee}pre{background:#f6f6f6;padding:1em}"
-                               "figure{display:inline-block;margin:0.5em}figure svg{max-width:100%;height:auto}";
 
 using PageText::escaped;
 
@@ -95,11 +89,15 @@ QString build(const CompareRunsResult& result)
     QString html = QStringLiteral("<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"en\">\n"
                                   "<head><meta charset=\"utf-8\"/><title>Roadflux comparison of %1 runs</title>"
                                   "<style>%2</style></head>\n<body>\n<h1>Roadflux comparison of %1 runs</h1>\n")
-                       .arg(QString::number(comparison.runs().size()), QString::fromLatin1(styleSheet));
-    html += QStringLiteral("<ul id=\"runs\">\n");
+                       .arg(QString::number(comparison.runs().size()), QString::fromLatin1(PageText::styleSheet));
+    html += QStringLiteral("<p id=\"provenance\">Written by roadflux-report %1 on %2.</p>\n")
+                .arg(QCoreApplication::applicationVersion(),
+                     QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyy-MM-dd hh:mm 'UTC'")));
+    html += QStringLiteral("<table id=\"runs\"><thead><tr><th>Run</th><th>Seed</th></tr></thead><tbody>\n");
     for (const RunFolder& run : comparison.runs())
-        html += QStringLiteral("<li>%1</li>\n").arg(escaped(run.folder.string()));
-    html += QStringLiteral("</ul>\n");
+        html += QStringLiteral("<tr><td>%1</td><td>%2</td></tr>\n")
+                    .arg(escaped(run.folder.string()), escaped(run.seed.value_or("not in the run's summary")));
+    html += QStringLiteral("</tbody></table>\n");
 
     std::ostringstream text;
     printComparison(result, text);

@@ -24,16 +24,6 @@
 
 namespace {
 
-// Fonts every browser has: the charts' own "Sans Serif" is drawn with serifs by some.
-const char* const styleSheet = "body{font-family:'DejaVu Sans',Arial,Helvetica,sans-serif;margin:2em;color:#222}"
-                               "figure svg text{font-family:'DejaVu Sans',Arial,Helvetica,sans-serif}"
-                               "td.number,th{white-space:nowrap}"
-                               "table{border-collapse:collapse;margin:1em 0}"
-                               "th,td{border:1px solid #bbb;padding:0.3em 0.6em}td.number{text-align:right}"
-                               "th{background:#eee}pre{background:#f6f6f6;padding:1em}"
-                               "figure{display:inline-block;margin:0.5em}figure svg{max-width:100%;height:auto}"
-                               ".problem{color:#a00}.warning{color:#850;font-weight:bold}";
-
 using PageText::escaped;
 
 // Digits with a comma between thousands and a point before the fraction, whatever the machine's locale.
@@ -73,7 +63,7 @@ QString provenance(const ReportSources& sources)
     QString seed = QStringLiteral("not in the run's summary");
     for (const QString& line : sources.summary.split(QLatin1Char('\n')))
         if (line.startsWith(QStringLiteral("Seed")))
-            seed = line.section(QLatin1Char(':'), 1).trimmed();
+            seed = line.section(QLatin1Char(':'), 1, -1).trimmed();
     QString html = QStringLiteral("<table id=\"provenance\"><tbody>\n");
     html += row(QStringLiteral("Program"),
                 QStringLiteral("roadflux-report %1").arg(QCoreApplication::applicationVersion()));
@@ -373,7 +363,7 @@ QString HtmlReport::build(const ReportSources& sources)
     QString html = QStringLiteral("<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"en\">\n"
                                   "<head><meta charset=\"utf-8\"/><title>Roadflux report: %1</title>"
                                   "<style>%2</style></head>\n<body>\n<h1>Roadflux report</h1>\n<p>%1</p>\n")
-                       .arg(escaped(sources.title), QString::fromLatin1(styleSheet));
+                       .arg(escaped(sources.title), QString::fromLatin1(PageText::styleSheet));
     if (!sources.summary.isEmpty())
         html += QStringLiteral("<h2>Summary of the run</h2>\n<pre id=\"summary\">%1</pre>\n")
                     .arg(escaped(withoutGumbelFits(sources.summary)));

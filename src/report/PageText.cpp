@@ -31,6 +31,20 @@ QString slugOf(const QString& name)
 
 namespace PageText {
 
+const char* const styleSheet =
+    "body{font-family:'DejaVu Sans',Arial,Helvetica,sans-serif;margin:2em;color:#222}"
+    "figure svg text{font-family:'DejaVu Sans',Arial,Helvetica,sans-serif}"
+    "td.number,th{white-space:nowrap}"
+    "table{border-collapse:collapse;margin:1em 0}"
+    "th,td{border:1px solid #bbb;padding:0.3em 0.6em}td.number{text-align:right}"
+    "th{background:#eee}pre{background:#f6f6f6;padding:1em}"
+    // Half the width less the margins, but never narrower than a chart can be read at: a narrow
+    // window or a printed page stacks them.
+    "figure{display:inline-block;vertical-align:top;box-sizing:border-box;width:calc(50% - 1em);min-width:30em;"
+    "margin:0.5em}"
+    "figure svg{width:100%;height:auto}"
+    ".problem{color:#a00}.warning{color:#850;font-weight:bold}";
+
 QString escaped(const QString& text)
 {
     QString clean = text;

@@ -15,6 +15,10 @@ namespace PageText {
 QString escaped(const QString& text);
 QString escaped(const std::string& text);
 
+// The pages' one style: fonts every browser has (the charts' own "Sans Serif" is drawn with
+// serifs by some), numbers that do not wrap, and two charts to a row where the page is wide.
+extern const char* const styleSheet;
+
 }  // namespace PageText
 
 // The ids of one page. A name becomes an id of letters, digits, '-', '_' and '.', and a

@@ -76,6 +76,7 @@ TEST_F(StudyRun, FinishesWithTheSummaryAndWhereTheOutputsWent)
     EXPECT_EQ(summaryFigure(result.out, "Skipped vehicles"), 0);
     EXPECT_TRUE(contains(result.out, "Simulated start:     "));
     EXPECT_TRUE(contains(result.out, "(year 0, month 1, day 1, 08:00:"));
+    EXPECT_TRUE(contains(result.out, "Seed:                none given (from the system, not repeatable)\n"));
     EXPECT_TRUE(contains(result.out, "Output traffic file: " + folder.file("output.txt")));
     EXPECT_TRUE(contains(result.out, "Metrics folder:      " + folder.file("metrics") + "/"));
     EXPECT_TRUE(fs::exists(folder.file("metrics/FD_All_Pos_1000.csv")));
@@ -93,6 +94,7 @@ TEST_F(StudyRun, RunsWithTheSameSeedAreIdenticalByteForByte)
     ASSERT_EQ(first.status, 0) << first.err;
     ASSERT_EQ(second.status, 0) << second.err;
     ASSERT_EQ(other.status, 0) << other.err;
+    EXPECT_TRUE(contains(first.out, "Seed:                5\n"));
     EXPECT_EQ(TemporaryFolder::read(folder.file("first/output.txt")),
               TemporaryFolder::read(folder.file("second/output.txt")));
     EXPECT_EQ(folderText(folder.file("first/metrics")), folderText(folder.file("second/metrics")));

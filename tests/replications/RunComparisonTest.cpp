@@ -122,7 +122,11 @@ TEST_F(RunComparisonTest, SummaryFiguresByLabelAbsentLinesTolerated)
     {
         EXPECT_THAT(key, ::testing::Not(HasSubstr("Wall time")));
         EXPECT_THAT(key, ::testing::Not(HasSubstr("Output traffic file")));
+        // Seeds differ from run to run by design: not a figure whose spread means anything.
+        EXPECT_THAT(key, ::testing::Not(HasSubstr("Seed")));
     }
+    EXPECT_EQ(comparison.runs()[0].seed, "1");
+    EXPECT_EQ(comparison.runs()[2].seed, std::nullopt);
 }
 
 TEST_F(RunComparisonTest, ReplicationsOfTheMeanTotalFlow)

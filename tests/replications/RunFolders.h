@@ -82,15 +82,17 @@ protected:
             "seed1", "summary.txt",
             summary(
                 1000, 1200, 100,
+                "Seed:                1\n"
                 "Release delay (s):   mean 0.70, 95th percentile 1.40, maximum 2.00; 0 vehicles waited more than 10 s\n"
                 "Minimum gap (m):     23.50; 0 vehicle-steps with a gap of 0 m or less\n"));
         write(
             "seed2", "summary.txt",
             summary(
                 1000, 1200, 110,
+                "Seed:                2\n"
                 "Release delay (s):   mean 0.90, 95th percentile 1.80, maximum 3.00; 1 vehicles waited more than 10 s\n"
                 "Minimum gap (m):     20.50; 0 vehicle-steps with a gap of 0 m or less\n"));
-        // A runner that writes neither release delays nor the minimum gap.
+        // A runner that writes neither the seed, release delays nor the minimum gap.
         write("seed3", "summary.txt", summary(1000, 1170, 90));
     }
 

@@ -120,6 +120,19 @@ TEST_F(CompareReportTest, TablesTheReplicationsNeededWithTheCurrentHalfWidth)
                                     QStringLiteral("5"), QString::number(*estimate.runsNeeded)}));
 }
 
+TEST_F(CompareReportTest, TheHeaderNamesEachRunWithItsSeedAndTheProgram)
+{
+    writeThreeRuns();
+    const QString html = CompareReport::build(threeRunsCompared());
+    for (const QString& row :
+         {QStringLiteral("<tr><td>%1</td><td>1</td></tr>").arg(QString::fromStdString(run("seed1").string())),
+          QStringLiteral("<tr><td>%1</td><td>2</td></tr>").arg(QString::fromStdString(run("seed2").string())),
+          QStringLiteral("<tr><td>%1</td><td>not in the run's summary</td></tr>")
+              .arg(QString::fromStdString(run("seed3").string()))})
+        EXPECT_TRUE(html.contains(row)) << row.toStdString();
+    EXPECT_TRUE(html.contains(QStringLiteral("Written by roadflux-report")));
+}
+
 TEST_F(CompareReportTest, FiguresTheInputFixesAreSaidSoAndEveryComparedFileIsCharted)
 {
     writeThreeRuns();

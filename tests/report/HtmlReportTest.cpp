@@ -142,6 +142,17 @@ TEST_F(HtmlReportTest, TheHeaderNamesWhatMadeTheRunAndThePageUsesFontsEveryBrows
     // The charts' text in a sans-serif font the browser has, numbers that do not wrap.
     EXPECT_TRUE(html.contains(QStringLiteral("figure svg text{font-family:'DejaVu Sans',Arial")));
     EXPECT_TRUE(html.contains(QStringLiteral("td.number,th{white-space:nowrap}")));
+    // Two charts to a row where the page is wide.
+    EXPECT_TRUE(html.contains(QStringLiteral("width:calc(50% - 1em)")));
+
+    // The seed as the runner states it, its words after the colon included.
+    for (const char* said : {"42", "none given (from the system, not repeatable)"})
+    {
+        writeTextFile(run / "summary.txt",
+                      std::string("The simulation has finished.\nSeed:                ") + said + "\n");
+        const QString seeded = HtmlReport::build(HtmlReport::sourcesOf(run));
+        EXPECT_TRUE(seeded.contains(QStringLiteral("<th>Seed</th><td>%1</td>").arg(QString::fromLatin1(said)))) << said;
+    }
 }
 
 TEST_F(HtmlReportTest, HoldsEveryChartAsInlineSvg)
