@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # tools/batch/long-run.sh end to end on synthetic traffic: the days split into one job or four
 # give the same day folders and the same block maxima from `extremes`; a rerun does only the
-# days missing; traffic files go unless kept; the study's per-lane release is used; a folder the
+# days missing; traffic files go unless kept, seconds files when asked; the study's per-lane release is used; a folder the
 # long run did not make is left alone; careless command lines are refused with nothing run.
 #   long_run.sh BUILD_DIR SOURCE_DIR
 set -uo pipefail
@@ -37,6 +37,19 @@ grep -q "Bridge Viaduct: 8 whole days from 8 runs in 1 series; 1 partial day lef
 for bridge in Viaduct Underpass TwoSpan; do
   cmp -s "one-ext/extremes_$bridge.csv" "four-ext/extremes_$bridge.csv" ||
     fail "$bridge: the block maxima and fits differ between one job and four"
+done
+
+# --no-seconds: the seconds files go, and the interval files (300 s, dividing the day) give the
+# same daily maxima.
+long_run --flow 40 --days 8 --days-per-job 4 --no-seconds lean >lean.log 2>&1 || fail "--no-seconds: $(tail -3 lean.log)"
+compgen -G "lean/day-*/metrics/LE_*_seconds.csv" >/dev/null && fail "--no-seconds kept seconds files"
+[ -f lean/day-00003/metrics/LE_Viaduct.csv ] || fail "--no-seconds removed the interval files"
+"$ROADFLUX_CLI" extremes lean/day-*[0-9] --csv lean-ext >lean-ext.log 2>&1 || fail "extremes without seconds files"
+maxima() { grep '^block,' "$1" | cut -d, -f1-4,11; }
+for bridge in Viaduct Underpass TwoSpan; do
+  [ -n "$(maxima "one-ext/extremes_$bridge.csv")" ] &&
+    [ "$(maxima "one-ext/extremes_$bridge.csv")" = "$(maxima "lean-ext/extremes_$bridge.csv")" ] ||
+    fail "$bridge: the daily maxima from interval files differ from those of the seconds files"
 done
 
 # A rerun does only what is missing: an interrupted day and a removed one, the rest untouched.

@@ -3,7 +3,7 @@
 # OUTDIR/day-NNNNN (summary.txt, metrics/ with the bridges' load-effect files, log.txt).
 #   long-run-job.sh --study STUDY (--model MODEL | --flow VEH_PER_H | --generator CMD) --days N
 #                   [--days-per-job K] [--seed S] [--config FILE] [--bridges FILE] [--format FMT]
-#                   [--keep-traffic] (--job J | --count-jobs) OUTDIR
+#                   [--keep-traffic] [--no-seconds] (--job J | --count-jobs) OUTDIR
 # Day d's traffic starts at 00:00 of day d of the calendar, from the seed S*1000003+d (mod 2^32),
 # and the runner uses the same seed: a day's folder depends on the study, the traffic's source,
 # S and d alone, never on how the days are split into jobs (a run of several days would draw its
@@ -17,18 +17,21 @@
 # A day's folder is complete (it holds the marker .roadflux-run and summary.txt) or absent: it is
 # made as day-NNNNN.partial and renamed once its run succeeded, and a rerun does only the days
 # that are missing. The traffic files (input and output) are removed unless --keep-traffic.
+# --no-seconds removes each day's LE_<bridge>_seconds.csv once it ran (some 1.5 MB a bridge and a
+# day, most of a long run's disk and of what extremes reads): the daily maxima then come from the
+# interval files, exact when the bridges' interval divides the day (the default, 86400 s, does).
 # --count-jobs checks the command line and prints the number of jobs, ceil(N / K).
 # Exit status: 0 every day of the job complete; 1 a day failed (named on stderr, its log in
 # day-NNNNN.partial/log.txt); 2 a command line that cannot be run; 3 a day in progress elsewhere;
 # 128+N stopped by signal N (the runner stopped with it, the day stays .partial).
 set -uo pipefail
 marker=.roadflux-run
-usage="usage: long-run-job.sh --study STUDY (--model MODEL | --flow F | --generator CMD) --days N [--days-per-job K] [--seed S] [--config FILE] [--bridges FILE] [--format FMT] [--keep-traffic] (--job J | --count-jobs) OUTDIR"
+usage="usage: long-run-job.sh --study STUDY (--model MODEL | --flow F | --generator CMD) --days N [--days-per-job K] [--seed S] [--config FILE] [--bridges FILE] [--format FMT] [--keep-traffic] [--no-seconds] (--job J | --count-jobs) OUTDIR"
 refuse() {
   echo "long-run: $*" >&2
   exit 2
 }
-study="" model="" flow="" generator="" days="" per_job=1 seed=1 config="" bridges="" format="" keep=false
+study="" model="" flow="" generator="" days="" per_job=1 seed=1 config="" bridges="" format="" keep=false seconds=true
 job="" count_jobs=false outdir=""
 need() { [ $# -ge 2 ] && [ -n "$2" ] || refuse "$1 needs a value; $usage"; }
 while [ $# -gt 0 ]; do
@@ -45,6 +48,7 @@ while [ $# -gt 0 ]; do
     --format) need "$@"; format=$2; shift 2 ;;
     --job) need "$@"; job=$2; shift 2 ;;
     --keep-traffic) keep=true; shift ;;
+    --no-seconds) seconds=false; shift ;;
     --count-jobs) count_jobs=true; shift ;;
     --) shift; [ $# -eq 1 ] || refuse "one output folder after --; $usage"; outdir=$1; shift ;;
     -?*) refuse "unknown option '$1'; $usage" ;;
@@ -172,6 +176,7 @@ run_day() {
     printf '%s\n' "${line//"$partial/"/"$final/"}"
   done <"$partial/summary.txt.tmp" >"$partial/summary.txt" && rm -f "$partial/summary.txt.tmp" || return 1
   $keep || rm -f -- "$traffic" "$partial/output.txt"
+  $seconds || rm -f -- "$partial"/metrics/LE_*_seconds.csv
   mv -T -- "$partial" "$final" || { echo "long-run: $partial could not be renamed to $final" >&2; return 1; }
   rm -f "$outdir/.$current.lock"
   echo "$current: done"

@@ -4,7 +4,7 @@
 # days continue the calendar (day d starts at 00:00 of day d), so `roadflux-cli extremes
 # OUTDIR/day-*[0-9]` finds the same daily maxima however the days were split into jobs.
 #   long-run.sh [-j JOBS_IN_PARALLEL] --study STUDY --model MODEL --days N [--days-per-job K]
-#               [--keep-traffic] [--seed S] [--config FILE] [--bridges FILE] OUTDIR
+#               [--keep-traffic] [--no-seconds] [--seed S] [--config FILE] [--bridges FILE] OUTDIR
 # --flow F [--format FMT] (synthetic traffic without a model) or --generator CMD (called as
 # CMD OUT DAY SEED) stand in for --model; tools/batch/long-run-job.sh tells every option.
 # Set ROADFLUX_CLI to roadflux-cli's path when it is not on PATH.
@@ -27,7 +27,7 @@ while [ $# -gt 0 ]; do
       parallel_jobs=$2
       shift 2
       ;;
-    --keep-traffic | --) args+=("$1"); shift ;;
+    --keep-traffic | --no-seconds | --) args+=("$1"); shift ;;
     --job | --count-jobs) refuse "$1 is the job script's own option" ;;
     -?*)
       [ $# -ge 2 ] || refuse "$1 needs a value"
