@@ -7,6 +7,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <fstream>
+#include <map>
 
 using ::testing::HasSubstr;
 using ::testing::Not;
