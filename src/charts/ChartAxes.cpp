@@ -4,6 +4,7 @@
 
 #include <QCategoryAxis>
 #include <QChart>
+#include <QLogValueAxis>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -51,6 +52,31 @@ void fitExactly(QValueAxis& axis, double low, double high, double step)
     axis.setTickType(QValueAxis::TicksDynamic);
     axis.setTickAnchor(0.0);
     axis.setTickInterval(interval);
+}
+
+QLogValueAxis* addLog(QChart& chart, Qt::Alignment alignment, const QString& title)
+{
+    auto* axis = new QLogValueAxis;
+    axis->setTitleText(title.toHtmlEscaped());
+    axis->setBase(10.0);
+    axis->setLabelFormat(QStringLiteral("%g"));
+    axis->setMinorTickCount(8);
+    chart.addAxis(axis, alignment);
+    return axis;
+}
+
+void fitLog(QLogValueAxis& axis, double low, double high)
+{
+    if (!(low > 0.0) || !std::isfinite(low) || !std::isfinite(high) || !(high >= low))
+    {
+        low = 1.0;
+        high = 10.0;
+    }
+    const double from = std::pow(10.0, std::floor(std::log10(low)));
+    double to = std::pow(10.0, std::ceil(std::log10(high)));
+    if (!(to > from))
+        to = from * 10.0;
+    axis.setRange(from, to);
 }
 
 void Extent::include(double value)

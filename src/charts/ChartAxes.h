@@ -8,6 +8,7 @@
 #include <optional>
 
 class QChart;
+class QLogValueAxis;
 class QValueAxis;
 
 namespace ChartAxes {
@@ -20,6 +21,11 @@ void fit(QValueAxis& axis, double low, double high);
 // Shows exactly [low, high], with ticks at round values (multiples of `step` when given): for
 // time axes and for cells that must fill the plot.
 void fitExactly(QValueAxis& axis, double low, double high, double step = 0.0);
+
+// A base-10 logarithmic axis, labelled with plain numbers; fitLog shows whole decades around
+// [low, high] (both above 0).
+QLogValueAxis* addLog(QChart& chart, Qt::Alignment alignment, const QString& title);
+void fitLog(QLogValueAxis& axis, double low, double high);
 
 // A running minimum and maximum of finite values.
 struct Extent

@@ -78,6 +78,44 @@ std::vector<QLineSeries*> addLine(QChart& chart, const QString& name, const QCol
     return lines;
 }
 
+std::vector<QAreaSeries*> addBand(QChart& chart, const QString& name, const QColor& colour,
+                                  const std::vector<QPointF>& lows, const std::vector<QPointF>& highs, QAbstractAxis* x,
+                                  QAbstractAxis* y)
+{
+    QColor fill = colour;
+    fill.setAlphaF(0.25);
+    std::vector<QAreaSeries*> areas;
+    const std::size_t count = std::min(lows.size(), highs.size());
+    const auto known = [&](std::size_t i) { return isFinite(lows[i]) && isFinite(highs[i]); };
+    std::size_t i = 0;
+    while (i < count)
+    {
+        if (!known(i))
+        {
+            ++i;
+            continue;
+        }
+        auto* area = new QAreaSeries;
+        auto* upper = new QLineSeries(area);
+        auto* lower = new QLineSeries(area);
+        for (; i < count && known(i); ++i)
+        {
+            *lower << lows[i];
+            *upper << highs[i];
+        }
+        area->setUpperSeries(upper);
+        area->setLowerSeries(lower);
+        area->setName(name.toHtmlEscaped());
+        attach(chart, area, x, y);
+        area->setColor(fill);
+        area->setPen(Qt::NoPen);
+        if (!areas.empty())
+            hideFromLegend(chart, area);
+        areas.push_back(area);
+    }
+    return areas;
+}
+
 QScatterSeries* addScatter(QChart& chart, const QString& name, const QColor& colour, const std::vector<QPointF>& points,
                            QAbstractAxis* x, QAbstractAxis* y)
 {

@@ -37,6 +37,12 @@ QScatterSeries* addScatter(QChart& chart, const QString& name, const QColor& col
 // The points a series was given, whether it draws them itself or a DenseSeriesItem does.
 QList<QPointF> dataOf(const QXYSeries& series);
 
+// The band between the lows and highs (the same x in each), filled in a light shade of `colour`:
+// one area per run of points where both are finite, only the first named in the legend.
+std::vector<QAreaSeries*> addBand(QChart& chart, const QString& name, const QColor& colour,
+                                  const std::vector<QPointF>& lows, const std::vector<QPointF>& highs, QAbstractAxis* x,
+                                  QAbstractAxis* y);
+
 // Stacked bars centred on `centres`, `width` wide in data units: stack s of bar i spans from the
 // sum of heights[0..s-1][i] to the sum of heights[0..s][i]. One filled area per stack. Bars at
 // least as wide as their spacing touch and are drawn as steps.

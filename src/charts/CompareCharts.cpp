@@ -5,7 +5,6 @@
 #include "charts/ChartSeries.h"
 #include "outputfiles/MeasurementFileName.h"
 
-#include <QAreaSeries>
 #include <QCategoryAxis>
 #include <QChart>
 #include <QLegend>
@@ -65,44 +64,6 @@ std::optional<double> knownInterval(const ComparedTable& table)
     return std::nullopt;
 }
 
-// The band between the lows and highs, one area per run of intervals where both are known.
-void addBand(QChart& chart, const QString& name, const QColor& colour, const std::vector<QPointF>& lows,
-             const std::vector<QPointF>& highs, QAbstractAxis* x, QAbstractAxis* y)
-{
-    QColor fill = colour;
-    fill.setAlphaF(0.25);
-    bool named = false;
-    std::size_t i = 0;
-    while (i < lows.size())
-    {
-        if (!std::isfinite(lows[i].y()) || !std::isfinite(highs[i].y()))
-        {
-            ++i;
-            continue;
-        }
-        auto* area = new QAreaSeries;
-        auto* upper = new QLineSeries(area);
-        auto* lower = new QLineSeries(area);
-        for (; i < lows.size() && std::isfinite(lows[i].y()) && std::isfinite(highs[i].y()); ++i)
-        {
-            *lower << lows[i];
-            *upper << highs[i];
-        }
-        area->setUpperSeries(upper);
-        area->setLowerSeries(lower);
-        area->setName(name.toHtmlEscaped());
-        chart.addSeries(area);
-        area->attachAxis(x);
-        area->attachAxis(y);
-        area->setColor(fill);
-        area->setPen(Qt::NoPen);
-        if (named)
-            for (QLegendMarker* marker : chart.legend()->markers(area))
-                marker->setVisible(false);
-        named = true;
-    }
-}
-
 QString runName(const std::vector<RunFolder>& runs, std::size_t run)
 {
     QString name = run < runs.size() ? QString::fromStdString(runs[run].folder.filename().string()) : QString();
@@ -147,7 +108,8 @@ ResultChart meanChart(const ComparedTable& table, const Quantity& quantity, std:
         ys.include(cell.high());
         ys.include(cell.low());
     }
-    addBand(*chart, QStringLiteral("95 % confidence interval of the mean"), ChartPalette::lane(0), lows, highs, x, y);
+    ChartSeries::addBand(*chart, QStringLiteral("95 % confidence interval of the mean"), ChartPalette::lane(0), lows,
+                         highs, x, y);
     ChartSeries::addLine(*chart, QStringLiteral("Mean of the runs"), ChartPalette::lane(0), means, x, y);
     if (withRuns != nullptr)
         for (std::size_t run = 0; run < table.runs.size(); ++run)

@@ -2,19 +2,16 @@
 
 #include "cli/CliFailure.h"
 #include "cli/NumberOptions.h"
-#include "extremes/ExtremeFit.h"
-#include "extremes/ExtremesError.h"
-#include "extremes/LikelihoodRatio.h"
-#include "extremes/ReturnLevels.h"
 #include "files/AtomicFileWriter.h"
 #include "files/FileClaims.h"
 #include "outputfiles/BadFile.h"
+#include "replications/BlockMaximaFits.h"
 #include "replications/CalendarBlocks.h"
 #include "replications/ComparisonError.h"
+#include "replications/ExtremesText.h"
 
 #include <CLI/CLI.hpp>
 
-#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <ostream>
@@ -23,100 +20,9 @@
 namespace fs = std::filesystem;
 
 namespace {
-constexpr double daysPerYear = 365.25;
-constexpr double defaultYears[] = {75.0, 1000.0};
-constexpr double longestPeriodYears = 1e6;
-constexpr double longestPeriodBlocks = 1e9;
-constexpr double significance = 0.05;
-
-struct Period
-{
-    double blocks = 0.0;
-    double years = 0.0;
-};
-
-struct BridgeFits
-{
-    std::optional<ExtremeFit> gumbel;
-    std::optional<ExtremeFit> gev;
-    std::optional<LikelihoodRatio> test;
-    std::vector<ReturnLevel> gumbelLevels;
-    std::vector<ReturnLevel> gevLevels;  // by the delta method, for its standard error
-    std::vector<std::optional<ProfileInterval>> gevProfiles;
-    std::vector<std::string> problems;  // the bridge has no figure: the command fails
-    // The GEV's three parameters ask more of a short sample than the Gumbel's two: without them the
-    // Gumbel figures still stand, and the user is told.
-    std::vector<std::string> notes;
-};
-
-std::string number(double value, int digits = 6)
-{
-    char text[40];
-    std::snprintf(text, sizeof text, "%.*g", digits, value);
-    return text;
-}
-
-std::string plural(std::size_t count, const std::string& word)
-{
-    return std::to_string(count) + ' ' + word + (count == 1 ? "" : "s");
-}
-
-BridgeFits fit(const BridgeBlocks& blocks, const std::vector<Period>& periods)
-{
-    BridgeFits fits;
-    const std::vector<double> maxima = blocks.maxima();
-    try
-    {
-        fits.gumbel = Extremes::fitGumbel(maxima);
-        for (const Period& period : periods)
-            fits.gumbelLevels.push_back(Extremes::returnLevel(*fits.gumbel, period.blocks));
-    }
-    catch (const ExtremesError& refused)
-    {
-        fits.problems.push_back(std::string("no Gumbel fit: ") + refused.what());
-        return fits;
-    }
-    try
-    {
-        fits.gev = Extremes::fitGev(maxima);
-        fits.test = Extremes::gumbelAgainstGev(*fits.gumbel, *fits.gev);
-        for (const Period& period : periods)
-            fits.gevLevels.push_back(Extremes::returnLevel(*fits.gev, period.blocks));
-    }
-    catch (const ExtremesError& refused)
-    {
-        fits.gev.reset();
-        fits.test.reset();
-        fits.gevLevels.clear();
-        fits.notes.push_back(std::string("no GEV fit: ") + refused.what());
-        return fits;
-    }
-    for (const Period& period : periods)
-    {
-        try
-        {
-            fits.gevProfiles.push_back(Extremes::profileInterval(maxima, *fits.gev, period.blocks));
-        }
-        catch (const ExtremesError& refused)
-        {
-            fits.gevProfiles.push_back(std::nullopt);
-            fits.notes.push_back("no profile-likelihood interval of the GEV's " + number(period.years) +
-                                 "-year level: " + refused.what());
-        }
-    }
-    return fits;
-}
-
-std::string withError(double value, double error)
-{
-    return number(value) + " (" + number(error, 3) + ")";
-}
-
-std::string profileText(const ProfileInterval& profile)
-{
-    return number(profile.level) + " [" + (profile.low ? number(*profile.low) : "< " + number(profile.searchedLow)) +
-           ", " + (profile.high ? number(*profile.high) : "> " + number(profile.searchedHigh)) + "]";
-}
+using ExtremesText::number;
+using ExtremesText::plural;
+using ExtremesText::withError;
 
 std::string padded(const std::string& text, std::size_t width)
 {
@@ -133,27 +39,15 @@ void printFitRow(std::ostream& out, const char* name, const ExtremeFit& fit)
         << number(fit.logLikelihood) << '\n';
 }
 
-void printBridge(std::ostream& out, const BridgeBlocks& blocks, const BridgeFits& fits,
-                 const std::vector<Period>& periods, BlockLength length)
+void printBridge(std::ostream& out, const BridgeBlocks& blocks, const BlockMaximaFits& fits,
+                 const std::vector<ReturnPeriod>& periods, BlockLength length)
 {
     const std::string unit = CalendarBlocks::nameOf(length);
-    out << "\nBridge " << blocks.bridge << ": " << plural(blocks.whole.size(), "whole " + unit) << " from "
-        << plural(blocks.runs, "run") << " in " << plural(blocks.series, "series") << "; "
-        << plural(blocks.partial.size(), "partial " + unit) << " left out\n";
-    if (blocks.runsFromIntervals > 0)
-        out << "  " << plural(blocks.runsFromIntervals, "run")
-            << " without LE_" + blocks.bridge + "_seconds.csv: maxima placed by their interval rows\n";
-    if (!blocks.whole.empty())
-    {
-        const CalendarBlock* largest = &blocks.whole.front();
-        for (const CalendarBlock& block : blocks.whole)
-            if (block.maximum > largest->maximum)
-                largest = &block;
-        out << "  Largest " << (length == BlockLength::week ? "weekly" : "daily") << " maximum "
-            << number(largest->maximum) << " at " << number(largest->time, 10) << " s (" << unit << ' '
-            << largest->number << (blocks.series > 1 ? ", series " : "")
-            << (blocks.series > 1 ? std::to_string(largest->series) : "") << ")\n";
-    }
+    out << "\nBridge " << blocks.bridge << ": " << ExtremesText::blockCounts(blocks, length) << '\n';
+    if (const std::string note = ExtremesText::intervalRowsNote(blocks); !note.empty())
+        out << "  " << note << '\n';
+    if (const std::string largest = ExtremesText::largestMaximum(blocks, length); !largest.empty())
+        out << "  " << largest << '\n';
     if (!fits.gumbel)
         return;
     const std::size_t n = fits.gumbel->blocks;
@@ -164,20 +58,16 @@ void printBridge(std::ostream& out, const BridgeBlocks& blocks, const BridgeFits
     if (fits.gev)
         printFitRow(out, "GEV", *fits.gev);
     if (fits.test)
-        out << "  Gumbel against GEV: deviance " << number(fits.test->deviance, 4) << ", p-value "
-            << number(fits.test->pValue, 3) << " (" << plural(n, unit) << "): the Gumbel is "
-            << (fits.test->pValue < significance ? "rejected" : "not rejected") << " at the 5 % level\n";
+        out << "  Gumbel against GEV: " << ExtremesText::testFigures(*fits.test) << " (" << plural(n, unit)
+            << "): " << ExtremesText::testVerdict(*fits.test) << '\n';
     out << "  Return levels, 95 % confidence intervals (Gumbel: delta method; GEV: profile likelihood):\n"
         << "    " << padded("period", 30) << padded("Gumbel", 34) << "GEV\n";
     for (std::size_t i = 0; i < periods.size(); ++i)
     {
-        const ReturnLevel& g = fits.gumbelLevels[i];
-        const std::string period = number(periods[i].years) + " years (" + number(periods[i].blocks) + ' ' + unit +
-                                   (periods[i].blocks == 1.0 ? "" : "s") + ")";
-        out << "    " << padded(period, 30)
-            << padded(number(g.level) + " [" + number(g.low) + ", " + number(g.high) + "]", 34);
+        out << "    " << padded(ExtremesText::periodText(periods[i], length), 30)
+            << padded(ExtremesText::deltaText(fits.gumbelLevels[i]), 34);
         if (i < fits.gevProfiles.size() && fits.gevProfiles[i])
-            out << profileText(*fits.gevProfiles[i]);
+            out << ExtremesText::profileText(*fits.gevProfiles[i]);
         else
             out << "-";
         out << '\n';
@@ -204,7 +94,7 @@ public:
              << (error ? cell(*error) : "") << ",,," << fit.blocks << ",\n";
     }
 
-    void level(const ExtremeFit& fit, const Period& period, double value, std::optional<double> error,
+    void level(const ExtremeFit& fit, const ReturnPeriod& period, double value, std::optional<double> error,
                std::optional<double> low, std::optional<double> high, const char* interval)
     {
         text << "return_level,,,,,," << modelName(fit) << ",level," << cell(period.years) << ',' << cell(period.blocks)
@@ -229,7 +119,7 @@ private:
     std::ostringstream text;
 };
 
-std::string csvOf(const BridgeBlocks& blocks, const BridgeFits& fits, const std::vector<Period>& periods)
+std::string csvOf(const BridgeBlocks& blocks, const BlockMaximaFits& fits, const std::vector<ReturnPeriod>& periods)
 {
     CsvRows rows;
     for (const CalendarBlock& block : blocks.whole)
@@ -283,24 +173,12 @@ void makeCsvFolder(const fs::path& folder, const std::vector<std::string>& runs)
         throw CliFailure(folder.string() + ": the folder cannot be made" + (error ? ": " + error.message() : ""));
 }
 
-std::vector<Period> periodsOf(const ExtremesCommand::Options& options, BlockLength length)
+std::vector<ReturnPeriod> periodsOf(const ExtremesCommand::Options& options, BlockLength length)
 {
-    const double blocksPerYear = daysPerYear * 86400.0 / CalendarBlocks::secondsOf(length);
-    std::vector<Period> periods;
-    std::vector<double> years = options.returnYears;
-    if (years.empty() && options.returnBlocks.empty())
-        years.assign(std::begin(defaultYears), std::end(defaultYears));
-    for (double y : years)
-    {
-        if (!(y * blocksPerYear > 1.0))
-            throw CliFailure("--return-period " + number(y) + ": a return period must be longer than one " +
-                                 CalendarBlocks::nameOf(length) + " (" + number(1.0 / blocksPerYear) + " years)",
-                             CliFailure::usage);
-        periods.push_back({y * blocksPerYear, y});
-    }
-    for (double b : options.returnBlocks)
-        periods.push_back({b, b / blocksPerYear});
-    return periods;
+    for (double y : options.returnYears)
+        if (auto refusal = ReturnPeriods::refusalOf(y, length))
+            throw CliFailure("--return-period " + number(y) + ": " + *refusal, CliFailure::usage);
+    return ReturnPeriods::of(options.returnYears, options.returnBlocks, length);
 }
 }
 
@@ -315,11 +193,11 @@ void ExtremesCommand::addTo(CLI::App& app, Options& options)
     extremes
         ->add_option("--return-period", options.returnYears,
                      "Return periods in years of 365.25 days, above one block and up to 1e6 (default 75 1000)")
-        ->check(NumberOptions::real(0.0, longestPeriodYears, "years", true));
+        ->check(NumberOptions::real(0.0, ReturnPeriods::longestYears, "years", true));
     extremes
         ->add_option("--return-blocks", options.returnBlocks,
                      "Return periods in blocks (days or weeks), above 1 and up to 1e9, besides or in place of years")
-        ->check(NumberOptions::real(1.0, longestPeriodBlocks, "blocks", true));
+        ->check(NumberOptions::real(1.0, ReturnPeriods::longestBlocks, "blocks", true));
     extremes->add_option("--csv", options.csvFolder, "Folder for the CSV files, one per bridge: extremes_<bridge>.csv");
 }
 
@@ -328,7 +206,7 @@ ExtremesCommand::ExtremesCommand(std::ostream& outStream, std::ostream& errStrea
 int ExtremesCommand::execute(const Options& options) const
 {
     const BlockLength length = options.block == "week" ? BlockLength::week : BlockLength::day;
-    const std::vector<Period> periods = periodsOf(options, length);
+    const std::vector<ReturnPeriod> periods = periodsOf(options, length);
     BlockCollection collection;
     try
     {
@@ -360,17 +238,11 @@ int ExtremesCommand::execute(const Options& options) const
             throw CliFailure(*problem);
     }
 
-    const std::string unit = CalendarBlocks::nameOf(length);
-    out << "Block maxima: the largest effect in each calendar " << unit << " ("
-        << number(CalendarBlocks::secondsOf(length)) << " s) of the simulation clock, from "
-        << plural(options.runFolders.size(), "run") << ".\n"
-        << "A " << unit << " counts when the runs leave at most " << number(CalendarBlocks::uncoveredAllowance)
-        << " s of it uncovered; runs that simulate the same " << unit
-        << "s again make another series. Return periods: 365.25 days a year.\n";
+    out << ExtremesText::preamble(length, options.runFolders.size());
     int status = 0;
     for (const BridgeBlocks& blocks : collection.bridges)
     {
-        const BridgeFits fits = fit(blocks, periods);
+        const BlockMaximaFits fits = BlockFits::of(blocks, periods);
         printBridge(out, blocks, fits, periods, length);
         for (const std::string& problem : fits.problems)
         {

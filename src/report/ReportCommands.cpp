@@ -8,6 +8,7 @@
 #include "outputfiles/BadFile.h"
 #include "replications/ComparisonError.h"
 #include "report/CompareReport.h"
+#include "report/ExtremesReport.h"
 #include "report/HtmlReport.h"
 
 #include <QDir>
@@ -167,5 +168,41 @@ int writeComparison(const ReportRequest& request)
         return fail(QString::fromStdString(bad.what()));
     }
     std::printf("Comparison written to %s\n", qPrintable(QDir::toNativeSeparators(request.output)));
+    return 0;
+}
+
+int writeExtremes(const ReportRequest& request)
+{
+    std::vector<std::filesystem::path> runs;
+    for (const QString& folder : request.folders)
+        runs.emplace_back(folder.toStdString());
+    ExtremesPage page;
+    try
+    {
+        page = ExtremesReport::analyse(runs, request.block, request.returnYears);
+    }
+    catch (const ComparisonError& refused)
+    {
+        return fail(QString::fromStdString(refused.what()));
+    }
+    catch (const BadFile& bad)
+    {
+        return fail(QString::fromStdString(bad.what()));
+    }
+    FileClaims files;
+    for (const std::filesystem::path& input : page.collection.inputFiles)
+        files.addInput(input.string(), "the run's file " + input.string());
+    files.addOutput(request.output.toStdString(), "the page", FileClaims::Writing::replacedWhole);
+    FileClaim claim;
+    if (auto problem = files.claim(claim))
+        return fail(QString::fromStdString(*problem));
+    if (const int status = writePage(request.output, ExtremesReport::build(page), claim))
+        return status;
+    // The page is whole all the same: a bridge without a fit says why on it.
+    for (std::size_t b = 0; b < page.fits.size(); ++b)
+        for (const std::string& problem : page.fits[b].problems)
+            std::fprintf(stderr, "roadflux-report: bridge %s: %s (said on the page)\n",
+                         page.collection.bridges[b].bridge.c_str(), problem.c_str());
+    std::printf("Extremes written to %s\n", qPrintable(QDir::toNativeSeparators(request.output)));
     return 0;
 }

@@ -1,13 +1,15 @@
 #pragma once
 // What roadflux-report is asked to do, read from its command line and checked: one run's report,
-// a comparison of runs, or the help or version text.
+// a comparison of runs, the extremes of runs, or the help or version text.
 
 #include "charts/LoadEffectCharts.h"
+#include "replications/CalendarBlocks.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 struct ReportRequest
 {
@@ -15,12 +17,13 @@ struct ReportRequest
     {
         runReport,
         comparison,
+        extremes,
         help,
         version,
     };
 
     Action action = Action::runReport;
-    QStringList folders;      // the run's folder; with --compare, the runs' folders
+    QStringList folders;      // the run's folder; with --compare or --extremes, the runs' folders
     QString output;           // the page; the action's default when not given
     QString csvFolder;        // --compare --csv
     QStringList figures;      // --compare --figure FILE:NAME; empty: every key figure
@@ -29,6 +32,8 @@ struct ReportRequest
     std::optional<QString> bridges;
     std::optional<QString> config;
     LoadEffectOptions loadEffects;
+    BlockLength block = BlockLength::day;  // --extremes --block
+    std::vector<double> returnYears;       // --extremes --return-period; empty: the defaults
     QString helpText;
 };
 

@@ -2,6 +2,8 @@
 // [--hour H]: the report of a run as one HTML file, written without a display.
 // roadflux-report --compare RUN_FOLDER... [-o compare.html] [--csv DIR]: the comparison of a
 // sweep's runs as one HTML file.
+// roadflux-report --extremes RUN_FOLDER... [-o extremes.html] [--block day|week] [--return-period YEARS...]:
+// each bridge's block maxima across runs, fitted, as one HTML file.
 
 #include "report/ReportCommands.h"
 #include "report/ReportRequest.h"
@@ -52,6 +54,7 @@ int main(int argc, char** argv)
     case ReportRequest::Action::help: std::fputs(qPrintable(read.request->helpText), stdout); return 0;
     case ReportRequest::Action::version: std::printf("roadflux-report %s\n", ROADFLUX_VERSION); return 0;
     case ReportRequest::Action::comparison: return writeComparison(*read.request);
+    case ReportRequest::Action::extremes: return writeExtremes(*read.request);
     case ReportRequest::Action::runReport: return writeRunReport(*read.request);
     }
     return usage;

@@ -47,6 +47,7 @@ writers=(
   "report|OPT|REPORT run1 --study study.rfx --bridges bridges.csv --config Roadflux.ini -o TARGET|study config bridges summary runfile||src/report/ReportCommands.cpp"
   "report-compare|OPT|REPORT --compare run1 run2 --csv cmp -o TARGET|summary runfile|cmp/summary.csv|src/report/CompareReport.cpp"
   "report-compare-csv|FIXED=cmp/replications.csv|REPORT --compare run1 run2 --csv cmp -o page.html|summary runfile||"
+  "report-extremes|OPT|REPORT --extremes days -o TARGET|dayfile||src/report/ExtremesReport.cpp"
 )
 file_kinds="study config input bridges influence summary runfile dayfile model other"
 special_kinds="fifo device folder unwritable locked dangling"
