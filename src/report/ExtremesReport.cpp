@@ -10,16 +10,6 @@
 
 namespace {
 
-// Fonts every browser has: the charts' own "Sans Serif" is drawn with serifs by some.
-const char* const styleSheet = "body{font-family:'DejaVu Sans',Arial,Helvetica,sans-serif;margin:2em;color:#222}"
-                               "figure svg text{font-family:'DejaVu Sans',Arial,Helvetica,sans-serif}"
-                               "td.number,th{white-space:nowrap}"
-                               "table{border-collapse:collapse;margin:1em 0}"
-                               "th,td{border:1px solid #bbb;padding:0.3em 0.6em}td.number{text-align:right}"
-                               "th{background:#eee}"
-                               "figure{display:inline-block;margin:0.5em}figure svg{max-width:100%;height:auto}"
-                               ".problem{color:#a00}.warning{color:#850;font-weight:bold}";
-
 using ExtremesText::number;
 using PageText::escaped;
 
@@ -203,7 +193,7 @@ QString build(const ExtremesPage& page)
     QString html = QStringLiteral("<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"en\">\n"
                                   "<head><meta charset=\"utf-8\"/><title>Roadflux extremes of %1 runs</title>"
                                   "<style>%2</style></head>\n<body>\n<h1>Roadflux extremes of %1 runs</h1>\n")
-                       .arg(QString::number(page.runs.size()), QString::fromLatin1(styleSheet));
+                       .arg(QString::number(page.runs.size()), QString::fromLatin1(PageText::styleSheet));
     html += header(page);
     html += QStringLiteral("<p id=\"blocks\">%1</p>\n")
                 .arg(text(ExtremesText::preamble(page.collection.length, page.runs.size())));
