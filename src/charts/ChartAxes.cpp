@@ -86,8 +86,7 @@ QString dayTitle()
 
 QString roadXTitle(int direction)
 {
-    return direction == 2 ? QStringLiteral("Road x (m), direction 2 travels towards 0")
-                          : QStringLiteral("Road x (m), direction 1 travels away from 0");
+    return direction == 2 ? QStringLiteral("Road x (m), D2 towards 0") : QStringLiteral("Road x (m), D1 away from 0");
 }
 
 QValueAxis* addTime(QChart& chart, const Clock& clock)

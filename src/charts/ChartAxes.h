@@ -71,7 +71,7 @@ QString timeLabel(double value, bool timeOfDay, bool withDay);
 QString dayTitle();
 
 // The one distance axis: road x, along which direction 1 travels away from 0 and direction 2
-// towards it. The title names the direction the chart shows.
+// towards it. The title names the direction the chart shows, short as the lane names: "D2".
 QString roadXTitle(int direction);
 
 }  // namespace ChartAxes

@@ -18,8 +18,8 @@ FolderRun FolderRun::of(const MeasurementFolder& folder, const std::vector<Bridg
                         const RunJustMade* recorded)
 {
     FolderRun run;
-    const bool recordedHere = recorded != nullptr && QDir(recorded->folder) == QDir(QString::fromStdString(
-                                                                                    folder.folder.string()));
+    const bool recordedHere =
+        recorded != nullptr && QDir(recorded->folder) == QDir(QString::fromStdString(folder.folder.string()));
     run.context.lanes = RoadLanes::of(folder).orElse(recordedHere ? recorded->lanes : RoadLanes{});
     if (const RunStart::Found summary = RunStart::ofFolder(folder.folder); summary.seconds)
     {

@@ -260,7 +260,7 @@ TEST(LaneChangeCharts, HeatMapHasACellPerRateAndGapsForEmptyOnes)
     EXPECT_EQ(heatMap->highest(), 480.0);
     EXPECT_NE(heatMap->colourOf(0.0), heatMap->colourOf(480.0));
     EXPECT_EQ(axisTitle(chart, Qt::Horizontal), QStringLiteral("Time since the start of the run (h:mm)"));
-    EXPECT_EQ(axisTitle(chart, Qt::Vertical), QStringLiteral("Road x (m), direction 1 travels away from 0"));
+    EXPECT_EQ(axisTitle(chart, Qt::Vertical), QStringLiteral("Road x (m), D1 away from 0"));
 }
 
 TEST(LaneChangeCharts, ShowPointsLanePairsAndClasses)

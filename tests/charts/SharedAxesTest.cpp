@@ -126,8 +126,7 @@ TEST(SharedDistanceAxis, DirectionTwoIsDrawnAtRoadX)
 {
     // Direction 2 enters at the road's end (road x 1000 m): its first row is the top of the picture.
     ResultChart backwards = spaceTimeChart(pictureFrom(sevenOClock), QString(), 2);
-    EXPECT_EQ(axisOf(*backwards.chart, Qt::Vertical)->titleText(),
-              QStringLiteral("Road x (m), direction 2 travels towards 0"));
+    EXPECT_EQ(axisOf(*backwards.chart, Qt::Vertical)->titleText(), QStringLiteral("Road x (m), D2 towards 0"));
     const QImage& image = spaceTimeItemOf(*backwards.chart)->image();
     EXPECT_GT(image.pixelColor(0, 0).alpha(), 0);
     EXPECT_EQ(image.pixelColor(0, 1).alpha(), 0);
@@ -136,15 +135,14 @@ TEST(SharedDistanceAxis, DirectionTwoIsDrawnAtRoadX)
     EXPECT_GT(spaceTimeItemOf(*forwards.chart)->image().pixelColor(0, 1).alpha(), 0);
 
     // The lane-change files hold road x already: points stay where they are, the axis says which way.
-    std::vector<ResultChart> points = chartsOf(
-        entryOf("LC_ST_All_Neg.csv", "LANE CHANGE - SPACE TIME OF EVENTS\nLeft To Right,,Right To Left\n"
-                                     "Time (s),Location (m),Time (s),Location (m)\n25260,2400\n"));
+    std::vector<ResultChart> points =
+        chartsOf(entryOf("LC_ST_All_Neg.csv", "LANE CHANGE - SPACE TIME OF EVENTS\nLeft To Right,,Right To Left\n"
+                                              "Time (s),Location (m),Time (s),Location (m)\n25260,2400\n"));
     const QChart& scatter = *points[0].chart;
-    EXPECT_EQ(axisOf(scatter, Qt::Vertical)->titleText(), QStringLiteral("Road x (m), direction 2 travels towards 0"));
+    EXPECT_EQ(axisOf(scatter, Qt::Vertical)->titleText(), QStringLiteral("Road x (m), D2 towards 0"));
     EXPECT_THAT(seriesOf<QScatterSeries>(scatter)[0]->points(), ElementsAre(QPointF(25260, 2400)));
     std::vector<ResultChart> rates = chartsOf(entryOf("LC_Rate_All_Neg.csv", rateHeader + "60,0,240,0\n"), 60.0);
-    EXPECT_EQ(axisOf(*rates[0].chart, Qt::Vertical)->titleText(),
-              QStringLiteral("Road x (m), direction 2 travels towards 0"));
+    EXPECT_EQ(axisOf(*rates[0].chart, Qt::Vertical)->titleText(), QStringLiteral("Road x (m), D2 towards 0"));
 }
 
 TEST(LaneNames, HeadwayAndLaneChangeChartsNameTheSameLanesAlike)

@@ -46,7 +46,8 @@ TEST(RunStart, TheWindowReadsItFromTheRunsSummaryAndShowsIt)
     ResultsWindow window;
     window.showFolder(QString::fromStdString((folder / "metrics").string()));
     EXPECT_EQ(window.run().context.start, 25200.0);
-    EXPECT_TRUE(window.header().contains(QStringLiteral("run started at 07:00:00 on day 1"))) << window.header().toStdString();
+    EXPECT_TRUE(window.header().contains(QStringLiteral("run started at 07:00:00 on day 1")))
+        << window.header().toStdString();
     const QStringList labels = timeLabelsOfFirstTab(window, QStringLiteral("flow-time"));
     ASSERT_FALSE(labels.isEmpty());
     EXPECT_EQ(labels.first(), QStringLiteral("07:00"));

@@ -81,7 +81,7 @@ TEST(SpaceTimeCharts, DrawEachCellAtItsTimeAndPlaceColouredBySpeed)
     auto* time = qobject_cast<QValueAxis*>(chart.axes(Qt::Horizontal).first());
     auto* place = qobject_cast<QValueAxis*>(chart.axes(Qt::Vertical).first());
     EXPECT_EQ(time->titleText(), QStringLiteral("Time of day (hh:mm)"));
-    EXPECT_EQ(place->titleText(), QStringLiteral("Road x (m), direction 1 travels away from 0"));
+    EXPECT_EQ(place->titleText(), QStringLiteral("Road x (m), D1 away from 0"));
     EXPECT_EQ(time->min(), 3600.0);
     EXPECT_EQ(time->max(), 7200.0);
     EXPECT_EQ(place->max(), 300.0);
