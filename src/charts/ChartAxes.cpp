@@ -105,6 +105,16 @@ QString Clock::title() const
     return timeOfDay ? QStringLiteral("Time of day (hh:mm)") : QStringLiteral("Time since the start of the run (h:mm)");
 }
 
+QString dayTitle()
+{
+    return QStringLiteral("Day and time of day (d2 07:00: day 2, 07:00)");
+}
+
+QString roadXTitle(int direction)
+{
+    return direction == 2 ? QStringLiteral("Road x (m), D2 towards 0") : QStringLiteral("Road x (m), D1 away from 0");
+}
+
 QValueAxis* addTime(QChart& chart, const Clock& clock)
 {
     auto* axis = new QCategoryAxis;
@@ -124,7 +134,7 @@ QString timeLabel(double value, bool timeOfDay, bool withDay)
     QString text =
         QStringLiteral("%1:%2").arg(ofDay / 60, 2, 10, QLatin1Char('0')).arg(ofDay % 60, 2, 10, QLatin1Char('0'));
     if (withDay)
-        text = QStringLiteral("day %1 %2").arg(minutes / (24 * 60) + 1).arg(text);
+        text = QStringLiteral("d%1 %2").arg(minutes / (24 * 60) + 1).arg(text);
     return text;
 }
 
@@ -151,6 +161,8 @@ void fitTime(QValueAxis& axis, double low, double high)
         }
     const bool timeOfDay = axis.property(timeOfDayProperty).toBool();
     const bool withDay = timeOfDay && std::floor(low / secondsPerDay) != std::floor(high / secondsPerDay);
+    if (timeOfDay)
+        axis.setTitleText(withDay ? dayTitle() : Clock::calendar().title());
     for (const QString& label : labelled->categoriesLabels())
         labelled->remove(label);
     // A category ends where its label stands: the first may stand on the axis's start.

@@ -68,9 +68,16 @@ struct Clock
 // A time axis along the bottom, labelled as Clock says; fitTime gives its range.
 QValueAxis* addTime(QChart& chart, const Clock& clock);
 // Shows exactly [low, high] (axis values, s) with labels at round times: 1, 2, 5, 10, 15 or 30
-// minutes, or 1, 2, 3, 6 or 12 hours, or days apart.
+// minutes, or 1, 2, 3, 6 or 12 hours, or days apart. A time of day whose range crosses midnight
+// names the day in its labels and says so in its title.
 void fitTime(QValueAxis& axis, double low, double high);
-// "07:35", "day 2 07:35" after the first day, or "1:05" since the start.
+// "07:35"; "d2 07:35" with the day of the traffic files' calendar (day 1 from 0 s); "1:05" since the start.
 QString timeLabel(double value, bool timeOfDay, bool withDay);
+// The title of a time-of-day axis whose labels carry the day.
+QString dayTitle();
+
+// The one distance axis: road x, along which direction 1 travels away from 0 and direction 2
+// towards it. The title names the direction the chart shows, short as the lane names: "D2".
+QString roadXTitle(int direction);
 
 }  // namespace ChartAxes

@@ -3,6 +3,8 @@
 #include "charts/ChartAxes.h"
 #include "charts/ChartPalette.h"
 #include "charts/ChartSeries.h"
+#include "charts/LaneName.h"
+#include "outputfiles/FileLayouts.h"
 #include "outputfiles/MeasurementFileName.h"
 
 #include <QCategoryAxis>
@@ -166,6 +168,16 @@ ResultChart fundamentalDiagrams(const ComparedTable& table, const std::vector<Ru
     return {std::move(chart), QStringLiteral("flow-density-runs")};
 }
 
+// A row's key as the charts name it: a lane of the file's direction by its lane name.
+QString rowName(const ComparedTable& table, const std::string& key)
+{
+    const std::optional<MeasurementFileName> file = MeasurementFileName::parse(table.fileName);
+    for (std::size_t lane = 0; file && lane < table.keys.size(); ++lane)
+        if (key == FileLayouts::laneLabel(lane))
+            return LaneName::of(file->directionPositive ? 1 : 2, static_cast<int>(lane) + 1);
+    return QString::fromStdString(key);
+}
+
 // A file whose rows are lanes or figures: per row, each run's value, and the mean of the runs with
 // its 95 % confidence interval as a vertical line.
 ResultChart rowsChart(const ComparedTable& table, std::size_t column, const QString& what, const QString& title,
@@ -181,7 +193,7 @@ ResultChart rowsChart(const ComparedTable& table, std::size_t column, const QStr
     ChartAxes::Extent ys;
     const std::size_t rows = table.keys.size();
     for (std::size_t row = 0; row < rows; ++row)
-        x->append(QString::fromStdString(table.keys[row]), static_cast<double>(row + 1));
+        x->append(rowName(table, table.keys[row]), static_cast<double>(row + 1));
     x->setRange(0.5, static_cast<double>(rows) + 0.5);
     for (std::size_t run = 0; run < table.runs.size(); ++run)
     {

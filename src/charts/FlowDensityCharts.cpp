@@ -1,6 +1,7 @@
 #include "charts/ChartAxes.h"
 #include "charts/ChartPalette.h"
 #include "charts/ChartSeries.h"
+#include "charts/LaneName.h"
 #include "charts/ResultCharts.h"
 
 #include <QChart>
@@ -28,9 +29,9 @@ const LaneFlow& group(const FlowDensityRow& row, int n)
     return n < static_cast<int>(row.lanes.size()) ? row.lanes[static_cast<std::size_t>(n)] : row.totals;
 }
 
-QString groupName(const FlowDensityTable& table, int n)
+QString groupName(const FlowDensityTable& table, const ChartContext& context, int n)
 {
-    return n < table.laneCount ? QStringLiteral("Lane %1").arg(n + 1) : QStringLiteral("Totals");
+    return n < table.laneCount ? LaneName::of(context.direction, n + 1) : QStringLiteral("Totals");
 }
 
 QColor groupColour(const FlowDensityTable& table, int n)
@@ -54,7 +55,7 @@ ResultChart scatterChart(const FlowDensityTable& table, const ChartContext& cont
             xs.include(points.back().x());
             ys.include(points.back().y());
         }
-        ChartSeries::addScatter(*chart, groupName(table, n), groupColour(table, n), points, x, y);
+        ChartSeries::addScatter(*chart, groupName(table, context, n), groupColour(table, n), points, x, y);
     }
     ChartAxes::fit(*x, 0.0, xs.high);
     ChartAxes::fit(*y, 0.0, ys.high);
@@ -85,7 +86,7 @@ ResultChart timeChart(const FlowDensityTable& table, const ChartContext& context
             xs.include(points.back().x());
             ys.include(points.back().y());
         }
-        ChartSeries::addLine(*chart, groupName(table, n), groupColour(table, n), points, x, y);
+        ChartSeries::addLine(*chart, groupName(table, context, n), groupColour(table, n), points, x, y);
     }
     if (context.intervalSeconds)
         ChartAxes::fitTime(*x, clock.at(0.0), clock.at(lastInterval * *context.intervalSeconds));

@@ -1,6 +1,7 @@
 #include "charts/ChartAxes.h"
 #include "charts/ChartPalette.h"
 #include "charts/ChartSeries.h"
+#include "charts/LaneName.h"
 #include "charts/ResultCharts.h"
 #include "measurements/HeadwayHistogram.h"
 
@@ -12,9 +13,9 @@
 
 namespace {
 
-QString histogramTitle(std::size_t lane, const HeadwayHistogram& histogram)
+QString histogramTitle(const QString& lane, const HeadwayHistogram& histogram)
 {
-    QString title = QStringLiteral("Headways, lane %1: %2 headways").arg(lane + 1).arg(histogram.count);
+    QString title = QStringLiteral("Headways, %1: %2 headways").arg(lane).arg(histogram.count);
     if (histogram.count > 0)
         title += QStringLiteral(", mean %1 s").arg(histogram.mean, 0, 'f', 2);
     if (histogram.beyond > 0)
@@ -46,7 +47,8 @@ std::vector<ResultChart> headwayCharts(const HeadwayTable& table, const ChartCon
     for (std::size_t lane = 0; lane < histograms.size(); ++lane)
     {
         const HeadwayHistogram& histogram = histograms[lane];
-        auto chart = newResultChart(histogramTitle(lane, histogram), context.detectorTitle);
+        const QString laneName = LaneName::of(context.direction, static_cast<int>(lane) + 1);
+        auto chart = newResultChart(histogramTitle(laneName, histogram), context.detectorTitle);
         QValueAxis* x = ChartAxes::add(*chart, Qt::AlignBottom, QStringLiteral("Headway (s)"));
         QValueAxis* y = ChartAxes::add(*chart, Qt::AlignLeft, QStringLiteral("Vehicles"));
         std::vector<double> centres, heights;
@@ -55,8 +57,7 @@ std::vector<ResultChart> headwayCharts(const HeadwayTable& table, const ChartCon
             centres.push_back((static_cast<double>(bin) + 0.5) * histogram.binWidth);
             heights.push_back(static_cast<double>(histogram.bins[bin]));
         }
-        ChartSeries::addStackedBars(*chart, centres, histogram.binWidth * 0.9, {heights},
-                                    {QStringLiteral("Lane %1").arg(lane + 1)},
+        ChartSeries::addStackedBars(*chart, centres, histogram.binWidth * 0.9, {heights}, {laneName},
                                     {ChartPalette::lane(static_cast<int>(lane))}, x, y);
         chart->legend()->hide();
         ChartAxes::fit(*x, 0.0, upperEnd);

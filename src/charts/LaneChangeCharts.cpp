@@ -4,6 +4,7 @@
 #include "charts/ClassBars.h"
 #include "charts/ColourScale.h"
 #include "charts/HeatMapItem.h"
+#include "charts/LaneName.h"
 #include "charts/ResultCharts.h"
 
 #include <QBarCategoryAxis>
@@ -51,9 +52,13 @@ std::vector<ResultChart> laneChangeEventCharts(const LaneChangeEventTable& table
     right->setColor(ChartPalette::lane(1));
     QStringList categories;
     int most = 0;
+    const bool positive = context.direction == 1;
+    const auto name = [&](long long lane) {
+        return LaneName::ofRoadLane(static_cast<int>(lane), positive, context.lanes);
+    };
     for (const auto& [lanes, sides] : pairs)
     {
-        categories << QStringLiteral("%1 → %2").arg(lanes.first).arg(lanes.second);
+        categories << QStringLiteral("%1 → %2").arg(name(lanes.first), name(lanes.second));
         *left << sides.first;
         *right << sides.second;
         most = std::max(most, sides.first + sides.second);
@@ -103,7 +108,7 @@ std::vector<ResultChart> laneChangeSpaceTimeCharts(const LaneChangeSpaceTimeTabl
 {
     auto chart = newResultChart(QStringLiteral("Lane changes in time and space"), context.detectorTitle);
     QValueAxis* x = ChartAxes::addTime(*chart, ChartAxes::Clock::calendar());
-    QValueAxis* y = ChartAxes::add(*chart, Qt::AlignLeft, QStringLiteral("Location (m)"));
+    QValueAxis* y = ChartAxes::add(*chart, Qt::AlignLeft, ChartAxes::roadXTitle(context.direction));
     ChartAxes::Extent times, locations;
     auto points = [&](const std::vector<SpaceTimePoint>& events) {
         std::vector<QPointF> result;
@@ -133,7 +138,7 @@ std::vector<ResultChart> laneChangeRateCharts(const LaneChangeRateTable& table, 
     auto chart = newResultChart(QStringLiteral("Lane-change rate by location and time"), context.detectorTitle);
     ElapsedAxis time = elapsedAxis(context);
     QValueAxis* x = ChartAxes::addTime(*chart, time.clock);
-    QValueAxis* y = ChartAxes::add(*chart, Qt::AlignLeft, QStringLiteral("Location (m)"));
+    QValueAxis* y = ChartAxes::add(*chart, Qt::AlignLeft, ChartAxes::roadXTitle(context.direction));
 
     // Column k holds the changes below binLocations[k] down to the bin before; column 0 the
     // changes at negative locations, drawn one bin wide below 0 when there are any.

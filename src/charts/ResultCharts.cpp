@@ -17,9 +17,10 @@ std::unique_ptr<QChart> newResultChart(const QString& what, const QString& detec
 }
 
 std::vector<ResultChart> chartsOf(const MeasurementEntry& entry, std::optional<double> knownInterval,
-                                  std::optional<double> runStart)
+                                  const RunContext& run)
 {
-    ChartContext context{QString::fromStdString(entry.name.title()), knownInterval, runStart};
+    ChartContext context{QString::fromStdString(entry.name.title()), knownInterval, run.start,
+                         entry.name.directionPositive ? 1 : 2, run.lanes};
     if (!context.intervalSeconds)
         context.intervalSeconds = DetectorFigures::of(entry.table).intervalSeconds;
     return std::visit(

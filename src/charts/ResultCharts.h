@@ -4,6 +4,7 @@
 // map for lane changes.
 
 #include "measurements/MeasurementFolder.h"
+#include "measurements/RunContext.h"
 
 #include <QChart>
 #include <QString>
@@ -23,10 +24,12 @@ struct ChartContext
     QString detectorTitle;                  // shown under each chart's title
     std::optional<double> intervalSeconds;  // s, when known; time axes fall back to interval numbers
     std::optional<double> runStart;         // s on the calendar, when known: time axes show the time of day
+    int direction = 1;                      // of the file: 1 or 2
+    RoadLanes lanes{};
 };
 
 std::vector<ResultChart> chartsOf(const MeasurementEntry& entry, std::optional<double> knownInterval = std::nullopt,
-                                  std::optional<double> runStart = std::nullopt);
+                                  const RunContext& run = {});
 
 std::vector<ResultChart> flowDensityCharts(const FlowDensityTable& table, const ChartContext& context);
 std::vector<ResultChart> headwayCharts(const HeadwayTable& table, const ChartContext& context);

@@ -11,10 +11,9 @@
 ResultChart spaceTimeChart(const SpaceTimePicture& picture, const QString& what, int direction)
 {
     auto chart = newResultChart(QStringLiteral("Space-time diagram"), what);
-    QValueAxis* x = ChartAxes::add(*chart, Qt::AlignBottom, QStringLiteral("Simulation clock (h)"));
-    QValueAxis* y =
-        ChartAxes::add(*chart, Qt::AlignLeft, QStringLiteral("Distance along direction %1 (m)").arg(direction));
-    double start = picture.startTime / 3600.0, end = picture.endTime() / 3600.0;
+    QValueAxis* x = ChartAxes::addTime(*chart, ChartAxes::Clock::calendar());
+    QValueAxis* y = ChartAxes::add(*chart, Qt::AlignLeft, ChartAxes::roadXTitle(direction));
+    double start = picture.startTime, end = picture.endTime();
     double length = picture.length() > 0.0 ? picture.length() : 1.0;
     // The axes need a series: two invisible corner points.
     auto* anchor = new QScatterSeries;
@@ -25,11 +24,11 @@ ResultChart spaceTimeChart(const SpaceTimePicture& picture, const QString& what,
     anchor->setColor(Qt::transparent);
     anchor->setBorderColor(Qt::transparent);
     chart->legend()->hide();
-    ChartAxes::fitExactly(*x, start, end > start ? end : start + 1.0);
+    ChartAxes::fitTime(*x, start, end > start ? end : start + 60.0);
     ChartAxes::fitExactly(*y, 0.0, length);
     x->setGridLineVisible(false);
     y->setGridLineVisible(false);
-    new SpaceTimeItem(*chart, *anchor, picture);
+    new SpaceTimeItem(*chart, *anchor, picture, direction);
     chart->setMargins(QMargins(8, 8, ColourScale::width + 8, 8));
     return {std::move(chart), QStringLiteral("space-time-direction-%1").arg(direction)};
 }

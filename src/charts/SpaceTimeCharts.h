@@ -1,6 +1,6 @@
 #pragma once
-// The chart of a recorded space-time diagram: one direction's paths coloured by speed, in time
-// and distance along the direction.
+// The chart of a recorded space-time diagram: one direction's paths coloured by speed, against
+// the time of day and road x.
 
 #include "charts/ResultCharts.h"
 #include "recorders/SpaceTimePicture.h"

@@ -10,7 +10,7 @@
 
 namespace {
 
-QImage imageOf(const SpaceTimePicture& picture)
+QImage imageOf(const SpaceTimePicture& picture, int direction)
 {
     if (picture.columns <= 0 || picture.rows <= 0)
         return {};
@@ -22,15 +22,17 @@ QImage imageOf(const SpaceTimePicture& picture)
         {
             float speed = picture.speedAt(column, row);
             if (std::isfinite(speed))
-                image.setPixelColor(column, picture.rows - 1 - row, ChartPalette::scale(speed / top));
+                image.setPixelColor(column, direction == 2 ? row : picture.rows - 1 - row,
+                                    ChartPalette::scale(speed / top));
         }
     return image;
 }
 
 }  // namespace
 
-SpaceTimeItem::SpaceTimeItem(QChart& owner, QAbstractSeries& axesAnchor, SpaceTimePicture picture)
-    : QGraphicsObject(&owner), chart(owner), anchor(axesAnchor), shown(std::move(picture)), cells(imageOf(shown))
+SpaceTimeItem::SpaceTimeItem(QChart& owner, QAbstractSeries& axesAnchor, SpaceTimePicture picture, int direction)
+    : QGraphicsObject(&owner), chart(owner), anchor(axesAnchor), shown(std::move(picture)),
+      cells(imageOf(shown, direction))
 {
     setZValue(1.0);
     connect(&chart, &QChart::plotAreaChanged, this, [this] {
@@ -49,8 +51,8 @@ void SpaceTimeItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QW
     QRectF plot = chart.plotArea();
     if (!cells.isNull())
     {
-        QPointF topLeft = chart.mapToPosition(QPointF(shown.startTime / 3600.0, shown.length()), &anchor);
-        QPointF bottomRight = chart.mapToPosition(QPointF(shown.endTime() / 3600.0, 0.0), &anchor);
+        QPointF topLeft = chart.mapToPosition(QPointF(shown.startTime, shown.length()), &anchor);
+        QPointF bottomRight = chart.mapToPosition(QPointF(shown.endTime(), 0.0), &anchor);
         painter->save();
         painter->setClipRect(plot);
         // Each cell a sharp block, however far the picture is stretched.

@@ -15,11 +15,12 @@ class SpaceTimeItem : public QGraphicsObject
     Q_OBJECT
 
 public:
-    // Time along the chart's x axis in hours of the clock, position along its y axis in m.
-    SpaceTimeItem(QChart& chart, QAbstractSeries& anchor, SpaceTimePicture picture);
+    // Time along the chart's x axis in s of the clock, road x along its y axis in m. Direction 2
+    // enters at the road's end: its picture's row 0 is drawn at the top.
+    SpaceTimeItem(QChart& chart, QAbstractSeries& anchor, SpaceTimePicture picture, int direction);
 
     const SpaceTimePicture& picture() const { return shown; }
-    // One pixel per cell, row 0 at the bottom.
+    // One pixel per cell, the lowest road x at the bottom.
     const QImage& image() const { return cells; }
 
     QRectF boundingRect() const override;

@@ -208,6 +208,7 @@ SpaceTimeSource SpaceTimeDiagram::sourceOf(std::shared_ptr<const SpaceTimeDiagra
     SpaceTimeSource source;
     for (int lane = 1; lane <= diagram->getLaneCount(); ++lane)
         source.lanes.push_back({lane, diagram->getDirectionOfLane(lane)});
+    source.runStart = diagram->getStartTime();
     source.picture = [diagram](const std::vector<int>& laneNumbers) { return diagram->picture(laneNumbers); };
     return source;
 }

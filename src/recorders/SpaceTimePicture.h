@@ -4,6 +4,7 @@
 // recorded run, a lane selection at a time; the charts draw it.
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 struct SpaceTimePicture
@@ -31,5 +32,6 @@ struct SpaceTimeSource
     };
 
     std::vector<Lane> lanes;
+    std::optional<double> runStart;  // s, the clock at the run's start, when known
     std::function<SpaceTimePicture(const std::vector<int>& laneNumbers)> picture;
 };

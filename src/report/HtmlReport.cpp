@@ -203,14 +203,14 @@ QString figuresTable(const MeasurementFolder& folder, const std::vector<QString>
 }
 
 QString chartSection(const MeasurementEntry& entry, const QString& anchor, const DetectorIntervals& intervals,
-                     std::optional<double> runStart, PageIds& ids)
+                     const RunContext& run, PageIds& ids)
 {
     QString html = QStringLiteral("<section id=\"%1\"><h3>%2</h3><p>%3</p>\n")
                        .arg(anchor, escaped(entry.name.title()), escaped(entry.path.filename().string()));
     if (!entry.isRead())
         return html +
                QStringLiteral("<p class=\"problem\">%1</p></section>\n").arg(escaped(std::string(entry.error->what())));
-    for (ResultChart& chart : chartsOf(entry, intervals.of(entry.name), runStart))
+    for (ResultChart& chart : chartsOf(entry, intervals.of(entry.name), run))
         html += HtmlReport::figure(*chart.chart, anchor + QLatin1Char('-') + chart.name, ids);
     return html + QStringLiteral("</section>\n");
 }
@@ -277,9 +277,8 @@ QString loadEffectSection(const BridgeResults& bridge, const QString& anchor, co
     return html + QStringLiteral("</section>\n");
 }
 
-QString loadEffects(const ReportSources& sources, PageIds& ids)
+QString loadEffects(const ReportSources& sources, std::vector<BridgeResults> bridges, PageIds& ids)
 {
-    std::vector<BridgeResults> bridges = BridgeResults::readFolder(sources.measurementFolder);
     if (bridges.empty())
         return {};
     BridgeResults::takeUnitsFrom(bridges, sources.bridges);
@@ -378,7 +377,13 @@ QString HtmlReport::build(const ReportSources& sources)
     PageIds ids{"summary", "figures", "load-effects", "coverage", "provenance"};
     const std::vector<QString> anchors = anchorsOf(folder, ids);
     bool anyEstimate = false;
-    const RunSpan span = runSpanOf(sources.summary);
+    RunSpan span = runSpanOf(sources.summary);
+    // Without a summary the bridges' first interval starts with the run.
+    std::vector<BridgeResults> bridges = BridgeResults::readFolder(sources.measurementFolder);
+    for (const BridgeResults& bridge : bridges)
+        if (!span.start && bridge.isRead() && !bridge.rows.empty())
+            span.start = bridge.runStart();
+    const RunContext run{span.start, sources.lanes.orElse(RoadLanes::of(folder))};
     html += figuresTable(folder, anchors, sources.intervals, span, anyEstimate);
     html += coverageNote(span);
     if (anyEstimate)
@@ -390,7 +395,7 @@ QString HtmlReport::build(const ReportSources& sources)
 
     html += QStringLiteral("<h2>Charts</h2>\n");
     for (std::size_t i = 0; i < folder.entries.size(); ++i)
-        html += chartSection(folder.entries[i], anchors[i], sources.intervals, span.start, ids);
-    html += loadEffects(sources, ids);
+        html += chartSection(folder.entries[i], anchors[i], sources.intervals, run, ids);
+    html += loadEffects(sources, std::move(bridges), ids);
     return html + QStringLiteral("</body>\n</html>\n");
 }

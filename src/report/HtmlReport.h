@@ -6,6 +6,7 @@
 #include "charts/LoadEffectCharts.h"
 #include "loadeffects/BridgeSet.h"
 #include "measurements/DetectorIntervals.h"
+#include "measurements/RoadLanes.h"
 #include "report/PageText.h"
 
 #include <QString>
@@ -20,6 +21,7 @@ struct ReportSources
     QString summary;                // the runner's summary; empty when there is none
     QString title;                  // shown as the page's heading
     DetectorIntervals intervals;    // from the study, when known
+    RoadLanes lanes;                // from the study, when known; else as the files count them
     BridgeSet bridges;              // from the study, when known: the load effects' units
     LoadEffectOptions loadEffects;  // the hour and return period of the load-effect charts
     std::string problem;            // why the folder cannot be reported: its summary is unreadable

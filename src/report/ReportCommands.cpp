@@ -77,6 +77,7 @@ int readStudy(const QString& study, ReportSources& sources, FileClaims& files)
     if (opened != StudyFileResult::ok)
         return fail(study + QStringLiteral(": ") + QString::fromStdString(studyFileMessage(opened)));
     sources.intervals = DetectorIntervals(document.getStatDetectors());
+    sources.lanes = {document.getLanesDir1(), document.getLanesDir2()};
     sources.study = study;
     sources.inputFile = QString::fromStdString(document.resolvedInputFileName());
     files.addInput(study.toStdString(), "the study file");

@@ -98,6 +98,8 @@ void ResultsWindow::reload()
     }
     std::vector<BridgeResults> bridges = BridgeResults::readFolder(currentFolder.toStdString());
     BridgeResults::takeUnitsFrom(bridges, knownBridges);
+    shownRun = FolderRun::of(read, bridges, recorded ? &*recorded : nullptr);
+    folderLabel->setText(folderLabel->text() + QStringLiteral("; ") + shownRun.text());
     if (read.entries.empty() && bridges.empty())
     {
         addTab(messageLabel(QStringLiteral("%1 holds no measurement files. A run writes them into "
@@ -151,7 +153,7 @@ QWidget* ResultsWindow::pageFor(const MeasurementEntry& entry)
     }
     auto* grid = new QGridLayout;
     layout->addLayout(grid, 1);
-    std::vector<ResultChart> charts = chartsOf(entry, knownIntervals.of(entry.name));
+    std::vector<ResultChart> charts = chartsOf(entry, knownIntervals.of(entry.name), shownRun.context);
     QString stem = QString::fromStdString((entry.path.parent_path() / entry.path.stem()).string());
     int position = 0;
     for (ResultChart& chart : charts)
@@ -192,7 +194,16 @@ void ResultsWindow::addPage(QWidget* page, const QString& title)
 void ResultsWindow::showSpaceTime(SpaceTimeSource source)
 {
     QString stem = QDir(currentFolder).filePath(QStringLiteral("run"));
+    recorded = RunJustMade::of(source, currentFolder);
+    // The files of the run just made count time from a start only the run itself knows.
+    if (!shownRun.context.start && recorded->start)
+        reload();
     addPage(new SpaceTimePage(std::move(source), stem, userDialogs), QStringLiteral("Space-time diagram"));
+}
+
+QString ResultsWindow::header() const
+{
+    return folderLabel->text();
 }
 
 QList<ChartPanel*> ResultsWindow::panels(int index) const

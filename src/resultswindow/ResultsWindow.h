@@ -6,6 +6,7 @@
 #include "measurements/BridgeResults.h"
 #include "measurements/DetectorIntervals.h"
 #include "recorders/SpaceTimePicture.h"
+#include "resultswindow/FolderRun.h"
 #include "resultswindow/ResultsDialogs.h"
 
 #include <QList>
@@ -46,6 +47,9 @@ public:
     QList<ChartPanel*> panels(int index) const;
 
     ResultsDialogs& dialogs() { return userDialogs; }
+    // The run that wrote the folder shown, as far as known: its start and lanes.
+    const FolderRun& run() const { return shownRun; }
+    QString header() const;
 
 private:
     QWidget* pageFor(const struct MeasurementEntry& entry);
@@ -58,4 +62,6 @@ private:
     QLabel* folderLabel = nullptr;
     QTabWidget* tabWidget = nullptr;
     QList<QPointer<QWidget>> extraPages;
+    std::optional<RunJustMade> recorded;
+    FolderRun shownRun;
 };

@@ -1,7 +1,9 @@
 #include "resultswindow/SpaceTimePage.h"
 
+#include "charts/LaneName.h"
 #include "charts/SpaceTimeCharts.h"
 #include "resultswindow/ChartPanel.h"
+#include "resultswindow/FolderRun.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -24,7 +26,7 @@ SpaceTimePage::SpaceTimePage(SpaceTimeSource recorded, QString fileStem, const R
         {
             if (lane.direction != direction)
                 continue;
-            auto* box = new QCheckBox(QString::number(lane.number), group);
+            auto* box = new QCheckBox(laneName(lane.number, direction), group);
             box->setChecked(true);
             connect(box, &QCheckBox::toggled, this, [this, direction] { showDirection(direction); });
             boxes->addWidget(box);
@@ -57,16 +59,20 @@ std::vector<int> SpaceTimePage::checkedLanes(int direction) const
 void SpaceTimePage::showDirection(int direction)
 {
     std::vector<int> lanes = checkedLanes(direction);
-    QStringList numbers;
+    QStringList names;
     for (int lane : lanes)
-        numbers << QString::number(lane);
-    QString what =
-        lanes.empty() ? QStringLiteral("direction %1, no lane chosen").arg(direction)
-                      : QStringLiteral("direction %1, lanes %2").arg(direction).arg(numbers.join(QStringLiteral(", ")));
+        names << laneName(lane, direction);
+    QString what = lanes.empty() ? QStringLiteral("direction %1, no lane chosen").arg(direction)
+                                 : names.join(QStringLiteral(", "));
     SpaceTimePicture picture = lanes.empty() || !source.picture ? SpaceTimePicture{} : source.picture(lanes);
     delete panels[direction];
     panels[direction] = new ChartPanel(spaceTimeChart(picture, what, direction), stem, dialogs, this);
     directionLayouts.at(direction)->addWidget(panels[direction], 1);
+}
+
+QString SpaceTimePage::laneName(int roadLane, int direction) const
+{
+    return LaneName::ofRoadLane(roadLane, direction == 1, RunJustMade::of(source, {}).lanes);
 }
 
 QCheckBox* SpaceTimePage::laneBox(int laneNumber) const

@@ -29,6 +29,7 @@ public:
 private:
     void showDirection(int direction);
     std::vector<int> checkedLanes(int direction) const;
+    QString laneName(int roadLane, int direction) const;
 
     SpaceTimeSource source;
     QString stem;

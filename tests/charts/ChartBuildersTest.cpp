@@ -61,7 +61,7 @@ TEST(FlowDensityCharts, PlotEachLaneAndTheTotalsAtTheirDataCoordinates)
     EXPECT_EQ(axisTitle(flowDensity, Qt::Vertical), QStringLiteral("Flow (veh/h)"));
     QList<QScatterSeries*> scatters = seriesOf<QScatterSeries>(flowDensity);
     ASSERT_EQ(scatters.size(), 3);
-    EXPECT_EQ(scatters[0]->name(), QStringLiteral("Lane 1"));
+    EXPECT_EQ(scatters[0]->name(), QStringLiteral("D1 lane 1"));
     EXPECT_EQ(scatters[2]->name(), QStringLiteral("Totals"));
     EXPECT_THAT(pointsOf(scatters[0]), ElementsAre(QPointF(2, 120), QPointF(1, 60), QPointF(4, 240)));
     // Lane 2 was empty in interval 2: no point at (missing, 0).
@@ -87,7 +87,7 @@ TEST(FlowDensityCharts, BreakLinesOverTimeWhereALaneWasEmpty)
     EXPECT_THAT(pointsOf(lines[0]), ElementsAre(QPointF(60, 60), QPointF(120, 60), QPointF(180, 60)));
     EXPECT_THAT(pointsOf(lines[1]), ElementsAre(QPointF(60, 60)));
     EXPECT_THAT(pointsOf(lines[2]), ElementsAre(QPointF(180, 60)));
-    EXPECT_EQ(lines[1]->name(), QStringLiteral("Lane 2"));
+    EXPECT_EQ(lines[1]->name(), QStringLiteral("D1 lane 2"));
     EXPECT_EQ(lines[2]->color(), lines[1]->color());
     EXPECT_EQ(lines[4]->color(), QColor(Qt::black));  // the totals
     // The legend places its markers when the chart is first drawn.
@@ -117,9 +117,9 @@ TEST(TimeAxes, EveryFileShowsTheTimeOfDayInHoursAndMinutesWhenTheRunsStartIsKnow
 {
     constexpr double start = 27002.15;  // 07:30:02.15
     std::vector<std::vector<ResultChart>> files;
-    files.push_back(chartsOf(entryOf("FD_All_Pos_1500.csv", threeIntervalFlows), std::nullopt, start));
-    files.push_back(chartsOf(entryOf("Comp_All_Pos_2500.csv", compositionHeader + "5,1,2,0,0\n"), 60.0, start));
-    files.push_back(chartsOf(entryOf("LC_Rate_All_Pos.csv", rateHeader + "60,0,240,0\n120,0,,480\n"), 60.0, start));
+    files.push_back(chartsOf(entryOf("FD_All_Pos_1500.csv", threeIntervalFlows), std::nullopt, {start}));
+    files.push_back(chartsOf(entryOf("Comp_All_Pos_2500.csv", compositionHeader + "5,1,2,0,0\n"), 60.0, {start}));
+    files.push_back(chartsOf(entryOf("LC_Rate_All_Pos.csv", rateHeader + "60,0,240,0\n120,0,,480\n"), 60.0, {start}));
     for (const std::vector<ResultChart>& charts : files)
     {
         const QChart& chart = *charts.back().chart;
@@ -136,7 +136,7 @@ TEST(TimeAxes, EveryFileShowsTheTimeOfDayInHoursAndMinutesWhenTheRunsStartIsKnow
     EXPECT_DOUBLE_EQ(seriesOf<QLineSeries>(flow)[0]->at(0).x(), start + 60.0);
 
     EXPECT_EQ(ChartAxes::timeLabel(27000.0, true, false), QStringLiteral("07:30"));
-    EXPECT_EQ(ChartAxes::timeLabel(86400.0 + 3600.0, true, true), QStringLiteral("day 2 01:00"));
+    EXPECT_EQ(ChartAxes::timeLabel(86400.0 + 3600.0, true, true), QStringLiteral("d2 01:00"));
     EXPECT_EQ(ChartAxes::timeLabel(3900.0, false, false), QStringLiteral("1:05"));
 }
 
@@ -196,7 +196,7 @@ TEST(HeadwayCharts, ShowEachLanesHistogramWithCountAndMean)
     ASSERT_EQ(charts.size(), 2u);
     const QChart& lane1 = *charts[0].chart;
     // The first headway counts from time 0 and is left out.
-    EXPECT_TRUE(lane1.title().contains(QStringLiteral("lane 1: 3 headways, mean 2.83 s")));
+    EXPECT_TRUE(lane1.title().contains(QStringLiteral("D2 lane 1: 3 headways, mean 2.83 s")));
     EXPECT_EQ(axisTitle(lane1, Qt::Horizontal), QStringLiteral("Headway (s)"));
     QAreaSeries* bars = seriesOf<QAreaSeries>(lane1)[0];
     // 30 bins up to the 98th percentile (2.5 s... 4 s) round to 0.2 s; 2 s and 2.5 s and 4 s
@@ -211,7 +211,7 @@ TEST(HeadwayCharts, ShowEachLanesHistogramWithCountAndMean)
     EXPECT_EQ(top, 1.0);
     EXPECT_EQ(tallBars, 2);  // 2 s and 2.5 s; 4 s is beyond the 98th percentile
     EXPECT_TRUE(lane1.title().contains(QStringLiteral("1 beyond")));
-    EXPECT_TRUE(charts[1].chart->title().contains(QStringLiteral("lane 2: 1 headways, mean 3.00 s")));
+    EXPECT_TRUE(charts[1].chart->title().contains(QStringLiteral("D2 lane 2: 1 headways, mean 3.00 s")));
 }
 
 TEST(HeadwayCharts, LanesSideBySideShareTheirBinsAndBothAxes)
@@ -260,7 +260,7 @@ TEST(LaneChangeCharts, HeatMapHasACellPerRateAndGapsForEmptyOnes)
     EXPECT_EQ(heatMap->highest(), 480.0);
     EXPECT_NE(heatMap->colourOf(0.0), heatMap->colourOf(480.0));
     EXPECT_EQ(axisTitle(chart, Qt::Horizontal), QStringLiteral("Time since the start of the run (h:mm)"));
-    EXPECT_EQ(axisTitle(chart, Qt::Vertical), QStringLiteral("Location (m)"));
+    EXPECT_EQ(axisTitle(chart, Qt::Vertical), QStringLiteral("Road x (m), D1 away from 0"));
 }
 
 TEST(LaneChangeCharts, ShowPointsLanePairsAndClasses)

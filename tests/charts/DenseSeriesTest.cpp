@@ -154,7 +154,7 @@ TEST(DenseSeries, ChartsOfManyRowsKeepTheirDataWholeAndDrawEveryOutlier)
     QChart& flowDensity = *chartNamed(charts, QStringLiteral("flow-density")).chart;
     QList<QScatterSeries*> scatters = seriesOf<QScatterSeries>(flowDensity);
     ASSERT_EQ(scatters.size(), 2);
-    EXPECT_EQ(scatters[0]->name(), QStringLiteral("Lane 1"));
+    EXPECT_EQ(scatters[0]->name(), QStringLiteral("D1 lane 1"));
     // The rows without a density are left out, the rest kept whole.
     QList<QPointF> lane = ChartSeries::dataOf(*scatters[0]);
     EXPECT_EQ(lane.size(), static_cast<qsizetype>(rows - rows / 10));

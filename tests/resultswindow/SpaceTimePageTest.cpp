@@ -80,10 +80,10 @@ TEST(SpaceTimeCharts, DrawEachCellAtItsTimeAndPlaceColouredBySpeed)
     QChart& chart = page.panel(1)->chart();
     auto* time = qobject_cast<QValueAxis*>(chart.axes(Qt::Horizontal).first());
     auto* place = qobject_cast<QValueAxis*>(chart.axes(Qt::Vertical).first());
-    EXPECT_EQ(time->titleText(), QStringLiteral("Simulation clock (h)"));
-    EXPECT_EQ(place->titleText(), QStringLiteral("Distance along direction 1 (m)"));
-    EXPECT_EQ(time->min(), 1.0);
-    EXPECT_EQ(time->max(), 2.0);
+    EXPECT_EQ(time->titleText(), QStringLiteral("Time of day (hh:mm)"));
+    EXPECT_EQ(place->titleText(), QStringLiteral("Road x (m), D1 away from 0"));
+    EXPECT_EQ(time->min(), 3600.0);
+    EXPECT_EQ(time->max(), 7200.0);
     EXPECT_EQ(place->max(), 300.0);
 
     SpaceTimeItem* item = itemOf(page.panel(1));
@@ -94,7 +94,7 @@ TEST(SpaceTimeCharts, DrawEachCellAtItsTimeAndPlaceColouredBySpeed)
     EXPECT_EQ(image.pixelColor(1, 0), ChartPalette::scale(1.0));
     EXPECT_EQ(image.pixelColor(3, 2), ChartPalette::scale(0.5));
     EXPECT_EQ(image.pixelColor(0, 0).alpha(), 0);  // a gap, not a slow cell
-    EXPECT_TRUE(page.panel(1)->chart().title().contains(QStringLiteral("direction 1, lanes 1, 2")));
+    EXPECT_TRUE(page.panel(1)->chart().title().contains(QStringLiteral("D1 lane 1, D1 lane 2")));
 }
 
 TEST(SpaceTimeCharts, TheLaneBoxesChooseTheLanesShown)
