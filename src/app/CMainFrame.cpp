@@ -158,7 +158,10 @@ void CMainFrame::createLiveCharts()
     // Under the road, which is long and low; hidden until asked for, so that a run pays nothing.
     addDockWidget(Qt::BottomDockWidgetArea, liveCharts);
     liveCharts->hide();
-    connect(liveCharts, &QDockWidget::visibilityChanged, this, &CMainFrame::updateCommandUI);
+    // Captures no part of the frame: closing the window in its destructor hides the dock.
+    QAction* toggle = actions.value(CCommandTable::viewLiveCharts);
+    connect(liveCharts, &QDockWidget::visibilityChanged, toggle,
+            [toggle, dock = liveCharts] { toggle->setChecked(!dock->isHidden()); });
 }
 
 void CMainFrame::createClient()
