@@ -134,8 +134,8 @@ void CLiveChartsDock::startRun()
         for (Quantity quantity : {flow, density, speed})
         {
             QChart* chart = newCompactChart();
-            detectorCharts[quantity] = std::make_unique<LiveTimeChart>(
-                *chart, valueTitle(quantity), groups, figures.getRunStart(), detector.intervalSeconds);
+            detectorCharts[quantity] = std::make_unique<LiveTimeChart>(*chart, valueTitle(quantity), groups,
+                                                                       figures.getRunStart(), detector.intervalSeconds);
             auto* view = new QChartView(chart, page);
             view->setRenderHint(QPainter::Antialiasing);
             view->setMinimumSize(200, 160);

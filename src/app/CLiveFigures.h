@@ -23,8 +23,8 @@ public:
     };
     struct Interval
     {
-        std::size_t detector = 0;  // index into getDetectors()
-        double time = 0.0;         // s on the calendar: the interval's end
+        std::size_t detector = 0;                // index into getDetectors()
+        double time = 0.0;                       // s on the calendar: the interval's end
         std::vector<FlowDensityFigures> groups;  // the lanes, then the totals
     };
 

@@ -49,7 +49,7 @@ double NavigableChartView::fractionAt(const QValueAxis& axis, QPointF viewPoint)
 {
     const QRectF plot = plotInView();
     double fraction = axis.orientation() == Qt::Horizontal ? (viewPoint.x() - plot.left()) / plot.width()
-                                                            : (plot.bottom() - viewPoint.y()) / plot.height();
+                                                           : (plot.bottom() - viewPoint.y()) / plot.height();
     return axis.isReverse() ? 1.0 - fraction : fraction;
 }
 
@@ -181,9 +181,8 @@ void NavigableChartView::wheelEvent(QWheelEvent* event)
 
 void NavigableChartView::mousePressEvent(QMouseEvent* event)
 {
-    const bool banding =
-        event->button() == Qt::RightButton ||
-        (event->button() == Qt::LeftButton && event->modifiers().testFlag(Qt::ControlModifier));
+    const bool banding = event->button() == Qt::RightButton ||
+                         (event->button() == Qt::LeftButton && event->modifiers().testFlag(Qt::ControlModifier));
     if (banding)
     {
         drag = Drag::band;

@@ -140,11 +140,12 @@ TEST_F(LiveCharts, EachIntervalOfAVisibleRunReachesTheChartsWithTheFiguresOfItsF
             QList<QPointF> expected;
             for (const FlowDensityRow& row : file.rows)
             {
-                const LaneFlow& figures = group < file.laneCount ? row.lanes[static_cast<std::size_t>(group)] : row.totals;
+                const LaneFlow& figures =
+                    group < file.laneCount ? row.lanes[static_cast<std::size_t>(group)] : row.totals;
                 // An empty cell (no vehicle) breaks the line.
                 if (std::isfinite(valueOf(figures, quantity)))
-                    expected.append(QPointF(runStart + 60.0 * static_cast<double>(row.interval),
-                                            valueOf(figures, quantity)));
+                    expected.append(
+                        QPointF(runStart + 60.0 * static_cast<double>(row.interval), valueOf(figures, quantity)));
             }
             const QList<QPointF> drawn = dock().chart(0, quantity).drawn(group);
             ASSERT_EQ(drawn.size(), expected.size());

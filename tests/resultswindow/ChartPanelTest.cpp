@@ -173,7 +173,8 @@ TEST_F(ChartHandling, ThePointerReadsTheDataValueUnderItInTheAxesUnits)
     EXPECT_NEAR(read.y(), dataPoint.y(), 1e-6);
 
     mouse(QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton);
-    EXPECT_EQ(panel->pointerText(), QStringLiteral("Time of day 07:32, Flow 60.0 veh/h")) << panel->pointerText().toStdString();
+    EXPECT_EQ(panel->pointerText(), QStringLiteral("Time of day 07:32, Flow 60.0 veh/h"))
+        << panel->pointerText().toStdString();
     // Off the plot there is no value.
     EXPECT_FALSE(view().valueAt(plot().topLeft() - QPointF(10, 10)).has_value());
     mouse(QEvent::MouseMove, plot().topLeft() - QPointF(10, 10), Qt::NoButton, Qt::NoButton);
