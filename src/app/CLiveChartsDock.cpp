@@ -67,13 +67,14 @@ CLiveChartsDock::CLiveChartsDock(CLiveFigures& liveFigures, QWidget* parent)
     pages->addWidget(detectorTabs);
     setWidget(pages);
     connect(this, &QDockWidget::dockLocationChanged, this, &CLiveChartsDock::placeCharts);
+    connect(detectorTabs, &QTabWidget::currentChanged, this, &CLiveChartsDock::drawTab);
 }
 
 CLiveChartsDock::~CLiveChartsDock() = default;
 
 LiveTimeChart& CLiveChartsDock::chart(int detector, Quantity quantity) const
 {
-    return *charts.at(static_cast<std::size_t>(detector))[quantity];
+    return *charts.at(static_cast<std::size_t>(detector)).at(quantity);
 }
 
 void CLiveChartsDock::showEvent(QShowEvent* event)
@@ -96,16 +97,34 @@ void CLiveChartsDock::refresh()
     {
         if (interval.detector >= charts.size())
             continue;
-        for (Quantity quantity : {flow, density, speed})
-        {
-            LiveTimeChart& target = *charts[interval.detector][quantity];
-            for (std::size_t group = 0; group < interval.groups.size(); ++group)
-                target.add(static_cast<int>(group), interval.time, valueOf(interval.groups[group], quantity));
-        }
+        if (charts[interval.detector][flow])
+            add(interval.detector, interval);
+        else
+            waiting[interval.detector].push_back(interval);
     }
-    for (auto& detectorCharts : charts)
-        for (auto& quantityChart : detectorCharts)
-            quantityChart->flush();
+    drawTab(detectorTabs->currentIndex());
+}
+
+void CLiveChartsDock::add(std::size_t detector, const CLiveFigures::Interval& interval)
+{
+    for (Quantity quantity : {flow, density, speed})
+    {
+        LiveTimeChart& target = *charts[detector][quantity];
+        for (std::size_t group = 0; group < interval.groups.size(); ++group)
+            target.add(static_cast<int>(group), interval.time, valueOf(interval.groups[group], quantity));
+    }
+}
+
+void CLiveChartsDock::drawTab(int index)
+{
+    // The other tabs keep their points queued until shown: only what shows is redrawn.
+    if (index < 0 || index >= static_cast<int>(charts.size()))
+        return;
+    // A tab's charts are made when it first shows: a run with many detectors starts at once.
+    if (!charts[static_cast<std::size_t>(index)][flow])
+        buildCharts(static_cast<std::size_t>(index));
+    for (auto& quantityChart : charts[static_cast<std::size_t>(index)])
+        quantityChart->flush();
 }
 
 void CLiveChartsDock::startRun()
@@ -114,44 +133,56 @@ void CLiveChartsDock::startRun()
     // The views own the charts; the builders go first, then the pages with the views.
     charts.clear();
     chartRows.clear();
+    waiting.clear();
     while (detectorTabs->count() > 0)
     {
         QWidget* page = detectorTabs->widget(0);
         detectorTabs->removeTab(0);
         delete page;
     }
-    const std::vector<CLiveFigures::Detector>& detectors = figures.getDetectors();
-    for (const CLiveFigures::Detector& detector : detectors)
+    shownDetectors = figures.getDetectors();
+    shownRunStart = figures.getRunStart();
+    charts.resize(shownDetectors.size());
+    waiting.resize(shownDetectors.size());
+    for (const CLiveFigures::Detector& detector : shownDetectors)
     {
-        QStringList groups;
-        for (int lane = 1; lane <= detector.laneCount; ++lane)
-            groups << QStringLiteral("Lane %1").arg(lane);
-        groups << QStringLiteral("Totals");
         auto* page = new QWidget;
         auto* row = new QBoxLayout(QBoxLayout::LeftToRight, page);
         row->setContentsMargins(0, 0, 0, 0);
-        std::array<std::unique_ptr<LiveTimeChart>, 3> detectorCharts;
-        for (Quantity quantity : {flow, density, speed})
-        {
-            QChart* chart = newCompactChart();
-            detectorCharts[quantity] = std::make_unique<LiveTimeChart>(*chart, valueTitle(quantity), groups,
-                                                                       figures.getRunStart(), detector.intervalSeconds);
-            auto* view = new QChartView(chart, page);
-            view->setRenderHint(QPainter::Antialiasing);
-            view->setMinimumSize(200, 160);
-            row->addWidget(view);
-        }
-        charts.push_back(std::move(detectorCharts));
         chartRows.push_back(row);
         // A tab's text takes & as a mnemonic.
         const int tab = detectorTabs->addTab(
             page, QString::fromStdString(detector.shortTitle).replace(QLatin1Char('&'), QStringLiteral("&&")));
         detectorTabs->setTabToolTip(tab, QString::fromStdString(detector.title));
     }
-    placeholder->setText(QString::fromLatin1(detectors.empty() ? noDetectorText : noRunText));
-    pages->setCurrentWidget(detectors.empty() ? static_cast<QWidget*>(placeholder) : detectorTabs);
+    placeholder->setText(QString::fromLatin1(shownDetectors.empty() ? noDetectorText : noRunText));
+    pages->setCurrentWidget(shownDetectors.empty() ? static_cast<QWidget*>(placeholder) : detectorTabs);
     if (auto* frame = qobject_cast<QMainWindow*>(parentWidget()))
         placeCharts(frame->dockWidgetArea(this));
+    drawTab(detectorTabs->currentIndex());
+}
+
+void CLiveChartsDock::buildCharts(std::size_t index)
+{
+    const CLiveFigures::Detector& detector = shownDetectors[index];
+    QStringList groups;
+    for (int lane = 1; lane <= detector.laneCount; ++lane)
+        groups << QStringLiteral("Lane %1").arg(lane);
+    groups << QStringLiteral("Totals");
+    QWidget* page = detectorTabs->widget(static_cast<int>(index));
+    for (Quantity quantity : {flow, density, speed})
+    {
+        QChart* chart = newCompactChart();
+        charts[index][quantity] = std::make_unique<LiveTimeChart>(*chart, valueTitle(quantity), groups, shownRunStart,
+                                                                  detector.intervalSeconds);
+        auto* view = new QChartView(chart, page);
+        view->setMinimumSize(200, 160);
+        chartRows[index]->addWidget(view);
+    }
+    for (const CLiveFigures::Interval& interval : waiting[index])
+        add(index, interval);
+    waiting[index].clear();
+    waiting[index].shrink_to_fit();
 }
 
 void CLiveChartsDock::placeCharts(Qt::DockWidgetArea area)

@@ -4,13 +4,14 @@
 // The figures are taken at the repaint rate, not at every step; the last run's picture stays
 // until the next run starts. While the dock is hidden the figures wait for it.
 
+#include "app/CLiveFigures.h"
+
 #include <QDockWidget>
 
 #include <array>
 #include <memory>
 #include <vector>
 
-class CLiveFigures;
 class LiveTimeChart;
 class QBoxLayout;
 class QLabel;
@@ -36,6 +37,7 @@ public:
     void refresh();
 
     int detectorCount() const { return static_cast<int>(charts.size()); }
+    // Made once its tab has shown.
     LiveTimeChart& chart(int detector, Quantity quantity) const;
     QTabWidget& tabs() const { return *detectorTabs; }
 
@@ -44,13 +46,20 @@ protected:
 
 private:
     void startRun();
+    void drawTab(int index);
+    void buildCharts(std::size_t index);
+    void add(std::size_t detector, const CLiveFigures::Interval& interval);
     void placeCharts(Qt::DockWidgetArea area);
 
     CLiveFigures& figures;
     int shownRun = 0;
+    std::vector<CLiveFigures::Detector> shownDetectors;  // the shown run's
+    double shownRunStart = 0.0;                          // s
     QStackedWidget* pages = nullptr;
     QLabel* placeholder = nullptr;
     QTabWidget* detectorTabs = nullptr;
     std::vector<std::array<std::unique_ptr<LiveTimeChart>, 3>> charts;
     std::vector<QBoxLayout*> chartRows;  // one per tab, turned with the dock's side
+    // Per detector, the intervals heard before its tab first showed.
+    std::vector<std::vector<CLiveFigures::Interval>> waiting;
 };

@@ -36,12 +36,12 @@ LiveTimeChart::LiveTimeChart(QChart& chart, const QString& valueTitle, const QSt
     {
         lines.push_back({groups[group], {}, true, {}});
         // An empty first piece gives the legend its entry before the first point.
-        newPiece(lines.back(), group);
+        newPiece(lines.back(), group, false);
         lines.back().broken = false;
     }
 }
 
-QLineSeries* LiveTimeChart::newPiece(Line& line, int group)
+QLineSeries* LiveTimeChart::newPiece(Line& line, int group, bool continues)
 {
     auto* piece = new QLineSeries;
     piece->setName(line.name.toHtmlEscaped());
@@ -53,8 +53,35 @@ QLineSeries* LiveTimeChart::newPiece(Line& line, int group)
     if (!line.pieces.empty())
         for (QLegendMarker* marker : target.legend()->markers(piece))
             marker->setVisible(false);
-    line.pieces.push_back(piece);
+    line.pieces.push_back({piece, continues});
     return piece;
+}
+
+void LiveTimeChart::append(Line& line, int group, const QList<QPointF>& stretch)
+{
+    qsizetype from = 0;
+    while (from < stretch.size())
+    {
+        QLineSeries* piece = nullptr;
+        if (line.broken)
+            piece = newPiece(line, group, false);
+        else if (line.pieces.back().series->count() >= pointsPerPiece)
+        {
+            // A full piece is left as drawn; the next goes on from its last point.
+            const QPointF last = line.pieces.back().series->points().constLast();
+            piece = newPiece(line, group, true);
+            piece->append(last);
+        }
+        else
+            piece = line.pieces.back().series;
+        line.broken = false;
+        const qsizetype room = pointsPerPiece - piece->count();
+        const qsizetype taken = std::min(room, stretch.size() - from);
+        piece->append(stretch.mid(from, taken));
+        from += taken;
+        // A lone point between two breaks shows as a dot.
+        piece->setPointsVisible(piece->count() == 1);
+    }
 }
 
 void LiveTimeChart::add(int group, double time, double value)
@@ -75,13 +102,7 @@ void LiveTimeChart::flush()
             continue;
         QList<QPointF> stretch;
         auto draw = [&] {
-            if (stretch.isEmpty())
-                return;
-            QLineSeries* piece = line.broken ? newPiece(line, static_cast<int>(group)) : line.pieces.back();
-            line.broken = false;
-            piece->append(stretch);
-            // A lone point between two breaks shows as a dot.
-            piece->setPointsVisible(piece->count() == 1);
+            append(line, static_cast<int>(group), stretch);
             stretch.clear();
         };
         for (const QPointF& point : line.queued)
@@ -121,7 +142,10 @@ QList<QPointF> LiveTimeChart::drawn(int group) const
     QList<QPointF> points;
     if (group < 0 || group >= static_cast<int>(lines.size()))
         return points;
-    for (const QLineSeries* piece : lines[static_cast<std::size_t>(group)].pieces)
-        points.append(piece->points());
+    for (const Piece& piece : lines[static_cast<std::size_t>(group)].pieces)
+    {
+        const QList<QPointF> own = piece.series->points();
+        points.append(piece.continues ? own.mid(1) : own);
+    }
     return points;
 }

@@ -1,8 +1,9 @@
 #pragma once
 // A chart of one quantity over the time of day that grows while a run goes: one line per group
 // (the lanes, then the totals), fed point by point as intervals complete and drawn on flush().
-// Between flushes nothing is touched; a flush only adds the new points to the lines, and the
-// axes widen in steps, so that most flushes leave the rest of the picture as it was.
+// Between flushes nothing is touched. Each line is drawn in short pieces and a flush adds only
+// to the last, so that it redraws a few points rather than the whole line; the axes widen in
+// steps, so that most flushes leave the rest of the picture as it was.
 
 #include <QList>
 #include <QPointF>
@@ -36,14 +37,20 @@ public:
     QValueAxis& valueAxis() const { return *y; }
 
 private:
+    struct Piece
+    {
+        QLineSeries* series;
+        bool continues;  // starts at the last point of the piece before
+    };
     struct Line
     {
         QString name;
-        std::vector<QLineSeries*> pieces;  // one per stretch without a break
-        bool broken = true;                // the next point starts a new piece
-        QList<QPointF> queued;             // with not-a-number values where the line breaks
+        std::vector<Piece> pieces;
+        bool broken = true;     // the next point starts a new piece, apart from the last
+        QList<QPointF> queued;  // with not-a-number values where the line breaks
     };
-    QLineSeries* newPiece(Line& line, int group);
+    QLineSeries* newPiece(Line& line, int group, bool continues);
+    void append(Line& line, int group, const QList<QPointF>& stretch);
     void widenAxes(double latestTime, double highestValue);
 
     QChart& target;
@@ -54,4 +61,8 @@ private:
     double timeHigh;  // s, the end of the time axis
     double valueHigh = 0.0;
     int totalsGroup = -1;  // the last group, when there are lanes before it
+
+public:
+    // Points per piece of a line: what one flush redraws at most, besides the new points.
+    static constexpr qsizetype pointsPerPiece = 32;
 };
