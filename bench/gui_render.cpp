@@ -1,7 +1,9 @@
 // Speed of the desktop program: drawing one frame of a busy road, how many steps a visible run
 // makes per second of real time at a time warp of 1000 (a step of 0.1 s wants 10,000/s), and the
-// share of a core a visible run takes at a time warp of 1.
+// share of a core a visible run takes at a time warp of 1; both runs again with flow and density
+// detectors whose live charts are shown.
 
+#include "app/CLiveChartsDock.h"
 #include "app/CRoadfluxDoc.h"
 #include "app/CRoadfluxView.h"
 #include "app/CSteadyClock.h"
@@ -163,11 +165,13 @@ std::string writeDenseTraffic(const std::filesystem::path& folder, int vehicleCo
     return path;
 }
 
-// The dense traffic on a 3 km road of 2 + 2 lanes with a 0.1 s step, in a window of its own.
+// The dense traffic on a 3 km road of 2 + 2 lanes with a 0.1 s step, in a window of its own;
+// with live charts, four flow-and-density detectors of 10 s intervals feed a live-charts dock shown
+// beside it.
 class DenseStudyWindow
 {
 public:
-    DenseStudyWindow()
+    explicit DenseStudyWindow(bool withLiveCharts = false)
     {
         const std::string traffic = writeDenseTraffic(folder.path().toStdString(), 1500);
         StudyDocument& study = document.study();
@@ -183,15 +187,41 @@ public:
         study.setOutputDetectorLocation2(2800);
         study.setTimeStep(0.1);
         study.updateLaneTotals(false);
+        if (withLiveCharts)
+            addFlowDensityDetectors(study);
         view = std::make_unique<CRoadfluxView>(document, CSteadyClock::instance());
         view->resize(1000, 600);
         view->show();
         view->initialUpdate();
+        if (withLiveCharts)
+        {
+            liveCharts = std::make_unique<CLiveChartsDock>(document.liveFigures());
+            liveCharts->resize(1000, 300);
+            liveCharts->show();
+            QObject::connect(view.get(), &CRoadfluxView::frameRequested, liveCharts.get(), &CLiveChartsDock::refresh);
+        }
+    }
+
+    static void addFlowDensityDetectors(StudyDocument& study)
+    {
+        StudyDocument::StatDetectorList detectors;
+        for (int i = 0; i < 4; ++i)
+        {
+            auto detector = std::make_unique<CStatDetector>();
+            detector->setKind(CStatDetector::flowAndDensity);
+            detector->setVehicleTypes(CStatDetector::allVehicles);
+            detector->setDirectionPositive(i % 2 == 0);
+            detector->setInterval(10);
+            detector->setLocation(500 + 600 * i);
+            detectors.push_back(std::move(detector));
+        }
+        study.setStatDetectors(detectors);
     }
 
     QTemporaryDir folder;
     CRoadfluxDoc document;
     std::unique_ptr<CRoadfluxView> view;
+    std::unique_ptr<CLiveChartsDock> liveCharts;
 };
 
 // Counts the frames a widget paints.
@@ -213,12 +243,12 @@ double processCpuSeconds()
     return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
 }
 
-void BM_VisibleRunAtWarp1000(benchmark::State& state)
+void visibleRunAtWarp1000(benchmark::State& state, bool withLiveCharts)
 {
     application();
     SilentDialogs dialogs;
     CUserDialogs* previous = setUserDialogs(&dialogs);
-    DenseStudyWindow window;
+    DenseStudyWindow window(withLiveCharts);
     CRoadfluxView& view = *window.view;
     FrameCounter frameCounter(*view.viewport());
     double seconds = 0.0;
@@ -252,16 +282,27 @@ void BM_VisibleRunAtWarp1000(benchmark::State& state)
     state.counters["frames_per_s"] = static_cast<double>(frameCounter.frames) / seconds;
     setUserDialogs(previous);
 }
+
+void BM_VisibleRunAtWarp1000(benchmark::State& state)
+{
+    visibleRunAtWarp1000(state, false);
+}
 BENCHMARK(BM_VisibleRunAtWarp1000)->Unit(benchmark::kSecond)->Iterations(1);
+
+void BM_VisibleRunAtWarp1000WithLiveCharts(benchmark::State& state)
+{
+    visibleRunAtWarp1000(state, true);
+}
+BENCHMARK(BM_VisibleRunAtWarp1000WithLiveCharts)->Unit(benchmark::kSecond)->Iterations(1);
 
 // Five seconds of the same run in real time: the share of a core the program takes while it
 // mostly waits for the next step and repaint.
-void BM_VisibleRunAtWarp1CpuShare(benchmark::State& state)
+void visibleRunAtWarp1CpuShare(benchmark::State& state, bool withLiveCharts)
 {
     application();
     SilentDialogs dialogs;
     CUserDialogs* previous = setUserDialogs(&dialogs);
-    DenseStudyWindow window;
+    DenseStudyWindow window(withLiveCharts);
     CRoadfluxView& view = *window.view;
     constexpr int runMs = 5000;
     double cpuShare = 0.0;
@@ -292,7 +333,18 @@ void BM_VisibleRunAtWarp1CpuShare(benchmark::State& state)
     state.counters["achieved_warp"] = achievedWarp;
     setUserDialogs(previous);
 }
+
+void BM_VisibleRunAtWarp1CpuShare(benchmark::State& state)
+{
+    visibleRunAtWarp1CpuShare(state, false);
+}
 BENCHMARK(BM_VisibleRunAtWarp1CpuShare)->Unit(benchmark::kSecond)->Iterations(1);
+
+void BM_VisibleRunAtWarp1CpuShareWithLiveCharts(benchmark::State& state)
+{
+    visibleRunAtWarp1CpuShare(state, true);
+}
+BENCHMARK(BM_VisibleRunAtWarp1CpuShareWithLiveCharts)->Unit(benchmark::kSecond)->Iterations(1);
 }
 
 int main(int argc, char** argv)

@@ -67,6 +67,8 @@ const std::vector<CCommand>& CCommandTable::commands()
 
         item(viewToolbar, "&View", "&Toolbar", "", "Show or hide the toolbar\nToggle ToolBar"),
         item(viewStatusBar, "&View", "&Status Bar", "", "Show or hide the status bar\nToggle StatusBar"),
+        item(viewLiveCharts, "&View", "&Live Charts", "",
+             "Show or hide the flow, density and speed at the detectors while a run goes\nToggle Live Charts"),
         separator("&View"),
         item(viewResults, "&View", "&Results...", "", "Show the charts of the measurement files\nResults"),
 

@@ -40,6 +40,7 @@ public:
         viewToolbar = 59392,
         viewStatusBar = 59393,
         viewResults = 32810,
+        viewLiveCharts = 32811,
     };
 
     static constexpr int recentFileCount = 4;

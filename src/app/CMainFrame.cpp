@@ -2,6 +2,7 @@
 
 #include "app/CAboutDlg.h"
 #include "app/CCommandTable.h"
+#include "app/CLiveChartsDock.h"
 #include "app/CRecentFileList.h"
 #include "app/CResultsLink.h"
 #include "app/CRoadfluxDoc.h"
@@ -37,6 +38,7 @@ CMainFrame::CMainFrame(CRoadfluxDoc& doc, CRecentFileList& recent, const CMillis
     createMenus();
     createToolBar();
     createStatusBar();
+    createLiveCharts();
     createClient();
     setAcceptDrops(true);
     qApp->installEventFilter(this);
@@ -118,6 +120,7 @@ void CMainFrame::createMenus()
     }
     actions.value(CCommandTable::viewToolbar)->setCheckable(true);
     actions.value(CCommandTable::viewStatusBar)->setCheckable(true);
+    actions.value(CCommandTable::viewLiveCharts)->setCheckable(true);
 }
 
 void CMainFrame::createToolBar()
@@ -149,6 +152,18 @@ void CMainFrame::createStatusBar()
     actions.value(CCommandTable::viewStatusBar)->setChecked(true);
 }
 
+void CMainFrame::createLiveCharts()
+{
+    liveCharts = new CLiveChartsDock(document.liveFigures(), this);
+    // Under the road, which is long and low; hidden until asked for, so that a run pays nothing.
+    addDockWidget(Qt::BottomDockWidgetArea, liveCharts);
+    liveCharts->hide();
+    // Captures no part of the frame: closing the window in its destructor hides the dock.
+    QAction* toggle = actions.value(CCommandTable::viewLiveCharts);
+    connect(liveCharts, &QDockWidget::visibilityChanged, toggle,
+            [toggle, dock = liveCharts] { toggle->setChecked(!dock->isHidden()); });
+}
+
 void CMainFrame::createClient()
 {
     splitter = new CSplitterWnd([this] { return createView(); }, this);
@@ -166,6 +181,7 @@ CRoadfluxView* CMainFrame::createView()
     });
     connect(view, &CRoadfluxView::runStateChanged, this, &CMainFrame::updateCommandUI);
     connect(view, &CRoadfluxView::runCompleted, this, [this] { results->offerAfterRun(); });
+    connect(view, &CRoadfluxView::frameRequested, liveCharts, &CLiveChartsDock::refresh);
     // The split boxes: a click adds a row or a column of panes.
     auto* splitAcross = new QToolButton(view);
     splitAcross->setObjectName(QStringLiteral("splitRow"));
@@ -234,6 +250,7 @@ void CMainFrame::executeCommand(int commandId)
     case CCommandTable::preferences: CStudyEditing::editPreferences(*view); break;
     case CCommandTable::viewToolbar: toolBar->setVisible(!toolBar->isVisible()); break;
     case CCommandTable::viewStatusBar: statusBar->setVisible(!statusBar->isVisible()); break;
+    case CCommandTable::viewLiveCharts: liveCharts->setVisible(liveCharts->isHidden()); break;
     case CCommandTable::viewResults: results->show(); break;
     case CCommandTable::appAbout: showAboutBox(); break;
     default: break;
@@ -252,6 +269,7 @@ void CMainFrame::updateCommandUI()
         ->setText(paused ? CCommandTable::resumeText() : CCommandTable::find(CCommandTable::pause)->text);
     actions.value(CCommandTable::viewToolbar)->setChecked(!toolBar->isHidden());
     actions.value(CCommandTable::viewStatusBar)->setChecked(!statusBar->isHidden());
+    actions.value(CCommandTable::viewLiveCharts)->setChecked(!liveCharts->isHidden());
 }
 
 void CMainFrame::updateRecentFileMenu()

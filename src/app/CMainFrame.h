@@ -10,6 +10,7 @@
 
 #include <memory>
 
+class CLiveChartsDock;
 class CMillisecondClock;
 class CResultsLink;
 class CRoadfluxDoc;
@@ -35,6 +36,7 @@ public:
     CStatusBar* getStatusBar() const { return statusBar; }
     CResultsLink& getResults() const { return *results; }
     CSplitterWnd* getSplitter() const { return splitter; }
+    CLiveChartsDock* getLiveCharts() const { return liveCharts; }
     // The view that last had the focus.
     CRoadfluxView* activeView() const;
     // The view the run commands go to: the one whose run is in progress, else the active view.
@@ -66,6 +68,7 @@ private:
     void createToolBar();
     void createStatusBar();
     void createClient();
+    void createLiveCharts();
     CRoadfluxView* createView();
     QAction* createAction(int commandId);
     void stopRuns();
@@ -83,6 +86,7 @@ private:
     QToolBar* toolBar = nullptr;
     CStatusBar* statusBar = nullptr;
     CSplitterWnd* splitter = nullptr;
+    CLiveChartsDock* liveCharts = nullptr;
     QPointer<CRoadfluxView> lastActiveView;
     QPrinter printer;
     std::unique_ptr<CResultsLink> results;

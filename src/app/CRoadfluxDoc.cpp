@@ -14,8 +14,9 @@
 class CRoadfluxDoc::Simulation : public CSimulationLink
 {
 public:
-    Simulation(StudyDocument& document, CStudyBridges& studyBridges, CSpaceTimeRecording& spaceTime)
-        : study(document), bridges(studyBridges), recording(spaceTime)
+    Simulation(StudyDocument& document, CStudyBridges& studyBridges, CSpaceTimeRecording& spaceTime,
+               CLiveFigures& liveFigures)
+        : study(document), bridges(studyBridges), recording(spaceTime), live(liveFigures)
     {
     }
 
@@ -29,6 +30,7 @@ public:
         if (bridges.startRun(study, sim.getTime(), userDialogs()))
         {
             recording.start(sim.getRoad().getLength(), study.getLanesDir1(), study.getLanesDir2(), sim.getTime());
+            live.start(sim.getRoad(), sim.getTime());
             return true;
         }
         study.getSim().reset();
@@ -48,6 +50,7 @@ public:
     {
         bridges.finishRun();
         recording.finish();
+        live.finish();
         study.getSim().reset();
     }
 
@@ -79,9 +82,10 @@ private:
     StudyDocument& study;
     CStudyBridges& bridges;
     CSpaceTimeRecording& recording;
+    CLiveFigures& live;
 };
 
-CRoadfluxDoc::CRoadfluxDoc() : link(std::make_unique<Simulation>(core, studyBridges, spaceTime)) {}
+CRoadfluxDoc::CRoadfluxDoc() : link(std::make_unique<Simulation>(core, studyBridges, spaceTime, live)) {}
 
 CRoadfluxDoc::~CRoadfluxDoc() = default;
 

@@ -3,6 +3,7 @@
 // template's names, the path and title shown in the window, the save-changes prompt, and the
 // study's simulation as the views' runs use it. New and Open reuse this one object.
 
+#include "app/CLiveFigures.h"
 #include "app/CSpaceTimeRecording.h"
 #include "app/CStudyBridges.h"
 #include "app/CViewDocument.h"
@@ -39,6 +40,8 @@ public:
 
     // The space-time diagram of the study's last run, for the Results window.
     const CSpaceTimeRecording& spaceTimeRecording() const { return spaceTime; }
+    // The flow-and-density figures of the run in progress or of the last one, for the live charts.
+    CLiveFigures& liveFigures() { return live; }
 
     // File, New on the one document.
     bool onNewDocument();
@@ -86,6 +89,7 @@ private:
     StudyDocument core;
     CStudyBridges studyBridges;
     CSpaceTimeRecording spaceTime;
+    CLiveFigures live;
     std::unique_ptr<Simulation> link;
     bool keepOptionsFile = false;
 };

@@ -326,6 +326,7 @@ void CRoadfluxView::invalidate(bool)
 {
     // Qt paints through its own back buffer: there is no erase step that could flicker.
     viewport()->update();
+    emit frameRequested();
 }
 
 void CRoadfluxView::runStarted()

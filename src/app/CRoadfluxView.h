@@ -82,6 +82,8 @@ signals:
     void simulationBusy(bool busy);
     // A run reached its end and the user was told so.
     void runCompleted();
+    // A frame of the run is due: the run's other displays follow at the same rate.
+    void frameRequested();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -25,6 +25,8 @@ MetricsDetector::MetricsDetector(const std::string& folder, short detectorKind, 
     inverseSpeedSums.assign(laneSlots, 0.0);
     headways.assign(laneSlots, {});
     lastPassTime.assign(laneSlots, 0.0);
+    // Sized once, so that the rows reuse it.
+    rowFigures.assign(laneSlots + 1, {});
     openFiles();
 }
 
@@ -144,20 +146,25 @@ void MetricsDetector::writeFlowDensityRow()
 {
     constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
     double flowPerVehicle = 3600.0 / interval;  // veh/h contributed by one vehicle
-    double densitySum = 0.0, flowSum = 0.0, speedSum = 0.0;
+    FlowDensityFigures& totals = rowFigures.back();
+    totals = {};
+    double speedSum = 0.0;
     file.integer(intervalCount);
     for (std::size_t n = 0; n < counts.size(); ++n)
     {
-        double flow = counts[n] * flowPerVehicle;                                           // veh/h
-        double speed = counts[n] > 0 ? 3.6 * counts[n] / inverseSpeedSums[n] : notANumber;  // km/h
-        double density = flow / speed;                                                      // veh/km
-        file.text(",").real(density).text(",").real(flow).text(",").real(speed);
-        densitySum += density;
-        flowSum += flow;
-        speedSum += speed;
+        FlowDensityFigures& lane = rowFigures[n];
+        lane.flow = counts[n] * flowPerVehicle;                                           // veh/h
+        lane.speed = counts[n] > 0 ? 3.6 * counts[n] / inverseSpeedSums[n] : notANumber;  // km/h
+        lane.density = lane.flow / lane.speed;                                            // veh/km
+        file.text(",").real(lane.density).text(",").real(lane.flow).text(",").real(lane.speed);
+        totals.density += lane.density;
+        totals.flow += lane.flow;
+        speedSum += lane.speed;
     }
-    double meanSpeed = laneCount > 0 ? speedSum / laneCount : notANumber;
-    file.text(",").real(densitySum).text(",").real(flowSum).text(",").real(meanSpeed).endLine();
+    totals.speed = laneCount > 0 ? speedSum / laneCount : notANumber;
+    file.text(",").real(totals.density).text(",").real(totals.flow).text(",").real(totals.speed).endLine();
+    if (observer != nullptr)
+        observer->intervalEnded(*this, intervalCount, rowFigures);
 }
 
 void MetricsDetector::writeHeadwayRows()

@@ -4,6 +4,7 @@
 // the traffic composition.
 
 #include "detectors/Detector.h"
+#include "detectors/FlowDensityObserver.h"
 #include "detectors/MeasurementFile.h"
 
 #include <array>
@@ -36,6 +37,13 @@ public:
 
     void collectLostFiles(std::vector<std::string>& paths) override;
 
+    // Told each interval's row as a flow-and-density detector writes it; null for none. Not
+    // owned; it must outlive the run or be taken away first.
+    void setFlowDensityObserver(FlowDensityObserver* listener) { observer = listener; }
+    double getIntervalSeconds() const { return interval; }
+    int getLaneCount() const { return laneCount; }
+    short getVehicleTypes() const { return vehicleTypes; }
+
 private:
     bool writesComposition() const;
     void writeHeader(const std::vector<std::string>& lines);
@@ -44,9 +52,11 @@ private:
     void writeCompositionRow();
 
     MeasurementFile file;
-    std::array<int, 5> classCounts{};           // vehicles per class in the interval (composition)
-    std::vector<int> counts;                    // vehicles per lane in the interval (flow and density)
-    std::vector<double> inverseSpeedSums;       // Σ 1/v per lane in the interval, s/m (flow and density)
-    std::vector<std::vector<double>> headways;  // s, per lane in the interval
-    std::vector<double> lastPassTime;           // s, per lane over the whole run
+    std::array<int, 5> classCounts{};            // vehicles per class in the interval (composition)
+    std::vector<int> counts;                     // vehicles per lane in the interval (flow and density)
+    std::vector<double> inverseSpeedSums;        // Σ 1/v per lane in the interval, s/m (flow and density)
+    std::vector<std::vector<double>> headways;   // s, per lane in the interval
+    std::vector<double> lastPassTime;            // s, per lane over the whole run
+    std::vector<FlowDensityFigures> rowFigures;  // the lanes and the totals of the row written last
+    FlowDensityObserver* observer = nullptr;
 };

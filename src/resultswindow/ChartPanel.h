@@ -1,13 +1,18 @@
 #pragma once
-// One chart of the Results window with its buttons: save as PNG, save as SVG, copy.
+// One chart of the Results window with its controls: the value under the pointer, a button that
+// shows the whole chart again after zooming or panning, the size of the exported picture (px),
+// and save as PNG, save as SVG and copy at that size.
 
 #include "charts/ResultCharts.h"
 
+#include <QSize>
 #include <QWidget>
 
 struct ResultsDialogs;
-class QChartView;
+class NavigableChartView;
+class QLabel;
 class QPushButton;
+class QSpinBox;
 
 class ChartPanel : public QWidget
 {
@@ -19,17 +24,31 @@ public:
     ~ChartPanel() override;
 
     QChart& chart() const;
-    QChartView& view() const { return *chartView; }
+    NavigableChartView& view() const { return *chartView; }
     const QString& name() const { return chartName; }
+
+    // The size (px) of the pictures saved and copied; each side within the boxes' range.
+    QSize exportSize() const;
+    void setExportSize(QSize size);
+    // The text that tells the value under the pointer.
+    QString pointerText() const;
 
     void savePng();
     void saveSvg();
     void copy();
 
+    static constexpr int smallestExportSide = 100;
+    static constexpr int largestExportSide = 10000;
+
 private:
     QString suggestion(const QString& extension) const;
+    QSpinBox* newSideBox(int value, const QString& name, const QString& tip);
 
-    QChartView* chartView = nullptr;
+    NavigableChartView* chartView = nullptr;
+    QLabel* pointerValue = nullptr;
+    QPushButton* resetButton = nullptr;
+    QSpinBox* exportWidth = nullptr;
+    QSpinBox* exportHeight = nullptr;
     QString chartName;
     QString stem;
     const ResultsDialogs& dialogs;

@@ -4,6 +4,7 @@
 
 #include "RecordingDialogs.h"
 #include "app/CAboutDlg.h"
+#include "app/CLiveChartsDock.h"
 #include "app/CMainFrame.h"
 #include "app/CProgressBar.h"
 #include "app/CRecentFileList.h"
@@ -75,6 +76,8 @@ const Row expectedMenus[] = {
     {"T&ools", "&Preferences", "Alt+P", 32776, "Display preferences dialog box\nPreferences"},
     {"&View", "&Toolbar", "", 59392, "Show or hide the toolbar\nToggle ToolBar"},
     {"&View", "&Status Bar", "", 59393, "Show or hide the status bar\nToggle StatusBar"},
+    {"&View", "&Live Charts", "", 32811,
+     "Show or hide the flow, density and speed at the detectors while a run goes\nToggle Live Charts"},
     {"&View", "-", "", 0, ""},
     {"&View", "&Results...", "", 32810, "Show the charts of the measurement files\nResults"},
     {"&Help", "&About Roadflux...", "", 57664, "Display program information, version number and copyright\nAbout"},
@@ -212,6 +215,14 @@ TEST_F(MainFrame, ViewCommandsHideAndShowTheBars)
     frame.executeCommand(59393);
     EXPECT_TRUE(frame.getStatusBar()->isHidden());
     EXPECT_FALSE(frame.action(59393)->isChecked());
+    // The live charts start hidden: a run pays for them only when asked.
+    EXPECT_TRUE(frame.getLiveCharts()->isHidden());
+    frame.executeCommand(32811);
+    EXPECT_FALSE(frame.getLiveCharts()->isHidden());
+    EXPECT_TRUE(frame.action(32811)->isChecked());
+    frame.executeCommand(32811);
+    EXPECT_TRUE(frame.getLiveCharts()->isHidden());
+    EXPECT_FALSE(frame.action(32811)->isChecked());
 }
 
 TEST_F(MainFrame, TitleNamesTheDocument)

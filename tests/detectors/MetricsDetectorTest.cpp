@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <vector>
+
 namespace {
 
 const std::string flowDensityHeader1 =
@@ -76,6 +79,61 @@ TEST(MetricsFlowDensity, AnEmptyLaneOrAStoppedVehicleGivesEmptyCells)
     }
     EXPECT_EQ(folder.read("FD_All_Pos_1000.csv"), flowDensityHeader2 + "1,1.38889,120,86.4,,0,,,120,\n"
                                                                        "2,,60,0,1.66667,60,36,,120,18\n");
+}
+
+namespace {
+// Keeps what a flow-and-density detector tells of each interval.
+struct HeardRows : FlowDensityObserver
+{
+    struct Row
+    {
+        int interval;
+        std::vector<FlowDensityFigures> groups;
+    };
+    std::vector<Row> rows;
+
+    void intervalEnded(const MetricsDetector&, int interval, std::span<const FlowDensityFigures> groups) override
+    {
+        rows.push_back({interval, {groups.begin(), groups.end()}});
+    }
+};
+}  // namespace
+
+TEST(MetricsFlowDensity, AnObserverHearsEachRowAsWrittenUntilItIsTakenAway)
+{
+    TempFolder folder;
+    HeardRows heard;
+    {
+        MetricsDetector detector(folder.withSlash(), 510, true, 2, 500, 60, 1000, 2000);
+        detector.setFlowDensityObserver(&heard);
+        pass(detector, 1.0, 1, 0, 20.0);
+        pass(detector, 2.0, 1, 0, 30.0);
+        pass(detector, 3.0, 2, 0, 10.0);
+        advanceSeconds(detector, 60);
+        advanceSeconds(detector, 60);
+        detector.setFlowDensityObserver(nullptr);
+        advanceSeconds(detector, 60);
+        detector.finish();
+    }
+    ASSERT_EQ(heard.rows.size(), 2u);
+    // The file's first row: 1,1.38889,120,86.4,1.66667,60,36,3.05556,180,61.2
+    const HeardRows::Row& first = heard.rows[0];
+    EXPECT_EQ(first.interval, 1);
+    ASSERT_EQ(first.groups.size(), 3u);
+    EXPECT_NEAR(first.groups[0].density, 1.38889, 1e-5);
+    EXPECT_DOUBLE_EQ(first.groups[0].flow, 120.0);
+    EXPECT_DOUBLE_EQ(first.groups[0].speed, 86.4);
+    EXPECT_DOUBLE_EQ(first.groups[1].speed, 36.0);
+    EXPECT_NEAR(first.groups[2].density, 3.05556, 1e-5);
+    EXPECT_DOUBLE_EQ(first.groups[2].flow, 180.0);
+    EXPECT_DOUBLE_EQ(first.groups[2].speed, 61.2);
+    // An interval without vehicles: no speed, as the file's empty cells.
+    EXPECT_EQ(heard.rows[1].interval, 2);
+    EXPECT_DOUBLE_EQ(heard.rows[1].groups[0].flow, 0.0);
+    EXPECT_TRUE(std::isnan(heard.rows[1].groups[0].speed));
+    EXPECT_TRUE(std::isnan(heard.rows[1].groups[2].speed));
+    EXPECT_EQ(folder.read("FD_All_Pos_1000.csv"),
+              flowDensityHeader2 + "1,1.38889,120,86.4,1.66667,60,36,3.05556,180,61.2\n2,,0,,,0,,,0,\n3,,0,,,0,,,0,\n");
 }
 
 TEST(MetricsFlowDensity, CountsOnlyWhatPassedBeforeTheIntervalEndedAndDropsTheLastPartialInterval)
