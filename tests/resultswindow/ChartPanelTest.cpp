@@ -37,7 +37,8 @@ protected:
     {
         dialogs.chooseSaveFile = [this](const QString&, const QString&, const QString&) { return saveAs; };
         dialogs.warn = [this](const QString& text) { warnings << text; };
-        std::vector<ResultChart> charts = chartsOf(entryOf("FD_All_Pos_1500.csv", threeIntervalFlows), 60.0, runStart);
+        std::vector<ResultChart> charts =
+            chartsOf(entryOf("FD_All_Pos_1500.csv", threeIntervalFlows), 60.0, RunContext{runStart, {}});
         for (ResultChart& chart : charts)
             if (chart.name == QStringLiteral("flow-time"))
                 panel = std::make_unique<ChartPanel>(std::move(chart), folder.filePath("FD"), dialogs);
