@@ -31,7 +31,9 @@ mkdir -p "$work" && work=$(cd "$work" && pwd)
 export ROADFLUX_CLI=$cli
 
 peak=0
+# A folder renamed while du reads it makes du fail: the sampler carries on.
 sampler() {
+  set +e
   while :; do
     du -sb "$work" 2>/dev/null | cut -f1
     sleep 1
@@ -39,15 +41,17 @@ sampler() {
 }
 sampler &
 sampler_pid=$!
-trap 'kill $sampler_pid 2>/dev/null' EXIT
+trap 'kill $sampler_pid 2>/dev/null || true' EXIT
 
+# The stages' own output goes where the caller asked; the timings to the terminal.
+exec 3>&1
 seconds_since() { echo "$(date +%s.%N) - $1" | bc; }
 stage() {
   local name=$1 start
   shift
   start=$(date +%s.%N)
   "$@"
-  printf '%-14s %8.1f s\n' "$name" "$(seconds_since "$start")"
+  printf '%-14s %8.1f s\n' "$name" "$(seconds_since "$start")" >&3
 }
 
 cd "$work"
@@ -75,7 +79,7 @@ if "$report" --help 2>&1 | grep -q -- --extremes; then
   stage report "$report" --extremes runs/day-*[0-9] -o extremes.html
 fi
 printf '%-14s %8.1f s\n' "whole path" "$(seconds_since "$whole")"
-kill $sampler_pid 2>/dev/null
+kill $sampler_pid 2>/dev/null || true
 wait $sampler_pid 2>/dev/null || true
 peak=$(sort -n "$work/.disk" | tail -1)
 printf '%-14s %8.1f MB (%s days in runs/: %s)\n' "disk at most" "$(echo "$peak / 1000000" | bc -l)" "$days" \
