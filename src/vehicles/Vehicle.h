@@ -8,7 +8,9 @@
 #include "vehicles/VehicleClass.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <limits>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +24,11 @@ public:
     Vehicle(const Vehicle&) = delete;
     Vehicle& operator=(const Vehicle&) = delete;
     virtual ~Vehicle() = default;
+
+    // Made in VehiclePool::forVehicles(), side by side in the order they are made (see there);
+    // a derived class of another size, and every vehicle under AddressSanitizer, in the ordinary heap.
+    static void* operator new(std::size_t size, std::align_val_t alignment);
+    static void operator delete(void* p, std::size_t size, std::align_val_t alignment) noexcept;
 
     // Seconds since the start of year 0 of the traffic files' calendar.
     virtual double getTime() const;
