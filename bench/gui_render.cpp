@@ -166,12 +166,19 @@ std::string writeDenseTraffic(const std::filesystem::path& folder, int vehicleCo
 }
 
 // The dense traffic on a 3 km road of 2 + 2 lanes with a 0.1 s step, in a window of its own;
-// with live charts, four flow-and-density detectors of 10 s intervals feed a live-charts dock shown
-// beside it.
+// with a detector interval, four flow-and-density detectors of that interval, whose figures feed a
+// live-charts dock shown beside the road when asked. The detectors without the dock are the
+// measure of what the dock itself costs.
+struct LiveChartsSetting
+{
+    int detectorInterval = 0;  // s; 0: no detectors
+    bool dockShown = false;
+};
+
 class DenseStudyWindow
 {
 public:
-    explicit DenseStudyWindow(bool withLiveCharts = false)
+    explicit DenseStudyWindow(LiveChartsSetting setting = {})
     {
         const std::string traffic = writeDenseTraffic(folder.path().toStdString(), 1500);
         StudyDocument& study = document.study();
@@ -187,13 +194,13 @@ public:
         study.setOutputDetectorLocation2(2800);
         study.setTimeStep(0.1);
         study.updateLaneTotals(false);
-        if (withLiveCharts)
-            addFlowDensityDetectors(study);
+        if (setting.detectorInterval > 0)
+            addFlowDensityDetectors(study, setting.detectorInterval);
         view = std::make_unique<CRoadfluxView>(document, CSteadyClock::instance());
         view->resize(1000, 600);
         view->show();
         view->initialUpdate();
-        if (withLiveCharts)
+        if (setting.dockShown)
         {
             liveCharts = std::make_unique<CLiveChartsDock>(document.liveFigures());
             liveCharts->resize(1000, 300);
@@ -202,7 +209,7 @@ public:
         }
     }
 
-    static void addFlowDensityDetectors(StudyDocument& study)
+    static void addFlowDensityDetectors(StudyDocument& study, int interval)
     {
         StudyDocument::StatDetectorList detectors;
         for (int i = 0; i < 4; ++i)
@@ -211,7 +218,7 @@ public:
             detector->setKind(CStatDetector::flowAndDensity);
             detector->setVehicleTypes(CStatDetector::allVehicles);
             detector->setDirectionPositive(i % 2 == 0);
-            detector->setInterval(10);
+            detector->setInterval(interval);
             detector->setLocation(500 + 600 * i);
             detectors.push_back(std::move(detector));
         }
@@ -243,12 +250,12 @@ double processCpuSeconds()
     return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
 }
 
-void visibleRunAtWarp1000(benchmark::State& state, bool withLiveCharts)
+void visibleRunAtWarp1000(benchmark::State& state, LiveChartsSetting setting)
 {
     application();
     SilentDialogs dialogs;
     CUserDialogs* previous = setUserDialogs(&dialogs);
-    DenseStudyWindow window(withLiveCharts);
+    DenseStudyWindow window(setting);
     CRoadfluxView& view = *window.view;
     FrameCounter frameCounter(*view.viewport());
     double seconds = 0.0;
@@ -285,24 +292,31 @@ void visibleRunAtWarp1000(benchmark::State& state, bool withLiveCharts)
 
 void BM_VisibleRunAtWarp1000(benchmark::State& state)
 {
-    visibleRunAtWarp1000(state, false);
+    visibleRunAtWarp1000(state, {});
 }
 BENCHMARK(BM_VisibleRunAtWarp1000)->Unit(benchmark::kSecond)->Iterations(1);
 
+// The argument is the detectors' interval (s): 10 s is six times the example's rate of intervals.
+void BM_VisibleRunAtWarp1000WithDetectors(benchmark::State& state)
+{
+    visibleRunAtWarp1000(state, {static_cast<int>(state.range(0)), false});
+}
+BENCHMARK(BM_VisibleRunAtWarp1000WithDetectors)->Arg(10)->Arg(60)->Unit(benchmark::kSecond)->Iterations(1);
+
 void BM_VisibleRunAtWarp1000WithLiveCharts(benchmark::State& state)
 {
-    visibleRunAtWarp1000(state, true);
+    visibleRunAtWarp1000(state, {static_cast<int>(state.range(0)), true});
 }
-BENCHMARK(BM_VisibleRunAtWarp1000WithLiveCharts)->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(BM_VisibleRunAtWarp1000WithLiveCharts)->Arg(10)->Arg(60)->Unit(benchmark::kSecond)->Iterations(1);
 
 // Five seconds of the same run in real time: the share of a core the program takes while it
 // mostly waits for the next step and repaint.
-void visibleRunAtWarp1CpuShare(benchmark::State& state, bool withLiveCharts)
+void visibleRunAtWarp1CpuShare(benchmark::State& state, LiveChartsSetting setting)
 {
     application();
     SilentDialogs dialogs;
     CUserDialogs* previous = setUserDialogs(&dialogs);
-    DenseStudyWindow window(withLiveCharts);
+    DenseStudyWindow window(setting);
     CRoadfluxView& view = *window.view;
     constexpr int runMs = 5000;
     double cpuShare = 0.0;
@@ -336,13 +350,13 @@ void visibleRunAtWarp1CpuShare(benchmark::State& state, bool withLiveCharts)
 
 void BM_VisibleRunAtWarp1CpuShare(benchmark::State& state)
 {
-    visibleRunAtWarp1CpuShare(state, false);
+    visibleRunAtWarp1CpuShare(state, {});
 }
 BENCHMARK(BM_VisibleRunAtWarp1CpuShare)->Unit(benchmark::kSecond)->Iterations(1);
 
 void BM_VisibleRunAtWarp1CpuShareWithLiveCharts(benchmark::State& state)
 {
-    visibleRunAtWarp1CpuShare(state, true);
+    visibleRunAtWarp1CpuShare(state, {10, true});
 }
 BENCHMARK(BM_VisibleRunAtWarp1CpuShareWithLiveCharts)->Unit(benchmark::kSecond)->Iterations(1);
 }
