@@ -2,6 +2,7 @@
 // maximum sea levels (metres) at Port Pirie, South Australia. The figures are R's, from
 //   m <- fgev(portpirie); q <- fgev(portpirie, prob = 0.01); g <- fgev(portpirie, shape = 0)
 //   confint(profile(q, which = "quantile"), parm = "quantile"); anova(m, g)
+#include "extremes/PortPirie.h"
 #include "extremes/ExtremeFit.h"
 #include "extremes/LikelihoodRatio.h"
 #include "extremes/ReturnLevels.h"
@@ -12,12 +13,6 @@
 #include <vector>
 
 namespace {
-// Printed by Rscript -e 'library(evd); data(portpirie); print(portpirie, digits = 10)'.
-const std::vector<double> portPirie = {4.03, 3.83, 3.65, 3.88, 4.01, 4.08, 4.18, 3.80, 4.36, 3.96, 3.98, 4.69, 3.85,
-                                       3.96, 3.85, 3.93, 3.75, 3.63, 3.57, 4.25, 3.97, 4.05, 4.24, 4.22, 3.73, 4.37,
-                                       4.06, 3.71, 3.96, 4.06, 4.55, 3.79, 3.89, 4.11, 3.85, 3.86, 3.86, 4.21, 4.01,
-                                       4.11, 4.24, 3.96, 4.21, 3.74, 3.85, 3.88, 3.66, 4.11, 3.71, 4.18, 3.90, 3.78,
-                                       3.91, 3.72, 4.00, 3.66, 3.62, 4.33, 4.55, 3.75, 4.08, 3.90, 3.88, 3.94, 4.33};
 
 // R's optimiser stops a little short of the optimum: its estimates agree to about 1e-5, and its
 // standard errors, from the Hessian at its own stopping point, to a few parts in a thousand.
